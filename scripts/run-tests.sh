@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the test suite, then the same suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzz target for a fixed time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+jobs=$(nproc)
+export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen}
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+
+echo "== build (RelWithDebInfo)"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build/test -j "$jobs"
+echo "== tests"
+ctest --test-dir build/test --output-on-failure -j "$jobs" --timeout 300
+
+echo "== build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOBBLE_SANITIZE=ON -DTOBBLE_BENCHMARKS=OFF > /dev/null
+cmake --build build/asan -j "$jobs"
+echo "== tests under the sanitizers"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600
+
+if ls tests/fuzz/*.cpp > /dev/null 2>&1; then
+  echo "== fuzz targets"
+  CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBBLE_FUZZ=ON > /dev/null
+  cmake --build build/fuzz -j "$jobs"
+  seconds=${TOBBLE_FUZZ_SECONDS:-20}
+  passed=0
+  for f in build/fuzz/bin/fuzz_*; do
+    corpus=$(mktemp -d)
+    "$f" -max_total_time="$seconds" -rss_limit_mb=4096 -print_final_stats=0 "$corpus" > "build/fuzz/$(basename "$f").log" 2>&1 \
+      || { echo "$(basename "$f") failed:"; tail -n 60 "build/fuzz/$(basename "$f").log"; exit 1; }
+    rm -rf "$corpus"
+    passed=$((passed + 1))
+  done
+  echo "fuzz: $passed passed, 0 failed"
+fi
