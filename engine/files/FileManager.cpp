@@ -1,0 +1,111 @@
+#include "engine/files/FileManager.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <zlib.h>
+
+#include "engine/core/GameInfo.h"
+#include "engine/core/Logger.h"
+#include "engine/files/FileIO.h"
+#include "engine/files/Md5.h"
+#include "engine/files/UserFileHeader.h"
+
+namespace {
+
+void copyPadded(char* field, std::size_t capacity, UStringView text)
+{
+    const std::string bytes = wideToUtf8(text);
+    std::memset(field, 0, capacity);
+    std::memcpy(field, bytes.data(), std::min(bytes.size(), capacity - 1));
+}
+
+} // namespace
+
+bool FileManager::loadUserFile(void* record, std::size_t expectedSize, UStringView folder, UStringView fileName,
+                               UStringView version)
+{
+    (void)version; // files of any version are taken; the digest and size decide
+    const std::string path = FileIO::joinPath(wideToUtf8(folder), wideToUtf8(fileName));
+    constexpr std::size_t headerSize = sizeof(UserFileHeader) + USER_FILE_SIZE_FIELD;
+    const std::size_t largest = headerSize + compressBound(static_cast<uLong>(expectedSize));
+    std::vector<std::uint8_t> bytes;
+    if (!FileIO::readWholeFile(path, bytes, largest)) {
+        const int err = errno;
+        if (err == ENOENT) {
+            Logger::logFrom("FileManager::loadUserFile", u"User file '%s' does not exist yet.", path);
+        } else {
+            Logger::logFrom("FileManager::loadUserFile", u"Warning: Could not read user file '%s' (errno %d:%s).",
+                            path, err, std::strerror(err));
+        }
+        return false;
+    }
+    auto reject = [&](const char16_t* why) {
+        Logger::logFrom("FileManager::loadUserFile", u"Warning: User file '%s' ignored (%s).", path, why);
+        return false;
+    };
+    if (bytes.size() < headerSize) {
+        return reject(u"too short");
+    }
+    UserFileHeader header;
+    std::memcpy(&header, bytes.data(), sizeof(header));
+    const std::uint8_t* body = bytes.data() + sizeof(UserFileHeader);
+    const std::size_t bodySize = bytes.size() - sizeof(UserFileHeader);
+    if (!md5Equal(md5Digest(body, bodySize).data(), header.digest)) {
+        return reject(u"digest mismatch");
+    }
+    const std::uint32_t storedSize = static_cast<std::uint32_t>(body[0]) | static_cast<std::uint32_t>(body[1]) << 8 |
+                                     static_cast<std::uint32_t>(body[2]) << 16 |
+                                     static_cast<std::uint32_t>(body[3]) << 24;
+    if (storedSize != expectedSize) {
+        return reject(u"size mismatch");
+    }
+    std::vector<std::uint8_t> payload(expectedSize > 0 ? expectedSize : 1);
+    uLongf inflated = static_cast<uLongf>(expectedSize);
+    uLong consumed = static_cast<uLong>(bodySize - USER_FILE_SIZE_FIELD);
+    const int result = uncompress2(payload.data(), &inflated, body + USER_FILE_SIZE_FIELD, &consumed);
+    if (result != Z_OK || inflated != expectedSize || consumed != bodySize - USER_FILE_SIZE_FIELD) {
+        return reject(u"bad payload");
+    }
+    if (expectedSize > 0) {
+        std::memcpy(record, payload.data(), expectedSize);
+    }
+    return true;
+}
+
+bool FileManager::saveUserFile(const void* record, std::size_t size, UStringView folder, UStringView fileName,
+                               UStringView version)
+{
+    const std::string path = FileIO::joinPath(wideToUtf8(folder), wideToUtf8(fileName));
+    constexpr std::size_t headerSize = sizeof(UserFileHeader) + USER_FILE_SIZE_FIELD;
+    uLongf packedSize = compressBound(static_cast<uLong>(size));
+    std::vector<std::uint8_t> bytes(headerSize + packedSize);
+    static const std::uint8_t empty = 0;
+    const int result = compress2(bytes.data() + headerSize, &packedSize,
+                                 static_cast<const Bytef*>(size > 0 ? record : &empty), static_cast<uLong>(size),
+                                 USER_FILE_ZLIB_LEVEL);
+    if (result != Z_OK || size > 0xFFFFFFFFu) {
+        Logger::logFrom("FileManager::saveUserFile", u"Warning: Could not pack user file '%s' (zlib %d).", path, result);
+        return false;
+    }
+    bytes.resize(headerSize + packedSize);
+    const auto stored = static_cast<std::uint32_t>(size);
+    for (int i = 0; i < 4; ++i) {
+        bytes[sizeof(UserFileHeader) + i] = static_cast<std::uint8_t>(stored >> (8 * i));
+    }
+    UserFileHeader header;
+    copyPadded(header.gameTag, sizeof(header.gameTag), GameInfo::GAME_ID);
+    copyPadded(header.version, sizeof(header.version), version);
+    const Md5Digest digest = md5Digest(bytes.data() + sizeof(UserFileHeader), bytes.size() - sizeof(UserFileHeader));
+    std::memcpy(header.digest, digest.data(), sizeof(header.digest));
+    std::memcpy(bytes.data(), &header, sizeof(header));
+    if (!FileIO::writeFileReplacing(path, bytes.data(), bytes.size())) {
+        const int err = errno;
+        Logger::logFrom("FileManager::saveUserFile", u"Warning: Could not write user file '%s' (errno %d:%s).", path,
+                        err, std::strerror(err));
+        return false;
+    }
+    return true;
+}

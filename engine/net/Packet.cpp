@@ -1,0 +1,278 @@
+#include "engine/net/Packet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include <zlib.h>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
+
+Packet::Packet(uint32_t commandFlags, int capacity) : commandFlags(commandFlags)
+{
+    buffer.resize(capacity < 0 ? DEFAULT_CAPACITY : static_cast<std::size_t>(capacity));
+}
+
+void Packet::reserve(std::size_t count)
+{
+    if (count > buffer.size() - cursor) {
+        std::size_t grown = buffer.size() < 64 ? 64 : buffer.size();
+        while (grown - cursor < count) {
+            grown *= 2;
+        }
+        buffer.resize(grown);
+    }
+}
+
+void Packet::write(const void* bytes, std::size_t count)
+{
+    reserve(count);
+    if (count > 0) {
+        std::memcpy(buffer.data() + cursor, bytes, count);
+    }
+    cursor += count;
+}
+
+void Packet::read(void* bytes, std::size_t count)
+{
+    if (count > length - cursor) {
+        KIV_FATAL(formatString(u"Packet truncated: %u bytes wanted at offset %u of %u.", static_cast<unsigned>(count),
+                               static_cast<unsigned>(cursor), static_cast<unsigned>(length)));
+    }
+    if (count > 0) {
+        std::memcpy(bytes, buffer.data() + cursor, count);
+    }
+    cursor += count;
+}
+
+void Packet::writeByte(uint8_t byte) { write(&byte, 1); }
+
+uint8_t Packet::readByte()
+{
+    uint8_t byte = 0;
+    read(&byte, 1);
+    return byte;
+}
+
+void Packet::doBytes(void* bytes, std::size_t count)
+{
+    if (bWriting) {
+        write(bytes, count);
+    } else {
+        read(bytes, count);
+    }
+}
+
+void Packet::rewindToRead()
+{
+    KIV_ASSERT(bWriting);
+    length = cursor;
+    cursor = 0;
+    bitByte = 0;
+    bitsUsed = 8;
+    bWriting = false;
+}
+
+void Packet::reset()
+{
+    bWriting = true;
+    cursor = 0;
+    length = 0;
+    bitByte = 0;
+    bitsUsed = 8;
+}
+
+void Packet::setReadData(const void* bytes, std::size_t count)
+{
+    reset();
+    write(bytes, count);
+    rewindToRead();
+}
+
+void Packet::doVarUInt(uint32_t& value)
+{
+    if (bWriting) {
+        uint32_t v = value;
+        while (v >= 0x80) {
+            writeByte(static_cast<uint8_t>(v | 0x80));
+            v >>= 7;
+        }
+        writeByte(static_cast<uint8_t>(v));
+        return;
+    }
+    uint32_t v = 0;
+    for (int shift = 0;; shift += 7) {
+        const uint8_t byte = readByte();
+        if (shift == 28 && (byte & 0xF0) != 0) {
+            KIV_FATAL(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
+                                   static_cast<unsigned>(cursor - 1)));
+        }
+        v |= static_cast<uint32_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0) {
+            break;
+        }
+    }
+    value = v;
+}
+
+void Packet::doVarInt(int32_t& value)
+{
+    if (bWriting) {
+        const bool negative = value < 0;
+        uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+        uint8_t first = static_cast<uint8_t>(magnitude & 0x3F);
+        if (negative) {
+            first |= 0x40;
+        }
+        magnitude >>= 6;
+        if (magnitude != 0) {
+            first |= 0x80;
+        }
+        writeByte(first);
+        if (magnitude != 0) {
+            doVarUInt(magnitude);
+        }
+        return;
+    }
+    const uint8_t first = readByte();
+    uint32_t magnitude = first & 0x3F;
+    if (first & 0x80) {
+        uint32_t rest = 0;
+        doVarUInt(rest);
+        if (rest > (0xFFFFFFFFu >> 6)) {
+            KIV_FATAL(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
+                                   static_cast<unsigned>(cursor)));
+        }
+        magnitude |= rest << 6;
+    }
+    // The magnitude 2^31 only stands for INT32_MIN; larger values wrap like the writer's arithmetic.
+    value = (first & 0x40) ? static_cast<int32_t>(0u - magnitude) : static_cast<int32_t>(magnitude);
+}
+
+void Packet::doHalfFloat(float& value)
+{
+    if (bWriting) {
+        uint16_t half = 0;
+        float v = value;
+        if (v != 0.0f && !std::isnan(v)) {
+            if (v > 0.0f) {
+                v = std::clamp(v, 3.1e-5f, 130000.0f);
+            } else {
+                v = std::clamp(v, -130000.0f, -3.1e-5f);
+            }
+            uint32_t bits = 0;
+            std::memcpy(&bits, &v, 4);
+            const uint32_t exponent = ((bits >> 23) & 0xFF) - 112;
+            half = static_cast<uint16_t>(((bits >> 16) & 0x8000) | (exponent << 10) | ((bits >> 13) & 0x3FF));
+        }
+        uint8_t bytes[2] = {static_cast<uint8_t>(half & 0xFF), static_cast<uint8_t>(half >> 8)};
+        write(bytes, 2);
+        return;
+    }
+    uint8_t bytes[2];
+    read(bytes, 2);
+    const uint32_t half = bytes[0] | (bytes[1] << 8);
+    if (half == 0) {
+        value = 0.0f;
+        return;
+    }
+    const uint32_t bits = ((half & 0x8000) << 16) | ((((half >> 10) & 0x1F) + 112) << 23) | ((half & 0x3FF) << 13);
+    std::memcpy(&value, &bits, 4);
+}
+
+void Packet::doBit(uint8_t& variable, int bitNumber)
+{
+    KIV_ASSERT(bitNumber >= 0 && bitNumber < 8);
+    if (bitsUsed == 8) {
+        bitByte = cursor;
+        bitsUsed = 0;
+        if (bWriting) {
+            writeByte(0);
+        } else {
+            readByte();
+        }
+    }
+    const uint8_t mask = static_cast<uint8_t>(1u << bitNumber);
+    if (bWriting) {
+        if (variable & mask) {
+            buffer[bitByte] |= static_cast<uint8_t>(1u << bitsUsed);
+        }
+    } else if (buffer[bitByte] & (1u << bitsUsed)) {
+        variable |= mask;
+    } else {
+        variable &= static_cast<uint8_t>(~mask);
+    }
+    ++bitsUsed;
+}
+
+void Packet::doBool(bool& value)
+{
+    uint8_t byte = value ? 1 : 0;
+    doBit(byte, 0);
+    value = byte != 0;
+}
+
+namespace {
+// A string longer than its field's limit; the statement names the check as the field's users know it.
+void checkStringLimit(const UString& value, int maxLength, const char* function)
+{
+    if (maxLength >= 0 && value.length() > static_cast<std::size_t>(maxLength)) {
+        ErrorManager::assertionFailed("data->length() <= maxLength", function, __FILE__, __LINE__);
+    }
+}
+} // namespace
+
+void Packet::doUString(UString& value, int maxLength)
+{
+    if (bWriting) {
+        checkStringLimit(value, maxLength, __PRETTY_FUNCTION__);
+        const std::string utf8 = wideToUtf8(value);
+        const std::size_t length = utf8.size();
+        KIV_ASSERT(length < BUFFERSIZE);
+        uint32_t count = static_cast<uint32_t>(length);
+        doVarUInt(count);
+        write(utf8.data(), length);
+        return;
+    }
+    uint32_t length = 0;
+    doVarUInt(length);
+    KIV_ASSERT(length < BUFFERSIZE);
+    char bytes[BUFFERSIZE];
+    read(bytes, length);
+    value = utf8ToWide(std::string_view(bytes, length));
+    checkStringLimit(value, maxLength, __PRETTY_FUNCTION__);
+}
+
+void Packet::doDWORD(uint32_t& value)
+{
+    uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                        static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    doBytes(bytes, 4);
+    value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+void Packet::doFloat(float& value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, 4);
+    doDWORD(bits);
+    std::memcpy(&value, &bits, 4);
+}
+
+void Packet::doDouble(double& value)
+{
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, 8);
+    uint32_t low = static_cast<uint32_t>(bits);
+    uint32_t high = static_cast<uint32_t>(bits >> 32);
+    doDWORD(low);
+    doDWORD(high);
+    bits = low | (static_cast<uint64_t>(high) << 32);
+    std::memcpy(&value, &bits, 8);
+}
+
+uint32_t Packet::crc32(const void* bytes, std::size_t count, uint32_t crc)
+{
+    return static_cast<uint32_t>(::crc32_z(crc, static_cast<const Bytef*>(bytes), count));
+}

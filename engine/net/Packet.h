@@ -1,0 +1,80 @@
+#pragma once
+// The one serialisation buffer. Every operation reads or writes at the cursor according to bWriting, so one
+// routine serves both directions. Used for datagrams, level files, object saving and in-process copies.
+// Reads are bounds-checked: a truncated or hostile stream ends in the fatal path, never outside the buffer.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/core/UString.h"
+
+class KivBase;
+class RuntimeClass;
+class Resource;
+
+class Packet {
+public:
+    // Command flags.
+    static constexpr uint32_t FLAG_COMMANDS = 1;  // a command stream (datagram payloads, level files)
+    static constexpr uint32_t FLAG_LOCAL_COPY = 2; // in-process copy: object references travel as raw pointers
+    static constexpr uint32_t FLAG_STORED = 4;     // a stored stream (level file)
+
+    static constexpr int DEFAULT_CAPACITY = 0x40000;
+    // A string's UTF-8 form must stay shorter than this.
+    static constexpr int BUFFERSIZE = 1024;
+
+    // A new packet is in writing mode. A negative capacity means DEFAULT_CAPACITY. The buffer grows when a
+    // write would pass its end.
+    explicit Packet(uint32_t commandFlags = FLAG_COMMANDS, int capacity = -1);
+
+    // Raw bytes between the caller's buffer and the cursor.
+    void doBytes(void* bytes, std::size_t count);
+    void rewindToRead();
+    // Back to an empty packet in writing mode (cursor at the start, bit state cleared).
+    void reset();
+    // Makes the packet a reading packet over a copy of the given bytes.
+    void setReadData(const void* bytes, std::size_t count);
+
+    void doVarUInt(uint32_t& value);
+    void doVarInt(int32_t& value);
+    void doHalfFloat(float& value);
+    void doBit(uint8_t& variable, int bitNumber);
+    void doBool(bool& value);
+    void doUString(UString& value, int maxLength);
+    void doDWORD(uint32_t& value);
+    void doFloat(float& value);   // raw 32 bits
+    void doDouble(double& value); // raw 64 bits
+    void doClassID(const RuntimeClass*& runtimeClass);
+    void doPointer2(KivBase*& object);
+    void doResourcePointer2(Resource*& resource);
+
+    static uint32_t crc32(const void* bytes, std::size_t count, uint32_t crc = 0);
+    uint32_t crc32() const { return crc32(data(), size()); }
+
+    // The written bytes (writing) or the whole stream (reading).
+    const uint8_t* data() const { return buffer.data(); }
+    uint8_t* data() { return buffer.data(); }
+    std::size_t size() const { return bWriting ? cursor : length; }
+    std::size_t getCursor() const { return cursor; }
+    std::size_t capacity() const { return buffer.size(); }
+    bool isEmpty() const { return size() == 0; }
+    bool hasMoreToRead() const { return !bWriting && cursor < length; }
+    bool isLocalCopy() const { return (commandFlags & FLAG_LOCAL_COPY) != 0; }
+
+    bool bWriting = true;
+    uint32_t commandFlags;
+
+private:
+    void write(const void* bytes, std::size_t count);
+    void read(void* bytes, std::size_t count);
+    uint8_t readByte();
+    void writeByte(uint8_t byte);
+    void reserve(std::size_t count);
+
+    std::vector<uint8_t> buffer;
+    std::size_t cursor = 0;
+    std::size_t length = 0; // bytes available to read
+    // Bit stream: bits go into a byte reserved inline at the cursor when the previous bit byte is full.
+    std::size_t bitByte = 0;
+    int bitsUsed = 8;
+};
