@@ -26,7 +26,7 @@ void BlenderCamera::updateTick(double time, double dt)
         }
         modifier->tick(time, dt);
         const V3 from = running;
-        V3::ease(running, modifier->easeType, from, modifier->eye, modifier->progress);
+        running.ease(modifier->easeType, from, modifier->eye, modifier->progress);
         if (modifier->progress >= 1.0f) {
             if (KivBase* before = modifier->getPrev()) {
                 before->unlink();
