@@ -115,7 +115,9 @@ void Language::checkCompleteness() const
             if (texts[language][id] == nullptr) {
                 // Quote the English text; when that is the one missing, the key says which text it is.
                 const char16_t* quoted = texts[0][id] != nullptr ? texts[0][id] : getKey(id);
-                KIV_FATAL(formatString(u"String %d ('%s') is missing from language %d.", id, quoted, language));
+                // The check belongs to construction, so the report names the constructor.
+                ErrorManager::error(formatString(u"String %d ('%s') is missing from language %d.", id, quoted, language),
+                                    "Language::Language", __FILE__, __LINE__);
             }
         }
     }

@@ -48,7 +48,7 @@ public:
     void setKeyNameTable(UString* names) { keyNames = names != nullptr ? names : ownKeyNames.data(); }
     const UString& getKeyName(int code) const;
 
-    // Stops the program at the first id without a text, English first.
+    // Run by the constructor: stops the program at the first id without a text, English first.
     void checkCompleteness() const;
     std::size_t getKeyCount() const { return stringIds.size(); }
 

@@ -121,7 +121,7 @@ TEST_F(LanguageStore, MissingTextStopsTheCheckAtTheFirstGap)
         FAIL() << "a missing text is fatal";
     } catch (const FatalError& e) {
         EXPECT_EQ(e.message, u"String 470 ('Start Game') is missing from language 1.");
-        EXPECT_NE(e.report.find(u"Language::checkCompleteness"), UString::npos);
+        EXPECT_NE(e.report.find(u"Function: Language::Language()"), UString::npos);
     }
     // English is checked first; a missing English text is named by its key, never by a null text.
     language.texts[0][1173] = nullptr;

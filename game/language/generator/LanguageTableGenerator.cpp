@@ -33,6 +33,9 @@ std::vector<std::string> readLines(const std::string& path)
     std::vector<std::string> lines;
     std::string line;
     while (std::getline(in, line)) {
+        if (lines.empty() && line.starts_with("\xEF\xBB\xBF")) {
+            line.erase(0, 3); // an editor's byte-order mark
+        }
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
