@@ -1,0 +1,433 @@
+#include "engine/platform/video/GLDevice.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
+
+namespace {
+
+const char* const kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec4 aColor;
+layout(location = 2) in vec2 aTexCoord;
+uniform mat4 uViewProjection;
+out vec4 vColor;
+out vec2 vTexCoord;
+void main()
+{
+    vec4 p = uViewProjection * vec4(aPosition, 1.0);
+    // The projection maps depth to 0..1; GL clips to -1..1.
+    p.z = 2.0 * p.z - p.w;
+    gl_Position = p;
+    vColor = aColor.bgra;
+    vTexCoord = aTexCoord;
+}
+)";
+
+const char* const kFragmentShader = R"(#version 330 core
+in vec4 vColor;
+in vec2 vTexCoord;
+uniform sampler2D uTexture;
+out vec4 fragColor;
+void main()
+{
+    fragColor = vColor * texture(uTexture, vTexCoord);
+}
+)";
+
+unsigned compileShader(GLenum type, const char* source)
+{
+    const GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = {};
+        glGetShaderInfoLog(shader, sizeof(log) - 1, nullptr, log);
+        KIV_FATAL(formatString(u"Shader compilation failed: %s", log));
+    }
+    return shader;
+}
+
+void transformInto(Vertex& out, const Vertex& in, const float* m)
+{
+    out = in;
+    if (m != nullptr) {
+        out.x = in.x * m[0] + in.y * m[4] + in.z * m[8] + m[12];
+        out.y = in.x * m[1] + in.y * m[5] + in.z * m[9] + m[13];
+        out.z = in.x * m[2] + in.y * m[6] + in.z * m[10] + m[14];
+        const float w = in.x * m[3] + in.y * m[7] + in.z * m[11] + m[15];
+        if (w != 1.0f && w != 0.0f) {
+            out.x /= w;
+            out.y /= w;
+            out.z /= w;
+        }
+    }
+}
+
+} // namespace
+
+GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
+{
+    KIV_ASSERT(window != nullptr);
+    context = SDL_GL_CreateContext(window);
+    if (context == nullptr) {
+        KIV_FATAL(formatString(u"Could not create an OpenGL 3.3 context: %s", SDL_GetError()));
+    }
+    SDL_GL_MakeCurrent(window, static_cast<SDL_GLContext>(context));
+    if (epoxy_gl_version() < 33) {
+        KIV_FATAL(formatString(u"OpenGL 3.3 is required; the driver offers %d.%d.", epoxy_gl_version() / 10,
+                               epoxy_gl_version() % 10));
+    }
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+
+    const GLuint vs = compileShader(GL_VERTEX_SHADER, kVertexShader);
+    const GLuint fs = compileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        KIV_FATAL(u"Shader program could not be linked.");
+    }
+    glUseProgram(program);
+    uniformViewProjection = glGetUniformLocation(program, "uViewProjection");
+    glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
+
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+    glGenBuffers(1, &vbo);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, x)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, color)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, u)));
+
+    // Samplers: index = bilinear * 2 + wrap.
+    glGenSamplers(4, samplers);
+    for (int i = 0; i < 4; ++i) {
+        const GLint filter = (i & 2) ? GL_LINEAR : GL_NEAREST;
+        const GLint address = (i & 1) ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+        glSamplerParameteri(samplers[i], GL_TEXTURE_MIN_FILTER, filter);
+        glSamplerParameteri(samplers[i], GL_TEXTURE_MAG_FILTER, filter);
+        glSamplerParameteri(samplers[i], GL_TEXTURE_WRAP_S, address);
+        glSamplerParameteri(samplers[i], GL_TEXTURE_WRAP_T, address);
+    }
+    const std::uint32_t white = 0xFFFFFFFFu;
+    whiteTexture = createTexture(1, 1, &white);
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    const auto [w, h] = drawableSize();
+    setViewport(0, 0, w, h);
+    static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    std::memcpy(viewProjection, identity, sizeof(viewProjection));
+    glUniformMatrix4fv(uniformViewProjection, 1, GL_FALSE, viewProjection);
+}
+
+GLDevice::~GLDevice()
+{
+    if (context == nullptr) {
+        return;
+    }
+    SDL_GL_MakeCurrent(sdlWindow, static_cast<SDL_GLContext>(context));
+    glDeleteTextures(1, &whiteTexture);
+    glDeleteSamplers(4, samplers);
+    glDeleteBuffers(1, &vbo);
+    glDeleteVertexArrays(1, &vao);
+    glDeleteProgram(program);
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+}
+
+std::pair<int, int> GLDevice::drawableSize() const
+{
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(sdlWindow, &w, &h);
+    return {w, h};
+}
+
+std::vector<std::pair<int, int>> GLDevice::displayModes() const
+{
+    std::vector<std::pair<int, int>> modes;
+    int display = SDL_GetWindowDisplayIndex(sdlWindow);
+    if (display < 0) {
+        display = 0;
+    }
+    const int count = SDL_GetNumDisplayModes(display);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w > 0 && mode.h > 0) {
+            modes.emplace_back(mode.w, mode.h);
+        }
+    }
+    return modes;
+}
+
+void GLDevice::setWindowMode(bool fullScreen, int width, int height)
+{
+    flush();
+    if (fullScreen) {
+        SDL_SetWindowFullscreen(sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(sdlWindow, 0);
+        if (width > 0 && height > 0) {
+            SDL_SetWindowSize(sdlWindow, width, height);
+        }
+    }
+}
+
+void GLDevice::setVSync(bool enabled) { SDL_GL_SetSwapInterval(enabled ? 1 : 0); }
+
+TextureHandle GLDevice::createTexture(int width, int height, const std::uint32_t* pixels)
+{
+    KIV_ASSERT(width > 0 && height > 0);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
+    return texture;
+}
+
+void GLDevice::updateTexture(TextureHandle texture, int width, int height, const std::uint32_t* pixels)
+{
+    if (queuedState.texture == texture) {
+        flush();
+    }
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
+}
+
+void GLDevice::destroyTexture(TextureHandle texture)
+{
+    if (texture == 0) {
+        return;
+    }
+    if (!queued.empty() && queuedState.texture == texture) {
+        flush();
+    }
+    GLuint name = texture;
+    glDeleteTextures(1, &name);
+}
+
+void GLDevice::setViewport(int left, int top, int width, int height)
+{
+    if (viewport[0] == left && viewport[1] == top && viewport[2] == width && viewport[3] == height) {
+        return;
+    }
+    flush();
+    viewport[0] = left;
+    viewport[1] = top;
+    viewport[2] = width;
+    viewport[3] = height;
+    const int windowHeight = drawableSize().second;
+    glViewport(left, windowHeight - top - height, width, height);
+}
+
+void GLDevice::setViewProjection(const float* matrix16)
+{
+    if (std::memcmp(matrix16, viewProjection, sizeof(viewProjection)) == 0) {
+        return;
+    }
+    flush();
+    std::memcpy(viewProjection, matrix16, sizeof(viewProjection));
+    glUniformMatrix4fv(uniformViewProjection, 1, GL_FALSE, viewProjection);
+}
+
+void GLDevice::draw(const Vertex* vertices, int count, Primitive primitive, const float* world16, const DrawState& state)
+{
+    if (count <= 0) {
+        return;
+    }
+    Batch kind = Batch::Triangles;
+    switch (primitive) {
+    case Primitive::PointList: kind = Batch::Points; break;
+    case Primitive::LineList:
+    case Primitive::LineStrip: kind = Batch::Lines; break;
+    default: break;
+    }
+    if (!queued.empty() && (kind != queuedKind || !(state == queuedState))) {
+        flush();
+    }
+    queuedKind = kind;
+    queuedState = state;
+    Vertex a, b, c;
+    switch (primitive) {
+    case Primitive::PointList:
+    case Primitive::LineList:
+    case Primitive::TriangleList: {
+        int usable = count;
+        if (primitive == Primitive::LineList) {
+            usable -= count % 2;
+        } else if (primitive == Primitive::TriangleList) {
+            usable -= count % 3;
+        }
+        const std::size_t base = queued.size();
+        queued.resize(base + usable);
+        for (int i = 0; i < usable; ++i) {
+            transformInto(queued[base + i], vertices[i], world16);
+        }
+        break;
+    }
+    case Primitive::LineStrip:
+        for (int i = 0; i + 1 < count; ++i) {
+            transformInto(a, vertices[i], world16);
+            transformInto(b, vertices[i + 1], world16);
+            queued.push_back(a);
+            queued.push_back(b);
+        }
+        break;
+    case Primitive::TriangleStrip:
+    case Primitive::TriangleFan: {
+        if (count < 3) {
+            break;
+        }
+        std::vector<Vertex> t(count);
+        for (int i = 0; i < count; ++i) {
+            transformInto(t[i], vertices[i], world16);
+        }
+        for (int i = 0; i + 2 < count; ++i) {
+            if (primitive == Primitive::TriangleFan) {
+                a = t[0], b = t[i + 1], c = t[i + 2];
+            } else if (i % 2 == 0) {
+                a = t[i], b = t[i + 1], c = t[i + 2];
+            } else {
+                a = t[i + 1], b = t[i], c = t[i + 2];
+            }
+            queued.push_back(a);
+            queued.push_back(b);
+            queued.push_back(c);
+        }
+        break;
+    }
+    }
+}
+
+void GLDevice::bindState()
+{
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, queuedState.texture != 0 ? queuedState.texture : whiteTexture);
+    glBindSampler(0, samplers[(queuedState.bilinear ? 2 : 0) + (queuedState.wrap ? 1 : 0)]);
+    switch (queuedState.blend) {
+    case BlendMode::Opaque: glDisable(GL_BLEND); break;
+    case BlendMode::Alpha:
+        glEnable(GL_BLEND);
+        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        break;
+    case BlendMode::Additive:
+        glEnable(GL_BLEND);
+        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
+        break;
+    }
+}
+
+void GLDevice::flush()
+{
+    if (queued.empty()) {
+        return;
+    }
+    bindState();
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    const std::size_t bytes = queued.size() * sizeof(Vertex);
+    if (bytes > vboCapacity) {
+        vboCapacity = std::max(bytes, vboCapacity * 2);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity), nullptr, GL_STREAM_DRAW);
+    } else {
+        // Orphan the old storage so the driver need not wait for the previous draw.
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity), nullptr, GL_STREAM_DRAW);
+    }
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), queued.data());
+    const GLenum mode = queuedKind == Batch::Points ? GL_POINTS : queuedKind == Batch::Lines ? GL_LINES : GL_TRIANGLES;
+    glDrawArrays(mode, 0, static_cast<GLsizei>(queued.size()));
+    ++counters.drawCalls;
+    counters.verticesSent += static_cast<int>(queued.size());
+    queued.clear();
+}
+
+void GLDevice::clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil, bool wholeWindow)
+{
+    flush();
+    GLbitfield mask = 0;
+    if (flags & ClearTarget) {
+        glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
+                     ((color >> 24) & 0xFF) / 255.0f);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & ClearZBuffer) {
+        glClearDepth(z);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (flags & ClearStencil) {
+        glClearStencil(static_cast<GLint>(stencil));
+        mask |= GL_STENCIL_BUFFER_BIT;
+    }
+    if (!wholeWindow) {
+        const int windowHeight = drawableSize().second;
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport[0], windowHeight - viewport[1] - viewport[3], viewport[2], viewport[3]);
+    }
+    glClear(mask);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void GLDevice::present()
+{
+    flush();
+    SDL_GL_SwapWindow(sdlWindow);
+}
+
+std::vector<std::uint32_t> GLDevice::readPixels(int left, int top, int width, int height)
+{
+    flush();
+    std::vector<std::uint32_t> pixels;
+    if (width <= 0 || height <= 0) {
+        return pixels;
+    }
+    pixels.resize(static_cast<std::size_t>(width) * height);
+    const int windowHeight = drawableSize().second;
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(left, windowHeight - top - height, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
+    // GL reads bottom-up.
+    for (int y = 0; y < height / 2; ++y) {
+        std::swap_ranges(pixels.begin() + static_cast<std::ptrdiff_t>(y) * width,
+                         pixels.begin() + static_cast<std::ptrdiff_t>(y + 1) * width,
+                         pixels.begin() + static_cast<std::ptrdiff_t>(height - 1 - y) * width);
+    }
+    return pixels;
+}
+
+OffscreenWindow::OffscreenWindow(int width, int height)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        KIV_FATAL(formatString(u"Could not start the video system: %s", SDL_GetError()));
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    sdlWindow = SDL_CreateWindow("Tobble", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                                 SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (sdlWindow == nullptr) {
+        KIV_FATAL(formatString(u"Could not create a window: %s", SDL_GetError()));
+    }
+}
+
+OffscreenWindow::~OffscreenWindow()
+{
+    SDL_DestroyWindow(sdlWindow);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}

@@ -1,0 +1,120 @@
+#pragma once
+// The OpenGL 3.3 core device behind KivGraphics. It owns the GL context on the platform's SDL window, one
+// shader pair that does what the fixed pipeline of the game needs (vertex colour times texture, blending
+// off, alpha or additive, point or bilinear sampling, clamped or repeated addressing) and a batcher:
+// consecutive draws with the same texture and state are collected, already transformed to world space, and
+// sent to the GPU as one buffer with one draw call.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+struct SDL_Window;
+
+// One vertex as the engine stores it: position, colour 0xAARRGGBB, texture coordinates.
+struct Vertex {
+    float x, y, z;
+    std::uint32_t color;
+    float u, v;
+};
+static_assert(sizeof(Vertex) == 24);
+static_assert(offsetof(Vertex, color) == 12 && offsetof(Vertex, u) == 16);
+
+// The engine's primitive codes.
+enum class Primitive : int { PointList = 0, LineList = 1, LineStrip = 2, TriangleList = 3, TriangleStrip = 4, TriangleFan = 5 };
+
+enum class BlendMode : std::uint8_t { Opaque, Alpha, Additive };
+
+// A texture living on the device; 0 means "no texture" (drawn as plain white).
+using TextureHandle = std::uint32_t;
+
+struct DrawState {
+    TextureHandle texture = 0;
+    BlendMode blend = BlendMode::Alpha;
+    bool bilinear = false;
+    bool wrap = false; // repeat the texture outside 0..1 instead of clamping
+
+    bool operator==(const DrawState&) const = default;
+};
+
+class GLDevice {
+public:
+    // Makes a GL 3.3 core context on the window (created with SDL_WINDOW_OPENGL and the 3.3 core attributes).
+    explicit GLDevice(SDL_Window* window);
+    ~GLDevice();
+    GLDevice(const GLDevice&) = delete;
+    GLDevice& operator=(const GLDevice&) = delete;
+
+    SDL_Window* window() const { return sdlWindow; }
+    // Size of the window's drawable area in pixels.
+    std::pair<int, int> drawableSize() const;
+    // Display modes of the window's display as width x height (unsorted, may repeat).
+    std::vector<std::pair<int, int>> displayModes() const;
+    // Full screen (at the given size when it is a display mode, else at the desktop size) or windowed at
+    // the given size.
+    void setWindowMode(bool fullScreen, int width, int height);
+    void setVSync(bool enabled);
+
+    // Textures: pixels are 32-bit 0xAARRGGBB, rows top-down.
+    TextureHandle createTexture(int width, int height, const std::uint32_t* pixels);
+    void updateTexture(TextureHandle texture, int width, int height, const std::uint32_t* pixels);
+    void destroyTexture(TextureHandle texture);
+    int maxTextureSize() const { return maxTexture; }
+
+    // The viewport in window pixels, top-left origin.
+    void setViewport(int left, int top, int width, int height);
+    // Row-vector matrices (v' = v x M), row-major, as the engine keeps them.
+    void setViewProjection(const float* matrix16);
+    // Queues a draw; world may be null (vertices already in world space).
+    void draw(const Vertex* vertices, int count, Primitive primitive, const float* world16, const DrawState& state);
+    // Sends what is queued.
+    void flush();
+
+    enum ClearFlags : std::uint32_t { ClearTarget = 1, ClearZBuffer = 2, ClearStencil = 4 };
+    // Clears the current viewport (or the whole window) like Direct3D's clear.
+    void clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil, bool wholeWindow = false);
+    void present();
+
+    // Reads the given rectangle (window pixels, top-left origin) as 0xAARRGGBB, rows top-down.
+    std::vector<std::uint32_t> readPixels(int left, int top, int width, int height);
+
+    // Statistics since the last reset.
+    struct Stats {
+        int drawCalls = 0;
+        int verticesSent = 0;
+    };
+    const Stats& stats() const { return counters; }
+    void resetStats() { counters = {}; }
+
+private:
+    enum class Batch : std::uint8_t { Points, Lines, Triangles };
+    void bindState();
+
+    SDL_Window* sdlWindow;
+    void* context = nullptr;
+    unsigned program = 0, vao = 0, vbo = 0, whiteTexture = 0;
+    unsigned samplers[4] = {};
+    int uniformViewProjection = -1;
+    int maxTexture = 2048;
+    int viewport[4] = {0, 0, 0, 0};
+    float viewProjection[16];
+    std::vector<Vertex> queued;
+    Batch queuedKind = Batch::Triangles;
+    DrawState queuedState;
+    std::size_t vboCapacity = 0;
+    Stats counters;
+};
+
+// A hidden window with a GL-capable surface, for programs and tests that run without the engine's window.
+class OffscreenWindow {
+public:
+    OffscreenWindow(int width, int height);
+    ~OffscreenWindow();
+    OffscreenWindow(const OffscreenWindow&) = delete;
+    OffscreenWindow& operator=(const OffscreenWindow&) = delete;
+    SDL_Window* window() const { return sdlWindow; }
+
+private:
+    SDL_Window* sdlWindow = nullptr;
+};

@@ -1,0 +1,140 @@
+#pragma once
+// The graphics service: the game screen of W x H pixels shown in a viewport of the window (with letterbox
+// or pillarbox bars when the aspect must be kept), the video-mode list, presentation changes with the
+// device reset at the end of the frame, clearing, the transforms, the upload counter and screenshots.
+// The device work itself is done by GLDevice.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/UString.h"
+#include "engine/platform/video/GLDevice.h"
+
+class KivGraphics {
+public:
+    // The configuration the graphics start with (the engine reads it from its configuration files).
+    struct Settings {
+        int videoModeWidth = 800;
+        int videoModeHeight = 600;
+        bool bFullScreen = false;
+        bool bAllowLetterbox = true;
+        bool bBilinearFilter = true;
+        bool bUseVSync = false;
+        bool bEnableFontCache = true;
+        bool bSimulate256x256TextureHW = false;
+        bool bReleaseBuild = false; // without it the small test modes 320x240 and 480x360 are offered
+    };
+
+    struct VideoMode {
+        int width = 0;
+        int height = 0;
+        int usedWidth = 0; // the game screen this mode gives (differs with letterbox bars)
+        int usedHeight = 0;
+    };
+
+    // The viewport in window pixels.
+    struct ViewportRect {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        int width() const { return right - left; }
+        int height() const { return bottom - top; }
+    };
+
+    // The window must have been created with SDL_WINDOW_OPENGL and the GL 3.3 core attributes.
+    KivGraphics(SDL_Window* window, const Settings& settings);
+    ~KivGraphics();
+    KivGraphics(const KivGraphics&) = delete;
+    KivGraphics& operator=(const KivGraphics&) = delete;
+
+    // The graphics service of the running engine (null when there is none).
+    static KivGraphics* instance();
+
+    GLDevice& getDevice() { return *device; }
+
+    // The aspect (height per width) the game is designed for.
+    static constexpr float DESIGN_ASPECT = 0.75f;
+
+    // Where a screen of screenW x screenH is shown in a window of windowW x windowH.
+    static ViewportRect computeViewport(int windowW, int windowH, int screenW, int screenH, bool keepAspect);
+    // The game screen a mode gives: with letterbox the design aspect, else the mode itself.
+    static void computeScreenSize(int modeW, int modeH, bool letterbox, int& screenW, int& screenH);
+
+    const std::vector<VideoMode>& getVideoModes() const { return videoModes; }
+    UString getVideoModeName(const VideoMode& mode) const;
+
+    // A negative width or height keeps the current one. Changes of mode, full screen, vsync or letterbox
+    // restart the device at the end of the frame; the filter applies at once.
+    void changePresentationParameters(int width, int height, bool fullScreen, bool letterbox, bool bilinearFilter,
+                                      bool vsync);
+    bool isResetPending() const { return bResetPending; }
+    // Runs a pending reset (the engine calls it at the end of the frame).
+    void resetIfPending();
+    // Lays the window and the viewport out anew (after a reset or a change of the window's size).
+    void reset();
+
+    void beginScene();
+    void endScene();
+    void present();
+
+    void clear(std::uint32_t flags, std::uint32_t color, float z = 1.0f, std::uint32_t stencil = 0);
+
+    // Row-vector matrices (v' = v x M), row-major.
+    void setView(const float* matrix16);
+    void setProjection(const float* matrix16);
+    const float* getView() const { return view; }
+    const float* getProjection() const { return projection; }
+
+    // Queues a draw of vertices through the world matrix (null: identity) with the current view and projection.
+    void draw(const Vertex* vertices, int count, Primitive primitive, const float* world16, TextureHandle texture,
+              BlendMode blend, bool wrap = false);
+    bool useBilinearFilter() const { return bBilinearFilter; }
+
+    // Counts one copy of vertices into a device buffer.
+    void countUpload() { ++uploadCount; }
+    std::uint64_t getUploadCount() const { return uploadCount; }
+
+    // The game screen's pixels as 0xAARRGGBB, rows top-down, viewport size.
+    std::vector<std::uint32_t> readScreen(int& width, int& height);
+    // Writes the viewport's image as JPG (quality 0..100) or TGA. Returns false when the file failed.
+    bool saveScreenshot(const std::string& path, bool tga, int quality = 90);
+    // The screenshot key: F9 writes "%Y-%m-%d %H.%M.%S" plus ".jpg", or ".tga" with right Shift held, into
+    // the screenshot folder. Returns the file written, empty when none.
+    std::string handleScreenshotKey(bool f9Pressed, bool rightShiftHeld);
+    void setScreenshotFolder(const std::string& folder) { screenshotFolder = folder; }
+    // For the fatal path: the last frame as a JPG crash image. Never fails loudly.
+    void saveCrashScreenshot(const std::string& path) noexcept;
+
+    // The game screen.
+    int width = 0;
+    int height = 0;
+    ViewportRect viewport;
+    float displayScale = 1.0f;      // viewport width / screen width
+    float pixelFactor[3] = {1, 1, 1}; // screen units per window pixel, per axis
+    float aspectCorrection = 1.0f;  // keeps round things round on a stretched screen
+    float aspectFactor = DESIGN_ASPECT; // height per width of the screen, copied by new cameras
+
+    bool bFullScreen = false;
+    bool bLetterbox = true;
+    bool bBilinearFilter = true;
+    bool bVSync = false;
+    bool bDetail = true;
+    bool bEnableFontCache = true;
+    bool bSimulate256x256TextureHW = false;
+    int videoModeWidth = 800;
+    int videoModeHeight = 600;
+
+private:
+    void buildVideoModes(bool releaseBuild);
+    void applyLayout();
+    void updateViewProjection();
+
+    std::unique_ptr<GLDevice> device;
+    std::vector<VideoMode> videoModes;
+    bool bResetPending = false;
+    bool bInScene = false;
+    std::uint64_t uploadCount = 0;
+    float view[16];
+    float projection[16];
+    std::string screenshotFolder;
+    KivGraphics* previous = nullptr;
+};
