@@ -1,6 +1,7 @@
 #include "engine/net/KivBaseCalls.h"
 
 #include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
 #include "engine/core/PropertyDouble.h"
 #include "engine/core/PropertyInt.h"
 #include "engine/core/PropertyPointer.h"

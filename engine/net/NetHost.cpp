@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetConnection.h"

@@ -70,7 +70,18 @@ NetRole::~NetRole()
     bDestroying = true;
     destroyAllChildren();
     root = nullptr;
-    // Registered objects outside the tree belong to others; they are no longer registered.
+    // Registered objects outside the tree: those without a parent have no other owner and go with the
+    // role; the rest belong to their parents and are no longer registered.
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& [uid, object] : objectMap) {
+            if (object->getParent() == nullptr) {
+                delete object;
+                found = true;
+                break;
+            }
+        }
+    }
     for (auto& [uid, object] : objectMap) {
         object->objectUID = 0;
     }
