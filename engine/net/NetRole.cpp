@@ -320,9 +320,21 @@ void NetRole::processCommand(Packet& packet, int command)
         uint32_t uid = 0;
         packet.doVarUInt(uid);
         KivBase* object = findObject(static_cast<int32_t>(uid));
-        object->netSerialize(packet);
-        if (object->objectUID != static_cast<int32_t>(uid) || findObjectOrNull(static_cast<int32_t>(uid)) != object) {
-            KIV_FATAL(formatString(u"Object ID %u changed while it was copied.", uid));
+        // The object's UID is part of its data; whatever the stream says, the map keeps it. The guard
+        // also holds when a damaged stream ends the read half-way.
+        struct KeepUid {
+            KivBase* object;
+            int32_t uid;
+            ~KeepUid() { object->objectUID = uid; }
+        };
+        int32_t readUid = 0;
+        {
+            KeepUid keep{object, static_cast<int32_t>(uid)};
+            object->netSerialize(packet);
+            readUid = object->objectUID;
+        }
+        if (readUid != static_cast<int32_t>(uid)) {
+            KIV_FATAL(formatString(u"Object ID %u holds the ID %d.", uid, readUid));
         }
         object->netPostReplicate();
         return;
