@@ -80,6 +80,8 @@ TEST(Property, NumberTextFormsAndParsing)
     EXPECT_EQ(i, 2147483647);
     EXPECT_FALSE(pi.fromString(u"2147483648"));
     EXPECT_FALSE(pi.fromString(u"12abc"));
+    EXPECT_FALSE(pi.fromString(u"+-3"));
+    EXPECT_FALSE(pi.fromString(u"+"));
     EXPECT_FALSE(pi.fromString(u"\u0661")); // not an ASCII digit
     EXPECT_EQ(i, 2147483647);
     EXPECT_TRUE(pi.fromString(u""));
