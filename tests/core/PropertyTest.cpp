@@ -149,8 +149,10 @@ TEST(Property, PointersAndReferences)
 
     // Resource pointers name their target through the resource manager.
     static Widget resource;
-    PropertyPointer::setResourceNaming({[](const KivBase* o) { return UString(o == &resource ? u"basketA:0" : u""); },
-                                        [](UStringView n) -> KivBase* { return n == u"basketA:0" ? &resource : nullptr; }});
+    PropertyPointer::ResourceNaming naming;
+    naming.nameOf = [](const KivBase* o) { return UString(o == &resource ? u"basketA:0" : u""); };
+    naming.find = [](UStringView n) -> KivBase* { return n == u"basketA:0" ? &resource : nullptr; };
+    PropertyPointer::setResourceNaming(naming);
     Widget* skin = nullptr;
     PropertyPointer pr(u"pSkin", Property::FLAG_RESOURCE, &skin, &Widget::classRecord);
     EXPECT_TRUE(pr.fromString(u"basketA:0"));
