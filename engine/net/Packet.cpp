@@ -9,8 +9,8 @@
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
 #include "engine/core/KivBase.h"
-#include "engine/core/PropertyPointer.h"
 #include "engine/core/RuntimeClassManager.h"
+#include "engine/files/ResourceManager.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 
@@ -333,11 +333,14 @@ void Packet::doPointer2(KivBase*& object)
 
 void Packet::doResourcePointer2(KivBase*& resource)
 {
-    const PropertyPointer::ResourceNaming& naming = PropertyPointer::getResourceNaming();
+    const ResourceManager* resources = ResourceManager::instance();
     UString s;
     if (bWriting) {
         if (resource != nullptr) {
-            s = naming.nameOf != nullptr ? naming.nameOf(resource) : UString();
+            const UString* name = resources != nullptr ? resources->nameOf(resource) : nullptr;
+            if (name != nullptr) {
+                s = *name;
+            }
             if (s.empty()) {
                 // A resource without a name cannot be found again.
                 ErrorManager::assertionFailed("s != TT(\"\")", __PRETTY_FUNCTION__, __FILE__, __LINE__);
@@ -351,9 +354,8 @@ void Packet::doResourcePointer2(KivBase*& resource)
         resource = nullptr;
         return;
     }
-    KivBase* found = naming.find != nullptr ? naming.find(s) : nullptr;
-    if (found == nullptr) {
+    if (resources == nullptr) {
         KIV_FATAL(formatString(u"Could not find resource '%s'.", s));
     }
-    resource = found;
+    resource = resources->find(s, true);
 }
