@@ -3,6 +3,9 @@
 #include "engine/core/ErrorManager.h"
 #include "engine/files/FileManager.h"
 
+// Made from a file name only, so there is no factory.
+const RuntimeClass FileBlock::classRecord(u"FileBlock", &KivBase::classRecord, nullptr);
+
 namespace {
 FileManager& processFileManager()
 {
