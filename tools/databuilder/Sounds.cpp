@@ -225,7 +225,19 @@ std::vector<float> renderTune(const Tune& tune) {
 
 // ---- Ogg Vorbis ----------------------------------------------------------------------------------------
 
-std::vector<std::uint8_t> encodeVorbis(const std::vector<float>& samples) {
+// Loud sounds are turned down to leave the encoder headroom: a clipped wave comes back from Vorbis louder
+// than full scale.
+void limitPeak(std::vector<float>& samples, float peak) {
+    float loudest = 0;
+    for (float s : samples)
+        loudest = std::max(loudest, std::abs(s));
+    if (loudest > peak)
+        for (float& s : samples)
+            s *= peak / loudest;
+}
+
+std::vector<std::uint8_t> encodeVorbis(std::vector<float> samples) {
+    limitPeak(samples, 0.6f);
     vorbis_info vi;
     vorbis_info_init(&vi);
     if (vorbis_encode_init_vbr(&vi, 1, RATE, 0.3f) != 0) {
