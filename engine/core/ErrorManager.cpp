@@ -58,10 +58,27 @@ std::string ErrorManager::qualifiedName(const char* prettyFunction)
     return s.substr(start);
 }
 
+namespace {
+// Reports name the source file without its directory.
+const char* fileNameOnly(const char* file)
+{
+    if (file == nullptr) {
+        return "";
+    }
+    const char* name = file;
+    for (const char* p = file; *p != '\0'; ++p) {
+        if (*p == '/' || *p == '\\') {
+            name = p + 1;
+        }
+    }
+    return name;
+}
+} // namespace
+
 void ErrorManager::error(UStringView message, const char* function, const char* file, int line)
 {
     UString report = formatString(u"Error: %s\n Function: %s()\n File: %s\n Line: %d", message,
-                                  qualifiedName(function), file ? file : "", line);
+                                  qualifiedName(function), fileNameOnly(file), line);
     fail(UString(message), std::move(report));
 }
 
@@ -69,7 +86,7 @@ void ErrorManager::assertionFailed(const char* statement, const char* function, 
 {
     UString report = formatString(u"Error: %s\n Statement: %s\n Function: %s()\n File: %s\n Line: %d",
                                   u"Assertion failed.", statement ? statement : "", qualifiedName(function),
-                                  file ? file : "", line);
+                                  fileNameOnly(file), line);
     fail(u"Assertion failed.", std::move(report));
 }
 
@@ -78,7 +95,7 @@ void ErrorManager::callFailed(const char* call, UStringView resultName, unsigned
 {
     const UString message = formatString(u"%s (0x%08x)", resultName, result);
     UString report = formatString(u"Error: %s\n Statement: %s\n Function: %s()\n File: %s\n Line: %d", message,
-                                  call ? call : "", qualifiedName(function), file ? file : "", line);
+                                  call ? call : "", qualifiedName(function), fileNameOnly(file), line);
     fail(message, std::move(report));
 }
 

@@ -297,7 +297,8 @@ void formatArgsInto(UString& out, UStringView format, const FormatArg* args, std
             const double v = a.kind == FormatArg::Kind::Float    ? a.d
                              : a.kind == FormatArg::Kind::Signed ? static_cast<double>(a.s)
                                                                  : static_cast<double>(a.u);
-            pad(out, formatFloat(v, spec), spec, true);
+            // Zeros pad numbers only; "inf" and "nan" are padded with blanks.
+            pad(out, formatFloat(v, spec), spec, std::isfinite(v));
             break;
         }
         case u'p': {

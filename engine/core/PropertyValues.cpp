@@ -8,6 +8,7 @@
 #include "engine/core/PropertyDouble.h"
 #include "engine/core/PropertyFloat.h"
 #include "engine/core/PropertyInt.h"
+#include "engine/core/PropertySecureInt.h"
 #include "engine/core/PropertyUColor.h"
 #include "engine/core/PropertyUString.h"
 #include "engine/core/TextParse.h"
@@ -19,6 +20,7 @@ const RuntimeClass PropertyFloat::classRecord(u"PropertyFloat", &Property::class
 const RuntimeClass PropertyDouble::classRecord(u"PropertyDouble", &Property::classRecord, nullptr);
 const RuntimeClass PropertyUColor::classRecord(u"PropertyUColor", &Property::classRecord, nullptr);
 const RuntimeClass PropertyUString::classRecord(u"PropertyUString", &Property::classRecord, nullptr);
+const RuntimeClass PropertySecureInt::classRecord(u"PropertySecureInt", &Property::classRecord, nullptr);
 const RuntimeClass PropertyContainer::classRecord(u"PropertyContainer", &Property::classRecord, nullptr);
 
 namespace {
@@ -81,6 +83,23 @@ UString PropertyInt::toString() const { return formatString(u"%d", *value()); }
 
 bool PropertyInt::fromString(UStringView text) { return parseInto(text, *value(), 0, parseInt32); }
 
+PropertySecureInt::PropertySecureInt(UStringView name, uint32_t flags, SecureInt* value)
+    : Property(name, flags, value)
+{
+}
+
+UString PropertySecureInt::toString() const { return formatString(u"%d", value()->get()); }
+
+bool PropertySecureInt::fromString(UStringView text)
+{
+    int32_t v = 0;
+    if (!parseInto(text, v, 0, parseInt32)) {
+        return false;
+    }
+    value()->set(v);
+    return true;
+}
+
 PropertyDWORD::PropertyDWORD(UStringView name, uint32_t flags, uint32_t* value) : Property(name, flags, value) {}
 
 UString PropertyDWORD::toString() const { return formatString(u"%08x", *value()); }
@@ -128,3 +147,10 @@ PropertyContainer::PropertyContainer(UStringView name, uint32_t flags, void* add
 UString PropertyContainer::toString() const { return getFirstChild() != nullptr ? u"..." : u"(empty)"; }
 
 bool PropertyContainer::fromString(UStringView text) { return text.empty(); }
+
+void PropertyContainer::serialize(Packet& packet)
+{
+    for (Property* p = getFirstProperty(); p != nullptr; p = p->getNextProperty()) {
+        p->serialize(packet);
+    }
+}

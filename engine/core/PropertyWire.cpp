@@ -1,10 +1,9 @@
-// Wire forms of the property kinds. The group kinds pass the packet to their children; the value kinds
-// read or write their value through Packet, which the network layer supplies: until it does, a value
-// kind has no wire form and asking for one is fatal.
+// Wire forms of the value property kinds. They read or write their value through Packet, which lives in
+// the network layer; these placeholders give way to the network layer's definitions (remove this file
+// when adding them). Until then asking for a wire form is fatal.
 #include "engine/core/ErrorManager.h"
 #include "engine/core/PropertyArrayBase.h"
 #include "engine/core/PropertyBool.h"
-#include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyDWORD.h"
 #include "engine/core/PropertyDouble.h"
 #include "engine/core/PropertyEnumBase.h"
@@ -12,15 +11,9 @@
 #include "engine/core/PropertyInt.h"
 #include "engine/core/PropertyPointer.h"
 #include "engine/core/PropertyReferenceBase.h"
+#include "engine/core/PropertySecureInt.h"
 #include "engine/core/PropertyUColor.h"
 #include "engine/core/PropertyUString.h"
-
-void PropertyContainer::serialize(Packet& packet)
-{
-    for (Property* p = getFirstProperty(); p != nullptr; p = p->getNextProperty()) {
-        p->serialize(packet);
-    }
-}
 
 void PropertyBool::serialize(Packet&) { KIV_FATAL(u"No wire form for PropertyBool."); }
 void PropertyInt::serialize(Packet&) { KIV_FATAL(u"No wire form for PropertyInt."); }
@@ -33,3 +26,4 @@ void PropertyPointer::serialize(Packet&) { KIV_FATAL(u"No wire form for Property
 void PropertyReferenceBase::serialize(Packet&) { KIV_FATAL(u"No wire form for PropertyReferenceBase."); }
 void PropertyEnumBase::serialize(Packet&) { KIV_FATAL(u"No wire form for PropertyEnumBase."); }
 void PropertyArrayBase::serialize(Packet&) { KIV_FATAL(u"No wire form for PropertyArrayBase."); }
+void PropertySecureInt::serialize(Packet&) { KIV_FATAL(u"No wire form for PropertySecureInt."); }

@@ -7,13 +7,29 @@
 
 #include <zlib.h>
 
+#include <sys/stat.h>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/Logger.h"
 #include "engine/files/FileIO.h"
 #include "engine/files/Md5.h"
 #include "engine/files/UserFileHeader.h"
+#include "engine/files/WadFormat.h"
+#include "engine/files/WadReader.h"
+#include "engine/files/WadWriter.h"
+#include "engine/platform/SystemInfo.h"
 
 namespace {
+
+FileManager* gInstance = nullptr;
+
+[[noreturn]] void failedToOpen(UStringView name, int err)
+{
+    KIV_FATAL(formatString(u"Failed to open file '%s' (errno %d:%s, cwd %s)", name, err, std::strerror(err),
+                           SystemInfo::currentFolder()));
+}
 
 void copyPadded(char* field, std::size_t capacity, UStringView text)
 {
@@ -23,6 +39,136 @@ void copyPadded(char* field, std::size_t capacity, UStringView text)
 }
 
 } // namespace
+
+FileManager::FileManager() : previous(gInstance) { gInstance = this; }
+
+FileManager::~FileManager()
+{
+    if (bBuildWad && listingsChanged && !ErrorManager::isShuttingDown()) {
+        writeWads();
+    }
+    if (gInstance == this) {
+        gInstance = previous;
+    }
+}
+
+FileManager* FileManager::instance() { return gInstance; }
+
+void FileManager::useWad(UStringView name)
+{
+    current = UString(name);
+    if (renderMode == 2) {
+        current += u".hq2x";
+    }
+    const std::string path = wideToUtf8(current);
+    if (bBuildWad) {
+        listingFor(path);
+        return;
+    }
+    if (!bUseWad || openedArchives.count(path) != 0) {
+        return;
+    }
+    auto archive = std::make_unique<WadReader>(path);
+    const std::size_t index = archives.size();
+    const std::vector<WadReader::Entry>& entries = archive->entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        fileTable[wadLookupKey(entries[i].name)] = Location{index, i}; // a later archive wins
+    }
+    archives.push_back(std::move(archive));
+    openedArchives.insert(path);
+    Logger::logFrom("FileManager::useWad", u"Opened archive '%s' (%d files).", current, static_cast<int>(entries.size()));
+}
+
+bool FileManager::exists(UStringView name) const
+{
+    if (readsLooseFiles()) {
+        return existsDisk(name);
+    }
+    return fileTable.count(wadLookupKey(wideToUtf8(name))) != 0;
+}
+
+bool FileManager::existsDisk(UStringView path)
+{
+    struct stat info {};
+    return stat(wideToUtf8(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void FileManager::verifyFileDisk(UStringView name)
+{
+    struct stat info {};
+    if (stat(wideToUtf8(name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int err = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        KIV_FATAL(formatString(u"File %s verification failed (errno %d:%s, cwd %s)", name, err, std::strerror(err),
+                               SystemInfo::currentFolder()));
+    }
+}
+
+void FileManager::verifyFile(UStringView name) const
+{
+    if (readsLooseFiles()) {
+        verifyFileDisk(name);
+    } else if (!exists(name)) {
+        KIV_FATAL(formatString(u"File '%s' does not exist.", name));
+    }
+}
+
+FileData FileManager::open(UStringView name)
+{
+    const std::string narrow = wideToUtf8(name);
+    if (!readsLooseFiles()) {
+        const auto found = fileTable.find(wadLookupKey(narrow));
+        if (found == fileTable.end()) {
+            KIV_FATAL(formatString(u"WAD entry %s not found.", name));
+        }
+        return archives[found->second.archive]->read(found->second.entry);
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!FileIO::readWholeFile(narrow, bytes)) {
+        failedToOpen(name, errno);
+    }
+    if (bBuildWad && !current.empty()) {
+        Listing& listing = listingFor(wideToUtf8(current));
+        if (listing.keys.insert(wadLookupKey(narrow)).second) {
+            listing.files.emplace_back(wadEntryName(narrow), narrow);
+            listingsChanged = true;
+        }
+    }
+    FileData data;
+    data.size = bytes.size();
+    data.bytes.reset(new std::uint8_t[bytes.empty() ? 1 : bytes.size()]);
+    std::memcpy(data.bytes.get(), bytes.data(), bytes.size());
+    return data;
+}
+
+FileManager::Listing& FileManager::listingFor(const std::string& path)
+{
+    for (Listing& l : listings) {
+        if (l.path == path) {
+            return l;
+        }
+    }
+    listings.push_back(Listing{path, {}, {}});
+    listingsChanged = true;
+    return listings.back();
+}
+
+void FileManager::writeWads()
+{
+    listingsChanged = false;
+    for (const Listing& listing : listings) {
+        WadWriter writer;
+        for (const auto& [stored, loose] : listing.files) {
+            std::vector<std::uint8_t> bytes;
+            if (!FileIO::readWholeFile(loose, bytes)) {
+                failedToOpen(utf8ToWide(loose), errno);
+            }
+            writer.add(stored, std::move(bytes));
+        }
+        writer.write(listing.path, WadWriter::Packing::Zopfli);
+        Logger::logFrom("FileManager::writeWads", u"Wrote archive '%s' (%d files).", listing.path,
+                        static_cast<int>(listing.files.size()));
+    }
+}
 
 bool FileManager::loadUserFile(void* record, std::size_t expectedSize, UStringView folder, UStringView fileName,
                                UStringView version)

@@ -122,6 +122,10 @@ public:
     bool bSimulate256x256TextureHW = false;
     int videoModeWidth = 800;
     int videoModeHeight = 600;
+    // 1 (the engine's default): fonts keep their own scale; 0: fonts scale with the display's pixel factors.
+    int fontScaleMode = 1;
+    // Rows of a font cache are this many times the font's height (plus one).
+    int heightRenderMode = 1;
 
 private:
     void buildVideoModes(bool releaseBuild);

@@ -116,7 +116,8 @@ JpegResult decodeJpegRaw(const std::uint8_t* data, std::size_t size, int* outW, 
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
         jpeg_destroy_decompress(&cinfo);
         std::free(pixels);
-        return JpegResult::Error;
+        // An error after the data ran out is the truncation's doing.
+        return *static_cast<volatile bool*>(&src.truncated) ? JpegResult::Truncated : JpegResult::Error;
     }
     jpeg_create_decompress(&cinfo);
     src.pub.next_input_byte = data;

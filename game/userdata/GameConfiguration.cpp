@@ -72,7 +72,7 @@ void GameConfiguration::reset()
     bTutorial = 1;
     bShowClock = 1;
     masterServer = NetAddress(0, 0);
-    location = {0.0f, 0.0f, -1.0f};
+    location = V3(0.0f, 0.0f, -1.0f);
     std::copy(std::begin(DEFAULT_BINDINGS), std::end(DEFAULT_BINDINGS), keyBindings);
     startTime = now();
     bNoPlayerName = 1;

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "engine/core/UString.h"
+#include "engine/core/V3.h"
 #include "engine/net/NetAddress.h"
 #include "game/userdata/HighScoreEntry.h"
 
@@ -25,11 +26,6 @@ public:
     struct KeyBinding {
         uint32_t keyboard; // DirectInput key code, 0 = unbound
         uint32_t joystick; // input code of the joystick, 0 = unbound
-    };
-
-    // A unit vector (three floats).
-    struct Location {
-        float x, y, z;
     };
 
     GameConfiguration();
@@ -86,7 +82,7 @@ public:
     uint8_t padding2;
     NetAddress masterServer;          // the master server named by the network test's reply
     int32_t countryIndex;             // position in the country list, 0..240
-    Location location;
+    V3 location;                      // the country's place as a unit vector
     KeyBinding keyBindings[NUMKEYBINDINGS];
     int32_t touchArrowPlacement;      // 0 left side, 1 right side
     int64_t startTime;                // seconds since 1970 from which this run's play time counts

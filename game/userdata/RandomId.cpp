@@ -1,18 +1,10 @@
 #include "game/userdata/RandomId.h"
 
-namespace {
-// Stand-in for the engine's shared generator until it is available.
-uint32_t seed = 1;
-uint32_t draw()
-{
-    seed = seed * 214013u + 2531011u;
-    return seed >> 16;
-}
-} // namespace
+#include "engine/core/KivRandom.h"
 
 uint32_t drawRandomId()
 {
-    const uint32_t first = draw();
-    const uint32_t second = draw();
-    return (second << 16) | first;
+    const uint32_t first = KivRandom::step();
+    const uint32_t second = KivRandom::step();
+    return (second & 0xFFFF0000u) | (first >> 16);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "engine/core/GameInfo.h"
+#include "engine/core/KivRandom.h"
 #include "engine/files/FileManager.h"
 #include "game/userdata/GameConfiguration.h"
 #include "userdata/UserFolder.h"
@@ -50,8 +51,9 @@ protected:
 
 TEST_F(GameConfigurationTest, FirstStartHasTheDefaultsByteForByte)
 {
+    KivRandom::setSeed(1);
     GameConfiguration config;
-    EXPECT_NE(config.installationId, 0u);
+    EXPECT_EQ(config.installationId, 0xC8230029u);
     const int64_t now = std::time(nullptr);
     EXPECT_LE(config.startTime, now);
     EXPECT_GE(config.startTime, now - 5);
@@ -98,7 +100,7 @@ TEST_F(GameConfigurationTest, RoundTripThroughTheHighScoreFile)
         config.countryIndex = 17;
         config.countryCode[0] = 'D';
         config.countryCode[1] = 'E';
-        config.location = {0.5f, 0.25f, -0.75f};
+        config.location = V3(0.5f, 0.25f, -0.75f);
         config.keyBindings[GameConfiguration::BIND_JUMP] = {30, 275};
         config.submitHighScore(123, 5, 95, 800, true, u"J\u00fcrgen");
         config.save();

@@ -212,6 +212,15 @@ void GLDevice::updateTexture(TextureHandle texture, int width, int height, const
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
 }
 
+void GLDevice::updateTextureRect(TextureHandle texture, int x, int y, int w, int h, const std::uint32_t* pixels)
+{
+    if (queuedState.texture == texture) {
+        flush();
+    }
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
+}
+
 void GLDevice::destroyTexture(TextureHandle texture)
 {
     if (texture == 0) {

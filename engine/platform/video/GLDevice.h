@@ -59,6 +59,8 @@ public:
     // Textures: pixels are 32-bit 0xAARRGGBB, rows top-down.
     TextureHandle createTexture(int width, int height, const std::uint32_t* pixels);
     void updateTexture(TextureHandle texture, int width, int height, const std::uint32_t* pixels);
+    // Replaces a rectangle of the texture (pixels of w x h, rows top-down).
+    void updateTextureRect(TextureHandle texture, int x, int y, int w, int h, const std::uint32_t* pixels);
     void destroyTexture(TextureHandle texture);
     int maxTextureSize() const { return maxTexture; }
 

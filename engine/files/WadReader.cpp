@@ -1,0 +1,126 @@
+#include "engine/files/WadReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unordered_set>
+
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
+#include "engine/files/WadFormat.h"
+#include "engine/platform/SystemInfo.h"
+
+namespace {
+// Deflate cannot expand data by more than about 1032:1; a larger claim is a damaged entry, and refusing
+// it keeps a damaged directory from asking for gigabytes.
+constexpr std::uint64_t MAX_INFLATE_RATIO = 1032;
+} // namespace
+
+WadReader::WadReader(const std::string& path) : archivePath(path), file(std::fopen(path.c_str(), "rb"))
+{
+    struct stat info {};
+    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int err = file ? (errno != 0 ? errno : EISDIR) : errno;
+        KIV_FATAL(formatString(u"Failed to open file '%s' (errno %d:%s, cwd %s)", path, err, std::strerror(err),
+                               SystemInfo::currentFolder()));
+    }
+    readDirectory(static_cast<std::uint64_t>(info.st_size));
+}
+
+WadReader::WadReader(std::string name, std::vector<std::uint8_t> bytes)
+    : archivePath(std::move(name)), memory(std::move(bytes))
+{
+    readDirectory(memory.size());
+}
+
+WadReader::~WadReader() = default;
+
+void WadReader::damaged(const std::u16string& why) const
+{
+    KIV_FATAL(formatString(u"Archive '%s' is damaged (%s).", archivePath, why));
+}
+
+void WadReader::readAt(std::uint64_t offset, std::size_t size, void* out) const
+{
+    if (size == 0) {
+        return;
+    }
+    if (!file) {
+        std::memcpy(out, memory.data() + offset, size); // the range was checked against the size
+        return;
+    }
+    if (fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0 || std::fread(out, 1, size, file.get()) != size) {
+        damaged(formatString(u"read of %u bytes at %u failed", static_cast<unsigned>(size), static_cast<unsigned>(offset)));
+    }
+}
+
+void WadReader::readDirectory(std::uint64_t fileSize)
+{
+    if (fileSize < sizeof(WadHeader)) {
+        damaged(u"shorter than its header");
+    }
+    WadHeader header;
+    readAt(0, sizeof(header), &header);
+    if (header.magic != WAD_MAGIC) {
+        damaged(u"not an archive");
+    }
+    const std::uint32_t wadVersion = header.version;
+    KIV_ASSERT(wadVersion == WAD_VERSION);
+    const std::uint64_t directoryEnd =
+        static_cast<std::uint64_t>(header.directoryOffset) + static_cast<std::uint64_t>(header.count) * sizeof(WadEntry);
+    if (header.directoryOffset < sizeof(WadHeader) || directoryEnd > fileSize) {
+        damaged(u"directory outside the file");
+    }
+    std::vector<WadEntry> raw(header.count);
+    readAt(header.directoryOffset, raw.size() * sizeof(WadEntry), raw.data());
+
+    directory.reserve(raw.size());
+    std::unordered_set<std::string> keys;
+    for (const WadEntry& e : raw) {
+        const void* end = std::memchr(e.name, 0, sizeof(e.name));
+        if (end == nullptr || end == e.name) {
+            damaged(u"an entry without a valid name");
+        }
+        Entry entry{std::string(e.name, static_cast<const char*>(end)), e.offset, e.packedSize, e.unpackedSize, e.crc32};
+        const UString name = utf8ToWide(entry.name);
+        if (e.flags != WAD_ENTRY_ZLIB) {
+            damaged(formatString(u"entry '%s' has unknown flags %08x", name, e.flags));
+        }
+        if (e.offset % WAD_ALIGNMENT != 0 || e.offset < sizeof(WadHeader) ||
+            static_cast<std::uint64_t>(e.offset) + e.packedSize > header.directoryOffset) {
+            damaged(formatString(u"entry '%s' lies outside the data", name));
+        }
+        if (e.unpackedSize > static_cast<std::uint64_t>(e.packedSize) * MAX_INFLATE_RATIO + 64) {
+            damaged(formatString(u"entry '%s' claims an impossible size", name));
+        }
+        if (!keys.insert(wadLookupKey(entry.name)).second) {
+            damaged(formatString(u"entry '%s' appears twice", name));
+        }
+        directory.push_back(std::move(entry));
+    }
+}
+
+FileData WadReader::read(std::size_t index) const
+{
+    KIV_ASSERT(index < directory.size());
+    const Entry& e = directory[index];
+    packed.resize(e.packedSize);
+    readAt(e.offset, e.packedSize, packed.data());
+
+    FileData data;
+    data.size = e.unpackedSize;
+    data.bytes.reset(new std::uint8_t[data.size > 0 ? data.size : 1]);
+    uLongf inflated = e.unpackedSize;
+    uLong consumed = e.packedSize;
+    const int result = uncompress2(data.bytes.get(), &inflated, packed.data(), &consumed);
+    if (result != Z_OK || inflated != e.unpackedSize || consumed != e.packedSize) {
+        damaged(formatString(u"entry '%s' does not inflate to its size (zlib %d)", e.name, result));
+    }
+    const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0L, data.bytes.get(), static_cast<uInt>(data.size)));
+    if (crc != e.crc32) {
+        damaged(formatString(u"entry '%s' fails its CRC check", e.name));
+    }
+    return data;
+}

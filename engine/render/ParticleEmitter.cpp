@@ -1,0 +1,66 @@
+#include "engine/render/ParticleEmitter.h"
+
+#include <cmath>
+
+#include "engine/core/KivRandom.h"
+#include "engine/render/Skin.h"
+
+const RuntimeClass ParticleEmitter::classRecord(u"ParticleEmitter", &KivBase::classRecord,
+                                                &RuntimeClass::factoryOf<ParticleEmitter>);
+
+namespace {
+Skin* gGlint = nullptr;
+}
+
+void ParticleEmitter::setGlintSkin(Skin* skin) { gGlint = skin; }
+Skin* ParticleEmitter::getGlintSkin() { return gGlint; }
+
+ParticleEmitter::ParticleEmitter(int count, const V3& position, float minSpeed, float maxSpeed, float direction,
+                                 float spread, UColor color_, double time)
+    : color(color_), lifeTime(time)
+{
+    particles.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) {
+        Particle p;
+        p.position = position;
+        const float speed = minSpeed + (maxSpeed - minSpeed) * KivRandom::nextFloat();
+        const float angle = direction + (2.0f * KivRandom::nextFloat() - 1.0f) * spread * 0.5f;
+        p.velocity = V3(std::cos(angle) * speed, std::sin(angle) * speed, 0.0f);
+        particles.push_back(p);
+    }
+    sprite.bAdditive = true;
+}
+
+void ParticleEmitter::tick(double time, double dt)
+{
+    KivBase::tick(time, dt);
+    std::size_t alive = 0;
+    for (Particle& p : particles) {
+        p.age += dt;
+        p.position += p.velocity * static_cast<float>(dt);
+        if (p.age < lifeTime) {
+            particles[alive++] = p;
+        }
+    }
+    particles.resize(alive);
+    if (particles.empty()) {
+        bDeleted = true;
+    }
+}
+
+void ParticleEmitter::render()
+{
+    if (gGlint != nullptr) {
+        sprite.pSkin = gGlint;
+        for (const Particle& p : particles) {
+            // Fade out over the particle's life.
+            const float left = lifeTime > 0.0 ? static_cast<float>(1.0 - p.age / lifeTime) : 0.0f;
+            const std::uint32_t a = static_cast<std::uint32_t>(static_cast<float>(color.a()) * left);
+            sprite.color = UColor((color.argb & 0x00FFFFFFu) | (a << 24));
+            sprite.setPosition(p.position);
+            sprite.render();
+        }
+        sprite.pSkin = nullptr;
+    }
+    KivBase::render();
+}
