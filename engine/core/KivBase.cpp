@@ -1,5 +1,7 @@
 #include "engine/core/KivBase.h"
 
+#include <memory>
+
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
 #include "engine/core/PropertyContainer.h"
@@ -135,13 +137,17 @@ void KivBase::unpurge() {}
 void KivBase::netPostReplicate() {}
 void KivBase::netPostReplicateGlobal() {}
 
-void KivBase::netSerialize(Packet& packet) { netSerializeData(packet); }
+void KivBase::netSerialize(Packet& packet)
+{
+    netSerializeParent(packet);
+    netSerializeData(packet);
+}
 
 void KivBase::netSerializeData(Packet& packet)
 {
-    PropertyContainer* properties = getProperties();
+    // Held while the packet works on it: a damaged stream may end the read early.
+    const std::unique_ptr<PropertyContainer> properties(getProperties());
     properties->serialize(packet);
-    delete properties;
 }
 
 void KivBase::destroyAllChildren()

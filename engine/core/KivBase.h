@@ -53,6 +53,7 @@ public:
     // Releases resources that nothing uses, and takes them back.
     virtual void purge();
     virtual void unpurge();
+    // The parent's UID (netSerializeParent), then the object's own data.
     virtual void netSerialize(Packet& packet);
     virtual void netSerializeData(Packet& packet);
     virtual void netPostReplicate();
@@ -61,6 +62,14 @@ public:
     virtual void destroyAllChildren();
     virtual void addChild(KivBase* child);
     virtual void removeChild(KivBase* child);
+
+    // The parent's UID (0 for none or an unregistered parent); reading moves the object to the end of
+    // that parent's children, so a replayed stream rebuilds the tree in order. Defined by the network layer.
+    void netSerializeParent(Packet& packet);
+    // Replicated add-child and post-replicate calls (defined by the network layer): run on every peer.
+    void netAddChild(KivBase* child);
+    void netCallPostReplicate();
+    void netCallPostReplicateGlobal();
 
     // objectUID, then the state machine as a nested list.
     void addPropertiesTo(Property& list) override;

@@ -7,6 +7,9 @@ struct Matrix4 {
     float m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
 
     static Matrix4 identity() { return Matrix4(); }
+    // The sixteen floats row by row, as the graphics device takes them.
+    const float* data() const { return &m[0][0]; }
+    V3 getTranslation() const { return {m[3][0], m[3][1], m[3][2]}; }
     static Matrix4 scaling(float sx, float sy, float sz);
     static Matrix4 translation(float x, float y, float z);
     // Roll about z, then pitch about x, then yaw about y.

@@ -28,7 +28,8 @@ private:
 template <class E>
 class PropertyEnum : public PropertyEnumBase {
 public:
-    PropertyEnum(UStringView name, uint32_t flags, E* member, int32_t count) : PropertyEnumBase(name, flags, member, count)
+    PropertyEnum(UStringView name, uint32_t flags, E* member, int32_t count)
+        : PropertyEnumBase(name, flags, member, count)
     {
     }
     int32_t getValue() const override { return static_cast<int32_t>(*static_cast<E*>(address)); }

@@ -2,13 +2,12 @@
 
 #include "engine/core/Format.h"
 #include "engine/core/PropertyReferenceBase.h"
+#include "engine/files/ResourceManager.h"
 
 const RuntimeClass PropertyPointer::classRecord(u"PropertyPointer", &Property::classRecord, nullptr);
 const RuntimeClass PropertyReferenceBase::classRecord(u"PropertyReferenceBase", &Property::classRecord, nullptr);
 
 namespace {
-PropertyPointer::ResourceNaming gResourceNaming;
-
 bool isNullText(UStringView text)
 {
     UString t(text);
@@ -17,18 +16,14 @@ bool isNullText(UStringView text)
 }
 } // namespace
 
-void PropertyPointer::setResourceNaming(const ResourceNaming& naming) { gResourceNaming = naming; }
-const PropertyPointer::ResourceNaming& PropertyPointer::getResourceNaming() { return gResourceNaming; }
-
 UString PropertyPointer::pointerText(const KivBase* object, bool resource)
 {
     if (object == nullptr) {
         return u"NULL";
     }
-    if (resource && gResourceNaming.nameOf != nullptr) {
-        UString name = gResourceNaming.nameOf(object);
-        if (!name.empty()) {
-            return name;
+    if (const ResourceManager* resources = ResourceManager::instance(); resource && resources != nullptr) {
+        if (const UString* name = resources->nameOf(object)) {
+            return *name;
         }
     }
     return formatString(u"%08lx", static_cast<const void*>(object));
@@ -50,10 +45,10 @@ bool PropertyPointer::fromString(UStringView text)
     if (text == toString()) {
         return true;
     }
-    if (isResource() && gResourceNaming.find != nullptr) {
+    if (const ResourceManager* resources = ResourceManager::instance(); isResource() && resources != nullptr) {
         UString name(text);
         trimString(name);
-        KivBase* resource = gResourceNaming.find(name);
+        KivBase* resource = resources->find(name, false);
         return resource != nullptr && assign(resource);
     }
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 // An object pointer member. The target must be or derive from the required class. Text form: the
-// resource name for a resource pointer (FLAG_RESOURCE), else the address as "%08lx", or "NULL" for none.
+// resource name for a resource pointer (FLAG_RESOURCE; names come from the ResourceManager), else the
+// address as "%08lx", or "NULL" for none.
 #include <cstdint>
 
 #include "engine/core/Property.h"
@@ -8,14 +9,6 @@
 class PropertyPointer : public Property {
 public:
     static const RuntimeClass classRecord;
-
-    // How resources are named; the resource manager installs this.
-    struct ResourceNaming {
-        UString (*nameOf)(const KivBase* resource) = nullptr; // empty when unknown
-        KivBase* (*find)(UStringView name) = nullptr;         // null when missing
-    };
-    static void setResourceNaming(const ResourceNaming& naming);
-    static const ResourceNaming& getResourceNaming();
 
     template <class T>
     PropertyPointer(UStringView name, uint32_t flags, T** pointer, const RuntimeClass* required)

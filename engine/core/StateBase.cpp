@@ -3,6 +3,12 @@
 #include "engine/core/PropertyDouble.h"
 #include "engine/core/PropertyInt.h"
 
+namespace {
+StateBase::StateChangeRunner gStateChangeRunner = nullptr;
+} // namespace
+
+void StateBase::setStateChangeRunner(StateChangeRunner runner) { gStateChangeRunner = runner; }
+
 void StateBase::tickState(double /*time*/, double dt)
 {
     timeInState += dt;
@@ -12,7 +18,11 @@ void StateBase::tickState(double /*time*/, double dt)
             stateLeft = 0.0;
             timeInState = 0.0;
             state = stateGoto;
-            onStateChange();
+            if (gStateChangeRunner != nullptr) {
+                gStateChangeRunner(*this);
+            } else {
+                onStateChange();
+            }
         }
     }
 }

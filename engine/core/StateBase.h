@@ -11,6 +11,11 @@ public:
     StateBase() = default;
     virtual ~StateBase() = default;
 
+    // Runs onStateChange when a countdown ends. The network layer may wrap it (so that remote calls made
+    // by the hook go out to the peers); by default the hook simply runs.
+    using StateChangeRunner = void (*)(StateBase& object);
+    static void setStateChangeRunner(StateChangeRunner runner);
+
     virtual void tickState(double time, double dt);
     virtual void onStateChange() {}
     virtual void addPropertiesTo(Property& list);

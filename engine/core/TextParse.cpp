@@ -30,65 +30,60 @@ std::optional<std::string> asciiTrimmed(UStringView text)
     }
     return out;
 }
+
+// Converts the whole of the trimmed text with `convert(first, last, value)`; fails unless every character
+// is taken. A leading "+" is allowed where `allowPlus` says so (never before a "-").
+template <class T, class Convert>
+std::optional<T> parseAll(UStringView text, bool allowPlus, Convert convert)
+{
+    auto s = asciiTrimmed(text);
+    if (!s) {
+        return std::nullopt;
+    }
+    const char* first = s->data();
+    const char* last = first + s->size();
+    if (allowPlus && *first == '+') {
+        ++first;
+        if (first == last || *first == '-') {
+            return std::nullopt;
+        }
+    }
+    T value{};
+    auto [ptr, ec] = convert(first, last, value);
+    if (ec != std::errc() || ptr != last) {
+        return std::nullopt;
+    }
+    return value;
+}
 } // namespace
 
 std::optional<int32_t> parseInt32(UStringView text)
 {
-    auto s = asciiTrimmed(text);
-    if (!s) {
-        return std::nullopt;
-    }
-    const char* first = s->data();
-    const char* last = first + s->size();
-    if (*first == '+') {
-        ++first;
-    }
-    int32_t value = 0;
-    auto [ptr, ec] = std::from_chars(first, last, value, 10);
-    if (ec != std::errc() || ptr != last) {
-        return std::nullopt;
-    }
-    return value;
+    return parseAll<int32_t>(text, true,
+                             [](const char* f, const char* l, int32_t& v) { return std::from_chars(f, l, v, 10); });
 }
 
 std::optional<uint32_t> parseHex32(UStringView text)
 {
-    auto s = asciiTrimmed(text);
-    if (!s) {
-        return std::nullopt;
-    }
-    const char* first = s->data();
-    const char* last = first + s->size();
-    if (last - first > 2 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X')) {
-        first += 2;
-    } else if (*first == '#') {
-        ++first;
-    }
-    if (first == last || last - first > 8) {
-        return std::nullopt;
-    }
-    uint32_t value = 0;
-    auto [ptr, ec] = std::from_chars(first, last, value, 16);
-    if (ec != std::errc() || ptr != last) {
-        return std::nullopt;
-    }
-    return value;
+    return parseAll<uint32_t>(text, false, [](const char* f, const char* l, uint32_t& v) {
+        if (l - f > 2 && f[0] == '0' && (f[1] == 'x' || f[1] == 'X')) {
+            f += 2;
+        } else if (*f == '#') {
+            ++f;
+        }
+        if (f == l || l - f > 8) {
+            return std::from_chars_result{f, std::errc::invalid_argument};
+        }
+        return std::from_chars(f, l, v, 16);
+    });
 }
 
 std::optional<double> parseDouble(UStringView text)
 {
-    auto s = asciiTrimmed(text);
-    if (!s) {
-        return std::nullopt;
-    }
-    const char* first = s->data();
-    const char* last = first + s->size();
-    if (*first == '+') {
-        ++first;
-    }
-    double value = 0.0;
-    auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec != std::errc() || ptr != last || !std::isfinite(value)) {
+    auto value = parseAll<double>(text, true, [](const char* f, const char* l, double& v) {
+        return std::from_chars(f, l, v, std::chars_format::general);
+    });
+    if (value && !std::isfinite(*value)) {
         return std::nullopt;
     }
     return value;

@@ -8,6 +8,11 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/core/KivBase.h"
+#include "engine/core/RuntimeClassManager.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
 
 Packet::Packet(uint32_t commandFlags, int capacity) : commandFlags(commandFlags)
 {
@@ -275,4 +280,82 @@ void Packet::doDouble(double& value)
 uint32_t Packet::crc32(const void* bytes, std::size_t count, uint32_t crc)
 {
     return static_cast<uint32_t>(::crc32_z(crc, static_cast<const Bytef*>(bytes), count));
+}
+
+void Packet::doClassID(const RuntimeClass*& runtimeClass)
+{
+    RuntimeClassManager* manager = RuntimeClassManager::getInstance();
+    if (bWriting) {
+        KIV_ASSERT(runtimeClass != nullptr);
+        manager->buildClassArray();
+        uint32_t index = static_cast<uint32_t>(runtimeClass->getIndex());
+        doVarUInt(index);
+        return;
+    }
+    uint32_t index = 0;
+    doVarUInt(index);
+    const RuntimeClass* found =
+        index <= 0x7FFFFFFFu ? manager->getClassByIndex(static_cast<int32_t>(index)) : nullptr;
+    if (found == nullptr) {
+        KIV_FATAL(formatString(u"Unknown class id %u.", index));
+    }
+    runtimeClass = found;
+}
+
+void Packet::doPointer2(KivBase*& object)
+{
+    if (isLocalCopy()) {
+        // An in-process copy: the pointer itself.
+        uint64_t raw = reinterpret_cast<uintptr_t>(object);
+        doBytes(&raw, sizeof(raw));
+        object = reinterpret_cast<KivBase*>(static_cast<uintptr_t>(raw));
+        return;
+    }
+    if (bWriting) {
+        const int32_t objectUID = object != nullptr ? object->objectUID : 0;
+        KIV_ASSERT(objectUID >= 0);
+        uint32_t uid = static_cast<uint32_t>(objectUID);
+        doVarUInt(uid);
+        return;
+    }
+    uint32_t uid = 0;
+    doVarUInt(uid);
+    if (uid == 0) {
+        object = nullptr;
+        return;
+    }
+    NetRole* role = THEROLE;
+    if (role == nullptr || uid > 0x7FFFFFFFu) {
+        KIV_FATAL(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)));
+    }
+    object = role->findObject(static_cast<int32_t>(uid));
+}
+
+void Packet::doResourcePointer2(KivBase*& resource)
+{
+    const ResourceManager* resources = ResourceManager::instance();
+    UString s;
+    if (bWriting) {
+        if (resource != nullptr) {
+            const UString* name = resources != nullptr ? resources->nameOf(resource) : nullptr;
+            if (name != nullptr) {
+                s = *name;
+            }
+            if (s.empty()) {
+                // A resource without a name cannot be found again.
+                ErrorManager::assertionFailed("s != TT(\"\")", __PRETTY_FUNCTION__, __FILE__, __LINE__);
+            }
+        }
+        doUString(s, -1);
+        return;
+    }
+    doUString(s, -1);
+    if (s.empty()) {
+        resource = nullptr;
+        return;
+    }
+    if (resources == nullptr) {
+        KIV_FATAL(formatString(u"Could not find resource '%s'.", s));
+    }
+    resource = resources->find(s, true);
 }

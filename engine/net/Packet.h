@@ -10,7 +10,7 @@
 
 class KivBase;
 class RuntimeClass;
-class Resource;
+
 
 class Packet {
 public:
@@ -46,7 +46,7 @@ public:
     void doDouble(double& value); // raw 64 bits
     void doClassID(const RuntimeClass*& runtimeClass);
     void doPointer2(KivBase*& object);
-    void doResourcePointer2(Resource*& resource);
+    void doResourcePointer2(KivBase*& resource);
 
     static uint32_t crc32(const void* bytes, std::size_t count, uint32_t crc = 0);
     uint32_t crc32() const { return crc32(data(), size()); }
@@ -59,6 +59,7 @@ public:
     std::size_t capacity() const { return buffer.size(); }
     bool isEmpty() const { return size() == 0; }
     bool hasMoreToRead() const { return !bWriting && cursor < length; }
+    std::size_t remainingToRead() const { return bWriting ? 0 : length - cursor; }
     bool isLocalCopy() const { return (commandFlags & FLAG_LOCAL_COPY) != 0; }
 
     bool bWriting = true;

@@ -12,8 +12,8 @@ Quad::Quad() { vertexBuffer.setVertexCount(4); }
 void Quad::rebuild()
 {
     if (pTexture != nullptr) {
-        width = std::fabs(texRight - texLeft) * static_cast<float>(pTexture->width);
-        height = std::fabs(texBottom - texTop) * static_cast<float>(pTexture->height);
+        width = std::round(std::fabs(texRight - texLeft) * static_cast<float>(pTexture->width));
+        height = std::round(std::fabs(texBottom - texTop) * static_cast<float>(pTexture->height));
     }
     if (vertexBuffer.getVertexCount() != 4) {
         vertexBuffer.setVertexCount(4);

@@ -149,9 +149,9 @@ bool FontQuad::addSourceTexture(Texture* texture, int firstGlyph, bool raw)
     std::vector<char16_t> table;
     if (!raw) {
         table = codePageTable(gCodePage);
-        const int codepage2unicodeEntries = static_cast<int>(table.size());
+        const std::size_t codepage2unicodeEntries = table.size();
         const Texture* _pTexture = texture;
-        KIV_ASSERT(nextSymbolToLoad + static_cast<int>(_pTexture->skins.size()) <= codepage2unicodeEntries);
+        KIV_ASSERT(nextSymbolToLoad + _pTexture->skins.size() <= codepage2unicodeEntries);
         if (fontHeightRaw == 0) {
             for (const Quad* q : texture->skins) {
                 fontHeightRaw = std::max(fontHeightRaw, static_cast<int>(q->height));

@@ -394,3 +394,20 @@ TEST(Reference, OwnerDeletedWithTheTargetInItsSubtree)
     EXPECT_EQ(holder->cleared, 1);
     delete holder;
 }
+
+TEST(StateBase, TheNetworkLayerMayWrapTheCountdownHook)
+{
+    static int wrapped = 0;
+    wrapped = 0;
+    StateBase::setStateChangeRunner([](StateBase& o) {
+        ++wrapped;
+        o.onStateChange();
+    });
+    Probe o("o", nullptr);
+    o.gotoState(1, 0.5);
+    o.tick(0.0, 1.0);
+    StateBase::setStateChangeRunner(nullptr);
+    EXPECT_EQ(wrapped, 1);
+    EXPECT_EQ(o.stateChanges, 1);
+    EXPECT_EQ(o.state, 1);
+}

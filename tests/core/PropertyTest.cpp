@@ -20,6 +20,7 @@
 #include "engine/core/PropertyUColor.h"
 #include "engine/core/PropertyUString.h"
 #include "engine/core/RuntimeClassManager.h"
+#include "engine/files/ResourceManager.h"
 
 namespace {
 class Widget : public KivBase {
@@ -80,6 +81,8 @@ TEST(Property, NumberTextFormsAndParsing)
     EXPECT_EQ(i, 2147483647);
     EXPECT_FALSE(pi.fromString(u"2147483648"));
     EXPECT_FALSE(pi.fromString(u"12abc"));
+    EXPECT_FALSE(pi.fromString(u"+-3"));
+    EXPECT_FALSE(pi.fromString(u"+"));
     EXPECT_FALSE(pi.fromString(u"\u0661")); // not an ASCII digit
     EXPECT_EQ(i, 2147483647);
     EXPECT_TRUE(pi.fromString(u""));
@@ -146,17 +149,19 @@ TEST(Property, PointersAndReferences)
     EXPECT_EQ(pw, nullptr);
 
     // Resource pointers name their target through the resource manager.
-    static Widget resource;
-    PropertyPointer::setResourceNaming({[](const KivBase* o) { return UString(o == &resource ? u"basketA:0" : u""); },
-                                        [](UStringView n) -> KivBase* { return n == u"basketA:0" ? &resource : nullptr; }});
+    ResourceManager resources;
+    Widget resource;
+    KivBase wrongKind;
+    resources.addResource(u"basketA:0", &resource);
+    resources.addResource(u"mouseClick", &wrongKind);
     Widget* skin = nullptr;
     PropertyPointer pr(u"pSkin", Property::FLAG_RESOURCE, &skin, &Widget::classRecord);
     EXPECT_TRUE(pr.fromString(u"basketA:0"));
     EXPECT_EQ(skin, &resource);
     EXPECT_EQ(pr.toString(), u"basketA:0");
     EXPECT_FALSE(pr.fromString(u"missing:0"));
+    EXPECT_FALSE(pr.fromString(u"mouseClick")); // a resource of another class
     EXPECT_EQ(skin, &resource);
-    PropertyPointer::setResourceNaming({});
 
     Reference ref;
     PropertyReferenceBase prb(u"ref", 0, &ref, &Widget::classRecord);

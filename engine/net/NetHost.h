@@ -1,0 +1,88 @@
+#pragma once
+// The host layer of a network role: its connection and its peers, the handshake (connect, accept, refusal,
+// disconnect), and the reliable message streams to and from each peer. A server accepts peers up to its
+// maximum; a client connects to one server. Peers silent for more than PEER_TIMEOUT seconds are dropped.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/core/KivBase.h"
+#include "engine/net/NetAddress.h"
+#include "engine/net/NetDatagram.h"
+#include "engine/net/Node.h"
+
+class NetConnection;
+class Packet;
+
+class NetHost : public KivBase {
+public:
+    static constexpr double PEER_TIMEOUT = 5.0;
+    static constexpr double CONNECT_RESEND_INTERVAL = 0.25;
+
+    enum class ClientState { Idle, Connecting, Connected, Refused, TimedOut, Disconnected };
+
+    NetHost(int32_t hostMode, bool isServer, const UString& identity, double version, const UString& secondIdentity);
+    // Tells every peer goodbye and deletes an owned connection.
+    ~NetHost() override;
+
+    // Client: starts the handshake with a server (sent again until it answers or PEER_TIMEOUT passes).
+    void connectTo(const NetAddress& server);
+    // Receives and handles everything waiting, then drops silent peers and runs the client's handshake.
+    void service(double now);
+    // Sends the packet as one message to every peer (with no peer nothing is sent); every peer gets at
+    // least one datagram.
+    void sendToAll(const Packet& packet);
+    // Queues one message for one peer; it goes out with the next send.
+    void queueTo(Node& peer, const Packet& packet);
+    // Says goodbye to every peer and forgets them.
+    void disconnectAll();
+
+    const std::vector<std::unique_ptr<Node>>& getPeers() const { return peers; }
+    Node* findPeer(const NetAddress& address) const;
+    ClientState getClientState() const { return clientState; }
+    uint8_t getRefuseReason() const { return refuseReason; }
+
+    NetConnection* connection = nullptr;
+    bool bOwnsConnection = false;
+    bool bIsServer;
+    int32_t hostMode;
+    uint32_t hostWord = 0; // the role's own player id
+    int32_t maxPeers = 0;
+    UString identity;
+    double version;
+    UString secondIdentity;
+    double hostTime = 0.0; // the clock the protocol runs on
+
+    // Datagrams dropped, by cause.
+    uint32_t badDatagrams = 0;
+    uint32_t unknownPeerDatagrams = 0;
+    uint32_t badFragments = 0;
+    uint32_t refusedPeers = 0;
+
+    // Handles one received datagram (the parser's entry point).
+    void handleDatagram(const uint8_t* bytes, std::size_t size, const NetAddress& from);
+
+protected:
+    // A new peer is about to join (the server sends what it gathered so far to the others first).
+    virtual void onPeerJoining() {}
+    virtual void onPeerConnected(Node& /*peer*/) {}
+    virtual void onPeerDisconnected(Node& /*peer*/) {}
+    // One whole message of a peer, in order.
+    virtual void onMessage(Node& /*peer*/, const uint8_t* /*bytes*/, std::size_t /*size*/) {}
+
+    std::vector<std::unique_ptr<Node>> peers;
+
+private:
+    void handleHandshake(const HandshakeDatagram& handshake, const NetAddress& from);
+    void sendHandshake(uint8_t type, const NetAddress& to, uint32_t peerWord, uint8_t reason = 0);
+    void sendDatagram(const uint8_t* bytes, std::size_t size, const NetAddress& to);
+    void removePeer(std::size_t index, const char16_t* why);
+    bool identityMatches(const HandshakeDatagram& handshake) const;
+    uint32_t drawPeerWord() const;
+
+    ClientState clientState = ClientState::Idle;
+    NetAddress serverAddress;
+    double connectStartTime = 0.0;
+    double lastConnectSendTime = 0.0;
+    uint8_t refuseReason = 0;
+};

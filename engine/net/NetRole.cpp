@@ -1,0 +1,447 @@
+#include "engine/net/NetRole.h"
+
+#include <algorithm>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
+#include "engine/core/Logger.h"
+#include "engine/core/RuntimeClassManager.h"
+#include "engine/net/KivBaseCalls.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRandom.h"
+#include "engine/net/RPC.h"
+
+const RuntimeClass NetRole::classRecord(u"NetRole", &KivBase::classRecord, nullptr);
+
+namespace {
+// Every live role, so that an object finds the role it is registered with.
+std::vector<NetRole*>& liveRoles()
+{
+    static std::vector<NetRole*> roles;
+    return roles;
+}
+
+constexpr int DIK_F10 = 0x44;
+constexpr int DIK_F11 = 0x57;
+} // namespace
+
+// What every object asks of the role it is registered with.
+struct NetRoleHooks {
+    static bool destroyReplicated(KivBase& object)
+    {
+        NetRole* role = NetRole::findRoleOf(object);
+        if (role == nullptr) {
+            return false;
+        }
+        role->destroyReplicated(object);
+        return true;
+    }
+    static void forgetObject(KivBase& object)
+    {
+        if (NetRole* role = NetRole::findRoleOf(object)) {
+            role->forget(object);
+        }
+    }
+    static void install()
+    {
+        KivBase::NetHooks hooks;
+        hooks.destroyReplicated = &destroyReplicated;
+        hooks.forgetObject = &forgetObject;
+        hooks.gotoState = &KivBaseCalls::gotoState;
+        KivBase::setNetHooks(hooks);
+    }
+};
+
+NetRole::NetRole(int32_t hostMode, bool isServer, const UString& identity, double version,
+                 const UString& secondIdentity, double replicationInterval)
+    : NetHost(hostMode, isServer, identity, version, secondIdentity),
+      nextObjectUID(2 + NetRandom::drawBelow(256)),
+      replicationInterval(replicationInterval)
+{
+    NetRoleHooks::install();
+    liveRoles().push_back(this);
+    THEROLE = this;
+}
+
+NetRole::~NetRole()
+{
+    disconnectAll();
+    // The object tree goes with the role; its deletion is not sent to anyone.
+    bDestroying = true;
+    destroyAllChildren();
+    root = nullptr;
+    // Registered objects outside the tree: those without a parent have no other owner and go with the
+    // role; the rest belong to their parents and are no longer registered.
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& [uid, object] : objectMap) {
+            if (object->getParent() == nullptr) {
+                delete object;
+                found = true;
+                break;
+            }
+        }
+    }
+    for (auto& [uid, object] : objectMap) {
+        object->objectUID = 0;
+    }
+    objectMap.clear();
+    auto& roles = liveRoles();
+    roles.erase(std::remove(roles.begin(), roles.end(), this), roles.end());
+    if (THEROLE == this) {
+        THEROLE = nullptr;
+    }
+}
+
+NetRole* NetRole::findRoleOf(const KivBase& object)
+{
+    if (object.objectUID <= 0) {
+        return nullptr;
+    }
+    for (NetRole* role : liveRoles()) {
+        const auto it = role->objectMap.find(object.objectUID);
+        if (it != role->objectMap.end() && it->second == &object) {
+            return role;
+        }
+    }
+    return nullptr;
+}
+
+void NetRole::writeCommand(Packet& packet, int command) const
+{
+    uint8_t bits = static_cast<uint8_t>(command);
+    packet.doBit(bits, 0);
+    packet.doBit(bits, 1);
+}
+
+void NetRole::registerObject(KivBase* o, int32_t uid)
+{
+    KIV_ASSERT(!o->isValidUID());
+    if (uid > 0) {
+        if (objectMap.count(uid) != 0) {
+            KIV_FATAL(formatString(u"Object ID %d is already in use.", uid));
+        }
+        o->objectUID = uid;
+    } else {
+        o->objectUID = nextObjectUID++;
+    }
+    objectMap[o->objectUID] = o;
+    if (bIsServer && !bInsideBroadcastCall) {
+        const RuntimeClass* runtimeClass = o->getClass();
+        if (uid > 0) {
+            // A chosen UID must reach the peers as it is.
+            writeCommand(outgoing, SPAWNNAMED);
+            outgoing.doClassID(runtimeClass);
+            uint32_t named = static_cast<uint32_t>(uid);
+            outgoing.doVarUInt(named);
+        } else {
+            writeCommand(outgoing, SPAWNOBJ);
+            outgoing.doClassID(runtimeClass);
+        }
+        ++commandsSent;
+    }
+    if (uid == 1) {
+        KIV_ASSERT(root == NULL);
+        root = o;
+        appendChild(o);
+    }
+}
+
+KivBase* NetRole::findObjectOrNull(int32_t uid) const
+{
+    const auto it = objectMap.find(uid);
+    return it != objectMap.end() ? it->second : nullptr;
+}
+
+KivBase* NetRole::findObject(int32_t uid) const
+{
+    KivBase* object = findObjectOrNull(uid);
+    if (object == nullptr) {
+        KIV_FATAL(formatString(u"Could not find object ID %d", uid));
+    }
+    return object;
+}
+
+void NetRole::sendRPC(RPC* call)
+{
+    writeCommand(outgoing, RPCCALL);
+    const RuntimeClass* runtimeClass = call->getClass();
+    outgoing.doClassID(runtimeClass);
+    call->netSerialize(outgoing);
+    ++commandsSent;
+    ++callsSentByClass[runtimeClass];
+}
+
+void NetRole::destroyReplicated(KivBase& object)
+{
+    if (bIsServer && !bDestroying && !bInsideBroadcastCall) {
+        RPC_KivBase_destroy call(&object);
+        sendRPC(&call);
+    }
+    // The children go with their parent on every peer: their deletion is not sent again.
+    const bool saved = bInsideBroadcastCall;
+    bInsideBroadcastCall = true;
+    delete &object;
+    bInsideBroadcastCall = saved;
+}
+
+void NetRole::forget(KivBase& object)
+{
+    objectMap.erase(object.objectUID);
+    if (root == &object) {
+        root = nullptr;
+    }
+}
+
+void NetRole::tick(double /*time*/, double dt)
+{
+    THEROLE = this;
+    bReplicationStep = false;
+    const KivNetwork::EngineHooks& hooks = KivNetwork::getHooks();
+    double step = hooks.frameTimeStep ? hooks.frameTimeStep() : dt;
+    if (hooks.isRelease && !hooks.isRelease() && hooks.isKeyDown) {
+        if (hooks.isKeyDown(DIK_F11)) {
+            step *= 5.0;
+        }
+        if (hooks.isKeyDown(DIK_F10)) {
+            step /= 10.0;
+        }
+    }
+    replicationClock += step;
+    if (replicationClock >= nextStepTime) {
+        bReplicationStep = true;
+        if (replicationClock - nextStepTime > 100.0 * replicationInterval) {
+            nextStepTime = replicationClock + replicationInterval;
+        } else {
+            while (nextStepTime <= replicationClock) {
+                nextStepTime += replicationInterval;
+            }
+        }
+        service(replicationClock);
+    }
+    const uint32_t drawsBefore = hooks.drawCounter ? hooks.drawCounter() : 0;
+    KivBase::tick(replicationClock, step);
+    tickDrawCounter = (hooks.drawCounter ? hooks.drawCounter() : 0) - drawsBefore;
+    if (bReplicationStep) {
+        hostTime = replicationClock;
+        sendToAll(outgoing);
+        outgoing.reset();
+    }
+    THEROLE = nullptr;
+}
+
+void NetRole::render()
+{
+    THEROLE = this;
+    const KivNetwork::EngineHooks& hooks = KivNetwork::getHooks();
+    const uint32_t drawsBefore = hooks.drawCounter ? hooks.drawCounter() : 0;
+    KivBase::render();
+    renderDrawCounter = (hooks.drawCounter ? hooks.drawCounter() : 0) - drawsBefore;
+    THEROLE = nullptr;
+}
+
+void NetRole::flush()
+{
+    sendToAll(outgoing);
+    outgoing.reset();
+}
+
+UString NetRole::getDebugText() const
+{
+    UString text = formatString(u"%s role, host word %08x, %d objects, next UID %d\n", bIsServer ? "SERVER" : "CLIENT",
+                                hostWord, static_cast<int>(objectMap.size()), nextObjectUID);
+    text += formatString(u"draws: tick %u, render %u; clock %.2lf\n", tickDrawCounter, renderDrawCounter,
+                         replicationClock);
+    text += formatString(u"outgoing %u bytes, %u commands sent; dropped: %u bad, %u unknown, %u fragments\n",
+                         static_cast<unsigned>(outgoing.size()), commandsSent, badDatagrams, unknownPeerDatagrams,
+                         badFragments);
+    for (const auto& peer : peers) {
+        text += formatString(u"peer %s: rtt %.0lf ms, queues %u out %u in, %u resent\n", peer->getAddress().toString(),
+                             peer->getRoundTripTime() * 1000.0, static_cast<unsigned>(peer->getSendQueueLength()),
+                             static_cast<unsigned>(peer->getReceiveQueueLength()), peer->resends);
+    }
+    for (const auto& [runtimeClass, count] : callsSentByClass) {
+        text += formatString(u"%s: %u\n", runtimeClass->getName(), count);
+    }
+    return text;
+}
+
+void NetRole::drawDebugOverlay(const V3& position, void* font)
+{
+    const KivNetwork::EngineHooks& hooks = KivNetwork::getHooks();
+    if (!hooks.debugLevel || (hooks.debugLevel() & 0x200) == 0 || !hooks.drawText) {
+        return;
+    }
+    hooks.drawText(position, font, getDebugText());
+}
+
+void NetRole::processPacket(Packet& packet)
+{
+    bAbandonPacket = false;
+    while (packet.hasMoreToRead() && !bAbandonPacket) {
+        uint8_t command = 0;
+        packet.doBit(command, 0);
+        packet.doBit(command, 1);
+        processCommand(packet, command);
+    }
+}
+
+void NetRole::processCommand(Packet& packet, int command)
+{
+    if (bReadingPeerMessage && bIsServer && command != RPCCALL) {
+        // A client only calls; the rest of its message cannot be trusted.
+        Logger::logFrom("NetRole::processCommand", u"Warning: a client sent command %d; message ignored.", command);
+        bAbandonPacket = true;
+        return;
+    }
+    switch (command) {
+    case SPAWNOBJ:
+    case SPAWNNAMED: {
+        const RuntimeClass* runtimeClass = nullptr;
+        packet.doClassID(runtimeClass);
+        uint32_t uid = 0;
+        if (command == SPAWNNAMED) {
+            packet.doVarUInt(uid);
+            if (uid == 0 || uid > 0x7FFFFFFFu) {
+                KIV_FATAL(formatString(u"Bad object ID %u.", uid));
+            }
+            if (objectMap.count(static_cast<int32_t>(uid)) != 0) {
+                KIV_FATAL(formatString(u"Object ID %u is already in use.", uid));
+            }
+        }
+        if (!runtimeClass->hasFactory() || runtimeClass->isDerivedFrom(&RPC::classRecord)) {
+            KIV_FATAL(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()));
+        }
+        KivBase* object = runtimeClass->create();
+        registerObject(object, static_cast<int32_t>(uid));
+        return;
+    }
+    case COPYOBJ: {
+        uint32_t uid = 0;
+        packet.doVarUInt(uid);
+        KivBase* object = findObject(static_cast<int32_t>(uid));
+        // The object's UID is part of its data; whatever the stream says, the map keeps it. The guard
+        // also holds when a damaged stream ends the read half-way.
+        struct KeepUid {
+            KivBase* object;
+            int32_t uid;
+            ~KeepUid() { object->objectUID = uid; }
+        };
+        int32_t readUid = 0;
+        {
+            KeepUid keep{object, static_cast<int32_t>(uid)};
+            object->netSerialize(packet);
+            readUid = object->objectUID;
+        }
+        if (readUid != static_cast<int32_t>(uid)) {
+            KIV_FATAL(formatString(u"Object ID %u holds the ID %d.", uid, readUid));
+        }
+        object->netPostReplicate();
+        return;
+    }
+    case RPCCALL: {
+        const RuntimeClass* runtimeClass = nullptr;
+        packet.doClassID(runtimeClass);
+        if (!runtimeClass->hasFactory() || !runtimeClass->isDerivedFrom(&RPC::classRecord)) {
+            KIV_FATAL(formatString(u"Class '%s' is not a remote call.", runtimeClass->getName()));
+        }
+        RPC* call = static_cast<RPC*>(runtimeClass->create());
+        struct Owner {
+            RPC* call;
+            ~Owner() { delete call; }
+        } owner{call};
+        call->netSerialize(packet);
+        if (bReadingPeerMessage && bIsServer && !call->bClientMayCall) {
+            Logger::logFrom("NetRole::processCommand", u"Warning: a client may not call '%s'; ignored.",
+                            runtimeClass->getName());
+            return;
+        }
+        RPC::executeLocally(call);
+        return;
+    }
+    default:
+        KIV_FATAL(formatString(u"Unknown command %d.", command));
+    }
+}
+
+void NetRole::onPeerJoining()
+{
+    // Whatever was gathered so far belongs to the peers that are already here.
+    flush();
+}
+
+void NetRole::onMessage(Node& /*peer*/, const uint8_t* bytes, std::size_t size) { processPeerMessage(bytes, size); }
+
+void NetRole::processPeerMessage(const uint8_t* bytes, std::size_t size)
+{
+    Packet packet(Packet::FLAG_COMMANDS, 0);
+    packet.setReadData(bytes, size);
+    NetRole* previous = THEROLE;
+    THEROLE = this;
+    bReadingPeerMessage = true;
+    processPacket(packet);
+    bReadingPeerMessage = false;
+    THEROLE = previous;
+}
+
+void NetRole::postReplicateGlobalAll()
+{
+    std::vector<std::pair<int32_t, KivBase*>> present(objectMap.begin(), objectMap.end());
+    for (const auto& [uid, object] : present) {
+        // An earlier run may have deleted it.
+        if (findObjectOrNull(uid) == object) {
+            object->netPostReplicateGlobal();
+        }
+    }
+}
+
+std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
+{
+    std::vector<KivBase*> order;
+    order.reserve(objectMap.size());
+    std::map<int32_t, bool> seen;
+    // Depth first through the role's tree, in child order.
+    std::vector<KivBase*> stack;
+    for (KivBase* child = getLastChild(); child != nullptr; child = child->getPrev()) {
+        stack.push_back(child);
+    }
+    while (!stack.empty()) {
+        KivBase* o = stack.back();
+        stack.pop_back();
+        if (o->isValidUID() && findObjectOrNull(o->objectUID) == o) {
+            order.push_back(o);
+            seen[o->objectUID] = true;
+        }
+        for (KivBase* child = o->getLastChild(); child != nullptr; child = child->getPrev()) {
+            stack.push_back(child);
+        }
+    }
+    for (const auto& [uid, object] : objectMap) {
+        if (seen.count(uid) == 0) {
+            order.push_back(object);
+        }
+    }
+    return order;
+}
+
+void NetRole::writeFullState(Packet& packet) const
+{
+    const std::vector<KivBase*> order = getObjectsInTreeOrder();
+    for (KivBase* object : order) {
+        writeCommand(packet, SPAWNNAMED);
+        const RuntimeClass* runtimeClass = object->getClass();
+        packet.doClassID(runtimeClass);
+        uint32_t uid = static_cast<uint32_t>(object->objectUID);
+        packet.doVarUInt(uid);
+    }
+    // Copying is done under this role, which resolves the references.
+    NetRole* previous = THEROLE;
+    THEROLE = const_cast<NetRole*>(this);
+    for (KivBase* object : order) {
+        writeCommand(packet, COPYOBJ);
+        uint32_t uid = static_cast<uint32_t>(object->objectUID);
+        packet.doVarUInt(uid);
+        object->netSerialize(packet);
+    }
+    THEROLE = previous;
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The replication role, base of Server and Client: the map of registered objects by UID, the commands that
+// create, copy and call them (SPAWNOBJ, SPAWNNAMED, COPYOBJ, RPC, two bits each in the packet's bit
+// stream), the outgoing packet of the current replication step and the replication clock.
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "engine/net/NetHost.h"
+#include "engine/net/Packet.h"
+
+class RPC;
+struct V3;
+
+class NetRole : public NetHost {
+public:
+    static const RuntimeClass classRecord;
+
+    enum Command : uint8_t { SPAWNOBJ = 0, SPAWNNAMED = 1, COPYOBJ = 2, RPCCALL = 3 };
+
+    // Makes itself the current role.
+    NetRole(int32_t hostMode, bool isServer, const UString& identity, double version, const UString& secondIdentity,
+            double replicationInterval);
+    // Deletes the object tree (without replicating it) and an owned connection.
+    ~NetRole() override;
+
+    const RuntimeClass* getClass() const override { return &classRecord; }
+
+    // Gives the object a UID (uid > 0: that one; else nextObjectUID) and enters it in objectMap. A server
+    // outside a broadcast call tells its peers to make it too. UID 1 makes it the root object.
+    void registerObject(KivBase* o, int32_t uid);
+    // The registered object with that UID; fatal when there is none.
+    KivBase* findObject(int32_t uid) const;
+    // The registered object with that UID, or null.
+    KivBase* findObjectOrNull(int32_t uid) const;
+    // Appends an RPC command for the call to the outgoing packet.
+    void sendRPC(RPC* call);
+
+    // Runs on the role's own replication clock (the engine's frame step); ignores its arguments.
+    void tick(double time, double dt) override;
+    void render() override;
+    // Text about the role; drawn only when the engine's debug level has bit 0x200.
+    void drawDebugOverlay(const V3& position, void* font);
+    UString getDebugText() const;
+    // Sends the outgoing packet to every peer at once and empties it.
+    void flush();
+    // Runs every command of the packet.
+    void processPacket(Packet& packet);
+    void processCommand(Packet& packet, int command);
+
+    // The full state in tree order: SPAWNNAMED for every object, then COPYOBJ for every object. This is
+    // what a new peer receives and what a level file holds.
+    void writeFullState(Packet& packet) const;
+    // The registered objects: the role's tree first (depth first, in child order), then any others by UID.
+    std::vector<KivBase*> getObjectsInTreeOrder() const;
+
+    // The role an object is registered with, or null.
+    static NetRole* findRoleOf(const KivBase& object);
+
+    std::map<int32_t, KivBase*> objectMap;
+    KivBase* root = nullptr;
+    int32_t nextObjectUID;
+    bool bInsideServerCall = false;
+    bool bInsideBroadcastCall = false;
+    int32_t levelResultCode = 0;
+    bool bEditing = false;
+    bool bAllowNewObjectRegistations = true;
+    bool bReplicationStep = false;
+    Packet outgoing{Packet::FLAG_COMMANDS};
+    double replicationInterval;
+    double replicationClock = 0.0;
+    double nextStepTime = 0.0;
+
+    // For the debug overlay.
+    uint32_t tickDrawCounter = 0;
+    uint32_t renderDrawCounter = 0;
+    uint32_t commandsSent = 0;
+    std::map<const RuntimeClass*, uint32_t> callsSentByClass;
+
+protected:
+    void onPeerJoining() override;
+    void onMessage(Node& peer, const uint8_t* bytes, std::size_t size) override;
+    // Reads and runs the commands of a peer's message (a server takes only the calls a client may make).
+    void processPeerMessage(const uint8_t* bytes, std::size_t size);
+    // Runs netPostReplicateGlobal of every object registered now (not of those these runs register).
+    void postReplicateGlobalAll();
+
+private:
+    friend struct NetRoleHooks;
+    // Replicated deletion: a server tells its peers, then the object is deleted here.
+    void destroyReplicated(KivBase& object);
+    void forget(KivBase& object);
+    void writeCommand(Packet& packet, int command) const;
+
+    bool bDestroying = false;
+    bool bReadingPeerMessage = false;
+    bool bAbandonPacket = false;
+};

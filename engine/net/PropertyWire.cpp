@@ -1,0 +1,139 @@
+// The wire forms of the property kinds: integers and enumerations as variable-length integers, words,
+// colours and floats as raw 32 bits, doubles as raw 64 bits, booleans as single bits, strings as UTF-8,
+// object pointers and references as UIDs, resource pointers as names, arrays as a count and then their
+// elements. Groups (containers, sub-objects) pass the packet to their children in order.
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
+#include "engine/core/PropertyArrayBase.h"
+#include "engine/core/PropertyBool.h"
+#include "engine/core/PropertyDWORD.h"
+#include "engine/core/PropertyDouble.h"
+#include "engine/core/PropertyEnumBase.h"
+#include "engine/core/PropertyFloat.h"
+#include "engine/core/PropertyInt.h"
+#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyReferenceBase.h"
+#include "engine/core/PropertySecureInt.h"
+#include "engine/core/PropertyUColor.h"
+#include "engine/core/PropertyUString.h"
+#include "engine/core/SecureInt.h"
+#include "engine/core/UColor.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "engine/net/Packet.h"
+
+namespace {
+// Arrays longer than this are not taken from a stream.
+constexpr uint32_t MAX_ARRAY_COUNT = 1u << 16;
+
+// A pointer read from a stream must name an object of the class the member allows.
+void checkTarget(const Property& property, const KivBase* object)
+{
+    if (!PropertyPointer::accepts(object, property.requiredClass)) {
+        KIV_FATAL(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID, property.name,
+                               property.requiredClass->getName()));
+    }
+}
+} // namespace
+
+void PropertyBool::serialize(Packet& packet) { packet.doBool(*value()); }
+
+void PropertyInt::serialize(Packet& packet) { packet.doVarInt(*value()); }
+
+void PropertySecureInt::serialize(Packet& packet)
+{
+    int32_t v = packet.bWriting ? value()->get() : 0;
+    packet.doVarInt(v);
+    if (!packet.bWriting) {
+        value()->set(v);
+    }
+}
+
+void PropertyDWORD::serialize(Packet& packet) { packet.doDWORD(*value()); }
+
+void PropertyFloat::serialize(Packet& packet) { packet.doFloat(*value()); }
+
+void PropertyDouble::serialize(Packet& packet) { packet.doDouble(*value()); }
+
+void PropertyUColor::serialize(Packet& packet) { packet.doDWORD(value()->argb); }
+
+void PropertyUString::serialize(Packet& packet) { packet.doUString(*value(), maxLength); }
+
+void PropertyPointer::serialize(Packet& packet)
+{
+    KivBase* object = get();
+    if (isResource()) {
+        packet.doResourcePointer2(object);
+    } else {
+        packet.doPointer2(object);
+    }
+    if (!packet.bWriting) {
+        checkTarget(*this, object);
+        assign(object);
+    }
+}
+
+void PropertyReferenceBase::serialize(Packet& packet)
+{
+    KivBase* object = get();
+    packet.doPointer2(object);
+    if (!packet.bWriting) {
+        checkTarget(*this, object);
+        assign(object);
+    }
+}
+
+void PropertyEnumBase::serialize(Packet& packet)
+{
+    int32_t v = packet.bWriting ? getValue() : 0;
+    packet.doVarInt(v);
+    if (!packet.bWriting) {
+        if (v < 0 || v >= getCount()) {
+            KIV_FATAL(formatString(u"Value %d of '%s' is out of range.", v, name));
+        }
+        setValue(v);
+    }
+}
+
+void PropertyArrayBase::serialize(Packet& packet)
+{
+    uint32_t count = static_cast<uint32_t>(getCount());
+    packet.doVarUInt(count);
+    if (!packet.bWriting) {
+        // Every element takes at least one bit of the stream.
+        if (count > MAX_ARRAY_COUNT || count > packet.remainingToRead() * 8 + 8) {
+            KIV_FATAL(formatString(u"Array '%s' of %u elements is too long for its stream.", name, count));
+        }
+        setCount(static_cast<int32_t>(count));
+    }
+    for (Property* element = getFirstProperty(); element != nullptr; element = element->getNextProperty()) {
+        element->serialize(packet);
+    }
+}
+
+void KivBase::netSerializeParent(Packet& packet)
+{
+    KivBase* parent = getParent();
+    if (packet.bWriting) {
+        // A parent that is not registered (the role, a plain holder) is not part of the stream.
+        if (packet.isLocalCopy() ? false : (parent != nullptr && NetRole::findRoleOf(*parent) == nullptr)) {
+            parent = nullptr;
+        }
+        packet.doPointer2(parent);
+        return;
+    }
+    KivBase* newParent = nullptr;
+    packet.doPointer2(newParent);
+    if (newParent == nullptr) {
+        return;
+    }
+    for (KivBase* o = newParent; o != nullptr; o = o->getParent()) {
+        if (o == this) {
+            KIV_FATAL(formatString(u"Object %d cannot be placed below itself.", objectUID));
+        }
+    }
+    if (parent != nullptr) {
+        parent->removeChild(this);
+    }
+    newParent->addChild(this);
+}

@@ -1,0 +1,447 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "NetTestObjects.h"
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Logger.h"
+#include "engine/net/KivBaseCalls.h"
+#include "engine/net/NestedCallScope.h"
+#include "engine/net/NetConnection.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const NetAddress LOCALHOST(0x7F000001u, 0);
+
+std::unique_ptr<TestServer> makeServer(int maxPeers = 4)
+{
+    auto server = std::make_unique<TestServer>(maxPeers);
+    server->connection = new NetConnection(LOCALHOST, true);
+    server->bOwnsConnection = true;
+    return server;
+}
+
+Packet fullState(const NetRole& role)
+{
+    Packet packet(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+    role.writeFullState(packet);
+    packet.rewindToRead();
+    return packet;
+}
+
+int32_t uidOf(const KivBase* o) { return o != nullptr ? o->objectUID : 0; }
+
+// The two roles hold the same objects in the same tree order with the same values.
+void expectSameWorld(const NetRole& a, const NetRole& b)
+{
+    const auto left = a.getObjectsInTreeOrder();
+    const auto right = b.getObjectsInTreeOrder();
+    ASSERT_EQ(left.size(), right.size());
+    EXPECT_EQ(a.nextObjectUID, b.nextObjectUID);
+    ASSERT_NE(b.root, nullptr);
+    EXPECT_EQ(b.root->getParent(), &b);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        const KivBase* x = left[i];
+        const KivBase* y = right[i];
+        EXPECT_EQ(x->getClass(), y->getClass());
+        EXPECT_EQ(x->objectUID, y->objectUID);
+        EXPECT_EQ(uidOf(x->getParent()), uidOf(y->getParent())) << "object " << x->objectUID;
+        EXPECT_EQ(x->state, y->state);
+        if (x->getClass() != &TestThing::classRecord) {
+            continue;
+        }
+        const auto* p = static_cast<const TestThing*>(x);
+        const auto* q = static_cast<const TestThing*>(y);
+        EXPECT_EQ(p->flag, q->flag);
+        EXPECT_EQ(p->number, q->number);
+        EXPECT_EQ(p->word, q->word);
+        EXPECT_EQ(p->f, q->f);
+        EXPECT_EQ(p->d, q->d);
+        EXPECT_EQ(p->colour, q->colour);
+        EXPECT_EQ(p->text, q->text);
+        EXPECT_EQ(uidOf(p->other), uidOf(q->other));
+        EXPECT_EQ(uidOf(p->ref.get()), uidOf(q->ref.get()));
+        EXPECT_EQ(p->mode, q->mode);
+        EXPECT_EQ(p->values, q->values);
+        EXPECT_EQ(p->part.weight, q->part.weight);
+        EXPECT_EQ(p->bitA, q->bitA);
+        EXPECT_EQ(p->bitB, q->bitB);
+    }
+}
+
+class Replication : public ::testing::Test {
+protected:
+    void SetUp() override { ErrorManager::setThrowForTests(true); }
+    void TearDown() override { THEROLE = nullptr; }
+};
+
+} // namespace
+
+TEST_F(Replication, StoredStreamReplayRebuildsTheSameTreeUidsAndValues)
+{
+    auto source = makeServer();
+    buildWorld(*source);
+    EXPECT_EQ(static_cast<TestRoot*>(source->root)->startCount, 1);
+    Packet stream = fullState(*source);
+
+    auto* before = reinterpret_cast<NetRole*>(0x1234);
+    auto copy = makeServer();
+    THEROLE = before;
+    copy->start(&stream);
+    EXPECT_EQ(THEROLE, before); // the previous role is put back
+    THEROLE = nullptr;
+    expectSameWorld(*source, *copy);
+    EXPECT_TRUE(copy->bAllowNewObjectRegistations);
+    // A stored level does not run the empty-world hook; every object got both post-replicate runs once.
+    EXPECT_EQ(static_cast<TestRoot*>(copy->root)->startCount, 0);
+    for (KivBase* o : copy->getObjectsInTreeOrder()) {
+        if (auto* t = dynamic_cast<TestThing*>(o)) {
+            EXPECT_EQ(t->postReplicateCount, 1);
+            EXPECT_EQ(t->postReplicateGlobalCount, 1);
+            EXPECT_FALSE(t->registrationsAllowedInPostReplicate);
+        }
+    }
+    // A replayed world writes the same stream again.
+    Packet again = fullState(*copy);
+    EXPECT_EQ(std::vector<uint8_t>(again.data(), again.data() + again.size()),
+              std::vector<uint8_t>(stream.data(), stream.data() + stream.size()));
+}
+
+TEST_F(Replication, LevelFileIsTheFullStateStream)
+{
+    TempDir dir;
+    auto source = makeServer();
+    buildWorld(*source);
+    ASSERT_TRUE(source->saveLevelFile(dir.file("x.lev")));
+    std::ifstream in(dir.file("x.lev"), std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Packet stream = fullState(*source);
+    EXPECT_EQ(bytes, std::vector<uint8_t>(stream.data(), stream.data() + stream.size()));
+
+    // Loaded as the level manager loads a level: a packet of exactly the file's size.
+    Packet level(5, static_cast<int>(bytes.size()));
+    level.doBytes(const_cast<uint8_t*>(bytes.data()), bytes.size());
+    level.rewindToRead();
+    auto loaded = makeServer();
+    loaded->start(&level);
+    expectSameWorld(*source, *loaded);
+    EXPECT_FALSE(source->saveLevelFile(dir.file("missing/x.lev")));
+}
+
+TEST_F(Replication, DamagedStreamsEndInTheFatalPathNeverOutsideTheBuffer)
+{
+    auto source = makeServer();
+    buildWorld(*source);
+    Packet stream = fullState(*source);
+    const std::vector<uint8_t> bytes(stream.data(), stream.data() + stream.size());
+    int fatal = 0;
+    for (std::size_t length = 1; length < bytes.size(); ++length) {
+        Packet cut(5, 0);
+        cut.setReadData(bytes.data(), length);
+        auto target = makeServer();
+        try {
+            target->start(&cut);
+        } catch (const FatalError&) {
+            ++fatal;
+        }
+        THEROLE = nullptr;
+    }
+    EXPECT_GT(fatal, static_cast<int>(bytes.size()) / 2);
+
+    // A stream that copies an object nobody spawned.
+    Packet hostile(5, 0);
+    const uint8_t copyOf99[] = {0x02, 99};
+    hostile.setReadData(copyOf99, sizeof(copyOf99));
+    auto target = makeServer();
+    try {
+        target->start(&hostile);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_EQ(e.message, u"Could not find object ID 99");
+    }
+    // Each single damaged byte either still reads or stops in the fatal path.
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::vector<uint8_t> damaged = bytes;
+        damaged[i] ^= 0xA5;
+        Packet p(5, 0);
+        p.setReadData(damaged.data(), damaged.size());
+        auto t = makeServer();
+        try {
+            t->start(&p);
+        } catch (const FatalError&) {
+        }
+        THEROLE = nullptr;
+    }
+}
+
+TEST_F(Replication, RegistrationHandsOutUidsAndSpawnsOnlyOutsideBroadcastCalls)
+{
+    auto server = makeServer();
+    server->start(nullptr);
+    const int32_t first = server->nextObjectUID;
+    EXPECT_GE(first, 2);
+    EXPECT_LE(first, 257);
+    server->outgoing.reset();
+
+    auto* a = new TestThing();
+    server->registerObject(a, 0);
+    EXPECT_EQ(a->objectUID, first);
+    EXPECT_EQ(server->nextObjectUID, first + 1);
+    EXPECT_EQ(server->findObject(first), a);
+    EXPECT_EQ(server->outgoing.size(), 2u); // command bits and the class id
+    server->root->appendChild(a);
+
+    server->bInsideBroadcastCall = true;
+    auto* b = new TestThing();
+    server->registerObject(b, 0);
+    server->bInsideBroadcastCall = false;
+    server->root->appendChild(b);
+    EXPECT_EQ(server->outgoing.size(), 2u);
+
+    try {
+        server->registerObject(a, 0);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_NE(e.report.find(u"!o->isValidUID()"), UString::npos);
+    }
+    auto* c = new TestRoot();
+    try {
+        server->registerObject(c, 1);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_NE(e.report.find(u"Object ID 1 is already in use."), UString::npos);
+    }
+    delete c;
+    try {
+        server->findObject(4242);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_EQ(e.report.substr(0, 36), u"Error: Could not find object ID 4242");
+    }
+    // Deleting a registered object makes the role forget it.
+    delete b;
+    EXPECT_EQ(server->findObjectOrNull(first + 1), nullptr);
+}
+
+TEST_F(Replication, RemoteCallsRunOnTheRightSide)
+{
+    auto server = makeServer();
+    buildWorld(*server);
+    auto* thing = static_cast<TestThing*>(server->root->getFirstChild());
+    RPC_TestThing_setNumber both(thing, 7, 0.35f);
+    RPC_TestThing_request fromClient(thing, u"hi");
+    RPC_TestThing_clientsOnly clientsOnly(thing);
+
+    // No role: a lone process runs what a server runs, and sends nothing.
+    THEROLE = nullptr;
+    EXPECT_FALSE(RPC::executeRemotely(&both));
+    RPC::executeLocally(&fromClient);
+    EXPECT_EQ(thing->text, u"hi");
+    const int32_t before = thing->number;
+    RPC::executeLocally(&clientsOnly);
+    EXPECT_EQ(thing->number, before);
+
+    // Server: sends calls for the clients unless it is inside one already; the in-call flags hold the
+    // call's flags while it runs and come back afterwards.
+    THEROLE = server.get();
+    EXPECT_TRUE(RPC::executeRemotely(&both));
+    EXPECT_FALSE(RPC::executeRemotely(&fromClient));
+    server->bInsideBroadcastCall = true;
+    EXPECT_FALSE(RPC::executeRemotely(&both));
+    server->bInsideBroadcastCall = false;
+    RPC::executeLocally(&both);
+    EXPECT_EQ(thing->number, 7);
+    EXPECT_TRUE(RPC_TestThing_setNumber::insideServerCall);
+    EXPECT_TRUE(RPC_TestThing_setNumber::insideBroadcastCall);
+    EXPECT_FALSE(server->bInsideServerCall);
+    EXPECT_FALSE(server->bInsideBroadcastCall);
+    RPC::executeLocally(&clientsOnly);
+    EXPECT_EQ(thing->number, 7);
+
+    // Client: sends what a client may call; a server call it may not make is fatal.
+    Packet state = fullState(*server);
+    auto client = std::make_unique<TestClient>();
+    THEROLE = client.get();
+    client->processPacket(state);
+    auto* mirror = static_cast<TestThing*>(client->findObject(thing->objectUID));
+    RPC_TestThing_setNumber onClient(mirror, 9, 0.0f);
+    RPC_TestThing_request requestOnClient(mirror, u"yo");
+    RPC_TestThing_clientsOnly clientsOnlyOnClient(mirror);
+    EXPECT_TRUE(RPC::executeRemotely(&requestOnClient));
+    EXPECT_FALSE(RPC::executeRemotely(&clientsOnlyOnClient));
+    try {
+        RPC::executeRemotely(&onClient);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_EQ(e.message, u"Can't call 'TestThing::RPC_TestThing_setNumber' client-side.");
+    }
+    client->bInsideServerCall = true;
+    EXPECT_FALSE(RPC::executeRemotely(&onClient));
+    EXPECT_FALSE(RPC::executeRemotely(&requestOnClient));
+    client->bInsideServerCall = false;
+    RPC::executeLocally(&requestOnClient); // runs on the server only
+    EXPECT_NE(mirror->text, u"yo");
+    const int32_t mirrored = mirror->number;
+    RPC::executeLocally(&clientsOnlyOnClient);
+    EXPECT_EQ(mirror->number, mirrored + 1);
+    THEROLE = nullptr;
+}
+
+TEST_F(Replication, CommandsSentByTheServerReplayOnAClient)
+{
+    auto server = makeServer();
+    buildWorld(*server);
+    auto* thing = static_cast<TestThing*>(server->root->getFirstChild());
+    addThing(*server, thing->getFirstChild());
+    thing->other = nullptr; // a plain pointer would dangle once its target is deleted below
+    Packet state = fullState(*server);
+    auto client = std::make_unique<TestClient>();
+    THEROLE = client.get();
+    client->processPacket(state);
+
+    THEROLE = server.get();
+    server->outgoing.reset();
+    // A spawn, the replicated add-child, a state change, a call with a half float, and a deletion.
+    auto* spawned = new TestThing();
+    server->registerObject(spawned, 0);
+    thing->netAddChild(spawned);
+    spawned->gotoState(3, 0.0);
+    EXPECT_EQ(spawned->state, 3);
+    RPC_TestThing_setNumber call(spawned, 42, 0.07f);
+    RPC::send(call);
+    KivBase* doomed = thing->getFirstChild(); // has a child of its own
+    const int32_t doomedUid = doomed->objectUID;
+    const int32_t doomedChildUid = doomed->getFirstChild()->objectUID;
+    doomed->destroy();
+    EXPECT_EQ(server->findObjectOrNull(doomedUid), nullptr);
+    EXPECT_EQ(server->findObjectOrNull(doomedChildUid), nullptr);
+
+    Packet commands(1, 0);
+    commands.setReadData(server->outgoing.data(), server->outgoing.size());
+    THEROLE = client.get();
+    client->processPacket(commands);
+    THEROLE = nullptr;
+
+    auto* mirror = static_cast<TestThing*>(client->findObject(spawned->objectUID));
+    EXPECT_EQ(mirror->getParent(), client->findObject(thing->objectUID));
+    EXPECT_EQ(mirror->getParent()->getLastChild(), mirror);
+    EXPECT_EQ(mirror->state, 3);
+    EXPECT_EQ(mirror->number, 42);
+    EXPECT_NEAR(mirror->f, 0.07f, 1e-4f);
+    mirror->f = spawned->f; // the call carried it as a half float
+    EXPECT_EQ(client->findObjectOrNull(doomedUid), nullptr);
+    EXPECT_EQ(client->findObjectOrNull(doomedChildUid), nullptr);
+    expectSameWorld(*server, *client);
+
+    // A second deletion of an object already gone is skipped.
+    Packet again(1, 0);
+    RPC_KivBase_destroy destroyCall(nullptr);
+    THEROLE = server.get();
+    again.bWriting = true;
+    {
+        auto* temp = new TestThing();
+        server->registerObject(temp, 0);
+        server->outgoing.reset();
+        RPC_KivBase_destroy gone(temp);
+        server->sendRPC(&gone);
+        delete temp;
+    }
+    Packet replay(1, 0);
+    replay.setReadData(server->outgoing.data(), server->outgoing.size());
+    THEROLE = client.get();
+    client->processPacket(replay);
+    THEROLE = nullptr;
+}
+
+TEST_F(Replication, NestedCallScopeOpensBroadcastsOnTheServerAndSkipsOnClients)
+{
+    {
+        NestedCallScope none;
+        EXPECT_FALSE(none.skip);
+        EXPECT_FALSE(none.saved);
+    }
+    auto server = makeServer();
+    THEROLE = server.get();
+    server->bInsideBroadcastCall = true;
+    {
+        NestedCallScope scope;
+        EXPECT_FALSE(scope.skip);
+        EXPECT_TRUE(scope.saved);
+        EXPECT_FALSE(server->bInsideBroadcastCall);
+    }
+    EXPECT_TRUE(server->bInsideBroadcastCall);
+    auto client = std::make_unique<TestClient>();
+    THEROLE = client.get();
+    client->bInsideBroadcastCall = true;
+    {
+        NestedCallScope scope;
+        EXPECT_TRUE(scope.skip);
+        EXPECT_TRUE(client->bInsideBroadcastCall);
+    }
+    EXPECT_TRUE(client->bInsideBroadcastCall);
+}
+
+TEST_F(Replication, ServerLogsAndStartsAnEmptyWorldThroughItsFactory)
+{
+    std::vector<UString> lines;
+    Logger::setObserver([&](UStringView line) { lines.emplace_back(line); });
+    {
+        auto server = makeServer();
+        EXPECT_EQ(THEROLE, server.get());
+        EXPECT_EQ(server->levelResultCode, 0);
+        EXPECT_TRUE(server->bAllowNewObjectRegistations);
+        EXPECT_FALSE(server->bEditing);
+        EXPECT_NE(server->hostWord, HandshakeDatagram::HANDSHAKE_TAG);
+        server->start(nullptr);
+        ASSERT_NE(server->root, nullptr);
+        EXPECT_EQ(server->root->objectUID, 1);
+        EXPECT_EQ(server->root->getParent(), server.get());
+        EXPECT_EQ(static_cast<TestRoot*>(server->root)->startCount, 1);
+    }
+    Logger::setObserver(nullptr);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), u"Server::Server(): Creating SERVER host..."), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), u"Server::~Server(): SERVER stop"), lines.end());
+
+    TestServer unconnected;
+    try {
+        unconnected.start(nullptr);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_NE(e.report.find(u"connection != NULL"), UString::npos);
+    }
+}
+
+TEST_F(Replication, RootObjectCarriesTheRoleCounter)
+{
+    auto server = makeServer();
+    server->start(nullptr);
+    server->nextObjectUID = 500;
+    Packet state = fullState(*server);
+    auto copy = makeServer();
+    copy->start(&state);
+    EXPECT_EQ(copy->nextObjectUID, 500);
+    THEROLE = copy.get();
+    std::unique_ptr<PropertyContainer> properties(copy->root->getProperties());
+    EXPECT_NE(properties->findProperty(u"THEROLE->nextObjectUID"), nullptr);
+}
+
+TEST_F(Replication, InProcessCopiesCarryRawPointers)
+{
+    auto server = makeServer();
+    buildWorld(*server);
+    auto* a = static_cast<TestThing*>(server->root->getFirstChild());
+    Packet copy(Packet::FLAG_LOCAL_COPY);
+    a->netSerializeData(copy);
+    copy.rewindToRead();
+    TestThing b;
+    b.netSerializeData(copy);
+    EXPECT_EQ(b.other, a->other);
+    EXPECT_EQ(b.ref.get(), a->ref.get());
+    EXPECT_EQ(b.text, a->text);
+    EXPECT_EQ(b.values, a->values);
+    b.objectUID = 0; // it took the original's UID with the rest of the data
+}
