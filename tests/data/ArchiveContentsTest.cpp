@@ -18,7 +18,7 @@ std::set<std::string> expectedFiles(Archive archive) {
     std::set<std::string> files;
     auto addTexture = [&](const TextureEntry& t) {
         files.insert(t.file);
-        files.insert(skinSheetFile(t.file));
+        files.insert(sheetFile(t.file));
     };
     if (archive == Archive::Main)
         for (const TextureEntry& t : preLoaderTextures())
@@ -36,7 +36,7 @@ std::set<std::string> expectedFiles(Archive archive) {
             files.insert(m.file);
         for (const SymbolPageEntry& p : symbolPages()) {
             files.insert(p.file);
-            files.insert(skinSheetFile(p.file));
+            files.insert(sheetFile(p.file));
         }
     }
     return files;
@@ -53,7 +53,7 @@ void checkSheet(const std::string& file, const char* name, int minFrames, Archiv
     const DataArchives& data = DataArchives::get();
     SCOPED_TRACE(name);
     MemoryImageFile image = decodeImage(data.read(archive, file), file);
-    std::vector<SheetRect> frames = readSheet(data.read(archive, skinSheetFile(file)));
+    std::vector<SheetRect> frames = readSheet(data.read(archive, sheetFile(file)));
     EXPECT_GE(int(frames.size()), minFrames);
     bool invisible = std::strcmp(name, "gui-invisible") == 0;
     for (std::size_t i = 0; i < frames.size(); ++i) {
@@ -113,7 +113,7 @@ TEST(DataArchives, EachArchiveHoldsExactlyItsCatalogueFiles) {
     for (const FontEntry& font : fonts())
         for (int page = 1; data.has(Archive::CodePage, glyphPageFile(font, "1252", page)); ++page) {
             expected.insert(glyphPageFile(font, "1252", page));
-            expected.insert(skinSheetFile(glyphPageFile(font, "1252", page)));
+            expected.insert(sheetFile(glyphPageFile(font, "1252", page)));
         }
     EXPECT_EQ(keysOf(data.files(Archive::CodePage)), expected);
     for (const FontEntry& font : fonts())

@@ -9,6 +9,7 @@
 #include "engine/files/MemoryIniFile.h"
 #include "engine/render/MemoryImageFile.h"
 #include "game/resources/ResourceCatalogue.h"
+#include "tools/databuilder/SpriteSheet.h"
 
 class DataArchives {
 public:

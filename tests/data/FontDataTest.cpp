@@ -19,7 +19,7 @@ std::vector<Page> loadPages(const FontEntry& font) {
     for (int n = 1; data.has(Archive::CodePage, glyphPageFile(font, "1252", n)); ++n) {
         std::string file = glyphPageFile(font, "1252", n);
         pages.push_back({decodeImage(data.read(Archive::CodePage, file), file),
-                         readSheet(data.read(Archive::CodePage, skinSheetFile(file)))});
+                         readSheet(data.read(Archive::CodePage, sheetFile(file)))});
     }
     return pages;
 }
@@ -27,7 +27,7 @@ std::vector<Page> loadPages(const FontEntry& font) {
 Page loadSymbols(const SymbolPageEntry& entry) {
     const DataArchives& data = DataArchives::get();
     return {decodeImage(data.read(Archive::Main, entry.file), entry.file),
-            readSheet(data.read(Archive::Main, skinSheetFile(entry.file)))};
+            readSheet(data.read(Archive::Main, sheetFile(entry.file)))};
 }
 
 // The font's height: the tallest glyph of the first page the font takes.

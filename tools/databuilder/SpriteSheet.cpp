@@ -6,6 +6,7 @@
 
 #include "engine/core/UString.h"
 #include "engine/files/MemoryIniFile.h"
+#include "engine/render/Texture.h"
 
 namespace {
 
@@ -61,4 +62,8 @@ std::string skinSheetText(const std::vector<SheetFrame>& frames) {
         ini.setInt(section, u"origin_adjust_y", f.originAdjustY);
     }
     return wideToUtf8(ini.toText());
+}
+
+std::string sheetFile(const std::string& imageFile) {
+    return wideToUtf8(Texture::sheetPathFor(toUString(imageFile.c_str())));
 }

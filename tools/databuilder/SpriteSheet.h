@@ -23,6 +23,8 @@ struct SpriteSheet {
 // not bleed between neighbours; the sheet comes out roughly square, at most `maxWidth` wide unless a frame
 // is wider.
 SpriteSheet packFrames(const std::vector<Picture>& frames, int maxWidth = 2048, int gap = 2);
+// The skin sheet's file beside an image file, named as the engine's textures look for it.
+std::string sheetFile(const std::string& imageFile);
 // The skin sheet: one "Skin %d" section per frame with left, top, width, height, origin_adjust_x and
 // origin_adjust_y.
 std::string skinSheetText(const std::vector<SheetFrame>& frames);

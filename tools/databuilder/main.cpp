@@ -87,7 +87,7 @@ public:
 
     void addSheet(ArchiveContents& archive, const std::string& file, const std::string& name, const SpriteSheet& sheet) {
         addImage(archive, file, name, sheet.image);
-        archive.add({skinSheetFile(file), textBytes(skinSheetText(sheet.frames))});
+        archive.add({sheetFile(file), textBytes(skinSheetText(sheet.frames))});
     }
 
     void addImage(ArchiveContents& archive, const std::string& file, const std::string& name, const Picture& image) {
