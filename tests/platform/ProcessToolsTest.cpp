@@ -1,0 +1,112 @@
+// The crash handler's dump (in a child process that crashes) and the single-instance test over /proc.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "engine/platform/CrashHandler.h"
+#include "engine/platform/ProcessTools.h"
+#include "support/TempDir.h"
+
+namespace {
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string ownExecutableName()
+{
+    char target[4096];
+    const ssize_t n = readlink("/proc/self/exe", target, sizeof(target) - 1);
+    if (n <= 0) {
+        return {};
+    }
+    target[n] = 0;
+    const std::string path(target);
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// Runs `crash` in a child process with the handler installed; returns the signal that ended it.
+template <class Fn>
+int crashInChild(const TempDir& dir, Fn crash)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        CrashHandler::install();
+        CrashHandler::setPaths(dir.file("crash.TobbleXmasdemo.mdmp"), dir.file("TobbleXmasdemo.log"),
+                               dir.file("crash.TobbleXmasdemo.log"));
+        crash();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+} // namespace
+
+TEST(CrashHandler, WritesTheDumpAndCopiesTheLogThenDiesOfTheSignal)
+{
+    TempDir dir;
+    {
+        std::ofstream log(dir.file("TobbleXmasdemo.log"), std::ios::binary);
+        log << "\tKiv::Kiv(): Started.\r\n";
+    }
+    // A page nobody may touch: a real fault at a known address.
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(page, MAP_FAILED);
+    const int sig = crashInChild(dir, [page] { *static_cast<volatile int*>(page) = 42; });
+    EXPECT_EQ(sig, SIGSEGV);
+    char address[32];
+    std::snprintf(address, sizeof(address), "Address: 0x%016lx", reinterpret_cast<unsigned long>(page));
+    munmap(page, 4096);
+    const std::string dump = readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
+    EXPECT_NE(dump.find("Signal: 11 SIGSEGV"), std::string::npos) << dump;
+    EXPECT_NE(dump.find(address), std::string::npos) << dump;
+    EXPECT_NE(dump.find("Backtrace:\n"), std::string::npos);
+    EXPECT_GT(dump.size(), dump.find("Backtrace:\n") + 12); // at least one frame
+    EXPECT_EQ(readFile(dir.file("crash.TobbleXmasdemo.log")), "\tKiv::Kiv(): Started.\r\n");
+}
+
+TEST(CrashHandler, CatchesAbortAndArithmeticFaults)
+{
+    for (int wanted : {SIGABRT, SIGFPE}) {
+        TempDir dir;
+        const int sig = crashInChild(dir, [wanted] { raise(wanted); });
+        EXPECT_EQ(sig, wanted);
+        const std::string dump = readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
+        EXPECT_NE(dump.find("Signal: " + std::to_string(wanted)), std::string::npos) << dump;
+    }
+}
+
+TEST(ProcessTools, AnotherInstanceIsFoundByExecutableName)
+{
+    const std::string self = ownExecutableName();
+    ASSERT_FALSE(self.empty());
+    // This process alone does not count.
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(self));
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning("no-such-program-here"));
+
+    const pid_t twin = fork();
+    if (twin == 0) {
+        pause();
+        _exit(0);
+    }
+    EXPECT_TRUE(ProcessTools::isAnotherInstanceRunning(self));
+    kill(twin, SIGKILL);
+    waitpid(twin, nullptr, 0);
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(self));
+
+    const auto names = ProcessTools::runningProcessNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), self), names.end());
+}
