@@ -267,7 +267,6 @@ void MemoryImageFile::decode(const std::uint8_t* data, std::size_t size, const U
     } else {
         decodeTGA(data, size);
     }
-    bHasAlpha = std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return (p >> 24) != 0xFF; });
 }
 
 void MemoryImageFile::decodeTGA(const std::uint8_t* data, std::size_t size)
@@ -462,6 +461,11 @@ void MemoryImageFile::unpurge()
     decode(bytes.data(), bytes.size(), fileName);
 }
 
+bool MemoryImageFile::hasAlpha() const
+{
+    return std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return (p >> 24) != 0xFF; });
+}
+
 void MemoryImageFile::purge() { std::vector<std::uint32_t>().swap(pixels); }
 
 std::uint32_t MemoryImageFile::getPixel(int x, int y) const
@@ -510,6 +514,7 @@ void MemoryImageFile::halve()
 
 void MemoryImageFile::dither()
 {
+    const bool withAlpha = hasAlpha();
     static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     auto reduce = [](unsigned value, int bitsKept, int threshold) {
         const int levels = (1 << bitsKept) - 1;
@@ -522,7 +527,7 @@ void MemoryImageFile::dither()
         for (int x = 0; x < width; ++x) {
             std::uint32_t& p = pixels[static_cast<std::size_t>(y) * width + x];
             const int t = bayer[y & 3][x & 3];
-            if (bHasAlpha) {
+            if (withAlpha) {
                 p = argb(reduce(p >> 24, 4, t), reduce((p >> 16) & 0xFF, 4, t), reduce((p >> 8) & 0xFF, 4, t),
                          reduce(p & 0xFF, 4, t));
             } else {

@@ -35,7 +35,8 @@ public:
 
     int getWidth() const { return width; }
     int getHeight() const { return height; }
-    bool hasAlpha() const { return bHasAlpha; }
+    // True when a pixel is not fully opaque.
+    bool hasAlpha() const;
     const UString& getFileName() const { return fileName; }
     std::uint32_t* getPixels() { return pixels.data(); }
     const std::uint32_t* getPixels() const { return pixels.data(); }
@@ -65,7 +66,6 @@ protected:
 
     int width = 0;
     int height = 0;
-    bool bHasAlpha = false;
     std::uint32_t flags = 0;
     UString fileName;
     std::vector<std::uint32_t> pixels;

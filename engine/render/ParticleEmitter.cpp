@@ -3,17 +3,17 @@
 #include <cmath>
 
 #include "engine/core/KivRandom.h"
+#include "engine/files/ResourceManager.h"
 #include "engine/render/Skin.h"
 
 const RuntimeClass ParticleEmitter::classRecord(u"ParticleEmitter", &KivBase::classRecord,
                                                 &RuntimeClass::factoryOf<ParticleEmitter>);
 
-namespace {
-Skin* gGlint = nullptr;
+Skin* ParticleEmitter::getGlintSkin()
+{
+    const ResourceManager* resources = ResourceManager::instance();
+    return resources != nullptr ? dynamic_cast<Skin*>(resources->find(u"glint:0", false)) : nullptr;
 }
-
-void ParticleEmitter::setGlintSkin(Skin* skin) { gGlint = skin; }
-Skin* ParticleEmitter::getGlintSkin() { return gGlint; }
 
 ParticleEmitter::ParticleEmitter(int count, const V3& position, float minSpeed, float maxSpeed, float direction,
                                  float spread, UColor color_, double time)
@@ -50,8 +50,8 @@ void ParticleEmitter::tick(double time, double dt)
 
 void ParticleEmitter::render()
 {
-    if (gGlint != nullptr) {
-        sprite.pSkin = gGlint;
+    if (Skin* glint = getGlintSkin(); glint != nullptr && !particles.empty()) {
+        sprite.pSkin = glint;
         for (const Particle& p : particles) {
             // Fade out over the particle's life.
             const float left = lifeTime > 0.0 ? static_cast<float>(1.0 - p.age / lifeTime) : 0.0f;

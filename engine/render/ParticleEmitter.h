@@ -27,8 +27,7 @@ public:
     ParticleEmitter(int count, const V3& position, float minSpeed, float maxSpeed, float direction, float spread,
                     UColor color, double time);
 
-    // The sprite the particles are drawn with (the loader registers "glint").
-    static void setGlintSkin(Skin* skin);
+    // The sprite the particles are drawn with: the registered frame "glint:0".
     static Skin* getGlintSkin();
 
     void tick(double time, double dt) override;

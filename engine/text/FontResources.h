@@ -1,5 +1,5 @@
 #pragma once
-// How the fonts find their glyph pages and code-page tables among the loaded resources.
+// How the fonts find their glyph pages and code-page tables among the registered resources.
 #include <cstdint>
 #include <vector>
 
@@ -10,10 +10,6 @@ class Texture;
 namespace FontResources {
 // The registered texture of that name, or null.
 Texture* findTexture(const UString& name);
-// The bytes of the registered block of that name; false when there is none.
+// The bytes of the registered file block of that name; false when there is none.
 bool findCodePageTable(const UString& name, std::vector<std::uint8_t>& bytes);
-
-// Registrations the fonts can use besides the resource manager (tools and tests).
-void registerTexture(const UString& name, Texture* texture);
-void unregisterAll();
 } // namespace FontResources

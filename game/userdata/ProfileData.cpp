@@ -5,6 +5,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "game/language/Language.h"
 #include "game/userdata/FixedText.h"
 #include "game/userdata/RandomId.h"
 
@@ -45,6 +46,12 @@ UString ProfileData::levelNumberToFile(int levelNumber)
     const char16_t world = static_cast<char16_t>(u'a' + levelNumber / 4);
     const char16_t* code = levelNumber < 4 ? XMAS_CODES[levelNumber] : LEVEL_CODES[levelNumber % 4];
     return formatString(u"./levels/%c%s.lev", world, code);
+}
+
+UString ProfileData::levelNumberToTitle(const Language& language, int levelNumber)
+{
+    KIV_ASSERT(levelNumber >= 0 && levelNumber < NUMLEVELS);
+    return language.getText(static_cast<uint32_t>(STR_LEVELTITLE0 + levelNumber));
 }
 
 UString ProfileData::levelNumberToMusic(int levelNumber)

@@ -9,6 +9,8 @@
 #include "engine/core/UString.h"
 #include "game/userdata/LevelStats.h"
 
+class Language;
+
 struct ProfileData {
     static constexpr int NUMLEVELS = 32;
 
@@ -24,6 +26,8 @@ struct ProfileData {
     void bringIntoRange();
 
     static UString levelNumberToFile(int levelNumber);
+    // The level's title in the given language's current texts.
+    static UString levelNumberToTitle(const Language& language, int levelNumber);
     static UString levelNumberToMusic(int levelNumber);
     static UString levelNumberToMinimap(int levelNumber);
 

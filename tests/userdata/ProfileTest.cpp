@@ -7,6 +7,7 @@
 #include "engine/core/KivRandom.h"
 #include "engine/core/Logger.h"
 #include "engine/files/FileManager.h"
+#include "game/language/Language.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileManager.h"
 #include "userdata/UserFolder.h"
@@ -94,9 +95,30 @@ TEST(ProfileData, LevelTables)
     }
 }
 
+TEST(ProfileData, LevelTitlesFollowTheCurrentLanguage)
+{
+    Language language;
+    language.setLanguage(0);
+    EXPECT_EQ(ProfileData::levelNumberToTitle(language, 0), language.getTextByString(u"LEVELTITLE0", true));
+    EXPECT_EQ(ProfileData::levelNumberToTitle(language, 31), language.getTextByString(u"LEVELTITLE31", true));
+    language.setLanguage(1);
+    EXPECT_EQ(ProfileData::levelNumberToTitle(language, 19), language.getTextByString(u"LEVELTITLE19", true));
+    EXPECT_NE(ProfileData::levelNumberToTitle(language, 19), u"");
+}
+
 TEST(ProfileData, UnhandledLevelNumbersAreFatal)
 {
     ErrorManager::setThrowForTests(true);
+    for (int level : {-1, 32}) {
+        Language language;
+        try {
+            ProfileData::levelNumberToTitle(language, level);
+            ADD_FAILURE() << level;
+        } catch (const FatalError& e) {
+            EXPECT_NE(e.report.find(u"levelNumber >= 0 && levelNumber < NUMLEVELS"), UString::npos);
+            EXPECT_NE(e.report.find(u"ProfileData::levelNumberToTitle"), UString::npos);
+        }
+    }
     for (int level : {-1, 32, 1000}) {
         try {
             ProfileData::levelNumberToFile(level);
