@@ -3,9 +3,11 @@
 
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -23,18 +25,6 @@ std::string readFile(const std::string& path)
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
-}
-
-std::string ownExecutableName()
-{
-    char target[4096];
-    const ssize_t n = readlink("/proc/self/exe", target, sizeof(target) - 1);
-    if (n <= 0) {
-        return {};
-    }
-    target[n] = 0;
-    const std::string path(target);
-    return path.substr(path.find_last_of('/') + 1);
 }
 
 // Runs `crash` in a child process with the handler installed; returns the signal that ended it.
@@ -91,22 +81,34 @@ TEST(CrashHandler, CatchesAbortAndArithmeticFaults)
 
 TEST(ProcessTools, AnotherInstanceIsFoundByExecutableName)
 {
-    const std::string self = ownExecutableName();
-    ASSERT_FALSE(self.empty());
-    // This process alone does not count.
-    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(self));
-    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning("no-such-program-here"));
+    // A program of a name nobody else uses: a copy of sleep.
+    TempDir dir;
+    const std::string name = "tobble-twin-" + std::to_string(getpid());
+    const std::string path = dir.file(name);
+    {
+        std::ifstream in("/bin/sleep", std::ios::binary);
+        std::ofstream out(path, std::ios::binary);
+        out << in.rdbuf();
+    }
+    ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name));
 
     const pid_t twin = fork();
     if (twin == 0) {
-        pause();
-        _exit(0);
+        execl(path.c_str(), name.c_str(), "30", static_cast<char*>(nullptr));
+        _exit(127);
     }
-    EXPECT_TRUE(ProcessTools::isAnotherInstanceRunning(self));
+    bool seen = false;
+    for (int i = 0; i < 100 && !seen; ++i) {
+        seen = ProcessTools::isAnotherInstanceRunning(name);
+        if (!seen) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    EXPECT_TRUE(seen);
+    const auto names = ProcessTools::runningProcessNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
     kill(twin, SIGKILL);
     waitpid(twin, nullptr, 0);
-    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(self));
-
-    const auto names = ProcessTools::runningProcessNames();
-    EXPECT_NE(std::find(names.begin(), names.end(), self), names.end());
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name));
 }
