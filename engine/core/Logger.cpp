@@ -64,11 +64,11 @@ void Logger::writeLine(UStringView text)
     const auto now = std::chrono::steady_clock::now();
     std::string out;
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - lastLine).count();
-    if (firstLine || ms < 1) {
-        out = "\t";
-    } else {
-        out = "+" + std::to_string(ms) + "\t";
+    if (!firstLine && ms >= 1) {
+        out.push_back('+');
+        out.append(std::to_string(ms));
     }
+    out.push_back('\t');
     firstLine = false;
     lastLine = now;
     out += wideToUtf8(text);

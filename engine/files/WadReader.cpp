@@ -1,6 +1,7 @@
 #include "engine/files/WadReader.h"
 
 #include <cerrno>
+#include <new>
 #include <cstring>
 #include <unordered_set>
 
@@ -16,6 +17,39 @@ namespace {
 // Deflate cannot expand data by more than about 1032:1; a larger claim is a damaged entry, and refusing
 // it keeps a damaged directory from asking for gigabytes.
 constexpr std::uint64_t MAX_INFLATE_RATIO = 1032;
+
+// Inflates a zlib stream that must fill `out` exactly. The stream's own Adler-32 trailer is skipped:
+// the directory's CRC-32, which the caller checks, covers the same bytes, and computing both would
+// cost as much again as the CRC.
+bool inflateEntry(const std::uint8_t* in, std::uint32_t inSize, std::uint8_t* out, std::uint32_t outSize)
+{
+    constexpr std::uint32_t HEADER = 2;
+    constexpr std::uint32_t TRAILER = 4;
+    if (inSize < HEADER + TRAILER) {
+        return false;
+    }
+    const unsigned cmf = in[0];
+    const unsigned flg = in[1];
+    const bool deflate = (cmf & 0x0F) == Z_DEFLATED && (cmf >> 4) <= 7;
+    const bool presetDictionary = (flg & 0x20) != 0;
+    if (!deflate || presetDictionary || (cmf * 256 + flg) % 31 != 0) {
+        return false;
+    }
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+        throw std::bad_alloc();
+    }
+    std::uint8_t spare = 0; // inflate wants somewhere to write even when nothing is expected
+    stream.next_in = const_cast<std::uint8_t*>(in + HEADER);
+    stream.avail_in = inSize - HEADER - TRAILER;
+    stream.next_out = outSize > 0 ? out : &spare;
+    stream.avail_out = outSize;
+    const int result = inflate(&stream, Z_FINISH);
+    const bool whole = result == Z_STREAM_END && stream.avail_in == 0 && stream.total_out == outSize;
+    inflateEnd(&stream);
+    return whole;
+}
+
 } // namespace
 
 WadReader::WadReader(const std::string& path) : archivePath(path), file(std::fopen(path.c_str(), "rb"))
@@ -112,11 +146,8 @@ FileData WadReader::read(std::size_t index) const
     FileData data;
     data.size = e.unpackedSize;
     data.bytes.reset(new std::uint8_t[data.size > 0 ? data.size : 1]);
-    uLongf inflated = e.unpackedSize;
-    uLong consumed = e.packedSize;
-    const int result = uncompress2(data.bytes.get(), &inflated, packed.data(), &consumed);
-    if (result != Z_OK || inflated != e.unpackedSize || consumed != e.packedSize) {
-        damaged(formatString(u"entry '%s' does not inflate to its size (zlib %d)", e.name, result));
+    if (!inflateEntry(packed.data(), e.packedSize, data.bytes.get(), e.unpackedSize)) {
+        damaged(formatString(u"entry '%s' does not inflate to its size", e.name));
     }
     const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0L, data.bytes.get(), static_cast<uInt>(data.size)));
     if (crc != e.crc32) {

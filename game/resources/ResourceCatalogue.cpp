@@ -307,12 +307,4 @@ std::string codePointTableName(std::string_view codePage) { return concat({codeP
 
 std::string frameName(std::string_view sheet, int frame) { return concat({sheet, ":", std::to_string(frame)}); }
 
-std::string skinSheetFile(std::string_view imageFile) {
-    std::size_t dot = imageFile.rfind('.');
-    std::size_t slash = imageFile.rfind('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        dot = imageFile.size();
-    return concat({imageFile.substr(0, dot), ".ini"});
-}
-
 } // namespace ResourceCatalogue

@@ -131,7 +131,5 @@ std::string codePointTableFile(std::string_view pathPrefix, std::string_view cod
 std::string codePointTableName(std::string_view codePage);
 // "%s:%d": the resource name of one frame of a sheet.
 std::string frameName(std::string_view sheet, int frame);
-// The skin sheet beside an image: the image path with its extension replaced by ".ini".
-std::string skinSheetFile(std::string_view imageFile);
 
 } // namespace ResourceCatalogue

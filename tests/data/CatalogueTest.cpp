@@ -175,6 +175,4 @@ TEST(Catalogue, FontFilesAndArchives) {
     EXPECT_EQ(archiveFileName(Archive::Levels), "TobbleXmasdemo.dat.levels");
     EXPECT_EQ(archiveFileName(Archive::CodePage, "1250"), "TobbleXmasdemo.dat.1250");
     EXPECT_EQ(frameName("basketA", 0), "basketA:0");
-    EXPECT_EQ(skinSheetFile("gfx/pig-body.tga"), "gfx/pig-body.ini");
-    EXPECT_EQ(skinSheetFile("./a.b/file"), "./a.b/file.ini");
 }

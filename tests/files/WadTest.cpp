@@ -175,6 +175,9 @@ TEST(Wad, DamagedArchivesEndInTheFatalPath)
     std::vector<std::uint8_t> garbled = good;
     garbled[firstData + 3] ^= 0x55;
     cases.push_back({"garbled data", garbled, u"entry 'levels/B1.lev'"});
+    std::vector<std::uint8_t> badStreamHeader = good;
+    badStreamHeader[firstData] ^= 0x01; // not a deflate stream
+    cases.push_back({"stream header", badStreamHeader, u"entry 'levels/B1.lev' does not inflate"});
 
     for (const Case& c : cases) {
         const UString report = fatalReport([&] { readAll(c.archive); });
