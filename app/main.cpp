@@ -1,8 +1,27 @@
-// Entry point of the game.
+// Entry point of the game: the single-instance test, the crash handler, the window and the loop.
+#include "engine/core/ErrorManager.h"
+#include "engine/core/GameInfo.h"
 #include "engine/core/Process.h"
+#include "engine/kiv/KivShell.h"
+#include "engine/platform/CrashHandler.h"
+#include "engine/platform/PlatformWindow.h"
+#include "engine/platform/ProcessTools.h"
 
 int main(int argc, char** argv)
 {
     Process::setCommandLine(argc, argv);
-    return 0;
+    CrashHandler::install();
+    if (ProcessTools::isAnotherInstanceRunning(wideToUtf8(Process::executableName()))) {
+        return 0;
+    }
+    // Until the engine exists a fatal error still gets its box.
+    ErrorManager::PlatformHooks hooks;
+    hooks.messageBox = [](const UString& title, const UString& text) { PlatformWindow::showMessageBox(title, text); };
+    ErrorManager::setPlatformHooks(hooks);
+
+    PlatformWindow window(GameInfo::WINDOW_TITLE);
+    // Seam: the game's Global object (created after the engine, deleted before it), its root context,
+    // quit flag and exit link, and the language factory, join here.
+    KivShell shell(window, KivShell::GameHooks{});
+    return shell.run();
 }

@@ -1,6 +1,8 @@
 #include "engine/net/NetRole.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
@@ -123,6 +125,13 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
         }
         o->objectUID = uid;
     } else {
+        // The counter comes from stored streams too: it must name a free, positive UID.
+        if (nextObjectUID < 1 || nextObjectUID == INT32_MAX) {
+            KIV_FATAL(formatString(u"Bad next object ID %d.", nextObjectUID));
+        }
+        if (objectMap.count(nextObjectUID) != 0) {
+            KIV_FATAL(formatString(u"Object ID %d is already in use.", nextObjectUID));
+        }
         o->objectUID = nextObjectUID++;
     }
     objectMap[o->objectUID] = o;
@@ -312,8 +321,9 @@ void NetRole::processCommand(Packet& packet, int command)
         if (!runtimeClass->hasFactory() || runtimeClass->isDerivedFrom(&RPC::classRecord)) {
             KIV_FATAL(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()));
         }
-        KivBase* object = runtimeClass->create();
-        registerObject(object, static_cast<int32_t>(uid));
+        std::unique_ptr<KivBase> object(runtimeClass->create());
+        registerObject(object.get(), static_cast<int32_t>(uid));
+        object.release(); // the role's map, and with UID 1 the role's tree, hold it now
         return;
     }
     case COPYOBJ: {

@@ -5,6 +5,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/kiv/Kiv.h"
 #include "game/language/Language.h"
 #include "game/userdata/FixedText.h"
 #include "game/userdata/RandomId.h"
@@ -46,6 +47,14 @@ UString ProfileData::levelNumberToFile(int levelNumber)
     const char16_t world = static_cast<char16_t>(u'a' + levelNumber / 4);
     const char16_t* code = levelNumber < 4 ? XMAS_CODES[levelNumber] : LEVEL_CODES[levelNumber % 4];
     return formatString(u"./levels/%c%s.lev", world, code);
+}
+
+UString ProfileData::levelNumberToTitle(int levelNumber)
+{
+    KIV_ASSERT(levelNumber >= 0 && levelNumber < NUMLEVELS);
+    Kiv* kiv = Kiv::instance();
+    KIV_ASSERT(kiv != nullptr && kiv->language != nullptr);
+    return levelNumberToTitle(*kiv->language, levelNumber);
 }
 
 UString ProfileData::levelNumberToTitle(const Language& language, int levelNumber)

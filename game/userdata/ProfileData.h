@@ -26,6 +26,8 @@ struct ProfileData {
     void bringIntoRange();
 
     static UString levelNumberToFile(int levelNumber);
+    // The level's title in the current language.
+    static UString levelNumberToTitle(int levelNumber);
     // The level's title in the given language's current texts.
     static UString levelNumberToTitle(const Language& language, int levelNumber);
     static UString levelNumberToMusic(int levelNumber);

@@ -222,6 +222,15 @@ TEST_F(Replication, RegistrationHandsOutUidsAndSpawnsOnlyOutsideBroadcastCalls)
     } catch (const FatalError& e) {
         EXPECT_EQ(e.report.substr(0, 36), u"Error: Could not find object ID 4242");
     }
+    // A counter brought by a stream must name a free UID.
+    const int32_t saved = server->nextObjectUID;
+    server->nextObjectUID = first;
+    auto* e = new TestThing();
+    EXPECT_THROW(server->registerObject(e, 0), FatalError);
+    server->nextObjectUID = INT32_MAX;
+    EXPECT_THROW(server->registerObject(e, 0), FatalError);
+    delete e;
+    server->nextObjectUID = saved;
     // Deleting a registered object makes the role forget it.
     delete b;
     EXPECT_EQ(server->findObjectOrNull(first + 1), nullptr);

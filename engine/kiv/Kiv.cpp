@@ -1,0 +1,410 @@
+#include "engine/kiv/Kiv.h"
+
+#include <sys/sysinfo.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "engine/audio/KivAudio.h"
+#include "engine/core/ErrorManager.h"
+#include "engine/core/GameInfo.h"
+#include "engine/core/Logger.h"
+#include "engine/core/KivRandom.h"
+#include "engine/core/Process.h"
+#include "engine/core/TimeKeeper.h"
+#include "engine/files/FileManager.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/files/UserDataFolder.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/KivTimer.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/platform/CrashHandler.h"
+#include "engine/platform/PlatformWindow.h"
+#include "engine/platform/ProcessTools.h"
+#include "engine/platform/SystemInfo.h"
+#include "engine/render/Context.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/render/PointerDispatcher.h"
+#include "engine/text/Console.h"
+#include "engine/text/FontGDI.h"
+
+namespace {
+Kiv* gKiv = nullptr;
+Kiv::LanguageCreate gCreateLanguage = nullptr;
+Kiv::LanguageDestroy gDestroyLanguage = nullptr;
+std::string gUserFolderOverride;
+std::string gDataFolderOverride;
+
+constexpr const char16_t* CONFIG_WARNING = u"Do NOT modify this file unless you are explicitly instructed to do so!";
+constexpr const char16_t* ENGINE_SECTION = u"Kiv";
+constexpr const char16_t* GRAPHICS_SECTION = u"KivGraphics";
+
+std::string withSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+// "Starting..." and "Started." around a service whose class does not say so itself.
+template <class Make>
+auto startService(const char* constructorName, Make make)
+{
+    Logger::logFrom(constructorName, u"Starting...");
+    auto service = make();
+    Logger::logFrom(constructorName, u"Started.");
+    return service;
+}
+
+std::string crashFileName(const char* extension) { return "crash." + wideToUtf8(GameInfo::GAME_ID) + extension; }
+} // namespace
+
+void Kiv::setLanguageFactory(LanguageCreate create, LanguageDestroy destroy)
+{
+    gCreateLanguage = create;
+    gDestroyLanguage = destroy;
+}
+
+void Kiv::setFolders(const std::string& user, const std::string& data)
+{
+    gUserFolderOverride = withSlash(user);
+    gDataFolderOverride = withSlash(data);
+}
+
+template <class Fn>
+void Kiv::forEachObject(Fn fn)
+{
+    if (lastRoot == nullptr) {
+        return;
+    }
+    // Collected first: a handler may change the tree.
+    std::vector<KivBase*> objects;
+    std::vector<KivBase*> pending{lastRoot};
+    while (!pending.empty()) {
+        KivBase* object = pending.back();
+        pending.pop_back();
+        objects.push_back(object);
+        for (KivBase* child = object->getLastChild(); child != nullptr; child = child->getPrev()) {
+            pending.push_back(child);
+        }
+    }
+    for (KivBase* object : objects) {
+        fn(object);
+    }
+}
+
+Kiv* Kiv::instance() { return gKiv; }
+
+Kiv::Kiv()
+{
+    KIV_ASSERT(gKiv == nullptr);
+    gKiv = this;
+
+    userFolder = gUserFolderOverride.empty() ? withSlash(wideToUtf8(createUserDataFolder())) : gUserFolderOverride;
+    dataFolder = gDataFolderOverride;
+    const std::string logName = wideToUtf8(GameInfo::GAME_ID) + ".log";
+    logger = std::make_unique<Logger>(userFolder, logName, crashFileName(".log"));
+    CrashHandler::setPaths(userFolder + crashFileName(".mdmp"), logger->path(), logger->crashPath());
+
+    Logger::logFrom("Kiv::Kiv", u"Starting...");
+    Logger::logFrom("Kiv::Kiv", u"KIV engine - %s", GameInfo::COMPANY);
+    Logger::logFrom("Kiv::Kiv", u"Version: %s", getVersionString());
+    logSystemInformation();
+
+    Logger::logFrom("ErrorManager::ErrorManager", u"Starting...");
+    ErrorManager::PlatformHooks hooks;
+    hooks.saveCrashScreenshot = [this] {
+        if (graphics != nullptr) {
+            graphics->saveCrashScreenshot(userFolder + crashFileName(".jpg"));
+        }
+        if (network != nullptr) {
+            network->writeCrashFile(userFolder + crashFileName(".net"));
+        }
+    };
+    hooks.restoreDisplay = [] {
+        if (PlatformWindow* window = PlatformWindow::instance()) {
+            window->restoreWindowed();
+        }
+    };
+    hooks.messageBox = [](const UString& title, const UString& text) { PlatformWindow::showMessageBox(title, text); };
+    ErrorManager::setPlatformHooks(std::move(hooks));
+    Logger::logFrom("ErrorManager::ErrorManager", u"Started.");
+
+    timeKeeper = startService("TimeKeeper::TimeKeeper", [] { return new TimeKeeper(); });
+    KivRandom::seedFromClock();
+    fileManager = startService("FileManager::FileManager", [] { return new FileManager(); });
+
+    readConfig();
+    fileManager->renderMode = hq2x;
+    bSafeMode = Process::hasArgument(u"-safe");
+    if (bSafeMode) {
+        Logger::logFrom("Kiv::Kiv", u"Safe mode.");
+    }
+
+    resourceManager = startService("ResourceManager::ResourceManager", [] { return new ResourceManager(); });
+    pointerDispatcher = startService("PointerDispatcher::PointerDispatcher", [] { return new PointerDispatcher(); });
+    input = new KivInput();
+    input->onInputModeChange = [this] { forEachObject([](KivBase* object) { object->onInputModeChange(); }); };
+    startGraphics();
+    audio = new KivAudio();
+    if (graphics != nullptr) {
+        systemFont = startService("FontGDI::FontGDI", [] { return new FontGDI(u"Arial", 12); });
+    }
+    console = startService("Console::Console", [this] { return new Console(systemFont); });
+    network = new KivNetwork();
+    network->bEmulateLocalhost = bEmulateLocalhost;
+    network->hooks.frameTimeStep = [this] { return frameTime; };
+    network->hooks.isRelease = [this] { return bRelease; };
+    network->hooks.isKeyDown = [this](int code) { return input != nullptr && input->isDown(code); };
+    network->hooks.drawCounter = [this] { return frameCounter; };
+
+    if (gCreateLanguage != nullptr) {
+        language = gCreateLanguage();
+    }
+
+    timer = new KivTimer();
+    rateWindowStart = KivTimer::now();
+    Logger::logFrom("Kiv::Kiv", u"Started.");
+}
+
+Kiv::~Kiv()
+{
+    saveConfig();
+    delete timer;
+    timer = nullptr;
+    if (language != nullptr && gDestroyLanguage != nullptr) {
+        gDestroyLanguage(language);
+    }
+    language = nullptr;
+    delete network;
+    network = nullptr;
+    delete console;
+    console = nullptr;
+    delete systemFont;
+    systemFont = nullptr;
+    delete audio;
+    audio = nullptr;
+    delete graphics;
+    graphics = nullptr;
+    delete input;
+    input = nullptr;
+    delete pointerDispatcher;
+    pointerDispatcher = nullptr;
+    delete resourceManager;
+    resourceManager = nullptr;
+    delete fileManager;
+    fileManager = nullptr;
+    delete timeKeeper;
+    timeKeeper = nullptr;
+    ErrorManager::setPlatformHooks({});
+    CrashHandler::setPaths({}, {}, {});
+    logger.reset();
+    gKiv = nullptr;
+}
+
+void Kiv::readConfig()
+{
+    const std::string staticPath = dataFolder + ".cfg.static";
+    if (!staticConfig.load(staticPath)) {
+        Logger::logFrom("Kiv::readConfig", u"No static configuration '%s'; using the defaults.", staticPath);
+    }
+    languageMask = staticConfig.getString(u"Language", u"languageMask", u"");
+    singleLanguage = staticConfig.getInt(u"Language", u"singleLanguage", 0);
+    bHoliday = staticConfig.getBool(u"Edition", u"bHoliday", false);
+    hq2x = staticConfig.getInt(u"Graphics", u"hq2x", 1);
+    webHost = staticConfig.getString(u"Network", u"webHost", u"localhost");
+
+    config.load(userFolder + ".cfg");
+    defaultLanguage = config.getInt(ENGINE_SECTION, u"defaultLanguage", -2);
+    bEnableDelayedLoad = config.getBool(ENGINE_SECTION, u"bEnableDelayedLoad", false);
+    bEmulateLocalhost = config.getBool(ENGINE_SECTION, u"bEmulateLocalhost", false);
+    bTickWhilePaused = config.getBool(ENGINE_SECTION, u"bTickWhilePaused", false);
+}
+
+void Kiv::saveConfig()
+{
+    config.setInt(ENGINE_SECTION, u"defaultLanguage", defaultLanguage);
+    config.setBool(ENGINE_SECTION, u"bEnableDelayedLoad", bEnableDelayedLoad);
+    config.setBool(ENGINE_SECTION, u"bEmulateLocalhost", bEmulateLocalhost);
+    config.setBool(ENGINE_SECTION, u"bTickWhilePaused", bTickWhilePaused);
+    if (graphics != nullptr && !bSafeMode) {
+        config.setInt(GRAPHICS_SECTION, u"videoModeWidth", graphics->videoModeWidth);
+        config.setInt(GRAPHICS_SECTION, u"videoModeHeight", graphics->videoModeHeight);
+        config.setBool(GRAPHICS_SECTION, u"bFullScreen", graphics->bFullScreen);
+        config.setBool(GRAPHICS_SECTION, u"bAllowLetterbox", graphics->bLetterbox);
+        config.setBool(GRAPHICS_SECTION, u"bBilinearFilter", graphics->bBilinearFilter);
+        config.setBool(GRAPHICS_SECTION, u"bUseVSync", graphics->bVSync);
+        config.setBool(GRAPHICS_SECTION, u"bEnableFontCache", graphics->bEnableFontCache);
+        config.setBool(GRAPHICS_SECTION, u"bSimulate256x256TextureHW", graphics->bSimulate256x256TextureHW);
+    }
+    if (!config.save(userFolder + ".cfg", CONFIG_WARNING)) {
+        Logger::logFrom("Kiv::saveConfig", u"Warning: could not write '%s'.", userFolder + ".cfg");
+    }
+}
+
+void Kiv::startGraphics()
+{
+    PlatformWindow* window = PlatformWindow::instance();
+    if (window == nullptr) {
+        return;
+    }
+    KivGraphics::Settings settings;
+    settings.videoModeWidth = config.getInt(GRAPHICS_SECTION, u"videoModeWidth", settings.videoModeWidth);
+    settings.videoModeHeight = config.getInt(GRAPHICS_SECTION, u"videoModeHeight", settings.videoModeHeight);
+    settings.bFullScreen = config.getBool(GRAPHICS_SECTION, u"bFullScreen", settings.bFullScreen);
+    settings.bAllowLetterbox = config.getBool(GRAPHICS_SECTION, u"bAllowLetterbox", settings.bAllowLetterbox);
+    settings.bBilinearFilter = config.getBool(GRAPHICS_SECTION, u"bBilinearFilter", settings.bBilinearFilter);
+    settings.bUseVSync = config.getBool(GRAPHICS_SECTION, u"bUseVSync", settings.bUseVSync);
+    settings.bEnableFontCache = config.getBool(GRAPHICS_SECTION, u"bEnableFontCache", settings.bEnableFontCache);
+    settings.bSimulate256x256TextureHW =
+        config.getBool(GRAPHICS_SECTION, u"bSimulate256x256TextureHW", settings.bSimulate256x256TextureHW);
+    settings.bReleaseBuild = bRelease;
+    if (bSafeMode) {
+        // Safe settings: a small window with nothing the driver might refuse.
+        const KivGraphics::Settings safe;
+        settings = safe;
+        settings.bUseVSync = false;
+        settings.bReleaseBuild = bRelease;
+    }
+    graphics = new KivGraphics(window->sdlWindow(), settings);
+    graphics->setScreenshotFolder(userFolder);
+}
+
+void Kiv::logSystemInformation()
+{
+    utsname un{};
+    if (uname(&un) == 0) {
+        Logger::logFrom("Kiv::logSystemInformation", u"System: %s %s %s", un.sysname, un.release, un.machine);
+    }
+    Logger::logFrom("Kiv::logSystemInformation", u"Processors: %d", static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN)));
+    struct sysinfo si {};
+    if (sysinfo(&si) == 0) {
+        const unsigned long long mb = static_cast<unsigned long long>(si.totalram) * si.mem_unit / (1024ull * 1024ull);
+        Logger::logFrom("Kiv::logSystemInformation", u"Memory: %u MB", static_cast<unsigned>(mb));
+    }
+    Logger::logFrom("Kiv::logSystemInformation", u"Language: '%s'", SystemInfo::localeIsoCode());
+    std::string processes;
+    for (const std::string& name : ProcessTools::runningProcessNames()) {
+        processes += processes.empty() ? name : ", " + name;
+    }
+    Logger::logFrom("Kiv::logSystemInformation", u"Processes: %s", processes);
+}
+
+void Kiv::dispatchPointer(Context* root)
+{
+    // Pointer events go to the top screen: the root's last child, or the root when it has none.
+    Context* top = root;
+    if (root != nullptr) {
+        for (KivBase* child = root->getLastChild(); child != nullptr; child = child->getPrev()) {
+            if (auto* screen = dynamic_cast<Context*>(child); screen != nullptr && !screen->bDeleted) {
+                top = screen;
+                break;
+            }
+        }
+    }
+    pointerDispatcher->dispatch(top, top != nullptr ? top->pointer : input->pointer, input->getTouchFlag(0));
+    if (input->getButtonPress() != 0 || input->typedChar != 0) {
+        pointerDispatcher->sendKey(input->getButtonPress());
+    }
+}
+
+void Kiv::setEngineMode(int mode)
+{
+    if (mode == engineMode) {
+        return;
+    }
+    const int from = engineMode;
+    engineMode = mode;
+    forEachObject([from, mode](KivBase* object) { object->onKIVmodeChange(from, mode); });
+}
+
+
+void Kiv::updateEngineMode()
+{
+    const PlatformWindow* window = PlatformWindow::instance();
+    if (window == nullptr) {
+        bApplicationActive = true;
+        setEngineMode(MODE_RUNNING);
+        return;
+    }
+    bApplicationActive = window->hasFocus();
+    setEngineMode(window->isMinimized() ? MODE_FROZEN : bApplicationActive ? MODE_RUNNING : MODE_PAUSED);
+    // Seam: the graphics device's lost-device reset happens here.
+}
+
+bool Kiv::frameTicks() const
+{
+    return engineMode == MODE_RUNNING || (engineMode == MODE_PAUSED && bTickWhilePaused);
+}
+
+void Kiv::frame(Context* root)
+{
+    lastRoot = root;
+    updateEngineMode();
+    const double start = KivTimer::now();
+    const double realStep = lastFrameStart < 0.0 ? 0.0 : std::min(start - lastFrameStart, maxFrameStep);
+    lastFrameStart = start;
+    audio->update(fixedStep > 0.0 ? fixedStep : realStep);
+
+    if (timeKeeper != nullptr) {
+        timeKeeper->setFrozen(engineMode == MODE_FROZEN);
+    }
+    if (engineMode == MODE_FROZEN) {
+        // Nothing to show while minimised: give the time back instead of spinning.
+        std::this_thread::sleep_for(std::chrono::milliseconds(fixedStep > 0.0 ? 0 : 50));
+        input->endFrame();
+        ++frameCounter;
+        return;
+    }
+
+    const bool ticking = frameTicks();
+    if (ticking) {
+        frameTime = fixedStep > 0.0 ? fixedStep : realStep;
+        time += frameTime;
+        input->poll(time);
+        Context::setInputPointer(input->pointer.x,
+                                 static_cast<float>(graphics != nullptr ? graphics->height : 0) - input->pointer.y);
+        currentContext = root;
+        if (root != nullptr) {
+            root->tick(time, frameTime);
+        }
+        dispatchPointer(root);
+        console->tick(time, frameTime);
+    }
+    if (graphics != nullptr) {
+        graphics->beginScene();
+        if (root != nullptr) {
+            currentContext = root;
+            root->render();
+        }
+        if (ticking) {
+            graphics->handleScreenshotKey(input->wasKeyPressed(0x43), input->isDown(0x36));
+            console->render();
+            console->renderDebugOverlay();
+            // The frame-time graph belongs to the debug overlay's hook.
+        }
+        graphics->endScene();
+        graphics->present();
+    }
+    if (ticking && fixedStep <= 0.0) {
+        timer->wait();
+    }
+    if (graphics != nullptr) {
+        graphics->resetIfPending();
+    }
+
+    input->endFrame();
+    ++frameCounter;
+    ++rateWindowFrames;
+    const double now = KivTimer::now();
+    if (now - rateWindowStart >= 0.5) {
+        frameRate = rateWindowFrames / (now - rateWindowStart);
+        rateWindowStart = now;
+        rateWindowFrames = 0;
+    }
+}

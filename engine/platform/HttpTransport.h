@@ -1,0 +1,25 @@
+#pragma once
+// One blocking HTTP exchange over libcurl, for the request worker threads. It reports which step failed
+// so the caller can word the error as the request's own texts have it.
+#include <string>
+#include <vector>
+
+struct HttpTransfer {
+    std::string url;
+    bool post = false;
+    std::string body;
+    std::vector<std::string> headers; // "Name: value"
+    std::string userAgent;
+    long connectTimeoutMs = 15000;
+    long transferTimeoutMs = 60000; // the whole exchange
+};
+
+struct HttpOutcome {
+    enum Step { Done, Session, Connect, OpenRequest, SendRequest, QueryStatus };
+    Step failedStep = Done;
+    unsigned errorCode = 0; // the library's code of the failure
+    long status = 0;        // HTTP status when one arrived
+    std::vector<unsigned char> reply;
+};
+
+HttpOutcome performHttp(const HttpTransfer& transfer);

@@ -1,0 +1,221 @@
+#include "engine/platform/PlatformWindow.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Logger.h"
+#include "engine/platform/PlatformJoysticks.h"
+#include "engine/platform/ScancodeTable.h"
+
+namespace {
+PlatformWindow* gWindow = nullptr;
+
+bool displayLessDriver()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+int mouseButtonIndex(Uint8 button)
+{
+    switch (button) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    case SDL_BUTTON_X1: return 3;
+    default: return -1;
+    }
+}
+} // namespace
+
+PlatformWindow::PlatformWindow(const UString& title)
+{
+    KIV_ASSERT(gWindow == nullptr);
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
+        KIV_FATAL(formatString(u"SDL could not start: %s", SDL_GetError()));
+    }
+    // The graphics device makes an OpenGL 3.3 core context on this window.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+
+    const std::string utf8Title = wideToUtf8(title);
+    window = SDL_CreateWindow(utf8Title.c_str(), 50, 50, 100, 100, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    if (window == nullptr) {
+        const std::string error = SDL_GetError();
+        SDL_Quit();
+        KIV_FATAL(formatString(u"Could not create the window: %s", error));
+    }
+    SDL_RaiseWindow(window);
+    SDL_StartTextInput();
+    gWindow = this;
+}
+
+PlatformWindow::~PlatformWindow()
+{
+    PlatformJoysticks::closeAll();
+    SDL_StopTextInput();
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+    }
+    if (gWindow == this) {
+        gWindow = nullptr;
+    }
+    SDL_Quit();
+}
+
+PlatformWindow* PlatformWindow::instance() { return gWindow; }
+
+void PlatformWindow::emit(const PlatformEvent& event)
+{
+    if (eventSink) {
+        eventSink(event);
+    }
+}
+
+void PlatformWindow::pumpEvents()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e) != 0) {
+        PlatformEvent out;
+        switch (e.type) {
+        case SDL_QUIT:
+            quit = true;
+            break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                quit = true;
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            out.type = e.type == SDL_KEYDOWN ? PlatformEvent::Type::KeyDown : PlatformEvent::Type::KeyUp;
+            out.key = ScancodeTable::toKeyCode(e.key.keysym.scancode);
+            out.repeat = e.key.repeat != 0;
+            emit(out);
+            break;
+        case SDL_TEXTINPUT:
+            out.type = PlatformEvent::Type::Text;
+            out.text = e.text.text;
+            emit(out);
+            break;
+        case SDL_MOUSEMOTION:
+            if (e.motion.which == SDL_TOUCH_MOUSEID) {
+                break;
+            }
+            out.type = PlatformEvent::Type::MouseMove;
+            out.x = static_cast<float>(e.motion.x);
+            out.y = static_cast<float>(e.motion.y);
+            emit(out);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.which == SDL_TOUCH_MOUSEID || mouseButtonIndex(e.button.button) < 0) {
+                break;
+            }
+            out.type = e.type == SDL_MOUSEBUTTONDOWN ? PlatformEvent::Type::MouseDown : PlatformEvent::Type::MouseUp;
+            out.button = mouseButtonIndex(e.button.button);
+            out.x = static_cast<float>(e.button.x);
+            out.y = static_cast<float>(e.button.y);
+            emit(out);
+            break;
+        case SDL_MOUSEWHEEL:
+            if (e.wheel.which == SDL_TOUCH_MOUSEID) {
+                break;
+            }
+            out.type = PlatformEvent::Type::MouseWheel;
+            out.wheel = static_cast<float>(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
+            emit(out);
+            break;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP:
+            out.type = e.type == SDL_FINGERDOWN     ? PlatformEvent::Type::FingerDown
+                       : e.type == SDL_FINGERMOTION ? PlatformEvent::Type::FingerMove
+                                                    : PlatformEvent::Type::FingerUp;
+            out.finger = static_cast<std::int64_t>(e.tfinger.fingerId);
+            out.x = e.tfinger.x * static_cast<float>(width());
+            out.y = e.tfinger.y * static_cast<float>(height());
+            emit(out);
+            break;
+        case SDL_JOYDEVICEADDED:
+            PlatformJoysticks::deviceAdded(e.jdevice.which);
+            break;
+        case SDL_JOYDEVICEREMOVED:
+            PlatformJoysticks::deviceRemoved(e.jdevice.which);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+bool PlatformWindow::hasFocus() const
+{
+    if (displayLessDriver()) {
+        return true;
+    }
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+bool PlatformWindow::isMinimized() const
+{
+    if (displayLessDriver()) {
+        return false;
+    }
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+int PlatformWindow::width() const
+{
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    return w;
+}
+
+int PlatformWindow::height() const
+{
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    return h;
+}
+
+void PlatformWindow::setSize(int w, int h) { SDL_SetWindowSize(window, w, h); }
+void PlatformWindow::setPosition(int x, int y) { SDL_SetWindowPosition(window, x, y); }
+
+void PlatformWindow::setFullscreen(bool fullscreen)
+{
+    SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+}
+
+void PlatformWindow::showCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void PlatformWindow::warpCursor(int x, int y) { SDL_WarpMouseInWindow(window, x, y); }
+
+void PlatformWindow::restoreWindowed()
+{
+    if (window != nullptr) {
+        SDL_SetWindowFullscreen(window, 0);
+    }
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+bool PlatformWindow::hasDisplay() { return SDL_WasInit(SDL_INIT_VIDEO) != 0 && !displayLessDriver(); }
+
+void PlatformWindow::showMessageBox(const UString& title, const UString& text)
+{
+    if (!hasDisplay()) {
+        return;
+    }
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, wideToUtf8(title).c_str(), wideToUtf8(text).c_str(),
+                             gWindow != nullptr ? gWindow->window : nullptr);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The one application window over SDL2: created with the OpenGL 3.3 core attributes already set, so the
+// graphics device can make its context on it; pumps the window system's messages and hands keyboard,
+// text, mouse and touch messages to the input service as PlatformEvents; keeps the window's focus, the
+// quit request and the game controllers.
+#include <functional>
+#include <string>
+
+#include "engine/core/UString.h"
+#include "engine/platform/PlatformEvent.h"
+
+struct SDL_Window;
+
+class PlatformWindow {
+public:
+    // Initialises SDL (video, events, joysticks, game controllers) and opens the window `title`.
+    explicit PlatformWindow(const UString& title);
+    ~PlatformWindow();
+    PlatformWindow(const PlatformWindow&) = delete;
+    PlatformWindow& operator=(const PlatformWindow&) = delete;
+
+    // The open window, null when there is none.
+    static PlatformWindow* instance();
+    // For the graphics device only (it makes its GL context on this window).
+    SDL_Window* sdlWindow() const { return window; }
+
+    // Reads every waiting message. Input messages go to the event sink when one is set.
+    void pumpEvents();
+    using EventSink = std::function<void(const PlatformEvent&)>;
+    void setEventSink(EventSink sink) { eventSink = std::move(sink); }
+
+    // The window has the keyboard focus (always true with a display-less video driver).
+    bool hasFocus() const;
+    bool isMinimized() const;
+    bool quitRequested() const { return quit; }
+    void requestQuit() { quit = true; }
+
+    // Client area in pixels.
+    int width() const;
+    int height() const;
+    void setSize(int width, int height);
+    void setPosition(int x, int y);
+    void setFullscreen(bool fullscreen);
+    void showCursor(bool show);
+    void warpCursor(int x, int y);
+    // Back to a windowed display with the cursor shown: the fatal path's display step.
+    void restoreWindowed();
+
+    // True when a real display is behind the window (not the offscreen or dummy driver).
+    static bool hasDisplay();
+    // "Error" boxes of the fatal path; does nothing without a display.
+    static void showMessageBox(const UString& title, const UString& text);
+
+private:
+    void emit(const PlatformEvent& event);
+
+    SDL_Window* window = nullptr;
+    EventSink eventSink;
+    bool quit = false;
+};

@@ -1,0 +1,112 @@
+#include "engine/platform/ProcessTools.h"
+
+#include <dirent.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string baseName(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The executable's file name of a process: from /proc/<pid>/exe when readable, else argv[0].
+std::string processName(const std::string& pid)
+{
+    char target[4096];
+    const std::string exe = "/proc/" + pid + "/exe";
+    const ssize_t n = readlink(exe.c_str(), target, sizeof(target) - 1);
+    if (n > 0) {
+        target[n] = 0;
+        std::string name = baseName(target);
+        const std::string deleted = " (deleted)";
+        if (name.size() > deleted.size() && name.compare(name.size() - deleted.size(), deleted.size(), deleted) == 0) {
+            name.resize(name.size() - deleted.size());
+        }
+        return name;
+    }
+    std::ifstream cmdline("/proc/" + pid + "/cmdline", std::ios::binary);
+    std::string argv0;
+    std::getline(cmdline, argv0, '\0');
+    return baseName(argv0);
+}
+
+template <class Fn>
+void forEachProcess(Fn fn)
+{
+    DIR* dir = opendir("/proc");
+    if (dir == nullptr) {
+        return;
+    }
+    while (dirent* entry = readdir(dir)) {
+        const std::string pid = entry->d_name;
+        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); })) {
+            continue;
+        }
+        fn(std::atol(pid.c_str()), processName(pid));
+    }
+    closedir(dir);
+}
+
+} // namespace
+
+namespace ProcessTools {
+
+bool isAnotherInstanceRunning(const std::string& executableName)
+{
+    const long self = static_cast<long>(getpid());
+    bool found = false;
+    forEachProcess([&](long pid, const std::string& name) {
+        if (pid != self && !name.empty() && name == executableName) {
+            found = true;
+        }
+    });
+    return found;
+}
+
+std::vector<std::string> runningProcessNames()
+{
+    std::vector<std::string> names;
+    forEachProcess([&](long, const std::string& name) {
+        if (!name.empty()) {
+            names.push_back(name);
+        }
+    });
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+bool openUrl(const std::string& url)
+{
+    if (url.empty()) {
+        return false;
+    }
+    // Two forks: the helper is adopted by init, so no zombie is left behind and nothing waits for it.
+    const pid_t child = fork();
+    if (child < 0) {
+        return false;
+    }
+    if (child == 0) {
+        const pid_t grandchild = fork();
+        if (grandchild == 0) {
+            setsid();
+            execlp("xdg-open", "xdg-open", url.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        _exit(grandchild < 0 ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace ProcessTools

@@ -1,0 +1,15 @@
+#pragma once
+// Process-level services of the shell: the single-instance test over /proc, the running process names
+// for the system-information log, and opening a web link with the desktop's handler.
+#include <string>
+#include <vector>
+
+namespace ProcessTools {
+// True when another process runs an executable of this file name (its own process is not counted).
+bool isAnotherInstanceRunning(const std::string& executableName);
+// The executable names of the running processes, sorted, without repeats.
+std::vector<std::string> runningProcessNames();
+// Opens `url` with xdg-open, started directly (fork and exec, never a shell); does not wait for it.
+// False when the helper could not be started.
+bool openUrl(const std::string& url);
+} // namespace ProcessTools

@@ -1,0 +1,211 @@
+// The engine object's start-up order, configuration files, frames and the shell's loop.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "engine/core/Logger.h"
+#include "engine/core/Process.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/kiv/KivShell.h"
+#include "engine/platform/PlatformEventInjector.h"
+#include "engine/platform/PlatformWindow.h"
+#include "support/KivHarness.h"
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+int gLanguagesMade = 0;
+int gLanguagesDeleted = 0;
+Language* makeLanguage()
+{
+    ++gLanguagesMade;
+    Logger::log(u"test language made");
+    return reinterpret_cast<Language*>(&gLanguagesMade);
+}
+void deleteLanguage(Language*) { ++gLanguagesDeleted; }
+
+} // namespace
+
+TEST(KivEngine, ServicesStartInOrderAndLanguageComesFromTheFactory)
+{
+    gLanguagesMade = gLanguagesDeleted = 0;
+    Kiv::setLanguageFactory(makeLanguage, deleteLanguage);
+    {
+        KivHarness h;
+        const char* order[] = {"Kiv::Kiv(): Starting...",
+                               "Version: TobbleXmasdemo v1.25.t",
+                               "ErrorManager::ErrorManager(): Starting...",
+                               "TimeKeeper::TimeKeeper(): Started.",
+                               "FileManager::FileManager(): Started.",
+                               "ResourceManager::ResourceManager(): Started.",
+                               "PointerDispatcher::PointerDispatcher(): Started.",
+                               "KivInput::KivInput(): Started.",
+                               "KivGraphics::KivGraphics(): Started.",
+                               "KivAudio::KivAudio(): Started.",
+                               "FontGDI::FontGDI(): Started.",
+                               "Console::Console(): Started.",
+                               "KivNetwork::KivNetwork(): Started.",
+                               "test language made",
+                               "KivTimer::KivTimer(): Started.",
+                               "Kiv::Kiv(): Started."};
+        int at = 0;
+        for (const char* line : order) {
+            const int found = h.logIndex(line, at);
+            EXPECT_GE(found, at) << line;
+            if (found >= 0) {
+                at = found;
+            }
+        }
+        EXPECT_EQ(gLanguagesMade, 1);
+        EXPECT_NE(h.kiv().language, nullptr);
+        EXPECT_EQ(h.kiv().deviceClass, 1);
+    }
+    EXPECT_EQ(gLanguagesDeleted, 1);
+    Kiv::setLanguageFactory(nullptr, nullptr);
+}
+
+TEST(KivEngine, ConfigurationDefaultsAreWrittenBackWithTheWarningLine)
+{
+    KivHarness h;
+    Kiv& kiv = h.kiv();
+    EXPECT_EQ(kiv.defaultLanguage, -2);
+    EXPECT_EQ(kiv.singleLanguage, 0);
+    EXPECT_TRUE(kiv.languageMask.empty());
+    EXPECT_FALSE(kiv.bHoliday);
+    EXPECT_EQ(kiv.hq2x, 1);
+    EXPECT_EQ(kiv.webHost, u"localhost");
+    EXPECT_FALSE(kiv.bEnableDelayedLoad);
+    kiv.defaultLanguage = 1;
+    h.stop(); // the engine writes ".cfg" as it goes
+    const std::string cfg = readFile(h.userFolder.file(".cfg"));
+    ASSERT_GE(cfg.size(), 3u);
+    EXPECT_EQ(cfg.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(cfg.find("Do NOT modify this file unless you are explicitly instructed to do so!"), std::string::npos);
+    EXPECT_NE(cfg.find("defaultLanguage=1"), std::string::npos);
+    EXPECT_NE(cfg.find("bEnableDelayedLoad=No"), std::string::npos);
+
+    // The choice survives a restart.
+    h.start();
+    EXPECT_EQ(h.kiv().defaultLanguage, 1);
+}
+
+TEST(KivEngine, StaticConfigurationIsReadButNeverRewritten)
+{
+    const std::string staticText = "[Language]\r\nlanguageMask=en,de\r\nsingleLanguage=-1\r\n[Edition]\r\nbHoliday=Yes\r\n"
+                                   "[Graphics]\r\nhq2x=2\r\n[Network]\r\nwebHost=example.test:8080\r\n";
+    KivHarness h(staticText, "[Kiv]\r\ndefaultLanguage=-1\r\nbEnableDelayedLoad=Yes\r\nbTickWhilePaused=Yes\r\n");
+    Kiv& kiv = h.kiv();
+    EXPECT_EQ(kiv.languageMask, u"en,de");
+    EXPECT_EQ(kiv.singleLanguage, -1);
+    EXPECT_TRUE(kiv.bHoliday);
+    EXPECT_EQ(kiv.hq2x, 2);
+    EXPECT_EQ(kiv.webHost, u"example.test:8080");
+    EXPECT_EQ(kiv.defaultLanguage, -1);
+    EXPECT_TRUE(kiv.bEnableDelayedLoad);
+    EXPECT_TRUE(kiv.bTickWhilePaused);
+    h.stop();
+    EXPECT_EQ(readFile(h.dataFolder.file(".cfg.static")), staticText);
+}
+
+TEST(KivEngine, FramesAdvanceTimeAndCounterAndClearTheTypedCharacter)
+{
+    KivHarness h;
+    Kiv& kiv = h.kiv();
+    h.frames(10);
+    EXPECT_EQ(kiv.frameCounter, 10u);
+    EXPECT_NEAR(kiv.time, 10 * KivHarness::STEP, 1e-9);
+    EXPECT_EQ(kiv.engineMode, Kiv::MODE_RUNNING);
+    EXPECT_TRUE(kiv.bApplicationActive);
+
+    // A character is seen in exactly one frame.
+    PlatformEventInjector::text("a");
+    h.window().pumpEvents();
+    EXPECT_EQ(kiv.input->typedChar, u'a');
+    kiv.frame(nullptr);
+    EXPECT_EQ(kiv.input->typedChar, 0);
+}
+
+TEST(KivEngine, SafeOptionIsTakenFromTheCommandLine)
+{
+    char arg0[] = "tobble";
+    char arg1[] = "-safe";
+    char* argv[] = {arg0, arg1};
+    Process::setCommandLine(2, argv);
+    {
+        KivHarness h;
+        EXPECT_TRUE(h.kiv().bSafeMode);
+        EXPECT_TRUE(h.logContains("Safe mode."));
+    }
+    Process::setCommandLine(1, argv);
+}
+
+TEST(KivShellLoop, CreatesRestartsAndShutsDownInOrder)
+{
+    KivHarness h;
+    h.stop();
+    std::vector<std::string> events;
+    KivShell::GameHooks hooks;
+    hooks.create = [&] {
+        events.push_back(Kiv::instance() != nullptr ? "game made after engine" : "game made without engine");
+    };
+    hooks.destroy = [&] {
+        events.push_back(Kiv::instance() != nullptr ? "game deleted before engine" : "game deleted without engine");
+    };
+    hooks.exitUrl = [] { return UString(u"http://localhost/tobble/recipe.php?id=1"); };
+    KivShell shell(h.window(), hooks);
+    std::vector<std::string> opened;
+    shell.openLink = [&](const std::string& url) {
+        opened.push_back(url + (Kiv::instance() == nullptr ? " after shutdown" : " while running"));
+    };
+
+    const int before = static_cast<int>(h.logLines().size());
+    shell.gameLoopStep();
+    ASSERT_TRUE(shell.hasEngine());
+    const int started = h.logIndex("Kiv::Kiv(): Started.", before);
+    const int entering = h.logIndex("createKIV(): Entering game loop.", before);
+    EXPECT_GE(started, 0);
+    EXPECT_GT(entering, started);
+    EXPECT_EQ(Kiv::instance()->frameCounter, 1u);
+
+    Process::setRestartRequested(true);
+    shell.gameLoopStep();
+    EXPECT_FALSE(shell.hasEngine());
+    EXPECT_FALSE(Process::restartRequested());
+    const int shutdown = h.logIndex("deleteKIV(): KIV shutting down...", entering);
+    EXPECT_GT(shutdown, entering);
+
+    shell.gameLoopStep(); // builds both again
+    EXPECT_TRUE(shell.hasEngine());
+    EXPECT_GT(h.logIndex("createKIV(): Entering game loop.", shutdown), shutdown);
+
+    shell.windowClose();
+    EXPECT_FALSE(shell.hasEngine());
+    EXPECT_EQ(Kiv::instance(), nullptr);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "http://localhost/tobble/recipe.php?id=1 after shutdown");
+    const std::vector<std::string> expected = {"game made after engine", "game deleted before engine",
+                                               "game made after engine", "game deleted before engine"};
+    EXPECT_EQ(events, expected);
+}
+
+TEST(KivShellLoop, RunEndsWhenTheGameQuits)
+{
+    KivHarness h;
+    h.stop();
+    int frames = 0;
+    KivShell counting(h.window(), KivShell::GameHooks{nullptr, nullptr, nullptr, [&] { return ++frames >= 3; }, nullptr});
+    EXPECT_EQ(counting.run(), 0);
+    EXPECT_EQ(frames, 3);
+    EXPECT_FALSE(counting.hasEngine());
+    EXPECT_TRUE(h.logContains("deleteKIV(): KIV shutting down..."));
+}

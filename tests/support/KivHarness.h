@@ -1,0 +1,49 @@
+#pragma once
+// A headless engine for tests: an offscreen window, the engine object with its user files in a fresh
+// temporary folder, frames run at a fixed time step, synthetic window messages, and the log as lines.
+// Run with SDL_VIDEODRIVER=offscreen and ALSOFT_DRIVERS=null.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/UString.h"
+#include "support/TempDir.h"
+
+class Context;
+class Kiv;
+class PlatformWindow;
+
+class KivHarness {
+public:
+    // The static configuration is written beside the "executable" before the engine starts (empty: none).
+    explicit KivHarness(const std::string& staticConfig = {}, const std::string& userConfig = {});
+    ~KivHarness();
+    KivHarness(const KivHarness&) = delete;
+    KivHarness& operator=(const KivHarness&) = delete;
+
+    // Builds the engine (done by the constructor; again after stop()).
+    void start();
+    // Deletes the engine, keeping the window and the log.
+    void stop();
+
+    Kiv& kiv();
+    PlatformWindow& window() { return *platformWindow; }
+
+    // Delivers the waiting window messages, then runs one engine frame.
+    void frame(Context* root = nullptr);
+    void frames(int count, Context* root = nullptr);
+
+    // Every log line since the harness began (UTF-8, without the timing prefix).
+    const std::vector<std::string>& logLines() const { return lines; }
+    bool logContains(const std::string& text) const;
+    // Index of the first line containing text at or after `from`; -1 when none.
+    int logIndex(const std::string& text, int from = 0) const;
+
+    TempDir userFolder;
+    TempDir dataFolder;
+    static constexpr double STEP = 0.01;
+
+private:
+    std::unique_ptr<PlatformWindow> platformWindow;
+    std::vector<std::string> lines;
+};
