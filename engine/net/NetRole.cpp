@@ -410,26 +410,34 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
     std::vector<KivBase*> order;
     order.reserve(objectMap.size());
     std::map<int32_t, bool> seen;
-    // Depth first through the role's tree, in child order.
-    std::vector<KivBase*> stack;
-    for (KivBase* child = getLastChild(); child != nullptr; child = child->getPrev()) {
-        stack.push_back(child);
-    }
-    while (!stack.empty()) {
-        KivBase* o = stack.back();
-        stack.pop_back();
-        if (o->isValidUID() && findObjectOrNull(o->objectUID) == o) {
-            order.push_back(o);
-            seen[o->objectUID] = true;
+    // Depth first below `top`, in child order, taking the registered objects not taken yet.
+    auto walk = [&](KivBase* top) {
+        std::vector<KivBase*> stack{top};
+        while (!stack.empty()) {
+            KivBase* o = stack.back();
+            stack.pop_back();
+            if (o->isValidUID() && findObjectOrNull(o->objectUID) == o && seen.count(o->objectUID) == 0) {
+                order.push_back(o);
+                seen[o->objectUID] = true;
+            }
+            for (KivBase* child = o->getLastChild(); child != nullptr; child = child->getPrev()) {
+                stack.push_back(child);
+            }
         }
-        for (KivBase* child = o->getLastChild(); child != nullptr; child = child->getPrev()) {
-            stack.push_back(child);
-        }
+    };
+    // The role's tree first, then the trees of registered objects that hang elsewhere, by UID.
+    for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {
+        walk(child);
     }
     for (const auto& [uid, object] : objectMap) {
-        if (seen.count(uid) == 0) {
-            order.push_back(object);
+        if (seen.count(uid) != 0) {
+            continue;
         }
+        KivBase* top = object;
+        while (top->getParent() != nullptr && top->getParent() != this) {
+            top = top->getParent();
+        }
+        walk(top);
     }
     return order;
 }

@@ -71,6 +71,17 @@ Matrix Matrix::perspectiveLH(float w, float h, float zn, float zf)
     return r;
 }
 
+bool Matrix::isIdentity() const
+{
+    static const Matrix identity;
+    for (int i = 0; i < 16; ++i) {
+        if (m[i] != identity.m[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Matrix Matrix::operator*(const Matrix& o) const
 {
     Matrix r;
@@ -85,6 +96,19 @@ Matrix Matrix::operator*(const Matrix& o) const
 
 bool Matrix::inverse(Matrix& out) const
 {
+    // Scale and translation only (most sprites): the inverse is direct.
+    if (m[1] == 0.0f && m[2] == 0.0f && m[3] == 0.0f && m[4] == 0.0f && m[6] == 0.0f && m[7] == 0.0f &&
+        m[8] == 0.0f && m[9] == 0.0f && m[11] == 0.0f && m[15] == 1.0f && m[0] != 0.0f && m[5] != 0.0f &&
+        m[10] != 0.0f) {
+        out = Matrix();
+        out.m[0] = 1.0f / m[0];
+        out.m[5] = 1.0f / m[5];
+        out.m[10] = 1.0f / m[10];
+        out.m[12] = -m[12] * out.m[0];
+        out.m[13] = -m[13] * out.m[5];
+        out.m[14] = -m[14] * out.m[10];
+        return true;
+    }
     // Cofactor expansion.
     const float* a = m;
     float inv[16];

@@ -19,6 +19,7 @@ struct Matrix {
     // A view volume of w x h at the near plane zn.
     static Matrix perspectiveLH(float w, float h, float zn, float zf);
 
+    bool isIdentity() const;
     // this x other
     Matrix operator*(const Matrix& other) const;
     // The inverse; false (and identity) when the matrix is singular.

@@ -81,7 +81,11 @@ void Renderable::updateVisuals()
     matLocal.m[12] = position.x;
     matLocal.m[13] = position.y;
     matLocal.m[14] = position.z;
-    world = matPre * matLocal * matOuter;
+    if (matPre.isIdentity() && matOuter.isIdentity()) {
+        world = matLocal;
+    } else {
+        world = matPre * matLocal * matOuter;
+    }
     if (bHasInvXform) {
         world.inverse(invWorld);
     }

@@ -10,6 +10,7 @@
 #include "engine/core/Logger.h"
 #include "engine/net/KivBaseCalls.h"
 #include "engine/net/NestedCallScope.h"
+#include "engine/files/ResourceManager.h"
 #include "engine/net/NetConnection.h"
 #include "support/TempDir.h"
 
@@ -453,4 +454,79 @@ TEST_F(Replication, InProcessCopiesCarryRawPointers)
     EXPECT_EQ(b.text, a->text);
     EXPECT_EQ(b.values, a->values);
     b.objectUID = 0; // it took the original's UID with the rest of the data
+}
+
+TEST_F(Replication, ResourceReferencesTravelByName)
+{
+    ResourceManager resources;
+    KivBase apple;
+    KivBase unnamed;
+    resources.addResource(u"apple:0", &apple);
+    KivBase* in = &apple;
+    KivBase* none = nullptr;
+    Packet p;
+    p.doResourcePointer2(in);
+    p.doResourcePointer2(none);
+    p.rewindToRead();
+    KivBase* out = nullptr;
+    KivBase* outNone = &apple;
+    p.doResourcePointer2(out);
+    p.doResourcePointer2(outNone);
+    EXPECT_EQ(out, &apple);
+    EXPECT_EQ(outNone, nullptr);
+
+    Packet w;
+    KivBase* nameless = &unnamed;
+    try {
+        w.doResourcePointer2(nameless);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_NE(e.report.find(u"s != TT(\"\")"), UString::npos);
+    }
+    Packet missing;
+    UString name = u"pear:0";
+    missing.doUString(name, -1);
+    missing.rewindToRead();
+    try {
+        missing.doResourcePointer2(out);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_EQ(e.message, u"Could not find resource 'pear:0'.");
+    }
+}
+
+// The replication clock runs on the engine's frame step (scaled by F10 and F11 in debug runs), sets the
+// step flag once per interval and jumps ahead after a long stall instead of catching up step by step.
+TEST_F(Replication, ReplicationClockStepsOncePerInterval)
+{
+    KivNetwork network;
+    double frameStep = 0.02;
+    bool f11 = false;
+    network.hooks.frameTimeStep = [&] { return frameStep; };
+    network.hooks.isRelease = [] { return false; };
+    network.hooks.isKeyDown = [&](int code) { return f11 && code == 0x57; };
+    auto server = makeServer();
+    server->start(nullptr);
+    int steps = 0;
+    for (int i = 0; i < 50; ++i) { // one second
+        server->tick(123.0, 9.0);  // the arguments are not used
+        steps += server->bReplicationStep;
+        EXPECT_EQ(THEROLE, nullptr);
+    }
+    EXPECT_NEAR(server->replicationClock, 1.0, 1e-9);
+    EXPECT_GE(steps, 20);
+    EXPECT_LE(steps, 21);
+
+    f11 = true; // five times the step
+    server->tick(0.0, 0.0);
+    EXPECT_NEAR(server->replicationClock, 1.1, 1e-9);
+    f11 = false;
+
+    frameStep = 10.0; // a stall of 200 intervals: the next step is one interval ahead of the clock
+    server->tick(0.0, 0.0);
+    EXPECT_TRUE(server->bReplicationStep);
+    EXPECT_NEAR(server->nextStepTime, server->replicationClock + 0.05, 1e-9);
+    frameStep = 0.02;
+    server->tick(0.0, 0.0);
+    EXPECT_FALSE(server->bReplicationStep);
 }

@@ -113,6 +113,7 @@ protected:
 // Connect, full state, spawns and calls both ways, disconnect: over the emulated link and real UDP.
 TEST_P(Session, ClientTakesTheFullStateAndCallsTravelBothWays)
 {
+    KivNetwork network; // its recorder keeps what the hosts send and receive
     auto server = std::make_unique<TestServer>();
     connect(*server, emulated());
     buildWorld(*server);
@@ -120,6 +121,7 @@ TEST_P(Session, ClientTakesTheFullStateAndCallsTravelBothWays)
     connect(*client, emulated());
     client->connectTo(server->connection->getLocalAddress());
     run({server.get(), client.get()}, 0.5);
+    EXPECT_GT(network.recorder.getRecordCount(), 20u);
 
     ASSERT_EQ(client->getClientState(), NetHost::ClientState::Connected);
     ASSERT_TRUE(client->hasReceivedState());

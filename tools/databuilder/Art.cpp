@@ -441,13 +441,19 @@ void hills(const Brush& b) {
     cairo_line_to(cr, b.w, b.h);
     cairo_close_path(cr);
     Draw::shade(cr, base, 0);
+    // Little trees standing on the ridge.
     Rng rng(b.param + 3);
+    Rgb treeColour = winter ? (far ? 0x8FA8B8 : 0x4A6E60) : darker(base, far ? 0.15 : 0.3);
     for (int i = 0; i < 14; ++i) {
-        double x = rng.range(0, b.w), t = x / b.w * 2 * M_PI;
+        double x = rng.range(0, b.w), t = x / b.w * 2 * M_PI, size = rng.range(10, 18) * (far ? 0.7 : 1.0);
         double y = b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
                                         0.2 * std::sin(t * 9 + 2)));
-        Draw::ellipse(cr, x, y + 8, 10, 14);
-        Draw::flat(cr, winter ? 0x4A6E60 : darker(base, 0.25), 0, far ? 0.5 : 0.8);
+        Draw::polygon(cr, {x, y - size * 2.2, x + size * 0.7, y + 3, x - size * 0.7, y + 3});
+        Draw::flat(cr, treeColour);
+        if (winter) {
+            Draw::polygon(cr, {x, y - size * 2.2, x + size * 0.3, y - size * 1.3, x - size * 0.3, y - size * 1.3});
+            Draw::flat(cr, SNOW);
+        }
     }
 }
 

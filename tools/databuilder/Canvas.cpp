@@ -20,19 +20,27 @@ Typefaces::Typefaces(const std::string& folder) {
     for (bool bold : {false, true}) {
         std::string path = folder + (bold ? "/DejaVuSans-Bold.ttf" : "/DejaVuSans.ttf");
         FT_Face& face = bold ? boldFace : regularFace;
-        if (FT_New_Face(ft, path.c_str(), 0, &face) != 0)
+        if (FT_New_Face(ft, path.c_str(), 0, &face) != 0) {
+            release();
             throw std::runtime_error("Cannot open the font " + path);
+        }
         (bold ? cairoBold : cairoRegular) = cairo_ft_font_face_create_for_ft_face(face, 0);
     }
 }
 
-Typefaces::~Typefaces() {
-    cairo_font_face_destroy(cairoRegular);
-    cairo_font_face_destroy(cairoBold);
-    FT_Done_Face(regularFace);
-    FT_Done_Face(boldFace);
+void Typefaces::release() {
+    if (cairoRegular)
+        cairo_font_face_destroy(cairoRegular);
+    if (cairoBold)
+        cairo_font_face_destroy(cairoBold);
+    if (regularFace)
+        FT_Done_Face(regularFace);
+    if (boldFace)
+        FT_Done_Face(boldFace);
     FT_Done_FreeType(ft);
 }
+
+Typefaces::~Typefaces() { release(); }
 
 Canvas::Canvas(int width, int height)
     : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)), cr(cairo_create(surface)) {

@@ -31,6 +31,8 @@ public:
     cairo_font_face_t* cairoFace(bool bold) const { return bold ? cairoBold : cairoRegular; }
 
 private:
+    void release();
+
     FT_Library ft = nullptr;
     FT_Face regularFace = nullptr;
     FT_Face boldFace = nullptr;

@@ -108,6 +108,8 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
     glBindVertexArray(vao);
     glGenBuffers(1, &vbo);
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glGenBuffers(1, &ibo);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo); // part of the vertex array's state
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, x)));
     glEnableVertexAttribArray(1);
@@ -147,10 +149,13 @@ GLDevice::~GLDevice()
     glDeleteTextures(1, &whiteTexture);
     glDeleteSamplers(4, samplers);
     glDeleteBuffers(1, &vbo);
+    glDeleteBuffers(1, &ibo);
     glDeleteVertexArrays(1, &vao);
     glDeleteProgram(program);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
 }
+
+void GLDevice::makeCurrent() { SDL_GL_MakeCurrent(sdlWindow, static_cast<SDL_GLContext>(context)); }
 
 std::pair<int, int> GLDevice::drawableSize() const
 {
@@ -274,55 +279,63 @@ void GLDevice::draw(const Vertex* vertices, int count, Primitive primitive, cons
     }
     queuedKind = kind;
     queuedState = state;
-    Vertex a, b, c;
+
+    // The vertices go in once, transformed; the primitive becomes a list of indices.
+    const std::uint32_t base = static_cast<std::uint32_t>(queued.size());
+    queued.resize(queued.size() + static_cast<std::size_t>(count));
+    Vertex* out = queued.data() + base;
+    const float* m = world16;
+    if (m == nullptr) {
+        std::copy_n(vertices, count, out);
+    } else if (m[3] == 0.0f && m[7] == 0.0f && m[11] == 0.0f && m[15] == 1.0f) {
+        for (int i = 0; i < count; ++i) {
+            const Vertex& in = vertices[i];
+            out[i] = in;
+            out[i].x = in.x * m[0] + in.y * m[4] + in.z * m[8] + m[12];
+            out[i].y = in.x * m[1] + in.y * m[5] + in.z * m[9] + m[13];
+            out[i].z = in.x * m[2] + in.y * m[6] + in.z * m[10] + m[14];
+        }
+    } else {
+        for (int i = 0; i < count; ++i) {
+            transformInto(out[i], vertices[i], m);
+        }
+    }
+    const auto n = static_cast<std::uint32_t>(count);
     switch (primitive) {
     case Primitive::PointList:
-    case Primitive::LineList:
-    case Primitive::TriangleList: {
-        int usable = count;
-        if (primitive == Primitive::LineList) {
-            usable -= count % 2;
-        } else if (primitive == Primitive::TriangleList) {
-            usable -= count % 3;
-        }
-        const std::size_t base = queued.size();
-        queued.resize(base + usable);
-        for (int i = 0; i < usable; ++i) {
-            transformInto(queued[base + i], vertices[i], world16);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            queuedIndices.push_back(base + i);
         }
         break;
-    }
+    case Primitive::LineList:
+        for (std::uint32_t i = 0; i + 1 < n; i += 2) {
+            queuedIndices.insert(queuedIndices.end(), {base + i, base + i + 1});
+        }
+        break;
     case Primitive::LineStrip:
-        for (int i = 0; i + 1 < count; ++i) {
-            transformInto(a, vertices[i], world16);
-            transformInto(b, vertices[i + 1], world16);
-            queued.push_back(a);
-            queued.push_back(b);
+        for (std::uint32_t i = 0; i + 1 < n; ++i) {
+            queuedIndices.insert(queuedIndices.end(), {base + i, base + i + 1});
+        }
+        break;
+    case Primitive::TriangleList:
+        for (std::uint32_t i = 0; i + 2 < n; i += 3) {
+            queuedIndices.insert(queuedIndices.end(), {base + i, base + i + 1, base + i + 2});
         }
         break;
     case Primitive::TriangleStrip:
-    case Primitive::TriangleFan: {
-        if (count < 3) {
-            break;
-        }
-        std::vector<Vertex> t(count);
-        for (int i = 0; i < count; ++i) {
-            transformInto(t[i], vertices[i], world16);
-        }
-        for (int i = 0; i + 2 < count; ++i) {
-            if (primitive == Primitive::TriangleFan) {
-                a = t[0], b = t[i + 1], c = t[i + 2];
-            } else if (i % 2 == 0) {
-                a = t[i], b = t[i + 1], c = t[i + 2];
+        for (std::uint32_t i = 0; i + 2 < n; ++i) {
+            if (i % 2 == 0) {
+                queuedIndices.insert(queuedIndices.end(), {base + i, base + i + 1, base + i + 2});
             } else {
-                a = t[i + 1], b = t[i], c = t[i + 2];
+                queuedIndices.insert(queuedIndices.end(), {base + i + 1, base + i, base + i + 2});
             }
-            queued.push_back(a);
-            queued.push_back(b);
-            queued.push_back(c);
         }
         break;
-    }
+    case Primitive::TriangleFan:
+        for (std::uint32_t i = 1; i + 1 < n; ++i) {
+            queuedIndices.insert(queuedIndices.end(), {base, base + i, base + i + 1});
+        }
+        break;
     }
 }
 
@@ -349,23 +362,39 @@ void GLDevice::flush()
     if (queued.empty()) {
         return;
     }
+    if (queuedIndices.empty()) {
+        queued.clear();
+        return;
+    }
     bindState();
     glBindVertexArray(vao);
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    const std::size_t bytes = queued.size() * sizeof(Vertex);
-    if (bytes > vboCapacity) {
-        vboCapacity = std::max(bytes, vboCapacity * 2);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity), nullptr, GL_STREAM_DRAW);
-    } else {
-        // Orphan the old storage so the driver need not wait for the previous draw.
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity), nullptr, GL_STREAM_DRAW);
-    }
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), queued.data());
+    // Stream behind what was sent before; when a buffer is full, orphan it and start over, so the driver
+    // never waits for a draw that still reads the old contents.
+    auto stream = [](GLenum target, std::size_t bytes, const void* data, std::size_t& capacity, std::size_t& offset) {
+        if (bytes > capacity) {
+            capacity = std::max<std::size_t>(bytes, std::max<std::size_t>(capacity * 2, 1u << 20));
+            glBufferData(target, static_cast<GLsizeiptr>(capacity), nullptr, GL_STREAM_DRAW);
+            offset = 0;
+        } else if (offset + bytes > capacity) {
+            glBufferData(target, static_cast<GLsizeiptr>(capacity), nullptr, GL_STREAM_DRAW);
+            offset = 0;
+        }
+        glBufferSubData(target, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
+        const std::size_t at = offset;
+        offset += bytes;
+        return at;
+    };
+    const std::size_t vertexAt = stream(GL_ARRAY_BUFFER, queued.size() * sizeof(Vertex), queued.data(), vboCapacity, vboOffset);
+    const std::size_t indexAt = stream(GL_ELEMENT_ARRAY_BUFFER, queuedIndices.size() * sizeof(std::uint32_t),
+                                       queuedIndices.data(), iboCapacity, iboOffset);
     const GLenum mode = queuedKind == Batch::Points ? GL_POINTS : queuedKind == Batch::Lines ? GL_LINES : GL_TRIANGLES;
-    glDrawArrays(mode, 0, static_cast<GLsizei>(queued.size()));
+    glDrawElementsBaseVertex(mode, static_cast<GLsizei>(queuedIndices.size()), GL_UNSIGNED_INT,
+                             reinterpret_cast<void*>(indexAt), static_cast<GLint>(vertexAt / sizeof(Vertex)));
     ++counters.drawCalls;
     counters.verticesSent += static_cast<int>(queued.size());
     queued.clear();
+    queuedIndices.clear();
 }
 
 void GLDevice::clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil, bool wholeWindow)

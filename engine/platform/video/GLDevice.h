@@ -47,6 +47,8 @@ public:
     GLDevice& operator=(const GLDevice&) = delete;
 
     SDL_Window* window() const { return sdlWindow; }
+    // Makes the device's context current again (after another context was used on this thread).
+    void makeCurrent();
     // Size of the window's drawable area in pixels.
     std::pair<int, int> drawableSize() const;
     // Display modes of the window's display as width x height (unsorted, may repeat).
@@ -95,16 +97,20 @@ private:
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
-    unsigned program = 0, vao = 0, vbo = 0, whiteTexture = 0;
+    unsigned program = 0, vao = 0, vbo = 0, ibo = 0, whiteTexture = 0;
     unsigned samplers[4] = {};
     int uniformViewProjection = -1;
     int maxTexture = 2048;
     int viewport[4] = {0, 0, 0, 0};
     float viewProjection[16];
     std::vector<Vertex> queued;
+    std::vector<std::uint32_t> queuedIndices;
     Batch queuedKind = Batch::Triangles;
     DrawState queuedState;
     std::size_t vboCapacity = 0;
+    std::size_t vboOffset = 0;
+    std::size_t iboCapacity = 0;
+    std::size_t iboOffset = 0;
     Stats counters;
 };
 
@@ -116,6 +122,8 @@ public:
     OffscreenWindow(const OffscreenWindow&) = delete;
     OffscreenWindow& operator=(const OffscreenWindow&) = delete;
     SDL_Window* window() const { return sdlWindow; }
+    // Makes the device's context current again (after another context was used on this thread).
+    void makeCurrent();
 
 private:
     SDL_Window* sdlWindow = nullptr;
