@@ -7,7 +7,6 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
-#include "engine/files/MemoryIniFile.h"
 #include "engine/render/MemoryImageFile.h"
 
 namespace {
@@ -28,50 +27,6 @@ void multiply(float* out, const float* a, const float* b)
 } // namespace
 
 KivGraphics* KivGraphics::instance() { return gGraphics; }
-
-KivGraphics::Settings KivGraphics::readSettings(MemoryIniFile& config, bool safe)
-{
-    static const char16_t* const section = u"KivGraphics";
-    Settings s;
-    s.videoModeWidth = config.getInt(section, u"videoModeWidth", s.videoModeWidth);
-    s.videoModeHeight = config.getInt(section, u"videoModeHeight", s.videoModeHeight);
-    s.bFullScreen = config.getBool(section, u"bFullScreen", s.bFullScreen);
-    s.bAllowLetterbox = config.getBool(section, u"bAllowLetterbox", s.bAllowLetterbox);
-    s.bBilinearFilter = config.getBool(section, u"bBilinearFilter", s.bBilinearFilter);
-    s.bUseVSync = config.getBool(section, u"bUseVSync", s.bUseVSync);
-    s.bEnableFontCache = config.getBool(section, u"bEnableFontCache", s.bEnableFontCache);
-    s.bSimulate256x256TextureHW = config.getBool(section, u"bSimulate256x256TextureHW", s.bSimulate256x256TextureHW);
-#ifdef TOBBLE_RELEASE
-    s.bReleaseBuild = true;
-#endif
-    if (s.videoModeWidth <= 0 || s.videoModeHeight <= 0 || s.videoModeWidth > 16384 || s.videoModeHeight > 16384) {
-        Logger::logFrom("KivGraphics::readSettings", u"Warning: video mode %dx%d ignored.", s.videoModeWidth,
-                        s.videoModeHeight);
-        s.videoModeWidth = Settings().videoModeWidth;
-        s.videoModeHeight = Settings().videoModeHeight;
-    }
-    if (safe) {
-        s.videoModeWidth = 800;
-        s.videoModeHeight = 600;
-        s.bFullScreen = false;
-        s.bUseVSync = false;
-        s.bSimulate256x256TextureHW = false;
-    }
-    return s;
-}
-
-void KivGraphics::writeSettings(MemoryIniFile& config) const
-{
-    static const char16_t* const section = u"KivGraphics";
-    config.setInt(section, u"videoModeWidth", videoModeWidth);
-    config.setInt(section, u"videoModeHeight", videoModeHeight);
-    config.setBool(section, u"bFullScreen", bFullScreen);
-    config.setBool(section, u"bAllowLetterbox", bLetterbox);
-    config.setBool(section, u"bBilinearFilter", bBilinearFilter);
-    config.setBool(section, u"bUseVSync", bVSync);
-    config.setBool(section, u"bEnableFontCache", bEnableFontCache);
-    config.setBool(section, u"bSimulate256x256TextureHW", bSimulate256x256TextureHW);
-}
 
 KivGraphics::KivGraphics(SDL_Window* window, const Settings& settings)
     : bFullScreen(settings.bFullScreen), bLetterbox(settings.bAllowLetterbox), bBilinearFilter(settings.bBilinearFilter),

@@ -11,7 +11,6 @@
 #include "engine/core/UString.h"
 #include "engine/platform/video/GLDevice.h"
 
-class MemoryIniFile;
 
 class KivGraphics {
 public:
@@ -27,12 +26,6 @@ public:
         bool bSimulate256x256TextureHW = false;
         bool bReleaseBuild = false; // without it the small test modes 320x240 and 480x360 are offered
     };
-
-    // The keys of the section "KivGraphics" of the configuration; a missing key is written with its
-    // default. Safe settings ("-safe") give a window of 800 x 600 without vertical sync.
-    static Settings readSettings(MemoryIniFile& config, bool safe);
-    // Writes the current presentation back into the configuration.
-    void writeSettings(MemoryIniFile& config) const;
 
     struct VideoMode {
         int width = 0;

@@ -6,6 +6,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/kiv/Kiv.h"
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 #include "engine/render/Renderable.h"
@@ -375,8 +376,12 @@ void FontQuad::drawLine(const Matrix& world, std::uint32_t color, std::uint32_t 
         return;
     }
     const float sx = getScaleX(), sy = getScaleY();
-    if ((flags & TextAlign::SYSTEM_FONT) && gSystemFont != nullptr) {
-        gSystemFont->drawText(world.data(), color, flags, text, x, y, z, sx, sy);
+    FontGDI* systemFont = gSystemFont;
+    if (systemFont == nullptr && Kiv::instance() != nullptr) {
+        systemFont = Kiv::instance()->systemFont;
+    }
+    if ((flags & TextAlign::SYSTEM_FONT) && systemFont != nullptr) {
+        systemFont->drawText(world.data(), color, flags, text, x, y, z, sx, sy);
         return;
     }
     const int width = measureLine(text);

@@ -46,7 +46,7 @@ public:
     // A code-page table held by the font layer (256 little-endian u16 values); the resource layer's
     // "%s.codepointLUT" blocks are found through the resource manager as well.
     static void registerCodePageTable(const UString& codePage, const std::uint8_t* bytes, std::size_t size);
-    // The system font used by text flag 0x200.
+    // The system font used by text flag 0x200 (without one: the engine's).
     static void setSystemFont(FontGDI* font);
 
     // Adds the skins of a glyph page. raw: the skin index plus the first glyph is the code point;

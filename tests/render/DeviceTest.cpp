@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "engine/core/Logger.h"
-#include "engine/files/MemoryIniFile.h"
 #include "engine/render/MemoryImageFile.h"
 #include "engine/render/VertexBuffer.h"
 #include "support/TempDir.h"
@@ -209,27 +208,4 @@ TEST_F(Device, ScreenshotsRoundTripAsTgaAndJpg)
     const std::uint32_t p = jpg.getPixel(600, 240);
     EXPECT_GT(p & 0xFF, 0xF0u);
     EXPECT_LT((p >> 16) & 0xFF, 0x10u);
-}
-
-TEST(GraphicsSettings, ReadWithDefaultsSafeModeAndWriteBack)
-{
-    MemoryIniFile config;
-    config.setString(u"KivGraphics", u"videoModeWidth", u"1024");
-    config.setString(u"KivGraphics", u"videoModeHeight", u"-5");
-    config.setString(u"KivGraphics", u"bFullScreen", u"Yes");
-    KivGraphics::Settings s = KivGraphics::readSettings(config, false);
-    EXPECT_EQ(s.videoModeWidth, 800); // a broken mode falls back as a whole
-    EXPECT_EQ(s.videoModeHeight, 600);
-    EXPECT_TRUE(s.bFullScreen);
-    EXPECT_EQ(config.getString(u"KivGraphics", u"bAllowLetterbox"), u"Yes"); // the default was written
-    s = KivGraphics::readSettings(config, true);
-    EXPECT_FALSE(s.bFullScreen);
-
-    OffscreenWindow window(320, 240);
-    KivGraphics graphics(window.window(), s);
-    graphics.bVSync = true;
-    MemoryIniFile out;
-    graphics.writeSettings(out);
-    EXPECT_EQ(out.getString(u"KivGraphics", u"bUseVSync"), u"Yes");
-    EXPECT_EQ(out.getString(u"KivGraphics", u"videoModeWidth"), u"800");
 }

@@ -1,0 +1,114 @@
+// The crash handler's dump (in a child process that crashes) and the single-instance test over /proc.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "engine/platform/CrashHandler.h"
+#include "engine/platform/ProcessTools.h"
+#include "support/TempDir.h"
+
+namespace {
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Runs `crash` in a child process with the handler installed; returns the signal that ended it.
+template <class Fn>
+int crashInChild(const TempDir& dir, Fn crash)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        CrashHandler::install();
+        CrashHandler::setPaths(dir.file("crash.TobbleXmasdemo.mdmp"), dir.file("TobbleXmasdemo.log"),
+                               dir.file("crash.TobbleXmasdemo.log"));
+        crash();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+} // namespace
+
+TEST(CrashHandler, WritesTheDumpAndCopiesTheLogThenDiesOfTheSignal)
+{
+    TempDir dir;
+    {
+        std::ofstream log(dir.file("TobbleXmasdemo.log"), std::ios::binary);
+        log << "\tKiv::Kiv(): Started.\r\n";
+    }
+    // A page nobody may touch: a real fault at a known address.
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(page, MAP_FAILED);
+    const int sig = crashInChild(dir, [page] { *static_cast<volatile int*>(page) = 42; });
+    EXPECT_EQ(sig, SIGSEGV);
+    char address[32];
+    std::snprintf(address, sizeof(address), "Address: 0x%016lx", reinterpret_cast<unsigned long>(page));
+    munmap(page, 4096);
+    const std::string dump = readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
+    EXPECT_NE(dump.find("Signal: 11 SIGSEGV"), std::string::npos) << dump;
+    EXPECT_NE(dump.find(address), std::string::npos) << dump;
+    EXPECT_NE(dump.find("Backtrace:\n"), std::string::npos);
+    EXPECT_GT(dump.size(), dump.find("Backtrace:\n") + 12); // at least one frame
+    EXPECT_EQ(readFile(dir.file("crash.TobbleXmasdemo.log")), "\tKiv::Kiv(): Started.\r\n");
+}
+
+TEST(CrashHandler, CatchesAbortAndArithmeticFaults)
+{
+    for (int wanted : {SIGABRT, SIGFPE}) {
+        TempDir dir;
+        const int sig = crashInChild(dir, [wanted] { raise(wanted); });
+        EXPECT_EQ(sig, wanted);
+        const std::string dump = readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
+        EXPECT_NE(dump.find("Signal: " + std::to_string(wanted)), std::string::npos) << dump;
+    }
+}
+
+TEST(ProcessTools, AnotherInstanceIsFoundByExecutableName)
+{
+    // A program of a name nobody else uses: a copy of sleep.
+    TempDir dir;
+    const std::string name = "tobble-twin-" + std::to_string(getpid());
+    const std::string path = dir.file(name);
+    {
+        std::ifstream in("/bin/sleep", std::ios::binary);
+        std::ofstream out(path, std::ios::binary);
+        out << in.rdbuf();
+    }
+    ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name));
+
+    const pid_t twin = fork();
+    if (twin == 0) {
+        execl(path.c_str(), name.c_str(), "30", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    bool seen = false;
+    for (int i = 0; i < 100 && !seen; ++i) {
+        seen = ProcessTools::isAnotherInstanceRunning(name);
+        if (!seen) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    EXPECT_TRUE(seen);
+    const auto names = ProcessTools::runningProcessNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
+    kill(twin, SIGKILL);
+    waitpid(twin, nullptr, 0);
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name));
+}
