@@ -5,6 +5,9 @@
 #include <memory>
 
 #include "DataArchives.h"
+#include "engine/audio/KivAudio.h"
+#include "engine/audio/Sound.h"
+#include "engine/audio/SoundStream.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/files/FileBlock.h"
 #include "engine/files/FileManager.h"
@@ -113,4 +116,17 @@ TEST_F(EngineLoad, FontsBuildWithoutTrippingTheirChecks) {
         for (char16_t c : {u'A', u'a', u'0', u'\u00E4', u'\u00DF', u'\u20AC', u'\u00C9'})
             EXPECT_NE(font.getSymbol(c), nullptr) << int(c);
     }
+}
+
+TEST_F(EngineLoad, SoundsAndMusicLoadThroughTheSoundService) {
+    KivAudio audio;
+    for (const SoundEntry& entry : sounds()) {
+        std::unique_ptr<Sound> sound;
+        ASSERT_NO_THROW(sound = std::make_unique<Sound>(entry.loop ? Sound::FLAG_LOOP : 0, entry.maxPlaybacks,
+                                                        u(entry.file)))
+            << entry.name;
+        EXPECT_TRUE(sound->isLoaded()) << entry.name;
+    }
+    for (const FileEntry& entry : music())
+        EXPECT_NO_THROW(SoundStream(1, u(entry.file))) << entry.name;
 }
