@@ -18,12 +18,13 @@ Sound::Sound(int flags_, int maxPlaybacks_, const UString& fileName_)
 {
     KivAudio* audio = KivAudio::instance();
     KIV_ASSERT(audio != nullptr);
-    audio->add(this);
     if (const Kiv* kiv = Kiv::instance(); kiv != nullptr && kiv->bEnableDelayedLoad) {
         SoundFile::verify(fileName);
     } else {
         load();
     }
+    // Only a sound that exists joins the service's list (a failed load never finishes construction).
+    audio->add(this);
 }
 
 Sound::~Sound()

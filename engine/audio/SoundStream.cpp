@@ -15,12 +15,13 @@ SoundStream::SoundStream(int flags_, const UString& fileName_) : flags(flags_), 
 {
     KivAudio* audio = KivAudio::instance();
     KIV_ASSERT(audio != nullptr);
-    audio->add(this);
     if (const Kiv* kiv = Kiv::instance(); kiv != nullptr && kiv->bEnableDelayedLoad) {
         SoundFile::verify(fileName);
     } else {
         load();
     }
+    // Only a sound that exists joins the service's list (a failed load never finishes construction).
+    audio->add(this);
 }
 
 SoundStream::~SoundStream()

@@ -44,10 +44,14 @@ void pigShape(cairo_t* cr, double cx, double cy, double s, Rgb tint, int legPhas
         Draw::roundRect(cr, lx - s * 0.08 + swing, cy + s * 0.2, s * 0.16, s * 0.34, s * 0.06);
         Draw::shade(cr, darker(tint, 0.12), s * 0.03);
     }
-    Draw::polygon(cr, {cx + s * 0.2, cy - s * 0.3, cx + s * 0.32, cy - s * 0.62, cx + s * 0.44, cy - s * 0.28});
-    Draw::shade(cr, darker(tint, 0.1), s * 0.03);
     Draw::ellipse(cr, cx, cy, s * 0.62, s * 0.42);
     Draw::shade(cr, tint, s * 0.035);
+    // A floppy ear folding forward over the head.
+    cairo_move_to(cr, cx + s * 0.16, cy - s * 0.3);
+    cairo_curve_to(cr, cx + s * 0.2, cy - s * 0.52, cx + s * 0.36, cy - s * 0.56, cx + s * 0.5, cy - s * 0.38);
+    cairo_curve_to(cr, cx + s * 0.42, cy - s * 0.34, cx + s * 0.36, cy - s * 0.3, cx + s * 0.32, cy - s * 0.22);
+    cairo_close_path(cr);
+    Draw::shade(cr, darker(tint, 0.08), s * 0.03);
     Draw::gloss(cr, cx - s * 0.05, cy - s * 0.22, s * 0.4, s * 0.14, 0.5);
     Draw::ellipse(cr, cx + s * 0.6, cy + s * 0.02, s * 0.14, s * 0.17);
     Draw::shade(cr, lighter(tint, 0.25), s * 0.03);
@@ -1528,7 +1532,8 @@ void logoText(const Brush& b) {
                    b.w * 0.68);
         pigShape(b.cr, b.w * 0.13, b.h * 0.58, b.w * 0.15, PIG, 0, true);
         cairo_save(b.cr);
-        cairo_translate(b.cr, b.w * 0.09, b.h * 0.2);
+        cairo_translate(b.cr, b.w * 0.15, b.h * 0.3);
+        cairo_rotate(b.cr, 0.3);
         hat(Brush{b.cr, b.w * 0.1, b.w * 0.1, 0, 1, b.faces});
         cairo_restore(b.cr);
         drawApple(b.cr, b.w * 0.93, b.h * 0.2, b.h * 0.08, APPLE);
