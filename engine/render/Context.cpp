@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/kiv/Kiv.h"
 #include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
 
@@ -15,8 +16,21 @@ float gPointerY = 0.0f;
 
 double Context::maxTimeStep = 0.1;
 
-Context* Context::getCurrent() { return gCurrent; }
-void Context::setCurrent(Context* context) { gCurrent = context; }
+Context* Context::getCurrent()
+{
+    if (const Kiv* engine = Kiv::instance()) {
+        return engine->currentContext;
+    }
+    return gCurrent;
+}
+
+void Context::setCurrent(Context* context)
+{
+    gCurrent = context;
+    if (Kiv* engine = Kiv::instance()) {
+        engine->currentContext = context;
+    }
+}
 
 void Context::setInputPointer(float x, float y)
 {
@@ -30,8 +44,8 @@ Context::Context(Camera* ownCamera) : camera(ownCamera != nullptr ? ownCamera : 
 
 Context::~Context()
 {
-    if (gCurrent == this) {
-        gCurrent = nullptr;
+    if (getCurrent() == this) {
+        setCurrent(nullptr);
     }
     delete camera;
 }
@@ -60,8 +74,8 @@ void Context::tickEntry(double tickTime, double dt)
     if (pPreObject != nullptr) {
         pPreObject->tick(tickTime, dt);
     }
-    Context* previous = gCurrent;
-    gCurrent = this;
+    Context* previous = getCurrent();
+    setCurrent(this);
     timeStep = std::min(dt, maxTimeStep) * timeScale;
     time += timeStep;
     if (endTime != 0.0 && time > endTime) {
@@ -72,7 +86,7 @@ void Context::tickEntry(double tickTime, double dt)
     updatePointer();
     tickContents(time, timeStep);
     camera->updateTick(time, timeStep);
-    gCurrent = previous;
+    setCurrent(previous);
     if (pPostObject != nullptr) {
         pPostObject->tick(tickTime, dt);
     }
@@ -83,8 +97,8 @@ void Context::renderEntry()
     if (pPreObject != nullptr) {
         pPreObject->render();
     }
-    Context* previous = gCurrent;
-    gCurrent = this;
+    Context* previous = getCurrent();
+    setCurrent(this);
     KivGraphics* graphics = KivGraphics::instance();
     float savedView[16], savedProjection[16];
     if (graphics != nullptr) {
@@ -100,7 +114,7 @@ void Context::renderEntry()
         graphics->setView(savedView);
         graphics->setProjection(savedProjection);
     }
-    gCurrent = previous;
+    setCurrent(previous);
     if (pPostObject != nullptr) {
         pPostObject->render();
     }

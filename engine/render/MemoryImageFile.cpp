@@ -10,10 +10,9 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/kiv/Kiv.h"
 #include "engine/render/ImageFileSource.h"
 #include "engine/render/StbBmp.h"
-
-bool MemoryImageFile::bVerifyOnly = false;
 
 namespace {
 
@@ -221,7 +220,7 @@ bool writeJpegRaw(std::FILE* file, const std::uint32_t* argbPixels, int w, int h
 MemoryImageFile::MemoryImageFile(std::uint32_t flags_, const UString& name) : flags(flags_), fileName(name)
 {
     const std::vector<std::uint8_t> bytes = readImageFile(name);
-    if ((flags & VERIFY_ONLY) && bVerifyOnly) {
+    if ((flags & VERIFY_ONLY) && Kiv::instance() != nullptr && Kiv::instance()->bEnableDelayedLoad) {
         // Only make sure that the file is there and decodes; keep nothing.
         decode(bytes.data(), bytes.size(), name);
         purge();

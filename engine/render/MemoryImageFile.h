@@ -54,9 +54,6 @@ public:
     static bool writeTGA(const std::string& path, const std::uint32_t* argb, int width, int height);
     static bool writeJPG(const std::string& path, const std::uint32_t* argb, int width, int height, int quality);
 
-    // The engine's verify switch: images made with VERIFY_ONLY are only checked while it is on.
-    static bool bVerifyOnly;
-
 protected:
     void decodeTGA(const std::uint8_t* data, std::size_t size);
     void decodeBMP(const std::uint8_t* data, std::size_t size);

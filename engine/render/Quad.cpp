@@ -36,7 +36,8 @@ void Quad::draw(Renderable& renderable)
     }
     Matrix transform = renderable.world;
     applyOrigin(transform);
+    const TextureHandle handle = pTexture != nullptr ? pTexture->getHandle() : 0; // before the blend: may load
     const bool alpha = pTexture != nullptr && pTexture->needsBlending();
-    vertexBuffer.draw(4, transform.data(), pTexture != nullptr ? pTexture->getHandle() : 0, alpha,
+    vertexBuffer.draw(4, transform.data(), handle, alpha,
                       renderable.bAdditive, pTexture != nullptr && pTexture->bWrap);
 }

@@ -82,8 +82,9 @@ void SlicedSkin::draw(Renderable& renderable)
     Matrix transform = renderable.world;
     applyOrigin(transform);
     Texture* texture = pSource->pTexture;
+    const TextureHandle handle = texture != nullptr ? texture->getHandle() : 0;
+    const bool alpha = texture != nullptr && texture->needsBlending();
     for (VertexBuffer& row : rows) {
-        row.draw(4, transform.data(), texture != nullptr ? texture->getHandle() : 0,
-                 texture != nullptr && texture->needsBlending(), renderable.bAdditive);
+        row.draw(4, transform.data(), handle, alpha, renderable.bAdditive);
     }
 }

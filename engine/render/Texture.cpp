@@ -3,13 +3,12 @@
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
 #include "engine/files/MemoryIniFile.h"
+#include "engine/kiv/Kiv.h"
 #include "engine/render/ImageFileSource.h"
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 
 const RuntimeClass Texture::classRecord(u"Texture", &KivBase::classRecord, &RuntimeClass::factoryOf<Texture>);
-
-bool Texture::bEnableDelayedLoad = false;
 
 UString Texture::sheetPathFor(const UString& imagePath)
 {
@@ -32,7 +31,9 @@ Texture::Texture(std::uint32_t flags_, const UString& name) : flags(flags_), fil
     } else {
         addSkin(0, 0, static_cast<float>(width), static_cast<float>(height), 0, 0);
     }
-    if (bEnableDelayedLoad) {
+    // With the engine's delayed loading the file is only verified; the device texture comes with unpurge.
+    if (Kiv::instance() != nullptr && Kiv::instance()->bEnableDelayedLoad) {
+        bDelayed = true;
         return;
     }
     createFromImage(loaded);

@@ -26,9 +26,6 @@ public:
         NO_DITHER = 0x10,     // no dithering in 16-bit display modes
     };
 
-    // While set, textures only verify their files and make no device texture.
-    static bool bEnableDelayedLoad;
-
     Texture() = default;
     Texture(std::uint32_t flags, const UString& fileName);
     ~Texture() override;
@@ -42,7 +39,15 @@ public:
     // image is fatal.
     void loadSkinSheet(const void* bytes, std::size_t size);
 
-    TextureHandle getHandle() const { return handle; }
+    // The device texture; a texture whose loading was delayed makes it now.
+    TextureHandle getHandle()
+    {
+        if (handle == 0 && bDelayed) {
+            bDelayed = false;
+            unpurge();
+        }
+        return handle;
+    }
     bool needsBlending() const { return (flags & ALPHA_ALWAYS) != 0 || bImageAlpha; }
     const MemoryImageFile* getImage() const { return image.get(); }
     std::uint32_t getFlags() const { return flags; }
@@ -64,5 +69,6 @@ private:
     UString fileName;
     TextureHandle handle = 0;
     bool bImageAlpha = false;
+    bool bDelayed = false;
     std::unique_ptr<MemoryImageFile> image;
 };

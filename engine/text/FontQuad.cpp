@@ -396,13 +396,13 @@ void FontQuad::drawLine(const Matrix& world, std::uint32_t color, std::uint32_t 
     }
     // Glyph by glyph, one vertex run per glyph page.
     struct Run {
-        const Texture* texture;
+        Texture* texture;
         std::vector<Vertex> vertices;
     };
     Run runs[4];
     int runCount = 0;
     std::vector<Run> more;
-    auto runFor = [&](const Texture* texture) -> std::vector<Vertex>& {
+    auto runFor = [&](Texture* texture) -> std::vector<Vertex>& {
         for (int i = 0; i < runCount; ++i) {
             if (runs[i].texture == texture) {
                 return runs[i].vertices;
