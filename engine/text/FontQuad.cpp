@@ -384,16 +384,19 @@ void FontQuad::drawLine(const Matrix& world, std::uint32_t color, std::uint32_t 
         systemFont->drawText(world.data(), color, flags, text, x, y, z, sx, sy);
         return;
     }
+    // A cached string knows its width already.
+    if (allowCache && bAllowCachedDrawing && graphics->bEnableFontCache && cache != nullptr && text.size() >= 4) {
+        if (const FontCacheEntry* entry = cache->get(text)) {
+            const TextAlign::Offset offset =
+                TextAlign::compute(flags, entry->width, fontHeightRaw, capHeight, fontHeightRaw - capHeight, sx, sy);
+            cache->draw(*entry, world.data(), color, x + offset.x, y + offset.y, z, sx, sy);
+            return;
+        }
+    }
     const int width = measureLine(text);
     const TextAlign::Offset offset =
         TextAlign::compute(flags, width, fontHeightRaw, capHeight, fontHeightRaw - capHeight, sx, sy);
     const float left = x + offset.x, top = y + offset.y;
-    if (allowCache && bAllowCachedDrawing && graphics->bEnableFontCache && cache != nullptr && text.size() >= 4) {
-        if (const FontCacheEntry* entry = cache->get(text)) {
-            cache->draw(*entry, world.data(), color, left, top, z, sx, sy);
-            return;
-        }
-    }
     // Glyph by glyph, one vertex run per glyph page.
     struct Run {
         Texture* texture;
