@@ -53,6 +53,12 @@ public:
     // Writes ".cfg" (the engine's settings, defaultLanguage among them).
     void saveConfig();
     void setEngineMode(int mode);
+    // The root context is going away: mode and input-mode changes reach no objects until the next frame.
+    void forgetRoot()
+    {
+        lastRoot = nullptr;
+        currentContext = nullptr;
+    }
 
     // Tests: every ticking frame advances the time by exactly `step` seconds and never waits (0 = real time).
     void setFixedStep(double step) { fixedStep = step; }

@@ -50,6 +50,7 @@ void KivShell::deleteKIV()
         return;
     }
     Logger::logFrom("deleteKIV", u"KIV shutting down...");
+    Kiv::instance()->forgetRoot();
     if (game.destroy) {
         game.destroy();
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
@@ -409,16 +410,17 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
 {
     std::vector<KivBase*> order;
     order.reserve(objectMap.size());
-    std::map<int32_t, bool> seen;
+    std::unordered_set<int32_t> seen;
+    seen.reserve(objectMap.size());
     // Depth first below `top`, in child order, taking the registered objects not taken yet.
     auto walk = [&](KivBase* top) {
         std::vector<KivBase*> stack{top};
         while (!stack.empty()) {
             KivBase* o = stack.back();
             stack.pop_back();
-            if (o->isValidUID() && findObjectOrNull(o->objectUID) == o && seen.count(o->objectUID) == 0) {
+            if (o->isValidUID() && seen.count(o->objectUID) == 0 && findObjectOrNull(o->objectUID) == o) {
                 order.push_back(o);
-                seen[o->objectUID] = true;
+                seen.insert(o->objectUID);
             }
             for (KivBase* child = o->getLastChild(); child != nullptr; child = child->getPrev()) {
                 stack.push_back(child);

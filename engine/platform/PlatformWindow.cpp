@@ -35,7 +35,6 @@ PlatformWindow::PlatformWindow(const UString& title)
     KIV_ASSERT(gWindow == nullptr);
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
         KIV_FATAL(formatString(u"SDL could not start: %s", SDL_GetError()));
     }

@@ -2,6 +2,8 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
 #include "game/language/LanguageTables.h"
 
 // Screens read these families as a first id plus an index, so the key list must keep them together.
@@ -63,6 +65,9 @@ constexpr int JOYSTICKBLOCK = 48;
 constexpr int JOYSTICKBUTTONS = 16; // offset of button 0 within a block
 constexpr int MOUSEBASE = 448;
 static_assert(JOYSTICKBASE + 4 * JOYSTICKBLOCK == MOUSEBASE && MOUSEBASE + 8 == Language::NUMINPUTCODES);
+static_assert(Language::NUMINPUTCODES == KivInput::NUMINPUTCODES && JOYSTICKBASE == KivInput::JOYSTICK_BASE &&
+              JOYSTICKBLOCK == KivInput::JOYSTICK_BLOCK && JOYSTICKBUTTONS == KivInput::JOYSTICK_BUTTONS &&
+              MOUSEBASE == KivInput::MOUSE_UP);
 
 } // namespace
 
@@ -79,6 +84,20 @@ Language::Language()
     addLanguageGerman();
     checkCompleteness();
 }
+
+Language* Language::createForEngine()
+{
+    auto* language = new Language();
+    if (const Kiv* kiv = Kiv::instance()) {
+        language->setLanguageMask(kiv->languageMask);
+        if (kiv->input != nullptr) {
+            language->setKeyNameTable(kiv->input->keyNames.data());
+        }
+    }
+    return language;
+}
+
+void Language::destroyForEngine(Language* language) { delete language; }
 
 void Language::registerStringKeys()
 {

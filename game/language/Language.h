@@ -21,6 +21,11 @@ public:
     Language(const Language&) = delete;
     Language& operator=(const Language&) = delete;
 
+    // The engine's factory hooks (Kiv::setLanguageFactory): a store that takes the engine's language
+    // mask and names the input codes in the engine's input system.
+    static Language* createForEngine();
+    static void destroyForEngine(Language* language);
+
     // The text of an id in the current language. Before a language is chosen this reads English; an id
     // outside the table (one from a remote call, say) gives the empty text.
     const char16_t* getText(std::uint32_t id) const

@@ -12,6 +12,7 @@
 #include "engine/kiv/KivShell.h"
 #include "engine/platform/PlatformEventInjector.h"
 #include "engine/platform/PlatformWindow.h"
+#include "engine/render/Context.h"
 #include "support/KivHarness.h"
 
 namespace {
@@ -208,4 +209,46 @@ TEST(KivShellLoop, RunEndsWhenTheGameQuits)
     EXPECT_EQ(frames, 3);
     EXPECT_FALSE(counting.hasEngine());
     EXPECT_TRUE(h.logContains("deleteKIV(): KIV shutting down..."));
+}
+
+namespace {
+// A screen that counts what the engine tells it.
+class CountingContext : public Context {
+public:
+    void tickContents(double t, double dt) override
+    {
+        ++ticks;
+        lastStep = dt;
+        Context::tickContents(t, dt);
+    }
+    void onInputModeChange() override { ++modeChanges; }
+    int ticks = 0;
+    int modeChanges = 0;
+    double lastStep = 0.0;
+};
+
+class CountingChild : public KivBase {
+public:
+    void onInputModeChange() override { ++modeChanges; }
+    int modeChanges = 0;
+};
+} // namespace
+
+TEST(KivEngine, FrameTicksTheRootAndInputModeReachesEveryObject)
+{
+    KivHarness h;
+    CountingContext root;
+    auto* child = new CountingChild();
+    root.appendChild(child);
+    h.frames(3, &root);
+    EXPECT_EQ(root.ticks, 3);
+    EXPECT_DOUBLE_EQ(root.lastStep, KivHarness::STEP);
+    EXPECT_EQ(h.kiv().currentContext, &root);
+
+    h.kiv().input->setInputMode(KivInput::INPUT_TOUCH);
+    EXPECT_EQ(root.modeChanges, 1);
+    EXPECT_EQ(child->modeChanges, 1);
+    h.kiv().input->setInputMode(KivInput::INPUT_TOUCH);
+    EXPECT_EQ(child->modeChanges, 1);
+    h.kiv().forgetRoot(); // the root goes before the engine
 }

@@ -10,7 +10,7 @@ namespace {
 
 // Colours of the game's palette.
 constexpr Rgb PIG = 0xF6A9BE, APPLE = 0xD92B2B, LEAF = 0x4DAF3C, GRASS = 0x6CBF3A, WOOD = 0xB07840,
-              DARK_WOOD = 0x6E4424, SNOW = 0xF2F7FF, ICE = 0xB9D4F0, GOLD = 0xF5C02A, SILVER = 0xC8CDD6,
+              DARK_WOOD = 0x6E4424, SNOW = 0xF2F7FF, GOLD = 0xF5C02A, SILVER = 0xC8CDD6,
               STONE = 0x9A9A94, WATER = 0x3F8FD8, NIGHT = 0x0D1B3A, RED = 0xD6262B, WHITE = 0xFFFFFF, INK = 0x2A2320;
 
 // A small deterministic random sequence, so that scattered details come out the same on every build.
