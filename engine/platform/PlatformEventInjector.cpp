@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <map>
 
 #include "engine/platform/PlatformWindow.h"
 
@@ -97,6 +98,53 @@ void closeWindow()
     e.window.windowID = windowId();
     e.window.event = SDL_WINDOWEVENT_CLOSE;
     SDL_PushEvent(&e);
+}
+
+} // namespace PlatformEventInjector
+
+namespace {
+std::map<int, SDL_Joystick*> gVirtual; // device index -> our own handle for setting its values
+}
+
+namespace PlatformEventInjector {
+
+int attachJoystick()
+{
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 32, 0);
+    if (index < 0) {
+        return -1;
+    }
+    SDL_Joystick* handle = SDL_JoystickOpen(index);
+    if (handle == nullptr) {
+        SDL_JoystickDetachVirtual(index);
+        return -1;
+    }
+    gVirtual[index] = handle;
+    return index;
+}
+
+void setJoystickAxis(int joystick, int axis, float value)
+{
+    if (auto it = gVirtual.find(joystick); it != gVirtual.end()) {
+        const float v = std::clamp(value, -1.0f, 1.0f);
+        SDL_JoystickSetVirtualAxis(it->second, axis, static_cast<Sint16>(v < 0.0f ? v * 32768.0f : v * 32767.0f));
+    }
+}
+
+void setJoystickButton(int joystick, int button, bool down)
+{
+    if (auto it = gVirtual.find(joystick); it != gVirtual.end()) {
+        SDL_JoystickSetVirtualButton(it->second, button, down ? SDL_PRESSED : SDL_RELEASED);
+    }
+}
+
+void detachJoystick(int joystick)
+{
+    if (auto it = gVirtual.find(joystick); it != gVirtual.end()) {
+        SDL_JoystickClose(it->second);
+        gVirtual.erase(it);
+        SDL_JoystickDetachVirtual(joystick);
+    }
 }
 
 } // namespace PlatformEventInjector

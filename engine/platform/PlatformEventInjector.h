@@ -18,4 +18,11 @@ void mouseWheel(int steps);
 void finger(std::int64_t fingerId, int phase, float x, float y);
 // The close button of the window.
 void closeWindow();
+
+// A virtual joystick (2 axes, 32 buttons) that is plugged in like a real one; -1 when none could be made.
+int attachJoystick();
+// axis 0 x, 1 y; value -1..1.
+void setJoystickAxis(int joystick, int axis, float value);
+void setJoystickButton(int joystick, int button, bool down);
+void detachJoystick(int joystick);
 } // namespace PlatformEventInjector

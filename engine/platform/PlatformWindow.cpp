@@ -38,6 +38,10 @@ PlatformWindow::PlatformWindow(const UString& title)
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
         KIV_FATAL(formatString(u"SDL could not start: %s", SDL_GetError()));
     }
+    if (displayLessDriver()) {
+        // Without a display the window counts as focused, so controllers must not be muted as background input.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    }
     // The graphics device makes an OpenGL 3.3 core context on this window.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);

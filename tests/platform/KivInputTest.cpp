@@ -305,3 +305,29 @@ TEST_F(KivInputTest, PointerCountsFromTheBottomEdgeAndWheelIsZ)
     EXPECT_EQ(input().pointer.y, 6.0f);
     EXPECT_EQ(input().pointerMotion, V3());
 }
+
+TEST_F(KivInputTest, JoystickStickAndButtonsGiveTheirCodesAndAnUnpluggedOneIsDropped)
+{
+    const int stick = PI::attachJoystick();
+    ASSERT_GE(stick, 0);
+    h.frame(); // plugged in
+    PI::setJoystickAxis(stick, 0, -0.6f);
+    PI::setJoystickAxis(stick, 1, 0.4f);
+    PI::setJoystickButton(stick, 0, true);
+    h.frame();
+    EXPECT_TRUE(input().isDown(256 + 2));  // left
+    EXPECT_FALSE(input().isDown(256 + 3)); // right
+    EXPECT_FALSE(input().isDown(256 + 1)); // down: 0.4 is within the dead half
+    EXPECT_FALSE(input().isDown(256 + 0));
+    EXPECT_TRUE(input().wasKeyPressed(256 + 16)); // button 0
+    PI::setJoystickAxis(stick, 1, 0.9f);
+    h.frame();
+    EXPECT_TRUE(input().isDown(256 + 1));
+    EXPECT_FALSE(input().wasKeyPressed(256 + 16));
+
+    PI::detachJoystick(stick);
+    h.frames(2);
+    for (int code = 256; code < 304; ++code) {
+        EXPECT_FALSE(input().isDown(code)) << code;
+    }
+}
