@@ -16,8 +16,8 @@
 
 namespace {
 
-// Largest number of pixels accepted from a file (128 MB of pixels).
-constexpr long long kMaxPixels = 32LL * 1024 * 1024;
+// Largest number of pixels accepted from a file (64 MB of pixels).
+constexpr long long kMaxPixels = 16LL * 1024 * 1024;
 
 std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 std::uint32_t le32(const std::uint8_t* p)
@@ -331,6 +331,10 @@ void MemoryImageFile::decodeTGA(const std::uint8_t* data, std::size_t size)
     };
     const std::size_t total = static_cast<std::size_t>(w) * h;
     if (!rle && pos + total * bytesPerPixel > size) {
+        fail("the TGA pixel data is truncated");
+    }
+    // A run packet (a header and one pixel) covers at most 128 pixels: fewer bytes cannot hold the image.
+    if (rle && (pos >= size || total > (size - pos) / static_cast<std::size_t>(1 + bytesPerPixel) * 128 + 128)) {
         fail("the TGA pixel data is truncated");
     }
     allocate(w, h);

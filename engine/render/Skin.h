@@ -17,6 +17,7 @@ public:
 
     // Moves the drawn rectangle by the origin: the drawing transform becomes translate(-origin) x transform.
     virtual void applyOrigin(Matrix& transform) const;
+    using KivBase::isPointInside;
     // True when the local point lies in the centred w x h rectangle (-w/2 <= x < w/2, the same for y).
     virtual bool isPointInside(float x, float y, float z) const;
     // Draws the skin with the renderable's transform and colour.

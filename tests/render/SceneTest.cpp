@@ -8,6 +8,7 @@
 #include "engine/render/Context.h"
 #include "engine/render/ContextBlender.h"
 #include "engine/render/Quad.h"
+#include "engine/render/Rect.h"
 #include "engine/render/Renderable.h"
 #include "engine/render/SlicedSkin.h"
 #include "engine/render/Texture.h"
@@ -337,4 +338,25 @@ TEST(ContextTest, TickOrderClockEndTimeAndPointer)
     EXPECT_EQ(mapped, V3(0.0f, 0.0f, 0.0f));
     ContextBlender blender;
     EXPECT_NE(blender.getBlenderCamera(), nullptr);
+}
+
+TEST_F(Scene, LinesAndOutlinesDrawInTheCurrentView)
+{
+    Context context;
+    graphics->beginScene();
+    graphics->clear(GLDevice::ClearTarget, 0xFF000000u);
+    context.camera->render();
+    Rect{-50.5f, 40.5f, 50.5f, -40.5f}.drawOutline(UColor(0xFFFFFFFFu));
+    Rect::drawLine(V3(-100.5f, -100.5f, 0.0f), V3(99.5f, -100.5f, 0.0f), UColor(0xFFFF0000u), UColor(0xFF0000FFu));
+    graphics->endScene();
+    // The outline's edges are lit, its inside is not.
+    EXPECT_EQ(pixelAt(320, 199), 0xFFFFFFFFu);
+    EXPECT_EQ(pixelAt(320, 280), 0xFFFFFFFFu);
+    EXPECT_EQ(pixelAt(269, 240), 0xFFFFFFFFu);
+    EXPECT_EQ(pixelAt(370, 240), 0xFFFFFFFFu);
+    EXPECT_EQ(pixelAt(320, 240), 0xFF000000u);
+    // The line runs from red to blue.
+    const std::uint32_t start = pixelAt(221, 340), end = pixelAt(418, 340);
+    EXPECT_GT((start >> 16) & 0xFF, 0xF0u);
+    EXPECT_GT(end & 0xFF, 0xF0u);
 }
