@@ -172,8 +172,9 @@ void KivGraphics::reset()
 void KivGraphics::applyLayout()
 {
     const auto [windowW, windowH] = device->drawableSize();
-    // Full screen without letterbox stretches the mode over the whole display.
-    computeScreenSize(videoModeWidth, videoModeHeight, bLetterbox || !bFullScreen, width, height);
+    // Full screen with letterbox keeps the design aspect with bars; full screen without it stretches the
+    // mode over the whole display. A window shows the mode as it is (fitted, should the window differ).
+    computeScreenSize(videoModeWidth, videoModeHeight, bFullScreen && bLetterbox, width, height);
     viewport = computeViewport(windowW, windowH, width, height, bLetterbox || !bFullScreen);
     if (viewport.width() <= 0 || viewport.height() <= 0) {
         viewport = {0, 0, std::max(windowW, 1), std::max(windowH, 1)};

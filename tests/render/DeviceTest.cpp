@@ -209,3 +209,12 @@ TEST_F(Device, ScreenshotsRoundTripAsTgaAndJpg)
     EXPECT_GT(p & 0xFF, 0xF0u);
     EXPECT_LT((p >> 16) & 0xFF, 0x10u);
 }
+
+TEST_F(Device, AWindowShowsItsModeAsItIs)
+{
+    start(1280, 720, 1280, 720, false);
+    EXPECT_EQ(graphics->width, 1280);
+    EXPECT_EQ(graphics->height, 720);
+    EXPECT_FLOAT_EQ(graphics->aspectFactor, 720.0f / 1280.0f);
+    EXPECT_EQ(graphics->viewport.left, 0);
+}
