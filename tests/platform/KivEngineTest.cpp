@@ -5,6 +5,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "engine/core/ErrorManager.h"
+
 #include "engine/core/Logger.h"
 #include "engine/core/Process.h"
 #include "engine/input/KivInput.h"
@@ -251,4 +256,32 @@ TEST(KivEngine, FrameTicksTheRootAndInputModeReachesEveryObject)
     h.kiv().input->setInputMode(KivInput::INPUT_TOUCH);
     EXPECT_EQ(child->modeChanges, 1);
     h.kiv().forgetRoot(); // the root goes before the engine
+}
+
+extern "C" void __lsan_disable() __attribute__((weak));
+
+TEST(KivEngine, FatalErrorLeavesCrashFilesAndExitsWithMinusOne)
+{
+    KivHarness h;
+    const std::string folder = h.userFolder.path();
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        // The child ends with the engine still built, as the fatal path does: not a leak to report.
+        if (__lsan_disable != nullptr) {
+            __lsan_disable();
+        }
+        ErrorManager::setThrowForTests(false);
+        KIV_FATAL(u"Could not find resource 'nothing'.");
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 255);
+    const std::string log = readFile(folder + "crash.TobbleXmasdemo.log");
+    const auto error = log.find("Error: Could not find resource 'nothing'.");
+    EXPECT_NE(error, std::string::npos);
+    EXPECT_NE(log.find("Forced exit.", error), std::string::npos);
+    EXPECT_TRUE(std::ifstream(folder + "crash.TobbleXmasdemo.net").good());
+    EXPECT_TRUE(std::ifstream(folder + "crash.TobbleXmasdemo.jpg").good());
 }
