@@ -28,7 +28,6 @@ ParticleEmitter::ParticleEmitter(int count, const V3& position, float minSpeed, 
         p.velocity = V3(std::cos(angle) * speed, std::sin(angle) * speed, 0.0f);
         particles.push_back(p);
     }
-    sprite.bAdditive = true;
 }
 
 void ParticleEmitter::tick(double time, double dt)
