@@ -51,11 +51,8 @@ void ParticleEmitter::render()
 {
     if (Skin* glint = getGlintSkin(); glint != nullptr && !particles.empty()) {
         sprite.pSkin = glint;
+        sprite.color = color;
         for (const Particle& p : particles) {
-            // Fade out over the particle's life.
-            const float left = lifeTime > 0.0 ? static_cast<float>(1.0 - p.age / lifeTime) : 0.0f;
-            const std::uint32_t a = static_cast<std::uint32_t>(static_cast<float>(color.a()) * left);
-            sprite.color = UColor((color.argb & 0x00FFFFFFu) | (a << 24));
             sprite.setPosition(p.position);
             sprite.render();
         }
