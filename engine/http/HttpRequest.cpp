@@ -64,6 +64,9 @@ void HttpRequest::addStandardFields()
 
 void HttpRequest::addFormPart(const void* bytes, std::size_t byteCount, const UString& partName, const UString& fileName)
 {
+    if (bodyClosed) {
+        return; // the body was sent already; a request is sent as it was made
+    }
     hasParts = true;
     requestBody += "\r\n--";
     requestBody += BOUNDARY;
@@ -86,7 +89,8 @@ void HttpRequest::start()
     if (state.load(std::memory_order_acquire) == STATE_RUNNING) {
         return;
     }
-    if (hasParts) {
+    if (hasParts && !bodyClosed) {
+        bodyClosed = true;
         requestBody += "\r\n--";
         requestBody += BOUNDARY;
         requestBody += "--\r\n";

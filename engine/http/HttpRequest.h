@@ -24,7 +24,7 @@ public:
     void addStandardFields();
     // One part of the multipart body; a non-empty file name makes it a file part.
     void addFormPart(const void* bytes, std::size_t byteCount, const UString& partName, const UString& fileName = {});
-    // Closes the body and starts the worker.
+    // Closes the body and starts the worker. A finished request may be started again; it sends the same body.
     void start();
 
     // The body as it will be (or was) sent.
@@ -59,4 +59,5 @@ private:
     UString path;
     std::string requestBody;
     bool hasParts = false;
+    bool bodyClosed = false;
 };

@@ -244,3 +244,18 @@ TEST(HttpRequest, OwnerMayLetGoOfARunningRequest)
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     SUCCEED();
 }
+
+TEST(HttpRequest, StartingAgainSendsTheSameBody)
+{
+    TestServer server(200, "fine");
+    HttpRequest request(server.host(), u"/tobble/nettest.php");
+    request.addStandardFields();
+    request.start();
+    ASSERT_EQ(waitForResult(request), HttpRequest::STATE_DONE);
+    const std::string first = server.requestBody();
+    request.state = HttpRequest::STATE_IDLE;
+    request.start();
+    ASSERT_EQ(waitForResult(request), HttpRequest::STATE_DONE);
+    EXPECT_EQ(server.requestBody(), first);
+    EXPECT_EQ(request.body(), first);
+}
