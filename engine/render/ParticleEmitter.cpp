@@ -28,7 +28,6 @@ ParticleEmitter::ParticleEmitter(int count, const V3& position, float minSpeed, 
         p.velocity = V3(std::cos(angle) * speed, std::sin(angle) * speed, 0.0f);
         particles.push_back(p);
     }
-    sprite.bAdditive = true;
 }
 
 void ParticleEmitter::tick(double time, double dt)
@@ -52,11 +51,8 @@ void ParticleEmitter::render()
 {
     if (Skin* glint = getGlintSkin(); glint != nullptr && !particles.empty()) {
         sprite.pSkin = glint;
+        sprite.color = color;
         for (const Particle& p : particles) {
-            // Fade out over the particle's life.
-            const float left = lifeTime > 0.0 ? static_cast<float>(1.0 - p.age / lifeTime) : 0.0f;
-            const std::uint32_t a = static_cast<std::uint32_t>(static_cast<float>(color.a()) * left);
-            sprite.color = UColor((color.argb & 0x00FFFFFFu) | (a << 24));
             sprite.setPosition(p.position);
             sprite.render();
         }

@@ -1,8 +1,8 @@
 #pragma once
 // A burst of glint particles: count particles at a position, each with a speed between the two speeds
 // and a direction of direction + (2r - 1) x spread / 2 (r from the shared random generator), in one
-// colour, living for the given time. Drawn additively with the sprite "glint"; the emitter lives while
-// its particles live.
+// colour, living for the given time. Drawn with the sprite "glint"; the emitter lives while its
+// particles live.
 #include <vector>
 
 #include "engine/core/KivBase.h"
