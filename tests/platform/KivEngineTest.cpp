@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <chrono>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -284,4 +285,65 @@ TEST(KivEngine, FatalErrorLeavesCrashFilesAndExitsWithMinusOne)
     EXPECT_NE(log.find("Forced exit.", error), std::string::npos);
     EXPECT_TRUE(std::ifstream(folder + "crash.TobbleXmasdemo.net").good());
     EXPECT_TRUE(std::ifstream(folder + "crash.TobbleXmasdemo.jpg").good());
+}
+
+namespace {
+class ModeWatcher : public Context {
+public:
+    void tickContents(double, double) override { ++ticks; }
+    void onKIVmodeChange(int from, int to) override { changes.emplace_back(from, to); }
+    int ticks = 0;
+    std::vector<std::pair<int, int>> changes;
+};
+} // namespace
+
+TEST(KivEngine, EngineModesFollowTheWindowAndPausedFramesTickOnlyWhenAsked)
+{
+    KivHarness h;
+    ModeWatcher root;
+    h.frame(&root);
+    EXPECT_EQ(root.ticks, 1);
+
+    PlatformEventInjector::focus(false);
+    h.frames(2, &root);
+    EXPECT_EQ(h.kiv().engineMode, Kiv::MODE_PAUSED);
+    EXPECT_FALSE(h.kiv().bApplicationActive);
+    EXPECT_EQ(root.ticks, 1);
+    const double pausedTime = h.kiv().time;
+
+    h.kiv().bTickWhilePaused = true;
+    h.frame(&root);
+    EXPECT_EQ(root.ticks, 2);
+    EXPECT_GT(h.kiv().time, pausedTime);
+
+    PlatformEventInjector::minimize(true);
+    h.frame(&root);
+    EXPECT_EQ(h.kiv().engineMode, Kiv::MODE_FROZEN);
+    EXPECT_EQ(root.ticks, 2);
+
+    PlatformEventInjector::minimize(false);
+    PlatformEventInjector::focus(true);
+    h.frame(&root);
+    EXPECT_EQ(h.kiv().engineMode, Kiv::MODE_RUNNING);
+    EXPECT_EQ(root.ticks, 3);
+    const std::vector<std::pair<int, int>> expected = {{3, 2}, {2, 1}, {1, 3}};
+    EXPECT_EQ(root.changes, expected);
+    h.kiv().forgetRoot();
+}
+
+TEST(KivShellLoop, NoEngineIsBuiltWhileTheWindowHasNoFocus)
+{
+    KivHarness h;
+    h.stop();
+    KivShell shell(h.window(), {});
+    PlatformEventInjector::focus(false);
+    h.window().pumpEvents();
+    const auto before = std::chrono::steady_clock::now();
+    shell.gameLoopStep();
+    EXPECT_FALSE(shell.hasEngine());
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(90)); // slept, not spun
+    PlatformEventInjector::focus(true);
+    h.window().pumpEvents();
+    shell.gameLoopStep();
+    EXPECT_TRUE(shell.hasEngine());
 }
