@@ -25,6 +25,7 @@ UString failureText(const HttpOutcome& outcome)
 
 void runRequest(std::shared_ptr<HttpRequest::Shared> shared, HttpTransfer transfer)
 {
+    raiseThreadPriority();
     HttpOutcome outcome = performHttp(transfer);
     shared->reply = std::move(outcome.reply);
     shared->data = shared->reply.empty() ? nullptr : shared->reply.data();

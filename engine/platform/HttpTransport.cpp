@@ -1,6 +1,11 @@
 #include "engine/platform/HttpTransport.h"
 
 #include <curl/curl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <mutex>
 
@@ -21,6 +26,17 @@ size_t collect(char* data, size_t size, size_t count, void* user)
 }
 
 } // namespace
+
+void raiseThreadPriority()
+{
+    // One step above normal where the system lets us (raising it needs the right to; otherwise it stays).
+    const pid_t thread = static_cast<pid_t>(syscall(SYS_gettid));
+    errno = 0;
+    const int current = getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
+    if (errno == 0) {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), current - 1);
+    }
+}
 
 HttpOutcome performHttp(const HttpTransfer& transfer)
 {

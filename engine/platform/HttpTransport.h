@@ -23,3 +23,5 @@ struct HttpOutcome {
 };
 
 HttpOutcome performHttp(const HttpTransfer& transfer);
+// Raises the calling thread's priority one step when the system allows it.
+void raiseThreadPriority();

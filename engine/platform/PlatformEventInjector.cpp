@@ -100,6 +100,20 @@ void closeWindow()
     SDL_PushEvent(&e);
 }
 
+namespace {
+void windowEvent(Uint8 kind)
+{
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = windowId();
+    e.window.event = kind;
+    SDL_PushEvent(&e);
+}
+} // namespace
+
+void focus(bool gained) { windowEvent(gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST); }
+void minimize(bool minimized) { windowEvent(minimized ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED); }
+
 } // namespace PlatformEventInjector
 
 namespace {

@@ -18,6 +18,9 @@ void mouseWheel(int steps);
 void finger(std::int64_t fingerId, int phase, float x, float y);
 // The close button of the window.
 void closeWindow();
+// The window gains or loses the focus; is minimised or restored.
+void focus(bool gained);
+void minimize(bool minimized);
 
 // A virtual joystick (2 axes, 32 buttons) that is plugged in like a real one; -1 when none could be made.
 int attachJoystick();

@@ -99,8 +99,14 @@ void PlatformWindow::pumpEvents()
             quit = true;
             break;
         case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-                quit = true;
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_CLOSE: quit = true; break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: focused = true; break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: focused = false; break;
+            case SDL_WINDOWEVENT_MINIMIZED: minimized = true; break;
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED: minimized = false; break;
+            default: break;
             }
             break;
         case SDL_KEYDOWN:
@@ -168,8 +174,9 @@ void PlatformWindow::pumpEvents()
 
 bool PlatformWindow::hasFocus() const
 {
+    // Without a display the window counts as focused until told otherwise.
     if (displayLessDriver()) {
-        return true;
+        return focused;
     }
     return (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
@@ -177,7 +184,7 @@ bool PlatformWindow::hasFocus() const
 bool PlatformWindow::isMinimized() const
 {
     if (displayLessDriver()) {
-        return false;
+        return minimized;
     }
     return (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0;
 }

@@ -57,4 +57,7 @@ private:
     SDL_Window* window = nullptr;
     EventSink eventSink;
     bool quit = false;
+    // As the window messages last left them (what counts without a display).
+    bool focused = true;
+    bool minimized = false;
 };

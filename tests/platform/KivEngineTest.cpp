@@ -4,6 +4,12 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <chrono>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "engine/core/ErrorManager.h"
 
 #include "engine/core/Logger.h"
 #include "engine/core/Process.h"
@@ -251,4 +257,93 @@ TEST(KivEngine, FrameTicksTheRootAndInputModeReachesEveryObject)
     h.kiv().input->setInputMode(KivInput::INPUT_TOUCH);
     EXPECT_EQ(child->modeChanges, 1);
     h.kiv().forgetRoot(); // the root goes before the engine
+}
+
+extern "C" void __lsan_disable() __attribute__((weak));
+
+TEST(KivEngine, FatalErrorLeavesCrashFilesAndExitsWithMinusOne)
+{
+    KivHarness h;
+    const std::string folder = h.userFolder.path();
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        // The child ends with the engine still built, as the fatal path does: not a leak to report.
+        if (__lsan_disable != nullptr) {
+            __lsan_disable();
+        }
+        ErrorManager::setThrowForTests(false);
+        KIV_FATAL(u"Could not find resource 'nothing'.");
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 255);
+    const std::string log = readFile(folder + "crash.TobbleXmasdemo.log");
+    const auto error = log.find("Error: Could not find resource 'nothing'.");
+    EXPECT_NE(error, std::string::npos);
+    EXPECT_NE(log.find("Forced exit.", error), std::string::npos);
+    EXPECT_TRUE(std::ifstream(folder + "crash.TobbleXmasdemo.net").good());
+    EXPECT_TRUE(std::ifstream(folder + "crash.TobbleXmasdemo.jpg").good());
+}
+
+namespace {
+class ModeWatcher : public Context {
+public:
+    void tickContents(double, double) override { ++ticks; }
+    void onKIVmodeChange(int from, int to) override { changes.emplace_back(from, to); }
+    int ticks = 0;
+    std::vector<std::pair<int, int>> changes;
+};
+} // namespace
+
+TEST(KivEngine, EngineModesFollowTheWindowAndPausedFramesTickOnlyWhenAsked)
+{
+    KivHarness h;
+    ModeWatcher root;
+    h.frame(&root);
+    EXPECT_EQ(root.ticks, 1);
+
+    PlatformEventInjector::focus(false);
+    h.frames(2, &root);
+    EXPECT_EQ(h.kiv().engineMode, Kiv::MODE_PAUSED);
+    EXPECT_FALSE(h.kiv().bApplicationActive);
+    EXPECT_EQ(root.ticks, 1);
+    const double pausedTime = h.kiv().time;
+
+    h.kiv().bTickWhilePaused = true;
+    h.frame(&root);
+    EXPECT_EQ(root.ticks, 2);
+    EXPECT_GT(h.kiv().time, pausedTime);
+
+    PlatformEventInjector::minimize(true);
+    h.frame(&root);
+    EXPECT_EQ(h.kiv().engineMode, Kiv::MODE_FROZEN);
+    EXPECT_EQ(root.ticks, 2);
+
+    PlatformEventInjector::minimize(false);
+    PlatformEventInjector::focus(true);
+    h.frame(&root);
+    EXPECT_EQ(h.kiv().engineMode, Kiv::MODE_RUNNING);
+    EXPECT_EQ(root.ticks, 3);
+    const std::vector<std::pair<int, int>> expected = {{3, 2}, {2, 1}, {1, 3}};
+    EXPECT_EQ(root.changes, expected);
+    h.kiv().forgetRoot();
+}
+
+TEST(KivShellLoop, NoEngineIsBuiltWhileTheWindowHasNoFocus)
+{
+    KivHarness h;
+    h.stop();
+    KivShell shell(h.window(), {});
+    PlatformEventInjector::focus(false);
+    h.window().pumpEvents();
+    const auto before = std::chrono::steady_clock::now();
+    shell.gameLoopStep();
+    EXPECT_FALSE(shell.hasEngine());
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(90)); // slept, not spun
+    PlatformEventInjector::focus(true);
+    h.window().pumpEvents();
+    shell.gameLoopStep();
+    EXPECT_TRUE(shell.hasEngine());
 }
