@@ -336,3 +336,28 @@ TEST_F(Text, TextSpriteDelayFadesShadowAndAutoDelete)
     wide.fitToWidth(100.0f);
     EXPECT_FLOAT_EQ(wide.scale.x, 0.5f);
 }
+
+TEST_F(Text, EllipsisCutsToTheWidthAndOffsetShadowsFollowTheDetailFlag)
+{
+    graphics->bEnableFontCache = false;
+    auto dot = glyphPage(dir, "dot", {1});
+    font.addSourceTexture(dot.get(), '.', true); // '.' advances 2
+    Renderable anchor;
+    anchor.color = UColor(0xFFFFFFFFu);
+    // "ABCABC" advances 42; 20 leaves room for "AB" (12) and "..." (6), 40 for "ABCAB" (33).
+    const auto cut = drawn([&] { font.drawTextEllipsis(anchor, 0x02, 20.0f, u"ABCABC"); });
+    EXPECT_EQ(cut.left, 320);
+    EXPECT_EQ(cut.right, 320 + 12 + 5);
+    const auto longer = drawn([&] { font.drawTextEllipsis(anchor, 0x02, 40.0f, u"ABCABC"); });
+    EXPECT_EQ(longer.right - longer.left, 33 + 5);
+    const auto whole = drawn([&] { font.drawTextEllipsis(anchor, 0x02, 42.0f, u"ABCABC"); });
+    EXPECT_EQ(whole.right - whole.left, 41);
+
+    graphics->bDetail = true;
+    const auto shadowed = drawn([&] { font.drawTextOffset(anchor, 0x02, V3(3, -3, 0), UColor(0xFF808080u), u"A"); });
+    EXPECT_EQ(shadowed.right - shadowed.left, 4 + 3);
+    EXPECT_EQ(shadowed.bottom - shadowed.top, 10 + 3);
+    graphics->bDetail = false;
+    const auto plain = drawn([&] { font.drawTextOffset(anchor, 0x02, V3(3, -3, 0), UColor(0xFF808080u), u"A"); });
+    EXPECT_EQ(plain.right - plain.left, 4);
+}

@@ -137,7 +137,6 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
     setViewport(0, 0, w, h);
     static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     std::memcpy(viewProjection, identity, sizeof(viewProjection));
-    glUniformMatrix4fv(uniformViewProjection, 1, GL_FALSE, viewProjection);
 }
 
 GLDevice::~GLDevice()
@@ -202,6 +201,7 @@ TextureHandle GLDevice::createTexture(int width, int height, const std::uint32_t
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
+    boundTexture = texture;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
@@ -210,19 +210,17 @@ TextureHandle GLDevice::createTexture(int width, int height, const std::uint32_t
 
 void GLDevice::updateTexture(TextureHandle texture, int width, int height, const std::uint32_t* pixels)
 {
-    if (queuedState.texture == texture) {
-        flush();
-    }
+    flush(); // queued draws see the old contents
     glBindTexture(GL_TEXTURE_2D, texture);
+    boundTexture = texture;
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
 }
 
 void GLDevice::updateTextureRect(TextureHandle texture, int x, int y, int w, int h, const std::uint32_t* pixels)
 {
-    if (queuedState.texture == texture) {
-        flush();
-    }
+    flush(); // queued draws see the old contents
     glBindTexture(GL_TEXTURE_2D, texture);
+    boundTexture = texture;
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
 }
 
@@ -231,11 +229,12 @@ void GLDevice::destroyTexture(TextureHandle texture)
     if (texture == 0) {
         return;
     }
-    if (!queued.empty() && queuedState.texture == texture) {
-        flush();
-    }
+    flush();
     GLuint name = texture;
     glDeleteTextures(1, &name);
+    if (boundTexture == texture) {
+        boundTexture = 0;
+    }
 }
 
 void GLDevice::setViewport(int left, int top, int width, int height)
@@ -257,9 +256,8 @@ void GLDevice::setViewProjection(const float* matrix16)
     if (std::memcmp(matrix16, viewProjection, sizeof(viewProjection)) == 0) {
         return;
     }
-    flush();
     std::memcpy(viewProjection, matrix16, sizeof(viewProjection));
-    glUniformMatrix4fv(uniformViewProjection, 1, GL_FALSE, viewProjection);
+    bViewProjectionChanged = true;
 }
 
 void GLDevice::draw(const Vertex* vertices, int count, Primitive primitive, const float* world16, const DrawState& state)
@@ -274,11 +272,19 @@ void GLDevice::draw(const Vertex* vertices, int count, Primitive primitive, cons
     case Primitive::LineStrip: kind = Batch::Lines; break;
     default: break;
     }
-    if (!queued.empty() && (kind != queuedKind || !(state == queuedState))) {
-        flush();
+    if (commands.empty() || bViewProjectionChanged || kind != commands.back().kind || !(state == commands.back().state)) {
+        if (bViewProjectionChanged || matrices.empty()) {
+            matrices.insert(matrices.end(), viewProjection, viewProjection + 16);
+            bViewProjectionChanged = false;
+        }
+        Command command;
+        command.state = state;
+        command.kind = kind;
+        command.matrix = static_cast<std::uint32_t>(matrices.size() / 16 - 1);
+        command.firstIndex = static_cast<std::uint32_t>(queuedIndices.size());
+        commands.push_back(command);
     }
-    queuedKind = kind;
-    queuedState = state;
+    const std::size_t indicesBefore = queuedIndices.size();
 
     // The vertices go in once, transformed; the primitive becomes a list of indices.
     const std::uint32_t base = static_cast<std::uint32_t>(queued.size());
@@ -337,64 +343,89 @@ void GLDevice::draw(const Vertex* vertices, int count, Primitive primitive, cons
         }
         break;
     }
+    commands.back().indexCount += static_cast<std::uint32_t>(queuedIndices.size() - indicesBefore);
 }
 
-void GLDevice::bindState()
+void GLDevice::bindState(const DrawState& state)
 {
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, queuedState.texture != 0 ? queuedState.texture : whiteTexture);
-    glBindSampler(0, samplers[(queuedState.bilinear ? 2 : 0) + (queuedState.wrap ? 1 : 0)]);
-    switch (queuedState.blend) {
-    case BlendMode::Opaque: glDisable(GL_BLEND); break;
-    case BlendMode::Alpha:
-        glEnable(GL_BLEND);
-        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-        break;
-    case BlendMode::Additive:
-        glEnable(GL_BLEND);
-        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
-        break;
+    // Only what changed goes to the driver.
+    const unsigned texture = state.texture != 0 ? state.texture : whiteTexture;
+    if (texture != boundTexture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        boundTexture = texture;
+    }
+    const int sampler = (state.bilinear ? 2 : 0) + (state.wrap ? 1 : 0);
+    if (sampler != boundSampler) {
+        glBindSampler(0, samplers[sampler]);
+        boundSampler = sampler;
+    }
+    const int blend = static_cast<int>(state.blend);
+    if (blend != boundBlend) {
+        switch (state.blend) {
+        case BlendMode::Opaque: glDisable(GL_BLEND); break;
+        case BlendMode::Alpha:
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+        case BlendMode::Additive:
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
+            break;
+        }
+        boundBlend = blend;
     }
 }
 
 void GLDevice::flush()
 {
-    if (queued.empty()) {
+    if (commands.empty()) {
         return;
     }
-    if (queuedIndices.empty()) {
-        queued.clear();
-        return;
-    }
-    bindState();
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    // Stream behind what was sent before; when a buffer is full, orphan it and start over, so the driver
-    // never waits for a draw that still reads the old contents.
-    auto stream = [](GLenum target, std::size_t bytes, const void* data, std::size_t& capacity, std::size_t& offset) {
-        if (bytes > capacity) {
-            capacity = std::max<std::size_t>(bytes, std::max<std::size_t>(capacity * 2, 1u << 20));
-            glBufferData(target, static_cast<GLsizeiptr>(capacity), nullptr, GL_STREAM_DRAW);
-            offset = 0;
-        } else if (offset + bytes > capacity) {
-            glBufferData(target, static_cast<GLsizeiptr>(capacity), nullptr, GL_STREAM_DRAW);
-            offset = 0;
+    if (!queuedIndices.empty()) {
+        // Everything queued goes up in one piece; the commands draw from it in order. When a buffer is full
+        // it is orphaned and started over, so the driver never waits for a draw that reads the old contents.
+        auto stream = [](GLenum target, std::size_t bytes, const void* data, std::size_t& capacity, std::size_t& offset) {
+            if (bytes > capacity) {
+                capacity = std::max<std::size_t>(bytes, std::max<std::size_t>(capacity * 2, 1u << 20));
+                glBufferData(target, static_cast<GLsizeiptr>(capacity), nullptr, GL_STREAM_DRAW);
+                offset = 0;
+            } else if (offset + bytes > capacity) {
+                glBufferData(target, static_cast<GLsizeiptr>(capacity), nullptr, GL_STREAM_DRAW);
+                offset = 0;
+            }
+            glBufferSubData(target, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
+            const std::size_t at = offset;
+            offset += bytes;
+            return at;
+        };
+        const std::size_t vertexAt =
+            stream(GL_ARRAY_BUFFER, queued.size() * sizeof(Vertex), queued.data(), vboCapacity, vboOffset);
+        const std::size_t indexAt = stream(GL_ELEMENT_ARRAY_BUFFER, queuedIndices.size() * sizeof(std::uint32_t),
+                                           queuedIndices.data(), iboCapacity, iboOffset);
+        std::uint32_t matrix = ~0u;
+        for (const Command& command : commands) {
+            if (command.indexCount == 0) {
+                continue;
+            }
+            if (command.matrix != matrix) {
+                matrix = command.matrix;
+                glUniformMatrix4fv(uniformViewProjection, 1, GL_FALSE, matrices.data() + matrix * 16);
+            }
+            bindState(command.state);
+            const GLenum mode =
+                command.kind == Batch::Points ? GL_POINTS : command.kind == Batch::Lines ? GL_LINES : GL_TRIANGLES;
+            glDrawElementsBaseVertex(mode, static_cast<GLsizei>(command.indexCount), GL_UNSIGNED_INT,
+                                     reinterpret_cast<void*>(indexAt + command.firstIndex * sizeof(std::uint32_t)),
+                                     static_cast<GLint>(vertexAt / sizeof(Vertex)));
+            ++counters.drawCalls;
         }
-        glBufferSubData(target, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
-        const std::size_t at = offset;
-        offset += bytes;
-        return at;
-    };
-    const std::size_t vertexAt = stream(GL_ARRAY_BUFFER, queued.size() * sizeof(Vertex), queued.data(), vboCapacity, vboOffset);
-    const std::size_t indexAt = stream(GL_ELEMENT_ARRAY_BUFFER, queuedIndices.size() * sizeof(std::uint32_t),
-                                       queuedIndices.data(), iboCapacity, iboOffset);
-    const GLenum mode = queuedKind == Batch::Points ? GL_POINTS : queuedKind == Batch::Lines ? GL_LINES : GL_TRIANGLES;
-    glDrawElementsBaseVertex(mode, static_cast<GLsizei>(queuedIndices.size()), GL_UNSIGNED_INT,
-                             reinterpret_cast<void*>(indexAt), static_cast<GLint>(vertexAt / sizeof(Vertex)));
-    ++counters.drawCalls;
-    counters.verticesSent += static_cast<int>(queued.size());
+        counters.verticesSent += static_cast<int>(queued.size());
+    }
     queued.clear();
     queuedIndices.clear();
+    commands.clear();
+    matrices.clear();
+    bViewProjectionChanged = true; // the next command records the matrix in force
 }
 
 void GLDevice::clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil, bool wholeWindow)

@@ -70,7 +70,8 @@ public:
     void setViewport(int left, int top, int width, int height);
     // Row-vector matrices (v' = v x M), row-major, as the engine keeps them.
     void setViewProjection(const float* matrix16);
-    // Queues a draw; world may be null (vertices already in world space).
+    // Queues a draw; world may be null (vertices already in world space). Draws are collected for the
+    // frame and sent by flush(), which clearing, presenting, reading back and texture changes run first.
     void draw(const Vertex* vertices, int count, Primitive primitive, const float* world16, const DrawState& state);
     // Sends what is queued.
     void flush();
@@ -93,20 +94,34 @@ public:
 
 private:
     enum class Batch : std::uint8_t { Points, Lines, Triangles };
-    void bindState();
+    void bindState(const DrawState& state);
+
+    // A run of queued indices drawn with one state and one view-projection matrix.
+    struct Command {
+        DrawState state;
+        Batch kind = Batch::Triangles;
+        std::uint32_t matrix = 0; // index into matrices (16 floats each)
+        std::uint32_t firstIndex = 0;
+        std::uint32_t indexCount = 0;
+    };
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
     unsigned program = 0, vao = 0, vbo = 0, ibo = 0, whiteTexture = 0;
     unsigned samplers[4] = {};
     int uniformViewProjection = -1;
+    // What the driver has bound now (-1 or 0: unknown).
+    unsigned boundTexture = 0;
+    int boundSampler = -1;
+    int boundBlend = -1;
     int maxTexture = 2048;
     int viewport[4] = {0, 0, 0, 0};
     float viewProjection[16];
     std::vector<Vertex> queued;
     std::vector<std::uint32_t> queuedIndices;
-    Batch queuedKind = Batch::Triangles;
-    DrawState queuedState;
+    std::vector<Command> commands;
+    std::vector<float> matrices;
+    bool bViewProjectionChanged = true;
     std::size_t vboCapacity = 0;
     std::size_t vboOffset = 0;
     std::size_t iboCapacity = 0;
