@@ -2,28 +2,12 @@
 #include "engine/core/ErrorManager.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/Process.h"
-#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/kiv/KivShell.h"
 #include "engine/platform/CrashHandler.h"
 #include "engine/platform/PlatformWindow.h"
 #include "engine/platform/ProcessTools.h"
 #include "game/language/Language.h"
-
-namespace {
-// The engine makes the game's language object after its network service; it gets the language mask and
-// fills the input system's key names.
-Language* createLanguage()
-{
-    Kiv* kiv = Kiv::instance();
-    auto* language = new Language();
-    language->setLanguageMask(kiv->languageMask);
-    language->setKeyNameTable(kiv->input->keyNames.data());
-    return language;
-}
-
-void destroyLanguage(Language* language) { delete language; }
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -37,7 +21,7 @@ int main(int argc, char** argv)
     hooks.messageBox = [](const UString& title, const UString& text) { PlatformWindow::showMessageBox(title, text); };
     ErrorManager::setPlatformHooks(hooks);
 
-    Kiv::setLanguageFactory(createLanguage, destroyLanguage);
+    Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
     PlatformWindow window(GameInfo::WINDOW_TITLE);
     // Seam: the game's Global object (created after the engine, deleted before it), its root context,
     // quit flag and exit link join here.

@@ -27,7 +27,7 @@ TEST(KivTimer, WaitsKeepThePeriodWithoutSpinning)
     }
     const double wall = KivTimer::now() - wallStart;
     EXPECT_GE(wall, 0.19);
-    EXPECT_LT(wall, 0.5);
+    EXPECT_LT(wall, 1.0); // generous: a loaded machine oversleeps
     EXPECT_LT(cpuSeconds() - cpuStart, wall * 0.5); // asleep, not busy
     EXPECT_NEAR(timer.nextFrameTime - timer.lastFrameTime, 0.0, 0.02);
 }
