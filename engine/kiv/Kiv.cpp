@@ -182,7 +182,7 @@ Kiv::Kiv()
     network->hooks.drawText = &drawOverlayText;
 
     if (gCreateLanguage != nullptr) {
-        language = gCreateLanguage();
+        language = startService("Language::Language", [] { return gCreateLanguage(); });
     }
 
     timer = new KivTimer();
