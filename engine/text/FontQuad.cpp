@@ -10,7 +10,7 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 #include "engine/render/Renderable.h"
-#include "engine/render/RenderMath.h"
+#include "engine/core/Matrix4.h"
 #include "engine/render/Texture.h"
 #include "engine/text/FontCache.h"
 #include "engine/text/FontGDI.h"
@@ -368,7 +368,7 @@ bool FontQuad::rasterize(const UString& text, int& width, int& height, std::vect
     return true;
 }
 
-void FontQuad::drawLine(const Matrix& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x,
+void FontQuad::drawLine(const Matrix4& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x,
                         float y, float z, bool allowCache)
 {
     KivGraphics* graphics = KivGraphics::instance();

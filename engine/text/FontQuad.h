@@ -18,7 +18,7 @@ class FontGDI;
 class Quad;
 class Renderable;
 class Texture;
-struct Matrix;
+struct Matrix4;
 
 class FontQuad : public KivBase {
 public:
@@ -80,7 +80,7 @@ public:
     void printOffset(const V3& position, UColor color, const V3& offset, UColor shadow, const UString& text);
 
     // Draws with a transform, colour and flags; local anchor (x, y, z). The core of the draw calls.
-    void drawLine(const Matrix& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x = 0.0f,
+    void drawLine(const Matrix4& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x = 0.0f,
                   float y = 0.0f, float z = 0.0f, bool allowCache = true);
 
     UString name = u"<unknown>";
