@@ -101,6 +101,8 @@ private:
     std::vector<char16_t> codePageTable(const UString& codePage) const;
     bool rasterize(const UString& text, int& width, int& height, std::vector<std::uint32_t>& pixels) const;
     int advanceOf(char16_t unit) const;
+    // The characters that fit into the width limit, and their width.
+    int measureUpTo(const UString& text, float widthLimit, int& width) const;
 
     std::unordered_map<char16_t, Symbol> symbols;
     std::unique_ptr<FontCache> cache;
