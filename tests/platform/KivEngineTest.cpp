@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <chrono>
 
 #include <sys/wait.h>
@@ -16,20 +15,13 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/kiv/KivShell.h"
+#include "engine/kiv/KivTimer.h"
 #include "engine/platform/PlatformEventInjector.h"
 #include "engine/platform/PlatformWindow.h"
 #include "engine/render/Context.h"
 #include "support/KivHarness.h"
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 int gLanguagesMade = 0;
 int gLanguagesDeleted = 0;
@@ -62,7 +54,9 @@ TEST(KivEngine, ServicesStartInOrderAndLanguageComesFromTheFactory)
                                "FontGDI::FontGDI(): Started.",
                                "Console::Console(): Started.",
                                "KivNetwork::KivNetwork(): Started.",
+                               "Language::Language(): Starting...",
                                "test language made",
+                               "Language::Language(): Started.",
                                "KivTimer::KivTimer(): Started.",
                                "Kiv::Kiv(): Started."};
         int at = 0;
@@ -94,7 +88,7 @@ TEST(KivEngine, ConfigurationDefaultsAreWrittenBackWithTheWarningLine)
     EXPECT_FALSE(kiv.bEnableDelayedLoad);
     kiv.defaultLanguage = 1;
     h.stop(); // the engine writes ".cfg" as it goes
-    const std::string cfg = readFile(h.userFolder.file(".cfg"));
+    const std::string cfg = KivHarness::readFile(h.userFolder.file(".cfg"));
     ASSERT_GE(cfg.size(), 3u);
     EXPECT_EQ(cfg.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(cfg.find("Do NOT modify this file unless you are explicitly instructed to do so!"), std::string::npos);
@@ -121,7 +115,19 @@ TEST(KivEngine, StaticConfigurationIsReadButNeverRewritten)
     EXPECT_TRUE(kiv.bEnableDelayedLoad);
     EXPECT_TRUE(kiv.bTickWhilePaused);
     h.stop();
-    EXPECT_EQ(readFile(h.dataFolder.file(".cfg.static")), staticText);
+    EXPECT_EQ(KivHarness::readFile(h.dataFolder.file(".cfg.static")), staticText);
+}
+
+TEST(KivEngine, UnreadableOrMissingLanguageKeysTakeTheirDefaults)
+{
+    // A language index that does not parse reads as 0; a ".cfg" without defaultLanguage gets -2 written.
+    KivHarness h("[Language]\r\nsingleLanguage=english\r\n", "[Kiv]\r\nbEnableDelayedLoad=Yes\r\n");
+    EXPECT_EQ(h.kiv().singleLanguage, 0);
+    EXPECT_EQ(h.kiv().defaultLanguage, -2);
+    h.stop();
+    const std::string cfg = KivHarness::readFile(h.userFolder.file(".cfg"));
+    EXPECT_NE(cfg.find("defaultLanguage=-2"), std::string::npos);
+    EXPECT_NE(cfg.find("bEnableDelayedLoad=Yes"), std::string::npos);
 }
 
 TEST(KivEngine, FramesAdvanceTimeAndCounterAndClearTheTypedCharacter)
@@ -279,7 +285,7 @@ TEST(KivEngine, FatalErrorLeavesCrashFilesAndExitsWithMinusOne)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 255);
-    const std::string log = readFile(folder + "crash.TobbleXmasdemo.log");
+    const std::string log = KivHarness::readFile(folder + "crash.TobbleXmasdemo.log");
     const auto error = log.find("Error: Could not find resource 'nothing'.");
     EXPECT_NE(error, std::string::npos);
     EXPECT_NE(log.find("Forced exit.", error), std::string::npos);
@@ -329,6 +335,22 @@ TEST(KivEngine, EngineModesFollowTheWindowAndPausedFramesTickOnlyWhenAsked)
     const std::vector<std::pair<int, int>> expected = {{3, 2}, {2, 1}, {1, 3}};
     EXPECT_EQ(root.changes, expected);
     h.kiv().forgetRoot();
+}
+
+TEST(KivEngine, PausedFramesKeepTheFramePeriod)
+{
+    KivHarness h;
+    Kiv& kiv = h.kiv();
+    kiv.setFixedStep(0.0); // real time
+    kiv.timer->setFramePeriod(0.01);
+    PlatformEventInjector::focus(false);
+    h.frame();
+    ASSERT_EQ(kiv.engineMode, Kiv::MODE_PAUSED);
+    const auto begin = std::chrono::steady_clock::now();
+    h.frames(20);
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    EXPECT_GE(elapsed, 0.15);
+    EXPECT_EQ(kiv.time, 0.0); // nothing ticked
 }
 
 TEST(KivShellLoop, NoEngineIsBuiltWhileTheWindowHasNoFocus)
