@@ -194,16 +194,11 @@ void KivBase::gotoState(int32_t newState, double delay)
 
 void KivBase::local_gotoState(int32_t newState, double delay)
 {
-    if (stateGoto == newState) {
-        return;
-    }
-    stateGoto = newState;
-    stateLeft = delay;
     if (delay <= 0.0) {
-        stateLeft = 0.0;
-        timeInState = 0.0;
-        state = newState;
-        onStateChange();
+        enterStateNow(newState);
+    } else if (stateGoto != newState) {
+        stateGoto = newState;
+        stateLeft = delay;
     }
 }
 
