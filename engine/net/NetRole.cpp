@@ -13,6 +13,7 @@
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRandom.h"
 #include "engine/net/RPC.h"
+#include "engine/text/FontQuad.h"
 
 const RuntimeClass NetRole::classRecord(u"NetRole", &KivBase::classRecord, nullptr);
 
@@ -276,13 +277,17 @@ UString NetRole::getDebugText() const
     return text;
 }
 
-void NetRole::drawDebugOverlay(const V3& position, void* font)
+void NetRole::drawDebugOverlay(const V3& position, FontQuad* font)
 {
     const KivNetwork::EngineHooks& hooks = KivNetwork::getHooks();
-    if (!hooks.debugLevel || (hooks.debugLevel() & 0x200) == 0 || !hooks.drawText) {
+    if (!hooks.debugLevel || (hooks.debugLevel() & 0x200) == 0 || font == nullptr) {
         return;
     }
-    hooks.drawText(position, font, getDebugText());
+    V3 at = position;
+    for (const UString& line : splitLines(getDebugText())) {
+        font->print(at, UColor(0xFFFFFFFFu), 0, line);
+        at.y -= static_cast<float>(font->getScaledLineHeight());
+    }
 }
 
 void NetRole::processPacket(Packet& packet)
