@@ -7,7 +7,6 @@
 #include "engine/core/ErrorManager.h"
 #include "engine/core/KivRandom.h"
 #include "engine/core/Format.h"
-#include "engine/kiv/Kiv.h"
 #include "engine/platform/VorbisDecoder.h"
 
 const RuntimeClass Sound::classRecord(u"Sound", &KivBase::classRecord, nullptr);
@@ -16,15 +15,9 @@ const RuntimeClass Sound::classRecord(u"Sound", &KivBase::classRecord, nullptr);
 Sound::Sound(int flags_, int maxPlaybacks_, const UString& fileName_)
     : flags(flags_), maxPlaybacks(maxPlaybacks_ > 0 ? maxPlaybacks_ : 1), fileName(fileName_)
 {
-    KivAudio* audio = KivAudio::instance();
-    KIV_ASSERT(audio != nullptr);
-    if (const Kiv* kiv = Kiv::instance(); kiv != nullptr && kiv->bEnableDelayedLoad) {
-        SoundFile::verify(fileName);
-    } else {
-        load();
-    }
+    SoundFile::loadOrVerify(fileName, [this] { load(); });
     // Only a sound that exists joins the service's list (a failed load never finishes construction).
-    audio->add(this);
+    KivAudio::instance()->add(this);
 }
 
 Sound::~Sound()

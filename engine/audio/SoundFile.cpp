@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "engine/audio/KivAudio.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
 #include "engine/files/FileIO.h"
 #include "engine/files/FileManager.h"
+#include "engine/kiv/Kiv.h"
 #include "engine/platform/SystemInfo.h"
 
 namespace SoundFile {
@@ -33,6 +35,16 @@ void verify(const UString& fileName)
         files->verifyFile(fileName);
     } else {
         FileManager::verifyFileDisk(fileName);
+    }
+}
+
+void loadOrVerify(const UString& fileName, const std::function<void()>& load)
+{
+    KIV_ASSERT(KivAudio::instance() != nullptr);
+    if (const Kiv* kiv = Kiv::instance(); kiv != nullptr && kiv->bEnableDelayedLoad) {
+        verify(fileName);
+    } else {
+        load();
     }
 }
 

@@ -6,22 +6,15 @@
 #include "engine/audio/SoundFile.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
-#include "engine/kiv/Kiv.h"
 #include "engine/platform/VorbisDecoder.h"
 
 const RuntimeClass SoundStream::classRecord(u"SoundStream", &KivBase::classRecord, nullptr);
 
 SoundStream::SoundStream(int flags_, const UString& fileName_) : flags(flags_), fileName(fileName_)
 {
-    KivAudio* audio = KivAudio::instance();
-    KIV_ASSERT(audio != nullptr);
-    if (const Kiv* kiv = Kiv::instance(); kiv != nullptr && kiv->bEnableDelayedLoad) {
-        SoundFile::verify(fileName);
-    } else {
-        load();
-    }
+    SoundFile::loadOrVerify(fileName, [this] { load(); });
     // Only a sound that exists joins the service's list (a failed load never finishes construction).
-    audio->add(this);
+    KivAudio::instance()->add(this);
 }
 
 SoundStream::~SoundStream()

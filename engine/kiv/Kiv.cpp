@@ -31,6 +31,7 @@
 #include "engine/render/PointerDispatcher.h"
 #include "engine/text/Console.h"
 #include "engine/text/FontGDI.h"
+#include "engine/text/FontQuad.h"
 
 namespace {
 Kiv* gKiv = nullptr;
@@ -59,6 +60,21 @@ auto startService(const char* constructorName, Make make)
     auto service = make();
     Logger::logFrom(constructorName, u"Started.");
     return service;
+}
+
+// The network role's overlay: its lines from the top-left corner at the position, in the bitmap font that
+// the role's owner passes.
+void drawOverlayText(const V3& position, void* font, const UString& text)
+{
+    auto* bitmapFont = static_cast<FontQuad*>(font);
+    if (bitmapFont == nullptr || KivGraphics::instance() == nullptr) {
+        return;
+    }
+    V3 at = position;
+    for (const UString& line : splitLines(text)) {
+        bitmapFont->print(at, UColor(0xFFFFFFFFu), 0x03, line);
+        at.y -= static_cast<float>(bitmapFont->getScaledLineHeight());
+    }
 }
 
 std::string crashFileName(const char* extension) { return "crash." + wideToUtf8(GameInfo::GAME_ID) + extension; }
@@ -162,9 +178,11 @@ Kiv::Kiv()
     network->hooks.isRelease = [this] { return bRelease; };
     network->hooks.isKeyDown = [this](int code) { return input != nullptr && input->isDown(code); };
     network->hooks.drawCounter = [this] { return frameCounter; };
+    network->hooks.debugLevel = [this] { return debugLevel; };
+    network->hooks.drawText = &drawOverlayText;
 
     if (gCreateLanguage != nullptr) {
-        language = gCreateLanguage();
+        language = startService("Language::Language", [] { return gCreateLanguage(); });
     }
 
     timer = new KivTimer();

@@ -95,6 +95,7 @@ public:
     int hq2x = 1;                // ".cfg.static" [Graphics]; 2 selects the double-resolution data
     UString webHost;             // ".cfg.static" [Network]
     bool bSafeMode = false;      // "-safe" on the command line
+    std::uint32_t debugLevel = 0; // debug drawing bits; 0x200 draws the network role's overlay
 
     // State.
 #ifdef TOBBLE_RELEASE

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <chrono>
 
 #include <sys/wait.h>
@@ -22,14 +21,6 @@
 #include "support/KivHarness.h"
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 int gLanguagesMade = 0;
 int gLanguagesDeleted = 0;
@@ -62,7 +53,9 @@ TEST(KivEngine, ServicesStartInOrderAndLanguageComesFromTheFactory)
                                "FontGDI::FontGDI(): Started.",
                                "Console::Console(): Started.",
                                "KivNetwork::KivNetwork(): Started.",
+                               "Language::Language(): Starting...",
                                "test language made",
+                               "Language::Language(): Started.",
                                "KivTimer::KivTimer(): Started.",
                                "Kiv::Kiv(): Started."};
         int at = 0;
@@ -94,7 +87,7 @@ TEST(KivEngine, ConfigurationDefaultsAreWrittenBackWithTheWarningLine)
     EXPECT_FALSE(kiv.bEnableDelayedLoad);
     kiv.defaultLanguage = 1;
     h.stop(); // the engine writes ".cfg" as it goes
-    const std::string cfg = readFile(h.userFolder.file(".cfg"));
+    const std::string cfg = KivHarness::readFile(h.userFolder.file(".cfg"));
     ASSERT_GE(cfg.size(), 3u);
     EXPECT_EQ(cfg.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(cfg.find("Do NOT modify this file unless you are explicitly instructed to do so!"), std::string::npos);
@@ -121,7 +114,19 @@ TEST(KivEngine, StaticConfigurationIsReadButNeverRewritten)
     EXPECT_TRUE(kiv.bEnableDelayedLoad);
     EXPECT_TRUE(kiv.bTickWhilePaused);
     h.stop();
-    EXPECT_EQ(readFile(h.dataFolder.file(".cfg.static")), staticText);
+    EXPECT_EQ(KivHarness::readFile(h.dataFolder.file(".cfg.static")), staticText);
+}
+
+TEST(KivEngine, UnreadableOrMissingLanguageKeysTakeTheirDefaults)
+{
+    // A language index that does not parse reads as 0; a ".cfg" without defaultLanguage gets -2 written.
+    KivHarness h("[Language]\r\nsingleLanguage=english\r\n", "[Kiv]\r\nbEnableDelayedLoad=Yes\r\n");
+    EXPECT_EQ(h.kiv().singleLanguage, 0);
+    EXPECT_EQ(h.kiv().defaultLanguage, -2);
+    h.stop();
+    const std::string cfg = KivHarness::readFile(h.userFolder.file(".cfg"));
+    EXPECT_NE(cfg.find("defaultLanguage=-2"), std::string::npos);
+    EXPECT_NE(cfg.find("bEnableDelayedLoad=Yes"), std::string::npos);
 }
 
 TEST(KivEngine, FramesAdvanceTimeAndCounterAndClearTheTypedCharacter)
@@ -279,7 +284,7 @@ TEST(KivEngine, FatalErrorLeavesCrashFilesAndExitsWithMinusOne)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 255);
-    const std::string log = readFile(folder + "crash.TobbleXmasdemo.log");
+    const std::string log = KivHarness::readFile(folder + "crash.TobbleXmasdemo.log");
     const auto error = log.find("Error: Could not find resource 'nothing'.");
     EXPECT_NE(error, std::string::npos);
     EXPECT_NE(log.find("Forced exit.", error), std::string::npos);

@@ -11,22 +11,14 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "engine/platform/CrashHandler.h"
 #include "engine/platform/ProcessTools.h"
+#include "support/KivHarness.h"
 #include "support/TempDir.h"
 
 namespace {
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // Runs `crash` in a child process with the handler installed; returns the signal that ended it.
 template <class Fn>
 int crashInChild(const TempDir& dir, Fn crash)
@@ -60,12 +52,12 @@ TEST(CrashHandler, WritesTheDumpAndCopiesTheLogThenDiesOfTheSignal)
     char address[32];
     std::snprintf(address, sizeof(address), "Address: 0x%016lx", reinterpret_cast<unsigned long>(page));
     munmap(page, 4096);
-    const std::string dump = readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
+    const std::string dump = KivHarness::readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
     EXPECT_NE(dump.find("Signal: 11 SIGSEGV"), std::string::npos) << dump;
     EXPECT_NE(dump.find(address), std::string::npos) << dump;
     EXPECT_NE(dump.find("Backtrace:\n"), std::string::npos);
     EXPECT_GT(dump.size(), dump.find("Backtrace:\n") + 12); // at least one frame
-    EXPECT_EQ(readFile(dir.file("crash.TobbleXmasdemo.log")), "\tKiv::Kiv(): Started.\r\n");
+    EXPECT_EQ(KivHarness::readFile(dir.file("crash.TobbleXmasdemo.log")), "\tKiv::Kiv(): Started.\r\n");
 }
 
 TEST(CrashHandler, CatchesAbortAndArithmeticFaults)
@@ -74,7 +66,7 @@ TEST(CrashHandler, CatchesAbortAndArithmeticFaults)
         TempDir dir;
         const int sig = crashInChild(dir, [wanted] { raise(wanted); });
         EXPECT_EQ(sig, wanted);
-        const std::string dump = readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
+        const std::string dump = KivHarness::readFile(dir.file("crash.TobbleXmasdemo.mdmp"));
         EXPECT_NE(dump.find("Signal: " + std::to_string(wanted)), std::string::npos) << dump;
     }
 }

@@ -5,6 +5,7 @@
 #include "engine/core/ErrorManager.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/Logger.h"
+#include "engine/files/FileIO.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/platform/PlatformWindow.h"
 
@@ -18,6 +19,13 @@ void writeFile(const std::string& path, const std::string& text)
     }
 }
 } // namespace
+
+std::string KivHarness::readFile(const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    FileIO::readWholeFile(path, bytes);
+    return std::string(bytes.begin(), bytes.end());
+}
 
 KivHarness::KivHarness(const std::string& staticConfig, const std::string& userConfig)
 {

@@ -39,6 +39,9 @@ public:
     // Index of the first line containing text at or after `from`; -1 when none.
     int logIndex(const std::string& text, int from = 0) const;
 
+    // A whole file as bytes (empty when it cannot be read).
+    static std::string readFile(const std::string& path);
+
     TempDir userFolder;
     TempDir dataFolder;
     static constexpr double STEP = 0.01;

@@ -103,6 +103,8 @@ private:
         std::uint32_t matrix = 0; // index into matrices (16 floats each)
         std::uint32_t firstIndex = 0;
         std::uint32_t indexCount = 0;
+        std::uint32_t firstVertex = 0; // the vertices its indices use
+        std::uint32_t lastVertex = 0;
     };
 
     SDL_Window* sdlWindow;
