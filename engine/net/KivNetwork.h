@@ -11,6 +11,7 @@
 #include "engine/net/NetTrafficRecorder.h"
 
 class NetRole;
+struct V3;
 
 class KivNetwork {
 public:
@@ -21,6 +22,8 @@ public:
         std::function<bool(int inputCode)> isKeyDown;
         std::function<uint32_t()> debugLevel;       // bit 0x200 draws the network overlay
         std::function<uint32_t()> drawCounter;      // the engine's drawing counter
+        // Draws the overlay's lines at a position with a font.
+        std::function<void(const V3& position, void* font, const UString& text)> drawText;
     };
 
     KivNetwork();

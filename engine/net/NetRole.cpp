@@ -13,7 +13,6 @@
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRandom.h"
 #include "engine/net/RPC.h"
-#include "engine/text/FontQuad.h"
 
 const RuntimeClass NetRole::classRecord(u"NetRole", &KivBase::classRecord, nullptr);
 
@@ -277,17 +276,13 @@ UString NetRole::getDebugText() const
     return text;
 }
 
-void NetRole::drawDebugOverlay(const V3& position, FontQuad* font)
+void NetRole::drawDebugOverlay(const V3& position, void* font)
 {
     const KivNetwork::EngineHooks& hooks = KivNetwork::getHooks();
-    if (!hooks.debugLevel || (hooks.debugLevel() & 0x200) == 0 || font == nullptr) {
+    if (!hooks.debugLevel || (hooks.debugLevel() & 0x200) == 0 || !hooks.drawText) {
         return;
     }
-    V3 at = position;
-    for (const UString& line : splitLines(getDebugText())) {
-        font->print(at, UColor(0xFFFFFFFFu), 0, line);
-        at.y -= static_cast<float>(font->getScaledLineHeight());
-    }
+    hooks.drawText(position, font, getDebugText());
 }
 
 void NetRole::processPacket(Packet& packet)

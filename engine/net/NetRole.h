@@ -9,7 +9,6 @@
 #include "engine/net/NetHost.h"
 #include "engine/net/Packet.h"
 
-class FontQuad;
 class RPC;
 struct V3;
 
@@ -40,9 +39,8 @@ public:
     // Runs on the role's own replication clock (the engine's frame step); ignores its arguments.
     void tick(double time, double dt) override;
     void render() override;
-    // Text about the role, one line below the other from the position down; drawn only when the engine's
-    // debug level has bit 0x200.
-    void drawDebugOverlay(const V3& position, FontQuad* font);
+    // Text about the role; drawn only when the engine's debug level has bit 0x200.
+    void drawDebugOverlay(const V3& position, void* font);
     UString getDebugText() const;
     // Sends the outgoing packet to every peer at once and empties it.
     void flush();
