@@ -409,7 +409,8 @@ void Kiv::frame(Context* root)
         graphics->endScene();
         graphics->present();
     }
-    if (ticking && fixedStep <= 0.0) {
+    // Paused frames keep the frame period too: drawing without a tick must not spin a core in the background.
+    if (fixedStep <= 0.0) {
         timer->wait();
     }
     if (graphics != nullptr) {

@@ -15,6 +15,7 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/kiv/KivShell.h"
+#include "engine/kiv/KivTimer.h"
 #include "engine/platform/PlatformEventInjector.h"
 #include "engine/platform/PlatformWindow.h"
 #include "engine/render/Context.h"
@@ -334,6 +335,22 @@ TEST(KivEngine, EngineModesFollowTheWindowAndPausedFramesTickOnlyWhenAsked)
     const std::vector<std::pair<int, int>> expected = {{3, 2}, {2, 1}, {1, 3}};
     EXPECT_EQ(root.changes, expected);
     h.kiv().forgetRoot();
+}
+
+TEST(KivEngine, PausedFramesKeepTheFramePeriod)
+{
+    KivHarness h;
+    Kiv& kiv = h.kiv();
+    kiv.setFixedStep(0.0); // real time
+    kiv.timer->setFramePeriod(0.01);
+    PlatformEventInjector::focus(false);
+    h.frame();
+    ASSERT_EQ(kiv.engineMode, Kiv::MODE_PAUSED);
+    const auto begin = std::chrono::steady_clock::now();
+    h.frames(20);
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    EXPECT_GE(elapsed, 0.15);
+    EXPECT_EQ(kiv.time, 0.0); // nothing ticked
 }
 
 TEST(KivShellLoop, NoEngineIsBuiltWhileTheWindowHasNoFocus)
