@@ -63,9 +63,15 @@ void KivAudio::setMusic(SoundStream* stream)
         currentMusic->stop();
     }
     currentMusic = stream;
-    if (stream != nullptr && !stream->isPlaying()) {
+    if (stream == nullptr) {
+        return;
+    }
+    if (!stream->isPlaying()) {
         stream->setVolume(1.0f);
         stream->play(true);
+    } else if (stream->isFadingOut()) {
+        // Chosen again while it was still fading out: it would end silent, so it comes back instead.
+        stream->setVolume(1.0f);
     }
 }
 

@@ -27,8 +27,8 @@ public:
     double now() const { return clock; }
 
     // Makes the stream the current music: stops the previous one and starts this one from its beginning
-    // at full volume, unless it is already playing. The same stream again changes nothing; null stops
-    // the music.
+    // at full volume, unless it is already playing (one still fading out returns to full volume). The
+    // same stream again changes nothing; null stops the music.
     void setMusic(SoundStream* stream);
     // Slides the current music's volume to `target` (clamped to 0..1) over `seconds`. A target of 0
     // forgets the current music at once; it still slides down and stops when silent.

@@ -35,6 +35,8 @@ public:
     // Moves the volume to `target` over `seconds`; with stopWhenSilent the stream stops on reaching 0.
     void slideVolume(float target, double seconds, bool stopWhenSilent = false);
     bool isSliding() const { return slideSpeed != 0.0; }
+    // Sliding down to stop once silent (music that was faded out and forgotten).
+    bool isFadingOut() const { return stopWhenSilent && slideSpeed < 0.0; }
 
     void load();
     bool isLoaded() const { return decoder != nullptr; }

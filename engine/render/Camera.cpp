@@ -17,18 +17,18 @@ Camera::Camera()
     eye = V3(0.0f, 0.0f, -static_cast<float>(w / 2));
 }
 
-Matrix Camera::getProjection() const { return Matrix::perspectiveLH(2.0f, 2.0f * aspectFactor, NEAR_PLANE, FAR_PLANE); }
+Matrix4 Camera::getProjection() const { return Matrix4::perspectiveLH(2.0f, 2.0f * aspectFactor, NEAR_PLANE, FAR_PLANE); }
 
-Matrix Camera::getView() const
+Matrix4 Camera::getView() const
 {
-    return Matrix::lookAtLH(eye, lookAt, V3(std::sin(roll), std::cos(roll), 0.0f));
+    return Matrix4::lookAtLH(eye, lookAt, V3(std::sin(roll), std::cos(roll), 0.0f));
 }
 
 void Camera::render()
 {
     if (KivGraphics* graphics = KivGraphics::instance()) {
-        const Matrix projection = getProjection();
-        const Matrix view = getView();
+        const Matrix4 projection = getProjection();
+        const Matrix4 view = getView();
         graphics->setProjection(projection.data());
         graphics->setView(view.data());
     }

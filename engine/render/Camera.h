@@ -5,7 +5,7 @@
 // fields below.
 #include "engine/core/KivBase.h"
 #include "engine/core/V3.h"
-#include "engine/render/RenderMath.h"
+#include "engine/core/Matrix4.h"
 
 class Camera : public KivBase {
 public:
@@ -28,8 +28,8 @@ public:
 
     // What the camera sees in the plane at depth z (top above bottom).
     void getVisibleRect(Rect& out, float z) const;
-    Matrix getProjection() const;
-    Matrix getView() const;
+    Matrix4 getProjection() const;
+    Matrix4 getView() const;
     // A point of the plane z = depth from screen pixels (x from the left, y from the top of W x H).
     V3 screenToWorld(float sx, float sy, float screenW, float screenH, float depth = 0.0f) const;
     // Screen pixels of a world point's place on the plane at its own depth.

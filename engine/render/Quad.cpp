@@ -34,7 +34,7 @@ void Quad::draw(Renderable& renderable)
         lastColor = color;
         vertexBuffer.setColor(color);
     }
-    Matrix transform = renderable.world;
+    Matrix4 transform = renderable.world;
     applyOrigin(transform);
     const TextureHandle handle = pTexture != nullptr ? pTexture->getHandle() : 0; // before the blend: may load
     const bool alpha = pTexture != nullptr && pTexture->needsBlending();

@@ -54,7 +54,7 @@ void Renderable::setSkin(Skin* skin, bool owns)
     updateVisuals();
 }
 
-void Renderable::setParentMatrix(const Matrix& outer)
+void Renderable::setParentMatrix(const Matrix4& outer)
 {
     matOuter = outer;
     updateVisuals();
@@ -74,23 +74,23 @@ void Renderable::updateVisuals()
             }
         }
     }
-    matLocal = Matrix::scaling(s.x, s.y, s.z);
+    matLocal = Matrix4::scaling(s.x, s.y, s.z);
     if (rotation.x != 0.0f || rotation.y != 0.0f || rotation.z != 0.0f) {
-        matLocal = matLocal * Matrix::rotationYawPitchRoll(rotation.x, rotation.y, rotation.z);
+        matLocal = matLocal * Matrix4::rotationYawPitchRoll(rotation.x, rotation.y, rotation.z);
     }
-    matLocal.m[12] = position.x;
-    matLocal.m[13] = position.y;
-    matLocal.m[14] = position.z;
-    if (matPre.isIdentity() && matOuter.isIdentity()) {
+    matLocal.m[3][0] = position.x;
+    matLocal.m[3][1] = position.y;
+    matLocal.m[3][2] = position.z;
+    if (matPre == Matrix4() && matOuter == Matrix4()) {
         world = matLocal;
     } else {
         world = matPre * matLocal * matOuter;
     }
-    if (bHasInvXform) {
-        world.inverse(invWorld);
+    if (bHasInvXform && !world.inverse(invWorld)) {
+        invWorld = Matrix4(); // a flattened sprite: nothing can be inside it
     }
     if (pSkin != nullptr) {
-        Matrix drawn = world;
+        Matrix4 drawn = world;
         pSkin->applyOrigin(drawn);
         boundsCenter = drawn.transformCoord(pSkin->getCenter());
         const float sx = std::fabs(s.x), sy = std::fabs(s.y);

@@ -6,7 +6,7 @@
 #include "engine/core/KivBase.h"
 #include "engine/core/UColor.h"
 #include "engine/core/V3.h"
-#include "engine/render/RenderMath.h"
+#include "engine/core/Matrix4.h"
 
 class Skin;
 
@@ -28,7 +28,7 @@ public:
     // Recomputes the world matrix, its inverse and the bounds.
     virtual void updateVisuals();
     // Sets the outer matrix B and updates the visuals.
-    virtual void setParentMatrix(const Matrix& outer);
+    virtual void setParentMatrix(const Matrix4& outer);
     // Sets the x and y scale to s (z unchanged) and updates the visuals.
     virtual void setScaleXY(float s);
 
@@ -54,11 +54,11 @@ public:
     bool bHasInvXform = true;
     bool bAdditive = false; // drawn with additive blending
     int32_t scaleMode = SCALE_PLAIN;
-    Matrix matPre;   // A
-    Matrix matLocal;
-    Matrix matOuter; // B
-    Matrix world;
-    Matrix invWorld;
+    Matrix4 matPre;   // A
+    Matrix4 matLocal;
+    Matrix4 matOuter; // B
+    Matrix4 world;
+    Matrix4 invWorld;
     V3 boundsCenter;
     float boundingRadius = 0.0f;
 };

@@ -4,10 +4,10 @@
 
 const RuntimeClass Skin::classRecord(u"Skin", &KivBase::classRecord, &RuntimeClass::factoryOf<Skin>);
 
-void Skin::applyOrigin(Matrix& transform) const
+void Skin::applyOrigin(Matrix4& transform) const
 {
     if (origin.x != 0.0f || origin.y != 0.0f || origin.z != 0.0f) {
-        transform = Matrix::translation(-origin.x, -origin.y, -origin.z) * transform;
+        transform = Matrix4::translation(-origin.x, -origin.y, -origin.z) * transform;
     }
 }
 

@@ -3,7 +3,7 @@
 // (the offset of the drawn rectangle from the renderable's position) and a centre.
 #include "engine/core/KivBase.h"
 #include "engine/core/V3.h"
-#include "engine/render/RenderMath.h"
+#include "engine/core/Matrix4.h"
 #include "engine/render/VertexBuffer.h"
 
 class Renderable;
@@ -16,7 +16,7 @@ public:
     Skin() = default;
 
     // Moves the drawn rectangle by the origin: the drawing transform becomes translate(-origin) x transform.
-    virtual void applyOrigin(Matrix& transform) const;
+    virtual void applyOrigin(Matrix4& transform) const;
     using KivBase::isPointInside;
     // True when the local point lies in the centred w x h rectangle (-w/2 <= x < w/2, the same for y).
     virtual bool isPointInside(float x, float y, float z) const;

@@ -79,7 +79,7 @@ void SlicedSkin::draw(Renderable& renderable)
             row.setColor(color);
         }
     }
-    Matrix transform = renderable.world;
+    Matrix4 transform = renderable.world;
     applyOrigin(transform);
     Texture* texture = pSource->pTexture;
     const TextureHandle handle = texture != nullptr ? texture->getHandle() : 0;

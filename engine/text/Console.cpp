@@ -2,7 +2,7 @@
 
 #include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
-#include "engine/render/RenderMath.h"
+#include "engine/core/Matrix4.h"
 #include "engine/text/FontGDI.h"
 
 const RuntimeClass Console::classRecord(u"Console", &KivBase::classRecord, &RuntimeClass::factoryOf<Console>);
@@ -26,7 +26,7 @@ void Console::render()
         const float left = -static_cast<float>(graphics->width / 2) + 4.0f;
         float y = static_cast<float>(graphics->height / 2) - 4.0f;
         const std::size_t first = lines.size() > static_cast<std::size_t>(LINES_SHOWN) ? lines.size() - LINES_SHOWN : 0;
-        const Matrix identity;
+        const Matrix4 identity;
         for (std::size_t i = first; i < lines.size(); ++i) {
             pFont->drawText(identity.data(), 0xFFFFFFFFu, 0, lines[i], left, y, 0.0f);
             y -= static_cast<float>(pFont->getLineHeight());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <map>
 
 #include "engine/core/ErrorManager.h"
@@ -10,7 +11,7 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 #include "engine/render/Renderable.h"
-#include "engine/render/RenderMath.h"
+#include "engine/core/Matrix4.h"
 #include "engine/render/Texture.h"
 #include "engine/text/FontCache.h"
 #include "engine/text/FontGDI.h"
@@ -283,28 +284,29 @@ int FontQuad::advanceOf(char16_t unit) const
 int FontQuad::measureLine(const UString& text) const
 {
     int width = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const std::size_t skip = markupLength(text, i)) {
-            i += skip - 1;
-            continue;
-        }
-        width += advanceOf(text[i]);
-    }
+    measureUpTo(text, std::numeric_limits<float>::infinity(), width);
     return width;
 }
 
 int FontQuad::measureLine(const UString& text, float widthLimit) const
 {
     int width = 0;
+    return measureUpTo(text, widthLimit, width);
+}
+
+int FontQuad::measureUpTo(const UString& text, float widthLimit, int& width) const
+{
+    width = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (const std::size_t skip = markupLength(text, i)) {
             i += skip - 1;
             continue;
         }
-        width += advanceOf(text[i]);
-        if (static_cast<float>(width) > widthLimit) {
+        const int next = width + advanceOf(text[i]);
+        if (static_cast<float>(next) > widthLimit) {
             return static_cast<int>(i);
         }
+        width = next;
     }
     return static_cast<int>(text.size());
 }
@@ -368,7 +370,7 @@ bool FontQuad::rasterize(const UString& text, int& width, int& height, std::vect
     return true;
 }
 
-void FontQuad::drawLine(const Matrix& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x,
+void FontQuad::drawLine(const Matrix4& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x,
                         float y, float z, bool allowCache)
 {
     KivGraphics* graphics = KivGraphics::instance();

@@ -18,7 +18,7 @@ class FontGDI;
 class Quad;
 class Renderable;
 class Texture;
-struct Matrix;
+struct Matrix4;
 
 class FontQuad : public KivBase {
 public:
@@ -80,7 +80,7 @@ public:
     void printOffset(const V3& position, UColor color, const V3& offset, UColor shadow, const UString& text);
 
     // Draws with a transform, colour and flags; local anchor (x, y, z). The core of the draw calls.
-    void drawLine(const Matrix& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x = 0.0f,
+    void drawLine(const Matrix4& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x = 0.0f,
                   float y = 0.0f, float z = 0.0f, bool allowCache = true);
 
     UString name = u"<unknown>";
@@ -101,6 +101,8 @@ private:
     std::vector<char16_t> codePageTable(const UString& codePage) const;
     bool rasterize(const UString& text, int& width, int& height, std::vector<std::uint32_t>& pixels) const;
     int advanceOf(char16_t unit) const;
+    // The characters that fit into the width limit, and their width.
+    int measureUpTo(const UString& text, float widthLimit, int& width) const;
 
     std::unordered_map<char16_t, Symbol> symbols;
     std::unique_ptr<FontCache> cache;

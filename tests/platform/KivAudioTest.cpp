@@ -131,6 +131,15 @@ TEST_F(KivAudioTest, MusicSwitchesFadesAndRestartsAtFullVolume)
     audio().setMusic(&b);
     EXPECT_TRUE(b.isPlaying());
     EXPECT_FLOAT_EQ(b.getVolume(), 1.0f);
+
+    // Chosen again while still fading out, it keeps playing at full volume instead of ending silent.
+    audio().fadeMusic(0.0f, 0.1);
+    h.frames(2);
+    audio().setMusic(&b);
+    EXPECT_EQ(audio().currentMusic, &b);
+    h.frames(20);
+    EXPECT_TRUE(b.isPlaying());
+    EXPECT_FLOAT_EQ(b.getVolume(), 1.0f);
     audio().setMusic(nullptr);
     EXPECT_FALSE(b.isPlaying());
 }

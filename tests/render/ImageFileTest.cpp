@@ -10,6 +10,21 @@
 namespace {
 using Bytes = std::vector<std::uint8_t>;
 
+// The 54-byte header of a bottom-up 24-bit BMP of w x h (below 256) pixels, without pixel data.
+Bytes bmpHeader(std::uint8_t w, std::uint8_t h)
+{
+    Bytes bmp(54, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    bmp[10] = 54;
+    bmp[14] = 40;
+    bmp[18] = w;
+    bmp[22] = h;
+    bmp[26] = 1;
+    bmp[28] = 24;
+    return bmp;
+}
+
 Bytes tgaHeader(int type, int w, int h, int bits, int descriptor)
 {
     Bytes b(18, 0);
@@ -94,15 +109,7 @@ TEST(MemoryImageFile, DamagedTruncatedAndAbsurdFilesAreFatalWithAClearMessage)
     EXPECT_NE(decodeError(mapped).find(u"outside the colour map"), UString::npos);
 
     // BMP: a header that claims more rows than the file holds, and an absurd size.
-    Bytes bmp(54, 0);
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    bmp[10] = 54;
-    bmp[14] = 40;
-    bmp[18] = 16;
-    bmp[22] = 16;
-    bmp[26] = 1;
-    bmp[28] = 24;
+    Bytes bmp = bmpHeader(16, 16);
     EXPECT_NE(decodeError(bmp).find(u"BMP pixel data is truncated"), UString::npos);
     bmp[21] = 0x7F; // width 0x7F000010
     EXPECT_NE(decodeError(bmp).find(u"too large"), UString::npos);
@@ -114,15 +121,7 @@ TEST(MemoryImageFile, DamagedTruncatedAndAbsurdFilesAreFatalWithAClearMessage)
 TEST(MemoryImageFile, BmpAndJpgDecodeThroughTheirLibraries)
 {
     // 2x2 24-bit bottom-up BMP: rows padded to 8 bytes.
-    Bytes bmp(54, 0);
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    bmp[10] = 54;
-    bmp[14] = 40;
-    bmp[18] = 2;
-    bmp[22] = 2;
-    bmp[26] = 1;
-    bmp[28] = 24;
+    Bytes bmp = bmpHeader(2, 2);
     const std::uint8_t rows[] = {0, 0, 255, 0, 255, 0, 0, 0,  // bottom: red, green
                                  255, 0, 0, 255, 255, 255, 0, 0}; // top: blue, white
     bmp.insert(bmp.end(), rows, rows + sizeof(rows));

@@ -169,16 +169,16 @@ TEST_F(Scene, ScaleModesAndTheTwoAxisSetter)
     EXPECT_FLOAT_EQ(graphics->aspectCorrection, (480.0f / 720.0f) / 0.5f);
     Renderable r;
     r.setScale(V3(2.0f, 3.0f, 4.0f));
-    EXPECT_FLOAT_EQ(r.world.at(1, 1), 3.0f);
+    EXPECT_FLOAT_EQ(r.world.m[1][1], 3.0f);
     r.scaleMode = Renderable::SCALE_ASPECT;
     r.updateVisuals();
-    EXPECT_FLOAT_EQ(r.world.at(0, 0), 2.0f);
-    EXPECT_FLOAT_EQ(r.world.at(1, 1), 3.0f * graphics->aspectCorrection);
+    EXPECT_FLOAT_EQ(r.world.m[0][0], 2.0f);
+    EXPECT_FLOAT_EQ(r.world.m[1][1], 3.0f * graphics->aspectCorrection);
     r.scaleMode = Renderable::SCALE_PIXELS;
     r.updateVisuals();
-    EXPECT_FLOAT_EQ(r.world.at(0, 0), 1.0f);
-    EXPECT_FLOAT_EQ(r.world.at(1, 1), 2.0f);
-    EXPECT_FLOAT_EQ(r.world.at(2, 2), 2.0f);
+    EXPECT_FLOAT_EQ(r.world.m[0][0], 1.0f);
+    EXPECT_FLOAT_EQ(r.world.m[1][1], 2.0f);
+    EXPECT_FLOAT_EQ(r.world.m[2][2], 2.0f);
     r.scaleMode = Renderable::SCALE_PLAIN;
     r.setScaleXY(5.0f);
     EXPECT_EQ(r.scale, V3(5.0f, 5.0f, 4.0f));
@@ -186,7 +186,7 @@ TEST_F(Scene, ScaleModesAndTheTwoAxisSetter)
     // World = A x local x B: the outer matrix moves the result, local2world follows it.
     r.setScale(V3(1.0f, 1.0f, 1.0f));
     r.setPosition(V3(10.0f, 0.0f, 0.0f));
-    r.setParentMatrix(Matrix::translation(0.0f, 100.0f, 0.0f));
+    r.setParentMatrix(Matrix4::translation(0.0f, 100.0f, 0.0f));
     V3 out;
     r.local2world(out, V3(1.0f, 2.0f, 0.0f));
     EXPECT_EQ(out, V3(11.0f, 102.0f, 0.0f));
@@ -207,7 +207,7 @@ TEST(CameraMaths, VisibleRectAndProjection)
     EXPECT_FLOAT_EQ(r.right, 800.0f);
 
     // The corner of the visible rectangle lands on the corner of clip space.
-    const Matrix viewProjection = camera.getView() * camera.getProjection();
+    const Matrix4 viewProjection = camera.getView() * camera.getProjection();
     const V3 corner = viewProjection.transformCoord(V3(400.0f, 300.0f, 0.0f));
     EXPECT_NEAR(corner.x, 1.0f, 1e-5f);
     EXPECT_NEAR(corner.y, 1.0f, 1e-5f);
