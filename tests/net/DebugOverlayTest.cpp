@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -11,7 +12,10 @@
 #include "engine/render/Camera.h"
 #include "engine/render/Texture.h"
 #include "engine/text/FontQuad.h"
-#include "render/GraphicsFixture.h"
+#include "engine/files/FileManager.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/KivGraphics.h"
+#include "support/KivHarness.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -45,50 +49,38 @@ public:
     FontQuad font;
 };
 
-class DebugOverlay : public GraphicsFixture {
+class DebugOverlay : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        THEROLE = nullptr;
-        GraphicsFixture::TearDown();
-    }
+    void TearDown() override { THEROLE = nullptr; }
 
-    // Rows of the screen with anything drawn on them, after the overlay was drawn with the debug level.
-    int drawnRows(NetRole& role, FontQuad* font, uint32_t level)
+    // Vertices the device drew for the overlay with the engine's debug level.
+    int drawnVertices(NetRole& role, FontQuad* font, uint32_t level)
     {
-        network.hooks.debugLevel = [level] { return level; };
+        Kiv& kiv = harness.kiv();
+        kiv.debugLevel = level;
+        KivGraphics* graphics = kiv.graphics;
+        graphics->getDevice().resetStats();
         graphics->beginScene();
-        graphics->clear(GLDevice::ClearTarget, 0xFF000000u);
         context.renderEntry();
         Context::setCurrent(&context);
         context.camera->render();
-        role.drawDebugOverlay(V3(-300.0f, 200.0f, 0.0f), font);
+        role.drawDebugOverlay(V3(-390.0f, 280.0f, 0.0f), font);
         Context::setCurrent(nullptr);
         graphics->endScene();
-        int w = 0, h = 0;
-        const std::vector<std::uint32_t> pixels = graphics->readScreen(w, h);
-        int rows = 0;
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                if ((pixels[static_cast<std::size_t>(y) * w + x] & 0xFFFFFFu) != 0) {
-                    ++rows;
-                    break;
-                }
-            }
-        }
-        return rows;
+        return graphics->getDevice().stats().verticesSent;
     }
 
-    KivNetwork network;
+    KivHarness harness; // the engine supplies the debug level and the drawing
     Context context;
     TempDir dir;
 };
 
 } // namespace
 
-// The overlay draws its text line below line, and only while the engine's debug level has bit 0x200.
-TEST_F(DebugOverlay, DrawsItsLinesOnlyWithTheDebugBit)
+// The engine draws the overlay's text in the given font, and only while its debug level has bit 0x200.
+TEST_F(DebugOverlay, DrawsItsTextOnlyWithTheDebugBit)
 {
+    harness.kiv().fileManager->bUseWad = false; // the glyph page is a loose file
     OverlayFont overlayFont(dir);
     auto server = std::make_unique<TestServer>();
     server->connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
@@ -96,9 +88,10 @@ TEST_F(DebugOverlay, DrawsItsLinesOnlyWithTheDebugBit)
     buildWorld(*server);
     THEROLE = nullptr;
 
-    EXPECT_EQ(drawnRows(*server, &overlayFont.font, 0x1FF), 0);
-    EXPECT_EQ(drawnRows(*server, nullptr, 0x200), 0);
-    // Three lines at least (the role, the counters, the traffic), each 10 glyph rows high on the game
-    // screen, 8 rows of this smaller window.
-    EXPECT_GE(drawnRows(*server, &overlayFont.font, 0x200 | 0x1), 3 * 8);
+    EXPECT_EQ(drawnVertices(*server, &overlayFont.font, 0x1FF), 0);
+    EXPECT_EQ(drawnVertices(*server, nullptr, 0x200), 0);
+    // Every printable character of the text is a glyph of four or six vertices.
+    const UString text = server->getDebugText();
+    const auto glyphs = std::count_if(text.begin(), text.end(), [](char16_t c) { return c > 0x20 && c < 0x7F; });
+    EXPECT_GE(drawnVertices(*server, &overlayFont.font, 0x200 | 0x1), 4 * glyphs);
 }
