@@ -135,8 +135,10 @@ UString KivGraphics::getVideoModeName(const VideoMode& mode) const
 void KivGraphics::changePresentationParameters(int newWidth, int newHeight, bool fullScreen, bool letterbox,
                                                bool bilinearFilter, bool vsync)
 {
-    if (newWidth < 0 || newHeight < 0) {
+    if (newWidth < 0) {
         newWidth = videoModeWidth;
+    }
+    if (newHeight < 0) {
         newHeight = videoModeHeight;
     }
     const bool restart = fullScreen != bFullScreen || vsync != bVSync || letterbox != bLetterbox ||

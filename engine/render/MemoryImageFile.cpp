@@ -10,6 +10,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/core/UColor.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/ImageFileSource.h"
 #include "engine/render/StbBmp.h"
@@ -26,7 +27,7 @@ std::uint32_t le32(const std::uint8_t* p)
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::uint32_t argb(unsigned a, unsigned r, unsigned g, unsigned b) { return (a << 24) | (r << 16) | (g << 8) | b; }
+std::uint32_t argb(unsigned a, unsigned r, unsigned g, unsigned b) { return UColor::fromArgb(a, r, g, b).argb; }
 
 std::uint32_t expand5(unsigned v) { return (v << 3) | (v >> 2); }
 

@@ -240,9 +240,14 @@ constexpr FontEntry FONTS[] = {
     {216, 224, "fontLarge", "fontLargeTex", "xmas-edition/", "font-large", 16, -4, 8, 14, false, false, true, false},
 };
 
+// step, file, name, flags, first code, font
 constexpr SymbolPageEntry SYMBOL_PAGES[] = {
-    {217, "gfx/font/font-tiny-GUIsymbols.tga", "fontTinyGUIsymbolsTex", 10, 0},
-    {218, "gfx/font/font-tiny-editorsymbols.tga", "fontTinyEditorSymbolsTex", 10, 128},
+    {217, "gfx/font/font-tiny-GUIsymbols.tga", "fontTinyGUIsymbolsTex", 10, 0, "fontTiny"},
+    {217, "gfx/font/font-small-GUIsymbols.tga", "fontSmallGUIsymbolsTex", 10, 0, "fontSmall"},
+    {217, "gfx/font/font-small-outline-GUIsymbols.tga", "fontSmallOutlineGUIsymbolsTex", 10, 0, "fontSmallOutline"},
+    {217, "gfx/font/font-medium-GUIsymbols.tga", "fontMediumGUIsymbolsTex", 10, 0, "fontMedium"},
+    {217, "gfx/font/font-medium-outline-GUIsymbols.tga", "fontMediumOutlineGUIsymbolsTex", 10, 0, "fontMediumOutline"},
+    {218, "gfx/font/font-tiny-editorsymbols.tga", "fontTinyEditorSymbolsTex", 10, 128, "fontTiny"},
 };
 
 constexpr const char* LEVEL_FILES[] = {
@@ -269,6 +274,13 @@ std::span<const FileEntry> minimapImages() { return MINIMAP_IMAGES; }
 std::span<const FontEntry> fonts() { return FONTS; }
 std::span<const SymbolPageEntry> symbolPages() { return SYMBOL_PAGES; }
 std::span<const char* const> levelFiles() { return LEVEL_FILES; }
+
+const FontEntry* findFont(std::string_view name) {
+    for (const FontEntry& font : FONTS)
+        if (name == font.name)
+            return &font;
+    return nullptr;
+}
 std::span<const char* const> codePages() { return CODE_PAGES; }
 
 std::string archiveSuffix(Archive archive, std::string_view codePage) {

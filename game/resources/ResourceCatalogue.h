@@ -63,7 +63,7 @@ struct FileEntry {
 // A bitmap font: `loadStep` loads its glyph pages, `buildStep` builds it. The glyph pages are
 // "%sgfx/font/%s/%s-%d.tga" (path prefix, code page, file name, page) registered as "%s%d" (texture base,
 // page). Fonts with `compositeChars` take all their pages and build the accented characters; the others
-// take their first page only, followed by the symbol pages.
+// take their first page only. Then each font takes its symbol pages (`symbolPages`).
 struct FontEntry {
     std::int16_t loadStep;
     std::int16_t buildStep;
@@ -81,13 +81,18 @@ struct FontEntry {
     bool enableFontCache;
 };
 
-// A symbol page of the tiny font, its glyphs taken as codes from `firstCode` on (main archive).
+// A symbol page of a font (main archive), its glyphs taken as codes from `firstCode` on, as they are. Code
+// points below 32 in a text draw the glyphs of the interface page of the font that prints them; the
+// menus print the check mark, the arrows, back and next with the small and medium fonts, so these fonts
+// carry an interface page of their own height besides the tiny font's. `step` loads the page; the step
+// that builds `font` adds it after the font's glyph pages.
 struct SymbolPageEntry {
     std::int16_t step;
     const char* file;
     const char* name;
     std::uint8_t flags;
     std::uint16_t firstCode;
+    const char* font;
 };
 
 // Steps of the loader that are not rows of a table.
@@ -111,6 +116,8 @@ std::span<const FileEntry> music();
 std::span<const FileEntry> minimapImages();
 std::span<const FontEntry> fonts();
 std::span<const SymbolPageEntry> symbolPages();
+// The font of that name, or null.
+const FontEntry* findFont(std::string_view name);
 // Level files recorded into the level archive in archive-building mode.
 std::span<const char* const> levelFiles();
 // The code pages the languages name; the fonts are built for each.

@@ -106,6 +106,9 @@ TEST(Builder, EveryCatalogueEntryHasAGeneratorAndUnknownOnesFailLoudly) {
     FontEntry unknown = fonts()[1];
     unknown.fileName = "font-unknown";
     EXPECT_THROW(makeGlyphPages(unknown, "1252", faces), std::runtime_error);
+    SymbolPageEntry orphan = symbolPages()[0];
+    orphan.font = "fontNone";
+    EXPECT_THROW(makeSymbolPage(orphan, faces), std::runtime_error);
     EXPECT_THROW(Typefaces("/no/such/folder"), std::runtime_error);
 }
 

@@ -34,8 +34,11 @@ std::map<int, std::string> claimedSteps() {
         claim(f.loadStep, "font pages");
         claim(f.buildStep, "font");
     }
+    std::set<int> symbolSteps; // one step loads the interface pages of every font
     for (const SymbolPageEntry& p : symbolPages())
-        claim(p.step, "symbols");
+        symbolSteps.insert(p.step);
+    for (int step : symbolSteps)
+        claim(step, "symbols");
     for (int step : {STEP_NOTHING, STEP_SETTINGS, STEP_START_MUSIC, STEP_SELECT_LEVEL_ARCHIVE,
                      STEP_SELECT_MAIN_ARCHIVE, STEP_LEVEL_FILES, STEP_LANGUAGE_CHOICE, STEP_SET_LANGUAGE,
                      STEP_POST_LOADER})
@@ -160,6 +163,30 @@ TEST(Catalogue, EdgeCasesOfTheTables) {
         Archive want = t.step == 13 ? Archive::Language : (t.step == 39 || t.step == 40) ? Archive::Levels : Archive::Main;
         EXPECT_EQ(t.archive, want) << t.name;
     }
+}
+
+TEST(Catalogue, EveryFontThatPrintsSymbolsCarriesAnInterfacePage) {
+    // The menus print the check mark, the arrows, back and next with the small and medium fonts and
+    // the editor's boxes with the tiny one.
+    std::map<std::string, int> interfacePages;
+    for (const SymbolPageEntry& p : symbolPages()) {
+        SCOPED_TRACE(p.name);
+        ASSERT_NE(findFont(p.font), nullptr);
+        EXPECT_EQ(p.flags, TEXTURE_MAY_HALVE | TEXTURE_KEEP_IMAGE);
+        EXPECT_TRUE(endsWith(p.file, ".tga"));
+        if (p.firstCode == 0) {
+            EXPECT_EQ(p.step, 217);
+            ++interfacePages[p.font];
+        } else {
+            EXPECT_EQ(p.step, 218);
+            EXPECT_EQ(std::string(p.font), "fontTiny");
+        }
+    }
+    for (const char* font : {"fontTiny", "fontSmall", "fontSmallOutline", "fontMedium", "fontMediumOutline"})
+        EXPECT_EQ(interfacePages[font], 1) << font;
+    EXPECT_EQ(std::string(symbolPages()[0].file), "gfx/font/font-tiny-GUIsymbols.tga");
+    EXPECT_EQ(std::string(symbolPages().back().name), "fontTinyEditorSymbolsTex");
+    EXPECT_EQ(findFont("fontNone"), nullptr);
 }
 
 TEST(Catalogue, FontFilesAndArchives) {

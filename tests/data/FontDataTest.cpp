@@ -75,24 +75,34 @@ TEST(FontData, LettersDigitsAndAccentsHaveInk) {
     }
 }
 
-TEST(FontData, SymbolPagesOfTheTinyFont) {
-    int tinyHeight = heightOf(loadPages(fonts()[0])[0]);
-    Page gui = loadSymbols(symbolPages()[0]);
-    Page editor = loadSymbols(symbolPages()[1]);
-    // Interface symbols sit below the first printable code; the editor's above the code page's letters.
-    ASSERT_GE(gui.glyphs.size(), 15u);
-    EXPECT_LE(symbolPages()[0].firstCode + gui.glyphs.size(), 32u);
-    EXPECT_GE(editor.glyphs.size(), 3u);
-    EXPECT_LE(symbolPages()[1].firstCode + editor.glyphs.size(), std::size_t(CODE_PAGE_ENTRIES));
-    for (const Page* page : {&gui, &editor})
-        for (const SheetRect& g : page->glyphs)
-            EXPECT_LE(g.height, tinyHeight);
-    // Check mark, pointer, the four arrow keys, both arrows, back, next and the two boxes are drawn; the
-    // spare codes are blank.
-    for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14})
-        EXPECT_TRUE(hasInk(gui.image, gui.glyphs[std::size_t(code)])) << code;
-    for (int code : {0, 11, 12})
-        EXPECT_FALSE(hasInk(gui.image, gui.glyphs[std::size_t(code)])) << code;
+TEST(FontData, SymbolPagesFitTheirFonts) {
+    for (const SymbolPageEntry& entry : symbolPages()) {
+        SCOPED_TRACE(entry.name);
+        const FontEntry* font = findFont(entry.font);
+        ASSERT_NE(font, nullptr);
+        int fontHeight = heightOf(loadPages(*font)[0]);
+        Page page = loadSymbols(entry);
+        for (const SheetRect& g : page.glyphs)
+            EXPECT_LE(g.height, fontHeight);
+        if (entry.firstCode != 0) {
+            // The editor's markers sit above the code page's letters.
+            EXPECT_GE(page.glyphs.size(), 3u);
+            EXPECT_LE(entry.firstCode + page.glyphs.size(), std::size_t(CODE_PAGE_ENTRIES));
+            continue;
+        }
+        // Interface symbols sit below the first printable code: check mark, pointer, the four arrow
+        // keys, both arrows, back, next and the two boxes are drawn; the spare codes are blank.
+        ASSERT_GE(page.glyphs.size(), 15u);
+        EXPECT_LE(page.glyphs.size(), 32u);
+        for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14})
+            EXPECT_TRUE(hasInk(page.image, page.glyphs[std::size_t(code)])) << code;
+        for (int code : {0, 11, 12})
+            EXPECT_FALSE(hasInk(page.image, page.glyphs[std::size_t(code)])) << code;
+        // A font's symbols are drawn at its size: the medium font's check mark is taller than the tiny's.
+        if (std::string(entry.font) == "fontMedium") {
+            EXPECT_GT(page.glyphs[1].height, loadSymbols(symbolPages()[0]).glyphs[1].height);
+        }
+    }
 }
 
 TEST(FontData, CodePointTableOfWindows1252) {

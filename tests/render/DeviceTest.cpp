@@ -181,6 +181,14 @@ TEST_F(Device, VideoModeNamesAndPresentationChanges)
     EXPECT_FALSE(graphics->isResetPending());
     EXPECT_EQ(graphics->width, 320);
     EXPECT_EQ(graphics->height, 240);
+    // A negative size keeps the current one in that direction only.
+    graphics->changePresentationParameters(480, -1, false, true, true, false);
+    EXPECT_EQ(graphics->videoModeWidth, 480);
+    EXPECT_EQ(graphics->videoModeHeight, 240);
+    graphics->changePresentationParameters(-1, 360, false, true, true, false);
+    EXPECT_EQ(graphics->videoModeWidth, 480);
+    EXPECT_EQ(graphics->videoModeHeight, 360);
+    graphics->resetIfPending();
 }
 
 TEST_F(Device, ScreenshotsRoundTripAsTgaAndJpg)

@@ -11,7 +11,7 @@
 SpriteSheet drawArt(const std::string& resourceName, const Typefaces& faces);
 // True when the name has a drawing.
 bool hasArt(const std::string& resourceName);
-// The glyphs of the tiny font's symbol pages, white, each `height` pixels tall. The interface page holds
+// The glyphs of the fonts' symbol pages, white, each `height` pixels tall. The interface page holds
 // codes 0 to 14: 1 check mark, 2 pointer, 3 to 6 the arrow keys left, right, up and down, 7 and 8 the left
 // and right arrows, 9 back, 10 next, 13 and 14 an empty and a ticked box; 0, 11 and 12 are blank. The
 // editor page holds codes 128 to 130: group, sub-object and call markers.

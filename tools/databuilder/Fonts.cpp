@@ -57,6 +57,29 @@ Metrics setSize(FT_Face face, const FontStyle& style) {
     return {ascent, descent, ascent + descent + 2 * style.outline};
 }
 
+// White ink of the given coverage, under a dark outline of radius `o` when `o` > 0: the outline's alpha is
+// the largest coverage within the radius.
+Picture inkCell(const std::vector<float>& cover, int width, int height, int o) {
+    Picture cell(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            float a = cover[std::size_t(y) * width + x], edge = 0;
+            for (int dy = -o; dy <= o && o > 0; ++dy)
+                for (int dx = -o; dx <= o; ++dx) {
+                    int sx = x + dx, sy = y + dy;
+                    if (sx < 0 || sy < 0 || sx >= width || sy >= height || dx * dx + dy * dy > o * o + o)
+                        continue;
+                    edge = std::max(edge, cover[std::size_t(sy) * width + sx]);
+                }
+            float alpha = std::max(a, edge);
+            std::uint8_t shade = std::uint8_t(std::lround(255 * (o > 0 ? a : 1.0f)));
+            std::uint8_t* p = cell.pixel(x, y);
+            p[0] = p[1] = p[2] = alpha > 0 ? shade : 0;
+            p[3] = std::uint8_t(std::lround(255 * alpha));
+        }
+    return cell;
+}
+
 // One glyph cell: white glyph with straight alpha, under a dark outline when the style has one. Parts of
 // the glyph outside the cell's height are cut, so no glyph is taller than the font.
 Picture renderGlyph(FT_Face face, const FontStyle& style, const Metrics& m, std::uint32_t codePoint) {
@@ -70,32 +93,25 @@ Picture renderGlyph(FT_Face face, const FontStyle& style, const Metrics& m, std:
     int shift = std::max(0, -g->bitmap_left);
     int inkWidth = std::max(advance, g->bitmap_left + int(bm.width)) + shift;
     int o = style.outline;
-    Picture cell(std::max(1, inkWidth) + 2 * o, m.height);
-    std::vector<float> cover(std::size_t(cell.width) * cell.height, 0.0f);
+    int width = std::max(1, inkWidth) + 2 * o;
+    std::vector<float> cover(std::size_t(width) * m.height, 0.0f);
     for (unsigned row = 0; row < bm.rows; ++row)
         for (unsigned col = 0; col < bm.width; ++col) {
             int x = o + shift + g->bitmap_left + int(col), y = o + m.ascent - g->bitmap_top + int(row);
-            if (x >= 0 && y >= 0 && x < cell.width && y < cell.height)
-                cover[std::size_t(y) * cell.width + x] = bm.buffer[row * bm.pitch + col] / 255.0f;
+            if (x >= 0 && y >= 0 && x < width && y < m.height)
+                cover[std::size_t(y) * width + x] = bm.buffer[row * bm.pitch + col] / 255.0f;
         }
-    for (int y = 0; y < cell.height; ++y)
-        for (int x = 0; x < cell.width; ++x) {
-            float a = cover[std::size_t(y) * cell.width + x], edge = 0;
-            // The outline: the largest coverage within the outline's radius.
-            for (int dy = -o; dy <= o && o > 0; ++dy)
-                for (int dx = -o; dx <= o; ++dx) {
-                    int sx = x + dx, sy = y + dy;
-                    if (sx < 0 || sy < 0 || sx >= cell.width || sy >= cell.height || dx * dx + dy * dy > o * o + o)
-                        continue;
-                    edge = std::max(edge, cover[std::size_t(sy) * cell.width + sx]);
-                }
-            float alpha = std::max(a, edge);
-            std::uint8_t shade = std::uint8_t(std::lround(255 * (o > 0 ? a : 1.0f)));
-            std::uint8_t* p = cell.pixel(x, y);
-            p[0] = p[1] = p[2] = alpha > 0 ? shade : 0;
-            p[3] = std::uint8_t(std::lround(255 * alpha));
-        }
-    return cell;
+    return inkCell(cover, width, m.height, o);
+}
+
+// A drawn symbol (white on clear) as a cell of the font: as tall as the font, outlined as its letters are.
+Picture symbolCell(const Picture& symbol, int o) {
+    int width = symbol.width + 2 * o, height = symbol.height + 2 * o;
+    std::vector<float> cover(std::size_t(width) * height, 0.0f);
+    for (int y = 0; y < symbol.height; ++y)
+        for (int x = 0; x < symbol.width; ++x)
+            cover[std::size_t(y + o) * width + x + o] = symbol.pixel(x, y)[3] / 255.0f;
+    return inkCell(cover, width, height, o);
 }
 
 // Splits the glyph cells over pages no larger than `pageSize` on a side, in order.
@@ -162,7 +178,13 @@ std::vector<SpriteSheet> makeGlyphPages(const FontEntry& font, std::string_view 
 }
 
 SpriteSheet makeSymbolPage(const SymbolPageEntry& page, const Typefaces& faces) {
-    const FontStyle& style = styleOf(fonts()[0]);
+    const FontEntry* font = findFont(page.font);
+    if (!font)
+        throw std::runtime_error(std::string("The symbol page ") + page.name + " names no font");
+    const FontStyle& style = styleOf(*font);
     Metrics m = setSize(faces.face(style.bold), style);
-    return packFrames(drawSymbolGlyphs(page.firstCode != 0, m.height, faces), 256, 1);
+    std::vector<Picture> cells;
+    for (const Picture& symbol : drawSymbolGlyphs(page.firstCode != 0, m.height - 2 * style.outline, faces))
+        cells.push_back(symbolCell(symbol, style.outline));
+    return packFrames(cells, style.pageSize, 1);
 }

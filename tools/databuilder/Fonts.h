@@ -1,6 +1,6 @@
 #pragma once
 // The bitmap fonts: glyph pages rendered with FreeType in code-page order, their skin sheets, the
-// code-point tables and the two symbol pages of the tiny font.
+// code-point tables and the symbol pages.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -20,5 +20,6 @@ std::vector<std::uint8_t> codePointTableBytes(std::string_view codePage);
 // the font. Throws when the font has no rendering style.
 std::vector<SpriteSheet> makeGlyphPages(const ResourceCatalogue::FontEntry& font, std::string_view codePage,
                                         const Typefaces& faces);
-// A symbol page of the tiny font, its glyphs as tall as the tiny font's.
+// A symbol page, its glyphs as tall as the letters of the page's font and outlined as they are. Throws when
+// the page names no font of the catalogue.
 SpriteSheet makeSymbolPage(const ResourceCatalogue::SymbolPageEntry& page, const Typefaces& faces);
