@@ -103,6 +103,9 @@ void GameConfiguration::bringIntoRange()
     for (HIGHSCOREENTRY& entry : highScores) {
         FixedText256::terminate(entry.name);
     }
+    // The choice items show the text of their first choice plus the value.
+    clampInto(detail, 0, 1);
+    clampInto(touchArrowPlacement, 0, 1);
     clampInto(maximumFps, LOWEST_FPS, HIGHEST_FPS);
     clampInto(soundQuality, 0, LAST_SOUND_QUALITY);
     clampInto(soundVolume, 0, MAXIMUM_VOLUME);

@@ -10,6 +10,7 @@
 
 #include "engine/core/UString.h"
 #include "engine/core/V3.h"
+#include "engine/input/KivInput.h"
 #include "engine/net/NetAddress.h"
 #include "game/userdata/HighScoreEntry.h"
 
@@ -17,8 +18,8 @@ class GameConfiguration {
 public:
     static constexpr int NUMLEVELS = 32;
     static constexpr int NUMKEYBINDINGS = 7;
-    // Input codes of the engine's input service run from 0 to this (keyboard, then joystick).
-    static constexpr uint32_t MAXINPUTCODE = 455;
+    // Input codes of the engine's input service run from 0 to this (keyboard, joysticks, mouse).
+    static constexpr uint32_t MAXINPUTCODE = KivInput::NUMINPUTCODES - 1;
 
     // Binding slots, one pair each.
     enum Binding { BIND_LEFT, BIND_RIGHT, BIND_USE, BIND_DOWN, BIND_JUMP, BIND_STATISTICS, BIND_MAP };
@@ -61,7 +62,7 @@ public:
     char countryCode[2];              // two ASCII letters, "--" for none
     uint8_t padding0[2];
     HIGHSCOREENTRY highScores[NUMLEVELS];
-    int32_t detail;                   // decoration is made at 1 or more
+    int32_t detail;                   // 0 low, 1 high; decoration is made at 1 or more
     int32_t maximumFps;               // the frame period is 1 / maximumFps
     uint8_t bFullScreen;
     uint8_t bLetterbox;

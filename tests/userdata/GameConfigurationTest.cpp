@@ -2,7 +2,6 @@
 
 #include <openssl/evp.h>
 
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -120,49 +119,36 @@ TEST_F(GameConfigurationTest, RoundTripThroughTheHighScoreFile)
 
 TEST_F(GameConfigurationTest, WrongSizeDamagedOrTruncatedFilesKeepTheDefaults)
 {
-    auto expectDefaults = [](const GameConfiguration& config) {
-        EXPECT_EQ(config.maximumFps, 100);
-        EXPECT_EQ(config.musicVolume, 15);
-        EXPECT_EQ(config.keyBindings[GameConfiguration::BIND_JUMP].keyboard, 57u);
-        EXPECT_EQ(config.highScores[3].points, 0);
-        EXPECT_NE(config.installationId, 0u);
-    };
-    std::vector<char> valid;
+    std::vector<std::vector<char>> bad;
+    // Records one byte too short and one too long.
+    for (std::size_t size : {9719u, 9721u}) {
+        std::vector<uint8_t> other(size, 0);
+        FileManager::saveUserFile(other.data(), other.size(), GameConfiguration::getSaveFolder(), fileName,
+                                  GameInfo::VERSION);
+        bad.push_back(folder.read(fileName));
+    }
     {
         GameConfiguration config;
         config.maximumFps = 50;
         config.musicVolume = 3;
         config.keyBindings[GameConfiguration::BIND_JUMP].keyboard = 30;
         config.submitHighScore(1, 3, 10, 500, true, u"Ann");
-        config.save();
-        valid = folder.read(fileName);
-        ASSERT_GT(valid.size(), 80u);
     }
+    const std::vector<char> valid = folder.read(fileName);
+    ASSERT_GT(valid.size(), 80u);
+    bad.push_back(valid);
+    bad.back()[valid.size() - 3] ^= 0x40;
+    bad.emplace_back(valid.begin(), valid.begin() + static_cast<long>(valid.size() / 2));
 
-    // A record one byte too short or too long.
-    for (std::size_t size : {9719u, 9721u}) {
-        std::vector<uint8_t> other(size, 0);
-        FileManager::saveUserFile(other.data(), other.size(), GameConfiguration::getSaveFolder(), fileName,
-                                  GameInfo::VERSION);
+    for (const std::vector<char>& bytes : bad) {
+        folder.write(fileName, bytes);
         GameConfiguration config;
-        expectDefaults(config);
-        std::remove(folder.file(fileName).c_str());
+        EXPECT_EQ(config.maximumFps, 100);
+        EXPECT_EQ(config.musicVolume, 15);
+        EXPECT_EQ(config.keyBindings[GameConfiguration::BIND_JUMP].keyboard, 57u);
+        EXPECT_EQ(config.highScores[3].points, 0);
+        EXPECT_NE(config.installationId, 0u);
     }
-
-    std::vector<char> damaged = valid;
-    damaged[damaged.size() - 3] ^= 0x40;
-    folder.write(fileName, damaged);
-    {
-        GameConfiguration config;
-        expectDefaults(config);
-    }
-    std::vector<char> truncated(valid.begin(), valid.begin() + static_cast<long>(valid.size() / 2));
-    folder.write(fileName, truncated);
-    {
-        GameConfiguration config;
-        expectDefaults(config);
-    }
-    // The next save writes a valid file again.
     folder.write(fileName, valid);
     GameConfiguration config;
     EXPECT_EQ(config.maximumFps, 50);
@@ -170,33 +156,60 @@ TEST_F(GameConfigurationTest, WrongSizeDamagedOrTruncatedFilesKeepTheDefaults)
 
 TEST_F(GameConfigurationTest, OutOfRangeValuesAreBroughtIntoRangeOnLoad)
 {
+    // Values at the ends of their ranges load unchanged; values beyond them are held at the ends.
+    const struct {
+        int32_t GameConfiguration::*field;
+        int32_t stored;
+        int32_t loaded;
+    } numbers[] = {
+        {&GameConfiguration::maximumFps, 0, 25},
+        {&GameConfiguration::maximumFps, 126, 125},
+        {&GameConfiguration::maximumFps, 25, 25},
+        {&GameConfiguration::maximumFps, 125, 125},
+        {&GameConfiguration::soundQuality, 7, 2},
+        {&GameConfiguration::soundQuality, -1, 0},
+        {&GameConfiguration::soundQuality, 2, 2},
+        {&GameConfiguration::soundVolume, -3, 0},
+        {&GameConfiguration::soundVolume, 24, 24},
+        {&GameConfiguration::musicVolume, 99, 24},
+        {&GameConfiguration::musicVolume, 0, 0},
+        {&GameConfiguration::countryIndex, 241, 240},
+        {&GameConfiguration::countryIndex, -5, 0},
+        {&GameConfiguration::countryIndex, 240, 240},
+        {&GameConfiguration::detail, 2, 1},
+        {&GameConfiguration::detail, -1, 0},
+        {&GameConfiguration::touchArrowPlacement, 3, 1},
+    };
+    for (const auto& n : numbers) {
+        {
+            GameConfiguration config;
+            config.*n.field = n.stored;
+        }
+        GameConfiguration config;
+        EXPECT_EQ(config.*n.field, n.loaded) << n.stored;
+    }
+
     {
         GameConfiguration config;
-        config.maximumFps = 0;
-        config.soundQuality = 7;
-        config.soundVolume = -3;
-        config.musicVolume = 99;
-        config.countryIndex = 241;
         config.keyBindings[0] = {456, 0xFFFFFFFFu};
         config.keyBindings[1] = {455, 0};
         config.bFullScreen = 0x80;
+        config.bVSync = 0;
         config.installationId = 0;
         std::memset(config.gameId, 'x', sizeof config.gameId);
+        std::memset(config.version, 'v', sizeof config.version);
         std::memset(config.highScores[2].name, 'y', sizeof config.highScores[2].name);
-        config.save();
     }
     GameConfiguration config;
-    EXPECT_EQ(config.maximumFps, 25);
-    EXPECT_EQ(config.soundQuality, 2);
-    EXPECT_EQ(config.soundVolume, 0);
-    EXPECT_EQ(config.musicVolume, 24);
-    EXPECT_EQ(config.countryIndex, 240);
+    // An unknown input code binds nothing.
     EXPECT_EQ(config.keyBindings[0].keyboard, 0u);
     EXPECT_EQ(config.keyBindings[0].joystick, 0u);
     EXPECT_EQ(config.keyBindings[1].keyboard, 455u);
     EXPECT_EQ(config.bFullScreen, 1);
+    EXPECT_EQ(config.bVSync, 0);
     EXPECT_NE(config.installationId, 0u);
     EXPECT_EQ(toUString(config.gameId, sizeof config.gameId), UString(31, u'x'));
+    EXPECT_EQ(toUString(config.version, sizeof config.version), UString(15, u'v'));
     EXPECT_EQ(toUString(config.highScores[2].name, 256), UString(255, u'y'));
 }
 
@@ -252,6 +265,21 @@ TEST_F(GameConfigurationTest, HighScoreReplacementRules)
     EXPECT_EQ(config.submitHighScore(1, 32, 1, 1000, true, u"X"), -1);
     EXPECT_EQ(config.submitHighScore(1, 1000, 1, 1000, true, u"X"), -1);
     EXPECT_TRUE(bytesOf(config) == before);
+
+    // A name is cut at a whole unit so that its UTF-8 form fits 255 bytes.
+    ASSERT_EQ(config.submitHighScore(1, 0, 1, 1, true, UString(300, u'n')), 0);
+    EXPECT_EQ(std::strlen(config.highScores[0].name), 255u);
+    ASSERT_EQ(config.submitHighScore(1, 1, 1, 1, true, UString(300, u'\u00e9')), 1);
+    EXPECT_EQ(toUString(config.highScores[1].name), UString(127, u'\u00e9'));
+
+    config.resetHighScores();
+    for (int i = 0; i < 32; ++i) {
+        const HIGHSCOREENTRY& entry = config.highScores[i];
+        EXPECT_EQ(entry.levelNumber, i);
+        EXPECT_EQ(entry.points, 0);
+        EXPECT_EQ(entry.name[0], 0);
+        EXPECT_EQ(entry.digest[0], 0);
+    }
 }
 
 TEST_F(GameConfigurationTest, HighScoreDigestTags)
@@ -282,15 +310,6 @@ TEST_F(GameConfigurationTest, HighScoreDigestTags)
     EXPECT_EQ(std::memcmp(config.highScores[0].digest, zero, 16), 0);
 }
 
-TEST_F(GameConfigurationTest, LongNamesAreCutToFitTheField)
-{
-    GameConfiguration config;
-    ASSERT_EQ(config.submitHighScore(1, 0, 1, 1, true, UString(300, u'n')), 0);
-    EXPECT_EQ(std::strlen(config.highScores[0].name), 255u);
-    ASSERT_EQ(config.submitHighScore(1, 1, 1, 1, true, UString(300, u'\u00e9')), 1);
-    EXPECT_EQ(toUString(config.highScores[1].name), UString(127, u'\u00e9'));
-}
-
 TEST_F(GameConfigurationTest, ClearKeyBindingUnbindsOnlyThatCode)
 {
     GameConfiguration config;
@@ -300,18 +319,4 @@ TEST_F(GameConfigurationTest, ClearKeyBindingUnbindsOnlyThatCode)
     EXPECT_EQ(config.keyBindings[GameConfiguration::BIND_MAP].joystick, 0u);
     const uint32_t rest[14] = {203, 258, 205, 259, 45, 256, 208, 257, 0, 272, 28, 273, 50, 0};
     EXPECT_EQ(std::memcmp(config.keyBindings, rest, sizeof rest), 0);
-}
-
-TEST_F(GameConfigurationTest, ResetHighScoresEmptiesEveryEntry)
-{
-    GameConfiguration config;
-    config.submitHighScore(1, 9, 1, 100, false, u"Ann");
-    config.resetHighScores();
-    for (int i = 0; i < 32; ++i) {
-        const HIGHSCOREENTRY& e = config.highScores[i];
-        EXPECT_EQ(e.levelNumber, i);
-        EXPECT_EQ(e.points, 0);
-        EXPECT_EQ(e.name[0], 0);
-        EXPECT_EQ(e.digest[0], 0);
-    }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "game/userdata/LevelStats.h"
@@ -19,6 +21,23 @@ LevelStats perfectRun()
     return s;
 }
 
+// time, required apples, bonus apples, sweets, secrets, lives, total
+using Points = std::array<int32_t, 7>;
+using Flags = std::array<uint8_t, 8>;
+
+Points pointsOf(const LevelStats& s)
+{
+    return {s.timePoints,    s.requiredApplesPoints, s.bonusApplesPoints, s.sweetsPoints,
+            s.secretsPoints, s.livesPoints,          s.totalPoints};
+}
+
+Flags flagsOf(const uint8_t (&bytes)[8])
+{
+    Flags out;
+    std::memcpy(out.data(), bytes, 8);
+    return out;
+}
+
 } // namespace
 
 TEST(LevelStats, ResetClearsEverythingButPaddingAndMarksEmpty)
@@ -29,170 +48,123 @@ TEST(LevelStats, ResetClearsEverythingButPaddingAndMarksEmpty)
     s.timesPlayed = 3;
     s.totalTime = 9.5;
     s.reset();
-    LevelStats zero;
-    EXPECT_EQ(std::memcmp(&s, &zero, sizeof s), 0);
-    EXPECT_EQ(s.empty, 1);
-    EXPECT_EQ(s.available, 0);
-    // A fresh record is byte-for-byte zero apart from the empty flag.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&zero);
-    for (std::size_t i = 0; i < sizeof zero; ++i) {
+    // Byte for byte zero apart from the empty flag, like a fresh record.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&s);
+    for (std::size_t i = 0; i < sizeof s; ++i) {
         EXPECT_EQ(bytes[i], i == offsetof(LevelStats, empty) ? 1 : 0) << "byte " << i;
     }
 }
 
-TEST(LevelStats, PerfectNormalLevelScoresOneThousand)
+TEST(LevelStats, ComputeScoreByCategory)
 {
-    LevelStats s = perfectRun();
-    s.computeScore();
-    EXPECT_EQ(s.timePoints, 100);
-    EXPECT_EQ(s.requiredApplesPoints, 600);
-    EXPECT_EQ(s.bonusApplesPoints, 0);
-    EXPECT_EQ(s.sweetsPoints, 100);
-    EXPECT_EQ(s.secretsPoints, 100);
-    EXPECT_EQ(s.livesPoints, 100);
-    EXPECT_EQ(s.totalPoints, 1000);
-    const uint8_t expected[8] = {1, 1, 0, 1, 1, 1, 0, 1};
-    EXPECT_EQ(std::memcmp(s.fullMarks, expected, 8), 0);
-
-    // With bonus apples in the level, required apples are worth 500 and bonus apples 100.
-    s.bonusApples = s.bonusApplesGot = 3;
-    s.computeScore();
-    EXPECT_EQ(s.requiredApplesPoints, 500);
-    EXPECT_EQ(s.bonusApplesPoints, 100);
-    EXPECT_EQ(s.fullMarks[LevelStats::FULL_BONUS_APPLES], 1);
-    EXPECT_EQ(s.totalPoints, 1000);
-
-    s.bonusApplesGot = 1;
-    s.requiredApplesGot = 7;
-    s.computeScore();
-    EXPECT_EQ(s.bonusApplesPoints, 33);
-    EXPECT_EQ(s.requiredApplesPoints, 350);
-    EXPECT_EQ(s.fullMarks[LevelStats::FULL_PERFECT], 0);
-}
-
-TEST(LevelStats, TimePointsFallFromParPlusOneSecondToTwiceThePar)
-{
-    LevelStats s = perfectRun();
     const struct {
-        double time;
-        int points;
-    } cases[] = {{0.0, 100}, {60.0, 100}, {61.0, 100}, {90.0, 50}, {119.9, 0}, {120.0, 0}, {500.0, 0}};
+        const char* what;
+        std::function<void(LevelStats&)> change;
+        Points points;
+        Flags full;
+    } cases[] = {
+        {"perfect", [](LevelStats&) {}, {100, 600, 0, 100, 100, 100, 1000}, {1, 1, 0, 1, 1, 1, 0, 1}},
+        {"bonus apples split the apples 500 + 100",
+         [](LevelStats& s) { s.bonusApples = s.bonusApplesGot = 3; },
+         {100, 500, 100, 100, 100, 100, 1000},
+         {1, 1, 1, 1, 1, 1, 0, 1}},
+        {"part of both apple kinds",
+         [](LevelStats& s) {
+             s.bonusApples = 3;
+             s.bonusApplesGot = 1;
+             s.requiredApplesGot = 7;
+         },
+         {100, 350, 33, 100, 100, 100, 783},
+         {1, 0, 0, 1, 1, 1, 0, 0}},
+        {"shares truncated in single precision",
+         [](LevelStats& s) {
+             s.requiredApples = 3;
+             s.requiredApplesGot = 1;
+             s.sweets = 3;
+             s.sweetsGot = 2;
+             s.secrets = 7;
+             s.secretsFound = 6;
+         },
+         {100, 200, 0, 66, 85, 100, 551},
+         {1, 0, 0, 0, 0, 1, 0, 0}},
+        {"missing categories: maximum without the flag",
+         [](LevelStats& s) {
+             s = LevelStats();
+             s.time = 10.0;
+         },
+         {100, 600, 0, 100, 100, 100, 1000},
+         {0, 0, 0, 0, 0, 1, 0, 1}},
+        {"par time of one second",
+         [](LevelStats& s) { s.targetTime = 1.0, s.time = 0.5; },
+         {0, 600, 0, 100, 100, 100, 900},
+         {0, 1, 0, 1, 1, 1, 0, 0}},
+        {"no par time",
+         [](LevelStats& s) { s.targetTime = 0.0, s.time = 1000.0; },
+         {100, 600, 0, 100, 100, 100, 1000},
+         {0, 1, 0, 1, 1, 1, 0, 1}},
+        {"bonus level: only sweets",
+         [](LevelStats& s) { s.bonusLevel = 1, s.bonusApples = 2; },
+         {0, 0, 0, 1000, 0, 0, 1000},
+         {0, 0, 0, 1, 0, 0, 0, 1}},
+        {"bonus level, three of four sweets",
+         [](LevelStats& s) { s.bonusLevel = 1, s.sweetsGot = 3; },
+         {0, 0, 0, 750, 0, 0, 750},
+         {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"bonus level without sweets",
+         [](LevelStats& s) { s.bonusLevel = 1, s.sweets = s.sweetsGot = 0; },
+         {0, 0, 0, 1000, 0, 0, 1000},
+         {0, 0, 0, 0, 0, 0, 0, 1}},
+        {"damaged counters do not overflow",
+         [](LevelStats& s) {
+             s.requiredApples = 1;
+             s.requiredApplesGot = INT32_MAX;
+             s.time = std::numeric_limits<double>::quiet_NaN();
+         },
+         {0, INT32_MAX, 0, 100, 100, 100, INT32_MAX},
+         {0, 0, 0, 1, 1, 1, 0, 0}},
+    };
     for (const auto& c : cases) {
-        s.time = c.time;
+        LevelStats s = perfectRun();
+        c.change(s);
+        // The reserved field and flag are written 0 whatever they held.
+        s.reserved = 77;
+        s.fullMarks[LevelStats::FULL_RESERVED] = 1;
         s.computeScore();
-        EXPECT_EQ(s.timePoints, c.points) << c.time;
-        EXPECT_EQ(s.fullMarks[LevelStats::FULL_TIME], c.points == 100) << c.time;
+        EXPECT_EQ(pointsOf(s), c.points) << c.what;
+        EXPECT_EQ(flagsOf(s.fullMarks), c.full) << c.what;
+        EXPECT_EQ(s.reserved, 0) << c.what;
     }
-    // A par time of one second leaves no range to score in.
-    s.targetTime = 1.0;
-    s.time = 0.5;
-    s.computeScore();
-    EXPECT_EQ(s.timePoints, 0);
-    // No par time: full points without the flag.
-    s.targetTime = 0.0;
-    s.time = 1000.0;
-    s.computeScore();
-    EXPECT_EQ(s.timePoints, 100);
-    EXPECT_EQ(s.fullMarks[LevelStats::FULL_TIME], 0);
 }
 
-TEST(LevelStats, LivesPointsByLivesLost)
+TEST(LevelStats, TimeAndLivesPointsFall)
 {
     LevelStats s = perfectRun();
-    const int expected[] = {100, 75, 50, 25, 0, 0, 0, 0};
+    // Par 60 s: full up to 61 s, falling linearly to none at 120 s.
+    const std::pair<double, int> times[] = {{0.0, 100}, {60.0, 100}, {61.0, 100}, {90.0, 50},
+                                            {119.9, 0}, {120.0, 0},  {500.0, 0}};
+    for (const auto& [time, points] : times) {
+        s.time = time;
+        s.computeScore();
+        EXPECT_EQ(s.timePoints, points) << time;
+        EXPECT_EQ(s.fullMarks[LevelStats::FULL_TIME], points == 100) << time;
+    }
+    const int lives[] = {100, 75, 50, 25, 0, 0, 0, 0};
     for (int lost = 0; lost < 8; ++lost) {
         s.livesLost = lost;
         s.computeScore();
-        EXPECT_EQ(s.livesPoints, expected[lost]) << lost;
-        EXPECT_EQ(s.fullMarks[LevelStats::FULL_LIVES], lost == 0);
+        EXPECT_EQ(s.livesPoints, lives[lost]) << lost;
+        EXPECT_EQ(s.fullMarks[LevelStats::FULL_LIVES], lost == 0) << lost;
     }
-}
-
-TEST(LevelStats, SharesAreTruncatedInSinglePrecision)
-{
-    LevelStats s = perfectRun();
-    s.requiredApples = 3;
-    s.requiredApplesGot = 1;
-    s.sweets = 3;
-    s.sweetsGot = 2;
-    s.secrets = 7;
-    s.secretsFound = 6;
-    s.computeScore();
-    EXPECT_EQ(s.requiredApplesPoints, 200);
-    EXPECT_EQ(s.sweetsPoints, 66);
-    EXPECT_EQ(s.secretsPoints, 85);
-    EXPECT_EQ(s.fullMarks[LevelStats::FULL_SWEETS], 0);
-}
-
-TEST(LevelStats, MissingCategoriesGiveTheirMaximumWithoutFullMarks)
-{
-    LevelStats s;
-    s.time = 10.0;
-    s.computeScore();
-    EXPECT_EQ(s.timePoints, 100);
-    EXPECT_EQ(s.requiredApplesPoints, 600);
-    EXPECT_EQ(s.sweetsPoints, 100);
-    EXPECT_EQ(s.secretsPoints, 100);
-    EXPECT_EQ(s.totalPoints, 1000);
-    EXPECT_EQ(s.fullMarks[LevelStats::FULL_PERFECT], 1);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(s.fullMarks[i], 0) << i;
-    }
-}
-
-TEST(LevelStats, BonusLevelCountsOnlySweets)
-{
-    LevelStats s = perfectRun();
-    s.bonusLevel = 1;
-    s.bonusApples = 2;
-    s.computeScore();
-    EXPECT_EQ(s.timePoints, 0);
-    EXPECT_EQ(s.requiredApplesPoints, 0);
-    EXPECT_EQ(s.bonusApplesPoints, 0);
-    EXPECT_EQ(s.secretsPoints, 0);
-    EXPECT_EQ(s.livesPoints, 0);
-    EXPECT_EQ(s.sweetsPoints, 1000);
-    EXPECT_EQ(s.totalPoints, 1000);
-    const uint8_t expected[8] = {0, 0, 0, 1, 0, 0, 0, 1};
-    EXPECT_EQ(std::memcmp(s.fullMarks, expected, 8), 0);
-
-    s.sweetsGot = 3;
-    s.computeScore();
-    EXPECT_EQ(s.sweetsPoints, 750);
-    EXPECT_EQ(s.totalPoints, 750);
-
-    // A bonus level without sweets: the maximum, never the full-marks flag.
-    s.sweets = s.sweetsGot = 0;
-    s.computeScore();
-    EXPECT_EQ(s.sweetsPoints, 1000);
-    EXPECT_EQ(s.fullMarks[LevelStats::FULL_SWEETS], 0);
-}
-
-TEST(LevelStats, ReservedFieldsAreWrittenZero)
-{
-    LevelStats s = perfectRun();
-    s.reserved = 77;
-    s.fullMarks[LevelStats::FULL_RESERVED] = 1;
-    s.computeScore();
-    EXPECT_EQ(s.reserved, 0);
-    EXPECT_EQ(s.fullMarks[LevelStats::FULL_RESERVED], 0);
-}
-
-TEST(LevelStats, DamagedCountersDoNotOverflowThePoints)
-{
-    LevelStats s = perfectRun();
-    s.requiredApples = 1;
-    s.requiredApplesGot = INT32_MAX;
-    s.time = std::numeric_limits<double>::quiet_NaN();
-    s.computeScore();
-    EXPECT_EQ(s.requiredApplesPoints, INT32_MAX);
-    EXPECT_EQ(s.timePoints, 0);
-    EXPECT_EQ(s.totalPoints, INT32_MAX);
 }
 
 TEST(LevelStats, UpdateKeepsTheBestOfEachStatistic)
 {
     LevelStats record;
+    // The world map's sums are left alone.
+    record.timesPlayed = 4;
+    record.totalTime = 100.0;
+    record.completed = record.available = 1;
+
     LevelStats slow = perfectRun();
     slow.time = 110.0;
     slow.score = 40;
@@ -203,8 +175,7 @@ TEST(LevelStats, UpdateKeepsTheBestOfEachStatistic)
     EXPECT_EQ(record.empty, 0);
     EXPECT_EQ(record.time, 110.0);
     // The first run sets every flag whose value it brings.
-    const uint8_t first[8] = {1, 1, 1, 0, 1, 1, 1, 1};
-    EXPECT_EQ(std::memcmp(record.newRecord, first, 8), 0);
+    EXPECT_EQ(flagsOf(record.newRecord), (Flags{1, 1, 1, 0, 1, 1, 1, 1}));
 
     LevelStats fast = perfectRun();
     fast.time = 55.0;
@@ -220,8 +191,7 @@ TEST(LevelStats, UpdateKeepsTheBestOfEachStatistic)
     EXPECT_EQ(record.livesLost, 2);
     EXPECT_EQ(record.applesLost, 0);
     EXPECT_EQ(record.averageFrameRate, 30);
-    const uint8_t second[8] = {0, 1, 0, 0, 0, 0, 0, 1};
-    EXPECT_EQ(std::memcmp(record.newRecord, second, 8), 0);
+    EXPECT_EQ(flagsOf(record.newRecord), (Flags{0, 1, 0, 0, 0, 0, 0, 1}));
     // Best time and all apples together.
     EXPECT_EQ(record.timePoints, 100);
     EXPECT_EQ(record.requiredApplesPoints, 600);
@@ -234,6 +204,11 @@ TEST(LevelStats, UpdateKeepsTheBestOfEachStatistic)
     EXPECT_EQ(record.requiredApples, 12);
     EXPECT_EQ(record.requiredApplesGot, 10);
     EXPECT_EQ(record.requiredApplesPoints, 500);
+
+    EXPECT_EQ(record.timesPlayed, 4);
+    EXPECT_EQ(record.totalTime, 100.0);
+    EXPECT_EQ(record.completed, 1);
+    EXPECT_EQ(record.available, 1);
 }
 
 TEST(LevelStats, UpdateOnBonusLevelFlagsOnlyTimesUnderThePar)
@@ -254,19 +229,6 @@ TEST(LevelStats, UpdateOnBonusLevelFlagsOnlyTimesUnderThePar)
     EXPECT_EQ(record.newRecord[LevelStats::RECORD_TIME], 1);
     EXPECT_EQ(record.newRecord[LevelStats::RECORD_LIVES_LOST], 0);
     EXPECT_EQ(record.livesLost, 0);
-}
-
-TEST(LevelStats, UpdateLeavesTheWorldMapsSumsAlone)
-{
-    LevelStats record;
-    record.timesPlayed = 4;
-    record.totalTime = 100.0;
-    record.completed = record.available = 1;
-    record.update(perfectRun());
-    EXPECT_EQ(record.timesPlayed, 4);
-    EXPECT_EQ(record.totalTime, 100.0);
-    EXPECT_EQ(record.completed, 1);
-    EXPECT_EQ(record.available, 1);
 }
 
 TEST(LevelStats, AddBuildsTotals)

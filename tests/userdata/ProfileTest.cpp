@@ -1,18 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <map>
+#include <set>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/KivRandom.h"
 #include "engine/core/Logger.h"
 #include "engine/files/FileManager.h"
+#include "engine/kiv/Kiv.h"
 #include "game/language/Language.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileManager.h"
+#include "support/KivHarness.h"
 #include "userdata/UserFolder.h"
 
 namespace {
+
+// The space-separated words of a text.
+std::vector<UString> splitWords(const UString& text)
+{
+    std::vector<UString> out;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(u' ', start), text.size());
+        out.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
+}
 
 class ProfileManagerTest : public ::testing::Test {
 protected:
@@ -21,15 +39,6 @@ protected:
         Logger::setObserver([this](UStringView line) { log.emplace_back(line); });
     }
     void TearDown() override { Logger::setObserver(nullptr); }
-
-    std::vector<UString> names(const ProfileManager& store) const
-    {
-        std::vector<UString> out;
-        for (int i = 0; i < ProfileManager::MAXPROFILES; ++i) {
-            out.push_back(store.getProfileName(i));
-        }
-        return out;
-    }
 
     UserFolder folder;
     std::vector<UString> log;
@@ -85,55 +94,68 @@ TEST(ProfileData, LevelTables)
         {19, u"./levels/e9.lev", u"musicNone", u"minimap19"},
         {31, u"./levels/h9.lev", u"musicMenu", u"minimap31"},
     };
+    Language language;
+    language.setLanguage(1);
     for (const auto& c : cases) {
         EXPECT_EQ(ProfileData::levelNumberToFile(c.level), c.file);
         EXPECT_EQ(ProfileData::levelNumberToMusic(c.level), c.music);
         EXPECT_EQ(ProfileData::levelNumberToMinimap(c.level), c.minimap);
+        EXPECT_EQ(ProfileData::levelNumberToTitle(language, c.level),
+                  language.getTextByString(formatString(u"LEVELTITLE%d", c.level), true));
     }
     for (int level : {11, 15, 23, 27}) {
         EXPECT_EQ(ProfileData::levelNumberToMusic(level), u"musicBonus");
     }
 }
 
-TEST(ProfileData, LevelTitlesFollowTheCurrentLanguage)
+TEST(ProfileData, LevelTitlesInTheEnginesCurrentLanguage)
 {
-    Language language;
-    language.setLanguage(0);
-    EXPECT_EQ(ProfileData::levelNumberToTitle(language, 0), language.getTextByString(u"LEVELTITLE0", true));
-    EXPECT_EQ(ProfileData::levelNumberToTitle(language, 31), language.getTextByString(u"LEVELTITLE31", true));
-    language.setLanguage(1);
-    EXPECT_EQ(ProfileData::levelNumberToTitle(language, 19), language.getTextByString(u"LEVELTITLE19", true));
-    EXPECT_NE(ProfileData::levelNumberToTitle(language, 19), u"");
+    Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
+    {
+        KivHarness harness;
+        Language& language = *harness.kiv().language;
+        language.setLanguage(0);
+        EXPECT_EQ(ProfileData::levelNumberToTitle(0), u"First Steps");
+        language.setLanguage(1);
+        EXPECT_EQ(ProfileData::levelNumberToTitle(19), u"Beim Igel zu Hause");
+        EXPECT_THROW(ProfileData::levelNumberToTitle(32), FatalError);
+    }
+    Kiv::setLanguageFactory(nullptr, nullptr);
+    ErrorManager::setThrowForTests(false);
 }
 
 TEST(ProfileData, UnhandledLevelNumbersAreFatal)
 {
+    Language language;
+    const auto title = [&](int level) { ProfileData::levelNumberToTitle(language, level); };
+    const auto file = [](int level) { ProfileData::levelNumberToFile(level); };
+    const auto music = [](int level) { ProfileData::levelNumberToMusic(level); };
+    const UString assertion = u"Assertion failed.\n Statement: levelNumber >= 0 "
+                              u"&& levelNumber < NUMLEVELS";
+    const struct {
+        std::function<void(int)> call;
+        int level;
+        const char16_t* function;
+        UString error;
+    } cases[] = {
+        {title, -1, u"ProfileData::levelNumberToTitle", assertion},
+        {title, 32, u"ProfileData::levelNumberToTitle", assertion},
+        {file, -1, u"ProfileData::levelNumberToFile", u"Unhandled level number (-1)"},
+        {file, 32, u"ProfileData::levelNumberToFile", u"Unhandled level number (32)"},
+        {file, 1000, u"ProfileData::levelNumberToFile", u"Unhandled level number (1000)"},
+        {music, -2, u"ProfileData::levelNumberToMusic", u"Unhandled level number (-2)"},
+    };
     ErrorManager::setThrowForTests(true);
-    for (int level : {-1, 32}) {
-        Language language;
+    for (const auto& c : cases) {
         try {
-            ProfileData::levelNumberToTitle(language, level);
-            ADD_FAILURE() << level;
+            c.call(c.level);
+            ADD_FAILURE() << c.level;
         } catch (const FatalError& e) {
-            EXPECT_NE(e.report.find(u"levelNumber >= 0 && levelNumber < NUMLEVELS"), UString::npos);
-            EXPECT_NE(e.report.find(u"ProfileData::levelNumberToTitle"), UString::npos);
+            EXPECT_EQ(e.report.rfind(u"Error: " + c.error, 0), 0u) << e.what();
+            EXPECT_NE(e.report.find(formatString(u" Function: %s()\n File: ProfileData.cpp", c.function)),
+                      UString::npos)
+                << e.what();
         }
-    }
-    for (int level : {-1, 32, 1000}) {
-        try {
-            ProfileData::levelNumberToFile(level);
-            ADD_FAILURE() << level;
-        } catch (const FatalError& e) {
-            EXPECT_EQ(e.message, formatString(u"Unhandled level number (%d)", level));
-            EXPECT_NE(e.report.find(u"ProfileData::levelNumberToFile"), UString::npos);
-        }
-    }
-    try {
-        ProfileData::levelNumberToMusic(-2);
-        ADD_FAILURE();
-    } catch (const FatalError& e) {
-        EXPECT_EQ(e.message, u"Unhandled level number (-2)");
-        EXPECT_NE(e.report.find(u"ProfileData::levelNumberToMusic"), UString::npos);
     }
     ErrorManager::setThrowForTests(false);
 }
@@ -152,67 +174,80 @@ TEST_F(ProfileManagerTest, FirstStartHasEveryslotFree)
 TEST_F(ProfileManagerTest, AddDeleteAndSelect)
 {
     ProfileManager store;
-    store.addProfile(u"Ann");
-    store.addProfile(u"Bob");
-    store.addProfile(u"Cy");
-    EXPECT_EQ(store.countProfiles(), 3);
-    EXPECT_EQ(store.currentProfile, 2);
-    EXPECT_EQ(log.back(), u"ProfileManager::onCurrentProfileChanged(): Changing profile to 'Cy'...");
-    EXPECT_NE(store.profiles[0].profileId, store.profiles[1].profileId);
-    EXPECT_EQ(store.profiles[1].levelStats[0].available, 1);
-
-    // Bob is chosen and deleted: Cy moves to his slot and becomes current.
-    store.currentProfile = 1;
-    store.onCurrentProfileChanged();
-    const uint32_t cyId = store.profiles[2].profileId;
-    store.deleteProfile(1);
-    EXPECT_EQ(names(store)[0], u"Ann");
-    EXPECT_EQ(names(store)[1], u"Cy");
-    EXPECT_EQ(names(store)[2], u"");
-    EXPECT_EQ(store.profiles[1].profileId, cyId);
-    EXPECT_EQ(store.currentProfile, 1);
-
-    // Deleting a player below the current one keeps the same player current.
-    store.deleteProfile(0);
-    EXPECT_EQ(store.currentProfile, 0);
-    EXPECT_EQ(store.getCurrentProfile().getName(), u"Cy");
-
-    // Outside the slots nothing happens.
-    store.deleteProfile(-1);
-    store.deleteProfile(10);
-    EXPECT_EQ(store.countProfiles(), 1);
-    EXPECT_EQ(store.getProfileName(10), u"");
-
-    // Deleting the only player leaves slot 0 current and free.
-    store.deleteProfile(0);
-    EXPECT_EQ(store.countProfiles(), 0);
-    EXPECT_EQ(store.currentProfile, 0);
-    EXPECT_EQ(store.getProfileName(0), u"");
-}
-
-TEST_F(ProfileManagerTest, TenPlayersFillTheStore)
-{
-    ProfileManager store;
-    for (int i = 0; i < 10; ++i) {
-        store.addProfile(formatString(u"P%d", i));
+    const UString ten = u"P0 P1 P2 P3 P4 P5 P6 P7 P8 P9";
+    // Each step (a: add, d: delete, s: select, f: add players up to ten), then the players in slot order (the
+    // other slots free) and the current slot.
+    const struct {
+        char op;
+        const char16_t* argument;
+        int slot;
+        UString players;
+        int current;
+    } steps[] = {
+        {'a', u"Ann", 0, u"Ann", 0},
+        {'a', u"Bob", 0, u"Ann Bob", 1},
+        {'a', u"Cy", 0, u"Ann Bob Cy", 2},
+        // Bob is chosen and deleted: Cy moves to his slot and is current.
+        {'s', nullptr, 1, u"Ann Bob Cy", 1},
+        {'d', nullptr, 1, u"Ann Cy", 1},
+        // Deleting a player below the current one keeps the same player current.
+        {'d', nullptr, 0, u"Cy", 0},
+        // Outside the slots nothing happens.
+        {'d', nullptr, -1, u"Cy", 0},
+        {'d', nullptr, 10, u"Cy", 0},
+        // Deleting the only player leaves slot 0 current and free.
+        {'d', nullptr, 0, u"", 0},
+        {'f', nullptr, 0, ten, 9},
+        {'a', u"Eleven", 0, ten, 9},
+        {'d', nullptr, 9, u"P0 P1 P2 P3 P4 P5 P6 P7 P8", 0},
+        {'a', u"P9", 0, ten, 9},
+        {'s', nullptr, 7, ten, 7},
+        {'d', nullptr, 4, u"P0 P1 P2 P3 P5 P6 P7 P8 P9", 6},
+    };
+    std::map<UString, uint32_t> ids; // each player's id since added
+    int n = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(++n);
+        switch (step.op) {
+        case 'a':
+            store.addProfile(step.argument);
+            break;
+        case 'f':
+            while (store.countProfiles() < 10) {
+                store.addProfile(formatString(u"P%d", store.countProfiles()));
+            }
+            break;
+        case 's':
+            store.currentProfile = step.slot;
+            store.onCurrentProfileChanged();
+            break;
+        default:
+            ids.erase(store.getProfileName(step.slot));
+            store.deleteProfile(step.slot);
+        }
+        if (step.op != 'd') {
+            EXPECT_EQ(log.back(), formatString(u"ProfileManager::onCurrentProfileChanged(): "
+                                               u"Changing profile to '%s'...",
+                                               store.getCurrentProfile().getName()));
+        }
+        const std::vector<UString> words = splitWords(step.players);
+        EXPECT_EQ(store.countProfiles(), static_cast<int>(words.size()));
+        EXPECT_EQ(store.currentProfile, step.current);
+        std::set<uint32_t> distinct;
+        for (int slot = 0; slot < ProfileManager::MAXPROFILES; ++slot) {
+            const std::size_t i = static_cast<std::size_t>(slot);
+            EXPECT_TRUE(store.getProfileName(slot) == (i < words.size() ? words[i] : u"")) << slot;
+            if (i < words.size()) {
+                // A player's whole record moves with the name; a new one starts with level 0 open.
+                EXPECT_EQ(store.profiles[slot].profileId,
+                          ids.emplace(words[i], store.profiles[slot].profileId).first->second);
+                EXPECT_EQ(store.profiles[slot].levelStats[0].available, 1);
+                distinct.insert(store.profiles[slot].profileId);
+            }
+        }
+        EXPECT_EQ(distinct.size(), words.size());
     }
-    EXPECT_EQ(store.countProfiles(), 10);
-    store.addProfile(u"Eleven");
-    EXPECT_EQ(store.countProfiles(), 10);
-    EXPECT_EQ(store.currentProfile, 9);
-    EXPECT_EQ(store.getCurrentProfile().getName(), u"P9");
-
-    store.deleteProfile(9);
-    EXPECT_EQ(store.countProfiles(), 9);
-    EXPECT_EQ(store.getProfileName(9), u"");
-    EXPECT_EQ(store.currentProfile, 0);
-
-    store.addProfile(u"P9");
-    store.currentProfile = 7;
-    store.deleteProfile(4);
-    const std::vector<UString> expected = {u"P0", u"P1", u"P2", u"P3", u"P5", u"P6", u"P7", u"P8", u"P9", u""};
-    EXPECT_EQ(names(store), expected);
-    EXPECT_EQ(store.getCurrentProfile().getName(), u"P7");
+    EXPECT_EQ(store.getProfileName(10), u"");
 }
 
 TEST_F(ProfileManagerTest, NamesAreCutTo16UnitsWhenTheirPlayerBecomesCurrent)
@@ -220,7 +255,8 @@ TEST_F(ProfileManagerTest, NamesAreCutTo16UnitsWhenTheirPlayerBecomesCurrent)
     ProfileManager store;
     store.addProfile(u"Abcdefghijklmnopqrst");
     EXPECT_EQ(store.getProfileName(0), u"Abcdefghijklmnop");
-    EXPECT_EQ(log.back(), u"ProfileManager::onCurrentProfileChanged(): Changing profile to 'Abcdefghijklmnop'...");
+    EXPECT_EQ(log.back(), u"ProfileManager::onCurrentProfileChanged(): Changing "
+                          u"profile to 'Abcdefghijklmnop'...");
     // The stored field holds the cut name and nothing of the rest.
     EXPECT_EQ(std::strlen(store.profiles[0].name), 16u);
 
@@ -249,7 +285,8 @@ TEST_F(ProfileManagerTest, RoundTripAndForeignFiles)
         EXPECT_EQ(store.currentProfile, 1);
         EXPECT_EQ(store.getCurrentProfile().levelStats[3].score, 77);
         EXPECT_EQ(store.getCurrentProfile().currentLevel, 3);
-        EXPECT_EQ(log.back(), u"ProfileManager::onCurrentProfileChanged(): Changing profile to 'Bob'...");
+        EXPECT_EQ(log.back(), u"ProfileManager::onCurrentProfileChanged(): "
+                              u"Changing profile to 'Bob'...");
     }
     // The reloaded store was saved unchanged.
     EXPECT_EQ(folder.read(u"TobbleXmasdemo.pro"), valid);
