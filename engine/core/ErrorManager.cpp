@@ -124,5 +124,7 @@ void ErrorManager::fail(UString message, UString report)
     if (Logger* logger = Logger::instance()) {
         logger->copyToCrashFolder();
     }
-    std::exit(-1);
+    // No destructors and no exit handlers: the objects are in whatever state the failure left them.
+    std::fflush(nullptr);
+    std::_Exit(-1);
 }

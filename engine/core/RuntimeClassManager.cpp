@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
 
 RuntimeClassManager* RuntimeClassManager::getInstance()
@@ -59,6 +60,8 @@ void RuntimeClassManager::buildClassArray()
                             classArray[i]->name);
         }
     }
+    // Two classes under one name would share a class id on the wire and in level files.
+    KIV_ASSERT(!bBadClasses);
 }
 
 const std::vector<RuntimeClass*>& RuntimeClassManager::getClasses()

@@ -2,7 +2,7 @@
 // The class registry. Every RuntimeClass record registers itself here during static initialisation;
 // buildClassArray sorts the records by name (UTF-16 code units) and each record's index becomes its
 // position. That index is the class id in datagrams and level files, so the set of registered names fixes
-// every class id. Two records with the same name set bBadClasses; start-up asserts that it is clear.
+// every class id. Two records with the same name set bBadClasses and stop the program.
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +16,7 @@ public:
     void registerClass(RuntimeClass* record);
     void unregisterClass(RuntimeClass* record);
     // Sorts the records and sets their indices; later calls rebuild only when the records changed.
+    // Duplicate names are logged and fail the assertion "!bBadClasses".
     void buildClassArray();
 
     // The look-ups build the array first when records have changed since.

@@ -2,12 +2,7 @@
 
 #include "engine/core/PropertyDouble.h"
 #include "engine/core/PropertyInt.h"
-
-namespace {
-StateBase::StateChangeRunner gStateChangeRunner = nullptr;
-} // namespace
-
-void StateBase::setStateChangeRunner(StateChangeRunner runner) { gStateChangeRunner = runner; }
+#include "engine/net/NestedCallScope.h"
 
 void StateBase::tickState(double /*time*/, double dt)
 {
@@ -15,14 +10,12 @@ void StateBase::tickState(double /*time*/, double dt)
     if (stateLeft > 0.0) {
         stateLeft -= dt;
         if (stateLeft <= 0.0) {
+            // Every peer counts down and switches; the scope only decides where the hook's calls go.
+            NestedCallScope scope;
             stateLeft = 0.0;
             timeInState = 0.0;
             state = stateGoto;
-            if (gStateChangeRunner != nullptr) {
-                gStateChangeRunner(*this);
-            } else {
-                onStateChange();
-            }
+            onStateChange();
         }
     }
 }

@@ -11,11 +11,8 @@ public:
     StateBase() = default;
     virtual ~StateBase() = default;
 
-    // Runs onStateChange when a countdown ends. The network layer may wrap it (so that remote calls made
-    // by the hook go out to the peers); by default the hook simply runs.
-    using StateChangeRunner = void (*)(StateBase& object);
-    static void setStateChangeRunner(StateChangeRunner runner);
-
+    // When the countdown ends the switch and its hook run inside a NestedCallScope, so that replicated
+    // calls made by the hook go out to the clients even while a broadcast call is being run.
     virtual void tickState(double time, double dt);
     virtual void onStateChange() {}
     virtual void addPropertiesTo(Property& list);

@@ -7,6 +7,8 @@
 #include "engine/core/KivBase.h"
 #include "engine/core/ListIterator.h"
 #include "engine/core/Reference.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
 
 namespace {
 // An object that writes what happens to it into a shared journal.
@@ -395,19 +397,28 @@ TEST(Reference, OwnerDeletedWithTheTargetInItsSubtree)
     delete holder;
 }
 
-TEST(StateBase, TheNetworkLayerMayWrapTheCountdownHook)
+TEST(StateBase, TheCountdownSwitchLetsTheHookBroadcastOnEveryRole)
 {
-    static int wrapped = 0;
-    wrapped = 0;
-    StateBase::setStateChangeRunner([](StateBase& o) {
-        ++wrapped;
-        o.onStateChange();
-    });
-    Probe o("o", nullptr);
+    // A hook that records whether the role was inside a broadcast call when it ran.
+    class Watcher : public KivBase {
+    public:
+        void onStateChange() override { seen.push_back(THEROLE != nullptr && THEROLE->bInsideBroadcastCall); }
+        std::vector<bool> seen;
+    };
+    Watcher o;
     o.gotoState(1, 0.5);
-    o.tick(0.0, 1.0);
-    StateBase::setStateChangeRunner(nullptr);
-    EXPECT_EQ(wrapped, 1);
-    EXPECT_EQ(o.stateChanges, 1);
-    EXPECT_EQ(o.state, 1);
+    o.tick(0.0, 1.0); // without a role
+    for (const bool isServer : {true, false}) {
+        o.gotoState(isServer ? 2 : 3, 0.5);
+        NetRole role(2, isServer, u"TobbleXmasdemo", 1.25, u"", 0.05);
+        role.bInsideBroadcastCall = true; // as while a received or broadcast call runs
+        o.tick(0.0, 0.25);
+        EXPECT_EQ(o.seen.size(), isServer ? 1u : 2u);
+        o.tick(0.0, 0.25);
+        // The switch happens on both sides; only the server's hook may send.
+        EXPECT_EQ(o.state, isServer ? 2 : 3);
+        EXPECT_TRUE(role.bInsideBroadcastCall); // put back after the hook
+        THEROLE = nullptr;
+    }
+    EXPECT_EQ(o.seen, (std::vector<bool>{false, false, true}));
 }

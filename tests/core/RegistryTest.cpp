@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
 #include "engine/core/KivBase.h"
+#include "engine/core/Logger.h"
 #include "engine/core/RuntimeClassManager.h"
 
 namespace {
@@ -100,15 +102,27 @@ TEST(RuntimeClassManager, LookUpByNameAndIdAndCreateThroughTheFactory)
     EXPECT_EQ(RegAbstract::classRecord.create(), nullptr);
 }
 
-TEST(RuntimeClassManager, DuplicateNamesSetBadClassesUntilTheDuplicateGoes)
+TEST(RuntimeClassManager, DuplicateNamesStopTheProgramUntilTheDuplicateGoes)
 {
+    ErrorManager::setThrowForTests(true);
     RuntimeClassManager* m = RuntimeClassManager::getInstance();
     const int32_t count = m->getClassCount();
     {
         RuntimeClass duplicate(u"RegRoot", &KivBase::classRecord, nullptr);
-        m->buildClassArray();
+        std::vector<UString> lines;
+        Logger::setObserver([&](UStringView line) { lines.emplace_back(line); });
+        try {
+            m->findClassByName(u"RegRoot");
+            ADD_FAILURE() << "a duplicate name must be fatal";
+        } catch (const FatalError& e) {
+            EXPECT_EQ(e.message, u"Assertion failed.");
+            EXPECT_NE(e.report.find(u"Statement: !bBadClasses"), UString::npos);
+        }
+        Logger::setObserver(nullptr);
         EXPECT_TRUE(m->bBadClasses);
         EXPECT_EQ(m->getClassCount(), count + 1);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front(), u"RuntimeClassManager::buildClassArray(): Duplicate class name 'RegRoot'.");
     }
     m->buildClassArray();
     EXPECT_FALSE(m->bBadClasses);
