@@ -41,6 +41,18 @@ bool parseNumber(const UString& value, T& out)
     return true;
 }
 
+// A stored number, or the default when the value is missing (then writeDefault stores it) or no number.
+template <class T, class WriteDefault>
+T numberOrDefault(const UString* value, T defaultValue, WriteDefault writeDefault)
+{
+    if (value == nullptr) {
+        writeDefault();
+        return defaultValue;
+    }
+    T parsed = defaultValue;
+    return parseNumber(*value, parsed) ? parsed : defaultValue;
+}
+
 template <class T>
 UString numberText(T value)
 {
@@ -177,35 +189,17 @@ UString MemoryIniFile::getString(UStringView section, UStringView key, UStringVi
 
 int MemoryIniFile::getInt(UStringView section, UStringView key, int defaultValue)
 {
-    const UString* value = findValue(section, key);
-    if (value == nullptr) {
-        setInt(section, key, defaultValue);
-        return defaultValue;
-    }
-    int parsed = defaultValue;
-    return parseNumber(*value, parsed) ? parsed : defaultValue;
+    return numberOrDefault(findValue(section, key), defaultValue, [&] { setInt(section, key, defaultValue); });
 }
 
 float MemoryIniFile::getFloat(UStringView section, UStringView key, float defaultValue)
 {
-    const UString* value = findValue(section, key);
-    if (value == nullptr) {
-        setFloat(section, key, defaultValue);
-        return defaultValue;
-    }
-    float parsed = defaultValue;
-    return parseNumber(*value, parsed) ? parsed : defaultValue;
+    return numberOrDefault(findValue(section, key), defaultValue, [&] { setFloat(section, key, defaultValue); });
 }
 
 double MemoryIniFile::getDouble(UStringView section, UStringView key, double defaultValue)
 {
-    const UString* value = findValue(section, key);
-    if (value == nullptr) {
-        setDouble(section, key, defaultValue);
-        return defaultValue;
-    }
-    double parsed = defaultValue;
-    return parseNumber(*value, parsed) ? parsed : defaultValue;
+    return numberOrDefault(findValue(section, key), defaultValue, [&] { setDouble(section, key, defaultValue); });
 }
 
 bool MemoryIniFile::getBool(UStringView section, UStringView key, bool defaultValue)
