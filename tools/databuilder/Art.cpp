@@ -1042,20 +1042,28 @@ void panel(const Brush& b) {
         Draw::gloss(cr, w / 2, h * 0.28, w * 0.44, h * 0.2, 0.4);
         break;
     case 4: {
-        bool tail = b.frame < 2;
-        Draw::roundRect(cr, 3, 3, w - 6, h - 22, 16);
-        if (tail) {
-            double tx = b.frame == 0 ? 14 : w - 14, dir = b.frame == 0 ? 1 : -1;
-            cairo_move_to(cr, tx + dir * 6, h - 22);
-            cairo_line_to(cr, tx - dir * 8, h - 3);
-            cairo_line_to(cr, tx + dir * 24, h - 22);
-            cairo_close_path(cr);
-        }
+        // The tail stays within the bottom border, beside the corner, where the slicing does not stretch.
+        double bottom = h - 20;
+        Draw::roundRect(cr, 3, 3, w - 6, bottom - 3, 16);
         Draw::color(cr, WHITE, 0.96);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, 2.5);
         Draw::color(cr, 0x404850);
         cairo_stroke(cr);
+        if (b.frame < 2) {
+            double edge = b.frame == 0 ? 0 : w, dir = b.frame == 0 ? 1 : -1;
+            double rootA = edge + dir * 12, rootB = edge + dir * 30, tip = edge + dir * 5;
+            // The tail covers the body's outline where it joins; only its two sides are drawn.
+            Draw::polygon(cr, {rootA, bottom - 2.5, tip, h - 3, rootB, bottom - 2.5});
+            Draw::color(cr, WHITE, 0.96);
+            cairo_fill(cr);
+            cairo_move_to(cr, rootA, bottom);
+            cairo_line_to(cr, tip, h - 3);
+            cairo_line_to(cr, rootB, bottom);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            Draw::color(cr, 0x404850);
+            cairo_stroke(cr);
+        }
         break;
     }
     case 5: {
