@@ -501,10 +501,12 @@ TEST_F(Replication, ReplicationClockStepsOncePerInterval)
 {
     KivNetwork network;
     double frameStep = 0.02;
+    bool f10 = false;
     bool f11 = false;
+    bool release = false;
     network.hooks.frameTimeStep = [&] { return frameStep; };
-    network.hooks.isRelease = [] { return false; };
-    network.hooks.isKeyDown = [&](int code) { return f11 && code == 0x57; };
+    network.hooks.isRelease = [&] { return release; };
+    network.hooks.isKeyDown = [&](int code) { return (f11 && code == 0x57) || (f10 && code == 0x44); };
     auto server = makeServer();
     server->start(nullptr);
     int steps = 0;
@@ -521,6 +523,16 @@ TEST_F(Replication, ReplicationClockStepsOncePerInterval)
     server->tick(0.0, 0.0);
     EXPECT_NEAR(server->replicationClock, 1.1, 1e-9);
     f11 = false;
+    f10 = true; // a tenth of the step
+    server->tick(0.0, 0.0);
+    EXPECT_NEAR(server->replicationClock, 1.102, 1e-9);
+    f11 = true; // both keys: both factors
+    server->tick(0.0, 0.0);
+    EXPECT_NEAR(server->replicationClock, 1.112, 1e-9);
+    release = true; // a release run ignores the keys
+    server->tick(0.0, 0.0);
+    EXPECT_NEAR(server->replicationClock, 1.132, 1e-9);
+    f10 = f11 = release = false;
 
     frameStep = 10.0; // a stall of 200 intervals: the next step is one interval ahead of the clock
     server->tick(0.0, 0.0);
