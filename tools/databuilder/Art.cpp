@@ -452,11 +452,15 @@ void hills(const Brush& b) {
         double x = rng.range(0, b.w), t = x / b.w * 2 * M_PI, size = rng.range(10, 18) * (far ? 0.7 : 1.0);
         double y = b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
                                         0.2 * std::sin(t * 9 + 2)));
-        Draw::polygon(cr, {x, y - size * 2.2, x + size * 0.7, y + 3, x - size * 0.7, y + 3});
-        Draw::flat(cr, treeColour);
-        if (winter) {
-            Draw::polygon(cr, {x, y - size * 2.2, x + size * 0.3, y - size * 1.3, x - size * 0.3, y - size * 1.3});
-            Draw::flat(cr, SNOW);
+        // The strip repeats side by side: a tree cut by one edge goes on at the other.
+        for (double wrap : {-b.w, 0.0, b.w}) {
+            double tx = x + wrap;
+            Draw::polygon(cr, {tx, y - size * 2.2, tx + size * 0.7, y + 3, tx - size * 0.7, y + 3});
+            Draw::flat(cr, treeColour);
+            if (winter) {
+                Draw::polygon(cr, {tx, y - size * 2.2, tx + size * 0.3, y - size * 1.3, tx - size * 0.3, y - size * 1.3});
+                Draw::flat(cr, SNOW);
+            }
         }
     }
 }
@@ -1713,10 +1717,11 @@ const ArtRow ART[] = {
     // landscape
     {"sky-spring", 512, 512, 1, sky, 0, 0},
     {"sky-winter", 512, 512, 1, sky, 3, 0},
-    {"hillsA-spring", 1024, 256, 1, hills, 0},
-    {"hillsB-spring", 1024, 256, 1, hills, 2},
-    {"hillsA-winter", 1024, 256, 1, hills, 1},
-    {"hillsB-winter", 1024, 256, 1, hills, 3},
+    // A: the far hills, pale with distance; B: the near hills in front of them.
+    {"hillsA-spring", 1024, 256, 1, hills, 2},
+    {"hillsB-spring", 1024, 256, 1, hills, 0},
+    {"hillsA-winter", 1024, 256, 1, hills, 3},
+    {"hillsB-winter", 1024, 256, 1, hills, 1},
     {"clouds", 256, 128, 3, clouds, 0},
     {"trees-rigid", 128, 192, 3, tree, 0},
     {"trees-rigid-winter", 128, 192, 3, tree, WINTER | 1},
