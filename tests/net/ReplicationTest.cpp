@@ -133,6 +133,32 @@ TEST_F(Replication, LevelFileIsTheFullStateStream)
     EXPECT_FALSE(source->saveLevelFile(dir.file("missing/x.lev")));
 }
 
+TEST_F(Replication, RemoteCallAimedAtAnObjectOfAnotherClassIsRefused)
+{
+    auto source = makeServer();
+    buildWorld(*source);
+    // The world's state, then a call of TestThing aimed at the root object (UID 1), which is no TestThing.
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+    source->writeFullState(stream);
+    uint8_t command = NetRole::RPCCALL;
+    stream.doBit(command, 0);
+    stream.doBit(command, 1);
+    const RuntimeClass* callClass = &RPC_TestThing_request::classRecord;
+    stream.doClassID(callClass);
+    RPC_TestThing_request call(source->root, u"x");
+    call.netSerialize(stream);
+    stream.rewindToRead();
+
+    auto target = makeServer();
+    try {
+        target->start(&stream);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_NE(e.message.find(u"needs a target of class"), UString::npos);
+    }
+    THEROLE = nullptr;
+}
+
 TEST_F(Replication, DamagedStreamsEndInTheFatalPathNeverOutsideTheBuffer)
 {
     auto source = makeServer();
