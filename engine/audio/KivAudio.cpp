@@ -87,7 +87,16 @@ void KivAudio::fadeMusic(float target, double seconds)
     }
 }
 
-void KivAudio::stopAll() { out->pauseAll(); }
+void KivAudio::stopAll()
+{
+    // Every playback ends, as on a stopped output: after startAll only what is played anew is heard.
+    for (SoundStream* s : streams) {
+        s->stop();
+    }
+    out->stopAllSources();
+    out->pauseAll();
+}
+
 void KivAudio::startAll() { out->resumeAll(); }
 
 void KivAudio::setGlobalVolume(int which, int value)

@@ -35,7 +35,7 @@ public:
     void fadeMusic(float target, double seconds);
     SoundStream* currentMusic = nullptr;
 
-    // Stops and restarts all output.
+    // Stops all output, ending every sound, channel and stream that plays; starts the output again.
     void stopAll();
     void startAll();
 

@@ -362,6 +362,16 @@ void NetRole::processCommand(Packet& packet, int command)
             ~Owner() { delete call; }
         } owner{call};
         call->netSerialize(packet);
+        if (const RuntimeClass* wanted = call->getTargetClass();
+            wanted != nullptr && (call->target == nullptr || !call->target->getClass()->isDerivedFrom(wanted))) {
+            const UString message = formatString(u"Remote call '%s' needs a target of class '%s'.",
+                                                 runtimeClass->getName(), wanted->getName());
+            if (bReadingPeerMessage) {
+                Logger::logFrom("NetRole::processCommand", u"Warning: %s Ignored.", message);
+                return;
+            }
+            KIV_FATAL(message);
+        }
         if (bReadingPeerMessage && bIsServer && !call->bClientMayCall) {
             Logger::logFrom("NetRole::processCommand", u"Warning: a client may not call '%s'; ignored.",
                             runtimeClass->getName());

@@ -21,6 +21,9 @@ public:
     void addPropertiesTo(Property& list) override;
     // Runs the owner's method of the call (nothing in the base).
     virtual void invoke() {}
+    // The class the target must be of for invoke to run: a received call aimed at anything else (or at no
+    // object) is refused. Null accepts any target and none; the engine's own calls check their targets.
+    virtual const RuntimeClass* getTargetClass() const { return nullptr; }
 
     // Whether the caller must send the call before running it locally.
     static bool executeRemotely(RPC* call);

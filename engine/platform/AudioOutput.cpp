@@ -146,6 +146,7 @@ AudioOutput::Handle AudioOutput::createSource()
     }
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
     alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    sources.push_back(source);
     return source;
 }
 
@@ -155,6 +156,14 @@ void AudioOutput::deleteSource(Handle source)
         alSourceStop(source);
         alSourcei(source, AL_BUFFER, 0);
         alDeleteSources(1, &source);
+        std::erase(sources, source);
+    }
+}
+
+void AudioOutput::stopAllSources()
+{
+    for (Handle source : sources) {
+        alSourceStop(source);
     }
 }
 

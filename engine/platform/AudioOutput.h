@@ -25,6 +25,8 @@ public:
     // Stops and restarts the whole output (every source pauses with it).
     void pauseAll();
     void resumeAll();
+    // Stops every source there is.
+    void stopAllSources();
 
     Handle createBuffer(const std::int16_t* samples, std::size_t frames, int channels, int rate);
     void deleteBuffer(Handle buffer);
@@ -53,4 +55,5 @@ private:
     double pendingRender = 0.0;
     std::vector<std::int16_t> renderScratch;
     std::string name;
+    std::vector<Handle> sources;
 };

@@ -4,6 +4,7 @@
 #include "engine/core/Format.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/text/FontQuad.h"
 #include "game/language/LanguageTables.h"
 
 // Screens read these families as a first id plus an index, so the key list must keep them together.
@@ -187,6 +188,8 @@ void Language::setLanguage(int language)
     }
     currentRow = texts[currentLanguage];
     bRightToLeft = UStringView(getText(STR_LANGUAGEREADINGORDER)) == u"RTL" ? 1 : 0;
+    // Fonts order their glyphs by the language's code page and compose accents when it asks for it.
+    FontQuad::setLanguage(getText(STR_LANGUAGECODEPAGE), UStringView(getText(STR_LANGUAGECOMPOSITECHARS)) == u"Yes");
     applyLanguage();
 }
 

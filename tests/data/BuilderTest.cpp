@@ -125,3 +125,21 @@ TEST(Builder, TwoRunsGiveIdenticalBytes) {
     }
     EXPECT_TRUE(readFile(out.file(".cfg.static")) == readFile(DataArchives::folder() + "/.cfg.static"));
 }
+
+TEST(Builder, HillStripsJoinSideBySide) {
+    // The hills are drawn as a repeated strip: the ridge, and any tree standing on the join, run on from
+    // the last column into the first, so the two columns are covered to nearly the same height.
+    Typefaces faces(DATABUILDER_FONT_DIR);
+    for (const char* name : {"hillsA-spring", "hillsB-spring", "hillsA-winter", "hillsB-winter"}) {
+        SCOPED_TRACE(name);
+        Picture hills = drawArt(name, faces).image;
+        auto covered = [&](int x) {
+            int n = 0;
+            for (int y = 0; y < hills.height; ++y)
+                n += hills.pixel(x, y)[3] >= 128;
+            return n;
+        };
+        EXPECT_GT(covered(0), hills.height / 4);
+        EXPECT_NEAR(covered(0), covered(hills.width - 1), 6);
+    }
+}

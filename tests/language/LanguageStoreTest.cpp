@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/ErrorManager.h"
+#include "engine/text/FontQuad.h"
 #include "game/language/Language.h"
 
 namespace {
@@ -41,6 +42,10 @@ TEST_F(LanguageStore, SetLanguageSwitchesTheTexts)
     EXPECT_EQ(UStringView(german.getText(1)), u"Deutsch");
     EXPECT_EQ(UStringView(german.getText(STR_DIK_UNKNOWN)), u"UNBEKANNT");
     EXPECT_EQ(german.bRightToLeft, 0);
+    // The fonts follow the chosen language's code page.
+    FontQuad::setLanguage(u"", false);
+    german.setLanguage(1);
+    EXPECT_EQ(FontQuad::getLanguageCodePage(), u"1252");
 }
 
 TEST_F(LanguageStore, MaskDecidesWhichLanguagesAreOnOffer)

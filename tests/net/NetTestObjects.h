@@ -102,6 +102,7 @@ public:
 class RPC_TestThing_setNumber : public RPC {
 public:
     static const RuntimeClass classRecord;
+    const RuntimeClass* getTargetClass() const override { return &TestThing::classRecord; }
     explicit RPC_TestThing_setNumber(KivBase* target = nullptr, int32_t value = 0, float seconds = 0.0f)
         : RPC(target), value(value), seconds(seconds)
     {
@@ -134,6 +135,7 @@ public:
 class RPC_TestThing_request : public RPC {
 public:
     static const RuntimeClass classRecord;
+    const RuntimeClass* getTargetClass() const override { return &TestThing::classRecord; }
     explicit RPC_TestThing_request(KivBase* target = nullptr, UString text = {}) : RPC(target), text(std::move(text))
     {
         bRunsOnServer = 1;
@@ -153,6 +155,7 @@ public:
 class RPC_TestThing_clientsOnly : public RPC {
 public:
     static const RuntimeClass classRecord;
+    const RuntimeClass* getTargetClass() const override { return &TestThing::classRecord; }
     explicit RPC_TestThing_clientsOnly(KivBase* target = nullptr) : RPC(target) { bRunsOnClients = 1; }
     const RuntimeClass* getClass() const override { return &classRecord; }
     void invoke() override { ++static_cast<TestThing*>(target)->number; }

@@ -133,6 +133,32 @@ TEST_F(Replication, LevelFileIsTheFullStateStream)
     EXPECT_FALSE(source->saveLevelFile(dir.file("missing/x.lev")));
 }
 
+TEST_F(Replication, RemoteCallAimedAtAnObjectOfAnotherClassIsRefused)
+{
+    auto source = makeServer();
+    buildWorld(*source);
+    // The world's state, then a call of TestThing aimed at the root object (UID 1), which is no TestThing.
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+    source->writeFullState(stream);
+    uint8_t command = NetRole::RPCCALL;
+    stream.doBit(command, 0);
+    stream.doBit(command, 1);
+    const RuntimeClass* callClass = &RPC_TestThing_request::classRecord;
+    stream.doClassID(callClass);
+    RPC_TestThing_request call(source->root, u"x");
+    call.netSerialize(stream);
+    stream.rewindToRead();
+
+    auto target = makeServer();
+    try {
+        target->start(&stream);
+        FAIL();
+    } catch (const FatalError& e) {
+        EXPECT_NE(e.message.find(u"needs a target of class"), UString::npos);
+    }
+    THEROLE = nullptr;
+}
+
 TEST_F(Replication, DamagedStreamsEndInTheFatalPathNeverOutsideTheBuffer)
 {
     auto source = makeServer();
@@ -501,10 +527,12 @@ TEST_F(Replication, ReplicationClockStepsOncePerInterval)
 {
     KivNetwork network;
     double frameStep = 0.02;
+    bool f10 = false;
     bool f11 = false;
+    bool release = false;
     network.hooks.frameTimeStep = [&] { return frameStep; };
-    network.hooks.isRelease = [] { return false; };
-    network.hooks.isKeyDown = [&](int code) { return f11 && code == 0x57; };
+    network.hooks.isRelease = [&] { return release; };
+    network.hooks.isKeyDown = [&](int code) { return (f11 && code == 0x57) || (f10 && code == 0x44); };
     auto server = makeServer();
     server->start(nullptr);
     int steps = 0;
@@ -521,6 +549,16 @@ TEST_F(Replication, ReplicationClockStepsOncePerInterval)
     server->tick(0.0, 0.0);
     EXPECT_NEAR(server->replicationClock, 1.1, 1e-9);
     f11 = false;
+    f10 = true; // a tenth of the step
+    server->tick(0.0, 0.0);
+    EXPECT_NEAR(server->replicationClock, 1.102, 1e-9);
+    f11 = true; // both keys: both factors
+    server->tick(0.0, 0.0);
+    EXPECT_NEAR(server->replicationClock, 1.112, 1e-9);
+    release = true; // a release run ignores the keys
+    server->tick(0.0, 0.0);
+    EXPECT_NEAR(server->replicationClock, 1.132, 1e-9);
+    f10 = f11 = release = false;
 
     frameStep = 10.0; // a stall of 200 intervals: the next step is one interval ahead of the clock
     server->tick(0.0, 0.0);

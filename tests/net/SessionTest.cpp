@@ -157,6 +157,13 @@ TEST_P(Session, ClientTakesTheFullStateAndCallsTravelBothWays)
     run({server.get(), client.get()}, 0.3);
     EXPECT_EQ(firstThing(*server)->text, u"from the client");
 
+    // The debug overlay's text: the peer with its round trip and queues, and the calls sent per class.
+    const UString serverText = server->getDebugText();
+    EXPECT_NE(serverText.find(u"SERVER role"), UString::npos);
+    EXPECT_NE(serverText.find(u"peer " + client->connection->getLocalAddress().toString() + u": rtt "), UString::npos);
+    EXPECT_NE(serverText.find(u"RPC_TestThing_setNumber: 1\n"), UString::npos);
+    EXPECT_NE(client->getDebugText().find(u"RPC_TestThing_request: 1\n"), UString::npos);
+
     client.reset();
     run({server.get()}, 0.2);
     EXPECT_TRUE(server->getPeers().empty());

@@ -144,7 +144,7 @@ TEST_F(KivAudioTest, MusicSwitchesFadesAndRestartsAtFullVolume)
     EXPECT_FALSE(b.isPlaying());
 }
 
-TEST_F(KivAudioTest, StreamWithoutLoopEndsAndStopAllPausesOutput)
+TEST_F(KivAudioTest, StreamWithoutLoopEndsAndStopAllEndsEveryPlayback)
 {
     SoundStream once(0, file("music.ogg"));
     once.play(true);
@@ -152,10 +152,25 @@ TEST_F(KivAudioTest, StreamWithoutLoopEndsAndStopAllPausesOutput)
     playFor(0.8);
     EXPECT_FALSE(once.isPlaying());
 
+    // Stopping the output ends what plays; starting it again brings none of it back.
+    SoundStream music(SoundStream::FLAG_LOOP, file("music.ogg"));
+    Sound looping(Sound::FLAG_LOOP, 1, file("short.ogg"));
+    SoundChannel channel(&looping);
+    audio().setMusic(&music);
+    looping.play();
+    channel.play();
     audio().stopAll();
     audio().startAll();
+    playFor(0.1);
+    EXPECT_FALSE(music.isPlaying());
+    EXPECT_EQ(looping.playingCount(), 0);
+    EXPECT_FALSE(channel.isPlaying());
+
+    // A new play is heard.
     once.play(true);
+    looping.play();
     EXPECT_TRUE(once.isPlaying());
+    EXPECT_EQ(looping.playingCount(), 1);
 }
 
 TEST_F(KivAudioTest, GlobalVolumesStayInRange)

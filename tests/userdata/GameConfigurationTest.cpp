@@ -5,6 +5,8 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "engine/core/GameInfo.h"
 #include "engine/core/KivRandom.h"
@@ -159,34 +161,25 @@ TEST_F(GameConfigurationTest, OutOfRangeValuesAreBroughtIntoRangeOnLoad)
     // Values at the ends of their ranges load unchanged; values beyond them are held at the ends.
     const struct {
         int32_t GameConfiguration::*field;
-        int32_t stored;
-        int32_t loaded;
+        std::vector<std::pair<int32_t, int32_t>> storedAndLoaded;
     } numbers[] = {
-        {&GameConfiguration::maximumFps, 0, 25},
-        {&GameConfiguration::maximumFps, 126, 125},
-        {&GameConfiguration::maximumFps, 25, 25},
-        {&GameConfiguration::maximumFps, 125, 125},
-        {&GameConfiguration::soundQuality, 7, 2},
-        {&GameConfiguration::soundQuality, -1, 0},
-        {&GameConfiguration::soundQuality, 2, 2},
-        {&GameConfiguration::soundVolume, -3, 0},
-        {&GameConfiguration::soundVolume, 24, 24},
-        {&GameConfiguration::musicVolume, 99, 24},
-        {&GameConfiguration::musicVolume, 0, 0},
-        {&GameConfiguration::countryIndex, 241, 240},
-        {&GameConfiguration::countryIndex, -5, 0},
-        {&GameConfiguration::countryIndex, 240, 240},
-        {&GameConfiguration::detail, 2, 1},
-        {&GameConfiguration::detail, -1, 0},
-        {&GameConfiguration::touchArrowPlacement, 3, 1},
+        {&GameConfiguration::maximumFps, {{0, 25}, {126, 125}, {25, 25}, {125, 125}}},
+        {&GameConfiguration::soundQuality, {{7, 2}, {-1, 0}, {2, 2}}},
+        {&GameConfiguration::soundVolume, {{-3, 0}, {24, 24}}},
+        {&GameConfiguration::musicVolume, {{99, 24}, {0, 0}}},
+        {&GameConfiguration::countryIndex, {{241, 240}, {-5, 0}, {240, 240}}},
+        {&GameConfiguration::detail, {{2, 1}, {-1, 0}}},
+        {&GameConfiguration::touchArrowPlacement, {{3, 1}}},
     };
     for (const auto& n : numbers) {
-        {
+        for (const auto& [stored, loaded] : n.storedAndLoaded) {
+            {
+                GameConfiguration config;
+                config.*n.field = stored;
+            }
             GameConfiguration config;
-            config.*n.field = n.stored;
+            EXPECT_EQ(config.*n.field, loaded) << stored;
         }
-        GameConfiguration config;
-        EXPECT_EQ(config.*n.field, n.loaded) << n.stored;
     }
 
     {

@@ -69,12 +69,9 @@ TEST(ProfileData, ResetGivesAFreshProfile)
     EXPECT_EQ(profile.totals.score, 0);
     // Padding is zero, so stored profiles are reproducible.
     const auto* bytes = reinterpret_cast<const unsigned char*>(&profile);
-    for (std::size_t i = 260; i < 264; ++i) {
-        EXPECT_EQ(bytes[i], 0);
-    }
-    for (std::size_t i = 5284; i < 5288; ++i) {
-        EXPECT_EQ(bytes[i], 0);
-    }
+    const unsigned char zero[4] = {};
+    EXPECT_EQ(std::memcmp(bytes + 260, zero, 4), 0);
+    EXPECT_EQ(std::memcmp(bytes + 5284, zero, 4), 0);
 }
 
 TEST(ProfileData, LevelTables)

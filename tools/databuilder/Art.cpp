@@ -452,11 +452,15 @@ void hills(const Brush& b) {
         double x = rng.range(0, b.w), t = x / b.w * 2 * M_PI, size = rng.range(10, 18) * (far ? 0.7 : 1.0);
         double y = b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
                                         0.2 * std::sin(t * 9 + 2)));
-        Draw::polygon(cr, {x, y - size * 2.2, x + size * 0.7, y + 3, x - size * 0.7, y + 3});
-        Draw::flat(cr, treeColour);
-        if (winter) {
-            Draw::polygon(cr, {x, y - size * 2.2, x + size * 0.3, y - size * 1.3, x - size * 0.3, y - size * 1.3});
-            Draw::flat(cr, SNOW);
+        // The strip repeats side by side: a tree cut by one edge goes on at the other.
+        for (double wrap : {-b.w, 0.0, b.w}) {
+            double tx = x + wrap;
+            Draw::polygon(cr, {tx, y - size * 2.2, tx + size * 0.7, y + 3, tx - size * 0.7, y + 3});
+            Draw::flat(cr, treeColour);
+            if (winter) {
+                Draw::polygon(cr, {tx, y - size * 2.2, tx + size * 0.3, y - size * 1.3, tx - size * 0.3, y - size * 1.3});
+                Draw::flat(cr, SNOW);
+            }
         }
     }
 }
@@ -1038,20 +1042,28 @@ void panel(const Brush& b) {
         Draw::gloss(cr, w / 2, h * 0.28, w * 0.44, h * 0.2, 0.4);
         break;
     case 4: {
-        bool tail = b.frame < 2;
-        Draw::roundRect(cr, 3, 3, w - 6, h - 22, 16);
-        if (tail) {
-            double tx = b.frame == 0 ? 14 : w - 14, dir = b.frame == 0 ? 1 : -1;
-            cairo_move_to(cr, tx + dir * 6, h - 22);
-            cairo_line_to(cr, tx - dir * 8, h - 3);
-            cairo_line_to(cr, tx + dir * 24, h - 22);
-            cairo_close_path(cr);
-        }
+        // The tail stays within the bottom border, beside the corner, where the slicing does not stretch.
+        double bottom = h - 20;
+        Draw::roundRect(cr, 3, 3, w - 6, bottom - 3, 16);
         Draw::color(cr, WHITE, 0.96);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, 2.5);
         Draw::color(cr, 0x404850);
         cairo_stroke(cr);
+        if (b.frame < 2) {
+            double edge = b.frame == 0 ? 0 : w, dir = b.frame == 0 ? 1 : -1;
+            double rootA = edge + dir * 12, rootB = edge + dir * 30, tip = edge + dir * 5;
+            // The tail covers the body's outline where it joins; only its two sides are drawn.
+            Draw::polygon(cr, {rootA, bottom - 2.5, tip, h - 3, rootB, bottom - 2.5});
+            Draw::color(cr, WHITE, 0.96);
+            cairo_fill(cr);
+            cairo_move_to(cr, rootA, bottom);
+            cairo_line_to(cr, tip, h - 3);
+            cairo_line_to(cr, rootB, bottom);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            Draw::color(cr, 0x404850);
+            cairo_stroke(cr);
+        }
         break;
     }
     case 5: {
@@ -1713,10 +1725,11 @@ const ArtRow ART[] = {
     // landscape
     {"sky-spring", 512, 512, 1, sky, 0, 0},
     {"sky-winter", 512, 512, 1, sky, 3, 0},
-    {"hillsA-spring", 1024, 256, 1, hills, 0},
-    {"hillsB-spring", 1024, 256, 1, hills, 2},
-    {"hillsA-winter", 1024, 256, 1, hills, 1},
-    {"hillsB-winter", 1024, 256, 1, hills, 3},
+    // A: the far hills, pale with distance; B: the near hills in front of them.
+    {"hillsA-spring", 1024, 256, 1, hills, 2},
+    {"hillsB-spring", 1024, 256, 1, hills, 0},
+    {"hillsA-winter", 1024, 256, 1, hills, 3},
+    {"hillsB-winter", 1024, 256, 1, hills, 1},
     {"clouds", 256, 128, 3, clouds, 0},
     {"trees-rigid", 128, 192, 3, tree, 0},
     {"trees-rigid-winter", 128, 192, 3, tree, WINTER | 1},

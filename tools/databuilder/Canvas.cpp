@@ -89,6 +89,19 @@ static void addStop(cairo_pattern_t* p, double at, Rgb rgb, double alpha) {
                                       (rgb & 0xFF) / 255.0, alpha);
 }
 
+// Fills the current path with the source set and strokes it with a darker outline of `base` when
+// `outline` > 0; the path is consumed.
+static void fillAndOutline(cairo_t* cr, Rgb base, double outline, double alpha) {
+    if (outline > 0) {
+        cairo_fill_preserve(cr);
+        color(cr, darker(base, 0.55), alpha);
+        cairo_set_line_width(cr, outline);
+        cairo_stroke(cr);
+    } else {
+        cairo_fill(cr);
+    }
+}
+
 void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
@@ -135,26 +148,12 @@ void shade(cairo_t* cr, Rgb base, double outline, double alpha) {
     addStop(p, 1, darker(base, 0.2), alpha);
     cairo_set_source(cr, p);
     cairo_pattern_destroy(p);
-    if (outline > 0) {
-        cairo_fill_preserve(cr);
-        color(cr, darker(base, 0.55), alpha);
-        cairo_set_line_width(cr, outline);
-        cairo_stroke(cr);
-    } else {
-        cairo_fill(cr);
-    }
+    fillAndOutline(cr, base, outline, alpha);
 }
 
 void flat(cairo_t* cr, Rgb base, double outline, double alpha) {
     color(cr, base, alpha);
-    if (outline > 0) {
-        cairo_fill_preserve(cr);
-        color(cr, darker(base, 0.55), alpha);
-        cairo_set_line_width(cr, outline);
-        cairo_stroke(cr);
-    } else {
-        cairo_fill(cr);
-    }
+    fillAndOutline(cr, base, outline, alpha);
 }
 
 void gloss(cairo_t* cr, double cx, double cy, double rx, double ry, double alpha) {
