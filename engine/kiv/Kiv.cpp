@@ -177,7 +177,9 @@ Kiv::Kiv()
     network->hooks.frameTimeStep = [this] { return frameTime; };
     network->hooks.isRelease = [this] { return bRelease; };
     network->hooks.isKeyDown = [this](int code) { return input != nullptr && input->isDown(code); };
-    network->hooks.drawCounter = [this] { return frameCounter; };
+    network->hooks.drawCounter = [this] {
+        return graphics != nullptr ? static_cast<uint32_t>(graphics->getDrawCount()) : 0u;
+    };
     network->hooks.debugLevel = [this] { return debugLevel; };
     network->hooks.drawText = &drawOverlayText;
 

@@ -237,6 +237,7 @@ void KivGraphics::draw(const Vertex* vertices, int count, Primitive primitive, c
     state.blend = blend;
     state.bilinear = bBilinearFilter;
     state.wrap = wrap;
+    ++drawCount;
     device->draw(vertices, count, primitive, world16, state);
 }
 

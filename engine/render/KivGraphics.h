@@ -93,6 +93,8 @@ public:
     // Counts one copy of vertices into a device buffer.
     void countUpload() { ++uploadCount; }
     std::uint64_t getUploadCount() const { return uploadCount; }
+    // Every draw queued since the device started (the debug overlays count the draws of a phase with it).
+    std::uint64_t getDrawCount() const { return drawCount; }
 
     // The game screen's pixels as 0xAARRGGBB, rows top-down, viewport size.
     std::vector<std::uint32_t> readScreen(int& width, int& height);
@@ -138,6 +140,7 @@ private:
     bool bResetPending = false;
     bool bInScene = false;
     std::uint64_t uploadCount = 0;
+    std::uint64_t drawCount = 0;
     float view[16];
     float projection[16];
     std::string screenshotFolder;

@@ -95,3 +95,33 @@ TEST_F(DebugOverlay, DrawsItsTextOnlyWithTheDebugBit)
     const auto glyphs = std::count_if(text.begin(), text.end(), [](char16_t c) { return c > 0x20 && c < 0x7F; });
     EXPECT_GE(drawnVertices(*server, &overlayFont.font, 0x200 | 0x1), 4 * glyphs);
 }
+
+// The role counts the draws its objects make while they render, for the overlay's figures.
+TEST_F(DebugOverlay, RenderCountsTheDrawsOfItsObjects)
+{
+    harness.kiv().fileManager->bUseWad = false;
+    OverlayFont overlayFont(dir);
+    auto server = std::make_unique<TestServer>();
+    server->connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
+    server->bOwnsConnection = true;
+    buildWorld(*server);
+    THEROLE = nullptr;
+
+    struct Writer : KivBase {
+        FontQuad* font = nullptr;
+        void render() override { font->print(V3(0.0f, 0.0f, 0.0f), 0xFFFFFFFFu, 0x2, u"abc"); }
+    };
+    auto* writer = new Writer;
+    writer->font = &overlayFont.font;
+    server->root->appendChild(writer);
+
+    KivGraphics* graphics = harness.kiv().graphics;
+    graphics->beginScene();
+    context.renderEntry();
+    Context::setCurrent(&context);
+    context.camera->render();
+    server->render();
+    Context::setCurrent(nullptr);
+    graphics->endScene();
+    EXPECT_GT(server->renderDrawCounter, 0u);
+}
