@@ -42,6 +42,21 @@ std::size_t markupLength(const UString& text, std::size_t i)
     return close == UString::npos ? text.size() - i : close - i + 1;
 }
 
+// Calls fn(index, unit) for every unit that is drawn, skipping colour codes; stops when fn returns false.
+template <class Fn>
+void forEachDrawnUnit(const UString& text, Fn fn)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (const std::size_t skip = markupLength(text, i)) {
+            i += skip - 1;
+            continue;
+        }
+        if (!fn(i, text[i])) {
+            return;
+        }
+    }
+}
+
 // Accented characters: the character, its base letter and its accent. Accents below the letter
 // (cedilla, ogonek) are marked and keep their own place.
 struct Composite {
@@ -297,17 +312,17 @@ int FontQuad::measureLine(const UString& text, float widthLimit) const
 int FontQuad::measureUpTo(const UString& text, float widthLimit, int& width) const
 {
     width = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const std::size_t skip = markupLength(text, i)) {
-            i += skip - 1;
-            continue;
-        }
-        const int next = width + advanceOf(text[i]);
+    int fits = static_cast<int>(text.size());
+    forEachDrawnUnit(text, [&](std::size_t i, char16_t unit) {
+        const int next = width + advanceOf(unit);
         if (static_cast<float>(next) > widthLimit) {
-            return static_cast<int>(i);
+            fits = static_cast<int>(i);
+            return false;
         }
         width = next;
-    }
+        return true;
+    });
+    return fits;
     return static_cast<int>(text.size());
 }
 
@@ -351,23 +366,17 @@ bool FontQuad::rasterize(const UString& text, int& width, int& height, std::vect
         return true;
     };
     int penX = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const std::size_t skip = markupLength(text, i)) {
-            i += skip - 1;
-            continue;
-        }
-        const Symbol* s = getSymbol(text[i]);
+    bool complete = true;
+    forEachDrawnUnit(text, [&](std::size_t, char16_t unit) {
+        const Symbol* s = getSymbol(unit);
         if (s != nullptr && s->pBaseQuad != nullptr) {
-            if (!blit(s->pBaseQuad, penX, 0)) {
-                return false;
-            }
-            if (s->pAccentQuad != nullptr && !blit(s->pAccentQuad, penX + s->accentX, s->accentY)) {
-                return false;
-            }
+            complete = blit(s->pBaseQuad, penX, 0) &&
+                       (s->pAccentQuad == nullptr || blit(s->pAccentQuad, penX + s->accentX, s->accentY));
         }
-        penX += advanceOf(text[i]);
-    }
-    return true;
+        penX += advanceOf(unit);
+        return complete;
+    });
+    return complete;
 }
 
 void FontQuad::drawLine(const Matrix4& world, std::uint32_t color, std::uint32_t flags, const UString& text, float x,
@@ -404,34 +413,19 @@ void FontQuad::drawLine(const Matrix4& world, std::uint32_t color, std::uint32_t
         Texture* texture;
         std::vector<Vertex> vertices;
     };
-    Run runs[4];
-    int runCount = 0;
-    std::vector<Run> more;
+    std::vector<Run> runs;
     auto runFor = [&](Texture* texture) -> std::vector<Vertex>& {
-        for (int i = 0; i < runCount; ++i) {
-            if (runs[i].texture == texture) {
-                return runs[i].vertices;
-            }
-        }
-        if (runCount < 4) {
-            runs[runCount].texture = texture;
-            return runs[runCount++].vertices;
-        }
-        for (Run& r : more) {
+        for (Run& r : runs) {
             if (r.texture == texture) {
                 return r.vertices;
             }
         }
-        more.push_back({texture, {}});
-        return more.back().vertices;
+        runs.push_back({texture, {}});
+        return runs.back().vertices;
     };
     float penX = left;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const std::size_t skip = markupLength(text, i)) {
-            i += skip - 1;
-            continue;
-        }
-        const Symbol* s = getSymbol(text[i]);
+    forEachDrawnUnit(text, [&](std::size_t, char16_t unit) {
+        const Symbol* s = getSymbol(unit);
         if (s != nullptr && s->pBaseQuad != nullptr) {
             const Quad& q = *s->pBaseQuad;
             addGlyphQuad(runFor(q.pTexture), penX, top, q.width * sx, q.height * sy, q, color, z);
@@ -441,21 +435,13 @@ void FontQuad::drawLine(const Matrix4& world, std::uint32_t color, std::uint32_t
                              a.height * sy, a, color, z);
             }
         }
-        penX += static_cast<float>(advanceOf(text[i])) * sx;
-    }
-    auto send = [&](const Run& run) {
-        if (run.vertices.empty()) {
-            return;
-        }
+        penX += static_cast<float>(advanceOf(unit)) * sx;
+        return true;
+    });
+    for (const Run& run : runs) {
         const TextureHandle handle = run.texture != nullptr ? run.texture->getHandle() : 0;
         graphics->draw(run.vertices.data(), static_cast<int>(run.vertices.size()), Primitive::TriangleList, world.data(),
                        handle, BlendMode::Alpha);
-    };
-    for (int i = 0; i < runCount; ++i) {
-        send(runs[i]);
-    }
-    for (const Run& r : more) {
-        send(r);
     }
 }
 
