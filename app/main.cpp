@@ -1,4 +1,6 @@
 // Entry point of the game: the single-instance test, the crash handler, the window and the loop.
+#include <cstdio>
+
 #include "engine/core/ErrorManager.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/Process.h"
@@ -15,6 +17,7 @@ int main(int argc, char** argv)
     Process::setCommandLine(argc, argv);
     CrashHandler::install();
     if (ProcessTools::isAnotherInstanceRunning(wideToUtf8(Process::executableName()))) {
+        std::fprintf(stderr, "%s is already running.\n", wideToUtf8(GameInfo::WINDOW_TITLE).c_str());
         return 0;
     }
     // Until the engine exists a fatal error still gets its box.
