@@ -9,6 +9,7 @@
 #include "engine/platform/CrashHandler.h"
 #include "engine/platform/PlatformWindow.h"
 #include "engine/platform/ProcessTools.h"
+#include "game/front/ShellHooks.h"
 #include "game/language/Language.h"
 
 int main(int argc, char** argv)
@@ -26,8 +27,6 @@ int main(int argc, char** argv)
 
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
     PlatformWindow window(GameInfo::WINDOW_TITLE);
-    // Seam: the game's Global object (created after the engine, deleted before it), its root context,
-    // quit flag and exit link join here.
-    KivShell shell(window, KivShell::GameHooks{});
+    KivShell shell(window, makeGameHooks());
     return shell.run();
 }
