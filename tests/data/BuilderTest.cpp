@@ -130,7 +130,8 @@ TEST(Builder, HillStripsJoinSideBySide) {
     // The hills are drawn as a repeated strip: the ridge, and any tree standing on the join, run on from
     // the last column into the first, so the two columns are covered to nearly the same height.
     Typefaces faces(DATABUILDER_FONT_DIR);
-    for (const char* name : {"hillsA-spring", "hillsB-spring", "hillsA-winter", "hillsB-winter"}) {
+    for (const char* name : {"hillsA-spring", "hillsB-spring", "hillsA-summer", "hillsB-summer", "hillsA-autumn",
+                             "hillsB-autumn", "hillsA-winter", "hillsB-winter"}) {
         SCOPED_TRACE(name);
         Picture hills = drawArt(name, faces).image;
         auto covered = [&](int x) {
