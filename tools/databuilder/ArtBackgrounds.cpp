@@ -1,11 +1,8 @@
-// Skies, hills, the intro, the world map, the logo and the level maps.
+// Skies, hills, the intro, the world map and the logo.
 #include "tools/databuilder/ArtKit.h"
-#include "game/resources/ResourceCatalogue.h"
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
-#include <iterator>
 #include <vector>
 
 namespace ArtKit {
@@ -201,25 +198,8 @@ static void logoText(const Brush& b) {
     }
 }
 
-static void minimapPicture(const Brush& b) {
-    cairo_rectangle(b.cr, 0, 0, b.w, b.h);
-    Draw::flat(b.cr, 0xEADBB0);
-    Rng rng(b.param + 70);
-    double phase = rng.range(0, 6);
-    cairo_move_to(b.cr, 0, b.h);
-    for (int x = 0; x <= int(b.w); x += 4)
-        cairo_line_to(b.cr, x, b.h * (0.6 - 0.2 * std::sin(x / b.w * (3 + b.param) + phase)));
-    cairo_line_to(b.cr, b.w, b.h);
-    cairo_close_path(b.cr);
-    Draw::flat(b.cr, 0x8A9A5A, 1.5);
-    for (int i = 0; i < 4; ++i) {
-        cairo_rectangle(b.cr, rng.range(0.1, 0.8) * b.w, rng.range(0.15, 0.4) * b.h, b.w * 0.12, b.h * 0.04);
-        Draw::flat(b.cr, 0x9A7A48);
-    }
-}
-
 std::span<const ArtRow> backgroundArt() {
-    static const ArtRow fixed[] = {
+    static const ArtRow rows[] = {
         {"kmstudios", 512, 256, 1, logoText, 2},
         {"logo", 512, 256, 1, logoText, 0},
         {"logoSubtitle", 512, 64, 2, logoText, 1},
@@ -242,13 +222,6 @@ std::span<const ArtRow> backgroundArt() {
         {"hillsB-winter", 1024, 256, 1, hills, 1},
         {"clouds", 256, 128, 3, clouds, 0},
     };
-    // Then a map picture for each minimap image of the catalogue, numbered by its level.
-    static const std::vector<ArtRow> rows = [] {
-        std::vector<ArtRow> all(std::begin(fixed), std::end(fixed));
-        for (const ResourceCatalogue::FileEntry& image : ResourceCatalogue::minimapImages())
-            all.push_back({image.name, MINIMAP_W, MINIMAP_H, 1, minimapPicture, std::atoi(image.name + 7), 0});
-        return all;
-    }();
     return rows;
 }
 

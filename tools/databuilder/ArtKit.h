@@ -50,9 +50,6 @@ struct ArtRow {
     const FrameSize* sizes = nullptr;
 };
 
-// The size of a level map picture (the mini-map overlay reads exactly this size).
-constexpr short MINIMAP_W = 256, MINIMAP_H = 192;
-
 // Parameter bits of the tree drawings.
 constexpr int WINTER = 0x100, XMAS = 0x200;
 
