@@ -90,6 +90,14 @@ void RPC_KivBase_addChild::netSerialize(Packet& packet)
 {
     RPC::netSerialize(packet);
     packet.doPointer2(child);
+    if (!packet.bWriting && target != nullptr && child != nullptr) {
+        for (KivBase* o = target; o != nullptr; o = o->getParent()) {
+            if (o == child) {
+                packet.decodeFailed(formatString(u"Object %d cannot be added below itself.", child->objectUID),
+                                    __PRETTY_FUNCTION__);
+            }
+        }
+    }
 }
 
 void RPC_KivBase_addChild::addPropertiesTo(Property& list)

@@ -94,3 +94,40 @@ TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
     game.frames(10);
     game.screenshot("main-menu");
 }
+
+TEST(Startup, FrameRateReadoutSitsInTheCornerAndRefreshesAtMostEighthOfASecond)
+{
+    FrontHarness game;
+    ASSERT_TRUE(game.runUntilLoaded());
+    game.global().config.bShowFps = 1;
+    game.stack().getTop()->bClosed = true; // past the splash's black
+    game.frames(2);
+    Kiv::instance()->frameRate = 57.0;
+    game.stack().nextReadoutTime = 0.0;
+    game.frame();
+    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate);
+    Kiv::instance()->frameRate = 99.0;
+    game.stack().renderContents();
+    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate); // well within 0.125 s of the last refresh
+    game.stack().nextReadoutTime = 0.0;
+    game.stack().renderContents();
+    EXPECT_FLOAT_EQ(99.0f, game.stack().shownFrameRate);
+    game.screenshot("frame-rate");
+
+    // The readout's white digits are in the top right corner, nowhere else near the top edge.
+    KivGraphics& graphics = *KivGraphics::instance();
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> pixels = graphics.readScreen(w, h);
+    auto whiteIn = [&](int x0, int x1, int y0, int y1) {
+        int count = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                const std::uint32_t p = pixels[static_cast<std::size_t>(y * w + x)];
+                count += ((p >> 16) & 0xFF) > 160 && ((p >> 8) & 0xFF) > 160 && (p & 0xFF) > 160 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(whiteIn(w - 60, w, 0, 20), 20);
+    EXPECT_EQ(0, whiteIn(0, w - 60, 0, 20));
+}
