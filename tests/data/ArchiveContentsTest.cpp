@@ -9,6 +9,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include "DataArchives.h"
+#include "game/userdata/ProfileData.h"
 
 using namespace ResourceCatalogue;
 
@@ -26,9 +27,12 @@ std::set<std::string> expectedFiles(Archive archive) {
     for (const TextureEntry& t : textures())
         if (t.archive == archive)
             addTexture(t);
-    if (archive == Archive::Levels)
+    if (archive == Archive::Levels) {
         for (const FileEntry& image : minimapImages())
             files.insert(image.file);
+        for (int level = 0; level < 32; ++level) // "./levels/a1xmas.lev" ... "./levels/h9.lev"
+            files.insert(wideToUtf8(ProfileData::levelNumberToFile(level)));
+    }
     if (archive == Archive::Main) {
         for (const SoundEntry& s : sounds())
             files.insert(s.file);

@@ -15,11 +15,13 @@
 #include "engine/files/MemoryIniFile.h"
 #include "engine/files/WadWriter.h"
 #include "game/resources/ResourceCatalogue.h"
+#include "game/userdata/ProfileData.h"
 #include "tools/databuilder/ArchiveFile.h"
 #include "tools/databuilder/Art.h"
 #include "tools/databuilder/Fonts.h"
 #include "tools/databuilder/LevelMap.h"
 #include "tools/databuilder/LevelSource.h"
+#include "tools/databuilder/LevelWriter.h"
 #include "tools/databuilder/Sounds.h"
 
 using namespace ResourceCatalogue;
@@ -90,6 +92,10 @@ public:
         SpriteSheet sheet = drawArt(texture.name, faces);
         if (int(sheet.frames.size()) < texture.minFrames)
             throw std::runtime_error(std::string("The sheet ") + texture.name + " has fewer frames than the game reads");
+        std::vector<std::pair<int, int>> sizes;
+        for (const SheetFrame& f : sheet.frames)
+            sizes.emplace_back(f.width, f.height);
+        placeholders.addSheet(texture.name, sizes);
         addSheet(archive, texture.file, texture.name, sheet);
     }
 
@@ -118,6 +124,7 @@ public:
     }
 
     void run() {
+        std::filesystem::create_directories(options.out);
         ArchiveContents main(archiveFileName(Archive::Main));
         ArchiveContents language(archiveFileName(Archive::Language));
         ArchiveContents levels(archiveFileName(Archive::Levels));
@@ -131,6 +138,10 @@ public:
         // Each map is drawn from the source of its level: "minimap%02d" by the level's number.
         for (const FileEntry& image : minimapImages())
             addImage(levels, image.file, image.name, drawLevelMap(levelSources.at(std::stoi(image.name + 7))));
+        // The levels, made on the game's objects with the sheets above standing in for the sprites.
+        for (const LevelSource& level : levelSources)
+            levels.add({wideToUtf8(ProfileData::levelNumberToFile(level.number)),
+                        writeLevelFile(level, options.out + "/level.scratch")});
         for (const FileEntry& m : music())
             addSound(main, m.file);
         for (const SoundEntry& s : sounds())
@@ -151,7 +162,6 @@ public:
             codePageArchives.push_back(std::move(archive));
         }
 
-        std::filesystem::create_directories(options.out);
         main.write(options.out);
         language.write(options.out);
         levels.write(options.out);
@@ -176,6 +186,7 @@ private:
     const Options& options;
     Typefaces faces;
     std::vector<LevelSource> levelSources;
+    PlaceholderResources placeholders;
 };
 
 } // namespace

@@ -1,0 +1,53 @@
+// The bot finishes every level along its route, as a player would, with full marks within par time; one
+// level is also played by touch.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "LevelEnvironment.h"
+#include "support/LevelBot.h"
+
+namespace {
+
+class LevelBotTest : public ::testing::TestWithParam<int> {};
+
+void expectFullMarks(const BotReport& report, const LevelSource& source) {
+    EXPECT_EQ(report.failure, "");
+    EXPECT_EQ(report.resultCode, 5);
+    const LevelStats& s = report.stats;
+    EXPECT_EQ(s.requiredApplesGot, s.requiredApples);
+    EXPECT_EQ(s.bonusApplesGot, s.bonusApples);
+    EXPECT_EQ(s.sweetsGot, source.count("sweet"));
+    EXPECT_EQ(s.secretsFound, source.count("secret"));
+    EXPECT_EQ(s.livesLost, 0);
+    EXPECT_LE(s.time, source.parTime);
+    EXPECT_EQ(s.totalPoints, 1000);
+    std::printf("%s: %d frames, %.1f s played of %.0f s par, %d points\n", source.path.c_str(), report.frames, s.time,
+                source.parTime, s.totalPoints);
+}
+
+} // namespace
+
+TEST_P(LevelBotTest, FinishesWithFullMarks) {
+#if defined(__SANITIZE_ADDRESS__)
+    // Under the sanitizers the engine runs many times slower: one level of each kind is enough there.
+    if (GetParam() != 0 && GetParam() != 3)
+        GTEST_SKIP() << "played in the normal build";
+#endif
+    LevelEnvironment& env = LevelEnvironment::get();
+    const LevelSource& source = env.sources().at(GetParam());
+    LevelBot bot(env.harness());
+    expectFullMarks(bot.play(source.number, LevelEnvironment::routeOf(source)), source);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLevels, LevelBotTest, ::testing::Range(0, 32),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Level" + std::to_string(info.param);
+                         });
+
+TEST(LevelBotTouch, FirstLevelByTouch) {
+    LevelEnvironment& env = LevelEnvironment::get();
+    const LevelSource& source = env.sources().at(0);
+    LevelBot bot(env.harness());
+    expectFullMarks(bot.play(source.number, LevelEnvironment::routeOf(source), true), source);
+}
