@@ -174,3 +174,43 @@ void blit(Picture& target, const Picture& source, int x, int y) {
     for (int row = 0; row < source.height; ++row)
         std::memcpy(target.pixel(x, y + row), source.pixel(0, row), std::size_t(source.width) * 4);
 }
+
+void bleedEdges(Picture& picture, int reach) {
+    int w = picture.width, h = picture.height;
+    // Weight of each pixel as a colour source: its alpha when drawn, half strength once bled, 0 while clear.
+    std::vector<std::uint16_t> weight(std::size_t(w) * h);
+    for (std::size_t i = 0; i < weight.size(); ++i)
+        weight[i] = picture.bgra[i * 4 + 3];
+    std::vector<std::size_t> filled;
+    for (int pass = 0; pass < reach; ++pass) {
+        filled.clear();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                std::size_t i = std::size_t(y) * w + x;
+                if (weight[i] != 0)
+                    continue;
+                std::uint32_t sum[3] = {0, 0, 0}, total = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        int nx = x + dx, ny = y + dy;
+                        if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= w || ny >= h)
+                            continue;
+                        std::size_t n = std::size_t(ny) * w + nx;
+                        std::uint32_t k = weight[n];
+                        for (int c = 0; c < 3; ++c)
+                            sum[c] += picture.bgra[n * 4 + c] * k;
+                        total += k;
+                    }
+                if (total == 0)
+                    continue;
+                for (int c = 0; c < 3; ++c)
+                    picture.bgra[i * 4 + c] = std::uint8_t((sum[c] + total / 2) / total);
+                filled.push_back(i);
+            }
+        if (filled.empty())
+            break;
+        // Pixels bled in this pass feed the next one only, so that the result does not depend on the scan order.
+        for (std::size_t i : filled)
+            weight[i] = 128;
+    }
+}

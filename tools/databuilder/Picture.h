@@ -23,5 +23,9 @@ void savePng(const Picture& picture, const std::string& path);
 std::vector<std::uint8_t> encodeJpeg(const Picture& picture, int quality);
 // A soft blur: three box passes of the radius in each direction, edges clamped.
 Picture blurred(const Picture& picture, int radius);
+// Gives the clear pixels around drawn ones the colour of their drawn neighbours, up to `reach` pixels out,
+// so that filtering between a drawn pixel and a clear one blends towards the drawn colour instead of
+// black. Alpha stays as it was; a picture without a drawn pixel is left alone.
+void bleedEdges(Picture& picture, int reach = 4);
 // `source` copied into `target` with its top-left corner at (x, y).
 void blit(Picture& target, const Picture& source, int x, int y);

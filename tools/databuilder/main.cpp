@@ -93,8 +93,11 @@ public:
     void addImage(ArchiveContents& archive, const std::string& file, const std::string& name, const Picture& image) {
         if (endsWith(file, ".jpg"))
             archive.add({file, encodeJpeg(image, 90)});
-        else if (endsWith(file, ".tga"))
-            archive.add({file, encodeTga(image)});
+        else if (endsWith(file, ".tga")) {
+            Picture bled = image; // clear pixels take their neighbours' colour against dark fringes
+            bleedEdges(bled);
+            archive.add({file, encodeTga(bled)});
+        }
         else
             throw std::runtime_error("No image format for " + file);
         if (!options.preview.empty())

@@ -1,0 +1,9 @@
+#include "game/front/ContextSnow.h"
+
+#include "game/front/SnowFlake.h"
+
+ContextSnow::ContextSnow()
+{
+    snow = new SnowFlake(camera, 1.0f, 1.0f);
+    addChild(snow);
+}

@@ -1,0 +1,8 @@
+#include "game/front/MyGlobal.h"
+
+#include "game/front/ContextManager.h"
+#include "game/front/MainMenuStub.h"
+
+MyGlobal* MyGlobal::instance() { return static_cast<MyGlobal*>(Global::instance()); }
+
+void MyGlobal::createContexts() { contextManager->addContext(new MainMenuStub()); }

@@ -1,0 +1,233 @@
+// Skies, hills, the intro, the world map, the logo and the level maps.
+#include "tools/databuilder/ArtKit.h"
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace ArtKit {
+
+void hills(const Brush& b) {
+    // param: 0 spring, 1 winter; +2 for the far layer
+    cairo_t* cr = b.cr;
+    bool winter = b.param & 1, far = b.param & 2;
+    Rgb base = winter ? (far ? 0xC8D8EC : SNOW) : (far ? 0x8CCB6A : 0x5DAA3A);
+    double amp = far ? 0.22 : 0.3;
+    cairo_move_to(cr, 0, b.h);
+    for (int x = 0; x <= int(b.w); x += 4) {
+        double t = x / b.w * 2 * M_PI;
+        double y = b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
+                                        0.2 * std::sin(t * 9 + 2)));
+        cairo_line_to(cr, x, y);
+    }
+    cairo_line_to(cr, b.w, b.h);
+    cairo_close_path(cr);
+    Draw::shade(cr, base, 0);
+    // Little trees standing on the ridge.
+    Rng rng(b.param + 3);
+    Rgb treeColour = winter ? (far ? 0x8FA8B8 : 0x4A6E60) : darker(base, far ? 0.15 : 0.3);
+    for (int i = 0; i < 14; ++i) {
+        double x = rng.range(0, b.w), t = x / b.w * 2 * M_PI, size = rng.range(10, 18) * (far ? 0.7 : 1.0);
+        double y = b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
+                                        0.2 * std::sin(t * 9 + 2)));
+        // The strip repeats side by side: a tree cut by one edge goes on at the other.
+        for (double wrap : {-b.w, 0.0, b.w}) {
+            double tx = x + wrap;
+            Draw::polygon(cr, {tx, y - size * 2.2, tx + size * 0.7, y + 3, tx - size * 0.7, y + 3});
+            Draw::flat(cr, treeColour);
+            if (winter) {
+                Draw::polygon(cr, {tx, y - size * 2.2, tx + size * 0.3, y - size * 1.3, tx - size * 0.3, y - size * 1.3});
+                Draw::flat(cr, SNOW);
+            }
+        }
+    }
+}
+
+void skyPicture(cairo_t* cr, double w, double h, int season) {
+    static const Rgb tops[] = {0x3C8FE0, 0x2E7BD8, 0x6E7FA8, 0x8BA4C8};
+    static const Rgb bottoms[] = {0xCDEBFF, 0xFFF2C8, 0xF3C89A, 0xE8EEF6};
+    Draw::verticalGradient(cr, 0, 0, w, h, tops[season], bottoms[season]);
+    if (season != 3)
+        Draw::glow(cr, w * 0.75, h * 0.22, w * 0.25, 0xFFF6D0, 0.9);
+    Rng rng(season + 11);
+    for (int i = 0; i < 6; ++i) {
+        double cx = rng.range(0, w), cy = rng.range(0.1, 0.6) * h;
+        for (int p = 0; p < 4; ++p) {
+            Draw::ellipse(cr, cx + p * w * 0.04, cy + (p % 2) * h * 0.01, w * 0.05, h * 0.03);
+            Draw::flat(cr, WHITE, 0, 0.55);
+        }
+    }
+}
+
+static void sky(const Brush& b) { skyPicture(b.cr, b.w, b.h, b.param); }
+
+static void clouds(const Brush& b) {
+    Rng rng(b.frame + 5);
+    for (int p = 0; p < 6; ++p) {
+        double x = b.w * (0.2 + p * 0.12), y = b.h * (0.55 - std::sin(p * 0.9) * 0.15);
+        Draw::ellipse(b.cr, x, y, b.w * rng.range(0.1, 0.16), b.h * rng.range(0.2, 0.3));
+        Draw::flat(b.cr, WHITE, 0, 0.95);
+    }
+    Draw::ellipse(b.cr, b.w / 2, b.h * 0.7, b.w * 0.4, b.h * 0.15);
+    Draw::flat(b.cr, 0xE6EEF8);
+}
+
+// ---- big pictures ---------------------------------------------------------------------------------------
+
+static void nightScene(cairo_t* cr, double w, double h, const Typefaces& faces) {
+    Draw::verticalGradient(cr, 0, 0, w, h, NIGHT, 0x3A5A8E);
+    Rng rng(99);
+    for (int i = 0; i < 120; ++i) {
+        double x = rng.range(0, w), y = rng.range(0, h * 0.55), r = rng.range(0.6, 1.8);
+        Draw::ellipse(cr, x, y, r, r);
+        Draw::flat(cr, WHITE, 0, rng.range(0.4, 1.0));
+    }
+    Draw::glow(cr, w * 0.15, h * 0.16, w * 0.08, 0xFFF6D8, 0.5);
+    Draw::ellipse(cr, w * 0.15, h * 0.16, w * 0.035, w * 0.035);
+    Draw::flat(cr, 0xFFF6D8);
+    for (int layer = 0; layer < 2; ++layer) {
+        Brush hillsBrush{cr, w, h * 0.5, 0, 1 + (layer ? 0 : 2), faces};
+        cairo_save(cr);
+        cairo_translate(cr, 0, h * (0.42 + layer * 0.12));
+        hills(hillsBrush);
+        cairo_restore(cr);
+    }
+    cairo_rectangle(cr, 0, h * 0.85, w, h * 0.15);
+    Draw::flat(cr, SNOW);
+    for (int i = 0; i < 7; ++i) {
+        double x = w * (0.05 + i * 0.15);
+        if (std::abs(x - w / 2) < w * 0.18)
+            continue;
+        cairo_save(cr);
+        cairo_translate(cr, x - w * 0.05, h * 0.5);
+        treeShape(cr, w * 0.1, h * 0.36, TREE_PINE, 0x2E5E48, true, false, rng);
+        cairo_restore(cr);
+    }
+    // The house stands in the middle, so that the lights sheet centred on the picture fits its roof.
+    drawHouse(cr, w / 2 - w * 0.15, h / 2 - h * 0.12, w * 0.3, h * 0.4, false, true);
+    drawRoofSnow(cr, w / 2 - w * 0.15, h / 2 - h * 0.12, w * 0.3, h * 0.4);
+}
+
+static void intro(const Brush& b) { nightScene(b.cr, b.w, b.h, b.faces); }
+
+// The lights of the intro's house, on a sheet centred on the intro picture (1024 x 768).
+static void introLights(const Brush& b) {
+    double iw = 1024, ih = 768;
+    drawRoofLights(b.cr, b.w / 2 - iw * 0.15, b.h / 2 - ih * 0.12, iw * 0.3, ih * 0.4, b.frame);
+}
+
+static void valley(const Brush& b) {
+    cairo_t* cr = b.cr;
+    double w = b.w, h = b.h;
+    skyPicture(cr, w, h, 0);
+    // Seasons from left to right: spring, summer, autumn, winter.
+    static const Rgb greens[] = {0x7CC24A, 0x5DAA3A, 0xC8902E, 0xEEF3FA};
+    for (int layer = 0; layer < 3; ++layer) {
+        cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
+        for (int s = 0; s < 4; ++s) {
+            Rgb c = mixRgb(greens[s], 0x2A5A3A, layer * 0.12);
+            cairo_pattern_add_color_stop_rgb(p, s / 3.0, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
+                                             (c & 0xFF) / 255.0);
+        }
+        cairo_move_to(cr, 0, h);
+        for (int x = 0; x <= int(w); x += 8) {
+            double t = x / w * 2 * M_PI;
+            cairo_line_to(cr, x, h * (0.35 + layer * 0.15 - 0.08 * std::sin(t * (2 + layer) + layer)));
+        }
+        cairo_line_to(cr, w, h);
+        cairo_close_path(cr);
+        cairo_set_source(cr, p);
+        cairo_fill(cr);
+        cairo_pattern_destroy(p);
+    }
+    cairo_move_to(cr, 0, h * 0.8);
+    for (int x = 0; x <= int(w); x += 8)
+        cairo_line_to(cr, x, h * (0.8 + 0.06 * std::sin(x / w * 6 * M_PI)));
+    cairo_set_line_width(cr, h * 0.04);
+    Draw::color(cr, WATER, 0.85);
+    cairo_stroke(cr);
+    Rng rng(5);
+    for (int i = 0; i < 40; ++i) {
+        double x = rng.range(0, w), y = h * rng.range(0.45, 0.75);
+        bool winter = x > w * 0.8;
+        cairo_save(cr);
+        cairo_translate(cr, x - 20, y - 60);
+        treeShape(cr, 40, 70, rng.next() < 0.5 ? TREE_PINE : TREE_ROUND,
+                  winter ? 0x3E6E58 : (x > w * 0.55 ? 0xC8702A : 0x3F9A35), winter, false, rng);
+        cairo_restore(cr);
+    }
+    drawHouse(cr, w * 0.02, h * 0.58, 90, 90, false, true);
+}
+
+static void logoText(const Brush& b) {
+    // param 0: the logo; 1: subtitle lines; 2: the company
+    static const char* subtitles[] = {"Christmas Edition", "Holiday Edition"};
+    if (b.param == 0) {
+        Draw::text(b.cr, b.faces, "Tobble", b.w * 0.62, b.h * 0.5, b.h * 0.42, true, PIG, b.h * 0.03, 0x6A1E3A,
+                   b.w * 0.68);
+        pigShape(b.cr, b.w * 0.13, b.h * 0.58, b.w * 0.15, PIG, 0, true);
+        cairo_save(b.cr);
+        cairo_translate(b.cr, b.w * 0.15, b.h * 0.3);
+        cairo_rotate(b.cr, 0.3);
+        hat(Brush{b.cr, b.w * 0.1, b.w * 0.1, 0, 1, b.faces});
+        cairo_restore(b.cr);
+        drawApple(b.cr, b.w * 0.93, b.h * 0.2, b.h * 0.08, APPLE);
+    } else if (b.param == 1) {
+        Draw::text(b.cr, b.faces, subtitles[b.frame % 2], b.w / 2, b.h / 2, b.h * 0.55, true, WHITE, b.h * 0.05, RED,
+                   b.w * 0.95);
+    } else {
+        cairo_save(b.cr);
+        cairo_translate(b.cr, b.w / 2, b.h * 0.35);
+        Draw::polygon(b.cr, {-b.w * 0.12, 0, 0, -b.h * 0.08, b.w * 0.12, 0, b.w * 0.02, b.h * 0.02, 0, b.h * 0.12,
+                             -b.w * 0.02, b.h * 0.02});
+        Draw::shade(b.cr, 0xB0703A, 2);
+        cairo_restore(b.cr);
+        Draw::text(b.cr, b.faces, "Kestrelmoor studios", b.w / 2, b.h * 0.72, b.h * 0.16, false, WHITE, 0, 0,
+                   b.w * 0.9);
+    }
+}
+
+static void minimapPicture(const Brush& b) {
+    cairo_rectangle(b.cr, 0, 0, b.w, b.h);
+    Draw::flat(b.cr, 0xEADBB0);
+    Rng rng(b.param + 70);
+    double phase = rng.range(0, 6);
+    cairo_move_to(b.cr, 0, b.h);
+    for (int x = 0; x <= int(b.w); x += 4)
+        cairo_line_to(b.cr, x, b.h * (0.6 - 0.2 * std::sin(x / b.w * (3 + b.param) + phase)));
+    cairo_line_to(b.cr, b.w, b.h);
+    cairo_close_path(b.cr);
+    Draw::flat(b.cr, 0x8A9A5A, 1.5);
+    for (int i = 0; i < 4; ++i) {
+        cairo_rectangle(b.cr, rng.range(0.1, 0.8) * b.w, rng.range(0.15, 0.4) * b.h, b.w * 0.12, b.h * 0.04);
+        Draw::flat(b.cr, 0x9A7A48);
+    }
+}
+
+std::span<const ArtRow> backgroundArt() {
+    static const ArtRow rows[] = {
+        {"kmstudios", 512, 256, 1, logoText, 2},
+        {"logo", 512, 256, 1, logoText, 0},
+        {"logoSubtitle", 512, 64, 2, logoText, 1},
+        {"intro", 1024, 768, 1, intro, 0, 0},
+        {"intro-blurred", 1024, 768, 1, intro, 0, 6},
+        {"intro-xmaslights", 512, 256, 2, introLights, 0},
+        {"valley", 1600, 600, 1, valley, 0, 0},
+        {"sky-spring", 512, 512, 1, sky, 0, 0},
+        {"sky-winter", 512, 512, 1, sky, 3, 0},
+        {"hillsA-spring", 1024, 256, 1, hills, 2},
+        {"hillsB-spring", 1024, 256, 1, hills, 0},
+        {"hillsA-winter", 1024, 256, 1, hills, 3},
+        {"hillsB-winter", 1024, 256, 1, hills, 1},
+        {"clouds", 256, 128, 3, clouds, 0},
+        {"minimap00", 256, 128, 1, minimapPicture, 0, 0},
+        {"minimap01", 256, 128, 1, minimapPicture, 1, 0},
+        {"minimap02", 256, 128, 1, minimapPicture, 2, 0},
+        {"minimap04", 256, 128, 1, minimapPicture, 4, 0},
+        {"minimap05", 256, 128, 1, minimapPicture, 5, 0},
+        {"minimap06", 256, 128, 1, minimapPicture, 6, 0},
+    };
+    return rows;
+}
+
+} // namespace ArtKit
