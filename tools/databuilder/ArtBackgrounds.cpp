@@ -167,7 +167,7 @@ static void logoText(const Brush& b) {
                    b.w * 0.68);
         pigShape(b.cr, b.w * 0.13, b.h * 0.58, b.w * 0.15, PIG, 0, true);
         cairo_save(b.cr);
-        cairo_translate(b.cr, b.w * 0.15, b.h * 0.3);
+        cairo_translate(b.cr, b.w * 0.16, b.h * 0.24);
         cairo_rotate(b.cr, 0.3);
         hat(Brush{b.cr, b.w * 0.1, b.w * 0.1, 0, 1, b.faces});
         cairo_restore(b.cr);

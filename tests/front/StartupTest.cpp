@@ -1,0 +1,108 @@
+// The start-up from the engine's first frame to the main menu, through the real engine and archives.
+#include <gtest/gtest.h>
+
+#include "FrontHarness.h"
+#include "engine/core/ErrorManager.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/KivGraphics.h"
+#include "game/front/ContextIntroText.h"
+#include "game/front/ContextLanguageSelect.h"
+#include "game/front/ContextManager.h"
+#include "game/front/ContextSplash.h"
+#include "game/front/Global.h"
+#include "game/front/LanguageFlag.h"
+#include "game/front/Loader.h"
+#include "game/front/LoaderProgressBar.h"
+#include "game/front/MainMenuStub.h"
+#include "game/language/Language.h"
+
+namespace {
+// The screens on the stack from the bottom.
+template <class T>
+bool isA(KivBase* object)
+{
+    return dynamic_cast<T*>(object) != nullptr;
+}
+
+Loader* loaderOf(ContextManager& stack)
+{
+    for (KivBase* child = stack.getFirstChild(); child != nullptr; child = child->getNext()) {
+        if (auto* loader = dynamic_cast<Loader*>(child)) {
+            return loader;
+        }
+    }
+    return nullptr;
+}
+
+bool loaded(ContextManager& stack)
+{
+    const Loader* loader = loaderOf(stack);
+    return loader == nullptr || loader->bClosed;
+}
+
+// From the bottom: the closed loader (it leaves when it is the top again), the main menu, the story, the splash.
+void expectMenuIntroSplash(ContextManager& stack)
+{
+    KivBase* first = stack.getFirstChild();
+    if (auto* loader = dynamic_cast<Loader*>(first)) {
+        EXPECT_TRUE(loader->bClosed);
+        first = first->getNext();
+    }
+    ASSERT_NE(nullptr, first);
+    ASSERT_NE(nullptr, first->getNext());
+    ASSERT_NE(nullptr, first->getNext()->getNext());
+    EXPECT_TRUE(isA<MainMenuStub>(first));
+    EXPECT_TRUE(isA<ContextIntroText>(first->getNext()));
+    EXPECT_TRUE(isA<ContextSplash>(first->getNext()->getNext()));
+    EXPECT_EQ(nullptr, first->getNext()->getNext()->getNext());
+}
+} // namespace
+
+TEST(Startup, FirstFrameShowsOneStepAndReadsNoFile)
+{
+    FrontHarness game;
+    Loader* loader = loaderOf(game.stack());
+    ASSERT_NE(nullptr, loader);
+    const std::size_t registered = ResourceManager::instance()->resources().size();
+    game.frame();
+    EXPECT_EQ(1, loader->currentStep);
+    EXPECT_FLOAT_EQ(1.0f / 225.0f, loader->pProgressBar->progress);
+    EXPECT_EQ(registered, ResourceManager::instance()->resources().size());
+    game.screenshot("loader-first-frame");
+    game.frames(3);
+    game.screenshot("loader-progress");
+}
+
+TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
+{
+    FrontHarness game({}, "de_DE.UTF-8");
+    bool flagScreenSeen = false;
+    for (int i = 0; i < 400 && !loaded(game.stack()); ++i) {
+        game.frame();
+        flagScreenSeen = flagScreenSeen || isA<ContextLanguageSelect>(game.stack().getLastChild());
+    }
+    EXPECT_FALSE(flagScreenSeen);
+    EXPECT_EQ(1, Kiv::instance()->language->currentLanguage);
+    EXPECT_EQ(1, Kiv::instance()->defaultLanguage);
+    expectMenuIntroSplash(game.stack());
+
+    const KivHarness& log = game.engine();
+    const int loading = log.logIndex("Loader::Loader(): Loading resources...");
+    const int multi = log.logIndex("Loader::loadStuff(): Multilanguage mode (-2).", loading);
+    const int complete = log.logIndex("Global::initPostLoader(): Global initialization complete at t=", multi);
+    EXPECT_GE(loading, 0);
+    EXPECT_GT(multi, loading);
+    EXPECT_GT(complete, multi);
+    game.screenshot("splash");
+    // Skipping the splash and the story brings the main menu up, which saves.
+    game.stack().getTop()->bClosed = true;
+    game.frames(200);
+    game.screenshot("intro-text");
+    game.stack().getTop()->bClosed = true;
+    game.frames(2);
+    EXPECT_GT(log.logIndex("Global::saveUserData(): Saving.", complete), complete);
+    game.frames(100);
+    game.screenshot("main-menu");
+}
