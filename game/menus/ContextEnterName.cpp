@@ -5,6 +5,7 @@
 #include "engine/core/Format.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/text/FontGDI.h"
 #include "engine/text/FontQuad.h"
 #include "engine/text/TextSprite.h"
 #include "game/front/Global.h"
@@ -18,13 +19,15 @@ namespace {
 KivInput* engineInput() { return Kiv::instance() != nullptr ? Kiv::instance()->input : nullptr; }
 } // namespace
 
-ContextEnterName::ContextEnterName(bool mayCancel)
+ContextEnterName::ContextEnterName(bool mayCancel) : nameFont(std::make_unique<FontGDI>(u"Arial", 26))
 {
     bEscapeCloses = mayCancel;
     bDeleteWhenClosed = true;
     MenuSupport::playSound(u"pop");
     buildKeyboard();
 }
+
+ContextEnterName::~ContextEnterName() = default;
 
 int ContextEnterName::countKeys() const
 {
@@ -53,6 +56,7 @@ void ContextEnterName::buildKeyboard()
     pNameSprite = new TextSprite(0.0f, touch ? 150.0f : 50.0f, 0.0f, UString(),
                                  MenuSupport::font(MenuSupport::FONT_MEDIUM_OUTLINE), UColor(0xFFFFFFFFu));
     pNameSprite->bShadow = false;
+    pNameSprite->bHidden = true; // drawn by renderContents with the name font
     appendChild(pNameSprite);
 
     pOkButton = new MenuButton(0.0f, touch ? -150.0f : -80.0f, 0.0f, MenuSupport::text(STR_OK), UString());
@@ -110,11 +114,10 @@ void ContextEnterName::tickContents(double tickTime, double dt)
 
     const bool caretVisible = static_cast<int64_t>(std::floor(time * 8.0)) % 2 == 0;
     pNameSprite->text = name;
-    pNameSprite->scale = V3(1.0f, 1.0f, 1.0f);
-    pNameSprite->fitToWidth(600.0f);
+    const float fullWidth = static_cast<float>(nameFont->measureLine(name));
+    pNameSprite->scale = V3(fullWidth > 600.0f ? 600.0f / fullWidth : 1.0f, 1.0f, 1.0f);
     pNameSprite->flags = 0x202;
-    const FontQuad* font = pNameSprite->pFont;
-    const float width = font != nullptr ? static_cast<float>(font->measureLine(name + u"_")) : 0.0f;
+    const float width = static_cast<float>(nameFont->measureLine(name + u"_"));
     pNameSprite->position.x = -(pNameSprite->scale.x * width * 0.5f);
     pNameSprite->updateVisuals();
     if (caretVisible) {
@@ -135,4 +138,16 @@ void ContextEnterName::tickContents(double tickTime, double dt)
     }
 }
 
-void ContextEnterName::renderContents() { Context::renderContents(); }
+void ContextEnterName::renderContents()
+{
+    Context::renderContents();
+    if (pNameSprite == nullptr || pNameSprite->text.empty()) {
+        return;
+    }
+    const float* world = pNameSprite->world.data();
+    static constexpr float outline[4][2] = {{-1.5f, 0.0f}, {1.5f, 0.0f}, {0.0f, -1.5f}, {0.0f, 1.5f}};
+    for (const auto& offset : outline) {
+        nameFont->drawText(world, 0xFF203850u, 0x202, pNameSprite->text, offset[0], offset[1]);
+    }
+    nameFont->drawText(world, pNameSprite->color.argb, 0x202, pNameSprite->text);
+}

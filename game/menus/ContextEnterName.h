@@ -2,9 +2,12 @@
 // The name entry of a new player: typed on the physical keyboard, or on touch input on an on-screen
 // keyboard. OK (or Enter) adds the player with the name trimmed of blanks, makes it current and turns the
 // in-game help on. The layout follows the input mode; the typed name survives every rebuild.
+#include <memory>
+
 #include "engine/core/UString.h"
 #include "game/menus/ContextMenu.h"
 
+class FontGDI;
 class MenuButton;
 class TextSprite;
 
@@ -14,6 +17,7 @@ public:
 
     // mayCancel: Escape and the back key close the page without adding a player.
     explicit ContextEnterName(bool mayCancel);
+    ~ContextEnterName() override;
 
     // Replaces every child with the layout of the current input mode.
     void buildKeyboard();
@@ -30,4 +34,7 @@ public:
 
 private:
     bool bRebuildPending = false;
+    // The name may hold any character: it is drawn through a system font, large and outlined so that it
+    // reads on the panel.
+    std::unique_ptr<FontGDI> nameFont;
 };

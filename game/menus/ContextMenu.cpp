@@ -210,7 +210,14 @@ V3 ContextMenu::findNavigationTarget(const V3& from, int direction)
 
 void ContextMenu::tickContents(double tickTime, double dt)
 {
+    // The keys are read before the items tick: a synthetic touch made by the confirm key is down only for
+    // the rest of this frame, and the items must see it go down.
+    readNavigationKeys();
     Context::tickContents(tickTime, dt);
+}
+
+void ContextMenu::readNavigationKeys()
+{
     Kiv* engine = Kiv::instance();
     KivInput* input = engineInput();
     if (engine == nullptr || input == nullptr || bClosed) {

@@ -78,4 +78,6 @@ protected:
     template <class Visit>
     void walkNavigation(Visit visit);
     void drawHotSpotMarkers();
+    // Keyboard and joystick navigation of one frame: pointer moves, synthetic touches, the back keys.
+    void readNavigationKeys();
 };

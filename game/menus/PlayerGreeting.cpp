@@ -4,6 +4,7 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/Context.h"
+#include "engine/text/FontGDI.h"
 #include "engine/text/FontQuad.h"
 #include "engine/text/TextAlign.h"
 #include "engine/text/TextSprite.h"
@@ -22,12 +23,24 @@ PlayerGreeting::PlayerGreeting(float x, float y, float z)
                                   UColor(0xFFFCB7B7u));
     greetingText->bShadow = false;
     greetingText->flags |= TextAlign::SYSTEM_FONT;
+    greetingText->bHidden = true; // drawn by render() with the greeting's own font
     appendChild(greetingText);
+    greetingFont = std::make_unique<FontGDI>(u"Arial", GREETING_HEIGHT);
     hintText = new TextSprite(x, y + 5.0f, z, UString(), MenuSupport::font(MenuSupport::FONT_SMALL),
-                              UColor(0x80000000u));
+                              UColor(0xFFFFFFFFu));
     hintText->bShadow = false;
     appendChild(hintText);
     updateCaption();
+}
+
+PlayerGreeting::~PlayerGreeting() = default;
+
+void PlayerGreeting::render()
+{
+    Renderable::render();
+    if (!bHidden && greetingFont != nullptr && !greetingText->text.empty()) {
+        greetingFont->drawText(greetingText->world.data(), greetingText->color.argb, 0x205, greetingText->text);
+    }
 }
 
 void PlayerGreeting::updateCaption()
@@ -86,8 +99,7 @@ V3 PlayerGreeting::getNavigationPoint(int index)
     if (index != 0) {
         return NONE;
     }
-    const float half = greetingText->pFont != nullptr ? static_cast<float>(greetingText->pFont->getLineHeight()) / 2.0f
-                                                      : 0.0f;
+    const float half = static_cast<float>(greetingFont->getLineHeight()) / 2.0f;
     const V3& at = greetingText->position;
     return ContextMenu::planeToPointer(ContextMenu::contextOf(this), V3(at.x, at.y - half, at.z));
 }

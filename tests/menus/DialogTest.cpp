@@ -132,6 +132,6 @@ TEST_F(Dialog, LongTextWrapsWithinTheScreenAndThePageStaysVisibleAround)
     frames(2);
     EXPECT_LE(dialog->contentWidth + 100.0f, static_cast<float>(ContextMenu::screenWidth()));
     screenshot("dialog");
-    const std::uint32_t corner = pixel(3, 3);
+    const std::uint32_t corner = readScreen().pixel(3, 3);
     EXPECT_EQ(0x0000FF00u, corner & 0x00FFFFFFu) << "the page below shows around the panel";
 }

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <zlib.h>
+
 #include "engine/core/ErrorManager.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
@@ -101,7 +103,6 @@ void MenuFixture::clearScreens()
     }
     manager.activeScreen = nullptr;
     manager.topScreen = nullptr;
-    manager.bQuit = false;
     manager.confirmAnswer = -1;
     // Release whatever a test left held, and settle back into pointer input.
     KivInput& in = input();
@@ -120,6 +121,7 @@ void MenuFixture::clearScreens()
     ContextMenu::setMenuNavigationMode(ContextMenu::NAVIGATION_POINTER);
     ContextMenu::navigationModeFrame = -1;
     gGlobal->exitUrl.clear();
+    manager.bQuit = false; // an empty stack asks to quit
 }
 
 void MenuFixture::frames(int count) { gHarness->frames(count, gGlobal->contextManager); }
@@ -189,23 +191,89 @@ void MenuFixture::clickItem(MenuItem* item)
     click();
 }
 
+void MenuFixture::finger(int phase, const V3& p)
+{
+    static const PlatformEvent::Type types[] = {PlatformEvent::Type::FingerDown, PlatformEvent::Type::FingerMove,
+                                                PlatformEvent::Type::FingerUp};
+    PlatformEvent e = event(types[phase]);
+    e.finger = 7;
+    e.x = p.x;
+    e.y = static_cast<float>(ContextMenu::screenHeight()) - p.y;
+    send(e);
+}
+
+void MenuFixture::touch(const Context* screen, const V3& planePoint)
+{
+    const V3 p = ContextMenu::planeToPointer(screen, planePoint);
+    finger(0, p);
+    frames(1);
+    finger(2, p);
+    frames(1);
+}
+
 std::string MenuFixture::screenshot(const std::string& name)
 {
     const std::string folder = std::string(TOBBLE_SOURCE_DIR) + "/build/screens";
     std::filesystem::create_directories(folder);
-    const std::string path = folder + "/" + name + ".jpg";
-    KivGraphics::instance()->saveScreenshot(path, false, 92);
+    const std::string path = folder + "/" + name + ".png";
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> pixels = KivGraphics::instance()->readScreen(w, h);
+    // A plain PNG: 8-bit RGB rows, each with filter byte 0, in one zlib stream.
+    std::vector<unsigned char> raw;
+    raw.reserve(static_cast<std::size_t>(h) * (static_cast<std::size_t>(w) * 3 + 1));
+    for (int y = 0; y < h; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
+            raw.push_back(static_cast<unsigned char>(p >> 16));
+            raw.push_back(static_cast<unsigned char>(p >> 8));
+            raw.push_back(static_cast<unsigned char>(p));
+        }
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<unsigned char> packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](std::uint32_t v) {
+        const unsigned char b[4] = {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
+                                    static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
+        out.write(reinterpret_cast<const char*>(b), 4);
+    };
+    auto chunk = [&](const char* type, const std::vector<unsigned char>& data) {
+        u32(static_cast<std::uint32_t>(data.size()));
+        std::vector<unsigned char> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        out.write(reinterpret_cast<const char*>(body.data()), static_cast<std::streamsize>(body.size()));
+        u32(static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+    };
+    out.write("\x89PNG\r\n\x1a\n", 8);
+    std::vector<unsigned char> header(13, 0);
+    for (int i = 0; i < 4; ++i) {
+        header[static_cast<std::size_t>(i)] = static_cast<unsigned char>(static_cast<std::uint32_t>(w) >> (24 - 8 * i));
+        header[static_cast<std::size_t>(4 + i)] = static_cast<unsigned char>(static_cast<std::uint32_t>(h) >> (24 - 8 * i));
+    }
+    header[8] = 8; // bit depth
+    header[9] = 2; // RGB
+    chunk("IHDR", header);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
     return path;
 }
 
-std::uint32_t MenuFixture::pixel(int x, int y)
+MenuFixture::Screen MenuFixture::readScreen()
 {
-    int w = 0, h = 0;
-    const std::vector<std::uint32_t> pixels = KivGraphics::instance()->readScreen(w, h);
-    if (x < 0 || y < 0 || x >= w || y >= h) {
+    Screen screen;
+    screen.pixels = KivGraphics::instance()->readScreen(screen.width, screen.height);
+    return screen;
+}
+
+std::uint32_t MenuFixture::Screen::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height) {
         return 0;
     }
-    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
+    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
 }
 
 void MenuFixture::addPlayers(int count)

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/core/V3.h"
 #include "support/KivHarness.h"
@@ -51,11 +52,20 @@ protected:
     static void type(char16_t c);
     // A click on the centre of an item.
     static void clickItem(MenuItem* item);
+    // A finger on a point of a screen's plane: down in one frame, up in the next.
+    static void touch(const Context* screen, const V3& planePoint);
+    static void finger(int phase, const V3& pointer);
 
     // Writes the game screen as "<name>.jpg" into the screenshot folder (kept for a person to look at).
     static std::string screenshot(const std::string& name);
-    // A game-screen pixel (0xAARRGGBB, top-left origin).
-    static std::uint32_t pixel(int x, int y);
+    // The game screen as read back once; pixel(x, y) is 0xAARRGGBB with a top-left origin.
+    struct Screen {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> pixels;
+        std::uint32_t pixel(int x, int y) const;
+    };
+    static Screen readScreen();
 
     static void addPlayers(int count);
 };
