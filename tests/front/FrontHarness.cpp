@@ -9,9 +9,15 @@
 
 #include <zlib.h>
 
+#include "engine/files/WadReader.h"
+#include "engine/files/WadWriter.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/KivGraphics.h"
+#include "game/front/ContextIntroText.h"
+#include "game/front/ContextLanguageSelect.h"
 #include "game/front/ContextManager.h"
+#include "game/front/ContextSplash.h"
+#include "game/front/MainMenuStub.h"
 #include "game/front/Global.h"
 #include "game/front/Loader.h"
 #include "game/front/ShellHooks.h"
@@ -81,7 +87,8 @@ std::string FrontHarness::defaultStaticConfig()
     return KivHarness::readFile(std::string(TOBBLE_RUNTIME_DIR) + "/.cfg.static");
 }
 
-FrontHarness::FrontHarness(const std::string& userConfig, const std::string& locale, const std::string& staticConfig)
+FrontHarness::FrontHarness(const std::string& userConfig, const std::string& locale, const std::string& staticConfig,
+                           bool start)
 {
     unsetenv("LC_ALL");
     unsetenv("LC_MESSAGES");
@@ -92,7 +99,41 @@ FrontHarness::FrontHarness(const std::string& userConfig, const std::string& loc
         const std::string target = std::string(TOBBLE_RUNTIME_DIR) + "/" + archive;
         [[maybe_unused]] const int rc = symlink(target.c_str(), harness->dataFolder.file(archive).c_str());
     }
-    createGame();
+    if (start) {
+        createGame();
+    }
+}
+
+std::string FrontHarness::archiveEntry(const std::string& archive, const std::string& name)
+{
+    WadReader reader(std::string(TOBBLE_RUNTIME_DIR) + "/" + archive);
+    for (std::size_t i = 0; i < reader.entries().size(); ++i) {
+        if (reader.entries()[i].name == name) {
+            const FileData data = reader.read(i);
+            return std::string(reinterpret_cast<const char*>(data.bytes.get()), data.size);
+        }
+    }
+    return {};
+}
+
+void FrontHarness::replaceArchive(const std::string& archive, const std::function<bool(const std::string&)>& keep,
+                                  const std::map<std::string, std::string>& extra)
+{
+    WadReader reader(std::string(TOBBLE_RUNTIME_DIR) + "/" + archive);
+    WadWriter writer;
+    for (std::size_t i = 0; i < reader.entries().size(); ++i) {
+        const std::string& name = reader.entries()[i].name;
+        if (keep(name) && extra.count(name) == 0) {
+            const FileData data = reader.read(i);
+            writer.add(name, data.bytes.get(), data.size);
+        }
+    }
+    for (const auto& [name, bytes] : extra) {
+        writer.add(name, bytes.data(), bytes.size());
+    }
+    const std::string path = harness->dataFolder.file(archive);
+    std::remove(path.c_str());
+    writer.write(path, WadWriter::Packing::Zlib);
 }
 
 FrontHarness::~FrontHarness()
@@ -148,6 +189,27 @@ bool FrontHarness::runUntilLoaded(int limit)
 }
 
 ContextManager& FrontHarness::stack() { return *Global::instance()->contextManager; }
+
+std::string FrontHarness::screens()
+{
+    std::string out;
+    for (KivBase* child = stack().getFirstChild(); child != nullptr; child = child->getNext()) {
+        std::string name = "other";
+        if (auto* loader = dynamic_cast<Loader*>(child)) {
+            name = loader->bClosed ? "loader(closed)" : "loader";
+        } else if (dynamic_cast<ContextLanguageSelect*>(child) != nullptr) {
+            name = "language";
+        } else if (dynamic_cast<MainMenuStub*>(child) != nullptr) {
+            name = "menu";
+        } else if (dynamic_cast<ContextIntroText*>(child) != nullptr) {
+            name = "story";
+        } else if (dynamic_cast<ContextSplash*>(child) != nullptr) {
+            name = "splash";
+        }
+        out += out.empty() ? name : " " + name;
+    }
+    return out;
+}
 
 Global& FrontHarness::global() { return *Global::instance(); }
 
