@@ -17,7 +17,7 @@
 #include "game/front/ContextLanguageSelect.h"
 #include "game/front/ContextManager.h"
 #include "game/front/ContextSplash.h"
-#include "game/front/MainMenuStub.h"
+#include "game/menus/ContextMain.h"
 #include "game/front/Global.h"
 #include "game/front/Loader.h"
 #include "game/front/ShellHooks.h"
@@ -199,7 +199,7 @@ std::string FrontHarness::screens()
             name = loader->bClosed ? "loader(closed)" : "loader";
         } else if (dynamic_cast<ContextLanguageSelect*>(child) != nullptr) {
             name = "language";
-        } else if (dynamic_cast<MainMenuStub*>(child) != nullptr) {
+        } else if (dynamic_cast<ContextMain*>(child) != nullptr) {
             name = "menu";
         } else if (dynamic_cast<ContextIntroText*>(child) != nullptr) {
             name = "story";

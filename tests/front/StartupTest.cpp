@@ -15,7 +15,7 @@
 #include "game/front/LanguageFlag.h"
 #include "game/front/Loader.h"
 #include "game/front/LoaderProgressBar.h"
-#include "game/front/MainMenuStub.h"
+#include "game/menus/ContextMain.h"
 #include "game/language/Language.h"
 
 namespace {
