@@ -4,8 +4,6 @@
 #include "engine/kiv/Kiv.h"
 #include "game/language/Language.h"
 #include "game/level/LevelServices.h"
-#include "game/userdata/GameConfiguration.h"
-#include "game/userdata/ProfileData.h"
 #include "support/GameData.h"
 #include "support/LevelBot.h"
 
@@ -20,12 +18,6 @@ LevelEnvironment::LevelEnvironment() {
     engine->kiv().language->setLanguage(0);
     ErrorManager::setThrowForTests(true);
     GameData::load(*engine, TOBBLE_RUNTIME_DIR);
-    configuration = std::make_unique<GameConfiguration>();
-    player = std::make_unique<ProfileData>();
-    player->reset();
-    player->setName(u"Bot");
-    LevelServices::fallback().configuration = configuration.get();
-    LevelServices::fallback().profile = player.get();
     levelSources = readLevelSources(LEVEL_SOURCE_DIR);
 }
 
@@ -40,3 +32,5 @@ std::vector<BotStep> LevelEnvironment::routeOf(const LevelSource& level) {
     }
     return steps;
 }
+
+ProfileData& LevelEnvironment::profile() { return *LevelServices::currentProfile(); }

@@ -7,7 +7,6 @@
 #include "support/KivHarness.h"
 #include "tools/databuilder/LevelSource.h"
 
-class GameConfiguration;
 struct ProfileData;
 struct BotStep;
 
@@ -16,7 +15,7 @@ public:
     static LevelEnvironment& get();
 
     KivHarness& harness() { return *engine; }
-    ProfileData& profile() { return *player; }
+    ProfileData& profile();
     const std::vector<LevelSource>& sources() const { return levelSources; }
     // The route of a source as the bot's steps.
     static std::vector<BotStep> routeOf(const LevelSource& level);
@@ -24,7 +23,5 @@ public:
 private:
     LevelEnvironment();
     std::unique_ptr<KivHarness> engine;
-    std::unique_ptr<GameConfiguration> configuration;
-    std::unique_ptr<ProfileData> player;
     std::vector<LevelSource> levelSources;
 };

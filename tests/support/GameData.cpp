@@ -15,6 +15,8 @@
 #include "engine/render/Skin.h"
 #include "engine/render/Texture.h"
 #include "engine/text/FontQuad.h"
+#include "game/front/ContextManager.h"
+#include "game/front/MyGlobal.h"
 #include "game/resources/ResourceCatalogue.h"
 #include "support/KivHarness.h"
 
@@ -77,12 +79,29 @@ void buildFont(const RC::FontEntry& entry) {
         font->setupCompositeChars();
     font->createFontCache();
     add(font, wide(entry.name));
+    Global& global = *Global::instance();
+    const std::pair<std::string_view, FontQuad**> slots[] = {
+        {"fontTiny", &global.fontTiny},         {"fontSmall", &global.fontSmall},
+        {"fontSmallOutline", &global.fontSmallOutline}, {"fontMedium", &global.fontMedium},
+        {"fontMediumOutline", &global.fontMediumOutline}, {"fontLarge", &global.fontLarge}};
+    for (const auto& [name, slot] : slots)
+        if (name == entry.name)
+            *slot = font;
 }
 
 } // namespace
 
 double GameData::load(KivHarness& harness, const std::string& archiveFolder) {
     const auto start = std::chrono::steady_clock::now();
+    // The game object the level code asks for its settings, fonts and player.
+    if (Global::instance() == nullptr) {
+        auto* global = new MyGlobal();
+        Global::setInstance(global);
+        global->resourceHolder = new KivBase();
+        global->contextManager = new ContextManager();
+        if (global->profiles.countProfiles() == 0)
+            global->profiles.addProfile(u"Bot");
+    }
     FileManager& files = *harness.kiv().fileManager;
     for (RC::Archive archive : {RC::Archive::Language, RC::Archive::Levels, RC::Archive::CodePage, RC::Archive::Main})
         files.useWad(wide(archiveFolder + "/" + RC::archiveFileName(archive)));

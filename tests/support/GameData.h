@@ -7,6 +7,6 @@
 class KivHarness;
 
 namespace GameData {
-// Mounts the archives of the folder and registers the resources; answers the seconds it took.
+// Makes the game object (a MyGlobal with one player) when there is none, mounts the archives of the folder and registers the resources; answers the seconds it took.
 double load(KivHarness& harness, const std::string& archiveFolder);
 } // namespace GameData

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <cmath>
 
 #include "engine/core/Property.h"
 #include "engine/core/PropertyContainer.h"
+#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/platform/PlatformEventInjector.h"
@@ -16,19 +19,37 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
+#include "game/level/LevelServices.h"
 #include "game/level/MyRootObject.h"
+#include "game/userdata/GameConfiguration.h"
+#include "game/userdata/ProfileData.h"
 #include "support/KivHarness.h"
 
 namespace {
 
+// The bot's controls, in the order of the configuration's key bindings.
 enum Control { LEFT, RIGHT, USE, DOWN, JUMP, CONTROL_COUNT };
-const char* const KEY_NAMES[CONTROL_COUNT] = {"Left", "Right", "Up", "Down", "Space"};
+
+// The window system's name of the key bound to a control (the defaults: arrows, X to use, Space to jump).
+const char* keyName(int control) {
+    static const std::pair<unsigned, const char*> names[] = {
+        {203, "Left"}, {205, "Right"}, {200, "Up"}, {208, "Down"}, {57, "Space"}, {45, "X"},
+        {44, "Z"},     {46, "C"},      {29, "Left Ctrl"}, {28, "Return"}, {17, "W"}, {30, "A"},
+        {31, "S"},     {32, "D"}};
+    static const char* const defaults[CONTROL_COUNT] = {"Left", "Right", "X", "Down", "Space"};
+    if (const GameConfiguration* config = LevelServices::configuration())
+        for (const auto& [code, name] : names)
+            if (config->keyBindings[control].keyboard == code)
+                return name;
+    return defaults[control];
+}
 
 constexpr int PLAYING = 4;
 constexpr int MOVE_GROUND = 0, MOVE_HOME = 4;
 constexpr float CLOSE_ENOUGH = 12.0f;
 constexpr int OVERLAY_WAIT_FRAMES = 30; // a player reads for a moment before closing a hint
 constexpr int FINGER = 7;
+constexpr int DRAW_EVERY = 8;
 
 int intProperty(KivBase* object, const char16_t* name) {
     if (object == nullptr)
@@ -72,7 +93,7 @@ void LevelBot::hold(int control, bool down) {
         return;
     held[control] = down;
     if (!touchMode || control == USE || control == DOWN) {
-        PlatformEventInjector::key(KEY_NAMES[control], down);
+        PlatformEventInjector::key(keyName(control), down);
         return;
     }
     // The touch controls: a finger of its own on the arrow or the jump button.
@@ -104,12 +125,12 @@ void LevelBot::frame() {
         bool wasHeld[CONTROL_COUNT];
         std::copy(std::begin(held), std::end(held), wasHeld);
         releaseAll();
-        harness.frame(manager.get());
+        drawnFrame(true);
         ++frameCount;
         if (++overlayFrames >= OVERLAY_WAIT_FRAMES) {
-            PlatformEventInjector::key(KEY_NAMES[JUMP], true);
+            PlatformEventInjector::key(keyName(JUMP), true);
             harness.frame(manager.get());
-            PlatformEventInjector::key(KEY_NAMES[JUMP], false);
+            PlatformEventInjector::key(keyName(JUMP), false);
             ++frameCount;
             overlayFrames = 0;
         }
@@ -122,8 +143,19 @@ void LevelBot::frame() {
                     hold(c, true);
     }
     overlayFrames = 0;
-    harness.frame(manager.get());
+    drawnFrame(frameCount % DRAW_EVERY == 0 || touchMode);
     ++frameCount;
+}
+
+// Drawing is most of a headless frame's cost: the level is drawn every few frames only (always in touch
+// mode, where the touch points are read through the drawn screen).
+void LevelBot::drawnFrame(bool draw) {
+    Kiv& kiv = harness.kiv();
+    KivGraphics* graphics = kiv.graphics;
+    if (!draw)
+        kiv.graphics = nullptr;
+    harness.frame(manager.get());
+    kiv.graphics = graphics;
 }
 
 bool LevelBot::runUntil(int limit, const std::function<bool()>& done) {
@@ -143,37 +175,22 @@ bool LevelBot::doStep(const BotStep& step) {
     runUntil(150, [&] { return gc->speechBubbleList == nullptr || gc->speechBubbleList->getFirstChild() == nullptr; });
 
     switch (step.kind) {
-    case BotStep::WALK: {
-        const float target = step.value;
-        bool ok = runUntil(stepLimit, [&] {
-            float dx = target - heroX();
-            hold(LEFT, dx < -CLOSE_ENOUGH);
-            hold(RIGHT, dx > CLOSE_ENOUGH);
-            return std::abs(dx) <= CLOSE_ENOUGH;
-        });
-        releaseAll();
-        // Let the pig come to rest.
-        runUntil(20, [&] { return false; });
-        return ok;
-    }
-    case BotStep::JUMP: {
-        const float target = step.value;
-        const int direction = target < heroX() ? LEFT : RIGHT;
-        hold(direction, true);
-        tap(JUMP);
-        hold(direction, true);
-        // Airborne, then down again beyond the target.
-        runUntil(30, [&] { return moveState() != MOVE_GROUND; });
-        bool ok = runUntil(stepLimit, [&] {
-            bool beyond = direction == LEFT ? heroX() <= target : heroX() >= target;
-            hold(direction, !beyond);
-            return beyond && moveState() == MOVE_GROUND;
-        });
-        releaseAll();
-        return ok;
-    }
+    case BotStep::WALK:
+        return walkTo(step.value);
+    case BotStep::JUMP:
+        return jumpTo(step.value);
+    case BotStep::SWEEP:
+        return sweepApples();
     case BotStep::USE:
         tap(USE);
+        if (std::getenv("LEVELBOT_TRACE")) {
+            GameController* g = manager->getGameController();
+            KivBase* target = g->actionTarget.get();
+            const GameConfiguration* c = LevelServices::configuration();
+            std::printf("  use: target %s, move %d, input mode %d, use key %u\n",
+                        target ? wideToUtf8(target->getClass()->getName()).c_str() : "none", moveState(),
+                        harness.kiv().input->getInputMode(), c ? c->keyBindings[2].keyboard : 999u);
+        }
         runUntil(30, [&] { return false; });
         return true;
     case BotStep::CLIMB: {
@@ -193,10 +210,90 @@ bool LevelBot::doStep(const BotStep& step) {
     return false;
 }
 
+bool LevelBot::walkTo(float target) {
+    bool ok = runUntil(stepLimit, [&] {
+        float dx = target - heroX();
+        hold(LEFT, dx < -CLOSE_ENOUGH);
+        hold(RIGHT, dx > CLOSE_ENOUGH);
+        return std::abs(dx) <= CLOSE_ENOUGH;
+    });
+    releaseAll();
+    // Let the pig come to rest.
+    runUntil(20, [&] { return false; });
+    return ok;
+}
+
+bool LevelBot::jumpTo(float target) {
+    const float start = heroX();
+    const int direction = target < start ? LEFT : RIGHT;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        // A jump needs ground underfoot; a hint that opens as the key goes down swallows it, so a jump that
+        // did not leave the ground is tried again from where it began.
+        if (attempt > 0 && !walkTo(start))
+            return false;
+        runUntil(100, [&] { return moveState() == MOVE_GROUND; });
+        hold(direction, true);
+        hold(JUMP, true); // held for the whole rise: letting go early cuts the jump short
+        const float startY = heroY();
+        if (!runUntil(15, [&] { return moveState() != MOVE_GROUND; })) {
+            hold(JUMP, false);
+            continue;
+        }
+        float top = startY;
+        int falling = 0;
+        bool ok = runUntil(stepLimit, [&] {
+            falling = heroY() < top ? falling + 1 : 0;
+            if (falling > 2)
+                hold(JUMP, false);
+            top = std::max(top, heroY());
+            bool beyond = direction == LEFT ? heroX() <= target : heroX() >= target;
+            hold(direction, !beyond);
+            return beyond && moveState() == MOVE_GROUND;
+        });
+        if (std::getenv("LEVELBOT_TRACE"))
+            std::printf("  jump rose %.0f\n", top - startY);
+        releaseAll();
+        return ok;
+    }
+    releaseAll();
+    return false;
+}
+
+// The free apples, leftmost last: each is passed on its uphill (right) side and pushed left to the house.
+bool LevelBot::sweepApples() {
+    GameController* gc = manager->getGameController();
+    Renderable* house = dynamic_cast<Renderable*>(gc->findHouseOrNull());
+    if (house == nullptr)
+        return false;
+    const float home = house->position.x;
+    for (int round = 0; round < 12; ++round) {
+        Renderable* next = nullptr;
+        for (KivBase* a = gc->appleList->getFirstChild(); a != nullptr; a = a->getNext()) {
+            auto* apple = dynamic_cast<Renderable*>(a);
+            if (apple == nullptr || a->bDeleted || apple->bHidden || apple->position.x < home + 60)
+                continue;
+            if (next == nullptr || apple->position.x > next->position.x)
+                next = apple;
+        }
+        if (next == nullptr)
+            return true;
+        const float x = next->position.x;
+        if (heroX() < x + 40) {
+            walkTo(x - 90);
+            jumpTo(x + 90);
+        }
+        walkTo(home + 10);
+        runUntil(100, [&] { return false; });
+    }
+    return true;
+}
+
 BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, bool touch) {
     BotReport report;
     touchMode = touch;
     frameCount = 0;
+    if (ProfileData* player = LevelServices::currentProfile())
+        player->currentLevel = levelNumber; // the level names its title, music and map by it
     const auto start = std::chrono::steady_clock::now();
     manager = std::make_unique<ContextLevelManager>(levelNumber);
     harness.frame(manager.get());
@@ -208,10 +305,27 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
     };
     if (!runUntil(2000, [&] { return levelState() == PLAYING; }))
         fail("the level never reached play");
-    for (std::size_t i = 0; i < route.size() && report.failure.empty(); ++i)
+    const bool trace = std::getenv("LEVELBOT_TRACE") != nullptr;
+    for (std::size_t i = 0; i < route.size() && report.failure.empty(); ++i) {
+        if (trace)
+            std::printf("step %zu (kind %d, %g) at frame %d: pig %.0f,%.0f move %d state %d\n", i + 1,
+                        int(route[i].kind), route[i].value, frameCount, heroX(), heroY(), moveState(), levelState());
         if (!doStep(route[i]) && manager->getResultCode() == 0)
             fail("route step " + std::to_string(i + 1) + " did not come off (pig at " +
                  std::to_string(int(heroX())) + ", " + std::to_string(int(heroY())) + ")");
+    }
+    if (trace) {
+        GameController* gc = manager->getGameController();
+        for (KivBase* a = gc->appleList->getFirstChild(); a != nullptr; a = a->getNext())
+            if (auto* r = dynamic_cast<Renderable*>(a))
+                std::printf("apple at %.0f,%.0f\n", r->position.x, r->position.y);
+        std::printf("apples %d/%d, bonus %d/%d, sweets %d/%d, secrets %d/%d\n", gc->levelStats.requiredApplesGot,
+                    gc->levelStats.requiredApples, gc->levelStats.bonusApplesGot, gc->levelStats.bonusApples,
+                    gc->levelStats.sweetsGot, gc->levelStats.sweets, gc->levelStats.secretsFound,
+                    gc->levelStats.secrets);
+        drawnFrame(true);
+        KivGraphics::instance()->saveScreenshot("levelbot-" + std::to_string(levelNumber) + ".tga", true);
+    }
     // After the route the pig is at home; the end of the level asks for the jump key to go on.
     runUntil(6000, [&] {
         if (levelState() == 7 && (frameCount % 50) == 0)

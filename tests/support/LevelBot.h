@@ -16,9 +16,10 @@ class KivHarness;
 class Renderable;
 
 struct BotStep {
-    enum Kind { WALK, JUMP, USE, CLIMB, WAIT, TAP } kind = WALK;
+    enum Kind { WALK, JUMP, USE, CLIMB, WAIT, TAP, SWEEP } kind = WALK;
     float value = 0;    // the x to walk or jump to, the y to climb to, the seconds to wait
     std::string target; // TAP: the class name of the object to tap
+    // SWEEP: every apple still lying about is pushed down to the house from its uphill side.
 };
 
 struct BotReport {
@@ -44,11 +45,15 @@ public:
 private:
     // One engine frame; while an overlay is open the movement keys go up and the jump key closes it.
     void frame();
+    void drawnFrame(bool draw);
     void hold(int control, bool down);
     void releaseAll();
     void tap(int control);
     bool runUntil(int limit, const std::function<bool()>& done);
     bool doStep(const BotStep& step);
+    bool walkTo(float x);
+    bool jumpTo(float x);
+    bool sweepApples();
     Renderable* hero() const;
     float heroX() const;
     float heroY() const;

@@ -242,7 +242,7 @@ private:
             xy(0);
             if (t.target.empty())
                 fail("a switch needs an @target");
-            allow({"button"});
+            allow({"button", "on"});
         } else if (k == "secret" || k == "gate") {
             need(4, "NAME X Y W H");
             xy(0);
@@ -250,7 +250,10 @@ private:
             t.h = number(values[3]);
             if (t.w <= 0 || t.h <= 0)
                 fail("a size must be positive");
-            allow({});
+            if (k == "gate")
+                allow({"hidden"});
+            else
+                allow({});
         } else if (k == "danger") {
             need(5, "danger water|acid|thorns X Y W H");
             t.variant = values[0];
@@ -313,9 +316,9 @@ private:
             if (k == "end") {
                 expectCount(s, 1);
                 return;
-            } else if (k == "use") {
+            } else if (k == "use" || k == "sweep") {
                 expectCount(s, 1);
-                step.kind = RouteStep::USE;
+                step.kind = k == "use" ? RouteStep::USE : RouteStep::SWEEP;
             } else if (k == "walk" || k == "jump" || k == "climb" || k == "wait") {
                 expectCount(s, 2);
                 step.kind = k == "walk" ? RouteStep::WALK : k == "jump" ? RouteStep::JUMP

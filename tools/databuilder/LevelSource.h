@@ -18,17 +18,19 @@
 // refer to it) and followed by property settings "name=value" that the builder hands to the object:
 //
 //   pig X Y | house X Y | apple X Y [super] | sweet X Y | basket A|B|C|D X Y | hat X Y | umbrella X Y
-//   compass X Y | telescope X Y LOOKX LOOKY | switch X Y @target [button] | dynamite X Y
+//   compass X Y | telescope X Y LOOKX LOOKY | switch X Y @target [button] [on] | dynamite X Y
 //   secret X Y W H | danger water|acid|thorns X Y W H | ladder X Y HEIGHT
 //   hint KEY X Y RADIUS [sign] [bubble] [auto] [after=@hint]
 //   ledge [oneway] [ice] X,Y X,Y ...    a solid outline (closed) or, with oneway, a branch to stand on
-//   gate X Y W H                        a block that a switch shows or hides
+//   gate X Y W H [hidden]               a block that a switch shows (switched on) or hides (off)
 //   prop SKIN X Y                       scenery without a hull
 //
 // and last the bot's route, one step a line until "end":
 //
 //   route
-//     walk X | jump X | use | climb Y | wait SECONDS | tap @name
+//     walk X | jump X | use | climb Y | wait SECONDS | tap @name | sweep
+//
+// "sweep" pushes every apple still lying about down to the house, from its uphill side.
 //   end
 //
 // A statement that does not parse stops the build with "file:line: message".
@@ -58,7 +60,7 @@ struct LevelThing {
 };
 
 struct RouteStep {
-    enum Kind { WALK, JUMP, USE, CLIMB, WAIT, TAP } kind = WALK;
+    enum Kind { WALK, JUMP, USE, CLIMB, WAIT, TAP, SWEEP } kind = WALK;
     float value = 0;    // x, y or seconds
     std::string target; // tap
     int line = 0;

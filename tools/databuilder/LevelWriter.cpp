@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/core/KivRandom.h"
 #include "engine/core/Property.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/files/ResourceManager.h"
@@ -365,6 +366,7 @@ private:
             auto* sw = add(new Switch(), gc.objectList, t.x, t.y);
             name(sw, t);
             sw->bButton = t.has("button");
+            sw->bOn = t.has("on"); // a lever that is on hides its target when it is pulled
             sw->afterEdit();
             switches.push_back({sw, t.target, t.line});
             settings(sw, t);
@@ -378,8 +380,10 @@ private:
             auto* gate = add(new A99Object(), gc.objectList, t.x, t.y);
             name(gate, t);
             gate->groundMaterial = A99Object::GROUND_WOOD;
-            cover(gate, "crate:0", t.w, t.h, t);
+            cover(gate, t.w > t.h ? "drawbridge:0" : "crate:0", t.w, t.h, t);
             box(gate, t.w, t.h);
+            if (t.has("hidden")) // waits, with its hull, for a switch to show it
+                gate->onSwitched(false);
             settings(gate, t);
         } else if (k == "ledge") {
             float left = t.points[0].x, right = left, bottom = t.points[0].y, top = bottom;
@@ -440,6 +444,10 @@ private:
 
 std::vector<std::uint8_t> writeLevelFile(const LevelSource& level, const std::string& scratchFile) {
     NetRole* previous = THEROLE;
+    // The role's first UID is a draw of the shared generator: a fixed seed per level gives the same file on
+    // every build.
+    const std::uint32_t seed = KivRandom::getSeed();
+    KivRandom::setSeed(0x1E7E1u + std::uint32_t(level.number));
     std::vector<std::uint8_t> bytes;
     {
         Writer writer(level);
@@ -448,6 +456,7 @@ std::vector<std::uint8_t> writeLevelFile(const LevelSource& level, const std::st
             throw LevelSourceError(level.path, 0, "the level file cannot be written to " + scratchFile);
     }
     THEROLE = previous;
+    KivRandom::setSeed(seed);
     std::ifstream in(scratchFile, std::ios::binary);
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     in.close();
