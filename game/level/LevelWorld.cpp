@@ -7,6 +7,8 @@
 #include "engine/net/NetRole.h"
 #include "engine/render/Renderable.h"
 #include "game/level/GameController.h"
+#include "game/world/A99Object.h"
+#include "game/world/House.h"
 
 namespace {
 // A new registered object of a world class, or null while the class is not part of the game.
@@ -32,14 +34,23 @@ void addTo(KivBase* list, KivBase* object)
 }
 } // namespace
 
-bool LevelWorld::queryAction(KivBase* /*object*/, const V3& /*point*/, int32_t& /*priority*/, float& /*distance*/)
+bool LevelWorld::queryAction(KivBase* object, const V3& point, int32_t& priority, float& distance)
 {
-    return false;
+    auto* a = dynamic_cast<A99Object*>(object);
+    return a != nullptr && a->queryAction(point, priority, distance);
 }
 
-bool LevelWorld::isHeroInside(KivBase* /*house*/) { return false; }
+bool LevelWorld::isHeroInside(KivBase* house)
+{
+    auto* h = dynamic_cast<House*>(house);
+    return h != nullptr && h->bHeroInside;
+}
 
-bool LevelWorld::isPigAtHome(KivBase* /*house*/) { return false; }
+bool LevelWorld::isPigAtHome(KivBase* house)
+{
+    auto* h = dynamic_cast<House*>(house);
+    return h != nullptr && h->bPigAtHome;
+}
 
 V3 LevelWorld::positionOf(const KivBase* object)
 {
