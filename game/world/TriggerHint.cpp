@@ -11,7 +11,11 @@
 #include "engine/render/Skin.h"
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Pig.h"
-#include "game/world/WorldStubs.h"
+#include "game/level/MyRootObject.h"
+#include "game/level/OverlayHint.h"
+#include "engine/core/ErrorManager.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
 
 const RuntimeClass TriggerHint::classRecord(RuntimeClass::hashName(u"TriggerHint"), &TriggerArea::classRecord,
                                             &RuntimeClass::factoryOf<TriggerHint>);
@@ -195,5 +199,16 @@ void TriggerHint::show()
     if (!LevelAccess::tutorialOn()) {
         return;
     }
-    WorldStubs::openHintOverlay(title, shown, pIconSkin);
+    KIV_ASSERT(THEROLE != NULL);
+    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    auto* root = dynamic_cast<MyRootObject*>(THEROLE->root);
+    if (root == nullptr) {
+        return;
+    }
+    auto* overlay = new OverlayHint();
+    THEROLE->registerObject(overlay, 0);
+    overlay->construct(title, shown, pIconSkin, -1);
+    overlay->netCallPostReplicate();
+    overlay->netCallPostReplicateGlobal();
+    root->openOverlay(overlay);
 }

@@ -23,14 +23,6 @@ void openSpeechBubble(A99Object& /*speaker*/, const V3& /*offset*/, int32_t styl
     Logger::logFrom("A99Object::say", u"%s", text);
 }
 
-void openHintOverlay(const UString& title, const UString& text, Skin* /*icon*/)
-{
-    Record& r = record();
-    ++r.hints;
-    r.lastText = text;
-    Logger::logFrom("TriggerHint::tick", u"%s: %s", title, text);
-}
-
 void updatePathMesh(PathSkin& /*skin*/) { ++record().meshUpdates; }
 
 } // namespace WorldStubs

@@ -1,7 +1,6 @@
 #pragma once
-// Stand-ins for the in-level overlays that the world objects open (speech bubble, hint overlay, path
-// mesh) until those classes exist. Each logs what it was asked to show, so levels can be played and
-// tested without them.
+// Stand-ins for the speech bubble and the path mesh of the in-level overlays, until those classes exist.
+// Each records what it was asked to show, so levels can be played and tested without them.
 #include <cstdint>
 
 #include "engine/core/UString.h"
@@ -9,21 +8,17 @@
 
 class A99Object;
 class PathSkin;
-class Skin;
 
 namespace WorldStubs {
 
 // Speech bubble stand-in: replaces the shown bubble, plays "pop" and logs the text.
 void openSpeechBubble(A99Object& speaker, const V3& offset, int32_t style, int32_t waitMode, const UString& text);
-// Hint overlay stand-in: logs the title and the text.
-void openHintOverlay(const UString& title, const UString& text, Skin* icon);
 // Path mesh stand-in: the path skin draws no bent texture yet.
 void updatePathMesh(PathSkin& skin);
 
 // What the stand-ins were last asked (for tests).
 struct Record {
     int32_t bubbles = 0;
-    int32_t hints = 0;
     int32_t meshUpdates = 0;
     int32_t lastStyle = 0;
     int32_t lastWaitMode = 0;
