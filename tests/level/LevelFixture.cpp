@@ -264,6 +264,23 @@ void LevelTest::touchDown(float x, float y)
 
 void LevelTest::touchUp() { PlatformEventInjector::mouseButton(0, false, 0, 0); }
 
+namespace {
+float fingerX = 0.0f;
+float fingerY = 0.0f;
+} // namespace
+
+void LevelTest::fingerDown(float x, float y)
+{
+    const KivGraphics* graphics = KivGraphics::instance();
+    const float w = static_cast<float>(graphics->width);
+    const float h = static_cast<float>(graphics->height);
+    fingerX = x / w;
+    fingerY = (h - y) / h;
+    PlatformEventInjector::finger(7, 0, fingerX, fingerY);
+}
+
+void LevelTest::fingerUp() { PlatformEventInjector::finger(7, 2, fingerX, fingerY); }
+
 UColor LevelTest::pixel(int x, int y)
 {
     int w = 0;

@@ -88,6 +88,9 @@ protected:
     // A touch or mouse press at screen pixels from the lower-left corner, and its release.
     void touchDown(float x, float y);
     void touchUp();
+    // A finger at screen pixels from the lower-left corner (fractions of a pixel kept), and its lifting.
+    void fingerDown(float x, float y);
+    void fingerUp();
 
     // Pixels of the last drawn frame (x from the left, y from the top) and a screenshot for looking at.
     UColor pixel(int x, int y);
