@@ -25,6 +25,8 @@
 #include "game/front/ContextSplash.h"
 #include "game/front/Loader.h"
 #include "game/language/Language.h"
+#include "game/menus/GUIthemeMinimal.h"
+#include "game/menus/GUIthemeStandard.h"
 #include "game/resources/ResourceCatalogue.h"
 
 #include <netinet/in.h>
@@ -165,10 +167,18 @@ std::string Global::getDataArchivePath() { return getDataFolder() + getDataArchi
 
 void Global::createThemes()
 {
-    // The GUI themes of the level editor's fields are made here once they exist.
+    deleteThemes();
+    themeStandard = new GUIthemeStandard();
+    themeMinimal = new GUIthemeMinimal();
 }
 
-void Global::deleteThemes() {}
+void Global::deleteThemes()
+{
+    delete themeStandard;
+    themeStandard = nullptr;
+    delete themeMinimal;
+    themeMinimal = nullptr;
+}
 
 UString formatNumber(int value)
 {

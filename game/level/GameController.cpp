@@ -33,7 +33,7 @@
 #include "game/level/ContextSky.h"
 #include "game/level/GameControllerCalls.h"
 #include "game/level/LevelServices.h"
-#include "game/level/LevelText.h"
+#include "game/front/Global.h"
 #include "game/level/LevelWorld.h"
 #include "game/level/MyRootObject.h"
 #include "game/level/OverlayMiniMap.h"
@@ -602,7 +602,7 @@ void GameController::buildResultsPanel()
          newRecord(LevelStats::RECORD_SECRETS), s.fullMarks[LevelStats::FULL_SECRETS] != 0, false, false},
         {STR_STATSDEATHS, formatString(u"%d", s.livesLost), s.livesPoints, 0xff00ffffu, 2,
          newRecord(LevelStats::RECORD_LIVES_LOST), s.fullMarks[LevelStats::FULL_LIVES] != 0, false, false},
-        {STR_STATSTIME, LevelText::formatMinutesSeconds(s.time) + u"/" + LevelText::formatMinutesSeconds(s.targetTime), s.timePoints,
+        {STR_STATSTIME, formatMinutesSeconds(s.time) + u"/" + formatMinutesSeconds(s.targetTime), s.timePoints,
          0xff00ff00u, 3, newRecord(LevelStats::RECORD_TIME), s.fullMarks[LevelStats::FULL_TIME] != 0, false, true},
         {STR_STATSTOTAL, UString(), s.totalPoints, 0xffffffffu, 4, newRecord(LevelStats::RECORD_SCORE),
          s.fullMarks[LevelStats::FULL_PERFECT] != 0, true, true},

@@ -2,7 +2,9 @@
 // game needs (counts in range, hints where their things are introduced); the maps follow the geometry.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "DataArchives.h"
@@ -230,5 +232,57 @@ TEST(LevelSource, MapsFollowTheGeometry) {
                 std::uint32_t want = 0xFF000000u | unsigned(p[2]) << 16 | unsigned(p[1]) << 8 | p[0];
                 ASSERT_EQ(image.getPixel(x, y), want) << file << " at " << x << "," << y;
             }
+    }
+}
+
+TEST(LevelSource, TextsTheLevelsShowPromiseOnlyWhatTheGameHas) {
+    // The texts of a table file as key -> text.
+    auto table = [](const char* file) {
+        std::map<std::string, std::string> texts;
+        std::ifstream in(std::string(TOBBLE_SOURCE_DIR "/game/language/") + file);
+        for (std::string line; std::getline(in, line);)
+            if (std::size_t eq = line.find('='); eq != std::string::npos && line[0] != '#')
+                texts[line.substr(0, eq)] = line.substr(eq + 1);
+        return texts;
+    };
+    std::set<std::string> shown;
+    for (int n = 0; n < 32; ++n) {
+        shown.insert("LEVELTITLE" + std::to_string(n));
+        shown.insert("HINTENDLEVEL" + std::to_string(n));
+    }
+    for (const LevelSource& level : sources())
+        for (const LevelThing& t : level.things)
+            if (t.kind == "hint") {
+                shown.insert(t.variant);
+                shown.insert("IOS_" + t.variant);
+            }
+    // Creatures and things that no level has, and the touch button that does not exist.
+    const std::vector<std::string> english = {"worm", "rabbit", "bee", "snail", "frog", "fish", "hedgehog",
+                                              "horse", "bear", "chicken", "geyser", "mud", "balloon", "spider",
+                                              "hand button", "drawbridge", "platform"};
+    const std::vector<std::string> german = {"wurm", "würmer", "hase", "biene", "schnecke", "frosch", "frösche",
+                                             "fisch", "igel", "pferd", "bär", "huhn", "hühner", "geysir",
+                                             "schlamm", "ballon", "spinne", "handknopf", "zugbrücke"};
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    for (auto [file, words] : {std::pair{"english.txt", &english}, std::pair{"german.txt", &german}}) {
+        std::map<std::string, std::string> texts = table(file);
+        for (const std::string& key : shown) {
+            if (!texts.count(key))
+                continue; // not every hint has a touch variant
+            std::string text = " " + lower(texts[key]) + " ";
+            for (const std::string& word : *words) {
+                // Whole words only ("bee" is not "been"); German words also inside compounds.
+                std::size_t at = text.find(word);
+                bool whole = at != std::string::npos && !std::isalpha(static_cast<unsigned char>(text[at - 1])) &&
+                             !std::isalpha(static_cast<unsigned char>(text[at + word.size()])) &&
+                             (text[at + word.size()] != 's');
+                bool found = file == std::string("german.txt") ? at != std::string::npos : whole;
+                EXPECT_FALSE(found) << file << " " << key << ": " << texts[key];
+            }
+        }
     }
 }

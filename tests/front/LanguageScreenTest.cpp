@@ -156,10 +156,12 @@ TEST(LanguageScreen, FlagPicturesByIsoCode)
     EXPECT_EQ(0, ContextLanguageSelect::isoCode2skinIndex(u"en"));
     EXPECT_EQ(2, ContextLanguageSelect::isoCode2skinIndex(u"de"));
     EXPECT_EQ(14, ContextLanguageSelect::isoCode2skinIndex(u"nl"));
+    ErrorManager::setThrowForTests(true);
     try {
         ContextLanguageSelect::isoCode2skinIndex(u"sv");
         FAIL() << "an unknown code must stop the program";
     } catch (const FatalError& error) {
         EXPECT_EQ(u"Could not find flag for ISO code 'sv'", error.message);
     }
+    ErrorManager::setThrowForTests(false);
 }

@@ -7,6 +7,8 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/KivGraphics.h"
+#include "engine/render/Quad.h"
+#include "engine/render/Texture.h"
 #include "game/front/ContextIntroText.h"
 #include "game/front/ContextLanguageSelect.h"
 #include "game/front/ContextManager.h"
@@ -15,7 +17,6 @@
 #include "game/front/LanguageFlag.h"
 #include "game/front/Loader.h"
 #include "game/front/LoaderProgressBar.h"
-#include "game/front/MainMenuStub.h"
 #include "game/language/Language.h"
 
 namespace {
@@ -53,8 +54,42 @@ TEST(Startup, FirstFrameShowsOneStepAndReadsNoFile)
     EXPECT_FLOAT_EQ(1.0f / 225.0f, loader->pProgressBar->progress);
     EXPECT_EQ(registered, ResourceManager::instance()->resources().size());
     game.screenshot("loader-first-frame");
-    game.frames(3);
-    game.screenshot("loader-progress");
+    // The settings step ends its frame, so the next frame is drawn with the settings applied.
+    game.frame();
+    EXPECT_EQ(3, loader->currentStep);
+    EXPECT_EQ(0, loader->loadStuff(true) - 225);
+    EXPECT_EQ(3, loader->currentStep);
+}
+
+TEST(Startup, ProgressBarShowsTheLeftPartOfTheFillClamped)
+{
+    FrontHarness game;
+    Loader* loader = loaderOf(game.stack());
+    ASSERT_NE(nullptr, loader);
+    LoaderProgressBar& bar = *loader->pProgressBar;
+    game.frame(); // step 1 only
+    const Quad& fullFill = *bar.pTexture->skins[1];
+    const auto* shown = dynamic_cast<const Quad*>(bar.fill.pSkin);
+    ASSERT_NE(nullptr, shown);
+    bar.setProgress(-0.5f);
+    EXPECT_EQ(0.0f, bar.progress);
+    EXPECT_EQ(0.0f, shown->width);
+    bar.setProgress(0.5f);
+    EXPECT_NEAR(fullFill.width / 2.0f, shown->width, 1.0f);
+    EXPECT_FLOAT_EQ(fullFill.texLeft, shown->texLeft);
+    game.screenshot("loader-half");
+    bar.setProgress(2.0f);
+    EXPECT_EQ(1.0f, bar.progress);
+    EXPECT_FLOAT_EQ(fullFill.width, shown->width);
+    EXPECT_FLOAT_EQ(fullFill.texRight, shown->texRight);
+    // The fill's left edge stays where the centred fill picture's left edge is.
+    EXPECT_FLOAT_EQ(-0.5f * fullFill.width, bar.fill.position.x);
+
+    // After the last step the loader does nothing more.
+    ASSERT_TRUE(game.runUntilLoaded());
+    EXPECT_EQ(225, loader->currentStep);
+    EXPECT_EQ(225, loader->loadStuff(false));
+    EXPECT_FLOAT_EQ(1.0f, bar.progress);
 }
 
 TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
@@ -93,4 +128,41 @@ TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
     EXPECT_GT(log.logIndex("Global::saveUserData(): Saving.", complete), complete);
     game.frames(10);
     game.screenshot("main-menu");
+}
+
+TEST(Startup, FrameRateReadoutSitsInTheCornerAndRefreshesAtMostEighthOfASecond)
+{
+    FrontHarness game;
+    ASSERT_TRUE(game.runUntilLoaded());
+    game.global().config.bShowFps = 1;
+    game.stack().getTop()->bClosed = true; // past the splash's black
+    game.frames(2);
+    Kiv::instance()->frameRate = 57.0;
+    game.stack().nextReadoutTime = 0.0;
+    game.frame();
+    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate);
+    Kiv::instance()->frameRate = 99.0;
+    game.stack().renderContents();
+    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate); // well within 0.125 s of the last refresh
+    game.stack().nextReadoutTime = 0.0;
+    game.stack().renderContents();
+    EXPECT_FLOAT_EQ(99.0f, game.stack().shownFrameRate);
+    game.screenshot("frame-rate");
+
+    // The readout's white digits are in the top right corner, nowhere else near the top edge.
+    KivGraphics& graphics = *KivGraphics::instance();
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> pixels = graphics.readScreen(w, h);
+    auto whiteIn = [&](int x0, int x1, int y0, int y1) {
+        int count = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                const std::uint32_t p = pixels[static_cast<std::size_t>(y * w + x)];
+                count += ((p >> 16) & 0xFF) > 160 && ((p >> 8) & 0xFF) > 160 && (p & 0xFF) > 160 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(whiteIn(w - 60, w, 0, 20), 20);
+    EXPECT_EQ(0, whiteIn(0, w - 60, 0, 20));
 }

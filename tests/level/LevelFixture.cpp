@@ -17,6 +17,8 @@
 #include "engine/render/Skin.h"
 #include "engine/render/Texture.h"
 #include "engine/text/FontQuad.h"
+#include "game/front/ContextManager.h"
+#include "game/front/MyGlobal.h"
 #include "game/language/Language.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/LevelBuilder.h"
@@ -30,12 +32,7 @@ namespace RC = ResourceCatalogue;
 namespace {
 UString wide(const std::string& text) { return utf8ToWide(text); }
 
-// Every loaded resource hangs here, so that it goes before the engine does.
-KivBase& holder()
-{
-    static KivBase* node = new KivBase();
-    return *node;
-}
+KivBase& holder() { return *Global::instance()->resourceHolder; }
 
 void add(KivBase* resource, const UString& name)
 {
@@ -102,6 +99,16 @@ void buildFont(const RC::FontEntry& entry)
     }
     font->createFontCache();
     add(font, wide(entry.name));
+    Global& global = *Global::instance();
+    const std::pair<std::string_view, FontQuad**> slots[] = {
+        {"fontTiny", &global.fontTiny},     {"fontSmall", &global.fontSmall},
+        {"fontSmallOutline", &global.fontSmallOutline}, {"fontMedium", &global.fontMedium},
+        {"fontMediumOutline", &global.fontMediumOutline}, {"fontLarge", &global.fontLarge}};
+    for (const auto& [name, slot] : slots) {
+        if (name == entry.name) {
+            *slot = font;
+        }
+    }
 }
 } // namespace
 
@@ -111,21 +118,25 @@ LevelEnvironment& LevelEnvironment::get()
     return *instance;
 }
 
-LanguageForEngine::LanguageForEngine() { Kiv::setLanguageFactory(&Language::createForEngine, &Language::destroyForEngine); }
+LanguageForEngine::LanguageForEngine()
+{
+    Kiv::setLanguageFactory(&Language::createForEngine, &Language::destroyForEngine);
+}
 
 LevelEnvironment::LevelEnvironment()
 {
     harness.kiv().language->setLanguage(0);
     ErrorManager::setThrowForTests(true);
+    global = new MyGlobal();
+    Global::setInstance(global);
+    global->resourceHolder = new KivBase();
+    global->contextManager = new ContextManager();
+    if (global->profiles.countProfiles() == 0) {
+        global->profiles.addProfile(u"Tester");
+    }
     const auto start = std::chrono::steady_clock::now();
     loadResources();
     loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    configuration = std::make_unique<GameConfiguration>();
-    profile = std::make_unique<ProfileData>();
-    profile->reset();
-    profile->setName(u"Tester");
-    LevelServices::fallback().configuration = configuration.get();
-    LevelServices::fallback().profile = profile.get();
 }
 
 void LevelEnvironment::loadResources()
@@ -159,29 +170,40 @@ void LevelEnvironment::loadResources()
 void LevelTest::SetUp()
 {
     env = &LevelEnvironment::get();
-    env->profile->currentLevel = 4;
-    LevelServices::fallback().fade = 0.0f;
-    LevelServices::fallback().fadeTarget = 0.0f;
+    profile().currentLevel = 4;
+    LevelServices::setFade(0.0f, 0.0f);
 }
+
+ContextManager& LevelTest::stack() { return *env->global->contextManager; }
+
+GameConfiguration& LevelTest::config() { return env->global->config; }
+
+ProfileData& LevelTest::profile() { return env->global->profiles.getCurrentProfile(); }
 
 void LevelTest::TearDown()
 {
-    manager.reset();
+    if (manager != nullptr) {
+        // The stack lets go of a finished screen at its next tick; the test owns it.
+        manager->bClosed = true;
+        harness().frame(&stack());
+        manager.reset();
+    }
     THEROLE = nullptr;
     // Keys left down would leak into the next test.
     for (const char* key : {"Escape", "Pause", "Space", "Return", "M", "X", "Left", "Right"}) {
         PlatformEventInjector::key(key, false);
     }
-    harness().frame(nullptr);
+    harness().frame(&stack());
 }
 
 void LevelTest::play(LevelBuilder& builder)
 {
     Packet stream = builder.stream();
     manager = std::make_unique<ContextLevelManager>(stream);
+    stack().addContext(manager.get());
 }
 
-void LevelTest::frames(int count) { harness().frames(count, manager.get()); }
+void LevelTest::frames(int count) { harness().frames(count, &stack()); }
 
 void LevelTest::pressKey(int code)
 {

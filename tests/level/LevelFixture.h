@@ -12,8 +12,10 @@
 #include "support/KivHarness.h"
 
 class ContextLevelManager;
+class ContextManager;
 class GameConfiguration;
 class LevelBuilder;
+class MyGlobal;
 struct ProfileData;
 
 // Makes the engine build the game's language object (before the harness starts the engine).
@@ -28,8 +30,7 @@ public:
 
     LanguageForEngine languageFactory;
     KivHarness harness;
-    std::unique_ptr<GameConfiguration> configuration;
-    std::unique_ptr<ProfileData> profile;
+    MyGlobal* global = nullptr; // lives as long as the program
     double loadSeconds = 0.0;
 
 private:
@@ -43,6 +44,9 @@ protected:
     void TearDown() override;
 
     KivHarness& harness() { return env->harness; }
+    ContextManager& stack();
+    GameConfiguration& config();
+    ProfileData& profile();
     // Plays the level of a builder through a level manager made from its stream.
     void play(LevelBuilder& builder);
     // Runs frames of the level manager (each one fixed step of 0.01 s).
