@@ -119,6 +119,9 @@ TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
     game.frames(2);
     auto* story = dynamic_cast<ContextIntroText*>(game.stack().getTop());
     ASSERT_NE(nullptr, story);
+    story->time = 8.995;
+    game.frames(120);
+    game.screenshot("story-logo");
     story->time = 18.995;
     game.frames(150);
     game.screenshot("story");
