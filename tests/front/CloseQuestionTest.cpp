@@ -9,16 +9,26 @@
 #include "game/menus/MenuButton.h"
 
 namespace {
+// One loaded game for the suite, past the splash and the story to the main menu (and what it opens
+// itself); each test puts a screen that asks on top and leaves the stack as it found it.
 class CloseQuestion : public ::testing::Test {
 protected:
+    static void SetUpTestSuite()
+    {
+        shared = new FrontHarness();
+        shared->runUntilLoaded();
+        shared->stack().getTop()->bClosed = true;
+        shared->frame();
+        shared->stack().getTop()->bClosed = true;
+        shared->frame();
+    }
+    static void TearDownTestSuite()
+    {
+        delete shared;
+        shared = nullptr;
+    }
     void SetUp() override
     {
-        ASSERT_TRUE(game.runUntilLoaded());
-        // Past the splash and the story, to the main menu (and what it opens itself).
-        game.stack().getTop()->bClosed = true;
-        game.frame();
-        game.stack().getTop()->bClosed = true;
-        game.frame();
         below = game.screens();
         asking = new Context();
         asking->bDeleteWhenClosed = true;
@@ -26,6 +36,13 @@ protected:
         game.stack().addContext(asking);
         game.frame();
         ASSERT_EQ(asking, game.stack().getTop());
+    }
+    void TearDown() override
+    {
+        while (game.screens() != below) {
+            game.stack().getTop()->bClosed = true;
+            game.frame();
+        }
     }
     void escape()
     {
@@ -43,7 +60,8 @@ protected:
         return n;
     }
 
-    FrontHarness game;
+    static inline FrontHarness* shared = nullptr;
+    FrontHarness& game = *shared;
     Context* asking = nullptr;
     std::string below; // the stack under the asking screen
 };
