@@ -57,10 +57,18 @@ Global* Global::instance() { return gGlobal; }
 
 void Global::setInstance(Global* global) { gGlobal = global; }
 
-Global::Global() = default;
+Global::Global()
+{
+    ProfileManager::profileChanged = [] {
+        if (Global* global = Global::instance()) {
+            global->highlightedHighScore = -1;
+        }
+    };
+}
 
 Global::~Global()
 {
+    ProfileManager::profileChanged = nullptr;
     delete contextIntro;
     contextIntro = nullptr;
     delete contextSnow;
