@@ -45,12 +45,8 @@
 #include "game/level/WeatherEmitters.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
-
-#if __has_include("game/world/PhysicsWorld.h")
 #include "game/world/PhysicsWorld.h"
-#else
-class PhysicsWorld {};
-#endif
+
 
 const RuntimeClass GameController::classRecord(RuntimeClass::hashName(u"GameController"), &Context::classRecord,
                                                &RuntimeClass::factoryOf<GameController>);
@@ -856,11 +852,9 @@ void GameController::tickContents(double time, double dt)
     }
 
     // 10. Physics, then the children (the context's tick entry has already run the state machine).
-#if __has_include("game/world/PhysicsWorld.h")
     if (physics != nullptr) {
         physics->step(dt);
     }
-#endif
     Context::tickContents(time, dt);
 }
 

@@ -4,6 +4,7 @@
 
 #include "FrontHarness.h"
 #include "engine/audio/KivAudio.h"
+#include "engine/core/Process.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/kiv/KivShell.h"
 #include "engine/kiv/KivTimer.h"
@@ -155,6 +156,14 @@ TEST(Shell, QuitClosesTheGameThenTheEngineAndOpensTheExitLink)
              ++i) {
             shell.gameLoopStep();
         }
+        ASSERT_NE(nullptr, Global::instance());
+        // The restart flag: the game and the engine go at the end of the step and come back in the next.
+        Process::setRestartRequested(true);
+        shell.gameLoopStep();
+        EXPECT_FALSE(shell.hasEngine());
+        EXPECT_EQ(nullptr, Global::instance());
+        shell.gameLoopStep();
+        EXPECT_TRUE(shell.hasEngine());
         ASSERT_NE(nullptr, Global::instance());
         Global::instance()->exitUrl = u"https://example.org/help";
         Global::instance()->contextManager->bQuit = true;

@@ -21,11 +21,13 @@
 #include "game/front/MyGlobal.h"
 #include "game/language/Language.h"
 #include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
 #include "game/level/LevelBuilder.h"
 #include "game/level/LevelServices.h"
 #include "game/resources/ResourceCatalogue.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
+#include "game/world/House.h"
 
 namespace RC = ResourceCatalogue;
 
@@ -171,6 +173,10 @@ void LevelTest::SetUp()
 {
     env = &LevelEnvironment::get();
     profile().currentLevel = 4;
+    for (LevelStats& record : profile().levelStats) {
+        record.reset();
+    }
+    config().resetHighScores();
     LevelServices::setFade(0.0f, 0.0f);
 }
 
@@ -203,7 +209,27 @@ void LevelTest::play(LevelBuilder& builder)
     stack().addContext(manager.get());
 }
 
-void LevelTest::frames(int count) { harness().frames(count, &stack()); }
+void LevelTest::frames(int count)
+{
+    if (count <= 2) {
+        harness().frames(count, &stack());
+        return;
+    }
+    harness().frame(&stack());
+    for (int i = 0; i < count - 2; ++i) {
+        tickOnly();
+    }
+    harness().frame(&stack());
+}
+
+void LevelTest::tickOnly()
+{
+    Kiv& kiv = harness().kiv();
+    kiv.time += kiv.frameTime;
+    ++kiv.frameCounter;
+    kiv.currentContext = &stack();
+    stack().tick(kiv.time, kiv.frameTime);
+}
 
 void LevelTest::pressKey(int code)
 {
@@ -238,6 +264,23 @@ void LevelTest::touchDown(float x, float y)
 
 void LevelTest::touchUp() { PlatformEventInjector::mouseButton(0, false, 0, 0); }
 
+namespace {
+float fingerX = 0.0f;
+float fingerY = 0.0f;
+} // namespace
+
+void LevelTest::fingerDown(float x, float y)
+{
+    const KivGraphics* graphics = KivGraphics::instance();
+    const float w = static_cast<float>(graphics->width);
+    const float h = static_cast<float>(graphics->height);
+    fingerX = x / w;
+    fingerY = (h - y) / h;
+    PlatformEventInjector::finger(7, 0, fingerX, fingerY);
+}
+
+void LevelTest::fingerUp() { PlatformEventInjector::finger(7, 2, fingerX, fingerY); }
+
 UColor LevelTest::pixel(int x, int y)
 {
     int w = 0;
@@ -252,4 +295,20 @@ UColor LevelTest::pixel(int x, int y)
 void LevelTest::saveScreenshot(const std::string& name)
 {
     KivGraphics::instance()->saveScreenshot(std::string(TOBBLE_RUNTIME_DIR) + "/" + name + ".tga", true);
+}
+
+GameController& LevelTest::level() { return *manager->getGameController(); }
+
+void LevelTest::setPigAtHome(bool atHome)
+{
+    auto* house = dynamic_cast<House*>(level().findHouseOrNull());
+    ASSERT_NE(house, nullptr);
+    house->bPigAtHome = atHome;
+}
+
+void LevelTest::deliverApples() { level().levelStats.requiredApplesGot = level().levelStats.requiredApples; }
+
+bool LevelTest::runToState(int state, int limit)
+{
+    return runUntil([&] { return manager->getGameController()->state == state; }, limit);
 }
