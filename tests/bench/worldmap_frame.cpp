@@ -15,6 +15,7 @@
 #include "game/resources/ResourceCatalogue.h"
 #include "game/userdata/ProfileData.h"
 #include "game/worldmap/ContextValley.h"
+#include "game/worldmap/ValleyLevelIcon.h"
 #include "support/KivHarness.h"
 
 
