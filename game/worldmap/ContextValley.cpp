@@ -28,6 +28,7 @@
 #include "game/worldmap/ContextRecipe.h"
 #include "game/worldmap/MenuSprite.h"
 #include "game/worldmap/ValleyDashedLine.h"
+#include "game/worldmap/ValleyIconLayer.h"
 #include "game/worldmap/ValleyInfoPanel.h"
 #include "game/worldmap/ValleyLevelIcon.h"
 #include "game/worldmap/ValleyPathPoints.h"
@@ -64,7 +65,7 @@ ContextValley::ContextValley()
     appendChild(dashedLine);
     dashedLine->rebuild(path, 0.0f);
 
-    iconLayer = new KivBase();
+    iconLayer = new ValleyIconLayer();
     appendChild(iconLayer);
     for (int i = 0; i < ProfileData::NUMLEVELS; ++i) {
         const float L = ValleyPathPoints::arcLengthOfLevel(i, path.totalLength);

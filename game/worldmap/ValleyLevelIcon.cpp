@@ -76,34 +76,54 @@ void ValleyLevelIcon::tick(double time, double dt)
 
 void ValleyLevelIcon::render()
 {
-    KivBase::render();
+    for (int layer = 0; layer < LAYERS; ++layer) {
+        renderLayer(layer);
+    }
+}
+
+void ValleyLevelIcon::renderLayer(int layer)
+{
     const LevelStats& rec = record();
-    if (isSelected()) {
-        ring.setPosition(position);
-        ring.render();
-    }
-    if (!bHidden && pSkin != nullptr) {
-        bVisible = isInView();
-        if (bVisible) {
-            pSkin->draw(*this);
+    switch (layer) {
+    case 0: // the sparkles
+        KivBase::render();
+        break;
+    case 1: // the selection ring, under the icon
+        if (isSelected()) {
+            ring.setPosition(position);
+            ring.render();
         }
+        break;
+    case 2:
+        if (!bHidden && pSkin != nullptr) {
+            bVisible = isInView();
+            if (bVisible) {
+                pSkin->draw(*this);
+            }
+        }
+        break;
+    case 3: // the badge of a level at full points, over the icon
+        if (rec.fullMarks[LevelStats::FULL_PERFECT] != 0) {
+            badge.setPosition(position);
+            badge.render();
+        }
+        break;
+    default: {
+        const Global* global = Global::instance();
+        FontQuad* font = levelNumber >= 4 && levelNumber <= 23 ? global->fontSmall : global->fontSmallOutline;
+        if (font == nullptr) {
+            break;
+        }
+        if (layer == 4 && rec.completed != 0) {
+            font->print(V3(position.x, position.y - 10.0f, position.z), UColor(0xFFFFFFFFu), 5,
+                        formatPercentTenths(rec.totalPoints));
+        }
+        if (layer == 5 && rec.available != 0) {
+            font->print(V3(position.x, position.y + 10.0f, position.z), UColor(0xFF80FF00u), 0x24,
+                        ProfileData::levelNumberToTitle(levelNumber));
+        }
+        break;
     }
-    if (rec.fullMarks[LevelStats::FULL_PERFECT] != 0) {
-        badge.setPosition(position);
-        badge.render();
-    }
-    const Global* global = Global::instance();
-    FontQuad* font = levelNumber >= 4 && levelNumber <= 23 ? global->fontSmall : global->fontSmallOutline;
-    if (font == nullptr) {
-        return;
-    }
-    if (rec.completed != 0) {
-        font->print(V3(position.x, position.y - 10.0f, position.z), UColor(0xFFFFFFFFu), 5,
-                    formatPercentTenths(rec.totalPoints));
-    }
-    if (rec.available != 0) {
-        font->print(V3(position.x, position.y + 10.0f, position.z), UColor(0xFF80FF00u), 0x24,
-                    ProfileData::levelNumberToTitle(levelNumber));
     }
 }
 

@@ -13,7 +13,12 @@ public:
     ValleyLevelIcon(int level, float L, const V3& P);
 
     void tick(double time, double dt) override;
+    // Every layer of the icon in turn: sparkles, ring, icon, badge, percentage, title.
     void render() override;
+    // One of those layers (0 to LAYERS - 1). A row of icons drawn layer by layer keeps each texture's
+    // sprites together, so they reach the device in a few batches.
+    static constexpr int LAYERS = 6;
+    void renderLayer(int layer);
     // The keyboard navigation's hot spot: index 0 is the icon in screen pixels; any other ends the list.
     V3 getNavigationPoint(int index) override;
 

@@ -15,6 +15,7 @@
 #include "game/resources/ResourceCatalogue.h"
 #include "game/userdata/ProfileData.h"
 #include "game/worldmap/ContextValley.h"
+#include "game/worldmap/ValleyDashedLine.h"
 #include "game/worldmap/ValleyLevelIcon.h"
 #include "support/KivHarness.h"
 
@@ -80,9 +81,13 @@ Game& game()
 void BM_WorldMapFrameAtRest(benchmark::State& state)
 {
     Game& g = game();
+    GLDevice& device = KivGraphics::instance()->getDevice();
     for (auto _ : state) {
+        device.resetStats();
         g.frame(0.01);
     }
+    state.counters["drawCalls"] = device.stats().drawCalls;
+    state.counters["vertices"] = device.stats().verticesSent;
 }
 BENCHMARK(BM_WorldMapFrameAtRest)->Unit(benchmark::kMicrosecond);
 
@@ -99,5 +104,38 @@ void BM_WorldMapFrameRoadGrowing(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WorldMapFrameRoadGrowing)->Unit(benchmark::kMicrosecond);
+
+// Laying the whole road anew, as every frame does while it grows.
+void BM_WorldMapRoadRebuild(benchmark::State& state)
+{
+    Game& g = game();
+    const float full = g.valley->getIcon(31)->arcLength;
+    for (auto _ : state) {
+        g.valley->dashedLine->rebuild(g.valley->path, full);
+    }
+}
+BENCHMARK(BM_WorldMapRoadRebuild)->Unit(benchmark::kMicrosecond);
+
+// The parts of a frame at rest: the game's tick alone, and the drawing alone.
+void BM_WorldMapTickOnly(benchmark::State& state)
+{
+    Game& g = game();
+    for (auto _ : state) {
+        g.valley->tickEntry(g.valley->time + 0.01, 0.01);
+    }
+}
+BENCHMARK(BM_WorldMapTickOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_WorldMapRenderOnly(benchmark::State& state)
+{
+    Game& g = game();
+    KivGraphics* graphics = KivGraphics::instance();
+    for (auto _ : state) {
+        graphics->beginScene();
+        g.valley->renderEntry();
+        graphics->endScene();
+    }
+}
+BENCHMARK(BM_WorldMapRenderOnly)->Unit(benchmark::kMicrosecond);
 
 } // namespace
