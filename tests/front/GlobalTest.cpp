@@ -180,3 +180,12 @@ TEST(Shell, QuitClosesTheGameThenTheEngineAndOpensTheExitLink)
     EXPECT_GT(log.logIndex("deleteKIV(): KIV shutting down...", entering), entering);
     game.engine().start(); // the harness ends with an engine of its own
 }
+
+TEST(GlobalUserData, ChangingThePlayerForgetsTheHighlightedHighScore)
+{
+    FrontHarness game;
+    Global& global = game.global();
+    global.highlightedHighScore = 5;
+    global.profiles.addProfile(u"Jo");
+    EXPECT_EQ(-1, global.highlightedHighScore);
+}
