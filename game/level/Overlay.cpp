@@ -8,7 +8,7 @@
 #include "game/level/LevelServices.h"
 #include "game/userdata/GameConfiguration.h"
 
-const RuntimeClass Overlay::classRecord(RuntimeClass::hashName(u"Overlay"), &ContextMenu::classRecord,
+const RuntimeClass Overlay::classRecord(0x7ecaa5e7u, &ContextMenu::classRecord,
                                         &RuntimeClass::factoryOf<Overlay>);
 
 Overlay::Overlay() = default;
