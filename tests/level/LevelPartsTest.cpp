@@ -267,6 +267,11 @@ TEST_F(LevelTest, ClientBuildsLayersAndListsButNoEditorOrStarterContent)
     EXPECT_EQ(gc->pigList->countChildren(), 0);
     EXPECT_EQ(gc->objectList->countChildren(), 0);
     EXPECT_EQ(gc->countChildren(), 3);
+    // The level start on a client makes no objects and asks for no state: both come from the server.
+    EXPECT_NO_THROW(gc->netPostReplicateGlobal());
+    EXPECT_EQ(gc->objectList->countChildren(), 0);
+    EXPECT_EQ(gc->pigletList->countChildren(), 0);
+    EXPECT_EQ(gc->state, 0);
     delete gc;
     THEROLE = nullptr;
 }
