@@ -101,6 +101,8 @@ void ContextRecipe::showPage()
     auto* background = new Renderable();
     background->pSkin = ResourceManager::instance()->find<Skin>(u"minimapBackground:0");
     background->scale = V3(2.5f, 1.1f, 1.0f);
+    // The parchment is darkened so that the recipe's white lines stand out on it.
+    background->color = UColor(PARCHMENT_TINT);
     background->setPosition(V3(0.0f, -30.0f, 0.0f));
     pageContainer->appendChild(background);
 

@@ -13,6 +13,7 @@ class MenuLinkButton;
 class ContextRecipe : public ContextMenu {
 public:
     static constexpr int PAGES = 32;
+    static constexpr std::uint32_t PARCHMENT_TINT = 0xFF8A8A9Au;
 
     ContextRecipe();
 

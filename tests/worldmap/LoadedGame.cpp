@@ -14,6 +14,7 @@
 #include "engine/render/MemoryImageFile.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Loader.h"
+#include "game/front/TransitionWipe.h"
 #include "game/front/MyGlobal.h"
 #include "game/language/Language.h"
 #include "game/resources/ResourceCatalogue.h"
@@ -188,6 +189,8 @@ std::string LoadedGame::screenshot(const std::string& name)
     fs::create_directories(folder);
     const std::string path = (folder / (name + ".tga")).string();
     KivGraphics* graphics = KivGraphics::instance();
+    // The screen itself, not the wipe that may still be opening over it.
+    screens().transitionWipe->level = 0.0f;
     // Drawn again without presenting: after a present the back buffer is undefined.
     graphics->beginScene();
     Kiv::instance()->currentContext = &screens();
