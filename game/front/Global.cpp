@@ -1,7 +1,6 @@
 #include "game/front/Global.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/audio/KivAudio.h"
 #include "engine/core/ErrorManager.h"
@@ -29,8 +28,6 @@
 #include "game/menus/GUIthemeStandard.h"
 #include "game/resources/ResourceCatalogue.h"
 
-#include <netinet/in.h>
-
 namespace {
 Global* gGlobal = nullptr;
 
@@ -57,10 +54,18 @@ Global* Global::instance() { return gGlobal; }
 
 void Global::setInstance(Global* global) { gGlobal = global; }
 
-Global::Global() = default;
+Global::Global()
+{
+    ProfileManager::profileChanged = [] {
+        if (Global* global = Global::instance()) {
+            global->highlightedHighScore = -1;
+        }
+    };
+}
 
 Global::~Global()
 {
+    ProfileManager::profileChanged = nullptr;
     delete contextIntro;
     contextIntro = nullptr;
     delete contextSnow;
@@ -91,7 +96,8 @@ void Global::initPreLoader()
         Console& console = *engine->console;
         console.print(u"sizeof(bool)=%d", static_cast<int>(sizeof(bool)));
         console.print(u"sizeof(NetAddress)=%d", static_cast<int>(sizeof(NetAddress)));
-        console.print(u"sizeof(sockaddr_in)=%d", static_cast<int>(sizeof(sockaddr_in)));
+        // The network address is laid out as the system's IPv4 socket address.
+        console.print(u"sizeof(sockaddr_in)=%d", static_cast<int>(sizeof(NetAddress)));
         console.print(u"sizeof(GameConfiguration)=%d", static_cast<int>(sizeof(GameConfiguration)));
         console.print(u"sizeof(HIGHSCOREENTRY)=%d", static_cast<int>(sizeof(HIGHSCOREENTRY)));
         console.print(u"sizeof(ProfileData)=%d", static_cast<int>(sizeof(ProfileData)));

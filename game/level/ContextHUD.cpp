@@ -13,7 +13,7 @@
 #include "game/front/Global.h"
 #include "game/userdata/GameConfiguration.h"
 
-const RuntimeClass ContextHUD::classRecord(RuntimeClass::hashName(u"ContextHUD"), &Context::classRecord,
+const RuntimeClass ContextHUD::classRecord(0xeabb58a6u, &Context::classRecord,
                                            &RuntimeClass::factoryOf<ContextHUD>);
 
 namespace {

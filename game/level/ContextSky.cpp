@@ -14,7 +14,7 @@
 #include "game/level/TouchButton.h"
 #include "game/userdata/GameConfiguration.h"
 
-const RuntimeClass ContextSky::classRecord(RuntimeClass::hashName(u"ContextSky"), &ContextBlender::classRecord,
+const RuntimeClass ContextSky::classRecord(0x1cef93a5u, &ContextBlender::classRecord,
                                            &RuntimeClass::factoryOf<ContextSky>);
 
 ContextSky::ContextSky() : sky(new Renderable()), sleigh(new Renderable())

@@ -47,7 +47,8 @@ void ContextDialog::buildContents()
     float w = 192.0f, h = 0.0f;
     if (!title.empty()) {
         const float titleWidth = titleFont != nullptr ? static_cast<float>(titleFont->measureLine(title)) : 0.0f;
-        w = std::max(w, titleWidth);
+        // A title wider than the screen allows is drawn narrower (below) rather than off the screen.
+        w = std::max(w, std::min(titleWidth, static_cast<float>(screenWidth()) - 140.0f));
         h = static_cast<float>(titleLine) + g;
     }
     w = std::max(w, block.width);
@@ -71,6 +72,7 @@ void ContextDialog::buildContents()
     if (!title.empty()) {
         auto* sprite = new TextSprite(at.x, at.y + y, at.z, title, titleFont, UColor(0xFFFFFFFFu));
         sprite->bShadow = false;
+        sprite->fitToWidth(std::min(w, static_cast<float>(screenWidth()) - 140.0f));
         appendChild(sprite);
         y = y - static_cast<float>(titleLine) - g;
     }

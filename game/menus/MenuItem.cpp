@@ -155,10 +155,11 @@ void MenuItem::render()
     if (bHovered) {
         const UString& line = bDisabled ? disabledHint : hint;
         if (!line.empty()) {
-            if (FontQuad* small = MenuSupport::font(MenuSupport::FONT_SMALL)) {
-                small->printOffset(V3(0.0f, static_cast<float>(2 - ContextMenu::screenHeight() / 2), 0.0f),
-                                   UColor(0xFFFFFFFFu), V3(0.0f, -1.0f, 0.0f), UColor(0x80000000u), line);
-            }
+            MenuSupport::printFitted(MenuSupport::font(MenuSupport::FONT_SMALL),
+                                     V3(0.0f, static_cast<float>(2 - ContextMenu::screenHeight() / 2), 0.0f),
+                                     UColor(0xFFFFFFFFu), 0x24, line,
+                                     static_cast<float>(ContextMenu::screenWidth() - 8), V3(0.0f, -1.0f, 0.0f),
+                                     UColor(0x80000000u));
         }
     }
     if (caption.empty()) {

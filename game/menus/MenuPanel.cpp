@@ -24,8 +24,7 @@ void MenuPanel::render()
     if (bHidden || caption.empty() || pSkin == nullptr) {
         return;
     }
-    if (FontQuad* font = MenuSupport::font(MenuSupport::FONT_MEDIUM)) {
-        font->print(V3(position.x, position.y + pSkin->height / 2.0f - 30.0f, position.z), UColor(0x80000000u), 0x14,
-                    caption);
-    }
+    MenuSupport::printFitted(MenuSupport::font(MenuSupport::FONT_MEDIUM),
+                             V3(position.x, position.y + pSkin->height / 2.0f - 30.0f, position.z),
+                             UColor(0x80000000u), 0x14, caption, pSkin->width - 72.0f);
 }

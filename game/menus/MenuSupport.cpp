@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "engine/audio/Sound.h"
+#include "engine/core/Matrix4.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/render/KivGraphics.h"
 #include "engine/render/Context.h"
 #include "engine/text/FontQuad.h"
 #include "game/front/ContextManager.h"
@@ -87,6 +89,25 @@ float fitToScreen(const FontQuad* font, const UString& line, float anchorX, std:
         return 1.0f;
     }
     return room / width;
+}
+
+void printFitted(FontQuad* font, const V3& at, UColor color, std::uint32_t flags, const UString& line, float maxWidth,
+                 const V3& offset, UColor shadow)
+{
+    if (font == nullptr || line.empty()) {
+        return;
+    }
+    const auto width = static_cast<float>(font->measureLine(line));
+    const float squeeze = width > maxWidth && maxWidth > 0.0f ? maxWidth / width : 1.0f;
+    Matrix4 m = Matrix4::scaling(squeeze, 1.0f, 1.0f);
+    m.m[3][0] = at.x;
+    m.m[3][1] = at.y;
+    m.m[3][2] = at.z;
+    const KivGraphics* graphics = KivGraphics::instance();
+    if (shadow.argb != 0 && graphics != nullptr && graphics->bDetail) {
+        font->drawLine(m, shadow.argb, flags, line, offset.x / squeeze, offset.y, offset.z);
+    }
+    font->drawLine(m, color.argb, flags, line);
 }
 
 } // namespace MenuSupport

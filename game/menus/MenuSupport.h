@@ -3,7 +3,9 @@
 // texts by name or id, the reading direction, and the screen stack.
 #include <cstdint>
 
+#include "engine/core/UColor.h"
 #include "engine/core/UString.h"
+#include "engine/core/V3.h"
 
 class Context;
 class ContextManager;
@@ -28,5 +30,9 @@ void pushScreen(Context* screen);
 // The scale at which a text anchored at world x with the alignment flags stays on the screen (1.0 when
 // it fits); `scaleX` is the scale it is drawn with otherwise.
 float fitToScreen(const FontQuad* font, const UString& text, float anchorX, std::uint32_t flags, float scaleX);
+// Prints a line in the current context's view, narrowed to maxWidth when it is wider, with a shadow
+// displaced by `offset` first while the graphics detail is on (shadow colour 0: none).
+void printFitted(FontQuad* font, const V3& at, UColor color, std::uint32_t flags, const UString& text, float maxWidth,
+                 const V3& offset = V3(), UColor shadow = UColor(0u));
 
 } // namespace MenuSupport

@@ -112,15 +112,18 @@ TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
     EXPECT_GE(loading, 0);
     EXPECT_GT(multi, loading);
     EXPECT_GT(complete, multi);
-    game.frames(40);
+    game.frames(30);
     game.screenshot("splash");
     // Skipping the splash starts the story; its first lines come at 19 seconds.
     game.stack().getTop()->bClosed = true;
     game.frames(2);
     auto* story = dynamic_cast<ContextIntroText*>(game.stack().getTop());
     ASSERT_NE(nullptr, story);
+    story->time = 8.995;
+    game.frames(60);
+    game.screenshot("story-logo");
     story->time = 18.995;
-    game.frames(150);
+    game.frames(60);
     game.screenshot("story");
     // Skipping the story brings the main menu up, which saves.
     story->bClosed = true;

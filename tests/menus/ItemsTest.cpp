@@ -311,3 +311,36 @@ TEST_F(Items, AnUnknownCaptionLocationIsFatalWhenDrawn)
     }
     item->captionLocation = 4;
 }
+
+TEST_F(Items, LongTextsAreNarrowedToStayOnTheScreen)
+{
+    UString longText;
+    for (int i = 0; i < 30; ++i) {
+        longText += u"Sehr lange Worte ";
+    }
+    pushMenu();
+    auto* item = add(new MenuButton(0, 0, 0, u"Go", longText));
+    auto* left = add(new MenuItem(0, -100, 0, longText, UString()));
+    show();
+    // A caption left of an item keeps its far end on the screen.
+    const float scale = MenuSupport::fitToScreen(left->pFont, longText, -left->frameWidth() / 2 - 5.0f, 0x18, 1.0f);
+    EXPECT_LT(scale, 1.0f);
+    EXPECT_LE(static_cast<float>(left->pFont->measureLine(longText)) * scale,
+              static_cast<float>(ContextMenu::screenWidth()) / 2.0f - left->frameWidth() / 2.0f);
+    // The hovered button's hint at the bottom leaves the screen's side columns free.
+    pointTo(V3(0, 0, 0));
+    ASSERT_TRUE(item->bHovered);
+    frames(1);
+    const Screen screen = readScreen();
+    int inkAtTheSides = 0, inkInTheMiddle = 0;
+    for (int y = screen.height - 16; y < screen.height; ++y) {
+        for (int x : {0, 1, 2, screen.width - 3, screen.width - 2, screen.width - 1}) {
+            inkAtTheSides += (screen.pixel(x, y) & 0xFFFFFF) > 0x404040;
+        }
+        for (int x = screen.width / 2 - 50; x < screen.width / 2 + 50; ++x) {
+            inkInTheMiddle += (screen.pixel(x, y) & 0xFFFFFF) > 0x404040;
+        }
+    }
+    EXPECT_EQ(0, inkAtTheSides);
+    EXPECT_GT(inkInTheMiddle, 20) << "the hint is shown";
+}

@@ -6,7 +6,9 @@
 #include "engine/render/Skin.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/text/FontQuad.h"
 #include "engine/text/TextSprite.h"
+#include "game/language/Language.h"
 #include "game/front/ContextIntro.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
@@ -19,6 +21,7 @@
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuLinkButton.h"
 #include "game/menus/PlayerGreeting.h"
+#include "game/worldmap/ContextValley.h"
 
 namespace {
 class MainMenu : public MenuFixture {
@@ -157,15 +160,27 @@ TEST_F(MainMenu, TheWebsiteLinkLeavesForTheMakersPage)
     EXPECT_TRUE(screens().bQuit);
 }
 
-TEST_F(MainMenu, StartAndThePagesStillMissingOpenNothing)
+TEST_F(MainMenu, StartOpensTheWorldMap)
 {
     addPlayers(1);
     ContextGameMain* menu = open();
-    for (MenuButton* button : {menu->startButton, menu->highScoresButton, menu->optionsButton, menu->creditsButton}) {
+    clickItem(menu->startButton);
+    frames(1);
+    EXPECT_NE(nullptr, dynamic_cast<ContextValley*>(top()));
+}
+
+TEST_F(MainMenu, HighScoresOptionsAndCreditsOpenAPageAbove)
+{
+    addPlayers(1);
+    ContextGameMain* menu = open();
+    for (MenuButton* button : {menu->highScoresButton, menu->optionsButton, menu->creditsButton}) {
         clickItem(button);
         frames(1);
-        EXPECT_EQ(menu, top());
+        EXPECT_NE(menu, top());
         EXPECT_FALSE(button->bClicked);
+        top()->bClosed = true;
+        frames(1);
+        EXPECT_EQ(menu, top());
     }
 }
 
@@ -220,4 +235,25 @@ TEST_F(MainMenu, CtrlAltXCrashesOnPurpose)
     hold(45, false);
     hold(29, false);
     hold(56, false);
+}
+
+TEST_F(MainMenu, GermanCaptionsFitTheirButtons)
+{
+    Language& language = *Kiv::instance()->language;
+    language.setLanguage(1);
+    addPlayers(1);
+    ContextGameMain* menu = open();
+    frames(2);
+    screenshot("main-menu-de");
+    for (MenuButton* button : {menu->startButton, menu->highScoresButton, menu->optionsButton, menu->creditsButton}) {
+        const float room = button->frameWidth() - button->frameHeight();
+        EXPECT_LE(static_cast<float>(button->pFont->measureLine(button->caption)) * button->getFitScale(button->caption),
+                  room + 0.5f)
+            << wideToUtf8(button->caption);
+    }
+    auto* players = new ContextPlayers();
+    push(players);
+    frames(2);
+    screenshot("players-de");
+    language.setLanguage(0);
 }
