@@ -203,9 +203,9 @@ private:
         pig = first<Pig>(gc.pigList);
         house = first<House>(gc.houseList);
         // Starter objects that came without their construct call get it now, as the editor would.
-        if (pig != nullptr && pig->pProxy == nullptr)
+        if (pig != nullptr && pig->pProxy.get() == nullptr)
             pig->construct(PigBody::TYPE_PIG);
-        if (house != nullptr && house->pProxy == nullptr)
+        if (house != nullptr && house->pProxy.get() == nullptr)
             house->construct();
         if (pig == nullptr) {
             pig = make(new Pig(), 0, 0);
@@ -216,7 +216,7 @@ private:
             house = add(new House(), gc.houseList, 0, 0);
         // The starter apple becomes the source's first apple; a bonus level has none.
         starterApple = first<Apple>(gc.appleList);
-        if (starterApple != nullptr && starterApple->pProxy == nullptr)
+        if (starterApple != nullptr && starterApple->pProxy.get() == nullptr)
             starterApple->construct();
         if (starterApple != nullptr && level.count("apple") == 0) {
             starterApple->destroy();
