@@ -6,6 +6,7 @@
 #include "engine/core/Format.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyInt.h"
+#include "engine/core/PropertyLayout.h"
 #include "engine/core/Reference.h"
 
 const RuntimeClass KivBase::classRecord(u"KivBase", nullptr, &RuntimeClass::factoryOf<KivBase>);
@@ -145,6 +146,18 @@ void KivBase::netSerialize(Packet& packet)
 
 void KivBase::netSerializeData(Packet& packet)
 {
+    if (const PropertyLayout* layout = PropertyLayout::of(*this)) {
+#ifndef NDEBUG
+        // Checked builds compare every object written with its property list: a class that lists its
+        // properties differently from one object to the next must flag them FLAG_PER_OBJECT.
+        if (packet.bWriting && !PropertyLayout::matchesPropertyList(*this, packet.commandFlags)) {
+            KIV_FATAL(formatString(u"Class '%s' lists its properties differently from its layout.",
+                                   getClass()->getName()));
+        }
+#endif
+        layout->serialize(*this, packet);
+        return;
+    }
     // Held while the packet works on it: a damaged stream may end the read early.
     const std::unique_ptr<PropertyContainer> properties(getProperties());
     properties->serialize(packet);

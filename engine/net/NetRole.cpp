@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <unordered_set>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
@@ -77,15 +76,14 @@ NetRole::~NetRole()
     // role; the rest belong to their parents and are no longer registered.
     for (bool found = true; found;) {
         found = false;
-        for (const auto& [uid, object] : objectMap) {
-            if (object->getParent() == nullptr) {
+        for (const auto& [uid, object] : objectMap.entries()) {
+            if (objectMap.get(uid) == object && object->getParent() == nullptr) {
                 delete object;
                 found = true;
-                break;
             }
         }
     }
-    for (auto& [uid, object] : objectMap) {
+    for (const auto& [uid, object] : objectMap.entries()) {
         object->objectUID = 0;
     }
     objectMap.clear();
@@ -102,8 +100,7 @@ NetRole* NetRole::findRoleOf(const KivBase& object)
         return nullptr;
     }
     for (NetRole* role : liveRoles()) {
-        const auto it = role->objectMap.find(object.objectUID);
-        if (it != role->objectMap.end() && it->second == &object) {
+        if (role->objectMap.get(object.objectUID) == &object) {
             return role;
         }
     }
@@ -121,7 +118,7 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
 {
     KIV_ASSERT(!o->isValidUID());
     if (uid > 0) {
-        if (objectMap.count(uid) != 0) {
+        if (objectMap.contains(uid)) {
             KIV_FATAL(formatString(u"Object ID %d is already in use.", uid));
         }
         o->objectUID = uid;
@@ -130,12 +127,12 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
         if (nextObjectUID < 1 || nextObjectUID == INT32_MAX) {
             KIV_FATAL(formatString(u"Bad next object ID %d.", nextObjectUID));
         }
-        if (objectMap.count(nextObjectUID) != 0) {
+        if (objectMap.contains(nextObjectUID)) {
             KIV_FATAL(formatString(u"Object ID %d is already in use.", nextObjectUID));
         }
         o->objectUID = nextObjectUID++;
     }
-    objectMap[o->objectUID] = o;
+    objectMap.insert(o->objectUID, o);
     if (bIsServer && !bInsideBroadcastCall) {
         const RuntimeClass* runtimeClass = o->getClass();
         if (uid > 0) {
@@ -159,8 +156,7 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
 
 KivBase* NetRole::findObjectOrNull(int32_t uid) const
 {
-    const auto it = objectMap.find(uid);
-    return it != objectMap.end() ? it->second : nullptr;
+    return objectMap.get(uid);
 }
 
 KivBase* NetRole::findObject(int32_t uid) const
@@ -315,7 +311,7 @@ void NetRole::processCommand(Packet& packet, int command)
             if (uid == 0 || uid > 0x7FFFFFFFu) {
                 KIV_FATAL(formatString(u"Bad object ID %u.", uid));
             }
-            if (objectMap.count(static_cast<int32_t>(uid)) != 0) {
+            if (objectMap.contains(static_cast<int32_t>(uid))) {
                 KIV_FATAL(formatString(u"Object ID %u is already in use.", uid));
             }
         }
@@ -407,7 +403,7 @@ void NetRole::processPeerMessage(const uint8_t* bytes, std::size_t size)
 
 void NetRole::postReplicateGlobalAll()
 {
-    std::vector<std::pair<int32_t, KivBase*>> present(objectMap.begin(), objectMap.end());
+    const std::vector<std::pair<int32_t, KivBase*>> present = objectMap.entries();
     for (const auto& [uid, object] : present) {
         // An earlier run may have deleted it.
         if (findObjectOrNull(uid) == object) {
@@ -420,17 +416,18 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
 {
     std::vector<KivBase*> order;
     order.reserve(objectMap.size());
-    std::unordered_set<int32_t> seen;
-    seen.reserve(objectMap.size());
+    // The walk marks what it takes in the object table.
+    ObjectTable& table = const_cast<ObjectTable&>(objectMap);
+    const uint32_t mark = table.newMark();
+    std::vector<KivBase*> stack;
     // Depth first below `top`, in child order, taking the registered objects not taken yet.
     auto walk = [&](KivBase* top) {
-        std::vector<KivBase*> stack{top};
+        stack.push_back(top);
         while (!stack.empty()) {
             KivBase* o = stack.back();
             stack.pop_back();
-            if (o->isValidUID() && seen.count(o->objectUID) == 0 && findObjectOrNull(o->objectUID) == o) {
+            if (o->isValidUID() && table.markOnce(o->objectUID, o, mark)) {
                 order.push_back(o);
-                seen.insert(o->objectUID);
             }
             for (KivBase* child = o->getLastChild(); child != nullptr; child = child->getPrev()) {
                 stack.push_back(child);
@@ -441,8 +438,11 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
     for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {
         walk(child);
     }
-    for (const auto& [uid, object] : objectMap) {
-        if (seen.count(uid) != 0) {
+    if (order.size() == objectMap.size()) {
+        return order;
+    }
+    for (const auto& [uid, object] : objectMap.entries()) {
+        if (table.isMarked(uid, mark)) {
             continue;
         }
         KivBase* top = object;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/net/NetHost.h"
+#include "engine/net/ObjectTable.h"
 #include "engine/net/Packet.h"
 
 class RPC;
@@ -57,7 +58,7 @@ public:
     // The role an object is registered with, or null.
     static NetRole* findRoleOf(const KivBase& object);
 
-    std::map<int32_t, KivBase*> objectMap;
+    ObjectTable objectMap;
     KivBase* root = nullptr;
     int32_t nextObjectUID;
     bool bInsideServerCall = false;

@@ -66,6 +66,8 @@ public:
     uint32_t commandFlags;
 
 private:
+    friend class PacketCursor;
+
     void write(const void* bytes, std::size_t count);
     void read(void* bytes, std::size_t count);
     uint8_t readByte();

@@ -1,0 +1,461 @@
+// The wire forms of the class layouts: the bytes of the properties' own wire forms (PropertyWire.cpp),
+// written and read straight in the packet's buffer. A reader checks the room for a run of fixed-size
+// entries once (each entry's `ahead`); whatever is out of the ordinary there (an overlong integer, a value
+// out of range, an unknown object, a string that does not fit) is read again from its start through the
+// packet's own operations, which end in the fatal path with the usual message.
+#include <cstring>
+#include <memory>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
+#include "engine/core/KivBase.h"
+#include "engine/core/PropertyArrayBase.h"
+#include "engine/core/PropertyContainer.h"
+#include "engine/core/PropertyLayout.h"
+#include "engine/core/PropertyPointer.h"
+#include "engine/core/Reference.h"
+#include "engine/core/SecureInt.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "engine/net/PacketCursor.h"
+
+namespace {
+using Entry = PropertyLayout::Entry;
+
+// As for array properties: longer arrays are not taken from a stream.
+constexpr uint32_t MAX_ARRAY_COUNT = 1u << 16;
+
+void checkTarget(const Entry& entry, const KivBase* object)
+{
+    if (!PropertyPointer::accepts(object, entry.requiredClass)) {
+        KIV_FATAL(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID, entry.name,
+                               entry.requiredClass->getName()));
+    }
+}
+
+KivBase* getObject(const Entry& entry, void* member)
+{
+    return entry.kind == Entry::REFERENCE ? static_cast<Reference*>(member)->get() : entry.getPointer(member);
+}
+
+void setObject(const Entry& entry, void* member, KivBase* object)
+{
+    if (entry.kind == Entry::REFERENCE) {
+        static_cast<Reference*>(member)->set(object);
+    } else {
+        entry.setPointer(member, object);
+    }
+}
+
+// UTF-8 bytes of a text as the packet writes it (1, 2 or 3 per UTF-16 unit).
+std::size_t utf8Length(const UString& text)
+{
+    std::size_t n = 0;
+    for (char16_t u : text) {
+        n += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    }
+    return n;
+}
+} // namespace
+
+class PropertyLayout::Wire {
+public:
+    Wire(KivBase& object, Packet& packet) : object(object), packet(packet), cursor(packet) {}
+
+    void write(const PropertyLayout& layout, char* base);
+    void read(const PropertyLayout& layout, char* base);
+    void finish() { cursor.store(); }
+
+private:
+    bool writeString(const Entry& entry, const UString& text);
+    bool readString(const Entry& entry, UString& text);
+    bool readObject(const Entry& entry, KivBase*& object);
+    // The entry through the packet's own operations, as its property serialises it.
+    void slow(const Entry& entry, char* member);
+    void general(const Entry& entry);
+
+    KivBase& object;
+    Packet& packet;
+    PacketCursor cursor;
+    std::unique_ptr<PropertyContainer> list; // the object's own list, made for its first general entry
+};
+
+void PropertyLayout::Wire::write(const PropertyLayout& layout, char* base)
+{
+    bool check = true;
+    for (const Entry& e : layout.entries) {
+        if (check) {
+            cursor.ensure(e.ahead);
+            check = false;
+        }
+        char* member = base + e.offset;
+        switch (e.kind) {
+        case Entry::BOOL:
+            cursor.putBit(*reinterpret_cast<const bool*>(member));
+            break;
+        case Entry::INT:
+            cursor.putVarInt(*reinterpret_cast<const int32_t*>(member));
+            break;
+        case Entry::SECUREINT:
+            cursor.putVarInt(reinterpret_cast<SecureInt*>(member)->get());
+            break;
+        case Entry::DWORD:
+            cursor.putWord(*reinterpret_cast<const uint32_t*>(member));
+            break;
+        case Entry::FLOAT: {
+            uint32_t bits = 0;
+            std::memcpy(&bits, member, 4);
+            cursor.putWord(bits);
+            break;
+        }
+        case Entry::DOUBLE: {
+            uint64_t bits = 0;
+            std::memcpy(&bits, member, 8);
+            cursor.putWord(static_cast<uint32_t>(bits));
+            cursor.putWord(static_cast<uint32_t>(bits >> 32));
+            break;
+        }
+        case Entry::ENUM:
+            cursor.putVarInt(e.getEnum(member));
+            break;
+        case Entry::USTRING:
+            if (!writeString(e, *reinterpret_cast<const UString*>(member))) {
+                slow(e, member);
+            }
+            check = true;
+            break;
+        case Entry::POINTER:
+        case Entry::REFERENCE: {
+            KivBase* target = getObject(e, member);
+            if (packet.isLocalCopy()) {
+                const uint64_t raw = reinterpret_cast<uintptr_t>(target);
+                cursor.putRaw(&raw, sizeof(raw));
+            } else if (target == nullptr || target->objectUID >= 0) {
+                cursor.putVarUInt(target != nullptr ? static_cast<uint32_t>(target->objectUID) : 0u);
+            } else {
+                slow(e, member);
+                check = true;
+            }
+            break;
+        }
+        case Entry::RESOURCE:
+            slow(e, member);
+            check = true;
+            break;
+        case Entry::ARRAY: {
+            const int32_t count = e.array->countAt(member);
+            cursor.putVarUInt(static_cast<uint32_t>(count));
+            for (int32_t i = 0; i < count; ++i) {
+                write(*e.element, static_cast<char*>(e.array->elementAt(member, i)));
+            }
+            check = true;
+            break;
+        }
+        case Entry::GENERAL:
+            general(e);
+            check = true;
+            break;
+        }
+    }
+}
+
+bool PropertyLayout::Wire::writeString(const Entry& entry, const UString& text)
+{
+    if (entry.limit >= 0 && text.length() > static_cast<std::size_t>(entry.limit)) {
+        return false; // the packet's operation reports it
+    }
+    const std::size_t length = utf8Length(text);
+    if (length >= Packet::BUFFERSIZE) {
+        return false;
+    }
+    cursor.ensure(5 + length);
+    cursor.putVarUInt(static_cast<uint32_t>(length));
+    uint8_t* out = cursor.at();
+    for (char16_t u : text) {
+        if (u < 0x80) {
+            *out++ = static_cast<uint8_t>(u);
+        } else if (u < 0x800) {
+            *out++ = static_cast<uint8_t>(0xC0 | (u >> 6));
+            *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
+        } else {
+            *out++ = static_cast<uint8_t>(0xE0 | (u >> 12));
+            *out++ = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
+            *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
+        }
+    }
+    cursor.skip(length);
+    return true;
+}
+
+void PropertyLayout::Wire::read(const PropertyLayout& layout, char* base)
+{
+    const std::vector<Entry>& entries = layout.entries;
+    const std::size_t n = entries.size();
+    std::size_t i = 0;
+    bool check = true;
+    for (; i < n; ++i) {
+        const Entry& e = entries[i];
+        if (check) {
+            if (cursor.remaining() < e.ahead) {
+                break; // too near the end to read unchecked: the rest goes through the packet
+            }
+            check = false;
+        }
+        char* member = base + e.offset;
+        const PacketCursor::Mark mark = cursor.mark();
+        bool ok = true;
+        switch (e.kind) {
+        case Entry::BOOL:
+            *reinterpret_cast<bool*>(member) = cursor.getBit();
+            break;
+        case Entry::INT:
+            ok = cursor.getVarInt(*reinterpret_cast<int32_t*>(member));
+            break;
+        case Entry::SECUREINT: {
+            int32_t v = 0;
+            ok = cursor.getVarInt(v);
+            if (ok) {
+                reinterpret_cast<SecureInt*>(member)->set(v);
+            }
+            break;
+        }
+        case Entry::DWORD:
+            *reinterpret_cast<uint32_t*>(member) = cursor.getWord();
+            break;
+        case Entry::FLOAT: {
+            const uint32_t bits = cursor.getWord();
+            std::memcpy(member, &bits, 4);
+            break;
+        }
+        case Entry::DOUBLE: {
+            const uint64_t low = cursor.getWord();
+            const uint64_t bits = low | (static_cast<uint64_t>(cursor.getWord()) << 32);
+            std::memcpy(member, &bits, 8);
+            break;
+        }
+        case Entry::ENUM: {
+            int32_t v = 0;
+            ok = cursor.getVarInt(v) && v >= 0 && v < e.limit;
+            if (ok) {
+                e.setEnum(member, v);
+            }
+            break;
+        }
+        case Entry::USTRING:
+            ok = readString(e, *reinterpret_cast<UString*>(member));
+            check = true;
+            break;
+        case Entry::POINTER:
+        case Entry::REFERENCE: {
+            KivBase* target = nullptr;
+            ok = readObject(e, target);
+            if (ok) {
+                setObject(e, member, target);
+            }
+            break;
+        }
+        case Entry::RESOURCE:
+            ok = false;
+            break;
+        case Entry::ARRAY: {
+            uint32_t count = 0;
+            // Every element takes at least one bit of the stream.
+            ok = cursor.getVarUInt(count) && count <= MAX_ARRAY_COUNT && count <= cursor.remaining() * 8 + 8;
+            if (ok) {
+                e.array->resizeAt(member, static_cast<int32_t>(count));
+                for (uint32_t k = 0; k < count; ++k) {
+                    read(*e.element, static_cast<char*>(e.array->elementAt(member, static_cast<int32_t>(k))));
+                }
+            }
+            check = true;
+            break;
+        }
+        case Entry::GENERAL:
+            general(e);
+            check = true;
+            break;
+        }
+        if (!ok) {
+            cursor.restore(mark);
+            slow(e, member);
+            check = true;
+        }
+    }
+    for (; i < n; ++i) {
+        slow(entries[i], base + entries[i].offset);
+    }
+}
+
+bool PropertyLayout::Wire::readString(const Entry& entry, UString& text)
+{
+    uint32_t length = 0;
+    if (!cursor.getVarUInt(length) || length >= Packet::BUFFERSIZE || length > cursor.remaining()) {
+        return false;
+    }
+    const uint8_t* bytes = cursor.at();
+    bool plain = true;
+    for (uint32_t k = 0; k < length; ++k) {
+        plain = plain && bytes[k] != 0 && bytes[k] < 0x80;
+    }
+    if (plain) {
+        text.resize(length);
+        for (uint32_t k = 0; k < length; ++k) {
+            text[k] = bytes[k];
+        }
+    } else {
+        text = utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
+    }
+    cursor.skip(length);
+    return entry.limit < 0 || text.length() <= static_cast<std::size_t>(entry.limit);
+}
+
+bool PropertyLayout::Wire::readObject(const Entry& entry, KivBase*& target)
+{
+    if (packet.isLocalCopy()) {
+        uint64_t raw = 0;
+        cursor.getRaw(&raw, sizeof(raw));
+        target = reinterpret_cast<KivBase*>(static_cast<uintptr_t>(raw));
+    } else {
+        uint32_t uid = 0;
+        if (!cursor.getVarUInt(uid)) {
+            return false;
+        }
+        if (uid == 0) {
+            target = nullptr;
+            return true;
+        }
+        NetRole* role = THEROLE;
+        if (role == nullptr || uid > 0x7FFFFFFFu) {
+            return false;
+        }
+        target = role->findObjectOrNull(static_cast<int32_t>(uid));
+        if (target == nullptr) {
+            return false;
+        }
+    }
+    return PropertyPointer::accepts(target, entry.requiredClass);
+}
+
+void PropertyLayout::Wire::slow(const Entry& e, char* member)
+{
+    cursor.store();
+    switch (e.kind) {
+    case Entry::BOOL:
+        packet.doBool(*reinterpret_cast<bool*>(member));
+        break;
+    case Entry::INT:
+        packet.doVarInt(*reinterpret_cast<int32_t*>(member));
+        break;
+    case Entry::SECUREINT: {
+        auto* value = reinterpret_cast<SecureInt*>(member);
+        int32_t v = packet.bWriting ? value->get() : 0;
+        packet.doVarInt(v);
+        if (!packet.bWriting) {
+            value->set(v);
+        }
+        break;
+    }
+    case Entry::DWORD:
+        packet.doDWORD(*reinterpret_cast<uint32_t*>(member));
+        break;
+    case Entry::FLOAT:
+        packet.doFloat(*reinterpret_cast<float*>(member));
+        break;
+    case Entry::DOUBLE:
+        packet.doDouble(*reinterpret_cast<double*>(member));
+        break;
+    case Entry::USTRING:
+        packet.doUString(*reinterpret_cast<UString*>(member), e.limit);
+        break;
+    case Entry::POINTER:
+    case Entry::RESOURCE:
+    case Entry::REFERENCE: {
+        KivBase* target = getObject(e, member);
+        if (e.kind == Entry::RESOURCE) {
+            packet.doResourcePointer2(target);
+        } else {
+            packet.doPointer2(target);
+        }
+        if (!packet.bWriting) {
+            checkTarget(e, target);
+            setObject(e, member, target);
+        }
+        break;
+    }
+    case Entry::ENUM: {
+        int32_t v = packet.bWriting ? e.getEnum(member) : 0;
+        packet.doVarInt(v);
+        if (!packet.bWriting) {
+            if (v < 0 || v >= e.limit) {
+                KIV_FATAL(formatString(u"Value %d of '%s' is out of range.", v, e.name));
+            }
+            e.setEnum(member, v);
+        }
+        break;
+    }
+    case Entry::ARRAY: {
+        uint32_t count = static_cast<uint32_t>(e.array->countAt(member));
+        packet.doVarUInt(count);
+        if (!packet.bWriting) {
+            if (count > MAX_ARRAY_COUNT || count > packet.remainingToRead() * 8 + 8) {
+                KIV_FATAL(formatString(u"Array '%s' of %u elements is too long for its stream.", e.name, count));
+            }
+            e.array->resizeAt(member, static_cast<int32_t>(count));
+        }
+        cursor.load();
+        for (uint32_t k = 0; k < count; ++k) {
+            char* element = static_cast<char*>(e.array->elementAt(member, static_cast<int32_t>(k)));
+            if (packet.bWriting) {
+                write(*e.element, element);
+            } else {
+                read(*e.element, element);
+            }
+        }
+        return; // the cursor holds the state
+    }
+    case Entry::GENERAL:
+        general(e);
+        return;
+    }
+    cursor.load();
+}
+
+void PropertyLayout::Wire::general(const Entry& entry)
+{
+    cursor.store();
+    if (list == nullptr) {
+        list.reset(object.getProperties());
+    }
+    Property* property = list->getFirstProperty();
+    for (int32_t k = 0; k < entry.limit && property != nullptr; ++k) {
+        property = property->getNextProperty();
+    }
+    KIV_ASSERT(property != nullptr);
+    property->serialize(packet);
+    cursor.load();
+}
+
+void PropertyLayout::serialize(KivBase& object, Packet& packet) const
+{
+    Wire wire(object, packet);
+    if (packet.bWriting) {
+        wire.write(*this, reinterpret_cast<char*>(&object));
+    } else {
+        wire.read(*this, reinterpret_cast<char*>(&object));
+    }
+    wire.finish();
+}
+
+bool PropertyLayout::matchesPropertyList(KivBase& object, uint32_t commandFlags)
+{
+    const PropertyLayout* layout = of(object);
+    if (layout == nullptr) {
+        return true; // the object writes its property list itself
+    }
+    Packet fast(commandFlags, 64);
+    layout->serialize(object, fast);
+    Packet general(commandFlags, 64);
+    const std::unique_ptr<PropertyContainer> properties(object.getProperties());
+    properties->serialize(general);
+    return fast.size() == general.size() && std::memcmp(fast.data(), general.data(), fast.size()) == 0;
+}
