@@ -95,7 +95,7 @@ void Packet::setReadData(const void* bytes, std::size_t count)
     rewindToRead();
 }
 
-void Packet::doVarUInt(uint32_t& value)
+void Packet::doVarUIntChecked(uint32_t& value)
 {
     if (bWriting) {
         uint32_t v = value;
@@ -186,7 +186,7 @@ void Packet::doHalfFloat(float& value)
     std::memcpy(&value, &bits, 4);
 }
 
-void Packet::doBit(uint8_t& variable, int bitNumber)
+void Packet::doBitChecked(uint8_t& variable, int bitNumber)
 {
     KIV_ASSERT(bitNumber >= 0 && bitNumber < 8);
     if (bitsUsed == 8) {

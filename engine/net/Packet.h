@@ -35,10 +35,58 @@ public:
     // Makes the packet a reading packet over a copy of the given bytes.
     void setReadData(const void* bytes, std::size_t count);
 
-    void doVarUInt(uint32_t& value);
+    void doVarUInt(uint32_t& value)
+    {
+        // With room for the longest form at hand, no step of its own checks.
+        if (bWriting) {
+            if (buffer.size() - cursor >= 5) {
+                uint32_t v = value;
+                while (v >= 0x80) {
+                    buffer[cursor++] = static_cast<uint8_t>(v | 0x80);
+                    v >>= 7;
+                }
+                buffer[cursor++] = static_cast<uint8_t>(v);
+                return;
+            }
+        } else if (length - cursor >= 5) {
+            const uint8_t* p = buffer.data() + cursor;
+            uint32_t v = 0;
+            for (int k = 0; k < 5; ++k) {
+                const uint8_t byte = p[k];
+                if (k == 4 && (byte & 0xF0) != 0) {
+                    break; // overlong: reported by the long way
+                }
+                v |= static_cast<uint32_t>(byte & 0x7F) << (7 * k);
+                if ((byte & 0x80) == 0) {
+                    cursor += static_cast<std::size_t>(k) + 1;
+                    value = v;
+                    return;
+                }
+            }
+        }
+        doVarUIntChecked(value);
+    }
     void doVarInt(int32_t& value);
     void doHalfFloat(float& value);
-    void doBit(uint8_t& variable, int bitNumber);
+    void doBit(uint8_t& variable, int bitNumber)
+    {
+        // A bit that fits the current bit byte.
+        if (bitsUsed < 8 && static_cast<unsigned>(bitNumber) < 8) {
+            const uint8_t mask = static_cast<uint8_t>(1u << bitNumber);
+            if (bWriting) {
+                if (variable & mask) {
+                    buffer[bitByte] |= static_cast<uint8_t>(1u << bitsUsed);
+                }
+            } else if (buffer[bitByte] & (1u << bitsUsed)) {
+                variable |= mask;
+            } else {
+                variable &= static_cast<uint8_t>(~mask);
+            }
+            ++bitsUsed;
+            return;
+        }
+        doBitChecked(variable, bitNumber);
+    }
     void doBool(bool& value);
     void doUString(UString& value, int maxLength);
     void doDWORD(uint32_t& value);
@@ -68,6 +116,8 @@ public:
 private:
     friend class PacketCursor;
 
+    void doVarUIntChecked(uint32_t& value);
+    void doBitChecked(uint8_t& variable, int bitNumber);
     void write(const void* bytes, std::size_t count);
     void read(void* bytes, std::size_t count);
     uint8_t readByte();

@@ -58,119 +58,21 @@ std::size_t utf8Length(const UString& text)
 }
 } // namespace
 
-class PropertyLayout::Wire {
-public:
-    Wire(KivBase& object, Packet& packet) : object(object), packet(packet), cursor(packet) {}
-
-    void write(const PropertyLayout& layout, char* base);
-    void read(const PropertyLayout& layout, char* base);
-    void finish() { cursor.store(); }
-
-private:
-    bool writeString(const Entry& entry, const UString& text);
-    bool readString(const Entry& entry, UString& text);
-    bool readObject(const Entry& entry, KivBase*& object);
-    // The entry through the packet's own operations, as its property serialises it.
-    void slow(const Entry& entry, char* member);
-    void general(const Entry& entry);
-
-    KivBase& object;
-    Packet& packet;
-    PacketCursor cursor;
-    std::unique_ptr<PropertyContainer> list; // the object's own list, made for its first general entry
-};
-
-void PropertyLayout::Wire::write(const PropertyLayout& layout, char* base)
-{
-    bool check = true;
-    for (const Entry& e : layout.entries) {
-        if (check) {
-            cursor.ensure(e.ahead);
-            check = false;
-        }
-        char* member = base + e.offset;
-        switch (e.kind) {
-        case Entry::BOOL:
-            cursor.putBit(*reinterpret_cast<const bool*>(member));
-            break;
-        case Entry::INT:
-            cursor.putVarInt(*reinterpret_cast<const int32_t*>(member));
-            break;
-        case Entry::SECUREINT:
-            cursor.putVarInt(reinterpret_cast<SecureInt*>(member)->get());
-            break;
-        case Entry::DWORD:
-            cursor.putWord(*reinterpret_cast<const uint32_t*>(member));
-            break;
-        case Entry::FLOAT: {
-            uint32_t bits = 0;
-            std::memcpy(&bits, member, 4);
-            cursor.putWord(bits);
-            break;
-        }
-        case Entry::DOUBLE: {
-            uint64_t bits = 0;
-            std::memcpy(&bits, member, 8);
-            cursor.putWord(static_cast<uint32_t>(bits));
-            cursor.putWord(static_cast<uint32_t>(bits >> 32));
-            break;
-        }
-        case Entry::ENUM:
-            cursor.putVarInt(e.getEnum(member));
-            break;
-        case Entry::USTRING:
-            if (!writeString(e, *reinterpret_cast<const UString*>(member))) {
-                slow(e, member);
-            }
-            check = true;
-            break;
-        case Entry::POINTER:
-        case Entry::REFERENCE: {
-            KivBase* target = getObject(e, member);
-            if (packet.isLocalCopy()) {
-                const uint64_t raw = reinterpret_cast<uintptr_t>(target);
-                cursor.putRaw(&raw, sizeof(raw));
-            } else if (target == nullptr || target->objectUID >= 0) {
-                cursor.putVarUInt(target != nullptr ? static_cast<uint32_t>(target->objectUID) : 0u);
-            } else {
-                slow(e, member);
-                check = true;
-            }
-            break;
-        }
-        case Entry::RESOURCE:
-            slow(e, member);
-            check = true;
-            break;
-        case Entry::ARRAY: {
-            const int32_t count = e.array->countAt(member);
-            cursor.putVarUInt(static_cast<uint32_t>(count));
-            for (int32_t i = 0; i < count; ++i) {
-                write(*e.element, static_cast<char*>(e.array->elementAt(member, i)));
-            }
-            check = true;
-            break;
-        }
-        case Entry::GENERAL:
-            general(e);
-            check = true;
-            break;
-        }
-    }
-}
-
-bool PropertyLayout::Wire::writeString(const Entry& entry, const UString& text)
+namespace {
+// The string kinds in the cursor's state: false leaves the entry to the packet's own operation (a text
+// over its limit or too long for the stream, a short stream).
+[[gnu::always_inline]] inline bool writeString(PacketCursor& c, const Entry& entry, const UString& text)
 {
     if (entry.limit >= 0 && text.length() > static_cast<std::size_t>(entry.limit)) {
-        return false; // the packet's operation reports it
+        return false;
     }
     const std::size_t length = utf8Length(text);
     if (length >= Packet::BUFFERSIZE) {
         return false;
     }
-    cursor.ensure(5 + length);
-    cursor.putVarUInt(static_cast<uint32_t>(length));
-    uint8_t* out = cursor.at();
+    c.ensure(5 + length);
+    c.putVarUInt(static_cast<uint32_t>(length));
+    uint8_t* out = c.at();
     for (char16_t u : text) {
         if (u < 0x80) {
             *out++ = static_cast<uint8_t>(u);
@@ -183,141 +85,41 @@ bool PropertyLayout::Wire::writeString(const Entry& entry, const UString& text)
             *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
         }
     }
-    cursor.skip(length);
+    c.skip(length);
     return true;
 }
 
-void PropertyLayout::Wire::read(const PropertyLayout& layout, char* base)
-{
-    const std::vector<Entry>& entries = layout.entries;
-    const std::size_t n = entries.size();
-    std::size_t i = 0;
-    bool check = true;
-    for (; i < n; ++i) {
-        const Entry& e = entries[i];
-        if (check) {
-            if (cursor.remaining() < e.ahead) {
-                break; // too near the end to read unchecked: the rest goes through the packet
-            }
-            check = false;
-        }
-        char* member = base + e.offset;
-        const PacketCursor::Mark mark = cursor.mark();
-        bool ok = true;
-        switch (e.kind) {
-        case Entry::BOOL:
-            *reinterpret_cast<bool*>(member) = cursor.getBit();
-            break;
-        case Entry::INT:
-            ok = cursor.getVarInt(*reinterpret_cast<int32_t*>(member));
-            break;
-        case Entry::SECUREINT: {
-            int32_t v = 0;
-            ok = cursor.getVarInt(v);
-            if (ok) {
-                reinterpret_cast<SecureInt*>(member)->set(v);
-            }
-            break;
-        }
-        case Entry::DWORD:
-            *reinterpret_cast<uint32_t*>(member) = cursor.getWord();
-            break;
-        case Entry::FLOAT: {
-            const uint32_t bits = cursor.getWord();
-            std::memcpy(member, &bits, 4);
-            break;
-        }
-        case Entry::DOUBLE: {
-            const uint64_t low = cursor.getWord();
-            const uint64_t bits = low | (static_cast<uint64_t>(cursor.getWord()) << 32);
-            std::memcpy(member, &bits, 8);
-            break;
-        }
-        case Entry::ENUM: {
-            int32_t v = 0;
-            ok = cursor.getVarInt(v) && v >= 0 && v < e.limit;
-            if (ok) {
-                e.setEnum(member, v);
-            }
-            break;
-        }
-        case Entry::USTRING:
-            ok = readString(e, *reinterpret_cast<UString*>(member));
-            check = true;
-            break;
-        case Entry::POINTER:
-        case Entry::REFERENCE: {
-            KivBase* target = nullptr;
-            ok = readObject(e, target);
-            if (ok) {
-                setObject(e, member, target);
-            }
-            break;
-        }
-        case Entry::RESOURCE:
-            ok = false;
-            break;
-        case Entry::ARRAY: {
-            uint32_t count = 0;
-            // Every element takes at least one bit of the stream.
-            ok = cursor.getVarUInt(count) && count <= MAX_ARRAY_COUNT && count <= cursor.remaining() * 8 + 8;
-            if (ok) {
-                e.array->resizeAt(member, static_cast<int32_t>(count));
-                for (uint32_t k = 0; k < count; ++k) {
-                    read(*e.element, static_cast<char*>(e.array->elementAt(member, static_cast<int32_t>(k))));
-                }
-            }
-            check = true;
-            break;
-        }
-        case Entry::GENERAL:
-            general(e);
-            check = true;
-            break;
-        }
-        if (!ok) {
-            cursor.restore(mark);
-            slow(e, member);
-            check = true;
-        }
-    }
-    for (; i < n; ++i) {
-        slow(entries[i], base + entries[i].offset);
-    }
-}
-
-bool PropertyLayout::Wire::readString(const Entry& entry, UString& text)
+[[gnu::always_inline]] inline bool readString(PacketCursor& c, const Entry& entry, UString& text)
 {
     uint32_t length = 0;
-    if (!cursor.getVarUInt(length) || length >= Packet::BUFFERSIZE || length > cursor.remaining()) {
+    if (!c.getVarUInt(length) || length >= Packet::BUFFERSIZE || length > c.remaining()) {
         return false;
     }
-    const uint8_t* bytes = cursor.at();
-    bool plain = true;
+    const uint8_t* bytes = c.at();
+    uint8_t any = 0;
+    bool zero = false;
     for (uint32_t k = 0; k < length; ++k) {
-        plain = plain && bytes[k] != 0 && bytes[k] < 0x80;
+        any |= bytes[k];
+        zero |= bytes[k] == 0;
     }
-    if (plain) {
-        text.resize(length);
-        for (uint32_t k = 0; k < length; ++k) {
-            text[k] = bytes[k];
-        }
+    if (any < 0x80 && !zero) {
+        text.assign(bytes, bytes + length);
     } else {
         text = utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
     }
-    cursor.skip(length);
+    c.skip(length);
     return entry.limit < 0 || text.length() <= static_cast<std::size_t>(entry.limit);
 }
 
-bool PropertyLayout::Wire::readObject(const Entry& entry, KivBase*& target)
+[[gnu::always_inline]] inline bool readObject(PacketCursor& c, bool localCopy, const Entry& entry, KivBase*& target)
 {
-    if (packet.isLocalCopy()) {
+    if (localCopy) {
         uint64_t raw = 0;
-        cursor.getRaw(&raw, sizeof(raw));
+        c.getRaw(&raw, sizeof(raw));
         target = reinterpret_cast<KivBase*>(static_cast<uintptr_t>(raw));
     } else {
         uint32_t uid = 0;
-        if (!cursor.getVarUInt(uid)) {
+        if (!c.getVarUInt(uid)) {
             return false;
         }
         if (uid == 0) {
@@ -335,10 +137,194 @@ bool PropertyLayout::Wire::readObject(const Entry& entry, KivBase*& target)
     }
     return PropertyPointer::accepts(target, entry.requiredClass);
 }
+} // namespace
+
+class PropertyLayout::Wire {
+public:
+    Wire(KivBase& object, Packet& packet) : object(object), packet(packet) {}
+
+    // Each works in a cursor of its own, from and to the packet's state.
+    void write(const PropertyLayout& layout, char* base);
+    void read(const PropertyLayout& layout, char* base);
+
+private:
+    // The entry through the packet's own operations, as its property serialises it.
+    void slow(const Entry& entry, char* member);
+    void general(const Entry& entry);
+
+    KivBase& object;
+    Packet& packet;
+    std::unique_ptr<PropertyContainer> list; // the object's own list, made for its first general entry
+};
+
+__attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(const PropertyLayout& layout, char* base)
+{
+    PacketCursor c(packet);
+    const bool localCopy = packet.isLocalCopy();
+    bool check = true;
+    for (const Entry& e : layout.entries) {
+        if (check) {
+            c.ensure(e.ahead);
+            check = false;
+        }
+        char* member = base + e.offset;
+        switch (e.kind) {
+        case Entry::BOOL:
+            c.putBit(*reinterpret_cast<const bool*>(member));
+            break;
+        case Entry::INT:
+            c.putVarInt(*reinterpret_cast<const int32_t*>(member));
+            break;
+        case Entry::SECUREINT:
+            c.putVarInt(reinterpret_cast<SecureInt*>(member)->get());
+            break;
+        case Entry::DWORD:
+            c.putWord(*reinterpret_cast<const uint32_t*>(member));
+            break;
+        case Entry::FLOAT: {
+            uint32_t bits = 0;
+            std::memcpy(&bits, member, 4);
+            c.putWord(bits);
+            break;
+        }
+        case Entry::DOUBLE: {
+            uint64_t bits = 0;
+            std::memcpy(&bits, member, 8);
+            c.putWord(static_cast<uint32_t>(bits));
+            c.putWord(static_cast<uint32_t>(bits >> 32));
+            break;
+        }
+        case Entry::ENUM:
+            c.putVarInt(e.getEnum(member));
+            break;
+        case Entry::USTRING:
+            if (!writeString(c, e, *reinterpret_cast<const UString*>(member))) {
+                c.store();
+                slow(e, member);
+                c.load();
+            }
+            check = true;
+            break;
+        case Entry::POINTER:
+        case Entry::REFERENCE: {
+            KivBase* target = getObject(e, member);
+            if (localCopy) {
+                const uint64_t raw = reinterpret_cast<uintptr_t>(target);
+                c.putRaw(&raw, sizeof(raw));
+            } else if (target == nullptr || target->objectUID >= 0) {
+                c.putVarUInt(target != nullptr ? static_cast<uint32_t>(target->objectUID) : 0u);
+            } else {
+                c.store();
+                slow(e, member); // reports the bad UID
+                c.load();
+            }
+            break;
+        }
+        case Entry::RESOURCE:
+        case Entry::ARRAY:
+        case Entry::GENERAL:
+            c.store();
+            slow(e, member);
+            c.load();
+            check = true;
+            break;
+        }
+    }
+    c.store();
+}
+
+__attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(const PropertyLayout& layout, char* base)
+{
+    PacketCursor c(packet);
+    const bool localCopy = packet.isLocalCopy();
+    const std::vector<Entry>& entries = layout.entries;
+    const std::size_t n = entries.size();
+    std::size_t i = 0;
+    bool check = true;
+    for (; i < n; ++i) {
+        const Entry& e = entries[i];
+        if (check) {
+            if (c.remaining() < e.ahead) {
+                break; // too near the end to read unchecked: the rest goes through the packet
+            }
+            check = false;
+        }
+        char* member = base + e.offset;
+        const PacketCursor::Mark mark = c.mark();
+        bool ok = true;
+        switch (e.kind) {
+        case Entry::BOOL:
+            *reinterpret_cast<bool*>(member) = c.getBit();
+            break;
+        case Entry::INT: {
+            int32_t v = 0;
+            ok = c.getVarInt(v);
+            std::memcpy(member, &v, 4);
+            break;
+        }
+        case Entry::SECUREINT: {
+            int32_t v = 0;
+            ok = c.getVarInt(v);
+            if (ok) {
+                reinterpret_cast<SecureInt*>(member)->set(v);
+            }
+            break;
+        }
+        case Entry::DWORD:
+        case Entry::FLOAT: {
+            const uint32_t bits = c.getWord();
+            std::memcpy(member, &bits, 4);
+            break;
+        }
+        case Entry::DOUBLE: {
+            const uint64_t low = c.getWord();
+            const uint64_t bits = low | (static_cast<uint64_t>(c.getWord()) << 32);
+            std::memcpy(member, &bits, 8);
+            break;
+        }
+        case Entry::ENUM: {
+            int32_t v = 0;
+            ok = c.getVarInt(v) && v >= 0 && v < e.limit;
+            if (ok) {
+                e.setEnum(member, v);
+            }
+            break;
+        }
+        case Entry::USTRING:
+            ok = readString(c, e, *reinterpret_cast<UString*>(member));
+            check = true;
+            break;
+        case Entry::POINTER:
+        case Entry::REFERENCE: {
+            KivBase* target = nullptr;
+            ok = readObject(c, localCopy, e, target);
+            if (ok) {
+                setObject(e, member, target);
+            }
+            break;
+        }
+        case Entry::RESOURCE:
+        case Entry::ARRAY:
+        case Entry::GENERAL:
+            ok = false;
+            break;
+        }
+        if (!ok) {
+            c.restore(mark);
+            c.store();
+            slow(e, member);
+            c.load();
+            check = true;
+        }
+    }
+    c.store();
+    for (; i < n; ++i) {
+        slow(entries[i], base + entries[i].offset);
+    }
+}
 
 void PropertyLayout::Wire::slow(const Entry& e, char* member)
 {
-    cursor.store();
     switch (e.kind) {
     case Entry::BOOL:
         packet.doBool(*reinterpret_cast<bool*>(member));
@@ -402,7 +388,6 @@ void PropertyLayout::Wire::slow(const Entry& e, char* member)
             }
             e.array->resizeAt(member, static_cast<int32_t>(count));
         }
-        cursor.load();
         for (uint32_t k = 0; k < count; ++k) {
             char* element = static_cast<char*>(e.array->elementAt(member, static_cast<int32_t>(k)));
             if (packet.bWriting) {
@@ -411,18 +396,16 @@ void PropertyLayout::Wire::slow(const Entry& e, char* member)
                 read(*e.element, element);
             }
         }
-        return; // the cursor holds the state
+        break;
     }
     case Entry::GENERAL:
         general(e);
-        return;
+        break;
     }
-    cursor.load();
 }
 
 void PropertyLayout::Wire::general(const Entry& entry)
 {
-    cursor.store();
     if (list == nullptr) {
         list.reset(object.getProperties());
     }
@@ -432,7 +415,6 @@ void PropertyLayout::Wire::general(const Entry& entry)
     }
     KIV_ASSERT(property != nullptr);
     property->serialize(packet);
-    cursor.load();
 }
 
 void PropertyLayout::serialize(KivBase& object, Packet& packet) const
@@ -443,7 +425,6 @@ void PropertyLayout::serialize(KivBase& object, Packet& packet) const
     } else {
         wire.read(*this, reinterpret_cast<char*>(&object));
     }
-    wire.finish();
 }
 
 bool PropertyLayout::matchesPropertyList(KivBase& object, uint32_t commandFlags)
