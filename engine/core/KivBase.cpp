@@ -147,14 +147,6 @@ void KivBase::netSerialize(Packet& packet)
 void KivBase::netSerializeData(Packet& packet)
 {
     if (const PropertyLayout* layout = PropertyLayout::of(*this)) {
-#ifndef NDEBUG
-        // Checked builds compare every object written with its property list: a class that lists its
-        // properties differently from one object to the next must flag them FLAG_PER_OBJECT.
-        if (packet.bWriting && !PropertyLayout::matchesPropertyList(*this, packet.commandFlags)) {
-            KIV_FATAL(formatString(u"Class '%s' lists its properties differently from its layout.",
-                                   getClass()->getName()));
-        }
-#endif
         layout->serialize(*this, packet);
         return;
     }

@@ -1,5 +1,7 @@
 #include "engine/core/PropertyLayout.h"
 
+#include <bit>
+
 #include "engine/core/KivBase.h"
 #include "engine/core/PropertyArrayBase.h"
 #include "engine/core/PropertyBool.h"
@@ -46,9 +48,27 @@ uint32_t fixedBytes(PropertyLayout::Entry::Kind kind)
         return 8;
     case Entry::RESOURCE:
     case Entry::GENERAL:
+    case Entry::RAW:
         return 0;
     }
     return 0;
+}
+
+// The raw little-endian bytes of a word, float or double member are its wire form.
+uint32_t rawBytes(const PropertyLayout::Entry& entry)
+{
+    using Entry = PropertyLayout::Entry;
+    switch (entry.kind) {
+    case Entry::DWORD:
+    case Entry::FLOAT:
+        return 4;
+    case Entry::DOUBLE:
+        return 8;
+    case Entry::RAW:
+        return static_cast<uint32_t>(entry.limit);
+    default:
+        return 0;
+    }
 }
 
 // After these the reader has consumed bytes it could not count in advance.
@@ -227,12 +247,33 @@ bool PropertyLayout::addProperty(Property& property, const char* base, std::size
 
 void PropertyLayout::finish()
 {
+    // Raw members that follow each other in the stream and in the object become one copy.
+    static_assert(std::endian::native == std::endian::little, "raw members are copied as they lie");
+    std::vector<Entry> merged;
+    merged.reserve(entries.size());
+    for (Entry& e : entries) {
+        const uint32_t bytes = rawBytes(e);
+        if (bytes != 0 && !merged.empty()) {
+            Entry& last = merged.back();
+            const uint32_t lastBytes = rawBytes(last);
+            if (lastBytes != 0 && last.offset + lastBytes == e.offset) {
+                if (last.kind != Entry::RAW) {
+                    last.kind = Entry::RAW;
+                    last.name = u"(raw)";
+                }
+                last.limit = static_cast<int32_t>(lastBytes + bytes);
+                continue;
+            }
+        }
+        merged.push_back(std::move(e));
+    }
+    entries.swap(merged);
     uint32_t sum = 0;
     for (std::size_t i = entries.size(); i-- > 0;) {
         if (endsSegment(entries[i].kind)) {
             sum = 0;
         }
-        sum += fixedBytes(entries[i].kind);
+        sum += fixedBytes(entries[i].kind) + (entries[i].kind == Entry::RAW ? rawBytes(entries[i]) : 0);
         entries[i].ahead = sum;
     }
 }

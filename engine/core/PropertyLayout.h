@@ -42,6 +42,7 @@ public:
             ENUM,      // enumeration through `getEnum`/`setEnum`: variable-length integer; `limit` is the count
             ARRAY,     // std::vector through `array`: count, then each element through `element`
             GENERAL,   // the top-level property number `limit` of the object's own list
+            RAW,       // `limit` bytes of members that lie next to each other (words, floats, doubles)
         };
         Kind kind = GENERAL;
         uint32_t offset = 0;

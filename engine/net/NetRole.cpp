@@ -11,6 +11,7 @@
 #include "engine/net/KivBaseCalls.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRandom.h"
+#include "engine/net/PacketCursor.h"
 #include "engine/net/RPC.h"
 
 const RuntimeClass NetRole::classRecord(u"NetRole", &KivBase::classRecord, nullptr);
@@ -98,6 +99,9 @@ NetRole* NetRole::findRoleOf(const KivBase& object)
 {
     if (object.objectUID <= 0) {
         return nullptr;
+    }
+    if (NetRole* current = THEROLE; current != nullptr && current->objectMap.get(object.objectUID) == &object) {
+        return current;
     }
     for (NetRole* role : liveRoles()) {
         if (role->objectMap.get(object.objectUID) == &object) {
@@ -457,17 +461,30 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
 void NetRole::writeFullState(Packet& packet) const
 {
     const std::vector<KivBase*> order = getObjectsInTreeOrder();
+    RuntimeClassManager::getInstance()->buildClassArray();
+    PacketCursor cursor(packet);
     for (KivBase* object : order) {
-        writeCommand(packet, SPAWNNAMED);
         const RuntimeClass* runtimeClass = object->getClass();
-        packet.doClassID(runtimeClass);
-        uint32_t uid = static_cast<uint32_t>(object->objectUID);
-        packet.doVarUInt(uid);
+        KIV_ASSERT(runtimeClass != nullptr);
+        // The command's two bits, the class id and the UID.
+        cursor.ensure(11);
+        cursor.putBit((SPAWNNAMED & 1) != 0);
+        cursor.putBit((SPAWNNAMED & 2) != 0);
+        cursor.putVarUInt(static_cast<uint32_t>(runtimeClass->getIndex()));
+        cursor.putVarUInt(static_cast<uint32_t>(object->objectUID));
     }
+    cursor.store();
     // Copying is done under this role, which resolves the references.
     NetRole* previous = THEROLE;
     THEROLE = const_cast<NetRole*>(this);
-    for (KivBase* object : order) {
+    const std::size_t start = packet.size();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        KivBase* object = order[i];
+        // Once a few objects are written, room for the rest as they go, so that the buffer grows once.
+        if (i == 16) {
+            const std::size_t perObject = (packet.size() - start) / 16 + 1;
+            PacketCursor(packet).ensure(perObject * (order.size() - i) + (perObject * (order.size() - i)) / 8);
+        }
         writeCommand(packet, COPYOBJ);
         uint32_t uid = static_cast<uint32_t>(object->objectUID);
         packet.doVarUInt(uid);

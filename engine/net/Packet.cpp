@@ -16,7 +16,7 @@
 
 Packet::Packet(uint32_t commandFlags, int capacity) : commandFlags(commandFlags)
 {
-    buffer.resize(capacity < 0 ? DEFAULT_CAPACITY : static_cast<std::size_t>(capacity));
+    buffer.resize(capacity < 0 ? DEFAULT_CAPACITY : static_cast<std::size_t>(capacity), 0);
 }
 
 void Packet::reserve(std::size_t count)
@@ -26,7 +26,7 @@ void Packet::reserve(std::size_t count)
         while (grown - cursor < count) {
             grown *= 2;
         }
-        buffer.resize(grown);
+        buffer.resize(grown, cursor);
     }
 }
 

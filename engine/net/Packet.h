@@ -4,12 +4,56 @@
 // Reads are bounds-checked: a truncated or hostile stream ends in the fatal path, never outside the buffer.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "engine/core/UString.h"
 
 class KivBase;
 class RuntimeClass;
+
+// A packet's bytes. Growing keeps only the bytes in use and leaves the new room as it comes: every byte
+// of a packet is written before it is read or sent.
+class PacketBuffer {
+public:
+    PacketBuffer() = default;
+    PacketBuffer(const PacketBuffer& other) { *this = other; }
+    PacketBuffer& operator=(const PacketBuffer& other)
+    {
+        if (this != &other) {
+            resize(other.count, 0);
+            if (count != 0) {
+                std::memcpy(bytes.get(), other.bytes.get(), count);
+            }
+        }
+        return *this;
+    }
+    PacketBuffer(PacketBuffer&& other) noexcept = default;
+    PacketBuffer& operator=(PacketBuffer&& other) noexcept = default;
+
+    uint8_t* data() { return bytes.get(); }
+    const uint8_t* data() const { return bytes.get(); }
+    std::size_t size() const { return count; }
+    uint8_t& operator[](std::size_t i) { return bytes[i]; }
+    uint8_t operator[](std::size_t i) const { return bytes[i]; }
+    // Room for `size` bytes, of which the first `keep` stay as they were.
+    void resize(std::size_t size, std::size_t keep)
+    {
+        std::unique_ptr<uint8_t[]> grown(size != 0 ? new uint8_t[size] : nullptr);
+        keep = keep < count ? keep : count;
+        keep = keep < size ? keep : size;
+        if (keep != 0) {
+            std::memcpy(grown.get(), bytes.get(), keep);
+        }
+        bytes = std::move(grown);
+        count = size;
+    }
+
+private:
+    std::unique_ptr<uint8_t[]> bytes;
+    std::size_t count = 0;
+};
 
 
 class Packet {
@@ -124,7 +168,7 @@ private:
     void writeByte(uint8_t byte);
     void reserve(std::size_t count);
 
-    std::vector<uint8_t> buffer;
+    PacketBuffer buffer;
     std::size_t cursor = 0;
     std::size_t length = 0; // bytes available to read
     // Bit stream: bits go into a byte reserved inline at the cursor when the previous bit byte is full.

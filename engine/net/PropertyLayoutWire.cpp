@@ -103,7 +103,11 @@ namespace {
         zero |= bytes[k] == 0;
     }
     if (any < 0x80 && !zero) {
-        text.assign(bytes, bytes + length);
+        text.resize(length);
+        char16_t* out = text.data();
+        for (uint32_t k = 0; k < length; ++k) {
+            out[k] = bytes[k];
+        }
     } else {
         text = utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
     }
@@ -196,6 +200,11 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
         }
         case Entry::ENUM:
             c.putVarInt(e.getEnum(member));
+            break;
+        case Entry::RAW:
+            for (int32_t k = 0; k < e.limit; k += 4) {
+                c.putRaw(member + k, 4);
+            }
             break;
         case Entry::USTRING:
             if (!writeString(c, e, *reinterpret_cast<const UString*>(member))) {
@@ -290,6 +299,11 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
             }
             break;
         }
+        case Entry::RAW:
+            for (int32_t k = 0; k < e.limit; k += 4) {
+                c.getRaw(member + k, 4);
+            }
+            break;
         case Entry::USTRING:
             ok = readString(c, e, *reinterpret_cast<UString*>(member));
             check = true;
@@ -401,6 +415,15 @@ void PropertyLayout::Wire::slow(const Entry& e, char* member)
     case Entry::GENERAL:
         general(e);
         break;
+    case Entry::RAW:
+        // Word by word, as the members' own operations go (a double is two words).
+        for (int32_t k = 0; k < e.limit; k += 4) {
+            uint32_t word = 0;
+            std::memcpy(&word, member + k, 4);
+            packet.doDWORD(word);
+            std::memcpy(member + k, &word, 4);
+        }
+        break;
     }
 }
 
@@ -419,6 +442,14 @@ void PropertyLayout::Wire::general(const Entry& entry)
 
 void PropertyLayout::serialize(KivBase& object, Packet& packet) const
 {
+#ifndef NDEBUG
+    // Checked builds compare every object written with its property list: a class that lists its
+    // properties differently from one object to the next must flag them FLAG_PER_OBJECT.
+    if (packet.bWriting && !matchesPropertyList(object, packet.commandFlags)) {
+        KIV_FATAL(formatString(u"Class '%s' lists its properties differently from its layout.",
+                               object.getClass()->getName()));
+    }
+#endif
     Wire wire(object, packet);
     if (packet.bWriting) {
         wire.write(*this, reinterpret_cast<char*>(&object));
@@ -434,7 +465,7 @@ bool PropertyLayout::matchesPropertyList(KivBase& object, uint32_t commandFlags)
         return true; // the object writes its property list itself
     }
     Packet fast(commandFlags, 64);
-    layout->serialize(object, fast);
+    Wire(object, fast).write(*layout, reinterpret_cast<char*>(&object));
     Packet general(commandFlags, 64);
     const std::unique_ptr<PropertyContainer> properties(object.getProperties());
     properties->serialize(general);
