@@ -1,4 +1,6 @@
 // Entry point of the game: the single-instance test, the crash handler, the window and the loop.
+#include <cstdio>
+
 #include "engine/core/ErrorManager.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/Process.h"
@@ -7,6 +9,7 @@
 #include "engine/platform/CrashHandler.h"
 #include "engine/platform/PlatformWindow.h"
 #include "engine/platform/ProcessTools.h"
+#include "game/front/ShellHooks.h"
 #include "game/language/Language.h"
 
 int main(int argc, char** argv)
@@ -14,6 +17,7 @@ int main(int argc, char** argv)
     Process::setCommandLine(argc, argv);
     CrashHandler::install();
     if (ProcessTools::isAnotherInstanceRunning(wideToUtf8(Process::executableName()))) {
+        std::fprintf(stderr, "%s is already running.\n", wideToUtf8(GameInfo::WINDOW_TITLE).c_str());
         return 0;
     }
     // Until the engine exists a fatal error still gets its box.
@@ -23,8 +27,6 @@ int main(int argc, char** argv)
 
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
     PlatformWindow window(GameInfo::WINDOW_TITLE);
-    // Seam: the game's Global object (created after the engine, deleted before it), its root context,
-    // quit flag and exit link join here.
-    KivShell shell(window, KivShell::GameHooks{});
+    KivShell shell(window, makeGameHooks());
     return shell.run();
 }

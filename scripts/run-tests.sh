@@ -28,9 +28,16 @@ if ls tests/fuzz/*.cpp > /dev/null 2>&1; then
   cmake --build build/fuzz -j "$jobs"
   seconds=${TOBBLE_FUZZ_SECONDS:-20}
   passed=0
-  for f in build/fuzz/bin/fuzz_*; do
+  # One target per source (a target whose source is gone may linger in the build folder).
+  for source in tests/fuzz/*.cpp; do
+    name=$(basename "$source" .cpp)
+    f=build/fuzz/bin/fuzz_$name
     corpus=$(mktemp -d)
-    "$f" -max_total_time="$seconds" -rss_limit_mb=4096 -print_final_stats=0 "$corpus" > "build/fuzz/$(basename "$f").log" 2>&1 \
+    # New inputs go to the scratch folder; the committed seeds of the target are read from theirs.
+    seeds=tests/fuzz/corpus/$name
+    [ -d "$seeds" ] || seeds=
+    "$f" -max_total_time="$seconds" -rss_limit_mb=4096 -print_final_stats=0 "$corpus" $seeds \
+      > "build/fuzz/$(basename "$f").log" 2>&1 \
       || { echo "$(basename "$f") failed:"; tail -n 60 "build/fuzz/$(basename "$f").log"; exit 1; }
     rm -rf "$corpus"
     passed=$((passed + 1))

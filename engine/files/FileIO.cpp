@@ -2,31 +2,80 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+
+constexpr const char* TEMPORARY_SUFFIX = ".tmp";
+
+// A file descriptor closed at the end of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor()
+    {
+        if (fd >= 0) {
+            const int saved = errno;
+            ::close(fd);
+            errno = saved;
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd; }
+    // Closes now, reporting a failed close (a delayed write error).
+    bool close()
+    {
+        const int result = ::close(fd);
+        fd = -1;
+        return result == 0;
+    }
+
+private:
+    int fd;
 };
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool endsWith(const std::string& text, const std::string& end)
+{
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 } // namespace
 
 bool FileIO::readWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::size_t maxSize)
 {
     out.clear();
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
+    // Without O_NONBLOCK opening a FIFO would wait for a writer.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
         return false;
     }
     struct stat info {};
-    if (fstat(fileno(f.get()), &info) != 0) {
+    if (fstat(fd.get(), &info) != 0) {
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
-        errno = EISDIR;
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return false;
     }
     if (static_cast<unsigned long long>(info.st_size) > maxSize) {
@@ -34,34 +83,91 @@ bool FileIO::readWholeFile(const std::string& path, std::vector<std::uint8_t>& o
         return false;
     }
     out.resize(static_cast<std::size_t>(info.st_size));
-    if (!out.empty() && std::fread(out.data(), 1, out.size(), f.get()) != out.size()) {
-        if (!std::ferror(f.get())) {
-            errno = EIO; // the file shrank while we read it
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n = ::read(fd.get(), out.data() + done, out.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
-        out.clear();
-        return false;
+        if (n <= 0) {
+            if (n == 0) {
+                errno = EIO; // the file shrank while we read it
+            }
+            out.clear();
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
     }
     return true;
 }
 
+std::string FileIO::followLinks(const std::string& path)
+{
+    std::string current = path;
+    // As many links as the system itself follows.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+        const ssize_t n = readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
+            return current;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        current = target[0] == '/' ? target : joinPath(folderOf(current), target);
+    }
+    return current;
+}
+
 bool FileIO::writeFileReplacing(const std::string& path, const void* data, std::size_t size)
 {
-    const std::string temporary = path + ".tmp";
-    FilePtr f(std::fopen(temporary.c_str(), "wb"));
-    if (!f) {
-        return false;
+    const std::string target = followLinks(path);
+    const std::string temporary = target + TEMPORARY_SUFFIX;
+    {
+        Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        if (fd.get() < 0) {
+            return false;
+        }
+        bool ok = writeAll(fd.get(), static_cast<const std::uint8_t*>(data), size);
+        ok = ok && fsync(fd.get()) == 0;
+        ok = fd.close() && ok;
+        if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
+            const int saved = errno;
+            std::remove(temporary.c_str());
+            errno = saved;
+            return false;
+        }
     }
-    bool ok = size == 0 || std::fwrite(data, 1, size, f.get()) == size;
-    ok = std::fflush(f.get()) == 0 && ok;
-    ok = fsync(fileno(f.get())) == 0 && ok;
-    ok = std::fclose(f.release()) == 0 && ok;
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int saved = errno;
-        std::remove(temporary.c_str());
-        errno = saved;
-        return false;
+    // The rename itself reaches the disk only with the folder.
+    Descriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) {
+        fsync(folder.get());
     }
     return true;
+}
+
+std::vector<std::string> FileIO::removeInterruptedWrites(const std::string& folder)
+{
+    std::vector<std::string> removed;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) {
+        return removed;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!endsWith(name, TEMPORARY_SUFFIX)) {
+            continue;
+        }
+        const std::string path = joinPath(folder, name);
+        struct stat info {};
+        if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && std::remove(path.c_str()) == 0) {
+            removed.push_back(name);
+        }
+    }
+    closedir(dir);
+    return removed;
 }
 
 std::string FileIO::joinPath(const std::string& folder, const std::string& name)
@@ -70,4 +176,13 @@ std::string FileIO::joinPath(const std::string& folder, const std::string& name)
         return folder + name;
     }
     return folder + "/" + name;
+}
+
+std::string FileIO::folderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }

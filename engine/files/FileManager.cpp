@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include <zlib.h>
@@ -24,6 +25,19 @@
 namespace {
 
 FileManager* gInstance = nullptr;
+
+// The user files that could not be read in this run.
+std::unordered_set<std::string>& keptFiles()
+{
+    static std::unordered_set<std::string> files;
+    return files;
+}
+
+std::mutex& keptFilesMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
 
 [[noreturn]] void failedToOpen(UStringView name, int err)
 {
@@ -54,13 +68,26 @@ FileManager::~FileManager()
 
 FileManager* FileManager::instance() { return gInstance; }
 
+std::string FileManager::diskPath(UStringView name)
+{
+    std::string path = wideToUtf8(name);
+    const FileManager* files = instance();
+    if (files == nullptr || files->dataFolder.empty() || (!path.empty() && path[0] == '/')) {
+        return path;
+    }
+    if (path.compare(0, 2, "./") == 0) {
+        path.erase(0, 2);
+    }
+    return FileIO::joinPath(files->dataFolder, path);
+}
+
 void FileManager::useWad(UStringView name)
 {
     current = UString(name);
     if (renderMode == 2) {
         current += u".hq2x";
     }
-    const std::string path = wideToUtf8(current);
+    const std::string path = diskPath(current);
     if (bBuildWad) {
         listingFor(path);
         return;
@@ -90,13 +117,13 @@ bool FileManager::exists(UStringView name) const
 bool FileManager::existsDisk(UStringView path)
 {
     struct stat info {};
-    return stat(wideToUtf8(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return stat(diskPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void FileManager::verifyFileDisk(UStringView name)
 {
     struct stat info {};
-    if (stat(wideToUtf8(name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (stat(diskPath(name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         const int err = S_ISDIR(info.st_mode) ? EISDIR : errno;
         KIV_FATAL(formatString(u"File %s verification failed (errno %d:%s, cwd %s)", name, err, std::strerror(err),
                                SystemInfo::currentFolder()));
@@ -123,7 +150,7 @@ FileData FileManager::open(UStringView name)
         return archives[found->second.archive]->read(found->second.entry);
     }
     std::vector<std::uint8_t> bytes;
-    if (!FileIO::readWholeFile(narrow, bytes)) {
+    if (!FileIO::readWholeFile(diskPath(name), bytes)) {
         failedToOpen(name, errno);
     }
     if (bBuildWad && !current.empty()) {
@@ -170,8 +197,33 @@ void FileManager::writeWads()
     }
 }
 
-bool FileManager::loadUserFile(void* record, std::size_t expectedSize, UStringView folder, UStringView fileName,
-                               UStringView version)
+void FileManager::keepUnreadableFile(const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(keptFilesMutex());
+    keptFiles().insert(path);
+}
+
+bool FileManager::isKeptUnreadable(const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(keptFilesMutex());
+    return keptFiles().count(path) != 0;
+}
+
+bool FileManager::keepDamagedCopy(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    const std::string copy = path + ".bad";
+    if (!FileIO::writeFileReplacing(copy, bytes.data(), bytes.size())) {
+        const int err = errno;
+        Logger::logFrom("FileManager::keepDamagedCopy", u"Warning: Could not copy the damaged file '%s' to '%s' (errno %d:%s).",
+                        path, copy, err, std::strerror(err));
+        return false;
+    }
+    Logger::logFrom("FileManager::keepDamagedCopy", u"The damaged file '%s' is kept as '%s'.", path, copy);
+    return true;
+}
+
+FileManager::UserFile FileManager::loadUserFile(void* record, std::size_t expectedSize, UStringView folder,
+                                                UStringView fileName, UStringView version)
 {
     (void)version; // files of any version are taken; the digest and size decide
     const std::string path = FileIO::joinPath(wideToUtf8(folder), wideToUtf8(fileName));
@@ -182,15 +234,24 @@ bool FileManager::loadUserFile(void* record, std::size_t expectedSize, UStringVi
         const int err = errno;
         if (err == ENOENT) {
             Logger::logFrom("FileManager::loadUserFile", u"User file '%s' does not exist yet.", path);
-        } else {
-            Logger::logFrom("FileManager::loadUserFile", u"Warning: Could not read user file '%s' (errno %d:%s).",
-                            path, err, std::strerror(err));
+            return UserFile::Missing;
         }
-        return false;
+        // Whatever is there may be the player's data: this run neither reads nor replaces it.
+        keepUnreadableFile(path);
+        Logger::logFrom("FileManager::loadUserFile",
+                        u"Warning: Could not read user file '%s' (errno %d:%s); using the defaults, and the file "
+                        u"is left as it is.",
+                        path, err, std::strerror(err));
+        return UserFile::Unreadable;
     }
     auto reject = [&](const char16_t* why) {
         Logger::logFrom("FileManager::loadUserFile", u"Warning: User file '%s' ignored (%s).", path, why);
-        return false;
+        if (!keepDamagedCopy(path, bytes)) {
+            // Without the copy the damaged file is the only one there is: keep it.
+            keepUnreadableFile(path);
+            return UserFile::Unreadable;
+        }
+        return UserFile::Damaged;
     };
     if (bytes.size() < headerSize) {
         return reject(u"too short");
@@ -218,13 +279,18 @@ bool FileManager::loadUserFile(void* record, std::size_t expectedSize, UStringVi
     if (expectedSize > 0) {
         std::memcpy(record, payload.data(), expectedSize);
     }
-    return true;
+    return UserFile::Loaded;
 }
 
 bool FileManager::saveUserFile(const void* record, std::size_t size, UStringView folder, UStringView fileName,
                                UStringView version)
 {
     const std::string path = FileIO::joinPath(wideToUtf8(folder), wideToUtf8(fileName));
+    if (isKeptUnreadable(path)) {
+        Logger::logFrom("FileManager::saveUserFile", u"User file '%s' could not be read in this run; not saved over.",
+                        path);
+        return false;
+    }
     constexpr std::size_t headerSize = sizeof(UserFileHeader) + USER_FILE_SIZE_FIELD;
     uLongf packedSize = compressBound(static_cast<uLong>(size));
     std::vector<std::uint8_t> bytes(headerSize + packedSize);

@@ -10,6 +10,7 @@
 // The engine object owns the one file manager; the newest FileManager is the process's file manager
 // (instance()) until it is destroyed, for the resource classes that are made from a file name alone.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -35,6 +36,13 @@ public:
     bool bBuildWad = false; // archive-building mode: read loose files, record them into the current archive
     bool bForceDisk = false; // read loose files while set
     int renderMode = 1;     // 2 selects the ".hq2x" archives
+    // Relative names of loose files and archives are looked up in this folder (with a trailing "/"); the
+    // engine sets it to the folder of the program. Empty: the current folder.
+    std::string dataFolder;
+
+    // Where a loose file or an archive of this name lies: absolute names as they are, others in the
+    // data folder of the process's file manager.
+    static std::string diskPath(UStringView name);
 
     // Makes the archive current (with ".hq2x" appended in render mode 2). When archives are read and
     // this archive was not opened before, its directory is read and its entries join the file table.
@@ -60,14 +68,29 @@ public:
     // but without recorded files are written empty, so that they can be selected when reading.
     void writeWads();
 
+    // What loadUserFile found.
+    enum class UserFile {
+        Loaded,     // the record holds the file's payload
+        Missing,    // no file yet: the record keeps its defaults
+        Unreadable, // the file exists but cannot be read: the record keeps its defaults and the file is
+                    // never saved over in this run
+        Damaged,    // the file was read but failed a check: the record keeps its defaults and the file
+                    // was copied to <name>.bad (one copy, replaced by a newer one) before a save replaces it
+    };
     // Reads the packed user file folder + fileName and copies its payload over `record` only when the
     // digest checks, the stored size equals `expectedSize` and the stream inflates to exactly that size.
-    // True when it copied; otherwise the record is untouched.
-    static bool loadUserFile(void* record, std::size_t expectedSize, UStringView folder, UStringView fileName,
-                             UStringView version);
+    // Otherwise the record is untouched and the log says why.
+    static UserFile loadUserFile(void* record, std::size_t expectedSize, UStringView folder, UStringView fileName,
+                                 UStringView version);
     // Writes the record as a packed user file, replacing the old one only once the new one is complete.
+    // False (and nothing written) for a file that could not be read in this run.
     static bool saveUserFile(const void* record, std::size_t size, UStringView folder, UStringView fileName,
                              UStringView version);
+    // Remembers that the file could not be read: saves leave it alone for the rest of the run.
+    static void keepUnreadableFile(const std::string& path);
+    static bool isKeptUnreadable(const std::string& path);
+    // Keeps the bytes of a damaged file as path + ".bad"; false when the copy could not be written.
+    static bool keepDamagedCopy(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 private:
     struct Location {

@@ -1,6 +1,8 @@
 #include "engine/files/MemoryIniFile.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
@@ -67,12 +69,27 @@ MemoryIniFile MemoryIniFile::fromText(const void* bytes, std::size_t size)
 {
     MemoryIniFile ini;
     Section* current = nullptr;
+    int number = 0;
+    const auto* raw = static_cast<const char*>(bytes);
+    const bool utf16 = size >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE;
+    if (const void* nul = utf16 || size == 0 ? nullptr : std::memchr(raw, 0, size)) {
+        // The text ends at a NUL byte: what follows is no text.
+        ini.unparsedLine = 1 + static_cast<int>(std::count(raw, static_cast<const char*>(nul), '\n'));
+    }
     for (UString& line : splitLines(decodeTextBuffer(bytes, size))) {
+        ++number;
         trimString(line);
         if (line.empty()) {
             continue;
         }
         const std::size_t eq = line.find(u'=');
+        const bool header = line.size() >= 2 && line.front() == u'[' && line.back() == u']';
+        const bool noText = std::any_of(line.begin(), line.end(), [](char16_t c) { return c < 0x20 && c != u'\t'; });
+        // The first line may be free text: save() puts the warning line there.
+        const bool freeText = eq == UString::npos && !header && number != 1;
+        if (ini.unparsedLine == 0 && (noText || freeText)) {
+            ini.unparsedLine = number;
+        }
         if (eq == UString::npos) {
             const UStringView name = line.size() >= 2 ? UStringView(line).substr(1, line.size() - 2) : UStringView();
             current = &ini.sectionFor(name);
@@ -104,7 +121,8 @@ bool MemoryIniFile::load(const std::string& path)
 {
     sections.clear();
     std::vector<std::uint8_t> bytes;
-    if (!FileIO::readWholeFile(path, bytes)) {
+    unparsedLine = 0;
+    if (!FileIO::readWholeFile(path, bytes, MAX_FILE_SIZE)) {
         return false;
     }
     *this = fromText(bytes.data(), bytes.size());

@@ -16,9 +16,18 @@ class MemoryIniFile {
 public:
     MemoryIniFile() = default;
 
+    // Files larger than this are not read.
+    static constexpr std::size_t MAX_FILE_SIZE = 1u << 20;
+
     static MemoryIniFile fromText(const void* bytes, std::size_t size);
-    // Reads a file; false (and an empty ini) when it cannot be read.
+    // Reads a regular file of at most MAX_FILE_SIZE bytes; false (and an empty ini) when it cannot be
+    // read, with errno telling why (ENOENT: there is none).
     bool load(const std::string& path);
+    // The number (from 1) of the first line after the first that is neither "[section]" nor "key=value"
+    // (the first line may be the warning line save() writes), or of a line that holds bytes which are no
+    // text; 0 when the whole text parsed. The lines are taken by the rules above all
+    // the same.
+    int firstUnparsedLine() const { return unparsedLine; }
     // Writes the file as UTF-8 with a byte-order mark. A non-empty first line is written before the
     // sections (the user configuration's warning line). Sections without keys are not written.
     bool save(const std::string& path, UStringView firstLine = {}) const;
@@ -58,4 +67,5 @@ private:
     Section& sectionFor(UStringView name);
 
     std::vector<Section> sections;
+    int unparsedLine = 0;
 };

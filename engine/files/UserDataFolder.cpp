@@ -1,14 +1,17 @@
 #include "engine/files/UserDataFolder.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include <sys/stat.h>
 
+#include "engine/core/Format.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/Logger.h"
+#include "engine/platform/PlatformWindow.h"
 
 namespace {
 
@@ -22,37 +25,63 @@ std::string dataHome()
     return std::string(home != nullptr && home[0] != 0 ? home : ".") + "/.local/share";
 }
 
-// Creates every missing folder of the path (like mkdir -p), without changing the rights of folders
-// that exist.
-void makeFolders(const std::string& path)
+// Makes one folder, or finds it in place. `groupRights` gives the user's group read and write rights
+// whatever the umask says. An empty text when the folder is there afterwards, else why it is not.
+UString makeFolder(const std::string& path, bool groupRights)
 {
-    for (std::size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (!part.empty()) {
-            mkdir(part.c_str(), 0755);
+    if (mkdir(path.c_str(), groupRights ? 0775 : 0755) == 0) {
+        if (groupRights) {
+            chmod(path.c_str(), 0775);
+        }
+        return {};
+    }
+    const int err = errno;
+    struct stat info {};
+    if (err == EEXIST && stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            return {};
+        }
+        return formatString(u"'%s' is in the way of the folder", path);
+    }
+    return formatString(u"Could not create folder '%s' (errno %d:%s)", path, err, std::strerror(err));
+}
+
+} // namespace
+
+UString createUserDataFolder(UString* problem)
+{
+    std::string folder = dataHome();
+    UString why;
+    // Every missing folder of the data home (like mkdir -p), without changing the rights of those that exist.
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (!part.empty() && why.empty()) {
+            why = makeFolder(part, false);
         }
         if (slash == std::string::npos) {
             break;
         }
     }
-}
-
-} // namespace
-
-UString createUserDataFolder()
-{
-    std::string folder = dataHome();
-    makeFolders(folder);
     for (const char16_t* level : {GameInfo::COMPANY, GameInfo::GAME_ID, GameInfo::VERSION}) {
-        folder += "/" + wideToUtf8(level);
-        if (mkdir(folder.c_str(), 0775) == 0) {
-            // The umask may have taken the group's rights away; give them back.
-            chmod(folder.c_str(), 0775);
-        } else if (errno != EEXIST) {
-            const int err = errno;
-            Logger::logFrom("createUserDataFolder", u"Warning: Could not create folder '%s' (errno %d:%s).", folder,
-                            err, std::strerror(err));
+        folder += '/';
+        folder += wideToUtf8(level);
+        if (why.empty()) {
+            why = makeFolder(folder, true);
         }
     }
-    return utf8ToWide(folder + "/");
+    if (problem != nullptr) {
+        *problem = why;
+    }
+    folder += '/';
+    return utf8ToWide(folder);
+}
+
+void reportUserDataFolderProblem(const UString& problem)
+{
+    const UString text = formatString(u"The user data folder cannot be used: %s. Settings, players and high scores "
+                                      u"will not be saved.",
+                                      problem);
+    std::fprintf(stderr, "%s\n", wideToUtf8(text).c_str());
+    Logger::logFrom("reportUserDataFolderProblem", u"Warning: %s", text);
+    PlatformWindow::showMessageBox(GameInfo::WINDOW_TITLE, text);
 }

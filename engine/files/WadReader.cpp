@@ -5,11 +5,14 @@
 #include <cstring>
 #include <unordered_set>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/core/Logger.h"
 #include "engine/files/WadFormat.h"
 #include "engine/platform/SystemInfo.h"
 
@@ -52,11 +55,36 @@ bool inflateEntry(const std::uint8_t* in, std::uint32_t inSize, std::uint8_t* ou
 
 } // namespace
 
-WadReader::WadReader(const std::string& path) : archivePath(path), file(std::fopen(path.c_str(), "rb"))
+namespace {
+// The archive opened for reading; a FIFO does not make the open wait for a writer. Null with errno set.
+std::FILE* openArchive(const std::string& path)
 {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) {
+        const int err = errno;
+        ::close(fd);
+        errno = err;
+    }
+    return file;
+}
+} // namespace
+
+WadReader::WadReader(const std::string& path) : archivePath(path), file(openArchive(path))
+{
+    int err = file ? 0 : errno;
     struct stat info {};
-    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int err = file ? (errno != 0 ? errno : EISDIR) : errno;
+    if (err == 0 && fstat(fileno(file.get()), &info) != 0) {
+        err = errno;
+    }
+    if (err == 0 && !S_ISREG(info.st_mode)) {
+        // A folder or a device is no archive: say what it is rather than what errno last held.
+        err = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    }
+    if (err != 0) {
         KIV_FATAL(formatString(u"Failed to open file '%s' (errno %d:%s, cwd %s)", path, err, std::strerror(err),
                                SystemInfo::currentFolder()));
     }
@@ -101,6 +129,10 @@ void WadReader::readDirectory(std::uint64_t fileSize)
         damaged(u"not an archive");
     }
     const std::uint32_t wadVersion = header.version;
+    if (wadVersion != WAD_VERSION) {
+        Logger::logFrom("WadReader::readDirectory", u"Archive '%s' is of another version (%d, expected %d).",
+                        archivePath, static_cast<int>(wadVersion), static_cast<int>(WAD_VERSION));
+    }
     KIV_ASSERT(wadVersion == WAD_VERSION);
     const std::uint64_t directoryEnd =
         static_cast<std::uint64_t>(header.directoryOffset) + static_cast<std::uint64_t>(header.count) * sizeof(WadEntry);

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "engine/core/KivRandom.h"
 #include "engine/core/Process.h"
 #include "engine/core/TimeKeeper.h"
+#include "engine/files/FileIO.h"
 #include "engine/files/FileManager.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/files/UserDataFolder.h"
@@ -43,6 +46,11 @@ std::string gDataFolderOverride;
 constexpr const char16_t* CONFIG_WARNING = u"Do NOT modify this file unless you are explicitly instructed to do so!";
 constexpr const char16_t* ENGINE_SECTION = u"Kiv";
 constexpr const char16_t* GRAPHICS_SECTION = u"KivGraphics";
+// Ranges of the numbers of the configuration files.
+constexpr int MAX_LANGUAGE = 63;
+constexpr int MIN_VIDEO_WIDTH = 320;
+constexpr int MIN_VIDEO_HEIGHT = 240;
+constexpr int MAX_VIDEO_SIZE = 16384;
 
 std::string withSlash(std::string folder)
 {
@@ -121,8 +129,10 @@ Kiv::Kiv()
     KIV_ASSERT(gKiv == nullptr);
     gKiv = this;
 
-    userFolder = gUserFolderOverride.empty() ? withSlash(wideToUtf8(createUserDataFolder())) : gUserFolderOverride;
-    dataFolder = gDataFolderOverride;
+    UString folderProblem;
+    userFolder = gUserFolderOverride.empty() ? withSlash(wideToUtf8(createUserDataFolder(&folderProblem)))
+                                             : gUserFolderOverride;
+    dataFolder = gDataFolderOverride.empty() ? SystemInfo::executableFolder() : gDataFolderOverride;
     const std::string logName = wideToUtf8(GameInfo::GAME_ID) + ".log";
     logger = std::make_unique<Logger>(userFolder, logName, crashFileName(".log"));
     CrashHandler::setPaths(userFolder + crashFileName(".mdmp"), logger->path(), logger->crashPath());
@@ -130,6 +140,15 @@ Kiv::Kiv()
     Logger::logFrom("Kiv::Kiv", u"Starting...");
     Logger::logFrom("Kiv::Kiv", u"KIV engine - %s", GameInfo::COMPANY);
     Logger::logFrom("Kiv::Kiv", u"Version: %s", getVersionString());
+    if (!folderProblem.empty()) {
+        reportUserDataFolderProblem(folderProblem);
+    }
+    // A save cut short (a crash, a power loss) leaves its temporary file behind; the file it was to
+    // replace is whole.
+    for (const std::string& name : FileIO::removeInterruptedWrites(userFolder)) {
+        Logger::logFrom("Kiv::Kiv", u"Removed '%s', left by an interrupted save.", name);
+    }
+    Logger::logFrom("Kiv::Kiv", u"Data folder: '%s'", dataFolder);
     logSystemInformation();
 
     Logger::logFrom("ErrorManager::ErrorManager", u"Starting...");
@@ -154,6 +173,7 @@ Kiv::Kiv()
     timeKeeper = startService("TimeKeeper::TimeKeeper", [] { return new TimeKeeper(); });
     KivRandom::seedFromClock();
     fileManager = startService("FileManager::FileManager", [] { return new FileManager(); });
+    fileManager->dataFolder = dataFolder;
 
     readConfig();
     fileManager->renderMode = hq2x;
@@ -234,16 +254,48 @@ void Kiv::readConfig()
         Logger::logFrom("Kiv::readConfig", u"No static configuration '%s'; using the defaults.", staticPath);
     }
     languageMask = staticConfig.getString(u"Language", u"languageMask", u"");
-    singleLanguage = staticConfig.getInt(u"Language", u"singleLanguage", 0);
+    singleLanguage = getIntInRange(staticConfig, u"Language", u"singleLanguage", 0, -1, MAX_LANGUAGE);
     bHoliday = staticConfig.getBool(u"Edition", u"bHoliday", false);
-    hq2x = staticConfig.getInt(u"Graphics", u"hq2x", 1);
+    hq2x = getIntInRange(staticConfig, u"Graphics", u"hq2x", 1, 1, 2);
     webHost = staticConfig.getString(u"Network", u"webHost", u"localhost");
 
-    config.load(userFolder + ".cfg");
-    defaultLanguage = config.getInt(ENGINE_SECTION, u"defaultLanguage", -2);
+    const std::string path = userFolder + ".cfg";
+    bKeepConfigFile = false;
+    if (!config.load(path)) {
+        const int err = errno;
+        if (err != ENOENT) {
+            // It may hold the player's settings: neither read nor replaced in this run.
+            bKeepConfigFile = true;
+            Logger::logFrom("Kiv::readConfig",
+                            u"Warning: Could not read '%s' (errno %d:%s); using the defaults, and the file is left "
+                            u"as it is.",
+                            path, err, std::strerror(err));
+        }
+    } else if (const int line = config.firstUnparsedLine(); line != 0) {
+        Logger::logFrom("Kiv::readConfig", u"Warning: '%s' could not be parsed (line %d); it will be replaced.", path,
+                        line);
+        std::vector<std::uint8_t> bytes;
+        if (!FileIO::readWholeFile(path, bytes, MemoryIniFile::MAX_FILE_SIZE) ||
+            !FileManager::keepDamagedCopy(path, bytes)) {
+            bKeepConfigFile = true;
+        }
+    }
+    defaultLanguage = getIntInRange(config, ENGINE_SECTION, u"defaultLanguage", -2, -2, MAX_LANGUAGE);
     bEnableDelayedLoad = config.getBool(ENGINE_SECTION, u"bEnableDelayedLoad", false);
     bEmulateLocalhost = config.getBool(ENGINE_SECTION, u"bEmulateLocalhost", false);
     bTickWhilePaused = config.getBool(ENGINE_SECTION, u"bTickWhilePaused", false);
+}
+
+int Kiv::getIntInRange(MemoryIniFile& ini, const char16_t* section, const char16_t* key, int defaultValue, int low,
+                       int high)
+{
+    const int value = ini.getInt(section, key, defaultValue);
+    const int held = std::clamp(value, low, high);
+    if (held != value) {
+        Logger::logFrom("Kiv::getIntInRange", u"Warning: %s %s=%d is out of range; using %d.", section, key, value,
+                        held);
+    }
+    return held;
 }
 
 void Kiv::saveConfig()
@@ -262,6 +314,10 @@ void Kiv::saveConfig()
         config.setBool(GRAPHICS_SECTION, u"bEnableFontCache", graphics->bEnableFontCache);
         config.setBool(GRAPHICS_SECTION, u"bSimulate256x256TextureHW", graphics->bSimulate256x256TextureHW);
     }
+    if (bKeepConfigFile) {
+        Logger::logFrom("Kiv::saveConfig", u"'%s' could not be read in this run; not saved over.", userFolder + ".cfg");
+        return;
+    }
     if (!config.save(userFolder + ".cfg", CONFIG_WARNING)) {
         Logger::logFrom("Kiv::saveConfig", u"Warning: could not write '%s'.", userFolder + ".cfg");
     }
@@ -274,8 +330,10 @@ void Kiv::startGraphics()
         return;
     }
     KivGraphics::Settings settings;
-    settings.videoModeWidth = config.getInt(GRAPHICS_SECTION, u"videoModeWidth", settings.videoModeWidth);
-    settings.videoModeHeight = config.getInt(GRAPHICS_SECTION, u"videoModeHeight", settings.videoModeHeight);
+    settings.videoModeWidth =
+        getIntInRange(config, GRAPHICS_SECTION, u"videoModeWidth", settings.videoModeWidth, MIN_VIDEO_WIDTH, MAX_VIDEO_SIZE);
+    settings.videoModeHeight = getIntInRange(config, GRAPHICS_SECTION, u"videoModeHeight", settings.videoModeHeight,
+                                             MIN_VIDEO_HEIGHT, MAX_VIDEO_SIZE);
     settings.bFullScreen = config.getBool(GRAPHICS_SECTION, u"bFullScreen", settings.bFullScreen);
     settings.bAllowLetterbox = config.getBool(GRAPHICS_SECTION, u"bAllowLetterbox", settings.bAllowLetterbox);
     settings.bBilinearFilter = config.getBool(GRAPHICS_SECTION, u"bBilinearFilter", settings.bBilinearFilter);

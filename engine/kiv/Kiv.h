@@ -36,9 +36,9 @@ public:
     // The game's language object is made through these; set them before building the engine.
     static void setLanguageFactory(LanguageCreate create, LanguageDestroy destroy);
 
-    // Where the user files (log, ".cfg", crash files) and the static configuration are found. Empty
-    // means the standard places: the user data folder, and the current folder (beside the executable's
-    // data). Tests point them at temporary folders.
+    // Where the user files (log, ".cfg", crash files) and the data (static configuration, archives) are
+    // found. Empty means the standard places: the user data folder, and the folder of the program file.
+    // Tests point them at temporary folders.
     static void setFolders(const std::string& userFolder, const std::string& dataFolder);
 
     Kiv();
@@ -82,7 +82,7 @@ public:
     MemoryIniFile staticConfig;
     MemoryIniFile config;
     std::string userFolder; // with a trailing "/"
-    std::string dataFolder; // with a trailing "/" (or empty: the current folder)
+    std::string dataFolder; // with a trailing "/": the folder of the program file
 
     // Settings.
     UString languageMask;        // ".cfg.static" [Language]; empty admits every language
@@ -115,6 +115,9 @@ public:
 
 private:
     void readConfig();
+    // An integer setting held to low..high (logged when it was not).
+    static int getIntInRange(MemoryIniFile& ini, const char16_t* section, const char16_t* key, int defaultValue,
+                             int low, int high);
     void startGraphics();
     void dispatchPointer(Context* root);
     // Every object of the tree under the root of the last frame, parents before children.
@@ -126,6 +129,7 @@ private:
     bool frameTicks() const;
     void updateEngineMode();
 
+    bool bKeepConfigFile = false; // ".cfg" exists but could not be read: not saved over
     double fixedStep = 0.0;
     double lastFrameStart = -1.0;
     double rateWindowStart = 0.0;

@@ -16,6 +16,9 @@ Client::~Client() { Logger::logFrom("Client::~Client", u"CLIENT stop"); }
 void Client::onMessage(Node& peer, const uint8_t* bytes, std::size_t size)
 {
     NetRole::onMessage(peer, bytes, size);
+    if (isBeingDropped(peer)) {
+        return; // the server's message could not be read: this session is over
+    }
     if (!bReceivedState) {
         // The first message is the server's full state: the world is in place.
         bReceivedState = true;

@@ -9,19 +9,20 @@
 #include "engine/net/NetRole.h"
 #include "engine/net/Packet.h"
 
-const RuntimeClass RPC_KivBase_gotoState::classRecord(u"RPC_KivBase_gotoState", &RPC::classRecord,
-                                                      &RuntimeClass::factoryOf<RPC_KivBase_gotoState>);
-const RuntimeClass RPC_KivBase_setState::classRecord(u"RPC_KivBase_setState", &RPC::classRecord,
-                                                     &RuntimeClass::factoryOf<RPC_KivBase_setState>);
-const RuntimeClass RPC_KivBase_addChild::classRecord(u"RPC_KivBase_addChild", &RPC::classRecord,
-                                                     &RuntimeClass::factoryOf<RPC_KivBase_addChild>);
-const RuntimeClass RPC_KivBase_netPostReplicate::classRecord(u"RPC_KivBase_netPostReplicate", &RPC::classRecord,
-                                                             &RuntimeClass::factoryOf<RPC_KivBase_netPostReplicate>);
-const RuntimeClass RPC_KivBase_netPostReplicateGlobal::classRecord(
-    u"RPC_KivBase_netPostReplicateGlobal", &RPC::classRecord,
+// Like every remote-call class, these are registered under "_" and the hash of their own name.
+
+const RuntimeClass RPC_KivBase_gotoState::classRecord(RuntimeClass::hashName(u"RPC_KivBase_gotoState"), &RPC::classRecord,
+    &RuntimeClass::factoryOf<RPC_KivBase_gotoState>);
+const RuntimeClass RPC_KivBase_setState::classRecord(RuntimeClass::hashName(u"RPC_KivBase_setState"), &RPC::classRecord,
+    &RuntimeClass::factoryOf<RPC_KivBase_setState>);
+const RuntimeClass RPC_KivBase_addChild::classRecord(RuntimeClass::hashName(u"RPC_KivBase_addChild"), &RPC::classRecord,
+    &RuntimeClass::factoryOf<RPC_KivBase_addChild>);
+const RuntimeClass RPC_KivBase_netPostReplicate::classRecord(RuntimeClass::hashName(u"RPC_KivBase_netPostReplicate"), &RPC::classRecord,
+    &RuntimeClass::factoryOf<RPC_KivBase_netPostReplicate>);
+const RuntimeClass RPC_KivBase_netPostReplicateGlobal::classRecord(RuntimeClass::hashName(u"RPC_KivBase_netPostReplicateGlobal"), &RPC::classRecord,
     &RuntimeClass::factoryOf<RPC_KivBase_netPostReplicateGlobal>);
-const RuntimeClass RPC_KivBase_destroy::classRecord(u"RPC_KivBase_destroy", &RPC::classRecord,
-                                                    &RuntimeClass::factoryOf<RPC_KivBase_destroy>);
+const RuntimeClass RPC_KivBase_destroy::classRecord(RuntimeClass::hashName(u"RPC_KivBase_destroy"), &RPC::classRecord,
+    &RuntimeClass::factoryOf<RPC_KivBase_destroy>);
 
 namespace {
 // Every call of every object runs on the server and on the clients.
@@ -89,6 +90,14 @@ void RPC_KivBase_addChild::netSerialize(Packet& packet)
 {
     RPC::netSerialize(packet);
     packet.doPointer2(child);
+    if (!packet.bWriting && target != nullptr && child != nullptr) {
+        for (KivBase* o = target; o != nullptr; o = o->getParent()) {
+            if (o == child) {
+                packet.decodeFailed(formatString(u"Object %d cannot be added below itself.", child->objectUID),
+                                    __PRETTY_FUNCTION__);
+            }
+        }
+    }
 }
 
 void RPC_KivBase_addChild::addPropertiesTo(Property& list)

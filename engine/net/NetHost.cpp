@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
 #include "engine/core/Logger.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetConnection.h"
@@ -111,12 +112,13 @@ void NetHost::handleHandshake(const HandshakeDatagram& handshake, const NetAddre
         }
         if (!identityMatches(handshake)) {
             ++refusedPeers;
+            logTraffic(from, formatString(u"Refusing %s: another game or version.", from.toString()));
             sendHandshake(HandshakeDatagram::REFUSE, from, 0, HandshakeDatagram::WRONG_GAME);
             return;
         }
         if (static_cast<int32_t>(peers.size()) >= maxPeers) {
             ++refusedPeers;
-            Logger::logFrom("NetHost::handleHandshake", u"Refusing %s: the game is full.", from.toString());
+            logTraffic(from, formatString(u"Refusing %s: the game is full.", from.toString()));
             sendHandshake(HandshakeDatagram::REFUSE, from, 0, HandshakeDatagram::SERVER_FULL);
             return;
         }
@@ -164,6 +166,8 @@ void NetHost::handleHandshake(const HandshakeDatagram& handshake, const NetAddre
         return;
     default:
         ++badDatagrams;
+        logTraffic(from, formatString(u"Dropped a handshake of unknown type %d from %s.",
+                                      static_cast<int>(handshake.type), from.toString()));
     }
 }
 
@@ -174,6 +178,7 @@ void NetHost::handleDatagram(const uint8_t* bytes, std::size_t size, const NetAd
     switch (NetDatagram::parse(bytes, size, handshake, header)) {
     case NetDatagram::Kind::Bad:
         ++badDatagrams;
+        logTraffic(from, formatString(u"Dropped a damaged datagram from %s.", from.toString()));
         return;
     case NetDatagram::Kind::Handshake:
         handleHandshake(handshake, from);
@@ -184,19 +189,89 @@ void NetHost::handleDatagram(const uint8_t* bytes, std::size_t size, const NetAd
     Node* peer = findPeer(from);
     if (peer == nullptr || peer->getPeerWord() != header.senderWord) {
         ++unknownPeerDatagrams;
+        logTraffic(from, formatString(u"Dropped a datagram from %s, which is no peer.", from.toString()));
         return;
     }
     const NetAddress address = from;
     const Node::Result result =
         peer->receive(header, bytes + sizeof(header), hostTime, [this, address](const uint8_t* message, std::size_t n) {
             // A message may drop peers; deliver only while the peer is still there.
-            if (Node* still = findPeer(address)) {
+            if (Node* still = findPeer(address); still != nullptr && !isBeingDropped(*still)) {
                 onMessage(*still, message, n);
             }
         });
     if (result == Node::Result::BadFragment) {
         ++badFragments;
+        logTraffic(from, formatString(u"Dropped a bad fragment from %s.", from.toString()));
     }
+    removeDroppedPeers();
+}
+
+void NetHost::dropPeer(Node& peer, const UString& why)
+{
+    if (!isBeingDropped(peer)) {
+        pendingDrops.push_back({&peer, why});
+    }
+}
+
+bool NetHost::isBeingDropped(const Node& peer) const
+{
+    for (const PendingDrop& drop : pendingDrops) {
+        if (drop.peer == &peer) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void NetHost::removeDroppedPeers()
+{
+    std::vector<PendingDrop> drops;
+    drops.swap(pendingDrops);
+    for (const PendingDrop& drop : drops) {
+        for (std::size_t i = 0; i < peers.size(); ++i) {
+            if (peers[i].get() != drop.peer) {
+                continue;
+            }
+            const NetAddress address = peers[i]->getAddress();
+            logTraffic(address, formatString(u"Warning: Peer %s %s; dropped.", address.toString(), drop.why));
+            sendHandshake(HandshakeDatagram::DISCONNECT, address, 0);
+            removePeer(i, u"dropped");
+            if (!bIsServer) {
+                clientState = ClientState::Disconnected;
+            }
+            break;
+        }
+    }
+}
+
+void NetHost::logTraffic(const NetAddress& from, const UString& text)
+{
+    const uint64_t key = static_cast<uint64_t>(from.getIP()) << 16 | from.getPort();
+    auto it = trafficLog.find(key);
+    if (it == trafficLog.end()) {
+        if (trafficLog.size() >= MAX_LOGGED_ADDRESSES) {
+            std::erase_if(trafficLog, [this](const auto& entry) {
+                return hostTime - entry.second.lastLineTime >= LOG_INTERVAL;
+            });
+            if (trafficLog.size() >= MAX_LOGGED_ADDRESSES) {
+                return; // a flood from many addresses at once: the lines already logged say enough
+            }
+        }
+        it = trafficLog.emplace(key, TrafficLog{hostTime - LOG_INTERVAL, 0}).first;
+    }
+    TrafficLog& entry = it->second;
+    if (hostTime - entry.lastLineTime < LOG_INTERVAL) {
+        ++entry.leftOut;
+        return;
+    }
+    if (entry.leftOut > 0) {
+        Logger::logFrom("NetHost::logTraffic", u"%s (%u more from this address left out.)", text, entry.leftOut);
+    } else {
+        Logger::logFrom("NetHost::logTraffic", u"%s", text);
+    }
+    entry.lastLineTime = hostTime;
+    entry.leftOut = 0;
 }
 
 void NetHost::service(double now)

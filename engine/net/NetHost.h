@@ -3,6 +3,7 @@
 // disconnect), and the reliable message streams to and from each peer. A server accepts peers up to its
 // maximum; a client connects to one server. Peers silent for more than PEER_TIMEOUT seconds are dropped.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,10 @@ class NetHost : public KivBase {
 public:
     static constexpr double PEER_TIMEOUT = 5.0;
     static constexpr double CONNECT_RESEND_INTERVAL = 0.25;
+    // Lines about refused or dropped traffic: at most one a second per address.
+    static constexpr double LOG_INTERVAL = 1.0;
+    // Addresses whose lines are held back; past this those silent for LOG_INTERVAL are forgotten.
+    static constexpr std::size_t MAX_LOGGED_ADDRESSES = 1024;
 
     enum class ClientState { Idle, Connecting, Connected, Refused, TimedOut, Disconnected };
 
@@ -36,6 +41,10 @@ public:
     void queueTo(Node& peer, const Packet& packet);
     // Says goodbye to every peer and forgets them.
     void disconnectAll();
+    // Drops a peer that cannot be trusted (its message could not be read): it is told goodbye and removed
+    // once the datagram being handled is done; no further message of it is delivered.
+    void dropPeer(Node& peer, const UString& why);
+    bool isBeingDropped(const Node& peer) const;
 
     const std::vector<std::unique_ptr<Node>>& getPeers() const { return peers; }
     Node* findPeer(const NetAddress& address) const;
@@ -77,6 +86,10 @@ private:
     void sendHandshake(uint8_t type, const NetAddress& to, uint32_t peerWord, uint8_t reason = 0);
     void sendDatagram(const uint8_t* bytes, std::size_t size, const NetAddress& to);
     void removePeer(std::size_t index, const char16_t* why);
+    void removeDroppedPeers();
+    // Logs a line about traffic from `from` unless one was logged for that address less than
+    // LOG_INTERVAL ago; the next line then says how many were left out.
+    void logTraffic(const NetAddress& from, const UString& text);
     bool identityMatches(const HandshakeDatagram& handshake) const;
     uint32_t drawPeerWord() const;
 
@@ -85,4 +98,15 @@ private:
     double connectStartTime = 0.0;
     double lastConnectSendTime = 0.0;
     uint8_t refuseReason = 0;
+
+    struct PendingDrop {
+        const Node* peer;
+        UString why;
+    };
+    std::vector<PendingDrop> pendingDrops;
+    struct TrafficLog {
+        double lastLineTime;
+        uint32_t leftOut;
+    };
+    std::map<uint64_t, TrafficLog> trafficLog; // by address and port
 };

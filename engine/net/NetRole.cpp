@@ -313,14 +313,19 @@ void NetRole::processCommand(Packet& packet, int command)
         if (command == SPAWNNAMED) {
             packet.doVarUInt(uid);
             if (uid == 0 || uid > 0x7FFFFFFFu) {
-                KIV_FATAL(formatString(u"Bad object ID %u.", uid));
+                packet.decodeFailed(formatString(u"Bad object ID %u.", uid), __PRETTY_FUNCTION__);
             }
             if (objectMap.contains(static_cast<int32_t>(uid))) {
-                KIV_FATAL(formatString(u"Object ID %u is already in use.", uid));
+                packet.decodeFailed(formatString(u"Object ID %u is already in use.", uid), __PRETTY_FUNCTION__);
             }
+        } else if (packet.isPeerInput() && (nextObjectUID < 1 || nextObjectUID == INT32_MAX ||
+                                            objectMap.contains(nextObjectUID))) {
+            // The peer named the UID the counter would give next.
+            packet.decodeFailed(formatString(u"Object ID %d is already in use.", nextObjectUID), __PRETTY_FUNCTION__);
         }
         if (!runtimeClass->hasFactory() || runtimeClass->isDerivedFrom(&RPC::classRecord)) {
-            KIV_FATAL(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()));
+            packet.decodeFailed(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()),
+                                __PRETTY_FUNCTION__);
         }
         std::unique_ptr<KivBase> object(runtimeClass->create());
         registerObject(object.get(), static_cast<int32_t>(uid));
@@ -330,7 +335,11 @@ void NetRole::processCommand(Packet& packet, int command)
     case COPYOBJ: {
         uint32_t uid = 0;
         packet.doVarUInt(uid);
-        KivBase* object = findObject(static_cast<int32_t>(uid));
+        KivBase* object = uid <= 0x7FFFFFFFu ? findObjectOrNull(static_cast<int32_t>(uid)) : nullptr;
+        if (object == nullptr) {
+            packet.decodeFailed(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)),
+                                __PRETTY_FUNCTION__);
+        }
         // The object's UID is part of its data; whatever the stream says, the map keeps it. The guard
         // also holds when a damaged stream ends the read half-way.
         struct KeepUid {
@@ -345,7 +354,7 @@ void NetRole::processCommand(Packet& packet, int command)
             readUid = object->objectUID;
         }
         if (readUid != static_cast<int32_t>(uid)) {
-            KIV_FATAL(formatString(u"Object ID %u holds the ID %d.", uid, readUid));
+            packet.decodeFailed(formatString(u"Object ID %u holds the ID %d.", uid, readUid), __PRETTY_FUNCTION__);
         }
         object->netPostReplicate();
         return;
@@ -354,7 +363,8 @@ void NetRole::processCommand(Packet& packet, int command)
         const RuntimeClass* runtimeClass = nullptr;
         packet.doClassID(runtimeClass);
         if (!runtimeClass->hasFactory() || !runtimeClass->isDerivedFrom(&RPC::classRecord)) {
-            KIV_FATAL(formatString(u"Class '%s' is not a remote call.", runtimeClass->getName()));
+            packet.decodeFailed(formatString(u"Class '%s' is not a remote call.", runtimeClass->getName()),
+                                __PRETTY_FUNCTION__);
         }
         RPC* call = static_cast<RPC*>(runtimeClass->create());
         struct Owner {
@@ -391,18 +401,40 @@ void NetRole::onPeerJoining()
     flush();
 }
 
-void NetRole::onMessage(Node& /*peer*/, const uint8_t* bytes, std::size_t size) { processPeerMessage(bytes, size); }
-
-void NetRole::processPeerMessage(const uint8_t* bytes, std::size_t size)
+void NetRole::onMessage(Node& peer, const uint8_t* bytes, std::size_t size)
 {
-    Packet packet(Packet::FLAG_COMMANDS, 0);
+    UString why;
+    if (!processPeerMessage(bytes, size, why)) {
+        dropPeer(peer, formatString(u"sent a message that cannot be read (%s)", why));
+    }
+}
+
+bool NetRole::processPeerMessage(const uint8_t* bytes, std::size_t size, UString& why)
+{
+    Packet packet(Packet::FLAG_COMMANDS | Packet::FLAG_PEER, 0);
     packet.setReadData(bytes, size);
-    NetRole* previous = THEROLE;
-    THEROLE = this;
-    bReadingPeerMessage = true;
-    processPacket(packet);
-    bReadingPeerMessage = false;
-    THEROLE = previous;
+    // Put back however the message ends.
+    struct Reading {
+        NetRole& role;
+        NetRole* previous;
+        explicit Reading(NetRole& r) : role(r), previous(THEROLE)
+        {
+            THEROLE = &role;
+            role.bReadingPeerMessage = true;
+        }
+        ~Reading()
+        {
+            role.bReadingPeerMessage = false;
+            THEROLE = previous;
+        }
+    } reading(*this);
+    try {
+        processPacket(packet);
+    } catch (const PacketDecodeError& error) {
+        why = error.message;
+        return false;
+    }
+    return true;
 }
 
 void NetRole::postReplicateGlobalAll()

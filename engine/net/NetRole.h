@@ -45,7 +45,8 @@ public:
     UString getDebugText() const;
     // Sends the outgoing packet to every peer at once and empties it.
     void flush();
-    // Runs every command of the packet.
+    // Runs every command of the packet. A packet marked as peer input ends in a PacketDecodeError when it
+    // cannot be read; any other in the fatal path.
     void processPacket(Packet& packet);
     void processCommand(Packet& packet, int command);
 
@@ -82,7 +83,9 @@ protected:
     void onPeerJoining() override;
     void onMessage(Node& peer, const uint8_t* bytes, std::size_t size) override;
     // Reads and runs the commands of a peer's message (a server takes only the calls a client may make).
-    void processPeerMessage(const uint8_t* bytes, std::size_t size);
+    // False, with the reason, when the message cannot be read: the rest of it is left out, and the caller
+    // drops the peer.
+    bool processPeerMessage(const uint8_t* bytes, std::size_t size, UString& why);
     // Runs netPostReplicateGlobal of every object registered now (not of those these runs register).
     void postReplicateGlobalAll();
 

@@ -19,6 +19,22 @@ Packet::Packet(uint32_t commandFlags, int capacity) : commandFlags(commandFlags)
     buffer.resize(capacity < 0 ? DEFAULT_CAPACITY : static_cast<std::size_t>(capacity), 0);
 }
 
+void Packet::decodeFailed(UStringView message, const char* function, const char* file, int line) const
+{
+    if (isPeerInput()) {
+        throw PacketDecodeError(UString(message));
+    }
+    ErrorManager::error(message, function, file, line);
+}
+
+void Packet::decodeCheckFailed(const char* statement, const char* function, const char* file, int line) const
+{
+    if (isPeerInput()) {
+        throw PacketDecodeError(formatString(u"Assertion failed: %s", statement));
+    }
+    ErrorManager::assertionFailed(statement, function, file, line);
+}
+
 void Packet::reserve(std::size_t count)
 {
     if (count > buffer.size() - cursor) {
@@ -42,8 +58,10 @@ void Packet::write(const void* bytes, std::size_t count)
 void Packet::read(void* bytes, std::size_t count)
 {
     if (count > length - cursor) {
-        KIV_FATAL(formatString(u"Packet truncated: %u bytes wanted at offset %u of %u.", static_cast<unsigned>(count),
-                               static_cast<unsigned>(cursor), static_cast<unsigned>(length)));
+        decodeFailed(formatString(u"Packet truncated: %u bytes wanted at offset %u of %u.",
+                                  static_cast<unsigned>(count), static_cast<unsigned>(cursor),
+                                  static_cast<unsigned>(length)),
+                     __PRETTY_FUNCTION__);
     }
     if (count > 0) {
         std::memcpy(bytes, buffer.data() + cursor, count);
@@ -110,8 +128,8 @@ void Packet::doVarUIntChecked(uint32_t& value)
     for (int shift = 0;; shift += 7) {
         const uint8_t byte = readByte();
         if (shift == 28 && (byte & 0xF0) != 0) {
-            KIV_FATAL(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
-                                   static_cast<unsigned>(cursor - 1)));
+            decodeFailed(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
+                                      static_cast<unsigned>(cursor - 1)), __PRETTY_FUNCTION__);
         }
         v |= static_cast<uint32_t>(byte & 0x7F) << shift;
         if ((byte & 0x80) == 0) {
@@ -146,8 +164,8 @@ void Packet::doVarInt(int32_t& value)
         uint32_t rest = 0;
         doVarUInt(rest);
         if (rest > (0xFFFFFFFFu >> 6)) {
-            KIV_FATAL(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
-                                   static_cast<unsigned>(cursor)));
+            decodeFailed(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
+                                      static_cast<unsigned>(cursor)), __PRETTY_FUNCTION__);
         }
         magnitude |= rest << 6;
     }
@@ -242,11 +260,15 @@ void Packet::doUString(UString& value, int maxLength)
     }
     uint32_t length = 0;
     doVarUInt(length);
-    KIV_ASSERT(length < BUFFERSIZE);
+    if (!(length < BUFFERSIZE)) {
+        decodeCheckFailed("length < BUFFERSIZE", __PRETTY_FUNCTION__);
+    }
     char bytes[BUFFERSIZE];
     read(bytes, length);
     value = utf8ToWide(std::string_view(bytes, length));
-    checkStringLimit(value, maxLength, __PRETTY_FUNCTION__);
+    if (maxLength >= 0 && value.length() > static_cast<std::size_t>(maxLength)) {
+        decodeCheckFailed("data->length() <= maxLength", __PRETTY_FUNCTION__);
+    }
 }
 
 void Packet::doDWORD(uint32_t& value)
@@ -297,7 +319,7 @@ void Packet::doClassID(const RuntimeClass*& runtimeClass)
     const RuntimeClass* found =
         index <= 0x7FFFFFFFu ? manager->getClassByIndex(static_cast<int32_t>(index)) : nullptr;
     if (found == nullptr) {
-        KIV_FATAL(formatString(u"Unknown class id %u.", index));
+        decodeFailed(formatString(u"Unknown class id %u.", index), __PRETTY_FUNCTION__);
     }
     runtimeClass = found;
 }
@@ -325,10 +347,12 @@ void Packet::doPointer2(KivBase*& object)
         return;
     }
     NetRole* role = THEROLE;
-    if (role == nullptr || uid > 0x7FFFFFFFu) {
-        KIV_FATAL(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)));
+    KivBase* found =
+        role != nullptr && uid <= 0x7FFFFFFFu ? role->findObjectOrNull(static_cast<int32_t>(uid)) : nullptr;
+    if (found == nullptr) {
+        decodeFailed(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)), __PRETTY_FUNCTION__);
     }
-    object = role->findObject(static_cast<int32_t>(uid));
+    object = found;
 }
 
 void Packet::doResourcePointer2(KivBase*& resource)
@@ -354,8 +378,9 @@ void Packet::doResourcePointer2(KivBase*& resource)
         resource = nullptr;
         return;
     }
-    if (resources == nullptr) {
-        KIV_FATAL(formatString(u"Could not find resource '%s'.", s));
+    KivBase* found = resources != nullptr ? resources->find(s, false) : nullptr;
+    if (found == nullptr) {
+        decodeFailed(formatString(u"Could not find resource '%s'.", s), __PRETTY_FUNCTION__);
     }
-    resource = resources->find(s, true);
+    resource = found;
 }

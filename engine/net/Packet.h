@@ -1,11 +1,14 @@
 #pragma once
 // The one serialisation buffer. Every operation reads or writes at the cursor according to bWriting, so one
 // routine serves both directions. Used for datagrams, level files, object saving and in-process copies.
-// Reads are bounds-checked: a truncated or hostile stream ends in the fatal path, never outside the buffer.
+// Reads are bounds-checked and every value read is checked before it is used: a damaged stream of our own
+// (a level file) ends in the fatal path; a peer's message ends in a PacketDecodeError, which drops the
+// message and the peer. Never outside the buffer.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "engine/core/UString.h"
@@ -55,6 +58,13 @@ private:
     std::size_t count = 0;
 };
 
+// A peer's message that cannot be read: the receiver drops the message and the peer.
+class PacketDecodeError : public std::runtime_error {
+public:
+    explicit PacketDecodeError(UString text) : std::runtime_error(wideToUtf8(text)), message(std::move(text)) {}
+    UString message;
+};
+
 
 class Packet {
 public:
@@ -62,6 +72,7 @@ public:
     static constexpr uint32_t FLAG_COMMANDS = 1;  // a command stream (datagram payloads, level files)
     static constexpr uint32_t FLAG_LOCAL_COPY = 2; // in-process copy: object references travel as raw pointers
     static constexpr uint32_t FLAG_STORED = 4;     // a stored stream (level file)
+    static constexpr uint32_t FLAG_PEER = 8;       // a peer's message: what it holds is not trusted
 
     static constexpr int DEFAULT_CAPACITY = 0x40000;
     // A string's UTF-8 form must stay shorter than this.
@@ -153,6 +164,15 @@ public:
     bool hasMoreToRead() const { return !bWriting && cursor < length; }
     std::size_t remainingToRead() const { return bWriting ? 0 : length - cursor; }
     bool isLocalCopy() const { return (commandFlags & FLAG_LOCAL_COPY) != 0; }
+    bool isPeerInput() const { return (commandFlags & FLAG_PEER) != 0; }
+
+    // The stream holds something that cannot be taken: a PacketDecodeError for a peer's message, else the
+    // fatal error with this message, reported from `function` (the caller's __PRETTY_FUNCTION__).
+    [[noreturn]] void decodeFailed(UStringView message, const char* function, const char* file = __builtin_FILE(),
+                                   int line = __builtin_LINE()) const;
+    // The same for a failed check that the fatal path reports as an assertion.
+    [[noreturn]] void decodeCheckFailed(const char* statement, const char* function,
+                                        const char* file = __builtin_FILE(), int line = __builtin_LINE()) const;
 
     bool bWriting = true;
     uint32_t commandFlags;

@@ -2,7 +2,7 @@
 // written and read straight in the packet's buffer. A reader checks the room for a run of fixed-size
 // entries once (each entry's `ahead`); whatever is out of the ordinary there (an overlong integer, a value
 // out of range, an unknown object, a string that does not fit) is read again from its start through the
-// packet's own operations, which end in the fatal path with the usual message.
+// packet's own operations, which report it as they always do (the fatal path, or a dropped peer).
 #include <cstring>
 #include <memory>
 
@@ -25,11 +25,12 @@ using Entry = PropertyLayout::Entry;
 // As for array properties: longer arrays are not taken from a stream.
 constexpr uint32_t MAX_ARRAY_COUNT = 1u << 16;
 
-void checkTarget(const Entry& entry, const KivBase* object)
+void checkTarget(const Packet& packet, const Entry& entry, const KivBase* object)
 {
     if (!PropertyPointer::accepts(object, entry.requiredClass)) {
-        KIV_FATAL(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID, entry.name,
-                               entry.requiredClass->getName()));
+        packet.decodeFailed(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID,
+                                         entry.name, entry.requiredClass->getName()),
+                            __PRETTY_FUNCTION__);
     }
 }
 
@@ -377,7 +378,7 @@ void PropertyLayout::Wire::slow(const Entry& e, char* member)
             packet.doPointer2(target);
         }
         if (!packet.bWriting) {
-            checkTarget(e, target);
+            checkTarget(packet, e, target);
             setObject(e, member, target);
         }
         break;
@@ -387,7 +388,8 @@ void PropertyLayout::Wire::slow(const Entry& e, char* member)
         packet.doVarInt(v);
         if (!packet.bWriting) {
             if (v < 0 || v >= e.limit) {
-                KIV_FATAL(formatString(u"Value %d of '%s' is out of range.", v, e.name));
+                packet.decodeFailed(formatString(u"Value %d of '%s' is out of range.", v, e.name),
+                                    __PRETTY_FUNCTION__);
             }
             e.setEnum(member, v);
         }
@@ -398,7 +400,9 @@ void PropertyLayout::Wire::slow(const Entry& e, char* member)
         packet.doVarUInt(count);
         if (!packet.bWriting) {
             if (count > MAX_ARRAY_COUNT || count > packet.remainingToRead() * 8 + 8) {
-                KIV_FATAL(formatString(u"Array '%s' of %u elements is too long for its stream.", e.name, count));
+                packet.decodeFailed(
+                    formatString(u"Array '%s' of %u elements is too long for its stream.", e.name, count),
+                    __PRETTY_FUNCTION__);
             }
             e.array->resizeAt(member, static_cast<int32_t>(count));
         }

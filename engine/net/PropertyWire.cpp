@@ -27,11 +27,12 @@ namespace {
 constexpr uint32_t MAX_ARRAY_COUNT = 1u << 16;
 
 // A pointer read from a stream must name an object of the class the member allows.
-void checkTarget(const Property& property, const KivBase* object)
+void checkTarget(const Packet& packet, const Property& property, const KivBase* object)
 {
     if (!PropertyPointer::accepts(object, property.requiredClass)) {
-        KIV_FATAL(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID, property.name,
-                               property.requiredClass->getName()));
+        packet.decodeFailed(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID,
+                                         property.name, property.requiredClass->getName()),
+                            __PRETTY_FUNCTION__);
     }
 }
 } // namespace
@@ -68,7 +69,7 @@ void PropertyPointer::serialize(Packet& packet)
         packet.doPointer2(object);
     }
     if (!packet.bWriting) {
-        checkTarget(*this, object);
+        checkTarget(packet, *this, object);
         assign(object);
     }
 }
@@ -78,7 +79,7 @@ void PropertyReferenceBase::serialize(Packet& packet)
     KivBase* object = get();
     packet.doPointer2(object);
     if (!packet.bWriting) {
-        checkTarget(*this, object);
+        checkTarget(packet, *this, object);
         assign(object);
     }
 }
@@ -89,7 +90,7 @@ void PropertyEnumBase::serialize(Packet& packet)
     packet.doVarInt(v);
     if (!packet.bWriting) {
         if (v < 0 || v >= getCount()) {
-            KIV_FATAL(formatString(u"Value %d of '%s' is out of range.", v, name));
+            packet.decodeFailed(formatString(u"Value %d of '%s' is out of range.", v, name), __PRETTY_FUNCTION__);
         }
         setValue(v);
     }
@@ -102,7 +103,8 @@ void PropertyArrayBase::serialize(Packet& packet)
     if (!packet.bWriting) {
         // Every element takes at least one bit of the stream.
         if (count > MAX_ARRAY_COUNT || count > packet.remainingToRead() * 8 + 8) {
-            KIV_FATAL(formatString(u"Array '%s' of %u elements is too long for its stream.", name, count));
+            packet.decodeFailed(formatString(u"Array '%s' of %u elements is too long for its stream.", name, count),
+                                __PRETTY_FUNCTION__);
         }
         setCount(static_cast<int32_t>(count));
     }
@@ -129,7 +131,8 @@ void KivBase::netSerializeParent(Packet& packet)
     }
     for (KivBase* o = newParent; o != nullptr; o = o->getParent()) {
         if (o == this) {
-            KIV_FATAL(formatString(u"Object %d cannot be placed below itself.", objectUID));
+            packet.decodeFailed(formatString(u"Object %d cannot be placed below itself.", objectUID),
+                                __PRETTY_FUNCTION__);
         }
     }
     if (parent != nullptr) {

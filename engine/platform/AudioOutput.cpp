@@ -5,6 +5,11 @@
 #include <AL/alext.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
@@ -14,6 +19,42 @@ AudioOutput* gOutput = nullptr;
 
 ALCdevice* dev(void* p) { return static_cast<ALCdevice*>(p); }
 ALCcontext* ctx(void* p) { return static_cast<ALCcontext*>(p); }
+
+// Keeps what the audio libraries print on standard error to themselves while it lives: with no sound card
+// they report every device they fail to open, and the engine's log says in one line what came of it.
+// A user who set ALSOFT_LOGLEVEL asked to see those lines and gets them.
+class QuietStandardError {
+public:
+    QuietStandardError()
+    {
+        if (std::getenv("ALSOFT_LOGLEVEL") != nullptr) {
+            return;
+        }
+        std::fflush(stderr);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nowhere < 0) {
+            return;
+        }
+        saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (saved >= 0) {
+            ::dup2(nowhere, STDERR_FILENO);
+        }
+        ::close(nowhere);
+    }
+    ~QuietStandardError()
+    {
+        if (saved >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved, STDERR_FILENO);
+            ::close(saved);
+        }
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved = -1;
+};
 
 template <class Fn>
 Fn alcFunction(ALCdevice* device, const char* name)
@@ -25,7 +66,10 @@ Fn alcFunction(ALCdevice* device, const char* name)
 AudioOutput::AudioOutput(int sampleRate) : rate(sampleRate > 0 ? sampleRate : 44100)
 {
     KIV_ASSERT(gOutput == nullptr);
-    device = alcOpenDevice(nullptr);
+    {
+        QuietStandardError quiet;
+        device = alcOpenDevice(nullptr);
+    }
     if (device != nullptr) {
         const ALCint attributes[] = {ALC_FREQUENCY, rate, 0};
         context = alcCreateContext(dev(device), attributes);
@@ -57,7 +101,7 @@ AudioOutput::AudioOutput(int sampleRate) : rate(sampleRate > 0 ? sampleRate : 44
     if (deviceName == nullptr) {
         deviceName = alcGetString(dev(device), ALC_DEVICE_SPECIFIER);
     }
-    name = loopback ? std::string("loopback (no sound device)") : std::string(deviceName ? deviceName : "unknown");
+    name = loopback ? std::string("null output (no sound device)") : std::string(deviceName ? deviceName : "unknown");
     gOutput = this;
 }
 

@@ -55,7 +55,8 @@ PlatformWindow::PlatformWindow(const UString& title)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
 
     const std::string utf8Title = wideToUtf8(title);
-    window = SDL_CreateWindow(utf8Title.c_str(), 50, 50, 100, 100, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    // Made at the default mode's size: the offscreen driver's surface keeps the size it was made with.
+    window = SDL_CreateWindow(utf8Title.c_str(), 50, 50, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (window == nullptr) {
         const std::string error = SDL_GetError();
         SDL_QuitSubSystem(SUBSYSTEMS);

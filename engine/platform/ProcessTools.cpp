@@ -1,6 +1,7 @@
 #include "engine/platform/ProcessTools.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +40,7 @@ std::string processName(const std::string& pid)
     return baseName(argv0);
 }
 
+// Every process of the current user (other users' processes are none of the game's business).
 template <class Fn>
 void forEachProcess(Fn fn)
 {
@@ -46,9 +48,14 @@ void forEachProcess(Fn fn)
     if (dir == nullptr) {
         return;
     }
+    const uid_t user = getuid();
     while (dirent* entry = readdir(dir)) {
         const std::string pid = entry->d_name;
         if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); })) {
+            continue;
+        }
+        struct stat info {};
+        if (stat(("/proc/" + pid).c_str(), &info) != 0 || info.st_uid != user) {
             continue;
         }
         fn(std::atol(pid.c_str()), processName(pid));

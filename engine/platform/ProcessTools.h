@@ -5,9 +5,10 @@
 #include <vector>
 
 namespace ProcessTools {
-// True when another process runs an executable of this file name (its own process is not counted).
+// True when another process of the current user runs an executable of this file name (its own process
+// is not counted).
 bool isAnotherInstanceRunning(const std::string& executableName);
-// The executable names of the running processes, sorted, without repeats.
+// The executable names of the current user's running processes, sorted, without repeats.
 std::vector<std::string> runningProcessNames();
 // Opens `url` with xdg-open, started directly (fork and exec, never a shell); does not wait for it.
 // False when the helper could not be started.

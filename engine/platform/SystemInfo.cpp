@@ -4,6 +4,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "engine/core/Process.h"
+
 namespace SystemInfo {
 
 UString computerName()
@@ -33,6 +35,23 @@ UString currentFolder()
         return {};
     }
     return utf8ToWide(buf);
+}
+
+std::string executableFolder()
+{
+    std::string program;
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n > 0) {
+        program.assign(buf, static_cast<std::size_t>(n));
+    } else {
+        program = wideToUtf8(Process::executablePath());
+        if (!program.empty() && program[0] != '/' && program.find('/') != std::string::npos) {
+            program = wideToUtf8(currentFolder()) + "/" + program;
+        }
+    }
+    const std::size_t slash = program.find_last_of('/');
+    return slash == std::string::npos ? std::string() : program.substr(0, slash + 1);
 }
 
 UString localeIsoCode()

@@ -8,6 +8,9 @@ namespace SystemInfo {
 UString computerName();
 UString userName();
 UString currentFolder();
+// The folder of the running program file (from /proc/self/exe, else argv[0]) with a trailing "/"; the
+// game's data lies beside it. Empty when neither tells.
+std::string executableFolder();
 // The two-letter ISO 639 code of the user's language from LC_ALL, LC_MESSAGES or LANG; empty when none.
 UString localeIsoCode();
 } // namespace SystemInfo

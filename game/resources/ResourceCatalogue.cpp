@@ -12,7 +12,9 @@ constexpr TextureEntry PRE_LOADER_TEXTURES[] = {
     {0, "gfx/gui/game/mousepointer.tga", "mousePointer", 0, -1, 2},
 };
 
-// step, file, name, flags, origin code of skin 0, frames the game reads (, archive)
+// step, file, name, flags, origin code of skin 0, frames the game reads (, archive). A step may load
+// several textures: the summer and autumn landscapes and the autumn leaf ride with their spring and
+// winter kin, so the number of steps stays fixed.
 constexpr TextureEntry TEXTURES[] = {
     {12, "gfx/system/kmstudios.tga", "kmstudios", 0, -1, 1},
     {13, "gfx/system/languageflags.tga", "languageFlags", 0, -1, 15, Archive::Language},
@@ -67,14 +69,21 @@ constexpr TextureEntry TEXTURES[] = {
     {70, "gfx/sweets.tga", "sweets", 0, -1, 1},
     {71, "gfx/apple.tga", "apple", 0, -1, 1},
     {72, "gfx/raindrop.tga", "rainDrop", 0, -1, 1},
+    {72, "gfx/autumnleaf.tga", "autumnLeaf", 0, -1, 2},
     {73, "gfx/snowflake3d.tga", "snowFlake", 0, -1, 1},
     {74, "gfx/sky4.jpg", "sky-spring", 0, -1, 1},
+    {74, "gfx/sky1.jpg", "sky-summer", 0, -1, 1},
     {75, "gfx/hillsA-spring.tga", "hillsA-spring", 0, 1, 1},
+    {75, "gfx/hillsA-summer.tga", "hillsA-summer", 0, 1, 1},
     {76, "gfx/hillsB-spring.tga", "hillsB-spring", 0, 1, 1},
+    {76, "gfx/hillsB-summer.tga", "hillsB-summer", 0, 1, 1},
     {77, "gfx/house-roofsnow.tga", "house-roofsnow", 0, -1, 1},
     {78, "gfx/sky2.jpg", "sky-winter", 0, -1, 1},
+    {78, "gfx/sky3.jpg", "sky-autumn", 0, -1, 1},
     {79, "gfx/hillsA-winter.tga", "hillsA-winter", 0, 1, 1},
+    {79, "gfx/hillsA-autumn.tga", "hillsA-autumn", 0, 1, 1},
     {80, "gfx/hillsB-winter.tga", "hillsB-winter", 0, 1, 1},
+    {80, "gfx/hillsB-autumn.tga", "hillsB-autumn", 0, 1, 1},
     {81, "gfx/trees-rigid.tga", "trees-rigid", 0, -1, 1},
     {82, "gfx/trees-bendable-1.tga", "trees-bendable-01", 6, -1, 1},
     {83, "gfx/trees-bendable-2.tga", "trees-bendable-02", 6, -1, 1},
@@ -219,13 +228,32 @@ constexpr FileEntry MUSIC[] = {
     {9, "sfx/music/silence.ogg", "musicNone"},
 };
 
+// The maps of the 24 levels that are not bonus levels (3, 7, 11, ... 31), four to a step.
 constexpr FileEntry MINIMAP_IMAGES[] = {
     {41, "gfx/minimap/map00.tga", "minimap00"},
-    {42, "gfx/minimap/map01.tga", "minimap01"},
-    {43, "gfx/minimap/map02.tga", "minimap02"},
-    {44, "gfx/minimap/map04.tga", "minimap04"},
-    {45, "gfx/minimap/map05.tga", "minimap05"},
-    {46, "gfx/minimap/map06.tga", "minimap06"},
+    {41, "gfx/minimap/map01.tga", "minimap01"},
+    {41, "gfx/minimap/map02.tga", "minimap02"},
+    {41, "gfx/minimap/map04.tga", "minimap04"},
+    {42, "gfx/minimap/map05.tga", "minimap05"},
+    {42, "gfx/minimap/map06.tga", "minimap06"},
+    {42, "gfx/minimap/map08.tga", "minimap08"},
+    {42, "gfx/minimap/map09.tga", "minimap09"},
+    {43, "gfx/minimap/map10.tga", "minimap10"},
+    {43, "gfx/minimap/map12.tga", "minimap12"},
+    {43, "gfx/minimap/map13.tga", "minimap13"},
+    {43, "gfx/minimap/map14.tga", "minimap14"},
+    {44, "gfx/minimap/map16.tga", "minimap16"},
+    {44, "gfx/minimap/map17.tga", "minimap17"},
+    {44, "gfx/minimap/map18.tga", "minimap18"},
+    {44, "gfx/minimap/map20.tga", "minimap20"},
+    {45, "gfx/minimap/map21.tga", "minimap21"},
+    {45, "gfx/minimap/map22.tga", "minimap22"},
+    {45, "gfx/minimap/map24.tga", "minimap24"},
+    {45, "gfx/minimap/map25.tga", "minimap25"},
+    {46, "gfx/minimap/map26.tga", "minimap26"},
+    {46, "gfx/minimap/map28.tga", "minimap28"},
+    {46, "gfx/minimap/map29.tga", "minimap29"},
+    {46, "gfx/minimap/map30.tga", "minimap30"},
 };
 
 // load step, build step, name, texture base, path prefix, file name, space advance, glyph spacing, accent

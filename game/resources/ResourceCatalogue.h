@@ -108,11 +108,12 @@ inline constexpr int STEP_POST_LOADER = 225;
 
 // The two textures of the loading screen itself, loaded before the loader starts (step 0).
 std::span<const TextureEntry> preLoaderTextures();
-// Every texture step, in step order (all with frames).
+// Every texture step, in step order (all with frames); a step may hold several rows.
 std::span<const TextureEntry> textures();
 std::span<const SoundEntry> sounds();
 std::span<const FileEntry> music();
-// Minimap images of the level archive.
+// Minimap images of the level archive, "minimap%02d" for each level that is not a bonus level, several to
+// a step.
 std::span<const FileEntry> minimapImages();
 std::span<const FontEntry> fonts();
 std::span<const SymbolPageEntry> symbolPages();

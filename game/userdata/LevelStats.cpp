@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -200,4 +201,18 @@ void LevelStats::normaliseFlags()
     completed = asFlag(completed);
     available = asFlag(available);
     empty = asFlag(empty);
+}
+
+void LevelStats::clampCounters()
+{
+    for (int32_t* counter : {&score, &requiredApples, &requiredApplesGot, &bonusApples, &bonusApplesGot, &sweets,
+                             &sweetsGot, &secrets, &secretsFound, &livesLost, &applesLost, &timePoints,
+                             &requiredApplesPoints, &bonusApplesPoints, &sweetsPoints, &secretsPoints, &livesPoints,
+                             &reserved, &totalPoints, &timesPlayed, &totalLivesLost, &totalApplesLost,
+                             &averageFrameRate}) {
+        *counter = *counter < 0 ? 0 : (*counter > MAXCOUNT ? MAXCOUNT : *counter);
+    }
+    for (double* seconds : {&time, &targetTime, &totalTime}) {
+        *seconds = !(*seconds >= 0.0) ? 0.0 : (*seconds > MAXSECONDS ? MAXSECONDS : *seconds);
+    }
 }

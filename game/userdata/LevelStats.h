@@ -18,6 +18,12 @@ struct LevelStats {
     void add(const LevelStats& other);
     // Flag bytes of a record read from a file become 0 or 1.
     void normaliseFlags();
+    // Counters and times of a record read from a file are held to 0..MAXCOUNT and 0..MAXSECONDS (a
+    // time that is no number becomes 0), so that the totals of every level cannot overflow.
+    void clampCounters();
+
+    static constexpr int32_t MAXCOUNT = 10000000;
+    static constexpr double MAXSECONDS = 1.0e9;
 
     // Indices of `fullMarks`.
     enum FullMarks { FULL_TIME, FULL_REQUIRED_APPLES, FULL_BONUS_APPLES, FULL_SWEETS, FULL_SECRETS, FULL_LIVES,

@@ -31,8 +31,10 @@ void ProfileData::bringIntoRange()
     FixedText256::terminate(name);
     for (LevelStats& stats : levelStats) {
         stats.normaliseFlags();
+        stats.clampCounters();
     }
     totals.normaliseFlags();
+    totals.clampCounters();
     currentLevel = std::clamp(currentLevel, 0, NUMLEVELS - 1);
 }
 

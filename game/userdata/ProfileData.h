@@ -21,8 +21,8 @@ struct ProfileData {
     // The name, cut so that its UTF-8 form fits the field.
     void setName(UStringView text);
     UString getName() const;
-    // Fields of a record read from a file brought into range: a NUL in the name, flags 0 or 1, a level
-    // number that indexes the tables.
+    // Fields of a record read from a file brought into range: a NUL in the name, flags 0 or 1, counters
+    // whose sums cannot overflow, a level number that indexes the tables.
     void bringIntoRange();
 
     static UString levelNumberToFile(int levelNumber);

@@ -31,7 +31,7 @@ public:
 };
 
 const RuntimeClass RegRoot::classRecord(u"RegRoot", &KivBase::classRecord, &RuntimeClass::factoryOf<RegRoot>);
-const RuntimeClass RegGame::classRecord(0xa0bbd901u, &RegRoot::classRecord, &RuntimeClass::factoryOf<RegGame>);
+const RuntimeClass RegGame::classRecord(0x0badc0deu, &RegRoot::classRecord, &RuntimeClass::factoryOf<RegGame>);
 const RuntimeClass RegHashed::classRecord(RuntimeClass::hashName(u"RegHashed"), &RegRoot::classRecord,
                                           &RuntimeClass::factoryOf<RegHashed>);
 const RuntimeClass RegAbstract::classRecord(u"RegAbstract", &KivBase::classRecord, nullptr);
@@ -54,8 +54,8 @@ TEST(RuntimeClass, IdHashIsTimes33PlusEachUtf16Unit)
 
 TEST(RuntimeClass, GameClassesRegisterUnderTheirIdInLowerCaseHex)
 {
-    EXPECT_EQ(RegGame::classRecord.getName(), u"_a0bbd901");
-    EXPECT_EQ(RegGame::classRecord.getId(), 0xa0bbd901u);
+    EXPECT_EQ(RegGame::classRecord.getName(), u"_0badc0de");
+    EXPECT_EQ(RegGame::classRecord.getId(), 0x0badc0deu);
     EXPECT_EQ(RegHashed::classRecord.getName(), formatString(u"_%08x", RuntimeClass::hashName(u"RegHashed")));
     EXPECT_EQ(RegRoot::classRecord.getName(), u"RegRoot");
 }
@@ -83,11 +83,11 @@ TEST(RuntimeClassManager, ArrayIsSortedByUtf16UnitsAndIndexIsPosition)
 TEST(RuntimeClassManager, LookUpByNameAndIdAndCreateThroughTheFactory)
 {
     RuntimeClassManager* m = RuntimeClassManager::getInstance();
-    EXPECT_EQ(m->findClassByName(u"_a0bbd901"), &RegGame::classRecord);
+    EXPECT_EQ(m->findClassByName(u"_0badc0de"), &RegGame::classRecord);
     EXPECT_EQ(m->findClassByName(u"RegRoot"), &RegRoot::classRecord);
     EXPECT_EQ(m->findClassByName(u"regroot"), nullptr);
     EXPECT_EQ(m->findClassByName(u""), nullptr);
-    EXPECT_EQ(m->findClassById(0xa0bbd901u), &RegGame::classRecord);
+    EXPECT_EQ(m->findClassById(0x0badc0deu), &RegGame::classRecord);
     EXPECT_EQ(m->findClassById(RuntimeClass::hashName(u"KivBase")), &KivBase::classRecord);
 
     std::unique_ptr<KivBase> made(RegGame::classRecord.create());

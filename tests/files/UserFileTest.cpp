@@ -58,12 +58,16 @@ protected:
     Record original = pattern(1);
 
     void save() { ASSERT_TRUE(FileManager::saveUserFile(&original, sizeof(original), folder, u"TobbleXmasdemo.hst", u"1.25")); }
-    // Loading must fail and leave the defaults untouched.
-    void expectRejected()
+    FileManager::UserFile load(Record& record)
+    {
+        return FileManager::loadUserFile(&record, sizeof(record), folder, u"TobbleXmasdemo.hst", u"1.25");
+    }
+    // Loading must fail with `expected` and leave the defaults untouched.
+    void expectRejected(FileManager::UserFile expected = FileManager::UserFile::Damaged)
     {
         Record defaults = pattern(9);
         const Record before = defaults;
-        EXPECT_FALSE(FileManager::loadUserFile(&defaults, sizeof(defaults), folder, u"TobbleXmasdemo.hst", u"1.25"));
+        EXPECT_EQ(load(defaults), expected);
         EXPECT_EQ(defaults.bytes, before.bytes);
     }
 };
@@ -86,7 +90,7 @@ TEST_F(UserFile, RoundTripWithTheDocumentedLayout)
     EXPECT_EQ(std::memcmp(inflated.data(), original.bytes.data(), 9720), 0);
 
     Record loaded = pattern(9);
-    EXPECT_TRUE(FileManager::loadUserFile(&loaded, sizeof(loaded), folder, u"TobbleXmasdemo.hst", u"1.25"));
+    EXPECT_EQ(load(loaded), FileManager::UserFile::Loaded);
     EXPECT_EQ(loaded.bytes, original.bytes);
     // No temporary file is left behind.
     struct stat info {};
@@ -95,13 +99,13 @@ TEST_F(UserFile, RoundTripWithTheDocumentedLayout)
     // A second save replaces the first.
     original = pattern(2);
     save();
-    EXPECT_TRUE(FileManager::loadUserFile(&loaded, sizeof(loaded), folder, u"TobbleXmasdemo.hst", u"1.25"));
+    EXPECT_EQ(load(loaded), FileManager::UserFile::Loaded);
     EXPECT_EQ(loaded.bytes, original.bytes);
 }
 
 TEST_F(UserFile, MissingShortOrOversizedFilesAreRejected)
 {
-    expectRejected(); // no file at all
+    expectRejected(FileManager::UserFile::Missing); // no file at all
     writeBytes(path, {});
     expectRejected();
     save();
@@ -109,8 +113,9 @@ TEST_F(UserFile, MissingShortOrOversizedFilesAreRejected)
     file.resize(67);
     writeBytes(path, file);
     expectRejected();
+    // Over the size cap: not read at all, so it counts as unreadable.
     writeBytes(path, std::vector<std::uint8_t>(200000, 0));
-    expectRejected();
+    expectRejected(FileManager::UserFile::Unreadable);
 }
 
 TEST_F(UserFile, EveryDamagedFieldIsRejected)

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/core/ErrorManager.h"
+#include "engine/core/Logger.h"
 #include "engine/files/FileBlock.h"
 #include "engine/files/FileIO.h"
 #include "engine/files/FileManager.h"
@@ -309,4 +311,31 @@ TEST_F(FileManagerTest, BuildingModeRecordsOpenedFilesIntoTheCurrentArchive)
     EXPECT_EQ(WadReader("game.dat.empty").entries().size(), 0u);
     EXPECT_EQ(asText(files.open(u"./levels/b1.lev")), "b1");
     EXPECT_EQ(asText(files.open(u"gfx/pig.tga")), std::string(10000, 'p'));
+}
+
+TEST_F(FileManagerTest, ArchiveMessagesSayWhatIsWrong)
+{
+    // A folder where the archive should be: said as such, not with whatever errno held before.
+    std::filesystem::create_directory("folder.dat");
+    errno = ENOENT;
+    const UString folder = fatalReport([&] { files.useWad(u"folder.dat"); });
+    EXPECT_TRUE(contains(folder, u"Failed to open file 'folder.dat' (errno 21:Is a directory, cwd ")) << wideToUtf8(folder);
+
+    // Another version: named in the log just before the assertion.
+    std::vector<std::uint8_t> old = sampleWriter().build(WadWriter::Packing::Zlib);
+    old[4] = 3;
+    old[5] = old[6] = old[7] = 0;
+    ASSERT_TRUE(FileIO::writeFileReplacing("old.dat", old.data(), old.size()));
+    std::vector<std::string> log;
+    Logger::setObserver([&](UStringView line) { log.push_back(wideToUtf8(line)); });
+    const UString version = fatalReport([&] { files.useWad(u"old.dat"); });
+    Logger::setObserver(nullptr);
+    EXPECT_TRUE(contains(version, u"Statement: wadVersion == WAD_VERSION"));
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log[0], "WadReader::readDirectory(): Archive 'old.dat' is of another version (3, expected " +
+                          std::to_string(WAD_VERSION) + ").");
+
+    // A FIFO is no archive either, and opening it does not wait for a writer.
+    ASSERT_EQ(mkfifo("pipe.dat", 0644), 0);
+    EXPECT_TRUE(contains(fatalReport([&] { files.useWad(u"pipe.dat"); }), u"(errno 22:Invalid argument, cwd "));
 }

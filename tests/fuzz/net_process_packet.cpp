@@ -1,7 +1,11 @@
 // Feeds arbitrary bytes to a client role as one message of its server, and to a server as a stored level
-// stream. Damage must end in the fatal path (a FatalError in test mode), never in a crash or a leak.
+// stream. A peer's message that cannot be read must drop the message and the peer; reaching the fatal path
+// on it is a failure. A damaged stored stream ends in the fatal path (a FatalError in test mode). Neither
+// may crash or leak.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/net/Client.h"
@@ -24,10 +28,8 @@ public:
     FuzzClient() : Client(2, u"TobbleXmasdemo", 1.25, u"fuzz", 0.05) {}
     void feed(const std::uint8_t* data, std::size_t size)
     {
-        Packet packet(Packet::FLAG_COMMANDS, 0);
-        packet.setReadData(data, size);
-        THEROLE = this;
-        processPacket(packet);
+        UString why;
+        processPeerMessage(data, size, why);
     }
 };
 } // namespace
@@ -49,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzClient client;
         try {
             client.feed(data, size);
-        } catch (const FatalError&) {
+        } catch (const FatalError& error) {
+            std::fprintf(stderr, "A peer's message reached the fatal path:\n%s\n", error.what());
+            std::abort();
         }
     }
     THEROLE = nullptr;

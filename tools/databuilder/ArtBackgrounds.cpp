@@ -1,4 +1,4 @@
-// Skies, hills, the intro, the world map, the logo and the level maps.
+// Skies, hills, the intro, the world map and the logo.
 #include "tools/databuilder/ArtKit.h"
 
 #include <array>
@@ -8,31 +8,42 @@
 namespace ArtKit {
 
 void hills(const Brush& b) {
-    // param: 0 spring, 1 winter; +2 for the far layer
+    // param: bit 0 winter, bit 1 the far layer, bit 2 summer, bit 3 autumn; spring without a season bit
     cairo_t* cr = b.cr;
-    bool winter = b.param & 1, far = b.param & 2;
-    Rgb base = winter ? (far ? 0xC8D8EC : SNOW) : (far ? 0x8CCB6A : 0x5DAA3A);
+    bool winter = b.param & 1, far = b.param & 2, summer = b.param & 4, autumn = b.param & 8;
+    Rgb base = winter   ? (far ? 0xC8D8EC : SNOW)
+               : summer ? (far ? 0xA8C866 : 0x4C962C)
+               : autumn ? (far ? 0xD6B274 : 0xB8782E)
+                        : (far ? 0x8CCB6A : 0x5DAA3A);
     double amp = far ? 0.22 : 0.3;
-    cairo_move_to(cr, 0, b.h);
-    for (int x = 0; x <= int(b.w); x += 4) {
+    auto ridge = [&](double x) {
         double t = x / b.w * 2 * M_PI;
-        double y = b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
-                                        0.2 * std::sin(t * 9 + 2)));
-        cairo_line_to(cr, x, y);
-    }
+        return b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
+                                    0.2 * std::sin(t * 9 + 2)));
+    };
+    cairo_move_to(cr, 0, b.h);
+    for (int x = 0; x <= int(b.w); x += 4)
+        cairo_line_to(cr, x, ridge(x));
     cairo_line_to(cr, b.w, b.h);
     cairo_close_path(cr);
     Draw::shade(cr, base, 0);
-    // Little trees standing on the ridge.
+    // Little trees standing on the ridge: firs in spring and winter, round crowns in summer and autumn.
     Rng rng(b.param + 3);
+    static const Rgb autumnCrowns[] = {0xC8501E, 0xE08A1E, 0x9A3A1A, 0xD8A42A};
     Rgb treeColour = winter ? (far ? 0x8FA8B8 : 0x4A6E60) : darker(base, far ? 0.15 : 0.3);
     for (int i = 0; i < 14; ++i) {
-        double x = rng.range(0, b.w), t = x / b.w * 2 * M_PI, size = rng.range(10, 18) * (far ? 0.7 : 1.0);
-        double y = b.h * (0.55 - amp * (0.5 * std::sin(t * 2 + b.param) + 0.3 * std::sin(t * 5 + 1) +
-                                        0.2 * std::sin(t * 9 + 2)));
+        double x = rng.range(0, b.w), size = rng.range(10, 18) * (far ? 0.7 : 1.0);
+        double y = ridge(x);
+        Rgb crown = autumn ? mixRgb(autumnCrowns[i % 4], base, far ? 0.45 : 0.1) : treeColour;
         // The strip repeats side by side: a tree cut by one edge goes on at the other.
         for (double wrap : {-b.w, 0.0, b.w}) {
             double tx = x + wrap;
+            if (summer || autumn) {
+                Draw::line(cr, tx, y + 3, tx, y - size, size * 0.25, darker(base, 0.45));
+                Draw::ellipse(cr, tx, y - size * 1.3, size * 0.8, size);
+                Draw::flat(cr, crown);
+                continue;
+            }
             Draw::polygon(cr, {tx, y - size * 2.2, tx + size * 0.7, y + 3, tx - size * 0.7, y + 3});
             Draw::flat(cr, treeColour);
             if (winter) {
@@ -167,7 +178,7 @@ static void logoText(const Brush& b) {
                    b.w * 0.68);
         pigShape(b.cr, b.w * 0.13, b.h * 0.58, b.w * 0.15, PIG, 0, true);
         cairo_save(b.cr);
-        cairo_translate(b.cr, b.w * 0.15, b.h * 0.3);
+        cairo_translate(b.cr, b.w * 0.16, b.h * 0.24);
         cairo_rotate(b.cr, 0.3);
         hat(Brush{b.cr, b.w * 0.1, b.w * 0.1, 0, 1, b.faces});
         cairo_restore(b.cr);
@@ -187,23 +198,6 @@ static void logoText(const Brush& b) {
     }
 }
 
-static void minimapPicture(const Brush& b) {
-    cairo_rectangle(b.cr, 0, 0, b.w, b.h);
-    Draw::flat(b.cr, 0xEADBB0);
-    Rng rng(b.param + 70);
-    double phase = rng.range(0, 6);
-    cairo_move_to(b.cr, 0, b.h);
-    for (int x = 0; x <= int(b.w); x += 4)
-        cairo_line_to(b.cr, x, b.h * (0.6 - 0.2 * std::sin(x / b.w * (3 + b.param) + phase)));
-    cairo_line_to(b.cr, b.w, b.h);
-    cairo_close_path(b.cr);
-    Draw::flat(b.cr, 0x8A9A5A, 1.5);
-    for (int i = 0; i < 4; ++i) {
-        cairo_rectangle(b.cr, rng.range(0.1, 0.8) * b.w, rng.range(0.15, 0.4) * b.h, b.w * 0.12, b.h * 0.04);
-        Draw::flat(b.cr, 0x9A7A48);
-    }
-}
-
 std::span<const ArtRow> backgroundArt() {
     static const ArtRow rows[] = {
         {"kmstudios", 512, 256, 1, logoText, 2},
@@ -214,18 +208,19 @@ std::span<const ArtRow> backgroundArt() {
         {"intro-xmaslights", 512, 256, 2, introLights, 0},
         {"valley", 1600, 600, 1, valley, 0, 0},
         {"sky-spring", 512, 512, 1, sky, 0, 0},
+        {"sky-summer", 512, 512, 1, sky, 1, 0},
+        {"sky-autumn", 512, 512, 1, sky, 2, 0},
         {"sky-winter", 512, 512, 1, sky, 3, 0},
+        // A: the far hills, pale with distance; B: the near hills in front of them.
         {"hillsA-spring", 1024, 256, 1, hills, 2},
         {"hillsB-spring", 1024, 256, 1, hills, 0},
+        {"hillsA-summer", 1024, 256, 1, hills, 4 | 2},
+        {"hillsB-summer", 1024, 256, 1, hills, 4},
+        {"hillsA-autumn", 1024, 256, 1, hills, 8 | 2},
+        {"hillsB-autumn", 1024, 256, 1, hills, 8},
         {"hillsA-winter", 1024, 256, 1, hills, 3},
         {"hillsB-winter", 1024, 256, 1, hills, 1},
         {"clouds", 256, 128, 3, clouds, 0},
-        {"minimap00", 256, 128, 1, minimapPicture, 0, 0},
-        {"minimap01", 256, 128, 1, minimapPicture, 1, 0},
-        {"minimap02", 256, 128, 1, minimapPicture, 2, 0},
-        {"minimap04", 256, 128, 1, minimapPicture, 4, 0},
-        {"minimap05", 256, 128, 1, minimapPicture, 5, 0},
-        {"minimap06", 256, 128, 1, minimapPicture, 6, 0},
     };
     return rows;
 }

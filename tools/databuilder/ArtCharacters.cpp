@@ -3,110 +3,217 @@
 
 #include <array>
 #include <cmath>
+#include <algorithm>
 #include <vector>
 
 namespace ArtKit {
 
-void pigShape(cairo_t* cr, double cx, double cy, double s, Rgb tint, int legPhase, bool face) {
-    for (int i = 0; i < 4; ++i) {
-        double lx = cx + (i - 1.5) * s * 0.36;
-        double swing = std::sin((legPhase + i * 2) * M_PI / 2) * s * 0.06;
-        Draw::roundRect(cr, lx - s * 0.08 + swing, cy + s * 0.2, s * 0.16, s * 0.34, s * 0.06);
-        Draw::shade(cr, darker(tint, 0.12), s * 0.03);
-    }
-    Draw::ellipse(cr, cx, cy, s * 0.62, s * 0.42);
-    Draw::shade(cr, tint, s * 0.035);
-    // A floppy ear folding forward over the head.
-    cairo_move_to(cr, cx + s * 0.16, cy - s * 0.3);
-    cairo_curve_to(cr, cx + s * 0.2, cy - s * 0.52, cx + s * 0.36, cy - s * 0.56, cx + s * 0.5, cy - s * 0.38);
-    cairo_curve_to(cr, cx + s * 0.42, cy - s * 0.34, cx + s * 0.36, cy - s * 0.3, cx + s * 0.32, cy - s * 0.22);
-    cairo_close_path(cr);
-    Draw::shade(cr, darker(tint, 0.08), s * 0.03);
-    Draw::gloss(cr, cx - s * 0.05, cy - s * 0.22, s * 0.4, s * 0.14, 0.5);
-    Draw::ellipse(cr, cx + s * 0.6, cy + s * 0.02, s * 0.14, s * 0.17);
-    Draw::shade(cr, lighter(tint, 0.25), s * 0.03);
-    for (int n : {-1, 1}) {
-        Draw::ellipse(cr, cx + s * 0.6, cy + s * 0.02 + n * s * 0.06, s * 0.035, s * 0.045);
-        Draw::flat(cr, darker(tint, 0.6));
-    }
-    if (face) {
-        Draw::ellipse(cr, cx + s * 0.34, cy - s * 0.12, s * 0.07, s * 0.08);
-        Draw::flat(cr, WHITE, s * 0.02);
-        Draw::ellipse(cr, cx + s * 0.36, cy - s * 0.11, s * 0.035, s * 0.045);
-        Draw::flat(cr, INK);
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, cx - s * 0.68, cy - s * 0.05, s * 0.08, M_PI * 0.3, M_PI * 1.9);
-        cairo_set_line_width(cr, s * 0.04);
-        Draw::color(cr, darker(tint, 0.3));
-        cairo_stroke(cr);
+// ---- the pig ----------------------------------------------------------------------------------------------
+//
+// The pig is seen from the side, facing right, in a box of 128 x 96 units. Its body, eye, blink, mouth and
+// tail sheets all use that box as their frame, so the parts are drawn one over another at the same place:
+// body, tail, eye (or blink), mouth.
+
+namespace {
+
+constexpr double BOX_W = 128, BOX_H = 96;
+constexpr double EYE_X = 99, EYE_Y = 35, EYE_RX = 6.5, EYE_RY = 7.5;
+
+// One leg hanging from its hip, swung by `angle` radians (positive: forward) and drawn `length` long.
+void pigLeg(cairo_t* cr, double hipX, double hipY, double angle, double length, Rgb tint) {
+    cairo_save(cr);
+    cairo_translate(cr, hipX, hipY);
+    cairo_rotate(cr, -angle);
+    Draw::roundRect(cr, -5.5, -6, 11, length + 6, 5);
+    Draw::shade(cr, tint, 1.6);
+    Draw::roundRect(cr, -5.5, length - 5, 11, 6, 2.5);
+    Draw::flat(cr, darker(tint, 0.45), 0);
+    cairo_restore(cr);
+}
+
+// The legs, far pair first. Diagonal pairs swing together, like a trot; the leg that swings forward is
+// lifted, so the walk reads at a glance. `phase` counts quarter steps.
+void pigLegs(cairo_t* cr, Rgb tint, int phase) {
+    struct Leg {
+        double hipX, offset;
+        bool far;
+    };
+    static const Leg legs[] = {{84, M_PI, true}, {38, 0, true}, {76, 0, false}, {30, M_PI, false}};
+    for (const Leg& leg : legs) {
+        double a = phase * M_PI / 2 + leg.offset;
+        double angle = 0.42 * std::sin(a), lift = std::max(0.0, std::cos(a)) * 5;
+        pigLeg(cr, leg.hipX, 68, angle, 19 - lift, leg.far ? darker(tint, 0.2) : tint);
     }
 }
 
-static void pigBody(const Brush& b) { pigShape(b.cr, b.w * 0.44, b.h * 0.5, b.w * 0.62, PIG, b.frame, false); }
-
-static void pigTail(const Brush& b) {
-    cairo_t* cr = b.cr;
-    cairo_move_to(cr, b.w * 0.9, b.h * 0.5);
-    cairo_curve_to(cr, b.w * 0.5, b.h * 0.55, b.w * 0.2, b.h * 0.2, b.w * 0.45, b.h * 0.15);
-    cairo_curve_to(cr, b.w * 0.7, b.h * 0.1, b.w * 0.65, b.h * 0.5, b.w * 0.35, b.h * 0.6);
-    cairo_curve_to(cr, b.w * 0.2, b.h * 0.7, b.w * 0.15, b.h * 0.8, b.w * 0.1, b.h * 0.85);
-    cairo_set_line_width(cr, b.w * 0.16);
-    Draw::color(cr, darker(PIG, 0.4));
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, b.w * 0.1);
-    Draw::color(cr, PIG);
+void pigTorso(cairo_t* cr, Rgb tint) {
+    // The far ear, behind the head.
+    Draw::polygon(cr, {84, 26, 90, 6, 100, 22});
+    Draw::shade(cr, darker(tint, 0.18), 1.6);
+    // Body and head in one outline: a round rump, a deep chest and the head raised at the front.
+    cairo_move_to(cr, 20, 46);
+    cairo_curve_to(cr, 20, 24, 40, 20, 60, 21);
+    cairo_curve_to(cr, 74, 21, 80, 16, 92, 16);
+    cairo_curve_to(cr, 108, 16, 117, 28, 117, 42);
+    cairo_curve_to(cr, 117, 56, 107, 63, 95, 64);
+    cairo_curve_to(cr, 82, 75, 50, 77, 36, 73);
+    cairo_curve_to(cr, 24, 69, 20, 58, 20, 46);
+    cairo_close_path(cr);
+    Draw::shade(cr, tint, 2);
+    Draw::gloss(cr, 54, 30, 26, 6, 0.35);
+    // Belly shading and the cheek.
+    Draw::ellipse(cr, 56, 66, 26, 5);
+    Draw::flat(cr, darker(tint, 0.12), 0, 0.5);
+    Draw::ellipse(cr, 104, 48, 6, 4);
+    Draw::flat(cr, 0xF0708A, 0, 0.45);
+    // The snout: a flat disc at the tip of the head with one nostril in view.
+    Draw::ellipse(cr, 117, 42, 7, 10);
+    Draw::shade(cr, lighter(tint, 0.15), 1.6);
+    Draw::ellipse(cr, 119, 40, 2, 3.2);
+    Draw::flat(cr, darker(tint, 0.6));
+    // The near ear, folding forward over the brow.
+    cairo_move_to(cr, 86, 22);
+    cairo_curve_to(cr, 88, 8, 96, 4, 104, 10);
+    cairo_curve_to(cr, 104, 18, 100, 24, 94, 28);
+    cairo_close_path(cr);
+    Draw::shade(cr, darker(tint, 0.06), 1.6);
+    cairo_move_to(cr, 91, 19);
+    cairo_curve_to(cr, 93, 12, 97, 10, 100, 12);
+    cairo_set_line_width(cr, 1.5);
+    Draw::color(cr, 0xF0708A, 0.6);
     cairo_stroke(cr);
 }
 
-static void pigMouth(const Brush& b) {
-    cairo_t* cr = b.cr;
-    double cx = b.w / 2, cy = b.h / 2;
-    if (b.frame == 0) {
-        cairo_arc(cr, cx, cy - b.h * 0.2, b.w * 0.3, M_PI * 0.2, M_PI * 0.8);
-        cairo_set_line_width(cr, b.h * 0.12);
-        Draw::color(cr, darker(PIG, 0.6));
-        cairo_stroke(cr);
+void pigEye(cairo_t* cr, int look) {
+    static const double offsets[][2] = {{0, 0}, {2.2, 0}, {-2.2, 0}, {0, -2.6}};
+    const double* o = offsets[look % 4];
+    Draw::ellipse(cr, EYE_X, EYE_Y, EYE_RX, EYE_RY);
+    Draw::flat(cr, WHITE, 1.4);
+    Draw::ellipse(cr, EYE_X + 1 + o[0], EYE_Y + 0.5 + o[1], 3.4, 4.4);
+    Draw::flat(cr, INK);
+    Draw::ellipse(cr, EYE_X + 2.2 + o[0], EYE_Y - 1.2 + o[1], 1.2, 1.2);
+    Draw::flat(cr, WHITE);
+}
+
+// The lid over the eye: 1 half closed, 2 shut. Its colour is the body's shading at the eye's height.
+void pigLid(cairo_t* cr, Rgb body, int lid) {
+    Rgb tint = lighter(body, 0.17);
+    if (lid >= 2) {
+        Draw::ellipse(cr, EYE_X, EYE_Y, EYE_RX + 1, EYE_RY + 1);
+        Draw::flat(cr, tint);
+        cairo_arc(cr, EYE_X, EYE_Y - 2, EYE_RX, M_PI * 0.15, M_PI * 0.85);
     } else {
-        double open = b.frame == 1 ? 0.32 : 0.18;
-        Draw::ellipse(cr, cx, cy, b.w * 0.3, b.h * open);
-        Draw::flat(cr, 0x6A1E2A, b.h * 0.06);
-        Draw::ellipse(cr, cx, cy + b.h * open * 0.5, b.w * 0.18, b.h * open * 0.45);
-        Draw::flat(cr, 0xE8707E);
+        cairo_save(cr);
+        cairo_rectangle(cr, EYE_X - 10, EYE_Y - 10, 20, 10);
+        cairo_clip(cr);
+        Draw::ellipse(cr, EYE_X, EYE_Y, EYE_RX + 1, EYE_RY + 1);
+        Draw::flat(cr, tint);
+        cairo_restore(cr);
+        cairo_move_to(cr, EYE_X - EYE_RX, EYE_Y);
+        cairo_line_to(cr, EYE_X + EYE_RX, EYE_Y);
     }
+    cairo_set_line_width(cr, 1.6);
+    Draw::color(cr, darker(body, 0.6));
+    cairo_stroke(cr);
+}
+
+// 0 a closed smile, 1 wide open (eating), 2 half open.
+void pigMouthShape(cairo_t* cr, Rgb tint, int mouth) {
+    if (mouth == 0) {
+        cairo_move_to(cr, 102, 53);
+        cairo_curve_to(cr, 106, 58, 111, 58, 114, 53);
+        cairo_set_line_width(cr, 2);
+        Draw::color(cr, darker(tint, 0.6));
+        cairo_stroke(cr);
+        return;
+    }
+    double open = mouth == 1 ? 5 : 3;
+    cairo_move_to(cr, 101, 52);
+    cairo_curve_to(cr, 104, 52 + open * 1.6, 113, 52 + open * 1.6, 115, 52);
+    cairo_close_path(cr);
+    Draw::flat(cr, 0x6A1E2A, 1.4);
+    Draw::ellipse(cr, 108, 52 + open * 0.8, 4, open * 0.35);
+    Draw::flat(cr, 0xE8707E);
+}
+
+void pigTailShape(cairo_t* cr, Rgb tint) {
+    cairo_move_to(cr, 26, 36);
+    cairo_curve_to(cr, 16, 38, 9, 31, 13, 26);
+    cairo_curve_to(cr, 17, 21, 23, 27, 17, 31);
+    cairo_curve_to(cr, 13, 34, 7, 35, 5, 41);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 5);
+    Draw::color(cr, darker(tint, 0.4));
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 3);
+    Draw::color(cr, tint);
+    cairo_stroke(cr);
+}
+
+// A brush's frame scaled to the pig's box.
+void intoBox(const Brush& b) { cairo_scale(b.cr, b.w / BOX_W, b.h / BOX_H); }
+
+} // namespace
+
+void drawPig(cairo_t* cr, Rgb tint, int parts, const PigPose& pose) {
+    if (parts & PIG_TAIL)
+        pigTailShape(cr, tint);
+    if (parts & PIG_BODY) {
+        pigLegs(cr, tint, pose.legPhase);
+        pigTorso(cr, tint);
+    }
+    if (parts & PIG_EYE)
+        pigEye(cr, pose.look);
+    if (pose.lid > 0)
+        pigLid(cr, tint, pose.lid);
+    if (parts & PIG_MOUTH)
+        pigMouthShape(cr, tint, pose.mouth);
+}
+
+void pigShape(cairo_t* cr, double cx, double cy, double s, Rgb tint, int legPhase, bool face) {
+    double k = s / (0.62 * BOX_W);
+    cairo_save(cr);
+    cairo_translate(cr, cx - BOX_W / 2 * k, cy - BOX_H / 2 * k);
+    cairo_scale(cr, k, k);
+    drawPig(cr, tint, face ? PIG_ALL : PIG_BODY | PIG_TAIL, PigPose{legPhase, 0, 0, 0});
+    cairo_restore(cr);
+}
+
+static void pigBody(const Brush& b) {
+    intoBox(b);
+    drawPig(b.cr, PIG, PIG_BODY, PigPose{b.frame, 0, 0, 0});
+}
+
+static void pigTail(const Brush& b) {
+    intoBox(b);
+    drawPig(b.cr, PIG, PIG_TAIL, PigPose{});
+}
+
+static void pigMouth(const Brush& b) {
+    intoBox(b);
+    drawPig(b.cr, PIG, PIG_MOUTH, PigPose{0, 0, b.frame, 0});
 }
 
 static void pigEyes(const Brush& b) {
-    static const double look[][2] = {{0, 0}, {0.25, 0}, {-0.25, 0}, {0, -0.25}};
-    for (int e = 0; e < 2; ++e) {
-        double cx = b.w * (0.28 + 0.44 * e), cy = b.h * 0.5, r = b.w * 0.2;
-        Draw::ellipse(b.cr, cx, cy, r, r * 1.15);
-        Draw::flat(b.cr, WHITE, b.w * 0.03);
-        Draw::ellipse(b.cr, cx + look[b.frame % 4][0] * r * 2, cy + look[b.frame % 4][1] * r * 2, r * 0.45, r * 0.55);
-        Draw::flat(b.cr, INK);
-        Draw::ellipse(b.cr, cx + look[b.frame % 4][0] * r * 2 + r * 0.15, cy - r * 0.2, r * 0.12, r * 0.12);
-        Draw::flat(b.cr, WHITE);
-    }
+    intoBox(b);
+    drawPig(b.cr, PIG, PIG_EYE, PigPose{0, b.frame, 0, 0});
 }
 
 static void pigBlink(const Brush& b) {
-    for (int e = 0; e < 2; ++e) {
-        double cx = b.w * (0.28 + 0.44 * e), cy = b.h * 0.5, r = b.w * 0.2;
-        Draw::ellipse(b.cr, cx, cy, r, r * (b.frame == 0 ? 1.15 : 0.7));
-        Draw::shade(b.cr, darker(PIG, 0.08), b.w * 0.03);
-        cairo_arc(b.cr, cx, cy - r * 0.2, r * 0.8, M_PI * 0.2, M_PI * 0.8);
-        cairo_set_line_width(b.cr, b.w * 0.04);
-        Draw::color(b.cr, darker(PIG, 0.6));
-        cairo_stroke(b.cr);
-    }
+    intoBox(b);
+    drawPig(b.cr, PIG, 0, PigPose{0, 0, 0, b.frame + 1});
 }
 
+// The three piglets in their own colours (frame 3: a spare, spotted one), standing, in the pig's box.
 static void piglets(const Brush& b) {
     static const Rgb tints[] = {0xF9B8C8, 0xE9A98A, 0xF3C2CF, 0xD99A9A};
-    pigShape(b.cr, b.w * 0.42, b.h * 0.52, b.w * 0.62, tints[b.frame % 4], b.frame, true);
-    if (b.frame == 2)
-        for (int i = 0; i < 3; ++i) {
-            Draw::ellipse(b.cr, b.w * (0.3 + i * 0.12), b.h * (0.45 + (i % 2) * 0.1), b.w * 0.05, b.h * 0.04);
-            Draw::flat(b.cr, 0x8C5A4A, 0, 0.7);
+    intoBox(b);
+    Rgb tint = tints[b.frame % 4];
+    drawPig(b.cr, tint, PIG_ALL, PigPose{0, 0, 0, 0});
+    if (b.frame == 3)
+        for (int i = 0; i < 4; ++i) {
+            Draw::ellipse(b.cr, 40 + i * 14, 36 + (i % 2) * 12, 6, 4.5);
+            Draw::flat(b.cr, 0x8C5A4A, 0, 0.6);
         }
 }
 
@@ -269,11 +376,11 @@ static void sleigh(const Brush& b) {
 std::span<const ArtRow> characterArt() {
     static const ArtRow rows[] = {
         {"pig-body", 128, 96, 4, pigBody, 0},
-        {"pig-tail", 32, 32, 1, pigTail, 0},
-        {"pig-mouth", 32, 24, 3, pigMouth, 0},
-        {"pig-eyes", 48, 24, 4, pigEyes, 0},
-        {"pig-blink", 48, 24, 2, pigBlink, 0},
-        {"piglets", 80, 64, 4, piglets, 0},
+        {"pig-tail", 128, 96, 1, pigTail, 0},
+        {"pig-mouth", 128, 96, 3, pigMouth, 0},
+        {"pig-eyes", 128, 96, 4, pigEyes, 0},
+        {"pig-blink", 128, 96, 2, pigBlink, 0},
+        {"piglets", 80, 60, 4, piglets, 0},
         {"chefHat", 64, 64, 1, hat, 0},
         {"santaHat", 64, 64, 1, hat, 1},
         {"fishA", 96, 48, 2, fish, 0},

@@ -62,6 +62,17 @@ std::span<const ArtRow> interfaceArt();
 
 // Shapes used across families.
 enum TreeStyle { TREE_ROUND, TREE_PINE, TREE_BIRCH, TREE_BUSHY };
+// The pig's parts and pose; see the pig's drawings.
+enum PigPart { PIG_BODY = 1, PIG_EYE = 2, PIG_MOUTH = 4, PIG_TAIL = 8, PIG_ALL = 15 };
+struct PigPose {
+    int legPhase = 0; // quarter steps of the walk
+    int look = 0;     // 0 ahead, 1 forward, 2 back, 3 up
+    int mouth = 0;    // 0 smile, 1 open, 2 half open
+    int lid = 0;      // 0 open, 1 half closed, 2 shut
+};
+// The pig in its 128 x 96 box at the current origin, facing right.
+void drawPig(cairo_t* cr, Rgb tint, int parts, const PigPose& pose);
+// The whole pig centred on (cx, cy), its body `s` long.
 void pigShape(cairo_t* cr, double cx, double cy, double s, Rgb tint, int legPhase, bool face);
 void hat(const Brush& b);
 void drawApple(cairo_t* cr, double cx, double cy, double r, Rgb skin, bool leaf = true);

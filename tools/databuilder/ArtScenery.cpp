@@ -1,6 +1,7 @@
 // Trees, plants, rocks, ground tiles, terrain strips and the small effects.
 #include "tools/databuilder/ArtKit.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -301,6 +302,32 @@ static void snowFlake(const Brush& b) {
     Draw::glow(b.cr, b.w / 2, b.h / 2, b.w * 0.2, WHITE, 0.8);
 }
 
+// A falling leaf turning over: each frame a step of the turn, seen ever thinner and then from its back.
+static void autumnLeaf(const Brush& b) {
+    static const Rgb colours[] = {0xE0701E, 0xC8441A, 0xE8A424, 0xB85A1A};
+    cairo_t* cr = b.cr;
+    double turn = b.frame * M_PI / 4, across = std::max(0.18, std::abs(std::cos(turn)));
+    Rgb c = colours[b.frame % 4];
+    if (std::cos(turn) < 0)
+        c = darker(c, 0.15); // the underside
+    cairo_save(cr);
+    cairo_translate(cr, b.w / 2, b.h / 2);
+    cairo_rotate(cr, 0.6 + b.frame * 0.3);
+    cairo_scale(cr, across, 1.0);
+    double r = b.h * 0.4;
+    cairo_move_to(cr, 0, -r);
+    cairo_curve_to(cr, r * 0.75, -r * 0.5, r * 0.6, r * 0.45, 0, r * 0.8);
+    cairo_curve_to(cr, -r * 0.6, r * 0.45, -r * 0.75, -r * 0.5, 0, -r);
+    cairo_close_path(cr);
+    Draw::shade(cr, c, 1.2);
+    cairo_restore(cr);
+    cairo_save(cr);
+    cairo_translate(cr, b.w / 2, b.h / 2);
+    cairo_rotate(cr, 0.6 + b.frame * 0.3);
+    Draw::line(cr, 0, -r * 0.8 * 1.0, 0, r * 1.05, 1.2, darker(c, 0.4));
+    cairo_restore(cr);
+}
+
 std::span<const ArtRow> sceneryArt() {
     static const ArtRow rows[] = {
         {"smoke", 64, 64, 4, puff, 0},
@@ -312,6 +339,7 @@ std::span<const ArtRow> sceneryArt() {
         {"spark", 32, 8, 1, spark, 0},
         {"rainDrop", 8, 24, 1, rainDrop, 0},
         {"snowFlake", 32, 32, 4, snowFlake, 0},
+        {"autumnLeaf", 32, 32, 8, autumnLeaf, 0},
         {"trees-rigid", 128, 192, 3, tree, 0},
         {"trees-rigid-winter", 128, 192, 3, tree, WINTER | 1},
         {"trees-bendable-01", 128, 256, 1, tree, 0},

@@ -1,7 +1,8 @@
 // The data builder: makes every file of the resource catalogue and writes the game's archives and its
 // ".cfg.static" into the output folder.
 //
-//   databuilder --out <folder> --fonts <folder with DejaVuSans.ttf> [--preview <folder>]
+//   databuilder --out <folder> --fonts <folder with DejaVuSans.ttf> --levels <folder of level sources>
+//               [--preview <folder>]
 //
 // --preview also saves every picture as a PNG file, for looking at the art.
 #include <cstdio>
@@ -17,6 +18,8 @@
 #include "tools/databuilder/ArchiveFile.h"
 #include "tools/databuilder/Art.h"
 #include "tools/databuilder/Fonts.h"
+#include "tools/databuilder/LevelMap.h"
+#include "tools/databuilder/LevelSource.h"
 #include "tools/databuilder/Sounds.h"
 
 using namespace ResourceCatalogue;
@@ -26,6 +29,7 @@ namespace {
 struct Options {
     std::string out;
     std::string fonts;
+    std::string levels;
     std::string preview;
 };
 
@@ -37,13 +41,16 @@ Options parseOptions(int argc, char** argv) {
             options.out = argv[i + 1];
         else if (key == "--fonts")
             options.fonts = argv[i + 1];
+        else if (key == "--levels")
+            options.levels = argv[i + 1];
         else if (key == "--preview")
             options.preview = argv[i + 1];
         else
             throw std::runtime_error("Unknown option " + key);
     }
-    if (options.out.empty() || options.fonts.empty())
-        throw std::runtime_error("Usage: databuilder --out <folder> --fonts <folder> [--preview <folder>]");
+    if (options.out.empty() || options.fonts.empty() || options.levels.empty())
+        throw std::runtime_error(
+            "Usage: databuilder --out <folder> --fonts <folder> --levels <folder> [--preview <folder>]");
     return options;
 }
 
@@ -76,7 +83,8 @@ private:
 
 class Builder {
 public:
-    explicit Builder(const Options& options) : options(options), faces(options.fonts) {}
+    explicit Builder(const Options& options)
+        : options(options), faces(options.fonts), levelSources(readLevelSources(options.levels)) {}
 
     void addTexture(ArchiveContents& archive, const TextureEntry& texture) {
         SpriteSheet sheet = drawArt(texture.name, faces);
@@ -120,8 +128,9 @@ public:
             addTexture(main, t);
         for (const TextureEntry& t : textures())
             addTexture(archiveOf(t.archive), t);
+        // Each map is drawn from the source of its level: "minimap%02d" by the level's number.
         for (const FileEntry& image : minimapImages())
-            addImage(levels, image.file, image.name, drawArt(image.name, faces).image);
+            addImage(levels, image.file, image.name, drawLevelMap(levelSources.at(std::stoi(image.name + 7))));
         for (const FileEntry& m : music())
             addSound(main, m.file);
         for (const SoundEntry& s : sounds())
@@ -166,6 +175,7 @@ public:
 private:
     const Options& options;
     Typefaces faces;
+    std::vector<LevelSource> levelSources;
 };
 
 } // namespace

@@ -1,0 +1,44 @@
+#pragma once
+// The screen that owns one running level: it builds the game server, reads the level file from the level
+// archive and replays it into the server, then ticks and draws the server each frame. When the level's
+// result code becomes non-zero (1 end level, 5 finished, 6 restart) it stops the music and finishes; its
+// creator reads the code and the run's statistics, then deletes it.
+#include <memory>
+
+#include "engine/core/UString.h"
+#include "engine/render/Context.h"
+
+class GameController;
+class GameServer;
+class MyRootObject;
+class Packet;
+struct LevelStats;
+
+class ContextLevelManager : public Context {
+public:
+    // Plays level 0 to 31 ("./levels/....lev"); another number is fatal.
+    explicit ContextLevelManager(int levelNumber);
+    // Plays the level stored in a file of the level archive (or a loose file).
+    explicit ContextLevelManager(const UString& fileName);
+    // Plays a level held in memory as a stored replication stream.
+    explicit ContextLevelManager(Packet& stream);
+    ~ContextLevelManager() override;
+
+    void tickContents(double time, double dt) override;
+    void renderContents() override;
+
+    // 0 while the level runs; 1 end level, 5 finished, 6 restart.
+    int getResultCode() const;
+    // The level's root object and controller (null when the stream held none).
+    MyRootObject* getRoot() const;
+    GameController* getGameController() const;
+    // The statistics of the run (null without a controller).
+    const LevelStats* getLevelStats() const;
+
+    GameServer* server = nullptr; // owned
+
+private:
+    void createServer();
+    void load(const UString& fileName);
+    void replay(Packet& stream);
+};

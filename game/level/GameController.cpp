@@ -1,0 +1,878 @@
+#include "game/level/GameController.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/audio/KivAudio.h"
+#include "engine/audio/SoundStream.h"
+#include "engine/core/ErrorManager.h"
+#include "engine/core/Format.h"
+#include "engine/core/Logger.h"
+#include "engine/core/MathUtil.h"
+#include "engine/core/PropertyBool.h"
+#include "engine/core/PropertyDouble.h"
+#include "engine/core/PropertyEnumBase.h"
+#include "engine/core/PropertyFloat.h"
+#include "engine/core/PropertyInt.h"
+#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertySubObject.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/net/KivBaseCalls.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NestedCallScope.h"
+#include "engine/net/NetRole.h"
+#include "engine/render/Rect.h"
+#include "engine/text/TextSprite.h"
+#include "game/editor/ContextEditor.h"
+#include "game/language/StringIds.h"
+#include "game/level/CameraFollowHero.h"
+#include "game/level/CameraLookAt.h"
+#include "game/level/ContextHUD.h"
+#include "game/level/ContextSky.h"
+#include "game/level/GameControllerCalls.h"
+#include "game/level/LevelServices.h"
+#include "game/level/LevelText.h"
+#include "game/level/LevelWorld.h"
+#include "game/level/MyRootObject.h"
+#include "game/level/OverlayMiniMap.h"
+#include "game/level/OverlayStatistics.h"
+#include "game/level/OverlayTutorial.h"
+#include "game/level/ParallaxHills.h"
+#include "game/level/StatsRow.h"
+#include "game/level/TouchButton.h"
+#include "game/level/WeatherEmitters.h"
+#include "game/userdata/GameConfiguration.h"
+#include "game/userdata/ProfileData.h"
+
+#if __has_include("game/world/PhysicsWorld.h")
+#include "game/world/PhysicsWorld.h"
+#else
+class PhysicsWorld {};
+#endif
+
+const RuntimeClass GameController::classRecord(RuntimeClass::hashName(u"GameController"), &Context::classRecord,
+                                               &RuntimeClass::factoryOf<GameController>);
+
+namespace {
+
+constexpr int PAUSE_BUTTON_REACH = 35;
+
+KivInput* input()
+{
+    Kiv* kiv = Kiv::instance();
+    return kiv != nullptr ? kiv->input : nullptr;
+}
+
+bool anyBindingDown(const GameConfiguration* config, int binding)
+{
+    KivInput* in = input();
+    if (config == nullptr || in == nullptr) {
+        return false;
+    }
+    const auto& b = config->keyBindings[binding];
+    return (b.keyboard != 0 && in->isDown(static_cast<int>(b.keyboard))) ||
+           (b.joystick != 0 && in->isDown(static_cast<int>(b.joystick)));
+}
+
+bool bindingPressed(const GameConfiguration* config, int binding)
+{
+    KivInput* in = input();
+    if (config == nullptr || in == nullptr) {
+        return false;
+    }
+    const auto& b = config->keyBindings[binding];
+    return (b.keyboard != 0 && in->wasKeyPressed(static_cast<int>(b.keyboard))) ||
+           (b.joystick != 0 && in->wasKeyPressed(static_cast<int>(b.joystick)));
+}
+
+// Registers a new object with the current role, as every object made by level code is.
+void registerNew(KivBase* object)
+{
+    KIV_ASSERT(THEROLE != NULL);
+    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    THEROLE->registerObject(object, 0);
+}
+
+float screenW() { return static_cast<float>(HudTouch::screenWidth()); }
+float screenH() { return static_cast<float>(HudTouch::screenHeight()); }
+
+} // namespace
+
+void PlayingArea::addPropertiesTo(Property& list)
+{
+    list.appendChild(new PropertyFloat(u"left", 0, &left));
+    list.appendChild(new PropertyFloat(u"top", 0, &top));
+    list.appendChild(new PropertyFloat(u"right", 0, &right));
+    list.appendChild(new PropertyFloat(u"bottom", 0, &bottom));
+}
+
+GameController::GameController()
+{
+    playingArea.left = -5.0f * screenW();
+    playingArea.top = 10.0f * screenH();
+    playingArea.right = 5.0f * screenW();
+    playingArea.bottom = 0.0f;
+    levelStats.reset();
+}
+
+GameController::~GameController()
+{
+    if (KivAudio* audio = KivAudio::instance()) {
+        audio->stopAll();
+        audio->startAll();
+        audio->currentMusic = nullptr;
+    }
+    actionTarget.set(nullptr);
+}
+
+void GameController::addPropertiesTo(Property& list)
+{
+    Context::addPropertiesTo(list);
+    list.appendChild(new PropertyPointer(u"contextBackground", 0, &contextBackground, &ContextSky::classRecord));
+    list.appendChild(new PropertyPointer(u"contextGame", 0, &contextGame, &ContextBlender::classRecord));
+    list.appendChild(new PropertyPointer(u"contextHUD", 0, &contextHUD, &ContextHUD::classRecord));
+    const struct {
+        const char16_t* name;
+        KivBase** list;
+    } lists[] = {
+        {u"bgList", &bgList},
+        {u"bgEffectsList", &bgEffectsList},
+        {u"secretList", &secretList},
+        {u"dangerAreaList", &dangerAreaList},
+        {u"objectList", &objectList},
+        {u"appleList", &appleList},
+        {u"sweetList", &sweetList},
+        {u"cargoList", &cargoList},
+        {u"pigList", &pigList},
+        {u"pigletList", &pigletList},
+        {u"houseList", &houseList},
+        {u"explodableList", &explodableList},
+        {u"hullList", &hullList},
+        {u"proxyList", &proxyList},
+        {u"appleGhostList", &appleGhostList},
+        {u"fgEffectsList", &fgEffectsList},
+        {u"weatherList", &weatherList},
+        {u"speechBubbleList", &speechBubbleList},
+    };
+    for (const auto& entry : lists) {
+        list.appendChild(new PropertyPointer(entry.name, 0, entry.list, &KivBase::classRecord));
+    }
+    list.appendChild(new PropertyPointer(u"editor", 0, &editor, &ContextEditor::classRecord));
+    list.appendChild(new PropertySubObject(u"playingArea", 0, &playingArea));
+    list.appendChild(new PropertyInt(u"applesNeeded", 0, &applesNeeded));
+    list.appendChild(new PropertyBool(u"bBonusLevel", 0, &bBonusLevel));
+    list.appendChild(new PropertyDouble(u"parTime", 0, &parTime));
+    list.appendChild(new PropertyEnum<Season>(u"season", 0, &season, 4));
+    list.appendChild(new PropertyFloat(u"weatherIntensity", 0, &weatherIntensity));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Construction
+
+void GameController::construct()
+{
+    RPC_GameController_construct call(this);
+    RPC::send(call);
+}
+
+void GameController::local_construct()
+{
+    contextBackground = new ContextSky();
+    registerNew(contextBackground);
+    netAddChild(contextBackground);
+
+    contextGame = new ContextBlender();
+    registerNew(contextGame);
+    netAddChild(contextGame);
+
+    contextHUD = new ContextHUD();
+    registerNew(contextHUD);
+    netAddChild(contextHUD);
+
+    // The lists in their drawing order (back to front).
+    KivBase** const order[] = {&bgList,        &bgEffectsList, &secretList,    &dangerAreaList, &objectList,
+                               &pigList,       &pigletList,    &houseList,     &explodableList, &cargoList,
+                               &appleList,     &sweetList,     &proxyList,     &appleGhostList, &hullList,
+                               &fgEffectsList, &weatherList,   &speechBubbleList};
+    for (KivBase** list : order) {
+        *list = new KivBase();
+        registerNew(*list);
+        contextGame->netAddChild(*list);
+    }
+
+    NestedCallScope scope;
+    if (scope.skip) {
+        return;
+    }
+    editor = new ContextEditor();
+    registerNew(editor);
+    netAddChild(editor);
+    LevelWorld::createStarterContent(*this);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Finders and small helpers
+
+GameController* GameController::getCurrent()
+{
+    NetRole* role = THEROLE;
+    auto* root = role != nullptr ? dynamic_cast<MyRootObject*>(role->root) : nullptr;
+    return root != nullptr ? root->gameController : nullptr;
+}
+
+KivBase* GameController::findHeroOrNull() const { return pigList != nullptr ? pigList->getFirstChild() : nullptr; }
+
+KivBase* GameController::findHouseOrNull() const
+{
+    return houseList != nullptr ? houseList->getFirstChild() : nullptr;
+}
+
+KivBase* GameController::findHero() const
+{
+    KivBase* result = findHeroOrNull();
+    KIV_ASSERT(result != NULL);
+    return result;
+}
+
+KivBase* GameController::findHouse() const
+{
+    KivBase* result = findHouseOrNull();
+    KIV_ASSERT(result != NULL);
+    return result;
+}
+
+int GameController::getLevelNumber() const
+{
+    const ProfileData* profile = LevelServices::currentProfile();
+    return profile != nullptr ? std::clamp<int>(profile->currentLevel, 0, ProfileData::NUMLEVELS - 1) : 0;
+}
+
+bool GameController::isEditing() const { return THEROLE != nullptr && editor != nullptr && THEROLE->bEditing; }
+
+BlenderCamera* GameController::getGameCamera() const
+{
+    return contextGame != nullptr ? contextGame->getBlenderCamera() : nullptr;
+}
+
+void GameController::findActionTarget(KivBase* list)
+{
+    KivBase* hero = findHeroOrNull();
+    if (list == nullptr || hero == nullptr) {
+        return;
+    }
+    const V3 heroPos = LevelWorld::positionOf(hero);
+    // The query's out values are set once for the whole list: a child that answers yes without filling
+    // them in is judged by what the previous child left there.
+    int32_t priority = 0;
+    float distance = NO_TARGET_DISTANCE;
+    for (KivBase* o = list->getFirstChild(); o != nullptr; o = o->getNext()) {
+        if (o->bDeleted) {
+            continue;
+        }
+        if (!LevelWorld::queryAction(o, heroPos, priority, distance)) {
+            continue;
+        }
+        if (priority > actionTargetPriority ||
+            (priority == actionTargetPriority && distance < actionTargetDistance)) {
+            actionTarget.set(o);
+            actionTargetPriority = priority;
+            actionTargetDistance = distance;
+        }
+    }
+}
+
+V3 GameController::touchToWorld(const Context& layer, const V3& touch) { return HudTouch::toLayer(layer, touch); }
+
+void GameController::findTouchTarget(KivBase* list, const V3& touch)
+{
+    if (list == nullptr || contextGame == nullptr) {
+        return;
+    }
+    const V3 point = touchToWorld(*contextGame, touch);
+    int32_t priority = 0;
+    float distance = NO_TARGET_DISTANCE;
+    for (KivBase* o = list->getFirstChild(); o != nullptr; o = o->getNext()) {
+        if (o->bDeleted || !LevelWorld::queryAction(o, point, priority, distance)) {
+            continue;
+        }
+        if (priority > actionTargetPriority ||
+            (priority == actionTargetPriority && distance < actionTargetDistance)) {
+            actionTarget.set(o);
+            actionTargetPriority = priority;
+            actionTargetDistance = distance;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Messages and shake
+
+void GameController::setMessage(int32_t messenger, int32_t textId, const UString& text, float displayTime)
+{
+    RPC_GameController_setMessage call(this, messenger, textId, text, displayTime);
+    RPC::send(call);
+}
+
+void GameController::local_setMessage(int32_t messenger, int32_t textId, float displayTime, const UString& text)
+{
+    if (messenger != 1 && messenger != 2) {
+        KIV_FATAL(u"Unknown messenger.");
+    }
+    if (contextHUD == nullptr) {
+        return;
+    }
+    const UString shown = textId > 0 ? LevelServices::text(textId) : text;
+    MessageDisplay& display = messenger == 1 ? contextHUD->messenger1 : contextHUD->messenger2;
+    display.setMessage(shown, displayTime);
+}
+
+void GameController::setPlayerMessage(uint32_t playerId, int32_t messenger, int32_t textId, const UString& text,
+                                      float displayTime)
+{
+    RPC_GameController_setMessageText call(this, playerId, messenger, textId, text, displayTime);
+    RPC::send(call);
+}
+
+void GameController::local_setPlayerMessage(uint32_t playerId, int32_t messenger, int32_t textId,
+                                            const UString& text, float displayTime)
+{
+    if (THEROLE != nullptr && THEROLE->hostWord == playerId) {
+        local_setMessage(messenger, textId, displayTime, text);
+    }
+}
+
+void GameController::shakeCamera(float amplitude, float duration)
+{
+    if (contextBackground != nullptr) {
+        contextBackground->getBlenderCamera()->shake(amplitude, duration);
+    }
+    if (contextGame != nullptr) {
+        contextGame->getBlenderCamera()->shake(amplitude, duration);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Level start
+
+void GameController::sanitiseHeader()
+{
+    // A level file is our own data, but a damaged one must not make the cameras or the scoring misbehave.
+    season = static_cast<Season>(std::clamp<int32_t>(season, SEASON_SPRING, SEASON_WINTER));
+    if (!(weatherIntensity >= 0.0f)) {
+        weatherIntensity = 0.0f;
+    }
+    weatherIntensity = std::min(weatherIntensity, 1.0f);
+    applesNeeded = std::max(applesNeeded, 0);
+    if (!(parTime > 0.0) || !std::isfinite(parTime)) {
+        parTime = 60.0;
+    }
+    PlayingArea& a = playingArea;
+    if (!(a.left < a.right) || !std::isfinite(a.left) || !std::isfinite(a.right)) {
+        a.left = -5.0f * screenW();
+        a.right = 5.0f * screenW();
+    }
+    if (!(a.bottom < a.top) || !std::isfinite(a.bottom) || !std::isfinite(a.top)) {
+        a.top = 10.0f * screenH();
+        a.bottom = 0.0f;
+    }
+}
+
+void GameController::netPostReplicateGlobal()
+{
+    if (isEditing()) {
+        return;
+    }
+    sanitiseHeader();
+    LevelWorld::createBoundary(*this);
+
+    static const char16_t* const hills[4][2] = {{u"hillsA-spring:0", u"hillsB-spring:0"},
+                                                {u"hillsA-summer:0", u"hillsB-summer:0"},
+                                                {u"hillsA-autumn:0", u"hillsB-autumn:0"},
+                                                {u"hillsA-winter:0", u"hillsB-winter:0"}};
+    if (bgList != nullptr) {
+        bgList->appendChild(new ParallaxHills(LevelServices::resource(hills[season][0]),
+                                              LevelServices::resource(hills[season][1])));
+    }
+
+    const GameConfiguration* config = LevelServices::configuration();
+    const int detail = config != nullptr ? config->detail : 1;
+    if (detail >= 1 && weatherIntensity > 0.0f && weatherList != nullptr) {
+        Camera* cam = getGameCamera();
+        switch (season) {
+        case SEASON_SPRING:
+            weatherList->appendChild(new RainEmitter(cam, 1.0f, weatherIntensity));
+            break;
+        case SEASON_AUTUMN:
+            weatherList->appendChild(new LeafEmitter(cam, 1.0f, weatherIntensity));
+            break;
+        case SEASON_WINTER:
+            weatherList->appendChild(new SnowEmitter(cam, 1.0f, weatherIntensity));
+            break;
+        case SEASON_SUMMER:
+            break;
+        }
+    }
+
+    if (!bBonusLevel) {
+        LevelWorld::createPiglets(*this);
+    }
+
+    levelStats.targetTime = parTime;
+    levelStats.bonusLevel = bBonusLevel ? 1 : 0;
+    bonusTimer = static_cast<float>(parTime);
+
+    const int apples = appleList != nullptr ? appleList->countChildren() : 0;
+    if (apples < applesNeeded) {
+        applesNeeded = apples;
+    }
+    levelStats.requiredApples = applesNeeded;
+    levelStats.bonusApples = apples - applesNeeded;
+    levelStats.secrets = secretList != nullptr ? secretList->countChildren() : 0;
+
+    gotoState(STATE_INTRO, 0.0);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Level states
+
+void GameController::onStateChange()
+{
+    RPC_KivBase_setState setState(this, state);
+    RPC::send(setState);
+    RPC_GameController_enterState enter(this);
+    RPC::send(enter);
+}
+
+bool GameController::isLevelComplete()
+{
+    KivBase* house = findHouseOrNull();
+    if (house == nullptr || !LevelWorld::isPigAtHome(house)) {
+        return false;
+    }
+    return bBonusLevel || levelStats.requiredApplesGot >= levelStats.requiredApples;
+}
+
+void GameController::local_enterState()
+{
+    const float w = screenW();
+    KivAudio* audio = KivAudio::instance();
+    switch (state) {
+    case STATE_INTRO: {
+        const V3 hero = LevelWorld::positionOf(findHero());
+        auto* look = new CameraLookAt(hero.x, hero.y, -0.65f * w);
+        look->transitionDuration = 0.001;
+        if (BlenderCamera* cam = getGameCamera()) {
+            cam->appendChild(look);
+        } else {
+            delete look;
+        }
+        LevelServices::setFade(1.0f, 0.0f);
+        gotoState(STATE_TITLE, 1.0);
+        break;
+    }
+    case STATE_TITLE: {
+        levelStats.sweets = sweetList != nullptr ? sweetList->countChildren() : 0;
+        auto* follow = new CameraFollowHero();
+        follow->transitionDuration = 4.0;
+        if (BlenderCamera* cam = getGameCamera()) {
+            cam->appendChild(follow);
+        } else {
+            delete follow;
+        }
+        const int level = getLevelNumber();
+        local_setMessage(2, 0, 2.0f, formatString(LevelServices::text(STR_LEVELX), level + 1));
+        local_setMessage(1, 0, 3.0f, ProfileData::levelNumberToTitle(level));
+        gotoState(STATE_GO, 4.0);
+        break;
+    }
+    case STATE_GO: {
+        const GameConfiguration* config = LevelServices::configuration();
+        if ((config == nullptr || config->bInGameMusic != 0) && audio != nullptr) {
+            auto* music = dynamic_cast<SoundStream*>(
+                LevelServices::resource(ProfileData::levelNumberToMusic(getLevelNumber())));
+            audio->setMusic(music);
+        }
+        local_setMessage(1, STR_GO, 1.0f, {});
+        gotoState(STATE_PLAYING, 0.0);
+        break;
+    }
+    case STATE_CONFIRMING:
+        if (isLevelComplete()) {
+            gotoState(STATE_LEVELEND, 0.0);
+        } else {
+            if (audio != nullptr) {
+                audio->fadeMusic(1.0f, 1.0);
+            }
+            gotoState(STATE_PLAYING, 0.0);
+        }
+        break;
+    case STATE_LEVELEND: {
+        enterLevelEnd();
+        const V3 hero = LevelWorld::positionOf(findHero());
+        auto* look = new CameraLookAt(hero.x - 0.375f * w, hero.y, -0.65f * w);
+        look->transitionDuration = 6.0;
+        if (BlenderCamera* cam = getGameCamera()) {
+            cam->appendChild(look);
+        } else {
+            delete look;
+        }
+        if (!bBonusLevel || bonusTimer > 0.0f) {
+            local_setMessage(1, STR_LEVELCOMPLETE, 5.0f, {});
+            LevelServices::playSound(u"soundWin");
+        } else {
+            local_setMessage(1, STR_OUTOFTIME, 5.0f, {});
+            LevelServices::playSound(u"soundLose");
+        }
+        if (audio != nullptr) {
+            audio->fadeMusic(0.0f, 1.0);
+        }
+        gotoState(STATE_RESULTS, 6.0);
+        break;
+    }
+    case STATE_RESULTS:
+        buildResultsPanel();
+        break;
+    case STATE_FADEOUT:
+        LevelServices::setFadeTarget(1.0f);
+        if (audio != nullptr) {
+            audio->fadeMusic(0.0f, 1.0);
+        }
+        gotoState(STATE_DONE, 1.0);
+        break;
+    case STATE_DONE:
+        if (THEROLE != nullptr) {
+            THEROLE->levelResultCode = 5;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void GameController::enterLevelEnd()
+{
+    const int level = getLevelNumber();
+    levelStats.computeScore();
+    // A run that never played (the pig stayed home) has no frame rate rather than a division by zero.
+    levelStats.averageFrameRate =
+        levelStats.time > 0.0 ? static_cast<int32_t>(static_cast<double>(framesPlayed) / levelStats.time) : 0;
+    if (ProfileData* profile = LevelServices::currentProfile()) {
+        profile->levelStats[level].update(levelStats);
+    }
+    if (GameConfiguration* config = LevelServices::configuration()) {
+        config->submitHighScore(levelStats.score, level, static_cast<int>(levelStats.time), levelStats.totalPoints,
+                                secureCounter3.get() == 0, LevelServices::playerName());
+    }
+}
+
+void GameController::buildResultsPanel()
+{
+    if (contextHUD == nullptr) {
+        return;
+    }
+    const int level = getLevelNumber();
+    const ProfileData* profile = LevelServices::currentProfile();
+    const LevelStats* record = profile != nullptr ? &profile->levelStats[level] : nullptr;
+    auto newRecord = [&](int flag) { return record != nullptr && record->newRecord[flag] != 0; };
+    const LevelStats& s = levelStats;
+
+    struct Row {
+        int labelId;
+        UString value;
+        int target;
+        uint32_t starColour;
+        int semitones;
+        bool trophy;
+        bool star;
+        bool total;
+        bool onBonusLevel;
+    };
+    const Row rows[] = {
+        {STR_STATSAPPLESREQUIRED, formatString(u"%d/%d", s.requiredApplesGot, s.requiredApples),
+         s.requiredApplesPoints, 0xffff8000u, -2, newRecord(LevelStats::RECORD_REQUIRED_APPLES),
+         s.fullMarks[LevelStats::FULL_REQUIRED_APPLES] != 0, false, false},
+        {STR_STATSAPPLESBONUS, formatString(u"%d/%d", s.bonusApplesGot, s.bonusApples), s.bonusApplesPoints,
+         0xffff0000u, -1, newRecord(LevelStats::RECORD_BONUS_APPLES), s.fullMarks[LevelStats::FULL_BONUS_APPLES] != 0,
+         false, false},
+        {STR_STATSSWEETS, formatString(u"%d/%d", s.sweetsGot, s.sweets), s.sweetsPoints, 0xffff00ffu, 0,
+         newRecord(LevelStats::RECORD_SWEETS), s.fullMarks[LevelStats::FULL_SWEETS] != 0, false, true},
+        {STR_STATSSECRETS, formatString(u"%d/%d", s.secretsFound, s.secrets), s.secretsPoints, 0xff0080ffu, 1,
+         newRecord(LevelStats::RECORD_SECRETS), s.fullMarks[LevelStats::FULL_SECRETS] != 0, false, false},
+        {STR_STATSDEATHS, formatString(u"%d", s.livesLost), s.livesPoints, 0xff00ffffu, 2,
+         newRecord(LevelStats::RECORD_LIVES_LOST), s.fullMarks[LevelStats::FULL_LIVES] != 0, false, false},
+        {STR_STATSTIME, LevelText::formatMinutesSeconds(s.time) + u"/" + LevelText::formatMinutesSeconds(s.targetTime), s.timePoints,
+         0xff00ff00u, 3, newRecord(LevelStats::RECORD_TIME), s.fullMarks[LevelStats::FULL_TIME] != 0, false, true},
+        {STR_STATSTOTAL, UString(), s.totalPoints, 0xffffffffu, 4, newRecord(LevelStats::RECORD_SCORE),
+         s.fullMarks[LevelStats::FULL_PERFECT] != 0, true, true},
+    };
+
+    float y = bBonusLevel ? 100.0f : 160.0f;
+    double delay = 0.0;
+    for (const Row& row : rows) {
+        if (bBonusLevel && !row.onBonusLevel) {
+            continue;
+        }
+        auto* statsRow = new StatsRow(row.target, V3(0.0f, y, 0.0f), UColor(row.starColour), row.semitones,
+                                      row.trophy, row.star, row.total, LevelServices::text(row.labelId), row.value,
+                                      delay);
+        contextHUD->appendChild(statsRow);
+        delay += statsRow->duration;
+        y -= 35.0f;
+    }
+
+    const float h = screenH();
+    const UString hintKey = formatString(u"HINTENDLEVEL%d", level);
+    UString hint = LevelServices::textByKey(hintKey, false);
+    KivInput* in = input();
+    const bool touchMode = in != nullptr && in->getInputMode() == KivInput::INPUT_TOUCH;
+    if (touchMode && LevelServices::hasText(u"IOS_" + hintKey)) {
+        hint = LevelServices::textByKey(u"IOS_" + hintKey, true);
+    }
+    auto* hintSprite = new TextSprite(0.0f, 50.0f - h / 2.0f, 0.0f, hint, LevelServices::font(u"fontSmall"),
+                                      UColor(0xff80ff00u));
+    hintSprite->delay = delay + 2.0;
+    contextHUD->appendChild(hintSprite);
+
+    UString prompt;
+    if (touchMode) {
+        prompt = LevelServices::text(STR_IOS_PRESSXKEYTOCONTINUE);
+    } else {
+        const GameConfiguration* config = LevelServices::configuration();
+        const int jumpKey = config != nullptr ? static_cast<int>(config->keyBindings[GameConfiguration::BIND_JUMP].keyboard) : 57;
+        UString keyName = in != nullptr && jumpKey >= 0 && jumpKey < KivInput::NUMINPUTCODES ? in->keyNames[jumpKey] : UString();
+        prompt = formatString(LevelServices::text(STR_PRESSXKEYTOCONTINUE), keyName);
+    }
+    auto* promptSprite = new TextSprite(0.0f, 20.0f - h / 2.0f, 0.0f, prompt, LevelServices::font(u"fontSmall"),
+                                        UColor(0xffffffffu));
+    promptSprite->delay = delay + 5.0;
+    contextHUD->appendChild(promptSprite);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Per frame
+
+void GameController::updateExploration()
+{
+    Camera* cam = getGameCamera();
+    if (cam == nullptr) {
+        return;
+    }
+    Camera::Rect view;
+    cam->getVisibleRect(view, 0.0f);
+    const PlayingArea& a = playingArea;
+    auto mapX = [&](float v) {
+        return static_cast<int>(mapRangeClamped(0.0f, static_cast<float>(MINIMAP_WIDTH - 1), a.left, a.right, v));
+    };
+    auto mapY = [&](float v) {
+        return static_cast<int>(mapRangeClamped(0.0f, static_cast<float>(MINIMAP_HEIGHT - 1), a.top, a.bottom, v));
+    };
+    const int x0 = mapX(view.left);
+    const int x1 = mapX(view.right);
+    const int y0 = mapY(view.top);
+    const int y1 = mapY(view.bottom);
+    const int centre = (x0 + x1) / 2;
+    const int halfWidth = (x1 - x0) / 2;
+    for (int y = y0; y < y1; ++y) {
+        const float t = -1.0f + 2.0f * static_cast<float>(y - y0) / static_cast<float>(y1 - y0);
+        const float h = std::cos(t * static_cast<float>(M_PI) / 2.0f) * static_cast<float>(halfWidth);
+        const int from = std::max(0, static_cast<int>(static_cast<float>(centre) - h));
+        const int to = std::min(MINIMAP_WIDTH, static_cast<int>(static_cast<float>(centre) + h));
+        if (to > from && y >= 0 && y < MINIMAP_HEIGHT) {
+            std::memset(&minimapExplored[y][from], 1, static_cast<std::size_t>(to - from));
+        }
+    }
+}
+
+template <class T>
+static void openLevelOverlay()
+{
+    KIV_ASSERT(THEROLE != NULL);
+    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    auto* overlay = new T();
+    THEROLE->registerObject(overlay, 0);
+    overlay->construct();
+    overlay->netCallPostReplicate();
+    overlay->netCallPostReplicateGlobal();
+    if (auto* root = dynamic_cast<MyRootObject*>(THEROLE->root)) {
+        root->openOverlay(overlay);
+    }
+}
+
+void GameController::tickContents(double time, double dt)
+{
+    KivInput* in = input();
+    const GameConfiguration* config = LevelServices::configuration();
+
+    // 1. Keys or touch.
+    if (in != nullptr &&
+        (anyBindingDown(config, GameConfiguration::BIND_LEFT) || anyBindingDown(config, GameConfiguration::BIND_RIGHT) ||
+         anyBindingDown(config, GameConfiguration::BIND_USE) || anyBindingDown(config, GameConfiguration::BIND_JUMP))) {
+        in->setInputMode(KivInput::INPUT_POINTER);
+    }
+
+    // 2. Debug keys.
+    if (in != nullptr) {
+        const int mods = in->getModifierState();
+        int request = 0;
+        if (in->wasKeyPressed(0x29) && mods == 0) {
+            request = 3;
+        } else if (in->wasKeyPressed(0x26) && mods == 4) {
+            request = 1;
+        } else if (in->wasKeyPressed(0x1F) && mods == 4) {
+            request = 2;
+        }
+        if (request != 0) {
+            debugRequest = request;
+            return;
+        }
+    }
+
+    // 3. The editor holds the level still.
+    if (isEditing()) {
+        Context::tickContents(time, dt);
+        return;
+    }
+
+    const bool touchMode = in != nullptr && in->getInputMode() == KivInput::INPUT_TOUCH;
+    // 4. Touch controls.
+    if (contextHUD != nullptr) {
+        const bool showControls = touchMode && state == STATE_PLAYING;
+        contextHUD->touchLeft->bHidden = !showControls;
+        contextHUD->touchRight->bHidden = !showControls;
+        contextHUD->touchJump->bHidden = !showControls;
+    }
+
+    // 5. The action target is chosen afresh each frame.
+    actionTarget.set(nullptr);
+    actionTargetPriority = 0;
+    actionTargetDistance = NO_TARGET_DISTANCE;
+    bTutorialRequest = bStatisticsRequest = bMiniMapRequest = false;
+
+    // 6. Touches and the use key.
+    if (in != nullptr && touchMode) {
+        for (int i = 0; i < in->getTouchCount(); ++i) {
+            KivTouchPoint* touch = in->getTouchPoint(i);
+            if (touch == nullptr || !touch->hasFlag(KivTouchPoint::FLAG_BEGAN) || contextHUD == nullptr) {
+                continue;
+            }
+            const V3 p = touchToWorld(*contextHUD, touch->position);
+            auto near = [&](const Renderable* button) {
+                const float dx = p.x - button->position.x;
+                const float dy = p.y - button->position.y;
+                const float dz = p.z - button->position.z;
+                return std::sqrt(dx * dx + dy * dy + dz * dz) < static_cast<float>(PAUSE_BUTTON_REACH);
+            };
+            if (!contextHUD->buttonTutorial->bHidden && near(contextHUD->buttonTutorial)) {
+                bTutorialRequest = true;
+                touch->handled = this;
+            } else if (!contextHUD->buttonStatistics->bHidden && near(contextHUD->buttonStatistics)) {
+                bStatisticsRequest = true;
+                touch->handled = this;
+            } else if (!contextHUD->buttonMiniMap->bHidden && near(contextHUD->buttonMiniMap)) {
+                bMiniMapRequest = true;
+                touch->handled = this;
+            } else if (near(contextHUD->buttonPause)) {
+                touch->handled = this;
+            } else {
+                findTouchTarget(objectList, touch->position);
+                findTouchTarget(cargoList, touch->position);
+                findTouchTarget(pigList, touch->position);
+            }
+        }
+    } else if (bindingPressed(config, GameConfiguration::BIND_USE)) {
+        findActionTarget(objectList);
+        findActionTarget(cargoList);
+        findActionTarget(pigList);
+    }
+
+    // 7. The HUD buttons show only while playing.
+    if (contextHUD != nullptr) {
+        contextHUD->buttonPause->bHidden = true;
+        contextHUD->buttonTutorial->bHidden = true;
+        contextHUD->buttonStatistics->bHidden = true;
+        contextHUD->buttonMiniMap->bHidden = true;
+    }
+
+    // 8. Playing.
+    if (state == STATE_PLAYING) {
+        if (touchMode && contextHUD != nullptr) {
+            contextHUD->buttonPause->bHidden = false;
+            contextHUD->buttonTutorial->bHidden = false;
+            contextHUD->buttonStatistics->bHidden = false;
+        }
+        KivBase* house = findHouseOrNull();
+        if (house == nullptr || !LevelWorld::isHeroInside(house)) {
+            ++framesPlayed;
+            levelStats.time += dt;
+        }
+        if (bTutorialRequest) {
+            openLevelOverlay<OverlayTutorial>();
+        }
+        if (bindingPressed(config, GameConfiguration::BIND_STATISTICS) || bStatisticsRequest) {
+            openLevelOverlay<OverlayStatistics>();
+        }
+        if (!bBonusLevel && getLevelNumber() <= 30) {
+            if (touchMode && contextHUD != nullptr) {
+                contextHUD->buttonMiniMap->bHidden = false;
+            }
+            if (bindingPressed(config, GameConfiguration::BIND_MAP) || bMiniMapRequest) {
+                openLevelOverlay<OverlayMiniMap>();
+            }
+        }
+        if (bBonusLevel) {
+            bonusTimer -= static_cast<float>(dt);
+            if (bonusTimer < 0.0f) {
+                bonusTimer = 0.0f;
+                gotoState(STATE_LEVELEND, 0.0);
+            }
+        }
+        if (state == STATE_PLAYING && isLevelComplete()) {
+            if (bBonusLevel) {
+                gotoState(STATE_LEVELEND, 0.0);
+            } else {
+                const bool pending = stateLeft > 0.0 || stateGoto != state;
+                if (!pending) {
+                    if (KivAudio* audio = KivAudio::instance()) {
+                        audio->fadeMusic(0.01f, 1.0);
+                    }
+                }
+                gotoState(STATE_CONFIRMING, 1.0);
+            }
+        }
+        updateExploration();
+    }
+
+    // 9. Results: continue.
+    if (state == STATE_RESULTS && in != nullptr) {
+        const auto& jump = config != nullptr ? config->keyBindings[GameConfiguration::BIND_JUMP]
+                                             : GameConfiguration::KeyBinding{57, 272};
+        if ((jump.keyboard != 0 && in->wasKeyPressed(static_cast<int>(jump.keyboard))) ||
+            (jump.joystick != 0 && in->wasKeyPressed(static_cast<int>(jump.joystick))) ||
+            bindingPressed(config, GameConfiguration::BIND_STATISTICS) || in->isAnyTouchDown()) {
+            gotoState(STATE_FADEOUT, 0.0);
+        }
+    }
+
+    // 10. Physics, then the children (the context's tick entry has already run the state machine).
+#if __has_include("game/world/PhysicsWorld.h")
+    if (physics != nullptr) {
+        physics->step(dt);
+    }
+#endif
+    Context::tickContents(time, dt);
+}
+
+void GameController::renderContents()
+{
+    Context::renderContents();
+    if (Camera* cam = getGameCamera()) {
+        cam->render();
+        const Kiv* kiv = Kiv::instance();
+        if (kiv != nullptr && !kiv->bRelease) {
+            Rect area{playingArea.left, playingArea.top, playingArea.right, playingArea.bottom};
+            area.drawOutline(UColor(0xffff00ffu));
+        }
+    }
+}

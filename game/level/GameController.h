@@ -1,0 +1,180 @@
+#pragma once
+// The controller of one running level: the level header (playing area, apples needed, bonus flag, par
+// time, season, weather), the sky, game and HUD layers, the eighteen object lists into which every level
+// object is sorted, the editor layer, the statistics of the run and the explored part of the level. It
+// runs the nine level states from the intro camera to the results panel and sets result code 5 at the end.
+//
+// Its property list is the level-file layout of the controller: the layers, the eighteen lists, the
+// editor, the playing area, apples needed, the bonus flag, the par time, the season and the weather.
+#include <cstdint>
+#include <memory>
+
+#include "engine/core/Reference.h"
+#include "engine/core/SecureInt.h"
+#include "engine/core/UString.h"
+#include "engine/render/ContextBlender.h"
+#include "game/userdata/LevelStats.h"
+
+class A99Object;
+class ContextEditor;
+class ContextHUD;
+class ContextSky;
+class KivTouchPoint;
+class PhysicsWorld;
+
+// The world rectangle to which the level cameras are clamped (y up: top above bottom).
+class PlayingArea : public KivBase {
+public:
+    void addPropertiesTo(Property& list) override;
+    float left = 0.0f;
+    float top = 0.0f;
+    float right = 0.0f;
+    float bottom = 0.0f;
+};
+
+class GameController : public Context {
+public:
+    static const RuntimeClass classRecord;
+    const RuntimeClass* getClass() const override { return &classRecord; }
+
+    enum Season : int32_t { SEASON_SPRING = 0, SEASON_SUMMER = 1, SEASON_AUTUMN = 2, SEASON_WINTER = 3 };
+    // The level states.
+    enum LevelState : int32_t {
+        STATE_INTRO = 1,
+        STATE_TITLE = 2,
+        STATE_GO = 3,
+        STATE_PLAYING = 4,
+        STATE_CONFIRMING = 5,
+        STATE_LEVELEND = 6,
+        STATE_RESULTS = 7,
+        STATE_FADEOUT = 8,
+        STATE_DONE = 9,
+    };
+    static constexpr int MINIMAP_WIDTH = 256;
+    static constexpr int MINIMAP_HEIGHT = 192;
+    static constexpr float NO_TARGET_DISTANCE = 999999.0f;
+    // The longest text a message call carries.
+    static constexpr int MAXMESSAGELENGTH = 256;
+
+    GameController();
+    // Stops the sound output and forgets the music, empties the action target.
+    ~GameController() override;
+
+    void addPropertiesTo(Property& list) override;
+
+    // Replicated construction of the layers, the lists and, on the server, the editor and the starter
+    // content of an empty level.
+    void construct();
+    void local_construct();
+
+    // The level-start set-up, once the level's objects are in place.
+    void netPostReplicateGlobal() override;
+    void tickContents(double time, double dt) override;
+    void renderContents() override;
+
+    // The level states.
+    void onStateChange() override;
+    virtual void local_enterState();
+    bool isLevelComplete();
+
+    // The pig (first child of pigList) and the house (first child of houseList); fatal when missing.
+    KivBase* findHero() const;
+    KivBase* findHouse() const;
+    // The pig and the house, or null while the lists are empty.
+    KivBase* findHeroOrNull() const;
+    KivBase* findHouseOrNull() const;
+    // Offers the action query of every live object of the list at the hero's position (or the touch's).
+    void findActionTarget(KivBase* list);
+    void findTouchTarget(KivBase* list, const V3& touch);
+
+    // Messages on the HUD's two message displays (messenger 1 or 2). A text id above 0 shows the
+    // language's text of that id; otherwise `text` is shown.
+    void setMessage(int32_t messenger, int32_t textId, const UString& text, float displayTime);
+    void local_setMessage(int32_t messenger, int32_t textId, float displayTime, const UString& text);
+    // A message for the one peer whose player id is `playerId`.
+    void setPlayerMessage(uint32_t playerId, int32_t messenger, int32_t textId, const UString& text,
+                          float displayTime);
+    void local_setPlayerMessage(uint32_t playerId, int32_t messenger, int32_t textId, const UString& text,
+                                float displayTime);
+    // Rolls the sky and game cameras: cos(elapsed x 32) x (duration - elapsed) x amplitude radians.
+    void shakeCamera(float amplitude, float duration);
+
+    // The number of the level being played (the current profile's current level; 0 without a profile).
+    int getLevelNumber() const;
+    // True while the role edits the level (a role exists, the editor is set and the role's bEditing).
+    bool isEditing() const;
+    // The game layer's camera.
+    BlenderCamera* getGameCamera() const;
+
+    // The controller of the current role's level, or null.
+    static GameController* getCurrent();
+
+    // Layers (children of the controller, in this order, the editor last).
+    ContextSky* contextBackground = nullptr;
+    ContextBlender* contextGame = nullptr;
+    ContextHUD* contextHUD = nullptr;
+
+    // The object lists, children of contextGame in drawing order (see local_construct).
+    KivBase* bgList = nullptr;
+    KivBase* bgEffectsList = nullptr;
+    KivBase* secretList = nullptr;
+    KivBase* dangerAreaList = nullptr;
+    KivBase* objectList = nullptr;
+    KivBase* appleList = nullptr;
+    KivBase* sweetList = nullptr;
+    KivBase* cargoList = nullptr;
+    KivBase* pigList = nullptr;
+    KivBase* pigletList = nullptr;
+    KivBase* houseList = nullptr;
+    KivBase* explodableList = nullptr;
+    KivBase* hullList = nullptr;
+    KivBase* proxyList = nullptr;
+    KivBase* appleGhostList = nullptr;
+    KivBase* fgEffectsList = nullptr;
+    KivBase* weatherList = nullptr;
+    KivBase* speechBubbleList = nullptr;
+
+    ContextEditor* editor = nullptr;
+
+    // Level header.
+    PlayingArea playingArea;
+    int32_t applesNeeded = 10;
+    bool bBonusLevel = false;
+    float bonusTimer = 0.0f; // seconds left on a bonus level
+    double parTime = 60.0;
+    Season season = SEASON_SPRING;
+    float weatherIntensity = 0.0f;
+
+    // The run.
+    LevelStats levelStats;
+    uint8_t minimapExplored[MINIMAP_HEIGHT][MINIMAP_WIDTH] = {};
+    int32_t debugRequest = 0; // 1, 2 or 3 from the debug keys; 0 none
+    // Level counters kept against memory editing. The second is read by the pig's jump test; a third that
+    // is not 0 at the level end makes the run's high-score entry ineligible.
+    SecureInt secureCounter1;
+    SecureInt secureCounter2;
+    SecureInt secureCounter3;
+    uint32_t framesPlayed = 0; // ticks in state 4 while the hero is outside the house
+
+    // The object the pig's action (or a touch) aims at this frame.
+    Reference actionTarget{this};
+    int32_t actionTargetPriority = 0;
+    float actionTargetDistance = NO_TARGET_DISTANCE;
+
+    // Requests of the HUD's touch buttons; they live for one frame.
+    bool bTutorialRequest = false;
+    bool bStatisticsRequest = false;
+    bool bMiniMapRequest = false;
+
+    // The world physics of the level (not saved, not replicated); stepped at the end of each tick.
+    std::unique_ptr<PhysicsWorld> physics;
+
+private:
+    void enterLevelEnd();
+    void buildResultsPanel();
+    void updateExploration();
+    void openOverlay(KivBase* overlay, void (*construct)(KivBase*));
+    void sanitiseHeader();
+    // A touch point's place in the world of `layer` (x, y from the lower-left of the screen).
+    static V3 touchToWorld(const Context& layer, const V3& touch);
+};

@@ -1,0 +1,22 @@
+#include "game/level/GameServer.h"
+
+#include "game/level/LevelServices.h"
+#include "game/level/MyRootObject.h"
+
+GameServer::GameServer(int32_t mode, int32_t maxPeers, const UString& identity, double version,
+                       const UString& secondIdentity)
+    : Server(mode, maxPeers, identity, version, secondIdentity, 0.05)
+{
+}
+
+GameServer::~GameServer() = default;
+
+void GameServer::render()
+{
+    NetRole::render();
+    if (root != nullptr) {
+        drawDebugOverlay(V3(-390.0f, 280.0f, 0.0f), LevelServices::font(u"fontTiny"));
+    }
+}
+
+RootObject* GameServer::createRootObject() { return new MyRootObject(); }

@@ -1,0 +1,24 @@
+#pragma once
+// One short message centred at a fixed place of a layer, spelled out glyph by glyph: each character is a
+// FadingGlyph appearing 0.05 s after the previous one. A new message replaces the old one at once. With
+// letter by letter off the whole text is one text sprite instead.
+#include "engine/core/KivBase.h"
+#include "engine/core/UColor.h"
+#include "engine/core/UString.h"
+
+class FontQuad;
+
+class MessageDisplay : public KivBase {
+public:
+    MessageDisplay(FontQuad* font, const V3& position);
+
+    void setMessage(const UString& text, double time);
+    // The glyphs tick; a self-removing display with no glyph left flags itself for deletion.
+    void tick(double time, double dt) override;
+
+    bool bSelfRemoving = true;
+    UColor color{0xFFFFFFFFu};
+    FontQuad* font;
+    V3 position;
+    bool bLetterByLetter = true;
+};

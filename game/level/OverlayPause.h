@@ -1,0 +1,16 @@
+#pragma once
+// The in-game pause menu: resume, restart the level (result code 6, after a YES), end the level (result
+// code 1, after a YES, or at once by the Jump binding while the button is highlighted) and options. Its
+// whole content is built by its constructor, so every peer's copy is complete by itself.
+#include "game/level/Overlay.h"
+
+class OverlayPause : public Overlay {
+public:
+    static const RuntimeClass classRecord;
+    const RuntimeClass* getClass() const override { return &classRecord; }
+
+    OverlayPause();
+
+    void tickContents(double time, double dt) override;
+    void renderContents() override;
+};

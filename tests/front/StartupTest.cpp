@@ -1,0 +1,133 @@
+// The start-up from the engine's first frame to the main menu, through the real engine and archives.
+#include <gtest/gtest.h>
+
+#include "FrontHarness.h"
+#include "engine/core/ErrorManager.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/KivGraphics.h"
+#include "game/front/ContextIntroText.h"
+#include "game/front/ContextLanguageSelect.h"
+#include "game/front/ContextManager.h"
+#include "game/front/ContextSplash.h"
+#include "game/front/Global.h"
+#include "game/front/LanguageFlag.h"
+#include "game/front/Loader.h"
+#include "game/front/LoaderProgressBar.h"
+#include "game/front/MainMenuStub.h"
+#include "game/language/Language.h"
+
+namespace {
+template <class T>
+bool isA(KivBase* object)
+{
+    return dynamic_cast<T*>(object) != nullptr;
+}
+
+Loader* loaderOf(ContextManager& stack)
+{
+    for (KivBase* child = stack.getFirstChild(); child != nullptr; child = child->getNext()) {
+        if (auto* loader = dynamic_cast<Loader*>(child)) {
+            return loader;
+        }
+    }
+    return nullptr;
+}
+
+bool loaded(ContextManager& stack)
+{
+    const Loader* loader = loaderOf(stack);
+    return loader == nullptr || loader->bClosed;
+}
+} // namespace
+
+TEST(Startup, FirstFrameShowsOneStepAndReadsNoFile)
+{
+    FrontHarness game;
+    Loader* loader = loaderOf(game.stack());
+    ASSERT_NE(nullptr, loader);
+    const std::size_t registered = ResourceManager::instance()->resources().size();
+    game.frame();
+    EXPECT_EQ(1, loader->currentStep);
+    EXPECT_FLOAT_EQ(1.0f / 225.0f, loader->pProgressBar->progress);
+    EXPECT_EQ(registered, ResourceManager::instance()->resources().size());
+    game.screenshot("loader-first-frame");
+    game.frames(3);
+    game.screenshot("loader-progress");
+}
+
+TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
+{
+    FrontHarness game({}, "de_DE.UTF-8");
+    bool flagScreenSeen = false;
+    for (int i = 0; i < 400 && !loaded(game.stack()); ++i) {
+        game.frame();
+        flagScreenSeen = flagScreenSeen || isA<ContextLanguageSelect>(game.stack().getLastChild());
+    }
+    EXPECT_FALSE(flagScreenSeen);
+    EXPECT_EQ(1, Kiv::instance()->language->currentLanguage);
+    EXPECT_EQ(1, Kiv::instance()->defaultLanguage);
+    EXPECT_EQ("loader(closed) menu story splash", game.screens());
+
+    const KivHarness& log = game.engine();
+    const int loading = log.logIndex("Loader::Loader(): Loading resources...");
+    const int multi = log.logIndex("Loader::loadStuff(): Multilanguage mode (-2).", loading);
+    const int complete = log.logIndex("Global::initPostLoader(): Global initialization complete at t=", multi);
+    EXPECT_GE(loading, 0);
+    EXPECT_GT(multi, loading);
+    EXPECT_GT(complete, multi);
+    game.frames(40);
+    game.screenshot("splash");
+    // Skipping the splash starts the story; its first lines come at 19 seconds.
+    game.stack().getTop()->bClosed = true;
+    game.frames(2);
+    auto* story = dynamic_cast<ContextIntroText*>(game.stack().getTop());
+    ASSERT_NE(nullptr, story);
+    story->time = 18.995;
+    game.frames(150);
+    game.screenshot("story");
+    // Skipping the story brings the main menu up, which saves.
+    story->bClosed = true;
+    game.frames(2);
+    EXPECT_GT(log.logIndex("Global::saveUserData(): Saving.", complete), complete);
+    game.frames(10);
+    game.screenshot("main-menu");
+}
+
+TEST(Startup, FrameRateReadoutSitsInTheCornerAndRefreshesAtMostEighthOfASecond)
+{
+    FrontHarness game;
+    ASSERT_TRUE(game.runUntilLoaded());
+    game.global().config.bShowFps = 1;
+    game.stack().getTop()->bClosed = true; // past the splash's black
+    game.frames(2);
+    Kiv::instance()->frameRate = 57.0;
+    game.stack().nextReadoutTime = 0.0;
+    game.frame();
+    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate);
+    Kiv::instance()->frameRate = 99.0;
+    game.stack().renderContents();
+    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate); // well within 0.125 s of the last refresh
+    game.stack().nextReadoutTime = 0.0;
+    game.stack().renderContents();
+    EXPECT_FLOAT_EQ(99.0f, game.stack().shownFrameRate);
+    game.screenshot("frame-rate");
+
+    // The readout's white digits are in the top right corner, nowhere else near the top edge.
+    KivGraphics& graphics = *KivGraphics::instance();
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> pixels = graphics.readScreen(w, h);
+    auto whiteIn = [&](int x0, int x1, int y0, int y1) {
+        int count = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                const std::uint32_t p = pixels[static_cast<std::size_t>(y * w + x)];
+                count += ((p >> 16) & 0xFF) > 160 && ((p >> 8) & 0xFF) > 160 && (p & 0xFF) > 160 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(whiteIn(w - 60, w, 0, 20), 20);
+    EXPECT_EQ(0, whiteIn(0, w - 60, 0, 20));
+}

@@ -1,0 +1,117 @@
+// The user configuration file is never lost: a FIFO, a device or an oversized file is refused without
+// blocking and left alone, an unparseable one is logged and kept as ".bad" before it is replaced, a link is
+// followed, and numbers are held to their ranges. Leftovers of interrupted saves go at start-up.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "engine/files/FileIO.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/KivGraphics.h"
+#include "support/KivHarness.h"
+
+namespace {
+void writeText(const std::string& path, const std::string& text)
+{
+    ASSERT_TRUE(FileIO::writeFileReplacing(path, text.data(), text.size()));
+}
+
+bool isFifo(const std::string& path)
+{
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+} // namespace
+
+TEST(ConfigFile, AFifoIsRefusedWithoutBlockingAndLeftInPlace)
+{
+    KivHarness h;
+    h.stop();
+    const std::string cfg = h.userFolder.file(".cfg");
+    std::remove(cfg.c_str());
+    ASSERT_EQ(mkfifo(cfg.c_str(), 0644), 0);
+    h.start(); // nobody writes to the FIFO: a blocking read would hang here
+    EXPECT_EQ(h.kiv().defaultLanguage, -2);
+    EXPECT_TRUE(h.logContains("Warning: Could not read '" + cfg + "'"));
+    h.stop();
+    EXPECT_TRUE(isFifo(cfg));
+    EXPECT_TRUE(h.logContains("could not be read in this run; not saved over"));
+}
+
+TEST(ConfigFile, AnOversizedFileIsNotSavedOver)
+{
+    const std::string big = "[Kiv]\r\ndefaultLanguage=1\r\n" + std::string(2 << 20, ';');
+    KivHarness h({}, big);
+    EXPECT_EQ(h.kiv().defaultLanguage, -2);
+    h.stop();
+    EXPECT_EQ(KivHarness::readFile(h.userFolder.file(".cfg")), big);
+}
+
+TEST(ConfigFile, AnUnparseableFileIsLoggedAndKeptBeforeItIsReplaced)
+{
+    const std::string damaged = "Do NOT modify this file!\r\n[Kiv]\r\ndefaultLanguage=1\r\nthis is no setting\r\n";
+    KivHarness h({}, damaged);
+    EXPECT_EQ(h.kiv().defaultLanguage, 1); // what parsed is taken
+    EXPECT_TRUE(h.logContains("could not be parsed (line 4); it will be replaced."));
+    EXPECT_TRUE(h.logContains("is kept as '" + h.userFolder.file(".cfg.bad") + "'"));
+    EXPECT_EQ(KivHarness::readFile(h.userFolder.file(".cfg.bad")), damaged);
+    h.stop();
+    const std::string saved = KivHarness::readFile(h.userFolder.file(".cfg"));
+    EXPECT_EQ(saved.find("this is no setting"), std::string::npos);
+    EXPECT_NE(saved.find("defaultLanguage=1"), std::string::npos);
+
+    // Binary junk is no text either; the file this program wrote is.
+    h.start();
+    EXPECT_FALSE(h.logContains("could not be parsed (line 1)"));
+    h.stop();
+    writeText(h.userFolder.file(".cfg"), std::string("[Kiv]\0\x01\x02", 8));
+    h.start();
+    EXPECT_TRUE(h.logContains("could not be parsed (line 1)"));
+}
+
+TEST(ConfigFile, ALinkIsFollowedOnWrite)
+{
+    KivHarness h;
+    h.stop();
+    const std::string target = h.userFolder.file("elsewhere.cfg");
+    writeText(target, "[Kiv]\r\ndefaultLanguage=3\r\n");
+    std::remove(h.userFolder.file(".cfg").c_str());
+    ASSERT_EQ(symlink("elsewhere.cfg", h.userFolder.file(".cfg").c_str()), 0);
+    h.start();
+    EXPECT_EQ(h.kiv().defaultLanguage, 3);
+    h.kiv().defaultLanguage = 4;
+    h.stop();
+    struct stat info {};
+    ASSERT_EQ(lstat(h.userFolder.file(".cfg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_NE(KivHarness::readFile(target).find("defaultLanguage=4"), std::string::npos);
+}
+
+TEST(ConfigFile, NumbersAreHeldToTheirRanges)
+{
+    KivHarness h("[Graphics]\r\nhq2x=7\r\n[Language]\r\nsingleLanguage=-40\r\n",
+                 "[Kiv]\r\ndefaultLanguage=9999\r\n[KivGraphics]\r\nvideoModeWidth=-5\r\nvideoModeHeight=2\r\n");
+    Kiv& kiv = h.kiv();
+    EXPECT_EQ(kiv.hq2x, 2);
+    EXPECT_EQ(kiv.singleLanguage, -1);
+    EXPECT_EQ(kiv.defaultLanguage, 63);
+    ASSERT_NE(kiv.graphics, nullptr);
+    EXPECT_GE(kiv.graphics->videoModeWidth, 320);
+    EXPECT_GE(kiv.graphics->videoModeHeight, 240);
+    EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeWidth=-5 is out of range; using 320."));
+}
+
+TEST(ConfigFile, LeftoversOfAnInterruptedSaveAreRemovedAtStartUp)
+{
+    KivHarness h;
+    h.stop();
+    writeText(h.userFolder.file(".cfg.tmp"), "half");
+    writeText(h.userFolder.file("TobbleXmasdemo.pro.tmp"), "half");
+    h.start();
+    EXPECT_NE(access(h.userFolder.file(".cfg.tmp").c_str(), F_OK), 0);
+    EXPECT_NE(access(h.userFolder.file("TobbleXmasdemo.pro.tmp").c_str(), F_OK), 0);
+    EXPECT_TRUE(h.logContains("Removed 'TobbleXmasdemo.pro.tmp', left by an interrupted save."));
+}
