@@ -131,15 +131,18 @@ void randomise(KindsThing& k, std::mt19937& rng, KivBase* resource, KivBase* som
 // The outcome of reading `bytes` into a fresh KindsThing: the message of a fatal error, or what the
 // object writes afterwards.
 template <class Read>
-std::pair<UString, std::vector<uint8_t>> readOutcome(const std::vector<uint8_t>& bytes, Read read)
+std::pair<UString, std::vector<uint8_t>> readOutcome(const std::vector<uint8_t>& bytes, Read read,
+                                                     uint32_t flags = STORED)
 {
     KindsThing target;
-    Packet p(STORED, 0);
+    Packet p(flags, 0);
     p.setReadData(bytes.data(), bytes.size());
     try {
         read(target, p);
     } catch (const FatalError& e) {
         return {e.message, {}};
+    } catch (const PacketDecodeError& e) {
+        return {u"dropped: " + e.message, {}};
     }
     std::vector<uint8_t> after = listBytes(target, STORED);
     after.push_back(static_cast<uint8_t>(p.getCursor()));
@@ -293,6 +296,18 @@ TEST_F(StreamLayout, ReadingGivesTheValuesAndFatalMessagesOfThePropertyList)
             ASSERT_EQ(readOutcome(damaged, viaLayout), readOutcome(damaged, viaList)) << "byte " << i;
         }
     }
+    // A peer's message: the same faults drop the message instead of ending the program.
+    constexpr uint32_t PEER = Packet::FLAG_COMMANDS | Packet::FLAG_PEER;
+    int dropped = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::vector<uint8_t> damaged = bytes;
+        damaged[i] ^= 0xFF;
+        const auto outcome = readOutcome(damaged, viaLayout, PEER);
+        ASSERT_EQ(outcome, readOutcome(damaged, viaList, PEER)) << "byte " << i;
+        dropped += outcome.first.starts_with(u"dropped: ");
+        EXPECT_TRUE(outcome.first.empty() || outcome.first.starts_with(u"dropped: ")) << "byte " << i;
+    }
+    EXPECT_GT(dropped, 0);
 }
 
 TEST_F(StreamLayout, ObjectTableKeepsFarUidsAndWalksInUidOrder)
