@@ -118,6 +118,23 @@ void NetRole::writeCommand(Packet& packet, int command) const
     packet.doBit(bits, 1);
 }
 
+void NetRole::writeSpawn(Packet& packet, int command, const KivBase& object)
+{
+    // The command's two bits, the class id (as Packet::doClassID writes it) and for SPAWNNAMED the UID.
+    const RuntimeClass* runtimeClass = object.getClass();
+    KIV_ASSERT(runtimeClass != nullptr);
+    RuntimeClassManager::getInstance()->buildClassArray();
+    PacketCursor cursor(packet);
+    cursor.ensure(11);
+    cursor.putBit((command & 1) != 0);
+    cursor.putBit((command & 2) != 0);
+    cursor.putVarUInt(static_cast<uint32_t>(runtimeClass->getIndex()));
+    if (command == SPAWNNAMED) {
+        cursor.putVarUInt(static_cast<uint32_t>(object.objectUID));
+    }
+    cursor.store();
+}
+
 void NetRole::registerObject(KivBase* o, int32_t uid)
 {
     KIV_ASSERT(!o->isValidUID());
@@ -138,17 +155,8 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
     }
     objectMap.insert(o->objectUID, o);
     if (bIsServer && !bInsideBroadcastCall) {
-        const RuntimeClass* runtimeClass = o->getClass();
-        if (uid > 0) {
-            // A chosen UID must reach the peers as it is.
-            writeCommand(outgoing, SPAWNNAMED);
-            outgoing.doClassID(runtimeClass);
-            uint32_t named = static_cast<uint32_t>(uid);
-            outgoing.doVarUInt(named);
-        } else {
-            writeCommand(outgoing, SPAWNOBJ);
-            outgoing.doClassID(runtimeClass);
-        }
+        // A chosen UID must reach the peers as it is.
+        writeSpawn(outgoing, uid > 0 ? SPAWNNAMED : SPAWNOBJ, *o);
         ++commandsSent;
     }
     if (uid == 1) {
@@ -493,19 +501,9 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
 void NetRole::writeFullState(Packet& packet) const
 {
     const std::vector<KivBase*> order = getObjectsInTreeOrder();
-    RuntimeClassManager::getInstance()->buildClassArray();
-    PacketCursor cursor(packet);
     for (KivBase* object : order) {
-        const RuntimeClass* runtimeClass = object->getClass();
-        KIV_ASSERT(runtimeClass != nullptr);
-        // The command's two bits, the class id and the UID.
-        cursor.ensure(11);
-        cursor.putBit((SPAWNNAMED & 1) != 0);
-        cursor.putBit((SPAWNNAMED & 2) != 0);
-        cursor.putVarUInt(static_cast<uint32_t>(runtimeClass->getIndex()));
-        cursor.putVarUInt(static_cast<uint32_t>(object->objectUID));
+        writeSpawn(packet, SPAWNNAMED, *object);
     }
-    cursor.store();
     // Copying is done under this role, which resolves the references.
     NetRole* previous = THEROLE;
     THEROLE = const_cast<NetRole*>(this);

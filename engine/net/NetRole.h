@@ -95,6 +95,8 @@ private:
     void destroyReplicated(KivBase& object);
     void forget(KivBase& object);
     void writeCommand(Packet& packet, int command) const;
+    // A spawn command (SPAWNOBJ or SPAWNNAMED) for the object.
+    static void writeSpawn(Packet& packet, int command, const KivBase& object);
 
     bool bDestroying = false;
     bool bReadingPeerMessage = false;

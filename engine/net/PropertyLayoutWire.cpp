@@ -64,8 +64,30 @@ namespace {
 // over its limit or too long for the stream, a short stream).
 [[gnu::always_inline]] inline bool writeString(PacketCursor& c, const Entry& entry, const UString& text)
 {
-    if (entry.limit >= 0 && text.length() > static_cast<std::size_t>(entry.limit)) {
+    const std::size_t units = text.length();
+    if (entry.limit >= 0 && units > static_cast<std::size_t>(entry.limit)) {
         return false;
+    }
+    if (units < 43) {
+        // At most 126 bytes of UTF-8: a one-byte length, written once the text is.
+        c.ensure(1 + 3 * units);
+        uint8_t* const start = c.at();
+        uint8_t* out = start + 1;
+        for (char16_t u : text) {
+            if (u < 0x80) {
+                *out++ = static_cast<uint8_t>(u);
+            } else if (u < 0x800) {
+                *out++ = static_cast<uint8_t>(0xC0 | (u >> 6));
+                *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
+            } else {
+                *out++ = static_cast<uint8_t>(0xE0 | (u >> 12));
+                *out++ = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
+                *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
+            }
+        }
+        *start = static_cast<uint8_t>(out - start - 1);
+        c.skip(static_cast<std::size_t>(out - start));
+        return true;
     }
     const std::size_t length = utf8Length(text);
     if (length >= Packet::BUFFERSIZE) {
@@ -97,19 +119,16 @@ namespace {
         return false;
     }
     const uint8_t* bytes = c.at();
-    uint8_t any = 0;
-    bool zero = false;
+    // Plain ASCII is copied as it comes; anything else is decoded as the packet decodes it.
+    text.resize(length);
+    char16_t* out = text.data();
+    bool plain = true;
     for (uint32_t k = 0; k < length; ++k) {
-        any |= bytes[k];
-        zero |= bytes[k] == 0;
+        const uint8_t b = bytes[k];
+        plain &= static_cast<uint8_t>(b - 1) < 0x7F;
+        out[k] = b;
     }
-    if (any < 0x80 && !zero) {
-        text.resize(length);
-        char16_t* out = text.data();
-        for (uint32_t k = 0; k < length; ++k) {
-            out[k] = bytes[k];
-        }
-    } else {
+    if (!plain) {
         text = utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
     }
     c.skip(length);
@@ -140,7 +159,8 @@ namespace {
             return false;
         }
     }
-    return PropertyPointer::accepts(target, entry.requiredClass);
+    return target == nullptr || entry.requiredClass == nullptr || target->getClass() == entry.requiredClass ||
+           PropertyPointer::accepts(target, entry.requiredClass);
 }
 } // namespace
 

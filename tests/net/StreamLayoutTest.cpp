@@ -84,6 +84,15 @@ public:
 const RuntimeClass UnflaggedThing::classRecord(u"UnflaggedThing", &ChangingThing::classRecord,
                                                &RuntimeClass::factoryOf<UnflaggedThing>);
 
+// A root class of its own, so that its layout is first made here without a current role.
+class DetachedRoot : public RootObject {
+public:
+    static const RuntimeClass classRecord;
+    const RuntimeClass* getClass() const override { return &classRecord; }
+};
+const RuntimeClass DetachedRoot::classRecord(u"DetachedRoot", &RootObject::classRecord,
+                                             &RuntimeClass::factoryOf<DetachedRoot>);
+
 // A class that keeps its parent's record: its own properties are not in its parent's layout.
 class UnrecordedThing : public KindsThing {
 public:
@@ -196,6 +205,27 @@ TEST_F(StreamLayout, EntriesFollowAddPropertiesToAndKeepOutsideValuesOnTheGenera
     EXPECT_EQ(layoutBytes(unrecorded, STORED), listBytes(unrecorded, STORED));
 }
 
+// The root's counter belongs to the current role, whichever it is when the root is written or read.
+TEST_F(StreamLayout, RootCounterFollowsTheCurrentRoleWhenTheLayoutWasMadeWithoutOne)
+{
+    THEROLE = nullptr;
+    DetachedRoot detached;
+    ASSERT_NE(PropertyLayout::of(detached), nullptr);
+    EXPECT_EQ(PropertyLayout::of(detached)->getEntries().back().kind, PropertyLayout::Entry::GENERAL);
+    StreamWorld world;
+    THEROLE = world.server.get();
+    world.server->nextObjectUID = 0x01020304;
+    const std::vector<uint8_t> bytes = layoutBytes(detached, STORED);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 4, bytes.end()), (std::vector<uint8_t>{4, 3, 2, 1}));
+    Packet p(STORED);
+    p.setReadData(bytes.data(), bytes.size());
+    world.server->nextObjectUID = 7;
+    detached.netSerializeData(p);
+    EXPECT_EQ(world.server->nextObjectUID, 0x01020304);
+    world.server->nextObjectUID = 500;
+}
+
 TEST_F(StreamLayout, EveryKindWritesTheBytesOfItsPropertyListWhateverTheValues)
 {
     StreamWorld world;
@@ -207,11 +237,18 @@ TEST_F(StreamLayout, EveryKindWritesTheBytesOfItsPropertyListWhateverTheValues)
     }
     std::mt19937 rng(12345);
     auto* k = static_cast<KindsThing*>(world.objects[5]);
+    // The role finds the object by its UID when it goes: the UID comes back whatever happens here.
+    struct KeepUid {
+        KivBase* object;
+        int32_t uid;
+        ~KeepUid() { object->objectUID = uid; }
+    } keep{k, k->objectUID};
     for (int round = 0; round < 300; ++round) {
         randomise(*k, rng, &world.apple, world.objects[1]);
         ASSERT_EQ(layoutBytes(*k, STORED), listBytes(*k, STORED)) << "round " << round;
         ASSERT_EQ(layoutBytes(*k, Packet::FLAG_LOCAL_COPY), listBytes(*k, Packet::FLAG_LOCAL_COPY));
     }
+    k->objectUID = keep.uid;
     // A text over its limit fails the same check on both paths.
     k->slots.resize(1);
     k->slots[0].label.assign(17, u'a');
