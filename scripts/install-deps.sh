@@ -7,6 +7,7 @@ packages=(
   libopenal-dev libvorbis-dev libcurl4-openssl-dev libfreetype-dev fonts-dejavu-core
   zlib1g-dev libzopfli-dev libjpeg62-turbo-dev libstb-dev libssl-dev libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  libbox2d-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,7 @@
 #include "game/front/Global.h"
 #include "game/front/TransitionWipe.h"
 #include "game/language/Language.h"
+#include "game/menus/GameLogo.h"
 
 namespace {
 FontQuad* findFont(const char16_t* name)
@@ -111,6 +112,12 @@ void ContextIntroText::tickContents(double now, double dt)
         backdrop->bBlurred = false;
     }
     if (reaches(now, dt, 9.0)) {
+        auto* logo = new GameLogo();
+        logo->setPosition(V3(0.0f, 40.0f, 0.0f));
+        logo->duration = 10.0;
+        logo->fadeIn = 1.0;
+        logo->fadeOut = 1.0;
+        addChild(logo);
         const KivGraphics* graphics = KivGraphics::instance();
         const int h = graphics != nullptr ? graphics->height : 600;
         auto* copyright = new TextSprite(0.0f, static_cast<float>(10 - h / 2), 0.0f, text(u"COPYRIGHT"),

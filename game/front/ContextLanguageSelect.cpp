@@ -5,8 +5,6 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/platform/SystemInfo.h"
-#include "engine/render/Camera.h"
-#include "engine/render/KivGraphics.h"
 #include "game/front/LanguageFlag.h"
 #include "game/language/Language.h"
 
@@ -75,7 +73,9 @@ ContextLanguageSelect::ContextLanguageSelect()
 
     const Language* texts = Kiv::instance()->language;
     for (int language : offeredLanguages()) {
-        addChild(new LanguageFlag(language, isoCode2skinIndex(isoCodeOf(*texts, language))));
+        auto* flag = new LanguageFlag(language, isoCode2skinIndex(isoCodeOf(*texts, language)));
+        appendChild(flag);
+        (navigationOwner != nullptr ? navigationOwner : this)->addNavigationEntry(flag);
     }
 
     int n = 0;
@@ -96,13 +96,11 @@ ContextLanguageSelect::ContextLanguageSelect()
         }
     }
 
-    // The pointer starts near the lower right corner, away from the flags.
-    const KivGraphics* graphics = KivGraphics::instance();
-    const float w = graphics != nullptr ? static_cast<float>(graphics->width) : 800.0f;
-    const float h = graphics != nullptr ? static_cast<float>(graphics->height) : 600.0f;
-    float sx = 0.0f, sy = 0.0f;
-    camera->worldToScreen(V3(0.4f * w, -0.4f * h, 0.0f), w, h, sx, sy);
+    // The pointer starts near the lower right corner, away from the flags (the system cursor stays).
+    const float w = static_cast<float>(screenWidth());
+    const float h = static_cast<float>(screenHeight());
+    const V3 corner = planeToPointer(this, V3(0.4f * w, -0.4f * h, 0.0f));
     if (KivInput* input = Kiv::instance()->input) {
-        input->pointer = V3(sx, h - sy, 0.0f);
+        input->pointer = V3(corner.x, corner.y, 0.0f);
     }
 }

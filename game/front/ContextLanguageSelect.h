@@ -1,12 +1,13 @@
 #pragma once
 // The language screen: one clickable flag per language on offer, shown by the loader's language step
-// when the stored choice was cleared. Only a choice closes it.
+// when the stored choice was cleared. Only a choice closes it; the menu keys move the pointer between the
+// flags and press.
 #include <vector>
 
 #include "engine/core/UString.h"
-#include "engine/render/Context.h"
+#include "game/menus/ContextMenu.h"
 
-class ContextLanguageSelect : public Context {
+class ContextLanguageSelect : public ContextMenu {
 public:
     ContextLanguageSelect();
 

@@ -11,6 +11,9 @@
 #include "game/front/Global.h"
 #include "game/front/MousePointer.h"
 #include "game/front/TransitionWipe.h"
+#include "game/language/Language.h"
+#include "game/menus/ContextDialog.h"
+#include "game/menus/MenuSupport.h"
 
 const RuntimeClass ContextManager::classRecord(u"ContextManager", &Context::classRecord, nullptr);
 
@@ -120,11 +123,16 @@ void ContextManager::tickContents(double tickTime, double dt)
     // The tick may have pushed screens; Escape and continue belong to the screen that was ticked.
     handleEscapeAndContinue(top);
     if (confirmAnswer == 0) {
-        // YES on the close question: close the screen that asked, just below the question.
-        if (Context* asking = dynamic_cast<Context*>(getLastChild() != nullptr ? getLastChild()->getPrev() : nullptr)) {
+        // YES on the close question: close the screen that asked, only while it is still directly below
+        // the question.
+        auto* asking = confirmAsking.getAs<Context>();
+        const KivBase* question = confirmQuestion.get();
+        if (asking != nullptr && question != nullptr && question->getPrev() == asking) {
             asking->bClosed = true;
         }
         confirmAnswer = -1;
+        confirmAsking.set(nullptr);
+        confirmQuestion.set(nullptr);
     }
 }
 
@@ -161,10 +169,16 @@ void ContextManager::handleEscapeAndContinue(Context* top)
 
 void ContextManager::openCloseConfirmation()
 {
-    // Until the popup dialog exists, a screen that asks before closing closes at once.
-    if (Context* top = getTop()) {
-        top->bClosed = true;
-    }
+    Context* asking = getTop();
+    auto* question = new ContextDialog();
+    question->text = MenuSupport::text(STR_CONFIRM);
+    question->firstCaption = MenuSupport::text(STR_YES);
+    question->secondCaption = MenuSupport::text(STR_NO);
+    question->setAnswer(&confirmAnswer, this);
+    question->buildContents();
+    confirmAsking.set(asking);
+    confirmQuestion.set(question);
+    addContext(question);
 }
 
 void ContextManager::renderContents()

@@ -4,6 +4,7 @@
 // activates the new top, answers Escape (with an optional "Are you sure?" question) and the continue
 // input, and raises the quit flag when the stack runs empty. Over the top screen it draws the mouse
 // pointer, the black transition wipe and the optional frame-rate readout, in screen space.
+#include "engine/core/Reference.h"
 #include "engine/render/Context.h"
 
 class MousePointer;
@@ -40,6 +41,8 @@ public:
     float shownFrameRate = 0.0f;
     double nextReadoutTime = 0.0;
     int confirmAnswer = -1; // the quit question's answer; -1 none pending
+    Reference confirmAsking{this};   // the screen that asked the close question
+    Reference confirmQuestion{this}; // the question
 
 private:
     void popClosedScreens();

@@ -1,7 +1,6 @@
 #include "game/front/Global.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/audio/KivAudio.h"
 #include "engine/core/ErrorManager.h"
@@ -25,9 +24,9 @@
 #include "game/front/ContextSplash.h"
 #include "game/front/Loader.h"
 #include "game/language/Language.h"
+#include "game/menus/GUIthemeMinimal.h"
+#include "game/menus/GUIthemeStandard.h"
 #include "game/resources/ResourceCatalogue.h"
-
-#include <netinet/in.h>
 
 namespace {
 Global* gGlobal = nullptr;
@@ -55,10 +54,18 @@ Global* Global::instance() { return gGlobal; }
 
 void Global::setInstance(Global* global) { gGlobal = global; }
 
-Global::Global() = default;
+Global::Global()
+{
+    ProfileManager::profileChanged = [] {
+        if (Global* global = Global::instance()) {
+            global->highlightedHighScore = -1;
+        }
+    };
+}
 
 Global::~Global()
 {
+    ProfileManager::profileChanged = nullptr;
     delete contextIntro;
     contextIntro = nullptr;
     delete contextSnow;
@@ -89,7 +96,8 @@ void Global::initPreLoader()
         Console& console = *engine->console;
         console.print(u"sizeof(bool)=%d", static_cast<int>(sizeof(bool)));
         console.print(u"sizeof(NetAddress)=%d", static_cast<int>(sizeof(NetAddress)));
-        console.print(u"sizeof(sockaddr_in)=%d", static_cast<int>(sizeof(sockaddr_in)));
+        // The network address is laid out as the system's IPv4 socket address.
+        console.print(u"sizeof(sockaddr_in)=%d", static_cast<int>(sizeof(NetAddress)));
         console.print(u"sizeof(GameConfiguration)=%d", static_cast<int>(sizeof(GameConfiguration)));
         console.print(u"sizeof(HIGHSCOREENTRY)=%d", static_cast<int>(sizeof(HIGHSCOREENTRY)));
         console.print(u"sizeof(ProfileData)=%d", static_cast<int>(sizeof(ProfileData)));
@@ -165,10 +173,18 @@ std::string Global::getDataArchivePath() { return getDataFolder() + getDataArchi
 
 void Global::createThemes()
 {
-    // The GUI themes of the level editor's fields are made here once they exist.
+    deleteThemes();
+    themeStandard = new GUIthemeStandard();
+    themeMinimal = new GUIthemeMinimal();
 }
 
-void Global::deleteThemes() {}
+void Global::deleteThemes()
+{
+    delete themeStandard;
+    themeStandard = nullptr;
+    delete themeMinimal;
+    themeMinimal = nullptr;
+}
 
 UString formatNumber(int value)
 {

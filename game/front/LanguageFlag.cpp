@@ -4,13 +4,12 @@
 #include "engine/files/ResourceManager.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
-#include "engine/render/Camera.h"
 #include "engine/render/Context.h"
-#include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 #include "engine/render/Texture.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
+#include "game/menus/ContextMenu.h"
 
 LanguageFlag::LanguageFlag(int language_, int skinIndex) : language(language_)
 {
@@ -47,19 +46,10 @@ void LanguageFlag::tick(double /*time*/, double /*dt*/)
     }
 }
 
-V3 LanguageFlag::getNavigationPoint(int index) const
+V3 LanguageFlag::getNavigationPoint(int index)
 {
     if (index != 0 || !bNavigable) {
-        return V3(-1.0f, -1.0f, -1.0f);
+        return Navigable::NONE;
     }
-    // The flag's place in pointer coordinates: pixels from the left and the bottom edge.
-    const Context* screen = dynamic_cast<const Context*>(getParent());
-    const KivGraphics* graphics = KivGraphics::instance();
-    const float w = graphics != nullptr ? static_cast<float>(graphics->width) : 800.0f;
-    const float h = graphics != nullptr ? static_cast<float>(graphics->height) : 600.0f;
-    float sx = w / 2.0f + position.x, sy = h / 2.0f - position.y;
-    if (screen != nullptr) {
-        screen->camera->worldToScreen(position, w, h, sx, sy);
-    }
-    return V3(sx, h - sy, 0.0f);
+    return ContextMenu::planeToPointer(ContextMenu::contextOf(this), position);
 }

@@ -21,6 +21,7 @@
 #include "game/front/LoaderProgressBar.h"
 #include "game/language/Language.h"
 #include "game/resources/ResourceCatalogue.h"
+#include "game/userdata/ProfileData.h"
 
 namespace RC = ResourceCatalogue;
 
@@ -240,9 +241,10 @@ void Loader::recordLevelFiles()
     if (!files().bBuildWad) {
         return;
     }
+    // Every level of the level table, as the data builder packs them.
     selectArchive(RC::Archive::Levels);
-    for (const char* file : RC::levelFiles()) {
-        FileBlock block(0, wide(file));
+    for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
+        FileBlock block(0, ProfileData::levelNumberToFile(level));
     }
     selectArchive(RC::Archive::Main);
 }

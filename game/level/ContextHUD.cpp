@@ -10,10 +10,10 @@
 #include "game/language/StringIds.h"
 #include "game/level/GameController.h"
 #include "game/level/LevelServices.h"
-#include "game/level/LevelText.h"
+#include "game/front/Global.h"
 #include "game/userdata/GameConfiguration.h"
 
-const RuntimeClass ContextHUD::classRecord(RuntimeClass::hashName(u"ContextHUD"), &Context::classRecord,
+const RuntimeClass ContextHUD::classRecord(0xeabb58a6u, &Context::classRecord,
                                            &RuntimeClass::factoryOf<ContextHUD>);
 
 namespace {
@@ -123,7 +123,7 @@ void ContextHUD::renderContents()
 
     if (FontQuad* medium = LevelServices::font(u"fontMedium")) {
         const int shown = std::min(static_cast<int>(scoreCounter.value), stats.score);
-        medium->print(V3(left + 5.0f, top - 2.0f, 0.0f), UColor(0x80000000u), 3, LevelText::formatNumber(shown));
+        medium->print(V3(left + 5.0f, top - 2.0f, 0.0f), UColor(0x80000000u), 3, formatNumber(shown));
     }
 
     const GameConfiguration* config = LevelServices::configuration();

@@ -1,5 +1,6 @@
 #include "game/level/ContextSky.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/KivRandom.h"
@@ -13,7 +14,7 @@
 #include "game/level/TouchButton.h"
 #include "game/userdata/GameConfiguration.h"
 
-const RuntimeClass ContextSky::classRecord(RuntimeClass::hashName(u"ContextSky"), &ContextBlender::classRecord,
+const RuntimeClass ContextSky::classRecord(0x1cef93a5u, &ContextBlender::classRecord,
                                            &RuntimeClass::factoryOf<ContextSky>);
 
 ContextSky::ContextSky() : sky(new Renderable()), sleigh(new Renderable())
@@ -81,6 +82,12 @@ void ContextSky::renderContents()
             auto* skin = dynamic_cast<Skin*>(LevelServices::resource(skies[season]));
             if (skin != sky->pSkin) {
                 sky->setSkin(skin);
+                // The picture covers the whole screen, whatever its own size.
+                if (skin != nullptr && skin->width > 0.0f && skin->height > 0.0f) {
+                    const float cover = std::max(static_cast<float>(HudTouch::screenWidth()) / skin->width,
+                                                 static_cast<float>(HudTouch::screenHeight()) / skin->height);
+                    sky->setScale(V3(cover, cover, 1.0f));
+                }
             }
         }
     }

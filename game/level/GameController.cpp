@@ -33,7 +33,7 @@
 #include "game/level/ContextSky.h"
 #include "game/level/GameControllerCalls.h"
 #include "game/level/LevelServices.h"
-#include "game/level/LevelText.h"
+#include "game/front/Global.h"
 #include "game/level/LevelWorld.h"
 #include "game/level/MyRootObject.h"
 #include "game/level/OverlayMiniMap.h"
@@ -45,12 +45,8 @@
 #include "game/level/WeatherEmitters.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
-
-#if __has_include("game/world/PhysicsWorld.h")
 #include "game/world/PhysicsWorld.h"
-#else
-class PhysicsWorld {};
-#endif
+
 
 const RuntimeClass GameController::classRecord(RuntimeClass::hashName(u"GameController"), &Context::classRecord,
                                                &RuntimeClass::factoryOf<GameController>);
@@ -602,7 +598,7 @@ void GameController::buildResultsPanel()
          newRecord(LevelStats::RECORD_SECRETS), s.fullMarks[LevelStats::FULL_SECRETS] != 0, false, false},
         {STR_STATSDEATHS, formatString(u"%d", s.livesLost), s.livesPoints, 0xff00ffffu, 2,
          newRecord(LevelStats::RECORD_LIVES_LOST), s.fullMarks[LevelStats::FULL_LIVES] != 0, false, false},
-        {STR_STATSTIME, LevelText::formatMinutesSeconds(s.time) + u"/" + LevelText::formatMinutesSeconds(s.targetTime), s.timePoints,
+        {STR_STATSTIME, formatMinutesSeconds(s.time) + u"/" + formatMinutesSeconds(s.targetTime), s.timePoints,
          0xff00ff00u, 3, newRecord(LevelStats::RECORD_TIME), s.fullMarks[LevelStats::FULL_TIME] != 0, false, true},
         {STR_STATSTOTAL, UString(), s.totalPoints, 0xffffffffu, 4, newRecord(LevelStats::RECORD_SCORE),
          s.fullMarks[LevelStats::FULL_PERFECT] != 0, true, true},
@@ -856,11 +852,9 @@ void GameController::tickContents(double time, double dt)
     }
 
     // 10. Physics, then the children (the context's tick entry has already run the state machine).
-#if __has_include("game/world/PhysicsWorld.h")
     if (physics != nullptr) {
         physics->step(dt);
     }
-#endif
     Context::tickContents(time, dt);
 }
 

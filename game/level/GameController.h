@@ -105,6 +105,9 @@ public:
     bool isEditing() const;
     // The game layer's camera.
     BlenderCamera* getGameCamera() const;
+    // Marks the part of the playing area that the game camera sees (the ellipse inscribed in its view)
+    // in the explored grid; row 0 is the top of the playing area.
+    void updateExploration();
 
     // The controller of the current role's level, or null.
     static GameController* getCurrent();
@@ -166,13 +169,13 @@ public:
     bool bStatisticsRequest = false;
     bool bMiniMapRequest = false;
 
-    // The world physics of the level (not saved, not replicated); stepped at the end of each tick.
+    // The world physics of the level (not saved, not replicated), made when the first object needs it and
+    // stepped before the objects tick.
     std::unique_ptr<PhysicsWorld> physics;
 
 private:
     void enterLevelEnd();
     void buildResultsPanel();
-    void updateExploration();
     void openOverlay(KivBase* overlay, void (*construct)(KivBase*));
     void sanitiseHeader();
     // A touch point's place in the world of `layer` (x, y from the lower-left of the screen).

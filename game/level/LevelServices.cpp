@@ -4,6 +4,9 @@
 #include "engine/files/ResourceManager.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/text/FontQuad.h"
+#include "game/front/ContextManager.h"
+#include "game/front/Global.h"
+#include "game/front/TransitionWipe.h"
 #include "game/language/Language.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
@@ -16,27 +19,37 @@ ResourceManager* resources()
 }
 } // namespace
 
-LevelServices::Fallback& LevelServices::fallback()
+GameConfiguration* LevelServices::configuration()
 {
-    static Fallback instance;
-    return instance;
+    Global* global = Global::instance();
+    return global != nullptr ? &global->config : nullptr;
 }
 
-GameConfiguration* LevelServices::configuration() { return fallback().configuration; }
-
-ProfileData* LevelServices::currentProfile() { return fallback().profile; }
+ProfileData* LevelServices::currentProfile()
+{
+    Global* global = Global::instance();
+    return global != nullptr ? &global->profiles.getCurrentProfile() : nullptr;
+}
 
 UString LevelServices::playerName()
 {
     const ProfileData* profile = currentProfile();
-    if (profile == nullptr) {
-        return {};
-    }
-    return toUString(profile->name);
+    return profile != nullptr ? toUString(profile->name, sizeof(profile->name)) : UString();
 }
 
 FontQuad* LevelServices::font(UStringView name)
 {
+    if (const Global* global = Global::instance()) {
+        const std::pair<UStringView, FontQuad*> fonts[] = {
+            {u"fontTiny", global->fontTiny},     {u"fontSmall", global->fontSmall},
+            {u"fontSmallOutline", global->fontSmallOutline}, {u"fontMedium", global->fontMedium},
+            {u"fontMediumOutline", global->fontMediumOutline}, {u"fontLarge", global->fontLarge}};
+        for (const auto& [fontName, font] : fonts) {
+            if (fontName == name && font != nullptr) {
+                return font;
+            }
+        }
+    }
     ResourceManager* rm = resources();
     return rm != nullptr ? dynamic_cast<FontQuad*>(rm->find(name, false)) : nullptr;
 }
@@ -63,21 +76,56 @@ void LevelServices::playSoundSemitones(UStringView name, int semitones)
     }
 }
 
+namespace {
+TransitionWipe* fade()
+{
+    const Global* global = Global::instance();
+    return global != nullptr && global->contextManager != nullptr ? global->contextManager->transitionWipe : nullptr;
+}
+} // namespace
+
 void LevelServices::setFade(float coverage, float target)
 {
-    fallback().fade = coverage;
-    fallback().fadeTarget = target;
+    if (TransitionWipe* wipe = fade()) {
+        wipe->level = coverage;
+        wipe->targetLevel = target;
+    }
 }
 
-void LevelServices::setFadeTarget(float target) { fallback().fadeTarget = target; }
+void LevelServices::setFadeTarget(float target)
+{
+    if (TransitionWipe* wipe = fade()) {
+        wipe->targetLevel = target;
+    }
+}
 
-float LevelServices::getFade() { return fallback().fade; }
+float LevelServices::getFade()
+{
+    const TransitionWipe* wipe = fade();
+    return wipe != nullptr ? wipe->level : 0.0f;
+}
 
-float LevelServices::getFadeTarget() { return fallback().fadeTarget; }
+float LevelServices::getFadeTarget()
+{
+    const TransitionWipe* wipe = fade();
+    return wipe != nullptr ? wipe->targetLevel : 0.0f;
+}
 
-void LevelServices::addScreen(Context* /*screen*/) {}
+void LevelServices::addScreen(Context* screen)
+{
+    Global* global = Global::instance();
+    if (global != nullptr && global->contextManager != nullptr) {
+        global->contextManager->addContext(screen);
+    }
+}
 
-void LevelServices::renderPointerLayer() {}
+void LevelServices::renderPointerLayer()
+{
+    const Global* global = Global::instance();
+    if (global != nullptr && global->contextManager != nullptr && global->contextManager->pointerLayer != nullptr) {
+        global->contextManager->pointerLayer->renderEntry();
+    }
+}
 
 namespace {
 const Language* language()

@@ -1,7 +1,7 @@
 #pragma once
-// What level play needs from the game around it: the configuration and the current player, the game's
-// fonts and sounds, the screen fade and the screen stack. Each answer is null (or nothing happens) when
-// the game object or the resource is missing, so a level also runs headless in tests.
+// What level play needs from the game around it (the Global): the configuration and the current player,
+// the game's fonts and sounds, texts, the screen fade and the screen stack. Without a game object the
+// answers are null and the calls do nothing, so the level code also runs in a bare engine.
 #include "engine/core/UString.h"
 
 class Context;
@@ -42,14 +42,5 @@ float getFadeTarget();
 void addScreen(Context* screen);
 // Draws the mouse pointer layer of the screen stack.
 void renderPointerLayer();
-
-// Stand-ins used while no game object exists (tests).
-struct Fallback {
-    GameConfiguration* configuration = nullptr;
-    ProfileData* profile = nullptr;
-    float fade = 0.0f;
-    float fadeTarget = 0.0f;
-};
-Fallback& fallback();
 
 } // namespace LevelServices

@@ -1,45 +1,80 @@
 #include "game/level/LevelWorld.h"
 
 #include "engine/core/ErrorManager.h"
-#include "engine/core/RuntimeClass.h"
-#include "engine/core/RuntimeClassManager.h"
+#include "engine/files/ResourceManager.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
-#include "engine/render/Renderable.h"
+#include "engine/render/Quad.h"
 #include "game/level/GameController.h"
+#include "game/level/TouchButton.h"
+#include "game/world/A99Object.h"
+#include "game/world/Apple.h"
+#include "game/world/House.h"
+#include "game/world/Hull.h"
+#include "game/world/Pig.h"
+#include "game/world/Piglet.h"
+#include "game/world/Terrain.h"
+#include "game/world/TerrainDeco.h"
 
 namespace {
-// A new registered object of a world class, or null while the class is not part of the game.
-KivBase* createWorldObject(const char16_t* className)
+// Registers a new world object with the current role.
+template <class T>
+T* registered()
 {
-    const RuntimeClass* record =
-        RuntimeClassManager::getInstance()->findClassById(RuntimeClass::hashName(UStringView(className)));
-    if (record == nullptr || !record->hasFactory()) {
-        return nullptr;
-    }
     KIV_ASSERT(THEROLE != NULL);
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
-    KivBase* object = record->create();
+    auto* object = new T();
     THEROLE->registerObject(object, 0);
     return object;
 }
 
-void addTo(KivBase* list, KivBase* object)
+// The two post-replicate calls, then the replicated add-child to the list.
+void finish(KivBase* object, KivBase* list)
 {
-    if (list != nullptr && object != nullptr) {
+    object->netCallPostReplicate();
+    object->netCallPostReplicateGlobal();
+    if (list != nullptr) {
         list->netAddChild(object);
     }
 }
-} // namespace
 
-bool LevelWorld::queryAction(KivBase* /*object*/, const V3& /*point*/, int32_t& /*priority*/, float& /*distance*/)
+template <class T>
+T* findResource(const char16_t* name)
 {
-    return false;
+    ResourceManager* resources = ResourceManager::instance();
+    return resources != nullptr ? dynamic_cast<T*>(resources->find(name, false)) : nullptr;
 }
 
-bool LevelWorld::isHeroInside(KivBase* /*house*/) { return false; }
+void addDeco(GameController& gc, Terrain* terrain, const char16_t* skinName, int32_t segments, int32_t depth)
+{
+    // Without the picture (a level built without data) there is nothing to lay.
+    Quad* skin = findResource<Quad>(skinName);
+    if (skin == nullptr) {
+        return;
+    }
+    auto* deco = registered<TerrainDeco>();
+    deco->construct(terrain, skin, segments, depth);
+    finish(deco, gc.objectList);
+}
+} // namespace
 
-bool LevelWorld::isPigAtHome(KivBase* /*house*/) { return false; }
+bool LevelWorld::queryAction(KivBase* object, const V3& point, int32_t& priority, float& distance)
+{
+    auto* a = dynamic_cast<A99Object*>(object);
+    return a != nullptr && a->queryAction(point, priority, distance);
+}
+
+bool LevelWorld::isHeroInside(KivBase* house)
+{
+    auto* h = dynamic_cast<House*>(house);
+    return h != nullptr && h->bHeroInside;
+}
+
+bool LevelWorld::isPigAtHome(KivBase* house)
+{
+    auto* h = dynamic_cast<House*>(house);
+    return h != nullptr && h->bPigAtHome;
+}
 
 V3 LevelWorld::positionOf(const KivBase* object)
 {
@@ -49,11 +84,68 @@ V3 LevelWorld::positionOf(const KivBase* object)
 
 void LevelWorld::createStarterContent(GameController& gc)
 {
-    addTo(gc.pigList, createWorldObject(u"Pig"));
-    addTo(gc.houseList, createWorldObject(u"House"));
-    addTo(gc.appleList, createWorldObject(u"Apple"));
+    auto* prop = registered<A99Object>();
+    prop->construct();
+    prop->pSkin = findResource<Skin>(u"terrain-grassy:0");
+    finish(prop, gc.objectList);
+
+    auto* terrain = registered<Terrain>();
+    terrain->construct(512, 16);
+    terrain->position = V3{0.0f, 0.0f, 0.0f};
+    finish(terrain, gc.objectList);
+
+    addDeco(gc, terrain, u"deco-grass:0", 64, 28);
+
+    auto* pig = registered<Pig>();
+    pig->construct(PigBody::TYPE_PIG);
+    pig->position = V3{-256.0f, Pig::RADIUS, 0.0f};
+    finish(pig, gc.pigList);
+
+    addDeco(gc, terrain, u"terrain-grassy:0", 512, 261);
+    addDeco(gc, terrain, u"ground-grass:0", 512, 1);
+
+    auto* house = registered<House>();
+    house->construct();
+    house->position = V3{512.0f, 96.0f, 0.0f};
+    finish(house, gc.houseList);
+
+    auto* apple = registered<Apple>();
+    apple->construct();
+    apple->position = V3{0.0f, Apple::RADIUS, 0.0f};
+    finish(apple, gc.appleList);
 }
 
-void LevelWorld::createBoundary(GameController& /*gc*/) {}
+void LevelWorld::createBoundary(GameController& gc)
+{
+    auto* boundary = registered<A99Object>();
+    boundary->construct();
+    finish(boundary, gc.objectList);
+    boundary->createHull();
+    const float floor = gc.playingArea.bottom - 0.5f * static_cast<float>(HudTouch::screenHeight());
+    Hull* hull = boundary->pHull;
+    if (hull == nullptr) {
+        return;
+    }
+    hull->addHullPoint(gc.playingArea.left, gc.playingArea.top, 0.0f, true);
+    hull->addHullPoint(gc.playingArea.left, floor, 0.0f, true);
+    hull->addHullPoint(gc.playingArea.right, floor, 0.0f, true);
+    hull->addHullPoint(gc.playingArea.right, gc.playingArea.top, 0.0f, true);
+}
 
-void LevelWorld::createPiglets(GameController& /*gc*/) {}
+void LevelWorld::createPiglets(GameController& gc)
+{
+    auto* hero = dynamic_cast<EditorObject*>(gc.findHeroOrNull());
+    for (int32_t type = 2; type <= PigBody::TYPE_LAST_PIGLET; ++type) {
+        auto* piglet = registered<Piglet>();
+        piglet->construct(type);
+        if (hero != nullptr) {
+            piglet->position = hero->position;
+        }
+        finish(piglet, piglet->getHomeList());
+        if (type == 2) {
+            piglet->placeProxyAfter(hero);
+        } else {
+            piglet->placeProxyBefore(hero);
+        }
+    }
+}

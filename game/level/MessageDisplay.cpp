@@ -27,21 +27,28 @@ void MessageDisplay::setMessage(const UString& text, double time)
     }
     const int width = font->measureLine(text);
     float x = position.x - static_cast<float>(width / 2);
+    // x runs along the glyphs' left edges; a glyph sprite is drawn about its centre, level with the line.
     for (std::size_t i = 0; i < text.size(); ++i) {
         const FontQuad::Symbol* symbol = font->getSymbol(text[i]);
         const double delay = static_cast<double>(i) * 0.05;
         Quad* glyph = symbol != nullptr ? symbol->pBaseQuad : nullptr;
-        auto* base = new FadingGlyph(glyph, x, position.y, position.z, delay, time);
+        const float glyphWidth = glyph != nullptr ? glyph->width : 0.0f;
+        const float glyphHeight = glyph != nullptr ? glyph->height : 0.0f;
+        auto* base = new FadingGlyph(glyph, x + glyphWidth / 2.0f, position.y, position.z, delay, time);
         base->color = UColor(color.argb & 0x00FFFFFFu);
         appendChild(base);
-        if (symbol != nullptr && symbol->pAccentQuad != nullptr) {
-            auto* accent = new FadingGlyph(symbol->pAccentQuad, x + static_cast<float>(symbol->accentX),
-                                           position.y + static_cast<float>(symbol->accentY), position.z, delay, time);
-            accent->color = UColor(color.argb & 0x00FFFFFFu);
-            appendChild(accent);
+        if (glyph != nullptr && symbol->pAccentQuad != nullptr) {
+            const Quad* accent = symbol->pAccentQuad;
+            auto* mark = new FadingGlyph(symbol->pAccentQuad,
+                                         x + static_cast<float>(symbol->accentX) + accent->width / 2.0f,
+                                         position.y + glyphHeight / 2.0f - static_cast<float>(symbol->accentY) -
+                                             accent->height / 2.0f,
+                                         position.z, delay, time);
+            mark->color = UColor(color.argb & 0x00FFFFFFu);
+            appendChild(mark);
         }
-        const int advance = glyph != nullptr ? static_cast<int>(glyph->width) : font->spaceAdvance;
-        x += static_cast<float>((symbol != nullptr ? symbol->extraSpacing : 0) + advance);
+        const int advance = glyph != nullptr ? static_cast<int>(glyph->width) + symbol->extraSpacing : font->spaceAdvance;
+        x += static_cast<float>(advance);
     }
 }
 

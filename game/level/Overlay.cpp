@@ -8,7 +8,7 @@
 #include "game/level/LevelServices.h"
 #include "game/userdata/GameConfiguration.h"
 
-const RuntimeClass Overlay::classRecord(RuntimeClass::hashName(u"Overlay"), &OverlayBase::classRecord,
+const RuntimeClass Overlay::classRecord(0x7ecaa5e7u, &ContextMenu::classRecord,
                                         &RuntimeClass::factoryOf<Overlay>);
 
 Overlay::Overlay() = default;
@@ -23,7 +23,7 @@ Overlay::~Overlay()
 
 void Overlay::tickContents(double time, double dt)
 {
-    OverlayBase::tickContents(time, dt);
+    ContextMenu::tickContents(time, dt);
     Kiv* kiv = Kiv::instance();
     KivInput* in = kiv != nullptr ? kiv->input : nullptr;
     if (in != nullptr && !closeRequested) {

@@ -6,9 +6,9 @@
 // the root object then takes it down.
 #include <cstdint>
 
-#include "game/level/OverlayBase.h"
+#include "game/menus/ContextMenu.h"
 
-class Overlay : public OverlayBase {
+class Overlay : public ContextMenu {
 public:
     static const RuntimeClass classRecord;
     const RuntimeClass* getClass() const override { return &classRecord; }

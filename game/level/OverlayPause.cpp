@@ -1,17 +1,72 @@
 #include "game/level/OverlayPause.h"
 
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "game/language/StringIds.h"
 #include "game/level/LevelServices.h"
+#include "game/menus/MenuButton.h"
+#include "game/menus/MenuPanel.h"
+#include "game/userdata/GameConfiguration.h"
 
 const RuntimeClass OverlayPause::classRecord(RuntimeClass::hashName(u"OverlayPause"), &Overlay::classRecord,
                                              &RuntimeClass::factoryOf<OverlayPause>);
 
-OverlayPause::OverlayPause() = default;
+namespace {
+void setResultCode(int32_t code)
+{
+    if (NetRole* role = THEROLE) {
+        role->levelResultCode = code;
+    }
+}
+} // namespace
 
-void OverlayPause::tickContents(double time, double dt) { Overlay::tickContents(time, dt); }
+OverlayPause::OverlayPause()
+{
+    using LevelServices::text;
+    appendChild(new MenuPanel(0.0f, 0.0f, 0.0f, 384.0f, 384.0f, false, text(STR_PAUSED)));
+    buttonResume = new MenuButton(0.0f, 100.0f, 0.0f, text(STR_RESUME), text(STR_RESUMEHINT));
+    buttonRestart = new MenuButton(0.0f, 25.0f, 0.0f, text(STR_RESTART), text(STR_RESTARTHINT));
+    buttonRestart->confirmText = text(STR_CONFIRM);
+    buttonEnd = new MenuButton(0.0f, -25.0f, 0.0f, text(STR_QUITGAME), text(STR_QUITGAMEHINT));
+    buttonEnd->confirmText = text(STR_CONFIRM);
+    buttonOptions = new MenuButton(0.0f, -100.0f, 0.0f, text(STR_OPTIONSDOTS), UString());
+    for (MenuButton* button : {buttonResume, buttonRestart, buttonEnd, buttonOptions}) {
+        addItem(button);
+    }
+}
+
+void OverlayPause::tickContents(double time, double dt)
+{
+    Overlay::tickContents(time, dt);
+    if (buttonResume->takeClick()) {
+        closeRequested = true;
+    }
+    if (buttonRestart->takeClick()) {
+        setResultCode(6);
+    }
+    // The Jump binding on a highlighted End level asks no question.
+    bool jumpPressed = false;
+    const Kiv* kiv = Kiv::instance();
+    if (kiv != nullptr && kiv->input != nullptr) {
+        const GameConfiguration* config = LevelServices::configuration();
+        const auto jump = config != nullptr ? config->keyBindings[GameConfiguration::BIND_JUMP]
+                                            : GameConfiguration::KeyBinding{57, 272};
+        jumpPressed = (jump.keyboard != 0 && kiv->input->wasKeyPressed(static_cast<int>(jump.keyboard))) ||
+                      (jump.joystick != 0 && kiv->input->wasKeyPressed(static_cast<int>(jump.joystick)));
+    }
+    const bool endClicked = buttonEnd->takeClick();
+    if (endClicked || ((buttonEnd->bHovered || buttonEnd->bForceHover) && jumpPressed)) {
+        setResultCode(1);
+    }
+    // The options pages are not part of the game yet: the button opens nothing.
+    buttonOptions->takeClick();
+}
 
 void OverlayPause::renderContents()
 {
     renderLevelBehind();
-    Overlay::renderContents();
+    ContextMenu::renderContents();
     LevelServices::renderPointerLayer();
 }

@@ -4,6 +4,8 @@
 // whole content is built by its constructor, so every peer's copy is complete by itself.
 #include "game/level/Overlay.h"
 
+class MenuButton;
+
 class OverlayPause : public Overlay {
 public:
     static const RuntimeClass classRecord;
@@ -12,5 +14,11 @@ public:
     OverlayPause();
 
     void tickContents(double time, double dt) override;
+    // The frozen level, the menu, then the mouse pointer on top.
     void renderContents() override;
+
+    MenuButton* buttonResume;
+    MenuButton* buttonRestart;
+    MenuButton* buttonEnd;
+    MenuButton* buttonOptions;
 };

@@ -92,6 +92,9 @@ void ProfileManager::onCurrentProfileChanged()
         profile.setName(name);
     }
     Logger::logFrom("ProfileManager::onCurrentProfileChanged", u"Changing profile to '%s'...", name);
+    if (profileChanged != nullptr) {
+        profileChanged();
+    }
 }
 
 UString ProfileManager::getProfileFileName() { return UString(GameInfo::GAME_ID) + u".pro"; }

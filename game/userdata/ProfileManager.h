@@ -34,8 +34,10 @@ public:
     void deleteProfile(int slot);
     int countProfiles() const;
     UString getProfileName(int slot) const;
-    // Shortens the current player's name to MAXNAMELENGTH units and logs the change.
+    // Shortens the current player's name to MAXNAMELENGTH units, logs the change and tells profileChanged.
     void onCurrentProfileChanged();
+    // Told whenever the current player changes (the front end forgets its highlighted high-score row).
+    static inline void (*profileChanged)() = nullptr;
 
     ProfileData& getCurrentProfile() { return profiles[currentProfile]; }
     const ProfileData& getCurrentProfile() const { return profiles[currentProfile]; }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <typeinfo>
 #include <vector>
 
 #include <zlib.h>
@@ -17,7 +18,6 @@
 #include "game/front/ContextLanguageSelect.h"
 #include "game/front/ContextManager.h"
 #include "game/front/ContextSplash.h"
-#include "game/front/MainMenuStub.h"
 #include "game/front/Global.h"
 #include "game/front/Loader.h"
 #include "game/front/ShellHooks.h"
@@ -199,8 +199,9 @@ std::string FrontHarness::screens()
             name = loader->bClosed ? "loader(closed)" : "loader";
         } else if (dynamic_cast<ContextLanguageSelect*>(child) != nullptr) {
             name = "language";
-        } else if (dynamic_cast<MainMenuStub*>(child) != nullptr) {
-            name = "menu";
+        } else if (std::string(typeid(*child).name()).find("Main") != std::string::npos) {
+            name = "menu"; // the game's main menu, whatever its class
+
         } else if (dynamic_cast<ContextIntroText*>(child) != nullptr) {
             name = "story";
         } else if (dynamic_cast<ContextSplash*>(child) != nullptr) {

@@ -4,6 +4,7 @@
 
 #include "FrontHarness.h"
 #include "engine/audio/KivAudio.h"
+#include "engine/core/Process.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/kiv/KivShell.h"
 #include "engine/kiv/KivTimer.h"
@@ -156,6 +157,14 @@ TEST(Shell, QuitClosesTheGameThenTheEngineAndOpensTheExitLink)
             shell.gameLoopStep();
         }
         ASSERT_NE(nullptr, Global::instance());
+        // The restart flag: the game and the engine go at the end of the step and come back in the next.
+        Process::setRestartRequested(true);
+        shell.gameLoopStep();
+        EXPECT_FALSE(shell.hasEngine());
+        EXPECT_EQ(nullptr, Global::instance());
+        shell.gameLoopStep();
+        EXPECT_TRUE(shell.hasEngine());
+        ASSERT_NE(nullptr, Global::instance());
         Global::instance()->exitUrl = u"https://example.org/help";
         Global::instance()->contextManager->bQuit = true;
         shell.gameLoopStep();
@@ -170,4 +179,13 @@ TEST(Shell, QuitClosesTheGameThenTheEngineAndOpensTheExitLink)
     EXPECT_GE(entering, 0);
     EXPECT_GT(log.logIndex("deleteKIV(): KIV shutting down...", entering), entering);
     game.engine().start(); // the harness ends with an engine of its own
+}
+
+TEST(GlobalUserData, ChangingThePlayerForgetsTheHighlightedHighScore)
+{
+    FrontHarness game;
+    Global& global = game.global();
+    global.highlightedHighScore = 5;
+    global.profiles.addProfile(u"Jo");
+    EXPECT_EQ(-1, global.highlightedHighScore);
 }

@@ -3,6 +3,7 @@
 
 #include "FrontHarness.h"
 #include "engine/core/ErrorManager.h"
+#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/platform/PlatformEventInjector.h"
 #include "game/front/ContextLanguageSelect.h"
@@ -156,10 +157,36 @@ TEST(LanguageScreen, FlagPicturesByIsoCode)
     EXPECT_EQ(0, ContextLanguageSelect::isoCode2skinIndex(u"en"));
     EXPECT_EQ(2, ContextLanguageSelect::isoCode2skinIndex(u"de"));
     EXPECT_EQ(14, ContextLanguageSelect::isoCode2skinIndex(u"nl"));
+    ErrorManager::setThrowForTests(true);
     try {
         ContextLanguageSelect::isoCode2skinIndex(u"sv");
         FAIL() << "an unknown code must stop the program";
     } catch (const FatalError& error) {
         EXPECT_EQ(u"Could not find flag for ISO code 'sv'", error.message);
     }
+    ErrorManager::setThrowForTests(false);
+}
+
+TEST(LanguageScreen, KeyboardMovesToAFlagAndConfirmChoosesIt)
+{
+    FrontHarness game(ASK, "en_US.UTF-8");
+    ASSERT_NE(nullptr, runToFlagScreen(game));
+    game.frame();
+    auto press = [&game](const char* key) {
+        PlatformEventInjector::key(key, true);
+        game.frame();
+        PlatformEventInjector::key(key, false);
+        game.frame();
+    };
+    press("Up"); // from the lower right corner onto a flag
+    const V3 onFlag = Kiv::instance()->input->pointer;
+    EXPECT_FLOAT_EQ(400.0f, onFlag.x);
+    press(onFlag.y > 300.0f ? "Down" : "Up"); // onto the other flag
+    press("Down"); // nothing further down: the pointer stays on German
+    EXPECT_FLOAT_EQ(250.0f, Kiv::instance()->input->pointer.y);
+    press("Return");
+    game.frame();
+    EXPECT_EQ(1, Kiv::instance()->defaultLanguage);
+    ASSERT_TRUE(game.runUntilLoaded());
+    EXPECT_EQ(1, Kiv::instance()->language->currentLanguage);
 }

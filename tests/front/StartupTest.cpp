@@ -7,6 +7,8 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/KivGraphics.h"
+#include "engine/render/Quad.h"
+#include "engine/render/Texture.h"
 #include "game/front/ContextIntroText.h"
 #include "game/front/ContextLanguageSelect.h"
 #include "game/front/ContextManager.h"
@@ -15,7 +17,6 @@
 #include "game/front/LanguageFlag.h"
 #include "game/front/Loader.h"
 #include "game/front/LoaderProgressBar.h"
-#include "game/front/MainMenuStub.h"
 #include "game/language/Language.h"
 
 namespace {
@@ -53,8 +54,42 @@ TEST(Startup, FirstFrameShowsOneStepAndReadsNoFile)
     EXPECT_FLOAT_EQ(1.0f / 225.0f, loader->pProgressBar->progress);
     EXPECT_EQ(registered, ResourceManager::instance()->resources().size());
     game.screenshot("loader-first-frame");
-    game.frames(3);
-    game.screenshot("loader-progress");
+    // The settings step ends its frame, so the next frame is drawn with the settings applied.
+    game.frame();
+    EXPECT_EQ(3, loader->currentStep);
+    EXPECT_EQ(0, loader->loadStuff(true) - 225);
+    EXPECT_EQ(3, loader->currentStep);
+}
+
+TEST(Startup, ProgressBarShowsTheLeftPartOfTheFillClamped)
+{
+    FrontHarness game;
+    Loader* loader = loaderOf(game.stack());
+    ASSERT_NE(nullptr, loader);
+    LoaderProgressBar& bar = *loader->pProgressBar;
+    game.frame(); // step 1 only
+    const Quad& fullFill = *bar.pTexture->skins[1];
+    const auto* shown = dynamic_cast<const Quad*>(bar.fill.pSkin);
+    ASSERT_NE(nullptr, shown);
+    bar.setProgress(-0.5f);
+    EXPECT_EQ(0.0f, bar.progress);
+    EXPECT_EQ(0.0f, shown->width);
+    bar.setProgress(0.5f);
+    EXPECT_NEAR(fullFill.width / 2.0f, shown->width, 1.0f);
+    EXPECT_FLOAT_EQ(fullFill.texLeft, shown->texLeft);
+    game.screenshot("loader-half");
+    bar.setProgress(2.0f);
+    EXPECT_EQ(1.0f, bar.progress);
+    EXPECT_FLOAT_EQ(fullFill.width, shown->width);
+    EXPECT_FLOAT_EQ(fullFill.texRight, shown->texRight);
+    // The fill's left edge stays where the centred fill picture's left edge is.
+    EXPECT_FLOAT_EQ(-0.5f * fullFill.width, bar.fill.position.x);
+
+    // After the last step the loader does nothing more.
+    ASSERT_TRUE(game.runUntilLoaded());
+    EXPECT_EQ(225, loader->currentStep);
+    EXPECT_EQ(225, loader->loadStuff(false));
+    EXPECT_FLOAT_EQ(1.0f, bar.progress);
 }
 
 TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
@@ -77,15 +112,18 @@ TEST(Startup, GermanSystemLanguageIsDetectedWithoutFlagScreen)
     EXPECT_GE(loading, 0);
     EXPECT_GT(multi, loading);
     EXPECT_GT(complete, multi);
-    game.frames(40);
+    game.frames(30);
     game.screenshot("splash");
     // Skipping the splash starts the story; its first lines come at 19 seconds.
     game.stack().getTop()->bClosed = true;
     game.frames(2);
     auto* story = dynamic_cast<ContextIntroText*>(game.stack().getTop());
     ASSERT_NE(nullptr, story);
+    story->time = 8.995;
+    game.frames(60);
+    game.screenshot("story-logo");
     story->time = 18.995;
-    game.frames(150);
+    game.frames(60);
     game.screenshot("story");
     // Skipping the story brings the main menu up, which saves.
     story->bClosed = true;

@@ -12,8 +12,11 @@
 #include "support/KivHarness.h"
 
 class ContextLevelManager;
+class ContextManager;
+class GameController;
 class GameConfiguration;
 class LevelBuilder;
+class MyGlobal;
 struct ProfileData;
 
 // Makes the engine build the game's language object (before the harness starts the engine).
@@ -28,8 +31,7 @@ public:
 
     LanguageForEngine languageFactory;
     KivHarness harness;
-    std::unique_ptr<GameConfiguration> configuration;
-    std::unique_ptr<ProfileData> profile;
+    MyGlobal* global = nullptr; // lives as long as the program
     double loadSeconds = 0.0;
 
 private:
@@ -43,11 +45,26 @@ protected:
     void TearDown() override;
 
     KivHarness& harness() { return env->harness; }
+    ContextManager& stack();
+    GameConfiguration& config();
+    ProfileData& profile();
     // Plays the level of a builder through a level manager made from its stream.
     void play(LevelBuilder& builder);
-    // Runs frames of the level manager (each one fixed step of 0.01 s).
+    // The running level's controller and house (the house as a plain object; null when missing).
+    GameController& level();
+    // Sets or clears the house's pig-at-home flag.
+    void setPigAtHome(bool atHome);
+    // Delivers every required apple.
+    void deliverApples();
+    // Runs frames until the level is in `state` (at most `limit` frames); answers whether it got there.
+    bool runToState(int state, int limit = 2000);
+    // Runs frames of the screen stack with the level manager (each one fixed step of 0.01 s). Drawing
+    // every frame is slow on the software renderer, so a longer run polls the input and draws only in
+    // its first and last frame and merely ticks in between: input changes belong before a run, and a
+    // press or touch should be followed by a single frame before a longer run.
     void frames(int count);
-    // Runs frames until the condition holds or `limit` frames have passed; answers whether it held.
+    // Runs ticks until the condition holds or `limit` ticks have passed; answers whether it held. The
+    // first tick is a whole frame (input polled, drawn); the rest only tick.
     template <class Condition>
     bool runUntil(Condition condition, int limit)
     {
@@ -55,16 +72,25 @@ protected:
             if (condition()) {
                 return true;
             }
-            frames(1);
+            if (i == 0) {
+                frames(1);
+            } else {
+                tickOnly();
+            }
         }
         return condition();
     }
+    // One tick of the stack without polling the input or drawing.
+    void tickOnly();
     // Key state injection: the key goes down (or up) before the next frame.
     void pressKey(int code);
     void releaseKey(int code);
     // A touch or mouse press at screen pixels from the lower-left corner, and its release.
     void touchDown(float x, float y);
     void touchUp();
+    // A finger at screen pixels from the lower-left corner (fractions of a pixel kept), and its lifting.
+    void fingerDown(float x, float y);
+    void fingerUp();
 
     // Pixels of the last drawn frame (x from the left, y from the top) and a screenshot for looking at.
     UColor pixel(int x, int y);

@@ -17,23 +17,25 @@ static void panel(const Brush& b) {
     switch (b.param) {
     case 0:
     case 1:
+        // Frosted panels: the menus print their texts in dark colours on them.
         Draw::roundRect(cr, 3, 3, w - 6, h - 6, 26);
-        Draw::color(cr, 0x17304F, b.param ? 1.0 : 0.78);
+        Draw::color(cr, 0xEAF2FB, b.param ? 1.0 : 0.86);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, 4);
-        Draw::color(cr, 0xD8E8FF, 0.9);
+        Draw::color(cr, 0x4A6E98, 0.95);
         cairo_stroke(cr);
         Draw::roundRect(cr, 10, 10, w - 20, h - 20, 20);
         cairo_set_line_width(cr, 1.5);
-        Draw::color(cr, 0x8FB0D8, 0.5);
+        Draw::color(cr, 0x8FB0D8, 0.8);
         cairo_stroke(cr);
         break;
     case 2:
+        // Light fields with dark captions; the highlight frame is a warm glow laid over them.
         Draw::roundRect(cr, 2, 2, w - 4, h - 4, 10);
-        Draw::color(cr, highlight ? 0x4D7FC0 : 0x102338, highlight ? 0.55 : 0.7);
+        Draw::color(cr, highlight ? 0xFFD27A : 0xF6FAFE, highlight ? 0.5 : 0.9);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, highlight ? 3 : 2);
-        Draw::color(cr, highlight ? 0xFFE08A : 0xB8CCE8);
+        Draw::color(cr, highlight ? 0xE8A020 : 0x5A7FA8);
         cairo_stroke(cr);
         break;
     case 3:
@@ -498,7 +500,7 @@ std::span<const ArtRow> interfaceArt() {
         {"gui-invisible", 16, 16, 3, panel, 6},
         {"gui-minimal-generic", 16, 16, 3, panel, 5},
         {"gui-game-editbox", 64, 64, 2, panel, 2},
-        {"gui-game-button", 256, 80, 2, panel, 3},
+        {"gui-game-button", 256, 48, 2, panel, 3},
         {"gui-game-square", 128, 128, 1, panel, 0},
         {"gui-game-square-opaque", 128, 128, 1, panel, 1},
         {"gui-game-speechBubble", 128, 96, 3, panel, 4},

@@ -1,0 +1,3 @@
+#include "game/menus/ContextGameMain.h"
+
+void ContextGameMain::openValley() {}

@@ -1,0 +1,10 @@
+#pragma once
+// The game's main menu: Start Game opens the world map.
+#include "game/menus/ContextMain.h"
+
+class ContextGameMain : public ContextMain {
+public:
+    void startGame() override { openValley(); }
+    // Opens the world map above the main menu. The world map is not part of the game yet: nothing opens.
+    void openValley();
+};

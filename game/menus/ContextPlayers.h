@@ -1,0 +1,27 @@
+#pragma once
+// The players page: the profiles listed by name, the current one in red with a pointer glyph. A press on
+// a row makes that player current; Add opens the name entry, Delete removes the current player after
+// "Are you sure?", Done closes the page. At most eight players can be added here; the last one stays.
+#include "game/menus/ContextMenu.h"
+
+class MenuButton;
+class ProfileListItem;
+
+class ContextPlayers : public ContextMenu {
+public:
+    static constexpr int MAXADDABLE = 8;
+    static constexpr float ROW_HEIGHT = 30.0f;
+    static constexpr float FIRST_ROW_BOTTOM = 120.0f;
+
+    ContextPlayers();
+
+    void tickContents(double time, double dt) override;
+    void renderContents() override;
+    // The row whose area holds the page point, or -1.
+    static int rowAt(const V3& point, int rows);
+
+    MenuButton* pAddButton = nullptr;
+    MenuButton* pDeleteButton = nullptr;
+    MenuButton* pDoneButton = nullptr;
+    ProfileListItem* pList = nullptr;
+};

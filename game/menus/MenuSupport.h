@@ -1,0 +1,38 @@
+#pragma once
+// What the menu screens and items take from the rest of the game: the fonts held by Global, sounds and
+// texts by name or id, the reading direction, and the screen stack.
+#include <cstdint>
+
+#include "engine/core/UColor.h"
+#include "engine/core/UString.h"
+#include "engine/core/V3.h"
+
+class Context;
+class ContextManager;
+class FontQuad;
+
+namespace MenuSupport {
+
+enum FontKind { FONT_TINY, FONT_SMALL, FONT_SMALL_OUTLINE, FONT_MEDIUM, FONT_MEDIUM_OUTLINE, FONT_LARGE };
+
+// Global's font of that kind, or the font registered under its name; null when neither exists.
+FontQuad* font(FontKind kind);
+bool isRightToLeft();
+// The current language's text of an id.
+UString text(int id);
+// The sound of that name played once (random pitch), or at a frequency ratio. A missing sound is fatal.
+void playSound(const char16_t* name);
+void playSoundPitched(const char16_t* name, float ratio);
+// The root screen stack (null without Global).
+ContextManager* screens();
+// Pushes a screen on the root stack; a screen that nobody can take is deleted.
+void pushScreen(Context* screen);
+// The scale at which a text anchored at world x with the alignment flags stays on the screen (1.0 when
+// it fits); `scaleX` is the scale it is drawn with otherwise.
+float fitToScreen(const FontQuad* font, const UString& text, float anchorX, std::uint32_t flags, float scaleX);
+// Prints a line in the current context's view, narrowed to maxWidth when it is wider, with a shadow
+// displaced by `offset` first while the graphics detail is on (shadow colour 0: none).
+void printFitted(FontQuad* font, const V3& at, UColor color, std::uint32_t flags, const UString& text, float maxWidth,
+                 const V3& offset = V3(), UColor shadow = UColor(0u));
+
+} // namespace MenuSupport

@@ -1,0 +1,4 @@
+#include "game/world/BasketA.h"
+
+const RuntimeClass BasketA::classRecord(RuntimeClass::hashName(u"BasketA"), &Basket::classRecord,
+                                        &RuntimeClass::factoryOf<BasketA>);

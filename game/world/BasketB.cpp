@@ -1,0 +1,4 @@
+#include "game/world/BasketB.h"
+
+const RuntimeClass BasketB::classRecord(RuntimeClass::hashName(u"BasketB"), &Basket::classRecord,
+                                        &RuntimeClass::factoryOf<BasketB>);

@@ -1,0 +1,17 @@
+#include "game/world/HullVertex.h"
+
+#include "engine/core/PropertyContainer.h"
+#include "engine/core/PropertyFloat.h"
+
+const RuntimeClass HullVertex::classRecord(RuntimeClass::hashName(u"HullVertex"), &KivBase::classRecord,
+                                           &RuntimeClass::factoryOf<HullVertex>);
+
+void HullVertex::addPropertiesTo(Property& list)
+{
+    KivBase::addPropertiesTo(list);
+    auto* group = new PropertyContainer(u"point", 0);
+    group->appendChild(new PropertyFloat(u"x", 0, &point.x));
+    group->appendChild(new PropertyFloat(u"y", 0, &point.y));
+    group->appendChild(new PropertyFloat(u"z", 0, &point.z));
+    list.appendChild(group);
+}

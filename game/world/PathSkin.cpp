@@ -1,0 +1,41 @@
+#include "game/world/PathSkin.h"
+
+#include "engine/core/PropertyBool.h"
+#include "engine/core/PropertyFloat.h"
+#include "engine/core/PropertyInt.h"
+#include "engine/core/PropertyPointer.h"
+#include "engine/render/Quad.h"
+#include "game/world/LevelDataCheck.h"
+#include "game/world/WorldStubs.h"
+
+const RuntimeClass PathSkin::classRecord(RuntimeClass::hashName(u"PathSkin"), &BezierPath::classRecord,
+                                         &RuntimeClass::factoryOf<PathSkin>);
+
+PathSkin::PathSkin() : BezierPath(LevelAccess::OBJECT_LIST) {}
+
+void PathSkin::addPropertiesTo(Property& list)
+{
+    BezierPath::addPropertiesTo(list);
+    list.appendChild(new PropertyPointer(u"pRefQuad", Property::FLAG_RESOURCE, &pRefQuad, &Quad::classRecord));
+    list.appendChild(new PropertyInt(u"deformSegments", 0, &deformSegments));
+    list.appendChild(new PropertyBool(u"bSkinMap1to1", 0, &bSkinMap1to1));
+    list.appendChild(new PropertyFloat(u"skinThicknessScale", 0, &skinThicknessScale));
+    list.appendChild(new PropertyFloat(u"skinBulge", 0, &skinBulge));
+    list.appendChild(new PropertyFloat(u"skinOffcenter", 0, &skinOffcenter));
+}
+
+void PathSkin::checkLoadedValues()
+{
+    BezierPath::checkLoadedValues();
+    LevelDataCheck check(*this);
+    check.range(u"deformSegments", deformSegments, 1, MAX_SEGMENTS);
+    check.size(u"skinThicknessScale", skinThicknessScale, -LevelDataCheck::MAX_SCALE, LevelDataCheck::MAX_SCALE, 1.0f);
+    check.size(u"skinBulge", skinBulge, -LevelDataCheck::MAX_SCALE, LevelDataCheck::MAX_SCALE, 0.0f);
+    check.size(u"skinOffcenter", skinOffcenter, -LevelDataCheck::MAX_SCALE, LevelDataCheck::MAX_SCALE, 0.5f);
+}
+
+void PathSkin::afterEdit()
+{
+    BezierPath::afterEdit();
+    WorldStubs::updatePathMesh(*this);
+}

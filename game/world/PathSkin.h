@@ -1,0 +1,27 @@
+#pragma once
+// A path that draws a texture bent along itself (a vine, a rope, a bridge of planks). Its properties feed
+// the path mesh: the reference quad, the number of samples, a 1:1 texture mapping, the thickness, the
+// bulge and the off-centre.
+#include "game/world/BezierPath.h"
+
+class Quad;
+
+class PathSkin : public BezierPath {
+public:
+    static const RuntimeClass classRecord;
+    static constexpr int32_t MAX_SEGMENTS = 4096;
+
+    PathSkin();
+
+    const RuntimeClass* getClass() const override { return &classRecord; }
+    void addPropertiesTo(Property& list) override;
+    void checkLoadedValues() override;
+    void afterEdit() override;
+
+    Quad* pRefQuad = nullptr;
+    int32_t deformSegments = 8;
+    bool bSkinMap1to1 = false;
+    float skinThicknessScale = 1.0f;
+    float skinBulge = 0.0f;
+    float skinOffcenter = 0.5f;
+};

@@ -1,0 +1,241 @@
+#include "game/world/PhysicsWorld.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <box2d/box2d.h>
+
+#include "game/world/A99Object.h"
+
+namespace {
+A99Object* ownerOf(b2Body* body) { return reinterpret_cast<A99Object*>(body->GetUserData().pointer); }
+
+b2Vec2 metres(const V3& units) { return b2Vec2(PhysicsWorld::toMetres(units.x), PhysicsWorld::toMetres(units.y)); }
+
+// Chains refuse points closer than this (metres).
+constexpr float MIN_POINT_DISTANCE = 0.01f;
+} // namespace
+
+// Records the contacts that begin during a step, with the speed at which the two bodies close. Box2D
+// reports new contacts before it solves, so the velocities read here are those before the impact. No
+// game logic runs inside the step.
+class PhysicsWorld::ContactRecorder : public b2ContactListener {
+public:
+    explicit ContactRecorder(std::vector<Contact>& out) : out(out) {}
+
+    void BeginContact(b2Contact* contact) override
+    {
+        b2Body* bodyA = contact->GetFixtureA()->GetBody();
+        b2Body* bodyB = contact->GetFixtureB()->GetBody();
+        A99Object* a = ownerOf(bodyA);
+        A99Object* b = ownerOf(bodyB);
+        if (a == nullptr || b == nullptr || a == b) {
+            return;
+        }
+        b2WorldManifold manifold;
+        contact->GetWorldManifold(&manifold);
+        b2Vec2 normal = manifold.normal; // from A to B
+        const int points = contact->GetManifold()->pointCount;
+        b2Vec2 point = points > 0 ? manifold.points[0] : bodyA->GetPosition();
+        const b2Vec2 va = bodyA->GetLinearVelocityFromWorldPoint(point);
+        const b2Vec2 vb = bodyB->GetLinearVelocityFromWorldPoint(point);
+        float approach = b2Dot(va - vb, normal);
+        if (b->objectUID < a->objectUID) {
+            std::swap(a, b);
+            normal = -normal;
+        }
+        out.push_back(Contact{a, b, normal.x, normal.y, approach});
+    }
+
+private:
+    std::vector<Contact>& out;
+};
+
+PhysicsWorld::PhysicsWorld()
+    : physics(std::make_unique<b2World>(b2Vec2(0.0f, -GRAVITY))), recorder(std::make_unique<ContactRecorder>(began))
+{
+    physics->SetContactListener(recorder.get());
+    physics->SetAllowSleeping(true);
+    began.reserve(256);
+}
+
+PhysicsWorld::~PhysicsWorld() { clear(); }
+
+void PhysicsWorld::clear()
+{
+    // Owners forget their bodies first, so none of them reaches into a world that is gone.
+    for (b2Body* body = physics->GetBodyList(); body != nullptr;) {
+        b2Body* next = body->GetNext();
+        if (A99Object* owner = ownerOf(body)) {
+            owner->forgetBody();
+        }
+        physics->DestroyBody(body);
+        body = next;
+    }
+    began.clear();
+    accumulator = 0.0;
+}
+
+int PhysicsWorld::step(double dt)
+{
+    if (!(dt > 0.0)) {
+        return 0;
+    }
+    accumulator += dt;
+    int run = 0;
+    while (accumulator >= STEP && run < MAX_STEPS_PER_TICK) {
+        accumulator -= STEP;
+        for (b2Body* body = physics->GetBodyList(); body != nullptr; body = body->GetNext()) {
+            if (A99Object* owner = ownerOf(body); owner != nullptr && body->GetType() != b2_staticBody) {
+                owner->prePhysicsStep(static_cast<float>(STEP));
+            }
+        }
+        began.clear();
+        physics->Step(static_cast<float>(STEP), VELOCITY_ITERATIONS, POSITION_ITERATIONS);
+        ++steps;
+        ++run;
+        copyPoses();
+        deliverContacts();
+    }
+    // A slow frame does not make the simulation run ahead later.
+    if (accumulator >= STEP) {
+        accumulator = std::fmod(accumulator, STEP);
+    }
+    return run;
+}
+
+void PhysicsWorld::copyPoses()
+{
+    for (b2Body* body = physics->GetBodyList(); body != nullptr; body = body->GetNext()) {
+        if (body->GetType() == b2_staticBody || !body->IsAwake()) {
+            continue;
+        }
+        if (A99Object* owner = ownerOf(body)) {
+            const b2Vec2 p = body->GetPosition();
+            const b2Vec2 v = body->GetLinearVelocity();
+            owner->readPose(toUnits(p.x), toUnits(p.y), body->GetAngle(), toUnits(v.x), toUnits(v.y));
+        }
+    }
+}
+
+void PhysicsWorld::deliverContacts()
+{
+    if (began.empty()) {
+        return;
+    }
+    std::sort(began.begin(), began.end(), [](const Contact& x, const Contact& y) {
+        if (x.a->objectUID != y.a->objectUID) {
+            return x.a->objectUID < y.a->objectUID;
+        }
+        return x.b->objectUID < y.b->objectUID;
+    });
+    // An owner may destroy bodies while it handles a contact; the list was taken before that.
+    for (const Contact& c : began) {
+        c.a->onContact(*c.b, c, true);
+        c.b->onContact(*c.a, c, false);
+    }
+    began.clear();
+}
+
+b2Body* PhysicsWorld::createStaticBody(A99Object* owner, const V3& position)
+{
+    b2BodyDef def;
+    def.type = b2_staticBody;
+    def.position = metres(position);
+    def.userData.pointer = reinterpret_cast<uintptr_t>(owner);
+    return physics->CreateBody(&def);
+}
+
+b2Body* PhysicsWorld::createDynamicBody(A99Object* owner, const V3& position, float angle, bool fixedRotation)
+{
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.position = metres(position);
+    def.angle = angle;
+    def.fixedRotation = fixedRotation;
+    def.userData.pointer = reinterpret_cast<uintptr_t>(owner);
+    return physics->CreateBody(&def);
+}
+
+b2Fixture* PhysicsWorld::addCircle(b2Body* body, float radiusUnits, float density, float friction, float restitution)
+{
+    b2CircleShape shape;
+    shape.m_radius = std::max(toMetres(radiusUnits), 0.01f);
+    b2FixtureDef def;
+    def.shape = &shape;
+    def.density = density;
+    def.friction = friction;
+    def.restitution = restitution;
+    return body->CreateFixture(&def);
+}
+
+b2Fixture* PhysicsWorld::addBox(b2Body* body, float halfWidthUnits, float halfHeightUnits, float density,
+                                float friction, float restitution)
+{
+    b2PolygonShape shape;
+    shape.SetAsBox(std::max(toMetres(halfWidthUnits), 0.01f), std::max(toMetres(halfHeightUnits), 0.01f));
+    b2FixtureDef def;
+    def.shape = &shape;
+    def.density = density;
+    def.friction = friction;
+    def.restitution = restitution;
+    return body->CreateFixture(&def);
+}
+
+int PhysicsWorld::addChainRun(b2Body* body, const std::vector<V3>& points, bool oneWay, float friction)
+{
+    std::vector<b2Vec2> run;
+    run.reserve(points.size());
+    for (const V3& p : points) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+            continue;
+        }
+        const b2Vec2 m = metres(p);
+        if (!run.empty() && b2DistanceSquared(run.back(), m) < MIN_POINT_DISTANCE * MIN_POINT_DISTANCE) {
+            continue;
+        }
+        run.push_back(m);
+    }
+    if (run.size() < 2) {
+        return 0;
+    }
+    // A chain collides on the right of its direction. The winding whose right side faces up (on average,
+    // weighted by length) is the one a one-way run keeps.
+    float upFacing = 0.0f;
+    for (std::size_t i = 1; i < run.size(); ++i) {
+        const b2Vec2 e = run[i] - run[i - 1];
+        upFacing += -e.x; // the right normal of e is (e.y, -e.x)
+    }
+    std::vector<b2Vec2> reversed(run.rbegin(), run.rend());
+    const std::vector<b2Vec2>* windings[2] = {&run, &reversed};
+    int made = 0;
+    for (int w = 0; w < 2; ++w) {
+        const bool facesUp = (w == 0) == (upFacing > 0.0f);
+        if (oneWay && !facesUp) {
+            continue;
+        }
+        const std::vector<b2Vec2>& v = *windings[w];
+        const std::size_t n = v.size();
+        // Ghost vertices continue the ends straight on, so the ends collide like the middle.
+        const b2Vec2 prev = v[0] + (v[0] - v[1]);
+        const b2Vec2 next = v[n - 1] + (v[n - 1] - v[n - 2]);
+        b2ChainShape chain;
+        chain.CreateChain(v.data(), static_cast<int32>(n), prev, next);
+        b2FixtureDef def;
+        def.shape = &chain;
+        def.friction = friction;
+        body->CreateFixture(&def);
+        ++made;
+    }
+    return made;
+}
+
+void PhysicsWorld::destroyBody(b2Body*& body)
+{
+    if (body != nullptr) {
+        physics->DestroyBody(body);
+        body = nullptr;
+    }
+}
+
+int PhysicsWorld::bodyCount() const { return physics->GetBodyCount(); }

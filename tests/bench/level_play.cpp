@@ -1,0 +1,120 @@
+// A level played headless on the fixed step: the load (stream to first drawn frame), then 600 steps with
+// the CPU time of the level's tick and of the submission of its drawing measured apart. The level is the
+// largest level file of the level archive, or, without level files, a level built in code with its
+// starter content. Counters: milliseconds per frame for tick and render, and the load in milliseconds.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "engine/files/FileBlock.h"
+#include "engine/files/FileManager.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/Packet.h"
+#include "engine/render/KivGraphics.h"
+#include "game/front/ContextManager.h"
+#include "game/front/MyGlobal.h"
+#include "game/language/Language.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
+#include "game/level/LevelBuilder.h"
+#include "game/userdata/ProfileData.h"
+#include "support/GameData.h"
+#include "support/KivHarness.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+std::string programFolder()
+{
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    const std::string text(path, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text.substr(0, text.find_last_of('/'));
+}
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The level with the largest file, or -1 when the archive holds none.
+int largestLevel()
+{
+    FileManager& files = *Kiv::instance()->fileManager;
+    int best = -1;
+    std::size_t bestSize = 0;
+    for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
+        const UString name = ProfileData::levelNumberToFile(level);
+        if (!files.exists(name)) {
+            continue;
+        }
+        FileBlock block(0, name);
+        if (block.size() > bestSize) {
+            bestSize = block.size();
+            best = level;
+        }
+    }
+    return best;
+}
+
+void BM_LevelPlay600Steps(benchmark::State& state)
+{
+    Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
+    KivHarness harness;
+    harness.kiv().language->setLanguage(0);
+    auto* global = new MyGlobal();
+    Global::setInstance(global);
+    global->contextManager = new ContextManager();
+    GameData::load(harness, programFolder());
+    global->profiles.addProfile(u"Bench");
+    const int level = largestLevel();
+    KivGraphics& graphics = *KivGraphics::instance();
+
+    for (auto _ : state) {
+        global->profiles.getCurrentProfile().currentLevel = level >= 0 ? level : 4;
+        const auto loadStart = Clock::now();
+        std::unique_ptr<ContextLevelManager> manager;
+        if (level >= 0) {
+            manager = std::make_unique<ContextLevelManager>(level);
+        } else {
+            Packet stream(Packet::FLAG_COMMANDS);
+            {
+                LevelBuilder builder;
+                stream = builder.stream();
+            }
+            manager = std::make_unique<ContextLevelManager>(stream);
+        }
+        harness.frame(manager.get());
+        const double loadMs = msSince(loadStart);
+
+        Kiv& kiv = harness.kiv();
+        double tickMs = 0.0;
+        double renderMs = 0.0;
+        for (int step = 0; step < 600; ++step) {
+            kiv.time += 0.01;
+            kiv.currentContext = manager.get();
+            const auto tickStart = Clock::now();
+            manager->tick(kiv.time, 0.01);
+            tickMs += msSince(tickStart);
+            graphics.beginScene();
+            const auto renderStart = Clock::now();
+            manager->render();
+            renderMs += msSince(renderStart);
+            graphics.endScene();
+            graphics.present();
+        }
+        state.counters["level"] = level;
+        state.counters["state"] = manager->getGameController()->state;
+        state.counters["load_ms"] = loadMs;
+        state.counters["tick_ms_per_frame"] = tickMs / 600.0;
+        state.counters["render_ms_per_frame"] = renderMs / 600.0;
+        manager.reset();
+        THEROLE = nullptr;
+    }
+}
+BENCHMARK(BM_LevelPlay600Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
+} // namespace

@@ -1,0 +1,71 @@
+#pragma once
+// One headless engine for the whole menu test program, with the game's Global loaded through the real
+// loader over the built archives. Each test starts from an empty screen stack and pushes what it needs;
+// input is injected straight into the input service's states.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/V3.h"
+#include "support/KivHarness.h"
+
+class Context;
+class ContextManager;
+class ContextMenu;
+class Global;
+class KivInput;
+class MenuItem;
+
+class MenuFixture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    static KivHarness& harness();
+    static Global& global();
+    static ContextManager& screens();
+    static KivInput& input();
+
+    // Deletes every screen and resets the stack, the navigation mode, the pointer and the players.
+    static void clearScreens();
+    static void frames(int count = 1);
+    // Pushes a screen and runs a frame so it is the active top screen.
+    static void push(Context* screen);
+    static Context* top();
+
+    // Input: a key or input code held down (or released) from the next frame on.
+    static void hold(int code, bool down = true);
+    // A key pressed for one frame and released in the next.
+    static void tap(int code);
+    // The pointer to a point in pointer coordinates (pixels from the left and the bottom edge).
+    static void movePointer(const V3& pointer);
+    // The pointer to a point of a screen's plane.
+    static void movePointerTo(const Context* screen, const V3& planePoint);
+    // A mouse press and release at the pointer, over two frames.
+    static void click();
+    static void pressMouse(bool down);
+    // A typed character, seen by one frame.
+    static void type(char16_t c);
+    // A click on the centre of an item.
+    static void clickItem(MenuItem* item);
+    // A finger on a point of a screen's plane: down in one frame, up in the next.
+    static void touch(const Context* screen, const V3& planePoint);
+    static void finger(int phase, const V3& pointer);
+
+    // Writes the game screen as "<name>.jpg" into the screenshot folder (kept for a person to look at).
+    static std::string screenshot(const std::string& name);
+    // The game screen as read back once; pixel(x, y) is 0xAARRGGBB with a top-left origin.
+    struct Screen {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> pixels;
+        std::uint32_t pixel(int x, int y) const;
+    };
+    static Screen readScreen();
+
+    static void addPlayers(int count);
+};

@@ -1,0 +1,144 @@
+// The physics world on its own: the fixed step with its accumulator and cap, one-way hulls, and the order
+// and speed of the contacts handed to their objects.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include <box2d/box2d.h>
+
+#include "game/world/A99Object.h"
+#include "game/world/PhysicsWorld.h"
+
+namespace {
+// A body owner that notes its contacts.
+class Probe : public A99Object {
+public:
+    explicit Probe(int32_t uid, std::vector<std::pair<int32_t, int32_t>>* log = nullptr) : log(log)
+    {
+        objectUID = uid;
+    }
+    ~Probe() override { objectUID = 0; }
+    void onContact(A99Object& other, const PhysicsWorld::Contact& contact, bool /*first*/) override
+    {
+        if (log != nullptr) {
+            log->emplace_back(objectUID, other.objectUID);
+        }
+        fastest = std::max(fastest, contact.approachSpeed);
+    }
+    std::vector<std::pair<int32_t, int32_t>>* log;
+    float fastest = 0.0f;
+};
+
+b2Body* ball(PhysicsWorld& world, Probe& owner, float x, float y, float vy = 0.0f)
+{
+    b2Body* body = world.createDynamicBody(&owner, V3{x, y, 0.0f}, 0.0f, false);
+    world.addCircle(body, 16.0f, 1.0f, 0.5f, 0.0f);
+    body->SetLinearVelocity(b2Vec2(0.0f, vy));
+    owner.body = body;
+    owner.bodyWorld = &world;
+    return body;
+}
+
+b2Body* ground(PhysicsWorld& world, Probe& owner, bool oneWay)
+{
+    b2Body* body = world.createStaticBody(&owner, V3{});
+    EXPECT_EQ(world.addChainRun(body, {V3{-500.0f, 0.0f, 0.0f}, V3{500.0f, 0.0f, 0.0f}}, oneWay, 0.8f),
+              oneWay ? 1 : 2);
+    owner.hullBody = body;
+    owner.bodyWorld = &world;
+    return body;
+}
+} // namespace
+
+TEST(PhysicsWorld, StepsAtASixtiethWithAtMostFourStepsPerTick)
+{
+    PhysicsWorld world;
+    EXPECT_EQ(world.step(1.0 / 60.0), 1);
+    EXPECT_EQ(world.step(0.005), 0);
+    EXPECT_EQ(world.step(0.012), 1) << "the remainder is kept";
+    EXPECT_EQ(world.step(0.5), 4) << "a long frame runs four steps and drops the rest";
+    EXPECT_EQ(world.step(1.0 / 60.0), 1);
+    EXPECT_EQ(world.step(0.0), 0);
+    EXPECT_EQ(world.step(-1.0), 0);
+    EXPECT_EQ(world.step(std::nan("")), 0);
+    EXPECT_EQ(world.stepCount(), 7u);
+}
+
+TEST(PhysicsWorld, FallsUnderGravityInWorldUnits)
+{
+    PhysicsWorld world;
+    Probe p(2);
+    ball(world, p, 0.0f, 1000.0f);
+    for (int i = 0; i < 60; ++i) {
+        world.step(1.0 / 60.0);
+    }
+    // About half of g t^2 after one second (semi-implicit Euler falls a little further).
+    const float fallen = 1000.0f - p.position.y;
+    EXPECT_NEAR(fallen, 0.5f * PhysicsWorld::GRAVITY * 64.0f, 30.0f);
+    EXPECT_NEAR(p.velocity.y, -PhysicsWorld::GRAVITY * 64.0f, 1.0f);
+}
+
+TEST(PhysicsWorld, AOneWayHullHoldsFromAboveAndLetsThroughFromBelow)
+{
+    PhysicsWorld world;
+    Probe floor(1);
+    ground(world, floor, true);
+    Probe above(2);
+    Probe below(3);
+    ball(world, above, 0.0f, 100.0f);
+    ball(world, below, 200.0f, -100.0f, 12.0f);
+    for (int i = 0; i < 120; ++i) {
+        world.step(1.0 / 60.0);
+    }
+    EXPECT_NEAR(above.position.y, 16.0f, 2.0f);
+    EXPECT_NEAR(below.position.y, 16.0f, 2.0f) << "went up through it and landed on it";
+
+    // A two-sided hull stops the same ball from below.
+    PhysicsWorld solid;
+    Probe wall(1);
+    ground(solid, wall, false);
+    Probe up(3);
+    ball(solid, up, 200.0f, -100.0f, 12.0f);
+    for (int i = 0; i < 120; ++i) {
+        solid.step(1.0 / 60.0);
+    }
+    EXPECT_LT(up.position.y, -16.0f + 2.0f);
+}
+
+TEST(PhysicsWorld, ContactsArriveAfterTheStepInUidOrderWithTheirImpactSpeed)
+{
+    PhysicsWorld world;
+    std::vector<std::pair<int32_t, int32_t>> log;
+    Probe floor(9, &log);
+    ground(world, floor, false);
+    Probe late(5, &log);
+    Probe early(3, &log);
+    // Made in the other order: the delivery order does not depend on it.
+    ball(world, late, -100.0f, 16.5f, -3.0f);
+    ball(world, early, 100.0f, 16.5f, -3.0f);
+    world.step(1.0 / 60.0);
+    const std::vector<std::pair<int32_t, int32_t>> expected{{3, 9}, {9, 3}, {5, 9}, {9, 5}};
+    EXPECT_EQ(log, expected);
+    EXPECT_NEAR(early.fastest, 3.0f, 0.5f);
+    EXPECT_NEAR(floor.fastest, 3.0f, 0.5f);
+}
+
+TEST(PhysicsWorld, DegenerateRunsMakeNoChainAndClearingLetsOwnersForgetTheirBodies)
+{
+    PhysicsWorld world;
+    Probe owner(1);
+    b2Body* body = world.createStaticBody(&owner, V3{});
+    const float nan = std::nanf("");
+    EXPECT_EQ(world.addChainRun(body, {}, false, 0.5f), 0);
+    EXPECT_EQ(world.addChainRun(body, {V3{1.0f, 1.0f, 0.0f}, V3{1.0f, 1.0f, 0.0f}}, false, 0.5f), 0)
+        << "two points at the same place";
+    EXPECT_EQ(world.addChainRun(body, {V3{nan, 0.0f, 0.0f}, V3{5.0f, 0.0f, 0.0f}}, false, 0.5f), 0);
+    owner.hullBody = body;
+    owner.bodyWorld = &world;
+    world.clear();
+    EXPECT_EQ(owner.hullBody, nullptr);
+    EXPECT_EQ(owner.bodyWorld, nullptr);
+    EXPECT_EQ(world.bodyCount(), 0);
+}
