@@ -287,6 +287,7 @@ void NetHost::service(double now)
             handleDatagram(buffer, static_cast<std::size_t>(n), from);
         }
     }
+    removeDroppedPeers();
     for (std::size_t i = peers.size(); i-- > 0;) {
         if (i < peers.size() && now - peers[i]->getLastReceiveTime() > PEER_TIMEOUT) {
             removePeer(i, u"timed out");

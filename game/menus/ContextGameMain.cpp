@@ -1,3 +1,6 @@
 #include "game/menus/ContextGameMain.h"
 
-void ContextGameMain::openValley() {}
+#include "game/menus/MenuSupport.h"
+#include "game/worldmap/ContextValley.h"
+
+void ContextGameMain::openValley() { MenuSupport::pushScreen(new ContextValley()); }

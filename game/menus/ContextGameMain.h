@@ -5,6 +5,6 @@
 class ContextGameMain : public ContextMain {
 public:
     void startGame() override { openValley(); }
-    // Opens the world map above the main menu. The world map is not part of the game yet: nothing opens.
+    // Opens the world map above the main menu.
     void openValley();
 };

@@ -16,10 +16,10 @@ constexpr float ROAD[ValleyPathPoints::POINTS][4] = {
 constexpr float SEASON_STARTS[5] = {0.0f, 0.24f, 0.55f, 0.79f, 1.03f};
 } // namespace
 
-void ValleyPathPoints::build(BezierPathSimple& path)
+void ValleyPathPoints::build(BezierPathSimple& path, float yScale)
 {
     for (const auto& p : ROAD) {
-        path.addPoint(V3(p[0], p[1] * Y_SCALE, 0.0f), V3(p[2], p[3] * Y_SCALE, 0.0f));
+        path.addPoint(V3(p[0], p[1] * yScale, 0.0f), V3(p[2], p[3] * yScale, 0.0f));
     }
 }
 

@@ -8,8 +8,9 @@ constexpr int LEVELS = 32;
 // The picture is squeezed to this height on screen; the road is squeezed with it.
 constexpr float Y_SCALE = 0.8f;
 
-// Adds the road's points, squeezed to the picture, to an empty path.
-void build(BezierPathSimple& path);
+// Adds the road's points to an empty path, their y (positions and tangents) multiplied by yScale: the
+// world map squeezes them with the picture, the picture itself is drawn on them unsqueezed.
+void build(BezierPathSimple& path, float yScale = Y_SCALE);
 // The arc length of a level's icon: each season of eight levels covers its own share of the road.
 float arcLengthOfLevel(int level, float totalLength);
 } // namespace ValleyPathPoints

@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <unistd.h>
 
 #include "engine/core/ErrorManager.h"
-#include "engine/files/FileIO.h"
 #include "engine/files/MemoryIniFile.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileManager.h"
@@ -26,6 +27,8 @@ const std::string& userFolder()
             std::abort();
         }
         setenv("XDG_DATA_HOME", made, 1);
+        static std::string top = made;
+        std::atexit([] { std::filesystem::remove_all(top); });
         return wideToUtf8(GameConfiguration::getSaveFolder());
     }();
     return folder;
@@ -47,9 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (const char* name : {"TobbleXmasdemo.hst", "TobbleXmasdemo.pro"}) {
-        if (!FileIO::writeFileReplacing(folder + name, data + 1, size - 1)) {
-            std::abort();
-        }
+        std::ofstream(folder + name, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
     }
     {
         GameConfiguration config;

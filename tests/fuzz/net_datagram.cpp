@@ -12,6 +12,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/net/Client.h"
+#include "engine/net/KivNetwork.h"
 #include "engine/net/NetConnection.h"
 #include "engine/net/NetDatagram.h"
 #include "engine/net/RootObject.h"

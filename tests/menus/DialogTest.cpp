@@ -6,6 +6,7 @@
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
 #include "game/menus/ContextDialog.h"
+#include "game/menus/ContextMenu.h"
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuPanel.h"
 
@@ -134,4 +135,36 @@ TEST_F(Dialog, LongTextWrapsWithinTheScreenAndThePageStaysVisibleAround)
     screenshot("dialog");
     const std::uint32_t corner = readScreen().pixel(3, 3);
     EXPECT_EQ(0x0000FF00u, corner & 0x00FFFFFFu) << "the page below shows around the panel";
+}
+
+TEST_F(Dialog, YesOnTheCloseQuestionClosesOnlyTheScreenThatAsked)
+{
+    auto* below = new ContextMenu();
+    below->bDeleteWhenClosed = true;
+    push(below);
+    auto* asking = new ContextMenu();
+    asking->bDeleteWhenClosed = true;
+    asking->bConfirmClose = true;
+    push(asking);
+    tap(1);
+    auto* question = dynamic_cast<ContextDialog*>(top());
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ(asking, question->getPrev());
+    clickItem(question->pFirstButton);
+    frames(2);
+    EXPECT_EQ(below, top()) << "YES closed the asking screen";
+
+    // The asking screen goes away while the question is open: YES closes nothing else.
+    asking = new ContextMenu();
+    asking->bDeleteWhenClosed = true;
+    asking->bConfirmClose = true;
+    push(asking);
+    tap(1);
+    question = dynamic_cast<ContextDialog*>(top());
+    ASSERT_NE(nullptr, question);
+    delete asking;
+    clickItem(question->pFirstButton);
+    frames(2);
+    EXPECT_EQ(below, top());
+    EXPECT_FALSE(below->bClosed);
 }

@@ -21,6 +21,7 @@
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuLinkButton.h"
 #include "game/menus/PlayerGreeting.h"
+#include "game/worldmap/ContextValley.h"
 
 namespace {
 class MainMenu : public MenuFixture {
@@ -159,11 +160,20 @@ TEST_F(MainMenu, TheWebsiteLinkLeavesForTheMakersPage)
     EXPECT_TRUE(screens().bQuit);
 }
 
-TEST_F(MainMenu, StartAndThePagesStillMissingOpenNothing)
+TEST_F(MainMenu, StartOpensTheWorldMap)
 {
     addPlayers(1);
     ContextGameMain* menu = open();
-    for (MenuButton* button : {menu->startButton, menu->highScoresButton, menu->optionsButton, menu->creditsButton}) {
+    clickItem(menu->startButton);
+    frames(1);
+    EXPECT_NE(nullptr, dynamic_cast<ContextValley*>(top()));
+}
+
+TEST_F(MainMenu, ThePagesStillMissingOpenNothing)
+{
+    addPlayers(1);
+    ContextGameMain* menu = open();
+    for (MenuButton* button : {menu->highScoresButton, menu->optionsButton, menu->creditsButton}) {
         clickItem(button);
         frames(1);
         EXPECT_EQ(menu, top());

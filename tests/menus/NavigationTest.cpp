@@ -30,6 +30,7 @@ protected:
     ContextMenu* pushGrid()
     {
         auto* menu = new ContextMenu();
+        menu->bDeleteWhenClosed = true;
         for (int row = 0; row < 3; ++row) {
             for (int column = 0; column < 3; ++column) {
                 auto* button = new MenuButton(200.0f * static_cast<float>(column - 1),

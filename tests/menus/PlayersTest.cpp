@@ -266,4 +266,13 @@ TEST_F(Players, TouchKeyboardTypesAndFollowsTheInputMode)
     const V3 ok = entry->pOkButton->getNavigationPoint(0);
     EXPECT_NEAR(ok.x, input().pointer.x, 1.5f);
     EXPECT_NEAR(ok.y, input().pointer.y, 1.5f);
+
+    // Touch again, and OK on the screen makes the player.
+    touch(entry, V3(0, 300, 0));
+    frames(1);
+    ASSERT_EQ(28, entry->countKeys());
+    touch(entry, entry->pOkButton->position);
+    EXPECT_TRUE(entry->bClosed);
+    EXPECT_EQ(1, profiles().countProfiles());
+    EXPECT_EQ(u"h za", profiles().getProfileName(profiles().currentProfile));
 }

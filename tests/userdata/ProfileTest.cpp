@@ -114,7 +114,7 @@ TEST(ProfileData, LevelTitlesInTheEnginesCurrentLanguage)
         language.setLanguage(0);
         EXPECT_EQ(ProfileData::levelNumberToTitle(0), u"First Steps");
         language.setLanguage(1);
-        EXPECT_EQ(ProfileData::levelNumberToTitle(19), u"Beim Igel zu Hause");
+        EXPECT_EQ(ProfileData::levelNumberToTitle(19), u"Bl\u00E4tterjagd");
         EXPECT_THROW(ProfileData::levelNumberToTitle(32), FatalError);
     }
     Kiv::setLanguageFactory(nullptr, nullptr);

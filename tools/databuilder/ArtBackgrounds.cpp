@@ -1,6 +1,10 @@
 // Skies, hills, the intro, the world map and the logo.
 #include "tools/databuilder/ArtKit.h"
 
+#include "game/worldmap/BezierPathSimple.h"
+#include "game/worldmap/ValleyPathPoints.h"
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -127,23 +131,41 @@ static void introLights(const Brush& b) {
     drawRoofLights(b.cr, b.w / 2 - iw * 0.15, b.h / 2 - ih * 0.12, iw * 0.3, ih * 0.4, b.frame);
 }
 
+// The world map: hills that turn from spring on the left to winter on the right, a river below, and the
+// trail of the level road, drawn on the road's own points so the map's dashed line runs along it.
 static void valley(const Brush& b) {
     cairo_t* cr = b.cr;
     double w = b.w, h = b.h;
     skyPicture(cr, w, h, 0);
+    // The road in picture pixels (its points are centred on the picture, y up), every 6 units.
+    BezierPathSimple road;
+    ValleyPathPoints::build(road, 1.0f);
+    std::vector<std::array<double, 2>> trail;
+    for (float d = 0.0f; d < road.totalLength; d += 6.0f) {
+        const V3 p = road.evaluateL(d);
+        trail.push_back({w / 2 + p.x, h / 2 - p.y});
+    }
+    const V3 end = road.evaluateL(road.totalLength);
+    trail.push_back({w / 2 + end.x, h / 2 - end.y});
+    auto nearTrail = [&](double x, double y, double r) {
+        for (const auto& q : trail)
+            if ((q[0] - x) * (q[0] - x) + (q[1] - y) * (q[1] - y) < r * r)
+                return true;
+        return false;
+    };
     // Seasons from left to right: spring, summer, autumn, winter.
     static const Rgb greens[] = {0x7CC24A, 0x5DAA3A, 0xC8902E, 0xEEF3FA};
     for (int layer = 0; layer < 3; ++layer) {
         cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
         for (int s = 0; s < 4; ++s) {
-            Rgb c = mixRgb(greens[s], 0x2A5A3A, layer * 0.12);
+            Rgb c = mixRgb(greens[s], 0x2A5A3A, layer * 0.1);
             cairo_pattern_add_color_stop_rgb(p, s / 3.0, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
                                              (c & 0xFF) / 255.0);
         }
         cairo_move_to(cr, 0, h);
         for (int x = 0; x <= int(w); x += 8) {
             double t = x / w * 2 * M_PI;
-            cairo_line_to(cr, x, h * (0.35 + layer * 0.15 - 0.08 * std::sin(t * (2 + layer) + layer)));
+            cairo_line_to(cr, x, h * (0.16 + layer * 0.13 - 0.06 * std::sin(t * (2 + layer) + layer)));
         }
         cairo_line_to(cr, w, h);
         cairo_close_path(cr);
@@ -151,23 +173,53 @@ static void valley(const Brush& b) {
         cairo_fill(cr);
         cairo_pattern_destroy(p);
     }
-    cairo_move_to(cr, 0, h * 0.8);
+    cairo_move_to(cr, 0, h * 0.92);
     for (int x = 0; x <= int(w); x += 8)
-        cairo_line_to(cr, x, h * (0.8 + 0.06 * std::sin(x / w * 6 * M_PI)));
-    cairo_set_line_width(cr, h * 0.04);
+        cairo_line_to(cr, x, h * (0.92 + 0.025 * std::sin(x / w * 6 * M_PI)));
+    cairo_set_line_width(cr, h * 0.035);
     Draw::color(cr, WATER, 0.85);
     cairo_stroke(cr);
+    // The trail: a darker rim, the sandy track, a lighter middle.
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    const double widths[] = {30, 24, 10};
+    const Rgb colours[] = {0x8A6A3A, 0xD8BC84, 0xE8D4A4};
+    const double alphas[] = {0.55, 0.9, 0.6};
+    for (int pass = 0; pass < 3; ++pass) {
+        cairo_move_to(cr, trail[0][0], trail[0][1]);
+        for (const auto& q : trail)
+            cairo_line_to(cr, q[0], q[1]);
+        cairo_set_line_width(cr, widths[pass]);
+        Draw::color(cr, colours[pass], alphas[pass]);
+        cairo_stroke(cr);
+    }
+    // Trees keep off the trail; those further down stand in front.
     Rng rng(5);
-    for (int i = 0; i < 40; ++i) {
-        double x = rng.range(0, w), y = h * rng.range(0.45, 0.75);
-        bool winter = x > w * 0.8;
+    struct Tree {
+        double x, y;
+        bool pine;
+    };
+    std::vector<Tree> trees;
+    for (int i = 0; i < 400 && trees.size() < 70; ++i) {
+        double x = rng.range(0, w), y = h * rng.range(0.22, 0.88);
+        bool pine = rng.next() < 0.5;
+        const bool byHouse = std::fabs(x - trail[0][0]) < 70 && y > trail[0][1] - 110 && y < trail[0][1] + 80;
+        if (!byHouse && !nearTrail(x, y, 34) && !nearTrail(x, y - 40, 30))
+            trees.push_back({x, y, pine});
+    }
+    std::sort(trees.begin(), trees.end(), [](const Tree& a, const Tree& c) { return a.y < c.y; });
+    for (const Tree& t : trees) {
+        bool winter = t.x > w * 0.8;
+        double size = 0.75 + 0.45 * (t.y / h);
         cairo_save(cr);
-        cairo_translate(cr, x - 20, y - 60);
-        treeShape(cr, 40, 70, rng.next() < 0.5 ? TREE_PINE : TREE_ROUND,
-                  winter ? 0x3E6E58 : (x > w * 0.55 ? 0xC8702A : 0x3F9A35), winter, false, rng);
+        cairo_translate(cr, t.x - 20 * size, t.y - 70 * size);
+        cairo_scale(cr, size, size);
+        treeShape(cr, 40, 70, t.pine ? TREE_PINE : TREE_ROUND,
+                  winter ? 0x3E6E58 : (t.x > w * 0.55 ? 0xC8702A : 0x3F9A35), winter, false, rng);
         cairo_restore(cr);
     }
-    drawHouse(cr, w * 0.02, h * 0.58, 90, 90, false, true);
+    // The pig's house where the road begins.
+    drawHouse(cr, trail[0][0] - 40, trail[0][1] - 100, 80, 80, false, true);
 }
 
 static void logoText(const Brush& b) {
@@ -206,7 +258,7 @@ std::span<const ArtRow> backgroundArt() {
         {"intro", 1024, 768, 1, intro, 0, 0},
         {"intro-blurred", 1024, 768, 1, intro, 0, 6},
         {"intro-xmaslights", 512, 256, 2, introLights, 0},
-        {"valley", 1600, 600, 1, valley, 0, 0},
+        {"valley", 1600, 750, 1, valley, 0, 0},
         {"sky-spring", 512, 512, 1, sky, 0, 0},
         {"sky-summer", 512, 512, 1, sky, 1, 0},
         {"sky-autumn", 512, 512, 1, sky, 2, 0},

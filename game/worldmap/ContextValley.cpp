@@ -1,0 +1,452 @@
+#include "game/worldmap/ContextValley.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/audio/KivAudio.h"
+#include "engine/audio/SoundStream.h"
+#include "engine/core/ErrorManager.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/render/Skin.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/Camera.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/text/FontQuad.h"
+#include "game/front/ContextManager.h"
+#include "game/front/Global.h"
+#include "game/front/TransitionWipe.h"
+#include "game/language/Language.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/level/MessageDisplay.h"
+#include "game/menus/ContextDialog.h"
+#include "game/menus/MenuBackButton.h"
+#include "game/menus/MenuButton.h"
+#include "game/menus/MenuSupport.h"
+#include "game/userdata/ProfileData.h"
+#include "game/worldmap/ContextEnding.h"
+#include "game/worldmap/ContextRecipe.h"
+#include "game/worldmap/MenuSprite.h"
+#include "game/worldmap/ValleyDashedLine.h"
+#include "game/worldmap/ValleyIconLayer.h"
+#include "game/worldmap/ValleyInfoPanel.h"
+#include "game/worldmap/ValleyLevelIcon.h"
+#include "game/worldmap/ValleyPathPoints.h"
+
+namespace {
+constexpr int LAST_LEVEL = ProfileData::NUMLEVELS - 1;
+
+void statementFailed(const char* statement)
+{
+    ErrorManager::assertionFailed(statement, "ContextValley::onStateChange", __FILE__, __LINE__);
+}
+} // namespace
+
+ProfileData& ContextValley::player() { return Global::instance()->profiles.getCurrentProfile(); }
+
+ContextValley::ContextValley()
+{
+    bDeleteWhenClosed = true;
+    // A damaged profile may name a level that does not exist.
+    ProfileData& profile = player();
+    if (profile.currentLevel < 0 || profile.currentLevel > LAST_LEVEL) {
+        profile.currentLevel = 0;
+    }
+    const int w = screenWidth(), h = screenHeight();
+
+    ValleyPathPoints::build(path);
+
+    auto* background = new Renderable();
+    background->pSkin = ResourceManager::instance()->find<Skin>(u"valley:0");
+    background->setScale(V3(1.0f, ValleyPathPoints::Y_SCALE, 1.0f));
+    appendChild(background);
+
+    dashedLine = new ValleyDashedLine();
+    appendChild(dashedLine);
+    dashedLine->rebuild(path, 0.0f);
+
+    iconLayer = new ValleyIconLayer();
+    appendChild(iconLayer);
+    for (int i = 0; i < ProfileData::NUMLEVELS; ++i) {
+        const float L = ValleyPathPoints::arcLengthOfLevel(i, path.totalLength);
+        auto* icon = new ValleyLevelIcon(i, L, path.evaluateL(L));
+        iconLayer->appendChild(icon);
+        addNavigationEntry(icon);
+    }
+
+    infoPanel = new ValleyInfoPanel();
+    infoPanel->bHidden = true;
+    appendChild(infoPanel);
+
+    hudMenu = new ContextMenu();
+    hudMenu->navigationOwner = this;
+    appendChild(hudMenu);
+    const float areaX = static_cast<float>(w / 2 + rowHeight / 2 - marginX);
+    const float areaY = static_cast<float>(h / 2 - marginY);
+
+    arrowLeft = new MenuSprite();
+    arrowLeft->pSkin = ResourceManager::instance()->find<Skin>(u"valleyArrow:0");
+    arrowLeft->position = V3(static_cast<float>(40 - w / 2), 0.0f, 0.0f);
+    arrowLeft->scale = V3(-1.0f, 1.0f, 1.0f);
+    arrowLeft->bNavigable = true;
+    arrowLeft->bHasInvXform = true;
+    arrowLeft->updateVisuals();
+    hudMenu->addItem(arrowLeft);
+
+    arrowRight = new MenuSprite();
+    arrowRight->pSkin = ResourceManager::instance()->find<Skin>(u"valleyArrow:0");
+    arrowRight->position = V3(static_cast<float>(w / 2 - 40), 0.0f, 0.0f);
+    arrowRight->bNavigable = true;
+    arrowRight->bHasInvXform = true;
+    arrowRight->updateVisuals();
+    hudMenu->addItem(arrowRight);
+
+    buttonBack = new MenuBackButton(80.0f - areaX, -areaY, 0.0f, MenuSupport::text(STR_BACK), UString());
+    buttonBack->setWidth(160);
+    hudMenu->addItem(buttonBack);
+
+    buttonPlay = new MenuButton(areaX - 80.0f, -areaY, 0.0f, MenuSupport::text(STR_PLAY), UString());
+    buttonPlay->setWidth(160);
+    hudMenu->addItem(buttonPlay);
+
+    buttonRecipe = new MenuButton(0.0f, areaY - static_cast<float>(rowHeight), 0.0f,
+                                  MenuSupport::text(STR_RECIPEDOTS), UString());
+    buttonRecipe->setWidth(256);
+    hudMenu->addItem(buttonRecipe);
+
+    hudStrip = new Renderable();
+    hudStrip->pSkin = ResourceManager::instance()->find<Skin>(u"gui-game-hud:0");
+    hudStrip->setPosition(V3(0.0f, static_cast<float>(h / 2), 0.0f));
+    hudMenu->appendChild(hudStrip);
+
+    enterStateNow(profile.levelStats[0].completed == 0 ? STATE_WELCOME : STATE_CHOOSE);
+}
+
+ContextValley::~ContextValley() { deleteLevelManager(); }
+
+void ContextValley::deleteLevelManager()
+{
+    if (levelManager != nullptr) {
+        levelManager->unlink();
+        delete levelManager;
+        levelManager = nullptr;
+    }
+}
+
+ValleyLevelIcon* ContextValley::getIcon(int level) const
+{
+    int i = 0;
+    for (KivBase* child = iconLayer->getFirstChild(); child != nullptr; child = child->getNext(), ++i) {
+        if (i == level) {
+            return static_cast<ValleyLevelIcon*>(child);
+        }
+    }
+    return nullptr;
+}
+
+float ContextValley::scrollTargetOf(int level) const
+{
+    const float half = static_cast<float>(screenWidth() / 2);
+    return std::clamp(getIcon(level)->position.x, -half, half);
+}
+
+void ContextValley::enterStateAfter(int32_t newState, double delay)
+{
+    if (stateGoto != newState) {
+        stateGoto = newState;
+        stateLeft = delay;
+    }
+}
+
+void ContextValley::tickContents(double time, double dt)
+{
+    ContextMenu::tickContents(time, dt);
+    ProfileData& profile = player();
+    const int w = screenWidth();
+    const float half = static_cast<float>(w / 2);
+    const bool choosing = state == STATE_CHOOSE;
+
+    const bool playShown = choosing;
+    buttonPlay->bHidden = !playShown;
+    buttonPlay->bDisabled = !playShown;
+    const bool recipeShown = profile.levelStats[3].completed != 0;
+    buttonRecipe->bHidden = !recipeShown;
+    buttonRecipe->bDisabled = !recipeShown;
+
+    const float cx = camera->eye.x;
+    arrowLeft->bHidden = !choosing || cx < 1.0f - half;
+    arrowRight->bHidden = !choosing || cx > half - 1.0f;
+
+    KivInput* input = Kiv::instance()->input;
+    const bool pointerMode = input->getInputMode() == KivInput::INPUT_POINTER;
+    auto arrowUnderPointer = [&](MenuSprite* arrow) {
+        return !arrow->bHidden && arrow->isPointInside(hudMenu->pointer);
+    };
+    if (arrowUnderPointer(arrowLeft) && (pointerMode || input->getTouchFlag(0))) {
+        scroll.setValue(cx - ARROW_SPEED * static_cast<float>(dt));
+    }
+    if (arrowUnderPointer(arrowRight) && (pointerMode || input->getTouchFlag(0))) {
+        scroll.setValue(cx + ARROW_SPEED * static_cast<float>(dt));
+    }
+    if (const KivTouchPoint* touch = input->getTouchPoint(0); touch != nullptr && touch->isDragged()) {
+        // The map follows the finger: screen pixels are units of the map's plane.
+        scroll.setValue(cx - input->pointerMotion.x);
+    }
+
+    scroll.tick(time, dt);
+    const float x = std::clamp(scroll.value, -half, half);
+    camera->eye.x = x;
+    camera->lookAt.x = x;
+    camera->lookAt.y = camera->eye.y;
+
+    pathReveal.tick(time, dt);
+    if (pathReveal.progress < 1.0f) {
+        dashedLine->rebuild(path, pathReveal.value);
+    }
+
+    buttonBack->bHidden = true;
+    buttonBack->bDisabled = true;
+    bEscapeCloses = false;
+    infoPanel->bHidden = true;
+
+    if (state != STATE_CHOOSE) {
+        return;
+    }
+    buttonBack->bHidden = false;
+    buttonBack->bDisabled = false;
+    bEscapeCloses = true;
+    if (buttonPlay->takeClick() && stateGoto != STATE_FADE_OUT) {
+        enterStateNow(STATE_FADE_OUT);
+    }
+    if (buttonRecipe->takeClick()) {
+        MenuSupport::pushScreen(new ContextRecipe());
+    }
+    const bool overArrow = arrowUnderPointer(arrowLeft) || arrowUnderPointer(arrowRight);
+    auto quiet = [](const MenuButton* b) { return b->bHidden || !b->bHovered; };
+    if (!overArrow && quiet(buttonPlay) && quiet(buttonBack) && quiet(buttonRecipe)) {
+        pickLevel();
+    }
+}
+
+void ContextValley::pickLevel()
+{
+    KivInput* input = Kiv::instance()->input;
+    const float threshold = input->getInputMode() == KivInput::INPUT_TOUCH ? PICK_TOUCH : PICK_MOUSE;
+    ValleyLevelIcon* nearest = nullptr;
+    float best = 999999.0f;
+    for (KivBase* child = iconLayer->getFirstChild(); child != nullptr; child = child->getNext()) {
+        auto* icon = static_cast<ValleyLevelIcon*>(child);
+        const float d = (icon->position - pointer).length();
+        if (d < best) {
+            best = d;
+            nearest = icon;
+        }
+    }
+    if (nearest == nullptr || best >= threshold) {
+        return;
+    }
+    ProfileData& profile = player();
+    const int n = nearest->levelNumber;
+    const LevelStats& rec = profile.levelStats[n];
+    const KivTouchPoint* touch = input->getTouchPoint(0);
+    if (rec.available != 0 && touch != nullptr && touch->hasFlag(KivTouchPoint::FLAG_TAP)) {
+        if (profile.currentLevel == n) {
+            if (stateGoto != STATE_FADE_OUT) {
+                enterStateNow(STATE_FADE_OUT);
+            }
+        } else {
+            profile.currentLevel = n;
+        }
+    }
+    if (rec.completed != 0) {
+        infoPanel->setLevel(nearest);
+        infoPanel->bHidden = false;
+    }
+}
+
+void ContextValley::renderContents()
+{
+    ContextMenu::renderContents();
+    hudMenu->camera->render();
+    const Global* global = Global::instance();
+    if (global->fontMedium == nullptr) {
+        return;
+    }
+    const LevelStats& totals = player().totals;
+    const UString line = formatString(UStringView(MenuSupport::text(STR_TOTALSCORE)), formatNumber(totals.score),
+                                      formatPercentTenths(totals.totalPoints));
+    global->fontMedium->print(V3(0.0f, static_cast<float>(screenHeight() / 2) - 5.0f, 0.0f), UColor(0x80000000u), 5,
+                              line);
+}
+
+void ContextValley::onActivate(bool firstActivation)
+{
+    ContextMenu::onActivate(firstActivation);
+    if (state != STATE_LEVEL_RUNNING) {
+        return;
+    }
+    if (levelManager != nullptr && levelResult() == RESULT_RESTART) {
+        enterStateNow(STATE_LEVEL_RETURNED);
+    } else {
+        enterStateAfter(STATE_LEVEL_RETURNED, 1.0);
+    }
+}
+
+void ContextValley::onStateChange()
+{
+    ProfileData& profile = player();
+    switch (state) {
+    case STATE_WELCOME: {
+        auto* message = new MessageDisplay(Global::instance()->fontLarge, V3(0.0f, 20.0f, 0.0f));
+        hudMenu->appendChild(message);
+        message->setMessage(MenuSupport::text(STR_WELCOME), 3.0);
+        enterStateAfter(STATE_CHOOSE, 4.0);
+        break;
+    }
+    case STATE_CHOOSE:
+        buttonPlay->bClicked = false;
+        scroll.setTarget(scrollTargetOf(profile.currentLevel));
+        for (int i = 0; i < ProfileData::NUMLEVELS; ++i) {
+            if (profile.levelStats[i].available != 0) {
+                pathReveal.setTarget(getIcon(i)->arcLength);
+            }
+        }
+        break;
+    case STATE_FADE_OUT:
+        if (ContextManager* screens = MenuSupport::screens(); screens != nullptr && screens->transitionWipe != nullptr) {
+            screens->transitionWipe->targetLevel = 1.0f;
+        }
+        if (KivAudio* audio = Kiv::instance()->audio) {
+            audio->fadeMusic(0.0f, 1.0);
+        }
+        enterStateAfter(STATE_START_LEVEL, 1.1);
+        break;
+    case STATE_START_LEVEL:
+        if (levelManager != nullptr) {
+            statementFailed("levelManager == NULL");
+        }
+        levelManager = new ContextLevelManager(profile.currentLevel);
+        MenuSupport::screens()->addContext(levelManager);
+        enterStateNow(STATE_LEVEL_RUNNING);
+        break;
+    case STATE_LEVEL_RETURNED:
+        bookReturnedLevel();
+        break;
+    case STATE_NEXT_UNLOCKED:
+        unlockNextLevel();
+        break;
+    default:
+        break;
+    }
+}
+
+void ContextValley::bookReturnedLevel()
+{
+    if (levelManager == nullptr) {
+        statementFailed("levelManager != NULL");
+    }
+    ProfileData& profile = player();
+    const int level = profile.currentLevel;
+    LevelStats& rec = profile.levelStats[level];
+    // Every returned run counts, restarts and abandoned runs too; the scores were merged by the level.
+    rec.timesPlayed += 1;
+    if (const LevelStats* run = runStats()) {
+        rec.totalTime += run->time;
+        rec.totalLivesLost += run->livesLost;
+        rec.totalApplesLost += run->applesLost;
+    }
+    const int result = levelResult();
+    if (result == RESULT_RESTART) {
+        deleteLevelManager();
+        enterStateNow(STATE_START_LEVEL);
+        return;
+    }
+    bUnlocking = false;
+    if (result == RESULT_FINISHED) {
+        rec.completed = 1;
+        profile.totals.reset();
+        for (const LevelStats& stats : profile.levelStats) {
+            profile.totals.add(stats);
+        }
+        if (profile.levelStats[LAST_LEVEL].completed != 0 && profile.totals.totalPoints == 1000) {
+            pushDialog(STR_HINTALLCOMPLETETITLE, STR_HINTALLCOMPLETE);
+        }
+        if (level < LAST_LEVEL && profile.levelStats[level + 1].available == 0) {
+            bUnlocking = true;
+            scroll.setTarget(scrollTargetOf(level + 1));
+            pathReveal.setTarget(getIcon(level + 1)->arcLength);
+        }
+    }
+    deleteLevelManager();
+    if (KivAudio* audio = Kiv::instance()->audio) {
+        audio->setMusic(ResourceManager::instance()->find<SoundStream>(u"musicMenu"));
+    }
+    Global::instance()->saveUserData();
+    if (bUnlocking) {
+        enterStateAfter(STATE_NEXT_UNLOCKED, 3.0);
+    } else {
+        enterStateNow(STATE_CHOOSE);
+    }
+}
+
+void ContextValley::unlockNextLevel()
+{
+    ProfileData& profile = player();
+    const int next = std::min(profile.currentLevel + 1, LAST_LEVEL);
+    profile.levelStats[next].available = 1;
+    profile.currentLevel = next;
+    MenuSupport::playSound(u"saveProgress");
+    const bool help = Global::instance()->config.bTutorial != 0;
+    const bool touch = Kiv::instance()->input->getInputMode() == KivInput::INPUT_TOUCH;
+    switch (next) {
+    case 2:
+        if (help) {
+            pushDialog(STR_HINTVALLEYPERCENTAGESTITLE,
+                       touch ? STR_IOS_HINTVALLEYPERCENTAGES : STR_HINTVALLEYPERCENTAGES);
+        }
+        break;
+    case 3:
+        if (help) {
+            pushDialog(STR_HINTVALLEYBONUSTITLE, STR_HINTVALLEYBONUS);
+        }
+        break;
+    case 4:
+        if (help) {
+            pushDialog(STR_HINTVALLEYRECIPETITLE, STR_HINTVALLEYRECIPE);
+        }
+        break;
+    case 5:
+        if (help) {
+            pushDialog(STR_HINTVALLEYBESTTITLE, STR_HINTVALLEYBEST);
+        }
+        break;
+    case 6:
+        if (help) {
+            pushDialog(STR_HINTPARTIMETITLE, STR_HINTPARTIME);
+        }
+        break;
+    case 8: pushDialog(STR_HINTVALLEYSEASONTITLE, STR_HINTVALLEYSEASON1); break;
+    case 16: pushDialog(STR_HINTVALLEYSEASONTITLE, STR_HINTVALLEYSEASON2); break;
+    case 24: pushDialog(STR_HINTVALLEYSEASONTITLE, STR_HINTVALLEYSEASON3); break;
+    case LAST_LEVEL: MenuSupport::pushScreen(new ContextEnding()); break;
+    default: break;
+    }
+    Global::instance()->saveUserData();
+    enterStateNow(STATE_CHOOSE);
+}
+
+void ContextValley::pushDialog(int title, int text)
+{
+    auto* dialog = new ContextDialog();
+    dialog->title = MenuSupport::text(title);
+    dialog->text = MenuSupport::text(text);
+    dialog->buildContents();
+    MenuSupport::pushScreen(dialog);
+}
+
+int ContextValley::levelResult() const { return levelManager != nullptr ? levelManager->getResultCode() : 0; }
+
+const LevelStats* ContextValley::runStats() const
+{
+    return levelManager != nullptr ? levelManager->getLevelStats() : nullptr;
+}

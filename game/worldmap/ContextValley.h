@@ -1,0 +1,78 @@
+#pragma once
+// The world map: the 32 levels as icons along a road over the valley picture. The player scrolls the map,
+// picks an available level and starts it; when the level returns, its run is booked into the player's
+// profile, the next level is unlocked with a pan of the camera and a growing road, hint and season
+// dialogs appear and the user data are saved. A state machine of seven states drives it.
+#include "engine/core/InterpolatedValue.h"
+#include "game/menus/ContextMenu.h"
+#include "game/worldmap/BezierPathSimple.h"
+
+class ContextLevelManager;
+class MenuBackButton;
+class MenuButton;
+class MenuSprite;
+class ValleyDashedLine;
+class ValleyInfoPanel;
+class ValleyLevelIcon;
+struct LevelStats;
+struct ProfileData;
+
+class ContextValley : public ContextMenu {
+public:
+    enum State {
+        STATE_WELCOME = 1,
+        STATE_CHOOSE = 2,
+        STATE_FADE_OUT = 3,
+        STATE_START_LEVEL = 4,
+        STATE_LEVEL_RUNNING = 5,
+        STATE_LEVEL_RETURNED = 6,
+        STATE_NEXT_UNLOCKED = 7,
+    };
+    // Level result codes the level hands back.
+    enum Result { RESULT_END_LEVEL = 1, RESULT_FINISHED = 5, RESULT_RESTART = 6 };
+    static constexpr float REVEAL_SPEED = 0.33f;  // a whole pan or reveal takes 1 / 0.33 s
+    static constexpr float ARROW_SPEED = 200.0f;  // units per second while the pointer rests on an arrow
+    static constexpr float PICK_MOUSE = 25.0f;
+    static constexpr float PICK_TOUCH = 50.0f;
+
+    ContextValley();
+    ~ContextValley() override;
+
+    void onActivate(bool firstActivation) override;
+    void tickContents(double time, double dt) override;
+    void renderContents() override;
+    void onStateChange() override;
+
+    // The icon of a level (0..31).
+    ValleyLevelIcon* getIcon(int level) const;
+    // The icon's x clamped to the camera's range.
+    float scrollTargetOf(int level) const;
+
+    ContextLevelManager* levelManager = nullptr; // owned while a level runs
+    ContextMenu* hudMenu = nullptr;
+    KivBase* iconLayer = nullptr;
+    ValleyInfoPanel* infoPanel = nullptr;
+    MenuSprite* arrowLeft = nullptr;
+    MenuSprite* arrowRight = nullptr;
+    MenuButton* buttonPlay = nullptr;
+    MenuBackButton* buttonBack = nullptr;
+    MenuButton* buttonRecipe = nullptr;
+    Renderable* hudStrip = nullptr;
+    BezierPathSimple path;
+    ValleyDashedLine* dashedLine = nullptr;
+    InterpolatedValue pathReveal{0.0f, REVEAL_SPEED, 6, true, false};
+    InterpolatedValue scroll{0.0f, REVEAL_SPEED, 6, true, false};
+
+private:
+    static ProfileData& player();
+    void enterStateAfter(int32_t newState, double delay);
+    void pickLevel();
+    void bookReturnedLevel();
+    void unlockNextLevel();
+    void pushDialog(int title, int text);
+    int levelResult() const;
+    const LevelStats* runStats() const;
+    void deleteLevelManager();
+
+    bool bUnlocking = false;
+};

@@ -1,0 +1,150 @@
+#include "game/worldmap/ValleyLevelIcon.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "engine/files/ResourceManager.h"
+#include "engine/render/Skin.h"
+#include "engine/render/Camera.h"
+#include "engine/render/Context.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/render/ParticleEmitter.h"
+#include "engine/render/Quad.h"
+#include "engine/render/Texture.h"
+#include "engine/text/FontQuad.h"
+#include "game/front/Global.h"
+#include "game/userdata/ProfileData.h"
+
+namespace {
+Skin* sprite(const char16_t* name) { return ResourceManager::instance()->find<Skin>(name); }
+} // namespace
+
+ValleyLevelIcon::ValleyLevelIcon(int level, float L, const V3& P) : levelNumber(level), arcLength(L)
+{
+    dotTexture = ResourceManager::instance()->find<Texture>(u"valleyDot");
+    bHasInvXform = true;
+    bHidden = true;
+    pSkin = sprite(u"valleyIcons:0");
+    ring.pSkin = sprite(u"valleyIcons:1");
+    badge.pSkin = sprite(u"valleyIcons:4");
+    position = V3(std::trunc(P.x), std::trunc(P.y), P.z);
+    updateVisuals();
+}
+
+const LevelStats& ValleyLevelIcon::record() const
+{
+    return Global::instance()->profiles.getCurrentProfile().levelStats[levelNumber];
+}
+
+bool ValleyLevelIcon::isSelected() const
+{
+    return Global::instance()->profiles.getCurrentProfile().currentLevel == levelNumber;
+}
+
+int ValleyLevelIcon::dotFrameFor(int totalPoints, int frames)
+{
+    const float part = std::clamp(static_cast<float>(totalPoints) / 1000.0f, 0.0f, 1.0f);
+    return static_cast<int>(static_cast<float>(frames - 1) * part);
+}
+
+void ValleyLevelIcon::tick(double time, double dt)
+{
+    const LevelStats& rec = record();
+    if (rec.completed != 0) {
+        const int frames = static_cast<int>(dotTexture->skins.size());
+        if (frames > 0) {
+            pSkin = dotTexture->skins[static_cast<std::size_t>(dotFrameFor(rec.totalPoints, frames))];
+        }
+        bHidden = false;
+        updateVisuals();
+    } else if (rec.available != 0) {
+        pSkin = sprite(u"valleyIcons:0");
+        bHidden = false;
+        updateVisuals();
+    }
+    if (isSelected() && Global::instance()->config.detail >= 1) {
+        sparkleTimer += dt;
+        if (sparkleTimer >= sparkleInterval) {
+            sparkleTimer = 0.0;
+            appendChild(new ParticleEmitter(5, position, 15.0f, 40.0f, 0.0f, 2.0f * std::numbers::pi_v<float>,
+                                            UColor(0xFFFFCCCCu), 2.0));
+        }
+    }
+    KivBase::tick(time, dt);
+}
+
+void ValleyLevelIcon::render()
+{
+    for (int layer = 0; layer < LAYERS; ++layer) {
+        renderLayer(layer);
+    }
+}
+
+void ValleyLevelIcon::renderLayer(int layer)
+{
+    const LevelStats& rec = record();
+    switch (layer) {
+    case 0: // the sparkles
+        KivBase::render();
+        break;
+    case 1: // the selection ring, under the icon
+        if (isSelected()) {
+            ring.setPosition(position);
+            ring.render();
+        }
+        break;
+    case 2:
+        if (!bHidden && pSkin != nullptr) {
+            bVisible = isInView();
+            if (bVisible) {
+                pSkin->draw(*this);
+            }
+        }
+        break;
+    case 3: // the badge of a level at full points, over the icon
+        if (rec.fullMarks[LevelStats::FULL_PERFECT] != 0) {
+            badge.setPosition(position);
+            badge.render();
+        }
+        break;
+    default: {
+        const Global* global = Global::instance();
+        FontQuad* font = levelNumber >= 4 && levelNumber <= 23 ? global->fontSmall : global->fontSmallOutline;
+        if (font == nullptr) {
+            break;
+        }
+        if (layer == 4 && rec.completed != 0) {
+            font->print(V3(position.x, position.y - 10.0f, position.z), UColor(0xFFFFFFFFu), 5,
+                        formatPercentTenths(rec.totalPoints));
+        }
+        if (layer == 5 && rec.available != 0) {
+            font->print(V3(position.x, position.y + 10.0f, position.z), UColor(0xFF80FF00u), 0x24,
+                        ProfileData::levelNumberToTitle(levelNumber));
+        }
+        break;
+    }
+    }
+}
+
+V3 ValleyLevelIcon::getNavigationPoint(int index)
+{
+    // A locked level is not on the map yet, so navigation passes it by.
+    if (index != 0 || bHidden) {
+        return NONE;
+    }
+    const Context* context = nullptr;
+    for (KivBase* node = getParent(); node != nullptr && context == nullptr; node = node->getParent()) {
+        context = dynamic_cast<const Context*>(node);
+    }
+    const KivGraphics* graphics = KivGraphics::instance();
+    const float w = graphics != nullptr ? static_cast<float>(graphics->width) : 800.0f;
+    if (context == nullptr || context->camera == nullptr) {
+        return position;
+    }
+    const Camera& camera = *context->camera;
+    Camera::Rect rect;
+    camera.getVisibleRect(rect, camera.lookAt.z);
+    const float s = (position.z - camera.eye.z) / (w * 0.5f);
+    return V3((position.x - rect.left) / s, (position.y - rect.bottom) / s, position.z);
+}

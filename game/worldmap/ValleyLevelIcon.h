@@ -1,0 +1,40 @@
+#pragma once
+// One level on the world map: hidden while the level is locked, the plain icon once it is available, and
+// a dial filled by the level's points once it has been finished; the selected level wears a ring and
+// sparkles. Under the icon its percentage, above it the level's title.
+#include "engine/render/Renderable.h"
+#include "game/menus/Navigable.h"
+
+class Texture;
+struct LevelStats;
+
+class ValleyLevelIcon : public Renderable, public Navigable {
+public:
+    ValleyLevelIcon(int level, float L, const V3& P);
+
+    void tick(double time, double dt) override;
+    // Every layer of the icon in turn: sparkles, ring, icon, badge, percentage, title.
+    void render() override;
+    // One of those layers (0 to LAYERS - 1). A row of icons drawn layer by layer keeps each texture's
+    // sprites together, so they reach the device in a few batches.
+    static constexpr int LAYERS = 6;
+    void renderLayer(int layer);
+    // The keyboard navigation's hot spot: index 0 is the icon in screen pixels; any other ends the list.
+    V3 getNavigationPoint(int index) override;
+
+    // The "valleyDot" frame that shows these points (0 to 1000) out of `frames` frames.
+    static int dotFrameFor(int totalPoints, int frames);
+
+    int levelNumber = 0;
+    float arcLength = 0.0f;
+    double sparkleTimer = 0.0;
+    double sparkleInterval = 0.25;
+    Texture* dotTexture = nullptr; // not owned
+
+private:
+    const LevelStats& record() const;
+    bool isSelected() const;
+
+    Renderable ring;  // drawn under the selected level's icon
+    Renderable badge; // drawn over a level finished with all points
+};

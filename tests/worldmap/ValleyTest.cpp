@@ -1,0 +1,310 @@
+// The world map in the running game: its states, scrolling, picking and the screens it opens.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "LoadedGame.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/Camera.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/render/Quad.h"
+#include "engine/render/Texture.h"
+#include "game/front/TransitionWipe.h"
+#include "game/menus/MenuLinkButton.h"
+#include "game/worldmap/ValleyDashedLine.h"
+#include "game/front/ContextManager.h"
+#include "game/front/MyGlobal.h"
+#include "game/level/MessageDisplay.h"
+#include "game/menus/MenuBackButton.h"
+#include "game/menus/MenuButton.h"
+#include "game/userdata/ProfileData.h"
+#include "game/worldmap/ContextRecipe.h"
+#include "game/worldmap/ContextValley.h"
+#include "game/worldmap/MenuSprite.h"
+#include "game/worldmap/ValleyInfoPanel.h"
+#include "game/worldmap/ValleyLevelIcon.h"
+
+namespace {
+
+class ValleyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        game.clearScreens();
+        game.resetPlayer();
+        KivInput* input = Kiv::instance()->input;
+        input->setInputMode(KivInput::INPUT_POINTER);
+        // Away from the arrows, which scroll the map while the pointer rests on them.
+        const KivGraphics* graphics = KivGraphics::instance();
+        input->warpCursor(V3(static_cast<float>(graphics->width / 2), static_cast<float>(graphics->height / 2), 0.0f));
+    }
+    void TearDown() override
+    {
+        valley = nullptr;
+        game.clearScreens();
+    }
+
+    // Levels 0..last-1 finished, `last` available and selected.
+    void progressTo(int last)
+    {
+        ProfileData& p = game.player();
+        for (int i = 0; i <= last; ++i) {
+            p.levelStats[i].available = 1;
+            p.levelStats[i].completed = i < last ? 1 : 0;
+        }
+        p.currentLevel = last;
+    }
+
+    // Opens the map and lets the pan and the road settle.
+    void open(double settleSeconds = 3.2)
+    {
+        valley = new ContextValley();
+        game.screens().addContext(valley);
+        game.advance(settleSeconds);
+    }
+
+    LoadedGame& game = LoadedGame::get();
+    ContextValley* valley = nullptr;
+};
+
+TEST_F(ValleyTest, FreshPlayerIsWelcomedThenChooses)
+{
+    open(0.05);
+    EXPECT_EQ(valley->state, ContextValley::STATE_WELCOME);
+    bool welcome = false;
+    for (KivBase* c = valley->hudMenu->getFirstChild(); c != nullptr; c = c->getNext()) {
+        welcome = welcome || dynamic_cast<MessageDisplay*>(c) != nullptr;
+    }
+    EXPECT_TRUE(welcome);
+    EXPECT_TRUE(valley->buttonPlay->bHidden);
+    EXPECT_TRUE(valley->buttonBack->bHidden);
+    EXPECT_FALSE(valley->bEscapeCloses);
+    game.advance(3.85);
+    EXPECT_EQ(valley->state, ContextValley::STATE_WELCOME);
+    game.advance(0.15);
+    EXPECT_EQ(valley->state, ContextValley::STATE_CHOOSE);
+    game.frame();
+    EXPECT_FALSE(valley->buttonPlay->bHidden);
+    EXPECT_FALSE(valley->buttonBack->bHidden);
+    EXPECT_TRUE(valley->bEscapeCloses);
+    // The recipe comes only after the fourth level.
+    EXPECT_TRUE(valley->buttonRecipe->bHidden);
+}
+
+TEST_F(ValleyTest, OpeningPansToTheSelectedLevelAndGrowsTheRoadToTheLastAvailable)
+{
+    progressTo(12);
+    game.player().currentLevel = 10;
+    open(0.0);
+    game.frame();
+    EXPECT_EQ(valley->state, ContextValley::STATE_CHOOSE);
+    const float half = static_cast<float>(ContextMenu::screenWidth() / 2);
+    const float target = std::clamp(valley->getIcon(10)->position.x, -half, half);
+    const float reveal = valley->getIcon(12)->arcLength;
+    game.advance(1.5); // about halfway: a smooth curve is near the middle
+    EXPECT_NEAR(valley->camera->eye.x, target / 2, std::fabs(target) * 0.1f);
+    EXPECT_NEAR(valley->pathReveal.value, reveal / 2, reveal * 0.1f);
+    game.advance(1.6);
+    EXPECT_FLOAT_EQ(valley->camera->eye.x, target);
+    EXPECT_FLOAT_EQ(valley->camera->lookAt.x, target);
+    EXPECT_FLOAT_EQ(valley->pathReveal.value, reveal);
+    // The ribbon ends at the last available level's icon.
+    const Vertex* v = valley->dashedLine->getQuad()->vertexBuffer.getVertices();
+    const int n = valley->dashedLine->getQuad()->vertexBuffer.getVertexCount();
+    const V3 end = valley->path.evaluateL(reveal);
+    EXPECT_NEAR((v[n - 2].x + v[n - 1].x) / 2, end.x, 0.5f);
+    EXPECT_NEAR((v[n - 2].y + v[n - 1].y) / 2, end.y, 0.5f);
+    EXPECT_FALSE(valley->buttonRecipe->bHidden);
+}
+
+TEST_F(ValleyTest, ArrowsScrollWithinTheMapAndHideAtItsEnds)
+{
+    progressTo(1);
+    game.player().currentLevel = 0;
+    open();
+    const float half = static_cast<float>(ContextMenu::screenWidth() / 2);
+    // Level 0 lies at the far left: the camera rests at the left limit and the left arrow is gone.
+    EXPECT_FLOAT_EQ(valley->camera->eye.x, -half);
+    EXPECT_TRUE(valley->arrowLeft->bHidden);
+    EXPECT_FALSE(valley->arrowRight->bHidden);
+    // Resting on the right arrow scrolls right at 200 units a second, without a click.
+    game.pointAt(*valley->hudMenu, valley->arrowRight->position.x, valley->arrowRight->position.y);
+    game.advance(1.0);
+    EXPECT_NEAR(valley->camera->eye.x, -half + 200.0f, 4.0f);
+    game.advance(half * 2.0 / 200.0 + 0.1);
+    EXPECT_FLOAT_EQ(valley->camera->eye.x, half);
+    game.frame();
+    EXPECT_TRUE(valley->arrowRight->bHidden);
+    EXPECT_FALSE(valley->arrowLeft->bHidden);
+}
+
+TEST_F(ValleyTest, OneClickSelectsASecondStartsTheFade)
+{
+    progressTo(3);
+    game.player().currentLevel = 3;
+    open();
+    const V3 icon = valley->getIcon(2)->position;
+    game.clickAt(*valley, icon.x, icon.y);
+    EXPECT_EQ(game.player().currentLevel, 2);
+    EXPECT_EQ(valley->state, ContextValley::STATE_CHOOSE);
+    game.frames(5);
+    game.clickAt(*valley, icon.x, icon.y);
+    EXPECT_EQ(valley->state, ContextValley::STATE_FADE_OUT);
+    EXPECT_FLOAT_EQ(game.screens().transitionWipe->targetLevel, 1.0f);
+    game.frame();
+    EXPECT_TRUE(valley->buttonPlay->bHidden);
+    EXPECT_TRUE(valley->buttonBack->bHidden);
+}
+
+TEST_F(ValleyTest, PlayStartsTheSelectedLevel)
+{
+    progressTo(2);
+    open();
+    EXPECT_TRUE(valley->buttonPlay->bClicked == false);
+    valley->buttonPlay->bClicked = true;
+    game.frame();
+    EXPECT_EQ(valley->state, ContextValley::STATE_FADE_OUT);
+    EXPECT_EQ(valley->stateGoto, ContextValley::STATE_START_LEVEL);
+}
+
+TEST_F(ValleyTest, PickingThresholdsForMouseAndTouch)
+{
+    progressTo(5);
+    game.player().currentLevel = 5;
+    open();
+    const V3 icon = valley->getIcon(4)->position;
+    // The pick measures straight distance; the icons are on whole units and so is the camera now.
+    game.clickAt(*valley, icon.x, icon.y + 25.0f);
+    EXPECT_EQ(game.player().currentLevel, 5);
+    game.clickAt(*valley, icon.x, icon.y + 24.0f);
+    EXPECT_EQ(game.player().currentLevel, 4);
+
+    const V3 other = valley->getIcon(3)->position;
+    game.tapAt(*valley, other.x, other.y + 50.0f);
+    EXPECT_EQ(Kiv::instance()->input->getInputMode(), KivInput::INPUT_TOUCH);
+    EXPECT_EQ(game.player().currentLevel, 4);
+    game.tapAt(*valley, other.x, other.y + 49.0f);
+    EXPECT_EQ(game.player().currentLevel, 3);
+}
+
+TEST_F(ValleyTest, ALockedIconNearerThanAnAvailableOneSwallowsThePick)
+{
+    // Levels 13 and 14 stand closest together on the road; a finger reaches 50 units.
+    progressTo(13);
+    game.player().currentLevel = 12;
+    open();
+    const V3 available = valley->getIcon(13)->position;
+    const V3 locked = valley->getIcon(14)->position;
+    const V3 d = locked - available;
+    ASSERT_LT(d.length(), 100.0f);
+    // Nearer the locked icon, within reach of the available one: nothing.
+    const V3 p = available + d * 0.55f;
+    ASSERT_LT((p - available).length(), ContextValley::PICK_TOUCH);
+    game.tapAt(*valley, p.x, p.y);
+    EXPECT_EQ(game.player().currentLevel, 12);
+    // Nearer the available icon it is picked.
+    const V3 q = available + d * 0.4f;
+    game.tapAt(*valley, q.x, q.y);
+    EXPECT_EQ(game.player().currentLevel, 13);
+}
+
+TEST_F(ValleyTest, ADragOfTheMapEndingOnAnIconStartsNothing)
+{
+    progressTo(6);
+    game.player().currentLevel = 6;
+    open();
+    const V3 icon = valley->getIcon(5)->position;
+    const float before = valley->camera->eye.x;
+    game.dragFinger(*valley, icon.x + 60.0f, icon.y, -60.0f, 10);
+    EXPECT_EQ(game.player().currentLevel, 6);
+    EXPECT_EQ(valley->state, ContextValley::STATE_CHOOSE);
+    EXPECT_NE(valley->camera->eye.x, before) << "the map followed the finger";
+}
+
+TEST_F(ValleyTest, TheInfoPanelShowsOnlyOverAFinishedLevel)
+{
+    progressTo(4);
+    game.player().levelStats[1].score = 1234;
+    game.player().levelStats[1].totalPoints = 640;
+    open();
+    const V3 done = valley->getIcon(1)->position;
+    game.pointAt(*valley, done.x + 3.0f, done.y);
+    game.frame();
+    EXPECT_FALSE(valley->infoPanel->bHidden);
+    EXPECT_EQ(valley->infoPanel->icon, valley->getIcon(1));
+    EXPECT_GE(valley->infoPanel->countChildren(), 14);
+    game.screenshot("valley-panel");
+    const V3 open4 = valley->getIcon(4)->position;
+    game.pointAt(*valley, open4.x, open4.y);
+    game.frame();
+    EXPECT_TRUE(valley->infoPanel->bHidden);
+}
+
+TEST_F(ValleyTest, IconsShowTheirStateAndSitOnWholeUnits)
+{
+    progressTo(3);
+    game.player().levelStats[0].totalPoints = 999;
+    game.player().levelStats[1].totalPoints = 1000;
+    open();
+    for (int i = 0; i < ProfileData::NUMLEVELS; ++i) {
+        const ValleyLevelIcon* icon = valley->getIcon(i);
+        EXPECT_EQ(icon->position.x, std::trunc(icon->position.x));
+        EXPECT_EQ(icon->position.y, std::trunc(icon->position.y));
+        EXPECT_EQ(icon->bHidden, i > 3) << i;
+    }
+    const Texture* dots = valley->getIcon(0)->dotTexture;
+    const int frames = static_cast<int>(dots->skins.size());
+    EXPECT_EQ(valley->getIcon(0)->pSkin, static_cast<Skin*>(dots->skins[static_cast<std::size_t>(frames - 2)]));
+    EXPECT_EQ(valley->getIcon(1)->pSkin, static_cast<Skin*>(dots->skins[static_cast<std::size_t>(frames - 1)]));
+    // Keyboard navigation passes locked levels by.
+    EXPECT_EQ(valley->getIcon(9)->getNavigationPoint(0), Navigable::NONE);
+    EXPECT_NE(valley->getIcon(2)->getNavigationPoint(0), Navigable::NONE);
+    game.screenshot("valley-choose");
+}
+
+TEST_F(ValleyTest, ADamagedSelectedLevelIsReadAsTheFirst)
+{
+    progressTo(3);
+    game.player().currentLevel = 4711;
+    open(0.1);
+    EXPECT_EQ(game.player().currentLevel, 0);
+    game.player().currentLevel = -3;
+    game.clearScreens();
+    open(0.1);
+    EXPECT_EQ(game.player().currentLevel, 0);
+}
+
+TEST_F(ValleyTest, RecipeButtonOpensTheRecipe)
+{
+    progressTo(4);
+    open();
+    valley->buttonRecipe->bClicked = true;
+    game.frames(2);
+    auto* recipe = dynamic_cast<ContextRecipe*>(game.screens().getTop());
+    ASSERT_NE(recipe, nullptr);
+    EXPECT_EQ(recipe->page, 0);
+    game.screenshot("recipe-locked");
+}
+
+TEST_F(ValleyTest, RecipePagesLockedAndOpen)
+{
+    progressTo(4);
+    game.player().levelStats[2].fullMarks[LevelStats::FULL_PERFECT] = 1;
+    auto* recipe = new ContextRecipe();
+    game.screens().addContext(recipe);
+    game.frames(2);
+    // Level 0 is available and not at full points: both notices.
+    EXPECT_EQ(recipe->pageContainer->countChildren(), 2);
+    recipe->page = 9;
+    game.frame();
+    EXPECT_EQ(recipe->pageContainer->countChildren(), 1) << "a level not yet available is not named";
+    recipe->page = 2;
+    game.frame();
+    EXPECT_GT(recipe->pageContainer->countChildren(), 2);
+    game.screenshot("recipe-open");
+    EXPECT_NE(recipe->linkButton->url.find(u"/tobble/recipe.php?id="), UString::npos);
+    EXPECT_EQ(recipe->linkButton->url.substr(recipe->linkButton->url.size() - 8), u"00000004");
+}
+
+} // namespace
