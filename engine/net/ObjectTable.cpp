@@ -101,6 +101,41 @@ std::vector<std::pair<int32_t, KivBase*>> ObjectTable::entries() const
     return out;
 }
 
+ObjectTable::Iterator ObjectTable::begin() const
+{
+    sortedSparse.clear();
+    for (const SparseSlot& s : sparse) {
+        if (s.uid > 0) {
+            sortedSparse.push_back(s.uid);
+        }
+    }
+    std::sort(sortedSparse.begin(), sortedSparse.end());
+    return Iterator(this, 0);
+}
+
+void ObjectTable::Iterator::skipEmpty()
+{
+    while (index < table->flat.size() && table->flat[index].object == nullptr) {
+        ++index;
+    }
+}
+
+ObjectTable::Iterator& ObjectTable::Iterator::operator++()
+{
+    ++index;
+    skipEmpty();
+    return *this;
+}
+
+std::pair<int32_t, KivBase*> ObjectTable::Iterator::operator*() const
+{
+    if (index < table->flat.size()) {
+        return {static_cast<int32_t>(index), table->flat[index].object};
+    }
+    const int32_t uid = table->sortedSparse[index - table->flat.size()];
+    return {uid, table->get(uid)};
+}
+
 bool ObjectTable::markOnce(int32_t uid, const KivBase* object, uint32_t mark)
 {
     Slot* slot = slotOf(uid);

@@ -33,6 +33,24 @@ public:
     // Every entry as (UID, object), in UID order.
     std::vector<std::pair<int32_t, KivBase*>> entries() const;
 
+    // A walk over the entries as (UID, object) pairs in UID order, like a map's. The table must not change
+    // during the walk.
+    class Iterator {
+    public:
+        std::pair<int32_t, KivBase*> operator*() const;
+        Iterator& operator++();
+        bool operator==(const Iterator& other) const { return index == other.index; }
+
+    private:
+        friend class ObjectTable;
+        Iterator(const ObjectTable* table, std::size_t index) : table(table), index(index) { skipEmpty(); }
+        void skipEmpty();
+        const ObjectTable* table;
+        std::size_t index; // into the flat table, then into the sorted map UIDs
+    };
+    Iterator begin() const;
+    Iterator end() const { return Iterator(this, flat.size() + sortedSparse.size()); }
+
     // Tree walks: a new mark for each walk; markOnce sets the walk's mark on the object's entry and answers
     // whether the object is registered under its UID and was not marked by this walk before.
     uint32_t newMark() { return ++lastMark; }
@@ -68,4 +86,5 @@ private:
     std::size_t sparseUsed = 0; // entries and removed slots
     std::size_t count = 0;
     mutable uint32_t lastMark = 0;
+    mutable std::vector<int32_t> sortedSparse; // the map's UIDs in order, made by begin
 };

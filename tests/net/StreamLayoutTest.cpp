@@ -394,6 +394,12 @@ TEST_F(StreamLayout, ObjectTableKeepsFarUidsAndWalksInUidOrder)
     const auto all = table.entries();
     EXPECT_EQ(all.size(), table.size());
     EXPECT_TRUE(std::is_sorted(all.begin(), all.end()));
+    // Walked like a map: the same pairs in the same order.
+    std::vector<std::pair<int32_t, KivBase*>> walked;
+    for (const auto& [uid, object] : table) {
+        walked.emplace_back(uid, object);
+    }
+    EXPECT_EQ(walked, all);
 }
 
 // A stream may name any UID: far ones replay and write again like near ones.
