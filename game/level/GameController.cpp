@@ -381,7 +381,11 @@ void GameController::netPostReplicateGlobal()
         return;
     }
     sanitiseHeader();
-    LevelWorld::createBoundary(*this);
+    // Objects of the level and its state are the server's to make: a client receives them from it.
+    const bool onServer = THEROLE == nullptr || THEROLE->bIsServer;
+    if (onServer) {
+        LevelWorld::createBoundary(*this);
+    }
 
     static const char16_t* const hills[4][2] = {{u"hillsA-spring:0", u"hillsB-spring:0"},
                                                 {u"hillsA-summer:0", u"hillsB-summer:0"},
@@ -411,7 +415,7 @@ void GameController::netPostReplicateGlobal()
         }
     }
 
-    if (!bBonusLevel) {
+    if (!bBonusLevel && onServer) {
         LevelWorld::createPiglets(*this);
     }
 
@@ -427,7 +431,9 @@ void GameController::netPostReplicateGlobal()
     levelStats.bonusApples = apples - applesNeeded;
     levelStats.secrets = secretList != nullptr ? secretList->countChildren() : 0;
 
-    gotoState(STATE_INTRO, 0.0);
+    if (onServer) {
+        gotoState(STATE_INTRO, 0.0);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------

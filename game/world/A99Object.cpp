@@ -16,6 +16,7 @@
 #include "game/world/Hull.h"
 #include "game/world/LevelDataCheck.h"
 #include "game/world/WorldStubs.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass A99Object::classRecord(RuntimeClass::hashName(u"A99Object"), &EditorObject::classRecord,
                                           &RuntimeClass::factoryOf<A99Object>);
@@ -72,7 +73,7 @@ A99Object::~A99Object() { destroyBodies(); }
 void A99Object::addPropertiesTo(Property& list)
 {
     EditorObject::addPropertiesTo(list);
-    list.appendChild(new PropertyPointer(u"pHull", Property::FLAG_READONLY, &pHull, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"pHull", Property::FLAG_READONLY, &pHull));
     list.appendChild(new PropertyPointer(u"ambientSound", Property::FLAG_RESOURCE, &ambientSound, &Sound::classRecord));
     list.appendChild(new PropertyEnum<int32_t>(u"groundMaterial", 0, &groundMaterial, GROUND_COUNT));
     list.appendChild(new PropertyFloat(u"collisionSensitivity", 0, &collisionSensitivity));
