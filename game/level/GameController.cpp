@@ -39,10 +39,12 @@
 #include "game/level/OverlayMiniMap.h"
 #include "game/level/OverlayStatistics.h"
 #include "game/level/OverlayTutorial.h"
-#include "game/level/ParallaxHills.h"
 #include "game/level/StatsRow.h"
 #include "game/level/TouchButton.h"
-#include "game/level/WeatherEmitters.h"
+#include "game/overlays/ParallaxHills.h"
+#include "game/overlays/LeafEmitter.h"
+#include "game/overlays/RainEmitter.h"
+#include "game/front/SnowFlake.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/PhysicsWorld.h"
@@ -408,7 +410,7 @@ void GameController::netPostReplicateGlobal()
             weatherList->appendChild(new LeafEmitter(cam, 1.0f, weatherIntensity));
             break;
         case SEASON_WINTER:
-            weatherList->appendChild(new SnowEmitter(cam, 1.0f, weatherIntensity));
+            weatherList->appendChild(new SnowFlake(cam, 1.0f, weatherIntensity));
             break;
         case SEASON_SUMMER:
             break;
@@ -819,7 +821,8 @@ void GameController::tickContents(double time, double dt)
             if (touchMode && contextHUD != nullptr) {
                 contextHUD->buttonMiniMap->bHidden = false;
             }
-            if (bindingPressed(config, GameConfiguration::BIND_MAP) || bMiniMapRequest) {
+            if ((bindingPressed(config, GameConfiguration::BIND_MAP) || bMiniMapRequest) &&
+                OverlayMiniMap::canOpen(getLevelNumber())) {
                 openLevelOverlay<OverlayMiniMap>();
             }
         }

@@ -210,3 +210,17 @@ TEST_F(Settings, AnUnlistedModeLeftAloneKeepsTheCurrentSize)
     page->selectedMode = 0;
     (void)h;
 }
+
+TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)
+{
+    Kiv::instance()->language->bRightToLeft = 1;
+    auto* page = new ContextAdvancedGraphics();
+    Kiv::instance()->language->bRightToLeft = 0;
+    push(page);
+    EXPECT_FLOAT_EQ(-103.0f, page->pFullScreenItem->position.x);
+    EXPECT_FLOAT_EQ(103.0f, page->pLetterboxItem->position.x);
+    EXPECT_EQ(MenuItem::CAPTION_RIGHT, page->pFullScreenItem->captionLocation);
+    EXPECT_EQ(MenuItem::CAPTION_RIGHT, childOf<MenuValueItem>(page, 1)->captionLocation);
+    ContextMenu::ALIGN_READING_START = 4;
+    ContextMenu::READING_DIRECTION_X = 1.0f;
+}
