@@ -26,6 +26,7 @@ ParallaxHills::ParallaxHills(KivBase* far, KivBase* near)
 
 void ParallaxHills::render()
 {
+    tilesDrawn = 0;
     const Kiv* kiv = Kiv::instance();
     if (kiv != nullptr && kiv->input != nullptr && kiv->input->wasKeyPressed(KEY_F9) &&
         kiv->input->isDown(KEY_RIGHT_SHIFT)) {
@@ -41,41 +42,52 @@ void ParallaxHills::render()
     }
     const Camera& camera = *context->camera;
     const float h = static_cast<float>(OverlayKit::screenHeight());
-    drawStrip(camera, farHills, 4.0f, 16.0f, 0.0f, -0.275f * h, 0.0f, 0xFFFFFFFFu);
-    drawStrip(camera, nearHills, 2.0f, 8.0f, 0.0f, -0.3f * h, 0.0f, 0xFFCCCCCCu);
-    drawStrip(camera, nearHills, 1.5f, 6.0f, 0.0f, -0.5f * h, 0.0f, 0xFFFFFFFFu);
+    tilesDrawn += drawStrip(camera, farHills, 4.0f, 16.0f, 0.0f, -0.275f * h, 0.0f, 0xFFFFFFFFu);
+    tilesDrawn += drawStrip(camera, nearHills, 2.0f, 8.0f, 0.0f, -0.3f * h, 0.0f, 0xFFCCCCCCu);
+    tilesDrawn += drawStrip(camera, nearHills, 1.5f, 6.0f, 0.0f, -0.5f * h, 0.0f, 0xFFFFFFFFu);
+}
+
+ParallaxHills::Strip ParallaxHills::layout(const Camera& camera, float tileWidth, float p, float q, float offsetY)
+{
+    Strip strip;
+    if (!(tileWidth > 0.0f)) {
+        return strip;
+    }
+    const float w = static_cast<float>(OverlayKit::screenWidth());
+    strip.offsetScale = (0.0f - camera.eye.z) / (w * 0.5f);
+    Camera::Rect r0;
+    Camera::Rect r1;
+    camera.getVisibleRect(r0, 0.0f);
+    camera.getVisibleRect(r1, camera.eye.z + (0.0f - camera.eye.z) * p);
+    const float tw = tileWidth * p;
+    const float m = r1.left - std::floor(r1.left / tw) * tw;
+    strip.firstLeft = r0.left - m / p;
+    strip.y = (1.0f - 1.0f / q) * camera.eye.y + offsetY * strip.offsetScale;
+    float x = strip.firstLeft;
+    while (x < r0.right && strip.tiles < MAX_TILES) {
+        ++strip.tiles;
+        x += tileWidth;
+    }
+    return strip;
 }
 
 int ParallaxHills::drawStrip(const Camera& camera, Skin* skin, float p, float q, float offsetX, float offsetY,
                              float offsetZ, std::uint32_t colour)
 {
-    if (skin == nullptr || !(skin->width > 0.0f)) {
+    if (skin == nullptr) {
         return 0;
     }
-    const float w = static_cast<float>(OverlayKit::screenWidth());
-    const float k = (0.0f - camera.eye.z) / (w * 0.5f);
-    offsetX *= k;
-    offsetY *= k;
-    offsetZ *= k;
-    Camera::Rect r0;
-    Camera::Rect r1;
-    camera.getVisibleRect(r0, 0.0f);
-    camera.getVisibleRect(r1, camera.eye.z + (0.0f - camera.eye.z) * p);
-    const float tw = skin->width * p;
-    const float m = r1.left - std::floor(r1.left / tw) * tw;
-    float x = r0.left - m / p;
-    const float y = (1.0f - 1.0f / q) * camera.eye.y + offsetY;
+    const Strip strip = layout(camera, skin->width, p, q, offsetY);
     Renderable tile;
     tile.pSkin = skin;
     tile.color = UColor(colour);
     tile.bSkipVisibility = true;
-    int drawn = 0;
-    while (x < r0.right && drawn < MAX_TILES) {
-        // Tiles are laid from their left edges, whatever the sprite's origin.
-        tile.setPosition(V3(x + offsetX + skin->width * 0.5f + skin->origin.x, y, offsetZ));
+    // Tiles are laid from their left edges, whatever the sprite's origin.
+    const float centre = skin->width * 0.5f + skin->origin.x;
+    for (int i = 0; i < strip.tiles; ++i) {
+        const float x = strip.firstLeft + static_cast<float>(i) * skin->width;
+        tile.setPosition(V3(x + offsetX * strip.offsetScale + centre, strip.y, offsetZ * strip.offsetScale));
         tile.render();
-        x += skin->width;
-        ++drawn;
     }
-    return drawn;
+    return strip.tiles;
 }

@@ -11,6 +11,7 @@
 #include "game/level/OverlayPause.h"
 #include "game/menus/ContextGameMain.h"
 #include "game/menus/MenuButton.h"
+#include "game/online/ContextNetworkWizard1.h"
 #include "game/options/ContextAdvancedGraphics.h"
 #include "game/options/ContextAlternativeControls.h"
 #include "game/options/ContextControlsOptions.h"
@@ -78,8 +79,8 @@ TEST_F(OptionsMenu, EveryPageOpensFromItsButtonAndClosesByBackAndEscape)
     tap(ESCAPE);
     EXPECT_EQ(options, top());
 
-    // The network test is not part of the game yet: its button opens nothing.
-    clickItem(options->pNetworkWizardButton);
+    EXPECT_NE(nullptr, open<ContextNetworkWizard1>(options->pNetworkWizardButton));
+    tap(ESCAPE);
     frames(1);
     EXPECT_EQ(options, top());
     tap(ESCAPE);
@@ -107,9 +108,13 @@ TEST_F(OptionsMenu, TheLanguageChangeIsOfferedOnlyWhenTheLanguageIsNotFixed)
     clickItem(options->pChangeLanguageButton);
     EXPECT_EQ(-1, engine.defaultLanguage) << "the next start asks for the language";
     EXPECT_TRUE(Process::restartRequested());
+    // The engine's settings, written when it is deleted for the restart, carry the cleared language.
+    engine.saveConfig();
+    EXPECT_EQ(-1, engine.config.getInt(u"Kiv", u"defaultLanguage", 0));
     Process::setRestartRequested(false);
     engine.defaultLanguage = language;
     engine.singleLanguage = single;
+    engine.saveConfig();
 }
 
 TEST_F(OptionsMenu, TheMainMenuOpensHighScoresOptionsAndCredits)

@@ -14,6 +14,10 @@
 #include "game/level/OverlayMiniMap.h"
 #include "game/level/OverlayStatistics.h"
 #include "game/level/OverlayTutorial.h"
+#include "game/front/SnowFlake.h"
+#include "game/overlays/LeafEmitter.h"
+#include "game/overlays/ParallaxHills.h"
+#include "game/overlays/RainEmitter.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/world/Apple.h"
 #include "game/world/BasketA.h"
@@ -240,8 +244,7 @@ TEST_F(OverlayTest, DisplayScaleTwoDoublesTheMapAboutItsCentre)
 
 TEST_F(OverlayTest, AMissingMapPictureKeepsTheMapClosed)
 {
-    profile().currentLevel = 3; // a bonus-level number: no picture
-    EXPECT_FALSE(OverlayMiniMap::canOpen(3));
+    EXPECT_FALSE(OverlayMiniMap::canOpen(3)); // a bonus level: no picture
     EXPECT_TRUE(OverlayMiniMap::canOpen(4));
 }
 
@@ -292,4 +295,45 @@ TEST(TutorialPictures, RightSideArrowsExchangeTheFirstTwoPictures)
     EXPECT_EQ(OverlayTutorial::pictureFor(1, 1), 1);
     EXPECT_EQ(OverlayTutorial::pictureFor(2, 1), 3);
     EXPECT_EQ(OverlayTutorial::pictureFor(4, 1), 5);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Weather and hills of a running level
+
+TEST_F(OverlayTest, SeasonsBringTheirWeatherAndTheHillsDrawUnlessDetailIsLow)
+{
+    builder.controller().season = GameController::SEASON_SPRING;
+    builder.controller().weatherIntensity = 1.0f;
+    startPlaying();
+    auto* rain = dynamic_cast<RainEmitter*>(level().weatherList->getFirstChild());
+    ASSERT_NE(rain, nullptr);
+    EXPECT_EQ(rain->count, 128);
+    auto* hills = dynamic_cast<ParallaxHills*>(level().bgList->getFirstChild());
+    ASSERT_NE(hills, nullptr);
+    frames(30);
+    saveScreenshot("overlay_rain");
+    EXPECT_GE(hills->tilesDrawn, 3);
+    config().detail = 0;
+    frames(1);
+    EXPECT_EQ(hills->tilesDrawn, 0);
+}
+
+TEST_F(OverlayTest, AutumnLevelsHaveFallingLeaves)
+{
+    builder.controller().season = GameController::SEASON_AUTUMN;
+    builder.controller().weatherIntensity = 0.5f;
+    startPlaying();
+    auto* leaves = dynamic_cast<LeafEmitter*>(level().weatherList->getFirstChild());
+    ASSERT_NE(leaves, nullptr);
+    EXPECT_EQ(leaves->count, 64);
+    frames(30);
+    saveScreenshot("overlay_leaves");
+}
+
+TEST_F(OverlayTest, WinterLevelsSnow)
+{
+    builder.controller().season = GameController::SEASON_WINTER;
+    builder.controller().weatherIntensity = 1.0f;
+    startPlaying();
+    EXPECT_NE(dynamic_cast<SnowFlake*>(level().weatherList->getFirstChild()), nullptr);
 }
