@@ -19,6 +19,15 @@ const RuntimeClass Cargo::classRecord(RuntimeClass::hashName(u"Cargo"), &A99Obje
 namespace {
 // Size of cargo without a skin (half extents, units).
 constexpr float DEFAULT_HALF = 24.0f;
+
+// Carried cargo rides on its carrier without pushing it: its fixtures only sense.
+void setCarried(b2Body* body, bool carried)
+{
+    for (b2Fixture* f = body->GetFixtureList(); f != nullptr; f = f->GetNext()) {
+        f->SetSensor(carried);
+    }
+    body->SetType(carried ? b2_kinematicBody : b2_dynamicBody);
+}
 } // namespace
 
 Cargo::Cargo() : Cargo(LevelAccess::CARGO_LIST) {}
@@ -78,7 +87,7 @@ void Cargo::makeBody(PhysicsWorld& world)
     world.addBox(body, halfWidth(), halfHeight(), 0.5f, 0.6f, 0.1f);
     body->SetLinearVelocity(b2Vec2(PhysicsWorld::toMetres(velocity.x), PhysicsWorld::toMetres(velocity.y)));
     if (carriedBy != nullptr) {
-        body->SetType(b2_kinematicBody);
+        setCarried(body, true);
     }
     if (bHidden) {
         body->SetEnabled(false);
@@ -163,7 +172,7 @@ void Cargo::attachTo(Pig* pig)
 {
     carriedBy = pig;
     if (body != nullptr) {
-        body->SetType(b2_kinematicBody);
+        setCarried(body, true);
         body->SetAngularVelocity(0.0f);
     }
     rotation.z = 0.0f;
@@ -176,7 +185,7 @@ void Cargo::detach(const V3& at)
     carriedBy = nullptr;
     position = at;
     if (body != nullptr) {
-        body->SetType(b2_dynamicBody);
+        setCarried(body, false);
         body->SetTransform(b2Vec2(PhysicsWorld::toMetres(at.x), PhysicsWorld::toMetres(at.y)), 0.0f);
         body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
         body->SetAwake(true);

@@ -26,6 +26,9 @@ const RuntimeClass Pig::classRecord(RuntimeClass::hashName(u"Pig"), &PigBody::cl
                                     &RuntimeClass::factoryOf<Pig>);
 
 namespace {
+// Contacts older than the last step (after a jump or a teleport) are not ground for this long.
+constexpr double STEP_GROUND_IGNORE = 0.1;
+
 float metres(float units) { return PhysicsWorld::toMetres(units); }
 
 // Default bindings when the user's settings are not there (tests, tools).
@@ -292,12 +295,13 @@ void Pig::faint()
     }
 }
 
-void Pig::respawn()
+void Pig::placeAt(const V3& point)
 {
     moveState = MOVE_AIR;
-    faintTimer = 0.0f;
-    position = safeSpot;
+    position = point;
     velocity = V3{};
+    groundObject = nullptr;
+    groundIgnoredFor = STEP_GROUND_IGNORE;
     if (body != nullptr) {
         body->SetTransform(b2Vec2(metres(position.x), metres(position.y)), 0.0f);
         body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
@@ -305,6 +309,12 @@ void Pig::respawn()
         body->SetAwake(true);
     }
     updateVisuals();
+}
+
+void Pig::respawn()
+{
+    faintTimer = 0.0f;
+    placeAt(safeSpot);
     LevelAccess::playSound(u"pigSpawn");
     LevelAccess::lookAtThenFollow(position.x, position.y, 1.0);
 }
@@ -405,7 +415,8 @@ void Pig::prePhysicsStep(float dt)
     A99Object* ground = nullptr;
     float nx = 0.0f;
     float ny = 1.0f;
-    const bool onGround = moveState != MOVE_CLIMBING && findGround(nx, ny, ground);
+    groundIgnoredFor = std::max(0.0, groundIgnoredFor - static_cast<double>(dt));
+    const bool onGround = moveState != MOVE_CLIMBING && groundIgnoredFor <= 0.0 && findGround(nx, ny, ground);
     const b2Vec2 v = body->GetLinearVelocity();
     if (moveState != MOVE_CLIMBING) {
         if (onGround) {
@@ -456,6 +467,7 @@ void Pig::prePhysicsStep(float dt)
         next.y = jumpSpeed();
         moveState = MOVE_AIR;
         graceLeft = 0.0;
+        groundIgnoredFor = STEP_GROUND_IGNORE;
         bJumpGrace = false;
         body->SetGravityScale(1.0f);
         LevelAccess::playSound(u"pigJump");
@@ -466,8 +478,10 @@ void Pig::prePhysicsStep(float dt)
     if (pCarried != nullptr && pCarried->isDerivedFrom(&Umbrella::classRecord)) {
         auto* umbrella = static_cast<Umbrella*>(pCarried);
         umbrella->setOpen(next.y < -Umbrella::FALL_SPEED * 0.5f && moveState == MOVE_AIR);
-        if (umbrella->bOpen && next.y < -Umbrella::FALL_SPEED) {
+        if (umbrella->bOpen && next.y <= -Umbrella::FALL_SPEED) {
+            // It sinks at the umbrella's speed: gravity no longer adds to it.
             next.y = -Umbrella::FALL_SPEED;
+            body->SetGravityScale(0.0f);
         }
     }
     body->SetLinearVelocity(next);

@@ -61,6 +61,8 @@ public:
     void setInputOverride(const PigInput* input);
     const PigInput& getInput() const { return input; }
 
+    // Puts the pig at a point, standing still and in the air (a respawn, a teleport).
+    void placeAt(const V3& point);
     void faint();
     bool isFainted() const { return moveState == MOVE_FAINTED; }
     bool isHome() const { return moveState == MOVE_HOME; }
@@ -91,6 +93,8 @@ private:
     PigInput input;
     const PigInput* inputOverride = nullptr;
     double graceLeft = 0.0;
+    // After a jump the ground it left does not count for a moment.
+    double groundIgnoredFor = 0.0;
     double footstepTime = 0.0;
     bool bOnApple = false;
     A99Object* groundObject = nullptr;

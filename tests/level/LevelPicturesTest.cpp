@@ -31,4 +31,6 @@ TEST_F(LevelTest, PlayingResultsAndPauseFrames)
     ASSERT_TRUE(runToState(7, 800));
     frames(600);
     saveScreenshot("level-results");
+    frames(1000);
+    saveScreenshot("level-results-end");
 }

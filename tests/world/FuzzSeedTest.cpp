@@ -1,0 +1,63 @@
+// Writes the seed of the world stream fuzz target: every world class in one stored stream under a plain
+// root. Runs only when WORLD_FUZZ_SEED names the file to write.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "engine/core/ErrorManager.h"
+#include "engine/core/RuntimeClassManager.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetConnection.h"
+#include "engine/net/RootObject.h"
+#include "engine/net/Server.h"
+#include "game/world/A99Object.h"
+#include "game/world/Hull.h"
+
+namespace {
+class SeedServer : public Server {
+public:
+    SeedServer() : Server(2, 4, u"TobbleXmasdemo", 1.25, u"seed", 0.05) {}
+
+protected:
+    RootObject* createRootObject() override { return new RootObject(); }
+};
+} // namespace
+
+TEST(WorldFuzzSeed, WritesEveryWorldClassInOneStream)
+{
+    const char* out = std::getenv("WORLD_FUZZ_SEED");
+    if (out == nullptr) {
+        GTEST_SKIP() << "writes the fuzz seed only when asked";
+    }
+    ErrorManager::setThrowForTests(true);
+    SeedServer server;
+    server.connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
+    server.bOwnsConnection = true;
+    server.start(nullptr);
+    THEROLE = &server;
+    // One object of every world class with a factory.
+    for (const RuntimeClass* c : RuntimeClassManager::getInstance()->getClasses()) {
+        if (!c->isDerivedFrom(&EditorObject::classRecord) || !c->hasFactory()) {
+            continue;
+        }
+        KivBase* object = c->create();
+        server.registerObject(object, 0);
+        server.root->addChild(object);
+        if (auto* a = dynamic_cast<A99Object*>(object)) {
+            a->position = V3{static_cast<float>(a->objectUID), 10.0f, 0.0f};
+        }
+    }
+    auto* hulled = new A99Object();
+    server.registerObject(hulled, 0);
+    server.root->addChild(hulled);
+    hulled->local_createHull();
+    server.root->addChild(hulled->pHull);
+    hulled->pHull->addHullPoint(0.0f, 0.0f, 0.0f, true);
+    hulled->pHull->addHullPoint(64.0f, 8.0f, 0.0f, true);
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+    server.writeFullState(stream);
+    std::ofstream(out, std::ios::binary).write(reinterpret_cast<const char*>(stream.data()),
+                                               static_cast<std::streamsize>(stream.size()));
+    THEROLE = nullptr;
+}

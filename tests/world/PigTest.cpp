@@ -1,0 +1,179 @@
+// The pig's movement and what it carries: walking speed, jump heights, the jump test in the air and its
+// cheat, hard landings with and without the umbrella, piglets in line behind it.
+#include "WorldFixture.h"
+
+#include <algorithm>
+
+#include <box2d/box2d.h>
+
+#include "LevelFixture.h"
+#include "game/level/LevelServices.h"
+#include "game/userdata/GameConfiguration.h"
+#include "game/world/Piglet.h"
+#include "game/world/Umbrella.h"
+#include "game/world/WingedHat.h"
+
+namespace {
+constexpr float UNITS = PhysicsWorld::UNITS_PER_METRE;
+} // namespace
+
+class PigTest : public WorldTest {
+protected:
+    void start(LevelBuilder& builder)
+    {
+        load(builder);
+        play();
+        steps(30); // bodies made, the pig stands
+        pig().setInputOverride(&input);
+    }
+    void TearDown() override
+    {
+        if (server != nullptr) {
+            pig().setInputOverride(nullptr);
+        }
+        WorldTest::TearDown();
+    }
+    // The highest the pig gets within `count` steps, from where it stood.
+    float jumpHeight(int count = 90)
+    {
+        const float ground = pig().position.y;
+        input.jumpPressed = true;
+        float top = ground;
+        for (int i = 0; i < count; ++i) {
+            steps(1);
+            input.jumpPressed = false;
+            top = std::max(top, pig().position.y);
+        }
+        return top - ground;
+    }
+    PigInput input;
+};
+
+TEST_F(PigTest, WalksAtItsSpeedAndJumpsItsHeight)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    start(builder);
+    const float x0 = pig().position.x;
+    input.right = true;
+    steps(60);
+    EXPECT_NEAR(pig().position.x - x0, Pig::WALK_SPEED * UNITS, 0.1f * Pig::WALK_SPEED * UNITS);
+    input.right = false;
+    steps(5);
+    const float standing = pig().position.x;
+    steps(30);
+    EXPECT_NEAR(pig().position.x, standing, 1.0f) << "it stops when the keys are let go";
+    EXPECT_NEAR(jumpHeight(), Pig::JUMP_HEIGHT * UNITS, 0.08f * Pig::JUMP_HEIGHT * UNITS);
+}
+
+TEST_F(PigTest, JumpsOnlyFromTheGroundUnlessTheCheatIsOn)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    start(builder);
+    input.jumpPressed = true;
+    steps(1);
+    input.jumpPressed = false;
+    steps(20); // well past the grace time, in the air
+    ASSERT_EQ(pig().moveState, Pig::MOVE_AIR);
+    const float rising = pig().velocity.y;
+    // A press is latched by the pig's tick and acted on by the next physics step.
+    input.jumpPressed = true;
+    steps(1);
+    input.jumpPressed = false;
+    steps(1);
+    EXPECT_LT(pig().velocity.y, rising) << "no jump in the air";
+
+    // With cheats allowed, debug request 3 turns the second guarded counter on and marks the run.
+    steps(120);
+    LevelServices::configuration()->bAllowCheats = 1;
+    gc().debugRequest = 3;
+    steps(1);
+    LevelServices::configuration()->bAllowCheats = 0;
+    EXPECT_EQ(gc().secureCounter2.get(), 1);
+    EXPECT_EQ(gc().secureCounter3.get(), 1);
+    input.jumpPressed = true;
+    steps(1);
+    input.jumpPressed = false;
+    steps(20);
+    input.jumpPressed = true;
+    steps(1);
+    input.jumpPressed = false;
+    steps(1);
+    EXPECT_GT(pig().velocity.y, 0.5f * Pig::JUMP_HEIGHT * UNITS) << "a second jump in the air";
+}
+
+TEST_F(PigTest, TheWingedHatRaisesTheJump)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    auto* hat = add<WingedHat>(builder, V3{-230.0f, 40.0f, 0.0f});
+    start(builder);
+    loaded<WingedHat>(hat)->use(&pig());
+    ASSERT_EQ(pig().pCarried, loaded<WingedHat>(hat));
+    steps(10);
+    EXPECT_NEAR(jumpHeight(), Pig::HAT_JUMP * Pig::JUMP_HEIGHT * UNITS, 0.08f * Pig::HAT_JUMP * Pig::JUMP_HEIGHT * UNITS);
+}
+
+TEST_F(PigTest, AHardLandingFaintsThePigButNotUnderAnOpenUmbrella)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    auto* umbrella = add<Umbrella>(builder, V3{-600.0f, 40.0f, 0.0f});
+    start(builder);
+    // From 16 m up it lands at about 28 m/s.
+    auto drop = [&] {
+        pig().placeAt(V3{pig().position.x, 16.0f * UNITS, 0.0f});
+        float fastest = 0.0f;
+        for (int i = 0; i < 180 && !pig().isFainted(); ++i) {
+            steps(1);
+            fastest = std::max(fastest, -pig().velocity.y / UNITS);
+            if (pig().moveState == Pig::MOVE_GROUND) {
+                break;
+            }
+        }
+        return fastest;
+    };
+    EXPECT_GT(drop(), Pig::FAINT_LANDING);
+    EXPECT_TRUE(pig().isFainted());
+    EXPECT_EQ(gc().levelStats.livesLost, 1);
+    steps(120);
+    ASSERT_FALSE(pig().isFainted());
+
+    auto* u = loaded<Umbrella>(umbrella);
+    u->use(&pig());
+    ASSERT_EQ(pig().pCarried, u);
+    steps(5);
+    EXPECT_LE(drop(), Umbrella::FALL_SPEED + 0.01f);
+    EXPECT_FALSE(pig().isFainted());
+    EXPECT_EQ(gc().levelStats.livesLost, 1);
+}
+
+TEST_F(PigTest, PigletsFollowInLineAndGoHomeWithThePig)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    start(builder);
+    ASSERT_EQ(gc().pigletList->countChildren(), 3);
+    input.right = true;
+    steps(60);
+    input.right = false;
+    for (KivBase* p = gc().pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+        auto* piglet = static_cast<Piglet*>(p);
+        const V3 expected = pig().pathAt(Piglet::FOLLOW_DELAY * (piglet->type - 1));
+        EXPECT_EQ(piglet->position.x, expected.x) << "piglet " << piglet->type;
+        EXPECT_LT(piglet->position.x, pig().position.x);
+    }
+    // Walk to the door and go in: the piglets go in too.
+    pig().body->SetTransform(b2Vec2(512.0f / UNITS, pig().position.y / UNITS), 0.0f);
+    steps(2);
+    pig().use(&pig());
+    steps(1);
+    EXPECT_TRUE(pig().isHome());
+    for (KivBase* p = gc().pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+        EXPECT_TRUE(static_cast<Piglet*>(p)->bHome);
+    }
+    input.left = true;
+    steps(1);
+    EXPECT_FALSE(pig().isHome()) << "any move brings it out";
+}
