@@ -134,6 +134,7 @@ TEST_F(ValleyTest, OpeningPansToTheSelectedLevelAndGrowsTheRoadToTheLastAvailabl
     EXPECT_NEAR((v[n - 2].x + v[n - 1].x) / 2, end.x, 0.5f);
     EXPECT_NEAR((v[n - 2].y + v[n - 1].y) / 2, end.y, 0.5f);
     EXPECT_FALSE(valley->buttonRecipe->bHidden);
+    game.screenshot("valley-summer");
 }
 
 TEST_F(ValleyTest, ArrowsScrollWithinTheMapAndHideAtItsEnds)
