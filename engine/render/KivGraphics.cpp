@@ -166,7 +166,22 @@ void KivGraphics::resetIfPending()
 
 void KivGraphics::reset()
 {
-    device->setWindowMode(bFullScreen, videoModeWidth, videoModeHeight);
+    if (device->setWindowMode(bFullScreen, videoModeWidth, videoModeHeight)) {
+        bShownFullScreen = bFullScreen;
+        shownWidth = videoModeWidth;
+        shownHeight = videoModeHeight;
+    } else if (shownWidth > 0) {
+        // A mode the display refuses is not kept: ".cfg" and the pages go on showing the one on screen.
+        Logger::logFrom("KivGraphics::reset", u"The display refused %dx%d%s; keeping %dx%d.", videoModeWidth,
+                        videoModeHeight, bFullScreen ? UString(u" full screen") : UString(), shownWidth, shownHeight);
+        bFullScreen = bShownFullScreen;
+        videoModeWidth = shownWidth;
+        videoModeHeight = shownHeight;
+        device->setWindowMode(bFullScreen, videoModeWidth, videoModeHeight);
+    } else {
+        Logger::logFrom("KivGraphics::reset", u"The display refused %dx%d%s.", videoModeWidth, videoModeHeight,
+                        bFullScreen ? UString(u" full screen") : UString());
+    }
     device->setVSync(bVSync);
     applyLayout();
 }

@@ -132,6 +132,10 @@ public:
 
 private:
     void buildVideoModes(bool releaseBuild);
+    // The window mode last taken by the display.
+    bool bShownFullScreen = false;
+    int shownWidth = 0;
+    int shownHeight = 0;
     void applyLayout();
     void updateViewProjection();
 

@@ -39,10 +39,12 @@
 #include "game/level/OverlayMiniMap.h"
 #include "game/level/OverlayStatistics.h"
 #include "game/level/OverlayTutorial.h"
-#include "game/level/ParallaxHills.h"
 #include "game/level/StatsRow.h"
 #include "game/level/TouchButton.h"
-#include "game/level/WeatherEmitters.h"
+#include "game/overlays/ParallaxHills.h"
+#include "game/overlays/LeafEmitter.h"
+#include "game/overlays/RainEmitter.h"
+#include "game/front/SnowFlake.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/PhysicsWorld.h"
@@ -381,7 +383,11 @@ void GameController::netPostReplicateGlobal()
         return;
     }
     sanitiseHeader();
-    LevelWorld::createBoundary(*this);
+    // Objects of the level and its state are the server's to make: a client receives them from it.
+    const bool onServer = THEROLE == nullptr || THEROLE->bIsServer;
+    if (onServer) {
+        LevelWorld::createBoundary(*this);
+    }
 
     static const char16_t* const hills[4][2] = {{u"hillsA-spring:0", u"hillsB-spring:0"},
                                                 {u"hillsA-summer:0", u"hillsB-summer:0"},
@@ -404,14 +410,14 @@ void GameController::netPostReplicateGlobal()
             weatherList->appendChild(new LeafEmitter(cam, 1.0f, weatherIntensity));
             break;
         case SEASON_WINTER:
-            weatherList->appendChild(new SnowEmitter(cam, 1.0f, weatherIntensity));
+            weatherList->appendChild(new SnowFlake(cam, 1.0f, weatherIntensity));
             break;
         case SEASON_SUMMER:
             break;
         }
     }
 
-    if (!bBonusLevel) {
+    if (!bBonusLevel && onServer) {
         LevelWorld::createPiglets(*this);
     }
 
@@ -427,7 +433,9 @@ void GameController::netPostReplicateGlobal()
     levelStats.bonusApples = apples - applesNeeded;
     levelStats.secrets = secretList != nullptr ? secretList->countChildren() : 0;
 
-    gotoState(STATE_INTRO, 0.0);
+    if (onServer) {
+        gotoState(STATE_INTRO, 0.0);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -813,7 +821,8 @@ void GameController::tickContents(double time, double dt)
             if (touchMode && contextHUD != nullptr) {
                 contextHUD->buttonMiniMap->bHidden = false;
             }
-            if (bindingPressed(config, GameConfiguration::BIND_MAP) || bMiniMapRequest) {
+            if ((bindingPressed(config, GameConfiguration::BIND_MAP) || bMiniMapRequest) &&
+                OverlayMiniMap::canOpen(getLevelNumber())) {
                 openLevelOverlay<OverlayMiniMap>();
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
-// A hint box over the paused level, opened by a hint trigger (its box comes with the in-level
-// overlays).
+// A hint box over the paused level, opened by a hint trigger: an optional title, icon and tutorial picture
+// over a word-wrapped text with colour runs, on a panel sized to fit, with a footer that names the key
+// which closes it.
 #include <cstdint>
 
 #include "engine/core/UString.h"
@@ -14,8 +15,15 @@ public:
     static const RuntimeClass classRecord;
     const RuntimeClass* getClass() const override { return &classRecord; }
 
+    // The wire limits of the title and the text: UTF-16 units, and UTF-8 bytes (exclusive).
+    static constexpr int MAX_CHARS = 4096;
+    static constexpr int MAX_UTF8_BYTES = 1024;
+
     OverlayHint();
-    // Sends the construct call (to every peer), then runs it here.
+    // The text cut down to the wire limits, never inside a surrogate pair.
+    static UString clipForWire(const UString& text);
+    // Sends the construct call (to every peer), then runs it here. Title and text longer than the wire
+    // allows are clipped first.
     void construct(const UString& title, const UString& text, Skin* icon, int32_t pictureIndex);
     void local_construct(const UString& title, const UString& text, Skin* icon, int32_t pictureIndex);
     void renderContents() override;

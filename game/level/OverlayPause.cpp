@@ -8,6 +8,8 @@
 #include "game/level/LevelServices.h"
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuPanel.h"
+#include "game/menus/MenuSupport.h"
+#include "game/options/ContextOptions.h"
 #include "game/userdata/GameConfiguration.h"
 
 const RuntimeClass OverlayPause::classRecord(RuntimeClass::hashName(u"OverlayPause"), &Overlay::classRecord,
@@ -60,8 +62,9 @@ void OverlayPause::tickContents(double time, double dt)
     if (endClicked || ((buttonEnd->bHovered || buttonEnd->bForceHover) && jumpPressed)) {
         setResultCode(1);
     }
-    // The options pages are not part of the game yet: the button opens nothing.
-    buttonOptions->takeClick();
+    if (buttonOptions->takeClick()) {
+        MenuSupport::pushScreen(new ContextOptions());
+    }
 }
 
 void OverlayPause::renderContents()

@@ -1,6 +1,6 @@
 #pragma once
-// The running level's statistics table over the paused level (its table comes with the in-level
-// overlays).
+// The running level's statistics table over the paused level: apples, bonus apples, sweets, secrets,
+// lives lost and time, each with its share of the 1000 points (green at full marks), and the total.
 #include <cstdint>
 
 #include "engine/core/UString.h"

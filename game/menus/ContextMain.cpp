@@ -14,6 +14,9 @@
 #include "game/menus/MenuLinkButton.h"
 #include "game/menus/MenuSupport.h"
 #include "game/menus/PlayerGreeting.h"
+#include "game/options/ContextCredits.h"
+#include "game/options/ContextHighScores.h"
+#include "game/options/ContextOptions.h"
 
 UString ContextMain::websiteUrl()
 {
@@ -99,14 +102,13 @@ void ContextMain::tickContents(double tickTime, double dt)
     if (startButton != nullptr && startButton->takeClick()) {
         startGame();
     }
-    // The options, high-score and credits pages are not part of the game yet: their buttons open nothing.
-    if (optionsButton != nullptr) {
-        optionsButton->takeClick();
+    if (highScoresButton != nullptr && highScoresButton->takeClick()) {
+        MenuSupport::pushScreen(new ContextHighScores());
     }
-    if (highScoresButton != nullptr) {
-        highScoresButton->takeClick();
+    if (optionsButton != nullptr && optionsButton->takeClick()) {
+        MenuSupport::pushScreen(new ContextOptions());
     }
-    if (creditsButton != nullptr) {
-        creditsButton->takeClick();
+    if (creditsButton != nullptr && creditsButton->takeClick()) {
+        MenuSupport::pushScreen(new ContextCredits());
     }
 }

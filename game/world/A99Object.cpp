@@ -15,7 +15,8 @@
 #include "engine/net/NetRole.h"
 #include "game/world/Hull.h"
 #include "game/world/LevelDataCheck.h"
-#include "game/world/WorldStubs.h"
+#include "game/overlays/SpeechBubble.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass A99Object::classRecord(RuntimeClass::hashName(u"A99Object"), &EditorObject::classRecord,
                                           &RuntimeClass::factoryOf<A99Object>);
@@ -72,7 +73,7 @@ A99Object::~A99Object() { destroyBodies(); }
 void A99Object::addPropertiesTo(Property& list)
 {
     EditorObject::addPropertiesTo(list);
-    list.appendChild(new PropertyPointer(u"pHull", Property::FLAG_READONLY, &pHull, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"pHull", Property::FLAG_READONLY, &pHull));
     list.appendChild(new PropertyPointer(u"ambientSound", Property::FLAG_RESOURCE, &ambientSound, &Sound::classRecord));
     list.appendChild(new PropertyEnum<int32_t>(u"groundMaterial", 0, &groundMaterial, GROUND_COUNT));
     list.appendChild(new PropertyFloat(u"collisionSensitivity", 0, &collisionSensitivity));
@@ -215,7 +216,7 @@ void A99Object::local_createHull()
 
 void A99Object::say(const V3& offset, bool flag, int32_t waitMode, const UString& text)
 {
-    WorldStubs::openSpeechBubble(*this, offset, flag ? 2 : 1, waitMode, text);
+    SpeechBubble::say(*this, offset, flag ? 2 : 1, waitMode, text);
 }
 
 float A99Object::distanceTo(const V3& hero) const { return std::hypot(hero.x - position.x, hero.y - position.y); }

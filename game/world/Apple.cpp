@@ -12,6 +12,7 @@
 #include "game/world/Basket.h"
 #include "game/world/DangerArea.h"
 #include "game/world/LevelDataCheck.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass Apple::classRecord(RuntimeClass::hashName(u"Apple"), &A99Object::classRecord,
                                       &RuntimeClass::factoryOf<Apple>);
@@ -33,7 +34,7 @@ void Apple::addPropertiesTo(Property& list)
 {
     A99Object::addPropertiesTo(list);
     list.appendChild(new PropertyBool(u"bSuperApple", 0, &bSuperApple));
-    list.appendChild(new PropertyPointer(u"pBasket", Property::FLAG_READONLY, &pBasket, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"pBasket", Property::FLAG_READONLY, &pBasket));
     list.appendChild(new PropertyInt(u"basketSlot", Property::FLAG_READONLY, &basketSlot));
     list.appendChild(new PropertyBool(u"bLost", Property::FLAG_READONLY, &bLost));
 }

@@ -12,6 +12,7 @@
 #include "game/world/DangerArea.h"
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Pig.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass Cargo::classRecord(RuntimeClass::hashName(u"Cargo"), &A99Object::classRecord,
                                       &RuntimeClass::factoryOf<Cargo>);
@@ -37,7 +38,7 @@ Cargo::Cargo(LevelAccess::ListId home) : A99Object(home) {}
 void Cargo::addPropertiesTo(Property& list)
 {
     A99Object::addPropertiesTo(list);
-    list.appendChild(new PropertyPointer(u"carriedBy", Property::FLAG_READONLY, &carriedBy, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"carriedBy", Property::FLAG_READONLY, &carriedBy));
     auto* start = new PropertyContainer(u"startPosition", Property::FLAG_READONLY);
     start->appendChild(new PropertyFloat(u"x", Property::FLAG_READONLY, &startPosition.x));
     start->appendChild(new PropertyFloat(u"y", Property::FLAG_READONLY, &startPosition.y));

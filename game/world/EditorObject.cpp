@@ -7,6 +7,7 @@
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyFloat.h"
 #include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyReferenceBase.h"
 #include "engine/core/PropertyUColor.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/net/KivNetwork.h"
@@ -42,19 +43,23 @@ EditorObject::EditorObject(LevelAccess::ListId home) : homeListId(home), homeLis
 
 EditorObject::~EditorObject()
 {
-    // The proxy belongs to the proxy list; without its object it has nothing to draw.
-    if (pProxy != nullptr) {
-        pProxy->pObject = nullptr;
-        if (!pProxy->bDeleted) {
-            pProxy->bDeleted = true;
-        }
-        pProxy = nullptr;
+    // The proxy belongs to the proxy list; without its object it has nothing to draw, and the list's
+    // walk takes it away.
+    if (EditorProxy* proxy = getProxy()) {
+        proxy->bDeleted = true;
     }
+}
+
+EditorProxy* EditorObject::getProxy() const
+{
+    KivBase* proxy = pProxy.get();
+    return proxy != nullptr && proxy->getClass() == &EditorProxy::classRecord ? static_cast<EditorProxy*>(proxy)
+                                                                               : nullptr;
 }
 
 void EditorObject::render()
 {
-    if (pProxy == nullptr) {
+    if (getProxy() == nullptr) {
         drawThroughProxy();
     }
 }
@@ -76,8 +81,8 @@ void EditorObject::addPropertiesTo(Property& list)
     list.appendChild(new PropertyUColor(u"color", 0, &color));
     list.appendChild(new PropertyPointer(u"pSkin", Property::FLAG_RESOURCE, &pSkin, &Skin::classRecord));
     list.appendChild(new PropertyBool(u"bHidden", 0, &bHidden));
-    list.appendChild(new PropertyPointer(u"pProxy", Property::FLAG_HIDDEN | Property::FLAG_READONLY, &pProxy,
-                                         &EditorProxy::classRecord));
+    list.appendChild(
+        new PropertyReferenceBase(u"pProxy", Property::FLAG_HIDDEN | Property::FLAG_READONLY, &pProxy, &KivBase::classRecord));
 }
 
 void EditorObject::netPostReplicate()
@@ -85,12 +90,9 @@ void EditorObject::netPostReplicate()
     Renderable::netPostReplicate();
     checkLoadedValues();
     // An object registered by the editor without its construct call gets its proxy now, so it is drawn.
-    if (pProxy == nullptr && isValidUID() && THEROLE != nullptr && THEROLE->bAllowNewObjectRegistations &&
+    if (getProxy() == nullptr && isValidUID() && THEROLE != nullptr && THEROLE->bAllowNewObjectRegistations &&
         LevelAccess::list(LevelAccess::PROXY_LIST) != nullptr) {
         makeProxy();
-    }
-    if (pProxy != nullptr) {
-        pProxy->pObject = this;
     }
     afterEdit();
 }
@@ -107,6 +109,10 @@ bool EditorObject::onEvent(KivEvent& event)
 void EditorObject::checkLoadedValues()
 {
     LevelDataCheck check(*this);
+    KivBase* proxy = pProxy.get();
+    if (check.objectOfClass(u"pProxy", proxy, &EditorProxy::classRecord)) {
+        pProxy.set(nullptr);
+    }
     check.coordinate(u"position.x", position.x);
     check.coordinate(u"position.y", position.y);
     check.coordinate(u"position.z", position.z);
@@ -132,7 +138,7 @@ void EditorObject::local_construct()
     KIV_ASSERT(LevelAccess::controller() != nullptr);
     KIV_ASSERT(THEROLE != nullptr);
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
-    if (pProxy == nullptr) {
+    if (getProxy() == nullptr) {
         makeProxy();
     }
 }
@@ -144,32 +150,36 @@ void EditorObject::makeProxy()
         return;
     }
     auto* proxy = new EditorProxy();
-    proxy->pObject = this;
+    proxy->pObject.set(this);
     THEROLE->registerObject(proxy, 0);
-    pProxy = proxy;
+    pProxy.set(proxy);
     proxies->netAddChild(proxy);
 }
 
 void EditorObject::placeProxyAfter(EditorObject* other)
 {
     KivBase* proxies = LevelAccess::list(LevelAccess::PROXY_LIST);
-    if (pProxy == nullptr || proxies == nullptr || other == this) {
+    EditorProxy* proxy = getProxy();
+    if (proxy == nullptr || proxies == nullptr || other == this) {
         return;
     }
-    pProxy->unlink();
-    const bool known = other != nullptr && other->pProxy != nullptr && other->pProxy->getParent() == proxies;
-    proxies->insertChildAfter(pProxy, known ? other->pProxy : proxies->getLastChild());
+    proxy->unlink();
+    EditorProxy* anchor = other != nullptr ? other->getProxy() : nullptr;
+    const bool known = anchor != nullptr && anchor->getParent() == proxies;
+    proxies->insertChildAfter(proxy, known ? anchor : proxies->getLastChild());
 }
 
 void EditorObject::placeProxyBefore(EditorObject* other)
 {
     KivBase* proxies = LevelAccess::list(LevelAccess::PROXY_LIST);
-    if (pProxy == nullptr || proxies == nullptr || other == this) {
+    EditorProxy* proxy = getProxy();
+    if (proxy == nullptr || proxies == nullptr || other == this) {
         return;
     }
-    pProxy->unlink();
-    const bool known = other != nullptr && other->pProxy != nullptr && other->pProxy->getParent() == proxies;
-    proxies->insertChildAfter(pProxy, known ? other->pProxy->getPrev() : nullptr);
+    proxy->unlink();
+    EditorProxy* anchor = other != nullptr ? other->getProxy() : nullptr;
+    const bool known = anchor != nullptr && anchor->getParent() == proxies;
+    proxies->insertChildAfter(proxy, known ? anchor->getPrev() : nullptr);
 }
 
 void EditorObject::editorSetPosition(const V3& point)

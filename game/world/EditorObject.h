@@ -6,6 +6,7 @@
 // constructor group (0x10).
 #include <cstdint>
 
+#include "engine/core/Reference.h"
 #include "engine/core/UColor.h"
 #include "engine/net/RPC.h"
 #include "engine/render/Renderable.h"
@@ -52,11 +53,13 @@ public:
     // Draws the object and its marks (the proxy's render).
     void drawThroughProxy();
     KivBase* getHomeList() const;
+    EditorProxy* getProxy() const;
 
     // The list a new instance joins; set by each class's constructor.
     LevelAccess::ListId homeListId = LevelAccess::OBJECT_LIST;
     KivBase* homeList = nullptr;
-    EditorProxy* pProxy = nullptr;
+    // The proxy in the controller's proxyList (a reference: either may go first).
+    Reference pProxy{this};
 
 protected:
     explicit EditorObject(LevelAccess::ListId home);

@@ -13,6 +13,7 @@
 #include "game/world/HullVertex.h"
 #include "game/world/LevelAccess.h"
 #include "game/world/LevelDataCheck.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass Hull::classRecord(RuntimeClass::hashName(u"Hull"), &KivBase::classRecord,
                                      &RuntimeClass::factoryOf<Hull>);
@@ -20,7 +21,7 @@ const RuntimeClass Hull::classRecord(RuntimeClass::hashName(u"Hull"), &KivBase::
 void Hull::addPropertiesTo(Property& list)
 {
     KivBase::addPropertiesTo(list);
-    list.appendChild(new PropertyPointer(u"pOwner", Property::FLAG_READONLY, &pOwner, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"pOwner", Property::FLAG_READONLY, &pOwner));
     list.appendChild(new PropertyBool(u"bOneWay", 0, &bOneWay));
     list.appendChild(new PropertyBool(u"bEnabled", 0, &bEnabled));
 }
@@ -40,8 +41,9 @@ void Hull::netPostReplicate()
             auto* s = static_cast<HullSegment*>(c);
             // A segment joins two vertices of this hull.
             for (HullVertex** end : {&s->pFrom, &s->pTo}) {
-                if (*end != nullptr && ((*end)->getClass() != &HullVertex::classRecord || (*end)->getParent() != this)) {
-                    check.warn(u"segment", u"names a point of another hull; dropped.");
+                const KivBase* v = *reinterpret_cast<KivBase**>(end);
+                if (v != nullptr && (v->getClass() != &HullVertex::classRecord || v->getParent() != this)) {
+                    check.warn(u"segment", u"names no point of this hull; dropped.");
                     *end = nullptr;
                 }
             }

@@ -2,6 +2,7 @@
 
 #include "engine/core/PropertyPointer.h"
 #include "game/world/HullVertex.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass HullSegment::classRecord(RuntimeClass::hashName(u"HullSegment"), &KivBase::classRecord,
                                             &RuntimeClass::factoryOf<HullSegment>);
@@ -9,6 +10,6 @@ const RuntimeClass HullSegment::classRecord(RuntimeClass::hashName(u"HullSegment
 void HullSegment::addPropertiesTo(Property& list)
 {
     KivBase::addPropertiesTo(list);
-    list.appendChild(new PropertyPointer(u"pFrom", 0, &pFrom, &KivBase::classRecord));
-    list.appendChild(new PropertyPointer(u"pTo", 0, &pTo, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"pFrom", 0, &pFrom));
+    list.appendChild(worldPointer(u"pTo", 0, &pTo));
 }

@@ -28,10 +28,11 @@ public:
     bool range(UStringView name, int32_t& value, int32_t lo, int32_t hi);
     // A reference that names an object of another class is emptied.
     bool objectOfClass(UStringView name, KivBase*& pointer, const RuntimeClass* required);
+    // The member is read as a plain object pointer: it may hold an object of another class.
     template <class T>
     bool reference(UStringView name, T*& pointer, const RuntimeClass* required)
     {
-        KivBase* p = pointer;
+        KivBase* p = *reinterpret_cast<KivBase**>(&pointer);
         const bool changed = objectOfClass(name, p, required);
         if (changed) {
             pointer = nullptr;

@@ -6,12 +6,22 @@
 #include "engine/core/PropertyPointer.h"
 #include "engine/render/Quad.h"
 #include "game/world/LevelDataCheck.h"
-#include "game/world/WorldStubs.h"
+#include "game/overlays/PathMesh.h"
 
 const RuntimeClass PathSkin::classRecord(RuntimeClass::hashName(u"PathSkin"), &BezierPath::classRecord,
                                          &RuntimeClass::factoryOf<PathSkin>);
 
 PathSkin::PathSkin() : BezierPath(LevelAccess::OBJECT_LIST) {}
+
+PathSkin::~PathSkin() = default;
+
+void PathSkin::drawObject()
+{
+    BezierPath::drawObject();
+    if (mesh != nullptr && mesh->source != nullptr && !bHidden) {
+        mesh->draw(*this);
+    }
+}
 
 void PathSkin::addPropertiesTo(Property& list)
 {
@@ -37,5 +47,18 @@ void PathSkin::checkLoadedValues()
 void PathSkin::afterEdit()
 {
     BezierPath::afterEdit();
-    WorldStubs::updatePathMesh(*this);
+    if (mesh == nullptr) {
+        mesh = std::make_unique<PathMesh>(this);
+    }
+    mesh->setSegments(deformSegments);
+    mesh->bMap1to1 = bSkinMap1to1;
+    mesh->update();
+    mesh->setSkin(pRefQuad);
+    mesh->thicknessScale = skinThicknessScale;
+    mesh->update();
+    mesh->bulge = skinBulge;
+    mesh->update();
+    mesh->offCentre = skinOffcenter;
+    mesh->update();
+    updateVisuals();
 }

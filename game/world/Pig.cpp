@@ -21,6 +21,7 @@
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Umbrella.h"
 #include "game/world/WingedHat.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass Pig::classRecord(RuntimeClass::hashName(u"Pig"), &PigBody::classRecord,
                                     &RuntimeClass::factoryOf<Pig>);
@@ -58,7 +59,7 @@ void Pig::addPropertiesTo(Property& list)
     list.appendChild(new PropertyInt(u"moveState", Property::FLAG_READONLY, &moveState));
     list.appendChild(new PropertyBool(u"bJumpGrace", Property::FLAG_READONLY, &bJumpGrace));
     list.appendChild(new PropertyBool(u"bPigAtHome", Property::FLAG_READONLY, &bPigAtHome));
-    list.appendChild(new PropertyPointer(u"pCarried", Property::FLAG_READONLY, &pCarried, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"pCarried", Property::FLAG_READONLY, &pCarried));
     auto* spot = new PropertyContainer(u"safeSpot", Property::FLAG_READONLY);
     spot->appendChild(new PropertyFloat(u"x", Property::FLAG_READONLY, &safeSpot.x));
     spot->appendChild(new PropertyFloat(u"y", Property::FLAG_READONLY, &safeSpot.y));

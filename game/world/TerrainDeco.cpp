@@ -8,6 +8,7 @@
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Terrain.h"
 #include "game/world/TerrainSkin.h"
+#include "game/world/WorldPointer.h"
 
 const RuntimeClass TerrainDeco::classRecord(RuntimeClass::hashName(u"TerrainDeco"), &A99Object::classRecord,
                                             &RuntimeClass::factoryOf<TerrainDeco>);
@@ -22,7 +23,7 @@ TerrainDeco::~TerrainDeco() = default;
 void TerrainDeco::addPropertiesTo(Property& list)
 {
     A99Object::addPropertiesTo(list);
-    list.appendChild(new PropertyPointer(u"pTerrain", Property::FLAG_CONSTRUCTOR, &pTerrain, &KivBase::classRecord));
+    list.appendChild(worldPointer(u"pTerrain", Property::FLAG_CONSTRUCTOR, &pTerrain));
     list.appendChild(new PropertyPointer(u"pSkinRefQuad", Property::FLAG_CONSTRUCTOR | Property::FLAG_RESOURCE,
                                          &pSkinRefQuad, &Quad::classRecord));
     list.appendChild(new PropertyInt(u"skinSegments", Property::FLAG_CONSTRUCTOR, &skinSegments));

@@ -1,9 +1,13 @@
 // A level played headless on the fixed step: the load (stream to first drawn frame), then 600 steps with
 // the CPU time of the level's tick and of the submission of its drawing measured apart. The level is the
 // largest level file of the level archive, or, without level files, a level built in code with its
-// starter content. Counters: milliseconds per frame for tick and render, and the load in milliseconds.
+// starter content. Counters: milliseconds per frame for tick and render; the load in milliseconds, to the
+// first drawn frame and for the replay of the stream alone. Then 300 steps more with rain at full
+// intensity, and 300 with the statistics table open over the level.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
+
+#include <ctime>
 
 #include <chrono>
 #include <memory>
@@ -21,6 +25,11 @@
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/LevelBuilder.h"
+#include "game/level/GameServer.h"
+#include "game/level/MyRootObject.h"
+#include "game/level/OverlayStatistics.h"
+#include "game/overlays/RainEmitter.h"
+#include "engine/net/NetRole.h"
 #include "game/userdata/ProfileData.h"
 #include "support/GameData.h"
 #include "support/KivHarness.h"
@@ -61,6 +70,45 @@ int largestLevel()
     return best;
 }
 
+struct FrameTimes {
+    double tickMs = 0.0;   // per frame
+    double renderMs = 0.0; // per frame
+    double cpuMs = 0.0;    // per frame: the main thread's CPU time for tick and drawing
+};
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1.0e6;
+}
+
+// Runs fixed steps of 0.01 s, each ticked and drawn, and answers the CPU time per frame.
+FrameTimes runSteps(KivHarness& harness, ContextLevelManager& manager, int steps)
+{
+    Kiv& kiv = harness.kiv();
+    KivGraphics& graphics = *KivGraphics::instance();
+    FrameTimes times;
+    const double cpuStart = threadCpuMs();
+    for (int step = 0; step < steps; ++step) {
+        kiv.time += 0.01;
+        kiv.currentContext = &manager;
+        const auto tickStart = Clock::now();
+        manager.tick(kiv.time, 0.01);
+        times.tickMs += msSince(tickStart);
+        graphics.beginScene();
+        const auto renderStart = Clock::now();
+        manager.render();
+        times.renderMs += msSince(renderStart);
+        graphics.endScene();
+        graphics.present();
+    }
+    times.cpuMs = (threadCpuMs() - cpuStart) / steps;
+    times.tickMs /= steps;
+    times.renderMs /= steps;
+    return times;
+}
+
 void BM_LevelPlay600Steps(benchmark::State& state)
 {
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
@@ -88,6 +136,7 @@ void BM_LevelPlay600Steps(benchmark::State& state)
             }
             manager = std::make_unique<ContextLevelManager>(stream);
         }
+        const double replayMs = msSince(loadStart);
         harness.frame(manager.get());
         const double loadMs = msSince(loadStart);
 
@@ -107,9 +156,34 @@ void BM_LevelPlay600Steps(benchmark::State& state)
             graphics.endScene();
             graphics.present();
         }
+
+        // The same level with rain at full intensity: first playing, then paused under the statistics
+        // table (the frozen level, its weather and hills drawn behind the overlay).
+        GameController* controller = manager->getGameController();
+        THEROLE = manager->server;
+        if (controller->weatherList != nullptr && controller->weatherList->getFirstChild() == nullptr) {
+            controller->weatherList->appendChild(new RainEmitter(controller->getGameCamera(), 1.0f, 1.0f));
+        }
+        const FrameTimes weather = runSteps(harness, *manager, 300);
+        THEROLE = manager->server;
+        auto* overlay = new OverlayStatistics();
+        THEROLE->registerObject(overlay, 0);
+        overlay->construct();
+        overlay->netCallPostReplicate();
+        overlay->netCallPostReplicateGlobal();
+        manager->getRoot()->openOverlay(overlay);
+        const FrameTimes paused = runSteps(harness, *manager, 300);
+        state.counters["weather_tick_ms_per_frame"] = weather.tickMs;
+        state.counters["weather_render_ms_per_frame"] = weather.renderMs;
+        state.counters["overlay_tick_ms_per_frame"] = paused.tickMs;
+        state.counters["overlay_render_ms_per_frame"] = paused.renderMs;
+        state.counters["weather_cpu_ms_per_frame"] = weather.cpuMs;
+        state.counters["overlay_cpu_ms_per_frame"] = paused.cpuMs;
+        state.counters["overlay_open"] = manager->getRoot()->contextOverlay != nullptr ? 1 : 0;
         state.counters["level"] = level;
         state.counters["state"] = manager->getGameController()->state;
         state.counters["load_ms"] = loadMs;
+        state.counters["replay_ms"] = replayMs;
         state.counters["tick_ms_per_frame"] = tickMs / 600.0;
         state.counters["render_ms_per_frame"] = renderMs / 600.0;
         manager.reset();

@@ -240,3 +240,19 @@ TEST_F(LevelTest, StatsRowCountsAndSlidesIntoItsLine)
     EXPECT_FLOAT_EQ(total.labelText->scale.x, 1.0f);
     THEROLE = nullptr;
 }
+
+TEST_F(LevelTest, PhoneDeviceClassDrawsTouchButtonsLarger)
+{
+    Kiv& kiv = *Kiv::instance();
+    const int deviceClass = kiv.deviceClass;
+    kiv.deviceClass = 0;
+    TouchButton phone(nullptr, false);
+    kiv.deviceClass = 1;
+    TouchButton tablet(nullptr, true);
+    kiv.deviceClass = deviceClass;
+    EXPECT_FLOAT_EQ(phone.scale.x, 1.5f);
+    EXPECT_FLOAT_EQ(phone.radius, 67.5f);
+    EXPECT_FLOAT_EQ(tablet.scale.x, 1.0f);
+    EXPECT_FLOAT_EQ(tablet.radius, 45.0f);
+    EXPECT_EQ(tablet.color.argb >> 24, 128u); // half alpha while untouched
+}

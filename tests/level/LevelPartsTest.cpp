@@ -267,6 +267,11 @@ TEST_F(LevelTest, ClientBuildsLayersAndListsButNoEditorOrStarterContent)
     EXPECT_EQ(gc->pigList->countChildren(), 0);
     EXPECT_EQ(gc->objectList->countChildren(), 0);
     EXPECT_EQ(gc->countChildren(), 3);
+    // The level start on a client makes no objects and asks for no state: both come from the server.
+    EXPECT_NO_THROW(gc->netPostReplicateGlobal());
+    EXPECT_EQ(gc->objectList->countChildren(), 0);
+    EXPECT_EQ(gc->pigletList->countChildren(), 0);
+    EXPECT_EQ(gc->state, 0);
     delete gc;
     THEROLE = nullptr;
 }
@@ -427,4 +432,27 @@ TEST_F(LevelTest, ClassesAreRegisteredUnderTheirIds)
     // Classes the game makes directly stay out of the registry.
     EXPECT_EQ(registry->findClassById(RuntimeClass::hashName(u"ContextLevelManager")), nullptr);
     EXPECT_EQ(registry->findClassById(RuntimeClass::hashName(u"StatsRow")), nullptr);
+}
+
+TEST_F(LevelTest, ShakeRollsBothCamerasAndDiesAway)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    GameController& gc = level();
+    {
+        AsLevelRole role(manager->server);
+        gc.shakeCamera(0.07f, 0.35f);
+    }
+    for (BlenderCamera* cam : {gc.contextBackground->getBlenderCamera(), gc.getGameCamera()}) {
+        EXPECT_DOUBLE_EQ(cam->shakeAmplitude, 0.07f);
+        EXPECT_DOUBLE_EQ(cam->shakeDuration, 0.35f);
+        EXPECT_EQ(cam->shakeElapsed, 0.0);
+    }
+    frames(2);
+    EXPECT_NE(gc.getGameCamera()->roll, 0.0f);
+    EXPECT_NE(gc.contextBackground->getBlenderCamera()->roll, 0.0f);
+    frames(40);
+    EXPECT_EQ(gc.getGameCamera()->roll, 0.0f);
+    EXPECT_EQ(gc.contextBackground->getBlenderCamera()->roll, 0.0f);
 }

@@ -1,14 +1,64 @@
-// What the player sees: a frame of the playing level with its HUD, the results panel with its rows, and
-// the pause menu over the frozen level, checked at a few pixels (and saved for a look).
+// What the player sees: frames of the title, the playing level with its HUD, the pause menu and the
+// results panel, checked at their pixels against the same frame drawn without the part in question (and
+// saved for a look).
 #include "LevelFixture.h"
 
+#include <cstdlib>
+#include <vector>
+
+#include "engine/kiv/Kiv.h"
 #include "engine/render/KivGraphics.h"
+#include "game/front/ContextManager.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/LevelBuilder.h"
 #include "game/level/MyRootObject.h"
+#include "game/level/StatsRow.h"
 
-TEST_F(LevelTest, PlayingResultsAndPauseFrames)
+namespace {
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Pixels that differ clearly between two pictures inside a rectangle (x, y from the top-left).
+int changedPixels(const Picture& a, const Picture& b, int left, int top, int right, int bottom)
+{
+    int changed = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            const std::uint32_t p = a.pixels[static_cast<std::size_t>(y * a.width + x)];
+            const std::uint32_t q = b.pixels[static_cast<std::size_t>(y * b.width + x)];
+            int delta = 0;
+            for (int shift = 0; shift < 24; shift += 8) {
+                delta += std::abs(static_cast<int>((p >> shift) & 0xFFu) - static_cast<int>((q >> shift) & 0xFFu));
+            }
+            changed += delta > 48 ? 1 : 0;
+        }
+    }
+    return changed;
+}
+} // namespace
+
+class LevelPictures : public LevelTest {
+protected:
+    // Draws the stack as it stands, without ticking, and reads the picture back.
+    Picture draw()
+    {
+        KivGraphics& graphics = *KivGraphics::instance();
+        graphics.beginScene();
+        Kiv::instance()->currentContext = &stack();
+        stack().render();
+        graphics.endScene();
+        Picture picture;
+        picture.pixels = graphics.readScreen(picture.width, picture.height);
+        return picture;
+    }
+};
+
+TEST_F(LevelPictures, HudResultsAndPauseAreDrawn)
 {
     LevelBuilder builder;
     play(builder);
@@ -17,20 +67,46 @@ TEST_F(LevelTest, PlayingResultsAndPauseFrames)
     ASSERT_TRUE(runToState(4));
     frames(30);
     saveScreenshot("level-playing");
+
+    // The HUD: the clock in the top right corner and the apple bar in the top left.
+    GameController& gc = level();
+    const Picture withHud = draw();
+    gc.contextHUD->bInactive = true;
+    const Picture withoutHud = draw();
+    gc.contextHUD->bInactive = false;
+    const int w = withHud.width;
+    EXPECT_GT(changedPixels(withHud, withoutHud, w - 100, 0, w, 30), 50);
+    EXPECT_GT(changedPixels(withHud, withoutHud, 0, 0, 150, 30), 50);
+
+    // The pause menu over the frozen level: its panel covers the middle.
+    const Picture playing = draw();
     pressKey(0x01);
     frames(1);
     releaseKey(0x01);
     frames(30);
     saveScreenshot("level-paused");
+    const Picture paused = draw();
+    const int h = paused.height;
+    EXPECT_GT(changedPixels(paused, playing, w / 2 - 150, h / 2 - 150, w / 2 + 150, h / 2 + 150), 20000);
     pressKey(0x01);
     frames(1);
     releaseKey(0x01);
     frames(20);
+    ASSERT_EQ(manager->getRoot()->contextOverlay, nullptr);
+
+    // The results: the rows' texts in the band of the table.
     deliverApples();
     setPigAtHome(true);
     ASSERT_TRUE(runToState(7, 800));
-    frames(600);
+    frames(1500);
     saveScreenshot("level-results");
-    frames(1000);
-    saveScreenshot("level-results-end");
+    const Picture results = draw();
+    for (KivBase* o = gc.contextHUD->getFirstChild(); o != nullptr; o = o->getNext()) {
+        if (dynamic_cast<StatsRow*>(o) != nullptr) {
+            o->bInactive = true;
+        }
+    }
+    const Picture noRows = draw();
+    // Rows from y = 160 (screen y 140 from the top) downwards, labels from x = -280.
+    EXPECT_GT(changedPixels(results, noRows, w / 2 - 300, h / 2 - 180, w / 2 + 250, h / 2 + 60), 3000);
 }

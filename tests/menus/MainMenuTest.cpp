@@ -169,15 +169,18 @@ TEST_F(MainMenu, StartOpensTheWorldMap)
     EXPECT_NE(nullptr, dynamic_cast<ContextValley*>(top()));
 }
 
-TEST_F(MainMenu, ThePagesStillMissingOpenNothing)
+TEST_F(MainMenu, HighScoresOptionsAndCreditsOpenAPageAbove)
 {
     addPlayers(1);
     ContextGameMain* menu = open();
     for (MenuButton* button : {menu->highScoresButton, menu->optionsButton, menu->creditsButton}) {
         clickItem(button);
         frames(1);
-        EXPECT_EQ(menu, top());
+        EXPECT_NE(menu, top());
         EXPECT_FALSE(button->bClicked);
+        top()->bClosed = true;
+        frames(1);
+        EXPECT_EQ(menu, top());
     }
 }
 

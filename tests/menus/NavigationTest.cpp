@@ -30,6 +30,7 @@ protected:
     ContextMenu* pushGrid()
     {
         auto* menu = new ContextMenu();
+        menu->bDeleteWhenClosed = true;
         for (int row = 0; row < 3; ++row) {
             for (int column = 0; column < 3; ++column) {
                 auto* button = new MenuButton(200.0f * static_cast<float>(column - 1),
@@ -228,4 +229,33 @@ TEST_F(Navigation, RightToLeftLanguagesMirrorMenusBuiltAfterwards)
     ContextMenu again;
     EXPECT_EQ(4, ContextMenu::ALIGN_READING_START);
     EXPECT_EQ(1.0f, ContextMenu::READING_DIRECTION_X);
+}
+
+TEST_F(Navigation, HotSpotMarkersBlinkMagentaInKeyboardNavigation)
+{
+    if (Kiv::instance()->bRelease) {
+        GTEST_SKIP() << "release builds draw no markers";
+    }
+    ContextMenu* menu = pushGrid();
+    pointerOnto(grid[1][1]);
+    frames(1);
+    tap(205);
+    ASSERT_EQ(ContextMenu::NAVIGATION_KEYBOARD, ContextMenu::menuNavigationMode);
+    auto magentaAround = [&](const V3& spot) {
+        const Screen screen = readScreen();
+        int magenta = 0;
+        const int cx = static_cast<int>(spot.x), cy = screen.height - static_cast<int>(spot.y);
+        for (int y = cy - 7; y <= cy + 7; ++y) {
+            for (int x = cx - 7; x <= cx + 7; ++x) {
+                magenta += (screen.pixel(x, y) & 0xFFFFFF) == 0xFF00FF;
+            }
+        }
+        return magenta;
+    };
+    menu->time = 0.29; // the next tick lands on 0.3: an odd fifth of a second
+    frames(1);
+    EXPECT_GT(magentaAround(grid[0][0]->getNavigationPoint(0)), 8);
+    menu->time = 0.39;
+    frames(1);
+    EXPECT_EQ(0, magentaAround(grid[0][0]->getNavigationPoint(0)));
 }

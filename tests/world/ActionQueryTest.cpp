@@ -6,6 +6,9 @@
 #include "game/world/House.h"
 #include "game/world/Switch.h"
 #include "game/world/Telescope.h"
+#include "game/level/TouchButton.h"
+#include "engine/render/Camera.h"
+#include "engine/render/ContextBlender.h"
 
 namespace {
 // The controller's search over its three lists, as a press of the action key makes it.
@@ -79,4 +82,37 @@ TEST_F(WorldTest, CarriedCargoComesFirstAndUseDropsItBeforePickingUpAnother)
     EXPECT_EQ(a->carriedBy, nullptr);
     steps(60);
     EXPECT_LT(a->position.y, pig().position.y + Pig::RADIUS);
+}
+
+TEST_F(WorldTest, ATouchAimsAtTheObjectUnderIt)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    auto* lever = add<Switch>(builder, V3{-100.0f, 28.0f, 0.0f});
+    auto* crate = add<Cargo>(builder, V3{-400.0f, 40.0f, 0.0f});
+    load(builder);
+    play();
+    steps(2);
+    // The screen point (from the lower-left corner, at depth 0) that shows a world point.
+    const Camera& cam = *gc().contextGame->camera;
+    auto screenPointOf = [&](const V3& world) {
+        const float d = cam.lookAt.z - cam.eye.z;
+        const float k = (0.0f - cam.eye.z) / (static_cast<float>(HudTouch::screenWidth()) * 0.5f);
+        return V3{(world.x - (cam.eye.x - d)) / k, (world.y - (cam.eye.y - d * cam.aspectFactor)) / k, 0.0f};
+    };
+    auto touchTarget = [&](const V3& world) {
+        gc().actionTarget.set(nullptr);
+        gc().actionTargetPriority = 0;
+        gc().actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+        const V3 touch = screenPointOf(world);
+        gc().findTouchTarget(gc().objectList, touch);
+        gc().findTouchTarget(gc().cargoList, touch);
+        gc().findTouchTarget(gc().pigList, touch);
+        return gc().actionTarget.get();
+    };
+    auto* c = loaded<Cargo>(crate);
+    auto* s = loaded<Switch>(lever);
+    EXPECT_EQ(touchTarget(c->position), c) << "the switch is out of reach of the touch";
+    EXPECT_EQ(touchTarget(s->position), s);
+    EXPECT_EQ(touchTarget(V3{-250.0f, 600.0f, 0.0f}), nullptr) << "a touch on the sky aims at nothing";
 }

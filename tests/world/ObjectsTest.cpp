@@ -9,7 +9,7 @@
 #include "game/world/Switch.h"
 #include "game/world/Telescope.h"
 #include "game/world/TriggerHint.h"
-#include "game/world/WorldStubs.h"
+#include "game/overlays/SpeechBubble.h"
 
 TEST_F(WorldTest, ASwitchBlowsUpItsTargetAndShowsIt)
 {
@@ -85,20 +85,28 @@ TEST_F(WorldTest, HintsSpeakAfterTheirDelayOnceWhenAutomaticAndAfterTheirPredece
     second->previousHint.set(first);
     load(builder);
     play();
+    auto shown = [&] { return dynamic_cast<SpeechBubble*>(gc().speechBubbleList->getLastChild()); };
     steps(20);
-    EXPECT_EQ(WorldStubs::record().bubbles, 0) << "still within its delay";
+    EXPECT_EQ(shown(), nullptr) << "still within its delay";
     EXPECT_FALSE(loaded<TriggerHint>(second)->bShown) << "waits for the first";
     steps(25);
-    EXPECT_EQ(WorldStubs::record().bubbles, 2);
     EXPECT_TRUE(loaded<TriggerHint>(first)->bShown);
-    EXPECT_EQ(WorldStubs::record().lastWaitMode, 1);
-    EXPECT_EQ(WorldStubs::record().lastStyle, 1) << "the pig speaks when the hint names no originator";
+    EXPECT_TRUE(loaded<TriggerHint>(second)->bShown);
+    // The second bubble replaced the first: one at a time.
+    EXPECT_EQ(gc().speechBubbleList->countChildren(), 1);
+    SpeechBubble* bubble = shown();
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_EQ(bubble->waitMode, 1);
+    EXPECT_EQ(bubble->style, 1) << "the pig speaks when the hint names no originator";
+    EXPECT_EQ(bubble->speaker.get(), &pig());
+    const double remaining = bubble->remaining;
     // Out and in again: automatic hints stay quiet.
     pig().position.x += 400.0f;
     steps(2);
     pig().position.x -= 400.0f;
     steps(60);
-    EXPECT_EQ(WorldStubs::record().bubbles, 2);
+    ASSERT_EQ(shown(), bubble);
+    EXPECT_LT(bubble->remaining, remaining);
 }
 
 TEST(TriggerHintText, WaitModeFollowsTheLastMatchingRule)

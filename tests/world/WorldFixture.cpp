@@ -6,13 +6,11 @@
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetConnection.h"
 #include "game/level/MyRootObject.h"
-#include "game/world/WorldStubs.h"
 
 void WorldTest::SetUp()
 {
     env = &LevelEnvironment::get();
     ErrorManager::setThrowForTests(true);
-    WorldStubs::record() = WorldStubs::Record{};
     KivRandom::setSeed(12345);
 }
 

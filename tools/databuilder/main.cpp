@@ -158,6 +158,41 @@ public:
         for (const ArchiveContents& archive : codePageArchives)
             archive.write(options.out);
         writeStaticConfig();
+        writeReadme();
+    }
+
+    // The short page that the help menu's Documentation link opens: how to play, the default controls and
+    // where the user files are kept.
+    void writeReadme() const {
+        static const char page[] =
+            "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Tobble</title></head><body>\n"
+            "<h1>Tobble</h1>\n"
+            "<h2>How to play</h2>\n"
+            "<p>Guide the pig through the levels of the world map. Gather the apples and bring them home; "
+            "every level you finish opens the way to the next ones.</p>\n"
+            "<h2>Controls</h2>\n<table>\n"
+            "<tr><td>Move left / right</td><td>Left arrow / Right arrow</td></tr>\n"
+            "<tr><td>Use / carry</td><td>X</td></tr>\n"
+            "<tr><td>Jump</td><td>Space</td></tr>\n"
+            "<tr><td>Show statistics</td><td>Return</td></tr>\n"
+            "<tr><td>Show level map</td><td>M</td></tr>\n"
+            "<tr><td>In-game menu</td><td>Esc</td></tr>\n"
+            "</table>\n"
+            "<p>A joystick or game pad works too: the stick moves, buttons 1, 2 and 3 jump, show the "
+            "statistics and show the level map. Every control but the in-game menu can be changed under "
+            "Options, Controls.</p>\n"
+            "<h2>Your files</h2>\n"
+            "<p>The settings, the high scores, the players and the log are kept in "
+            "<code>$XDG_DATA_HOME/Kestrelmoor studios/TobbleXmasdemo/1.25/</code> (without "
+            "<code>XDG_DATA_HOME</code>: <code>~/.local/share/Kestrelmoor studios/TobbleXmasdemo/1.25/</code>).</p>\n"
+            "</body></html>\n";
+        const std::string path = options.out + "/readme.htm";
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr)
+            throw std::runtime_error("Cannot write " + path);
+        const bool written = std::fwrite(page, 1, sizeof page - 1, file) == sizeof page - 1;
+        if (std::fclose(file) != 0 || !written)
+            throw std::runtime_error("Cannot write " + path);
     }
 
     // The settings the game needs on this platform: the language is detected or chosen, the normal

@@ -180,17 +180,19 @@ std::vector<std::pair<int, int>> GLDevice::displayModes() const
     return modes;
 }
 
-void GLDevice::setWindowMode(bool fullScreen, int width, int height)
+bool GLDevice::setWindowMode(bool fullScreen, int width, int height)
 {
     flush();
     if (fullScreen) {
-        SDL_SetWindowFullscreen(sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    } else {
-        SDL_SetWindowFullscreen(sdlWindow, 0);
-        if (width > 0 && height > 0) {
-            SDL_SetWindowSize(sdlWindow, width, height);
-        }
+        return SDL_SetWindowFullscreen(sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
     }
+    if (SDL_SetWindowFullscreen(sdlWindow, 0) != 0) {
+        return false;
+    }
+    if (width > 0 && height > 0) {
+        SDL_SetWindowSize(sdlWindow, width, height);
+    }
+    return true;
 }
 
 void GLDevice::setVSync(bool enabled) { SDL_GL_SetSwapInterval(enabled ? 1 : 0); }

@@ -54,8 +54,8 @@ public:
     // Display modes of the window's display as width x height (unsorted, may repeat).
     std::vector<std::pair<int, int>> displayModes() const;
     // Full screen (at the given size when it is a display mode, else at the desktop size) or windowed at
-    // the given size.
-    void setWindowMode(bool fullScreen, int width, int height);
+    // the given size. False when the display refuses the switch; the window then stays as it was.
+    bool setWindowMode(bool fullScreen, int width, int height);
     void setVSync(bool enabled);
 
     // Textures: pixels are 32-bit 0xAARRGGBB, rows top-down.

@@ -1,0 +1,5 @@
+#include "game/options/ContextAlternativeControls.h"
+
+#include "game/language/Language.h"
+
+ContextAlternativeControls::ContextAlternativeControls() : ContextPlayerControls(STR_CONTROLS2, 1) {}

@@ -1,0 +1,83 @@
+#include "game/options/ContextHighScores.h"
+
+#include <cmath>
+
+#include "engine/core/Format.h"
+#include "engine/core/V3.h"
+#include "engine/text/FontQuad.h"
+#include "engine/text/TextSprite.h"
+#include "game/front/ContextIntro.h"
+#include "game/front/Global.h"
+#include "game/language/Language.h"
+#include "game/menus/MenuBackButton.h"
+#include "game/menus/MenuButton.h"
+#include "game/menus/MenuChoiceItem.h"
+#include "game/menus/MenuSupport.h"
+#include "game/options/ContextHighScoreOptions.h"
+#include "game/userdata/FixedText.h"
+
+ContextHighScores::ContextHighScores()
+{
+    bDeleteWhenClosed = true;
+    if (const Global* global = Global::instance()) {
+        pPreObject = global->contextIntro;
+    }
+    auto* title = new TextSprite(0.0f, static_cast<float>(cornerY), 0.0f, MenuSupport::text(STR_HIGHSCORES),
+                                 MenuSupport::font(MenuSupport::FONT_LARGE), UColor(0xFFFFFFFFu));
+    title->flags = 5 + 16;
+    appendChild(title);
+
+    pSeasonItem = new MenuChoiceItem(0.0f, 150.0f, 0.0f, &season, 0, SEASONS - 1, STR_SEASON0, UString(), UString());
+    addItem(pSeasonItem);
+    optionsButton = new MenuButton(static_cast<float>(cornerX - 128), static_cast<float>(-cornerY), 0.0f,
+                                   MenuSupport::text(STR_HIGHSCOREOPTIONSDOTS), UString());
+    addItem(optionsButton);
+    pOkButton = new MenuBackButton(static_cast<float>(80 - cornerX), static_cast<float>(-cornerY), 0.0f,
+                                   MenuSupport::text(STR_OK), UString());
+    pOkButton->setWidth(160);
+    addItem(pOkButton);
+}
+
+UColor ContextHighScores::rowColor(int seasonIndex, int row)
+{
+    static constexpr std::uint32_t COLOURS[SEASONS + 1] = {0xFFFFFF00u, 0xFF00FF00u, 0xFF804000u, 0xFFFF8000u,
+                                                           0xFF80FFFFu};
+    const int s = seasonIndex < 0 ? 0 : seasonIndex >= SEASONS ? SEASONS - 1 : seasonIndex;
+    return lerpColor(UColor(COLOURS[s]), UColor(COLOURS[s + 1]), static_cast<float>(row) / static_cast<float>(ROWS));
+}
+
+void ContextHighScores::tickContents(double tickTime, double dt)
+{
+    ContextMenu::tickContents(tickTime, dt);
+    const float wave = 0.5f + 0.5f * std::sin(16.0f * static_cast<float>(time));
+    highlightColour = lerpColor(UColor(0xFF80FF00u), UColor(0xFFC0FF80u), wave);
+    if (optionsButton->takeClick()) {
+        MenuSupport::pushScreen(new ContextHighScoreOptions());
+    }
+}
+
+void ContextHighScores::renderContents()
+{
+    ContextMenu::renderContents();
+    const Global* global = Global::instance();
+    FontQuad* font = MenuSupport::font(MenuSupport::FONT_MEDIUM);
+    if (global == nullptr || font == nullptr) {
+        return;
+    }
+    const int s = season < 0 ? 0 : season >= SEASONS ? SEASONS - 1 : season;
+    for (int r = 0; r < ROWS; ++r) {
+        const int level = ROWS * s + r;
+        const HIGHSCOREENTRY& entry = global->config.highScores[level];
+        const UColor colour = r == global->highlightedHighScore ? highlightColour : rowColor(s, r);
+        const float y = static_cast<float>(90 - 30 * r);
+        UString name = FixedText256::read(entry.name);
+        if (name.empty()) {
+            name = u"...";
+        }
+        font->print(V3(-300.0f, y, 0.0f), colour, 8, formatString(u"%d", level + 1));
+        font->print(V3(-290.0f, y, 0.0f), colour, 0x202, name);
+        font->print(V3(100.0f, y, 0.0f), colour, 8, formatNumber(entry.score));
+        font->print(V3(200.0f, y, 0.0f), colour, 8, formatMinutesSeconds(entry.time));
+        font->print(V3(300.0f, y, 0.0f), colour, 8, formatPercentTenths(entry.points));
+    }
+}

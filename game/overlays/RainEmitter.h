@@ -1,0 +1,9 @@
+#pragma once
+// The rain of spring levels: drops of the "rainDrop" sheet falling steeply to the left.
+#include "game/overlays/WeatherEmitter.h"
+
+class RainEmitter : public WeatherEmitter {
+public:
+    RainEmitter(Camera* camera, float spread, float intensity);
+    void tick(double time, double dt) override;
+};

@@ -1,0 +1,94 @@
+// The high-score pages: the season pages, the best run of a level, the reset after YES only, the
+// world-wide link.
+#include "OptionsFixture.h"
+
+#include "game/menus/ContextDialog.h"
+#include "game/menus/MenuButton.h"
+#include "game/menus/MenuChoiceItem.h"
+#include "game/menus/MenuLinkButton.h"
+#include "game/online/ContextNetworkWizard1.h"
+#include "game/online/ContextScoreUpload.h"
+#include "game/options/ContextHighScoreOptions.h"
+#include "game/options/ContextHighScores.h"
+#include "game/userdata/FixedText.h"
+
+namespace {
+class HighScores : public OptionsFixture {};
+} // namespace
+
+TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
+{
+    GameConfiguration& config = global().config;
+    config.resetHighScores();
+    // Two runs of level 3 with the same points: the faster one stays.
+    EXPECT_EQ(2, config.submitHighScore(1200, 2, 95, 870, true, u"Anna"));
+    EXPECT_EQ(2, config.submitHighScore(900, 2, 80, 870, true, u"Ben"));
+    EXPECT_EQ(-1, config.submitHighScore(1500, 2, 120, 870, true, u"Clara"));
+    EXPECT_EQ(u"Ben", FixedText256::read(config.highScores[2].name));
+    EXPECT_EQ(80, config.highScores[2].time);
+    EXPECT_EQ(31, config.submitHighScore(10, 31, 61, 1000, true, u"Dirk"));
+
+    auto* page = new ContextHighScores();
+    push(page);
+    EXPECT_EQ(0, page->season);
+    EXPECT_EQ(u"Spring", page->pSeasonItem->currentText());
+    screenshot("highscores-spring");
+    page->season = 3;
+    frames(1);
+    EXPECT_EQ(u"Winter", page->pSeasonItem->currentText());
+    screenshot("highscores-winter");
+    // The rows run from the season's colour towards the next one.
+    EXPECT_EQ(UColor(0xFFFFFF00u), ContextHighScores::rowColor(0, 0));
+    EXPECT_EQ(UColor(0xFFFF8000u), ContextHighScores::rowColor(3, 0));
+    EXPECT_NE(ContextHighScores::rowColor(3, 0), ContextHighScores::rowColor(3, 7));
+}
+
+TEST_F(HighScores, ResetAfterYesOnlyAndTheWorldWideLink)
+{
+    GameConfiguration& config = global().config;
+    config.resetHighScores();
+    config.submitHighScore(500, 0, 30, 400, true, u"Emma");
+    auto* page = new ContextHighScores();
+    push(page);
+    auto* options = open<ContextHighScoreOptions>(page->optionsButton);
+    ASSERT_NE(nullptr, options);
+    screenshot("highscore-options");
+    const UString url = options->pWorldWideButton->url;
+    EXPECT_EQ(u"/tobble/highscoretable.php", url.substr(url.size() - 26));
+
+    clickItem(options->resetButton);
+    frames(1);
+    auto* question = topAs<ContextDialog>();
+    ASSERT_NE(nullptr, question);
+    clickItem(question->pSecondButton); // NO
+    frames(2);
+    EXPECT_EQ(options, top());
+    EXPECT_EQ(400, config.highScores[0].points);
+
+    global().highlightedHighScore = 0;
+    clickItem(options->resetButton);
+    frames(1);
+    question = topAs<ContextDialog>();
+    ASSERT_NE(nullptr, question);
+    clickItem(question->pFirstButton); // YES
+    frames(2);
+    EXPECT_EQ(options, top());
+    EXPECT_EQ(0, config.highScores[0].points);
+    EXPECT_EQ(UString(), FixedText256::read(config.highScores[0].name));
+    EXPECT_EQ(-1, global().highlightedHighScore);
+
+    // Without a configured network the upload first opens the network test; with one, the upload page.
+    config.bNetworkConfigured = 0;
+    EXPECT_NE(nullptr, open<ContextNetworkWizard1>(options->uploadButton));
+    top()->bClosed = true;
+    frames(2);
+    config.bNetworkConfigured = 1;
+    EXPECT_NE(nullptr, open<ContextScoreUpload>(options->uploadButton));
+    top()->bClosed = true;
+    frames(2);
+    EXPECT_EQ(options, top());
+
+    clickItem(options->pWorldWideButton);
+    EXPECT_EQ(url, global().exitUrl);
+    EXPECT_TRUE(screens().bQuit);
+}

@@ -1,0 +1,171 @@
+// The options menu and the pages behind its buttons: each opens from its button and closes by Back and
+// by Escape; the language change restarts the game; the pause menu opens the same options.
+#include "OptionsFixture.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "engine/core/Process.h"
+#include "engine/core/Reference.h"
+#include "engine/kiv/Kiv.h"
+#include "game/level/OverlayPause.h"
+#include "game/menus/ContextGameMain.h"
+#include "game/menus/MenuButton.h"
+#include "game/online/ContextNetworkWizard1.h"
+#include "game/options/ContextAdvancedGraphics.h"
+#include "game/options/ContextAlternativeControls.h"
+#include "game/options/ContextControlsOptions.h"
+#include "game/options/ContextCredits.h"
+#include "game/options/ContextGameplayOptions.h"
+#include "game/options/ContextGraphicsOptions.h"
+#include "game/options/ContextHelp.h"
+#include "game/options/ContextHighScores.h"
+#include "game/options/ContextKeyboardControls.h"
+#include "game/options/ContextOptions.h"
+#include "game/options/ContextPlayerControls.h"
+#include "game/options/ContextSoundOptions.h"
+#include "game/options/ContextTouchControls.h"
+#include "game/menus/MenuLinkButton.h"
+
+namespace {
+class OptionsMenu : public OptionsFixture {
+protected:
+    ContextOptions* openOptions()
+    {
+        auto* options = new ContextOptions();
+        push(options);
+        return options;
+    }
+    // Opens a page from the button, closes it by Back, opens it again and closes it by Escape.
+    template <class T>
+    void opensAndCloses(MenuItem* button, Context* parent, const char* name)
+    {
+        SCOPED_TRACE(name);
+        T* page = open<T>(button);
+        ASSERT_NE(nullptr, page);
+        screenshot(std::string("options-") + name);
+        clickItem(backOf(page));
+        frames(1);
+        EXPECT_EQ(parent, top());
+        ASSERT_NE(nullptr, open<T>(button));
+        tap(ESCAPE);
+        frames(1);
+        EXPECT_EQ(parent, top());
+    }
+};
+} // namespace
+
+TEST_F(OptionsMenu, EveryPageOpensFromItsButtonAndClosesByBackAndEscape)
+{
+    ContextOptions* options = openOptions();
+    screenshot("options-menu");
+    opensAndCloses<ContextGameplayOptions>(options->pGameplayButton, options, "gameplay");
+    opensAndCloses<ContextSoundOptions>(options->pSoundButton, options, "sound");
+    opensAndCloses<ContextHelp>(options->pHelpButton, options, "help");
+    opensAndCloses<ContextGraphicsOptions>(options->pGraphicsButton, options, "graphics");
+    opensAndCloses<ContextControlsOptions>(options->pControlsButton, options, "controls");
+
+    auto* graphics = open<ContextGraphicsOptions>(options->pGraphicsButton);
+    ASSERT_NE(nullptr, graphics);
+    opensAndCloses<ContextAdvancedGraphics>(graphics->pAdvancedButton, graphics, "advanced-graphics");
+    tap(ESCAPE);
+
+    auto* controls = open<ContextControlsOptions>(options->pControlsButton);
+    ASSERT_NE(nullptr, controls);
+    opensAndCloses<ContextTouchControls>(controls->pTouchButton, controls, "touch");
+    opensAndCloses<ContextKeyboardControls>(controls->pKeyboardButton, controls, "keyboard");
+    opensAndCloses<ContextPlayerControls>(controls->pPlayerButton, controls, "player-controls");
+    opensAndCloses<ContextAlternativeControls>(controls->pAlternativeButton, controls, "alternative-controls");
+    tap(ESCAPE);
+    EXPECT_EQ(options, top());
+
+    EXPECT_NE(nullptr, open<ContextNetworkWizard1>(options->pNetworkWizardButton));
+    tap(ESCAPE);
+    frames(1);
+    EXPECT_EQ(options, top());
+    tap(ESCAPE);
+    frames(1);
+    EXPECT_EQ(nullptr, top());
+}
+
+TEST_F(OptionsMenu, TheLanguageChangeIsOfferedOnlyWhenTheLanguageIsNotFixed)
+{
+    Kiv& engine = *Kiv::instance();
+    const int single = engine.singleLanguage, language = engine.defaultLanguage;
+    engine.singleLanguage = 0; // what a missing key reads as: one fixed language
+    ContextOptions* fixed = openOptions();
+    EXPECT_EQ(nullptr, fixed->pChangeLanguageButton);
+    EXPECT_FLOAT_EQ(-100.0f, fixed->pNetworkWizardButton->position.y);
+    EXPECT_FLOAT_EQ(static_cast<float>(-fixed->cornerY), fixed->pHelpButton->position.y);
+    fixed->bClosed = true;
+    frames(1);
+
+    engine.singleLanguage = -1;
+    ContextOptions* options = openOptions();
+    ASSERT_NE(nullptr, options->pChangeLanguageButton);
+    EXPECT_FLOAT_EQ(-150.0f, options->pChangeLanguageButton->position.y);
+    screenshot("options-menu-with-language");
+    clickItem(options->pChangeLanguageButton);
+    EXPECT_EQ(-1, engine.defaultLanguage) << "the next start asks for the language";
+    EXPECT_TRUE(Process::restartRequested());
+    // The engine's settings, written when it is deleted for the restart, carry the cleared language.
+    engine.saveConfig();
+    EXPECT_EQ(-1, engine.config.getInt(u"Kiv", u"defaultLanguage", 0));
+    Process::setRestartRequested(false);
+    engine.defaultLanguage = language;
+    engine.singleLanguage = single;
+    engine.saveConfig();
+}
+
+TEST_F(OptionsMenu, TheMainMenuOpensHighScoresOptionsAndCredits)
+{
+    addPlayers(1);
+    auto* menu = new ContextGameMain();
+    push(menu);
+    EXPECT_NE(nullptr, open<ContextHighScores>(menu->highScoresButton));
+    tap(ESCAPE);
+    EXPECT_NE(nullptr, open<ContextOptions>(menu->optionsButton));
+    tap(ESCAPE);
+    EXPECT_NE(nullptr, open<ContextCredits>(menu->creditsButton));
+    tap(ESCAPE);
+    EXPECT_EQ(menu, top());
+}
+
+TEST_F(OptionsMenu, ThePauseMenuOpensTheOptionsWhichAreDeletedWhenClosed)
+{
+    auto* pause = new OverlayPause();
+    pause->bDeleteWhenClosed = true;
+    push(pause);
+    pause->buttonOptions->bClicked = true;
+    frames(2);
+    auto* options = topAs<ContextOptions>();
+    ASSERT_NE(nullptr, options);
+    EXPECT_TRUE(options->bDeleteWhenClosed);
+    Reference watch;
+    watch.set(options);
+    tap(ESCAPE);
+    frames(1);
+    EXPECT_EQ(nullptr, watch.get()) << "the closed options page is deleted";
+    EXPECT_EQ(pause, top());
+}
+
+TEST_F(OptionsMenu, HelpLinksLeaveForTheDocumentationBesideTheProgramAndTheOnlineHelp)
+{
+    auto* help = new ContextHelp();
+    push(help);
+    const UString documentation = help->pDocumentationButton->url;
+    EXPECT_EQ(u'/', documentation.front()) << "an absolute path, whatever the working folder";
+    EXPECT_EQ(u"/readme.htm", documentation.substr(documentation.size() - 11));
+    const UString online = help->pOnlineHelpButton->url;
+    EXPECT_EQ(u"http://", online.substr(0, 7));
+    EXPECT_EQ(u"/tobble/onlinehelp.php", online.substr(online.size() - 22));
+    EXPECT_EQ(UString::npos, online.find(u"//tobble"));
+    // The data builder writes the page beside the program.
+    std::ifstream readme(std::string(TOBBLE_RUNTIME_DIR) + "/readme.htm");
+    std::string page((std::istreambuf_iterator<char>(readme)), std::istreambuf_iterator<char>());
+    EXPECT_NE(std::string::npos, page.find("Controls"));
+    EXPECT_NE(std::string::npos, page.find("Space"));
+    clickItem(help->pDocumentationButton);
+    EXPECT_EQ(documentation, global().exitUrl);
+    EXPECT_TRUE(screens().bQuit);
+}

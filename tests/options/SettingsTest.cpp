@@ -1,0 +1,226 @@
+// The settings pages change the configuration fields they are bound to, and the effects reach the engine:
+// volumes the audio gains, the frame-rate limit the frame period, the detail the graphics flag.
+#include "OptionsFixture.h"
+
+#include "engine/audio/KivAudio.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/kiv/KivTimer.h"
+#include "engine/render/KivGraphics.h"
+#include "game/language/Language.h"
+#include "game/menus/ContextDialog.h"
+#include "game/menus/MenuSupport.h"
+#include "game/menus/MenuChoiceItem.h"
+#include "game/menus/MenuSoundToggleItem.h"
+#include "game/menus/MenuToggleItem.h"
+#include "game/menus/MenuValueItem.h"
+#include "game/menus/MenuVolumeItem.h"
+#include "game/options/ContextAdvancedGraphics.h"
+#include "game/options/ContextGameplayOptions.h"
+#include "game/options/ContextGraphicsOptions.h"
+#include "game/options/ContextSoundOptions.h"
+
+namespace {
+class Settings : public OptionsFixture {
+protected:
+    static KivAudio& audio() { return *Kiv::instance()->audio; }
+    static int gain(int which) { return audio().getGlobalVolume(which); }
+    // A press on the right (or left) arrow of a value item.
+    static void step(MenuValueItem* item, bool up)
+    {
+        const float reach = item->frameWidth() / 2.0f - 24.0f;
+        movePointerTo(ContextMenu::contextOf(item), item->position + V3(up ? reach : -reach, 0.0f, 0.0f));
+        frames(1);
+        click();
+    }
+};
+} // namespace
+
+TEST_F(Settings, GameplayTogglesFlipTheirBytes)
+{
+    GameConfiguration& config = global().config;
+    config.bTutorial = 1;
+    config.bColorBlind = 0;
+    config.bShowClock = 1;
+    config.bAllowCheats = 0;
+    auto* page = new ContextGameplayOptions();
+    push(page);
+    uint8_t* bytes[] = {&config.bTutorial, &config.bColorBlind, &config.bShowClock, &config.bAllowCheats};
+    const uint8_t before[] = {1, 0, 1, 0};
+    for (int i = 0; i < 4; ++i) {
+        auto* toggle = childOf<MenuToggleItem>(page, i);
+        ASSERT_NE(nullptr, toggle);
+        clickItem(toggle);
+        EXPECT_EQ(1 - before[i], *bytes[i]) << "toggle " << i;
+        for (int j = i + 1; j < 4; ++j) {
+            EXPECT_EQ(before[j], *bytes[j]) << "toggle " << i << " left " << j << " alone";
+        }
+    }
+    screenshot("options-gameplay-flipped");
+}
+
+TEST_F(Settings, VolumesAndMuteAreHeardAtOnceAndClosingAppliesOnce)
+{
+    GameConfiguration& config = global().config;
+    config.soundVolume = 1;
+    config.musicVolume = 15;
+    config.bMuteAudio = 0;
+    global().applySettings();
+    auto* page = new ContextSoundOptions();
+    push(page);
+    auto* quality = childOf<MenuChoiceItem>(page);
+    auto* sound = childOf<MenuVolumeItem>(page, 0);
+    auto* music = childOf<MenuVolumeItem>(page, 1);
+    auto* mute = childOf<MenuSoundToggleItem>(page);
+    ASSERT_TRUE(quality && sound && music && mute);
+
+    step(sound, false);
+    EXPECT_EQ(0, config.soundVolume);
+    EXPECT_EQ(0, gain(KivAudio::GVOL_SAMPLE));
+    EXPECT_EQ(6250, gain(KivAudio::GVOL_MUSIC)) << "the music keeps its own volume";
+    step(sound, true);
+    EXPECT_EQ(416, gain(KivAudio::GVOL_SAMPLE));
+    step(music, true);
+    EXPECT_EQ(16, config.musicVolume);
+    EXPECT_EQ(6666, gain(KivAudio::GVOL_STREAM));
+
+    clickItem(mute);
+    EXPECT_EQ(1, config.bMuteAudio);
+    for (int which : {KivAudio::GVOL_SAMPLE, KivAudio::GVOL_STREAM, KivAudio::GVOL_MUSIC}) {
+        EXPECT_EQ(0, gain(which));
+    }
+    clickItem(mute);
+    EXPECT_EQ(416, gain(KivAudio::GVOL_SAMPLE));
+
+    // The quality is stored at once; the output rate follows when the settings are applied.
+    const int rate = audio().sampleRate;
+    step(quality, true);
+    EXPECT_EQ(2, config.soundQuality);
+    EXPECT_EQ(rate, audio().sampleRate) << "the choice applies nothing itself";
+
+    // A dialog over the page applies nothing; closing the page does.
+    config.musicVolume = 24;
+    auto* dialog = new ContextDialog();
+    dialog->text = u"Covering";
+    dialog->firstCaption = u"OK";
+    dialog->buildContents();
+    push(dialog);
+    frames(1);
+    EXPECT_EQ(6666, gain(KivAudio::GVOL_MUSIC));
+    tap(ESCAPE);
+    frames(1);
+    EXPECT_EQ(page, top());
+    tap(ESCAPE);
+    EXPECT_EQ(nullptr, top());
+    EXPECT_EQ(10000, gain(KivAudio::GVOL_MUSIC));
+    EXPECT_EQ(44100, audio().sampleRate);
+}
+
+TEST_F(Settings, DetailReachesTheGraphicsFlagAtTheNextApplication)
+{
+    GameConfiguration& config = global().config;
+    config.detail = 1;
+    auto* page = new ContextGraphicsOptions();
+    push(page);
+    auto* detail = childOf<MenuChoiceItem>(page);
+    ASSERT_NE(nullptr, detail);
+    step(detail, false);
+    EXPECT_EQ(0, config.detail);
+    EXPECT_EQ(MenuSupport::text(STR_ENUMDETAIL0), detail->currentText());
+    auto* advanced = open<ContextAdvancedGraphics>(page->pAdvancedButton);
+    ASSERT_NE(nullptr, advanced);
+    tap(ESCAPE);
+    EXPECT_FALSE(KivGraphics::instance()->bDetail);
+    EXPECT_EQ(page, top());
+}
+
+TEST_F(Settings, AdvancedGraphicsFrameRateLetterboxAndFilter)
+{
+    GameConfiguration& config = global().config;
+    KivGraphics& graphics = *KivGraphics::instance();
+    config.bFullScreen = 0;
+    config.maximumFps = 120;
+    config.bBilinearFilter = 1;
+    auto* page = new ContextAdvancedGraphics();
+    push(page);
+    screenshot("options-advanced-graphics");
+    EXPECT_EQ(graphics.getVideoModes().size(), page->videoModeNames.size());
+    ASSERT_FALSE(page->videoModeNames.empty());
+
+    // Windowed, the letterbox cannot be flipped; full screen enables it on the next tick.
+    EXPECT_TRUE(page->pLetterboxItem->bDisabled);
+    const uint8_t letterbox = config.bLetterbox;
+    clickItem(page->pLetterboxItem);
+    EXPECT_EQ(letterbox, config.bLetterbox);
+    config.bFullScreen = 1;
+    frames(1);
+    EXPECT_FALSE(page->pLetterboxItem->bDisabled);
+    config.bFullScreen = 0;
+    frames(1);
+
+    auto* fps = childOf<MenuValueItem>(page, 1);
+    ASSERT_NE(nullptr, fps);
+    step(fps, true);
+    EXPECT_EQ(125, config.maximumFps);
+    step(fps, true);
+    EXPECT_EQ(125, config.maximumFps) << "stops at 125";
+    config.maximumFps = 30;
+    step(fps, false);
+    EXPECT_EQ(25, config.maximumFps);
+    step(fps, false);
+    EXPECT_EQ(25, config.maximumFps) << "stops at 25";
+    config.maximumFps = 95;
+    step(fps, true);
+    EXPECT_EQ(100, config.maximumFps);
+
+    // Only the filter changed: no device reset.
+    auto* filter = childOf<MenuToggleItem>(page, 3);
+    ASSERT_NE(nullptr, filter);
+    clickItem(filter);
+    EXPECT_EQ(0, config.bBilinearFilter);
+    int width = 0, height = 0;
+    page->chosenSize(width, height);
+    EXPECT_EQ(page->bCurrentModeListed ? graphics.videoModeWidth : -1, width) << "the same size again";
+    EXPECT_EQ(page->bCurrentModeListed ? graphics.videoModeHeight : -1, height);
+    tap(ESCAPE);
+    EXPECT_EQ(nullptr, top());
+    EXPECT_DOUBLE_EQ(0.01, Kiv::instance()->timer->framePeriod);
+    EXPECT_FALSE(graphics.bBilinearFilter);
+    EXPECT_FALSE(graphics.isResetPending());
+}
+
+TEST_F(Settings, AnUnlistedModeLeftAloneKeepsTheCurrentSize)
+{
+    KivGraphics& graphics = *KivGraphics::instance();
+    const int w = graphics.videoModeWidth, h = graphics.videoModeHeight;
+    graphics.videoModeWidth = 12345;
+    auto* page = new ContextAdvancedGraphics();
+    graphics.videoModeWidth = w;
+    push(page);
+    EXPECT_FALSE(page->bCurrentModeListed);
+    EXPECT_EQ(0, page->selectedMode);
+    int width = 0, height = 0;
+    page->chosenSize(width, height);
+    EXPECT_EQ(-1, width) << "nothing chosen: the size stays";
+    EXPECT_EQ(-1, height);
+    if (page->videoModeNames.size() > 1) {
+        page->selectedMode = 1;
+        page->chosenSize(width, height);
+        EXPECT_EQ(graphics.getVideoModes()[1].width, width);
+    }
+    page->selectedMode = 0;
+    (void)h;
+}
+
+TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)
+{
+    Kiv::instance()->language->bRightToLeft = 1;
+    auto* page = new ContextAdvancedGraphics();
+    Kiv::instance()->language->bRightToLeft = 0;
+    push(page);
+    EXPECT_FLOAT_EQ(-103.0f, page->pFullScreenItem->position.x);
+    EXPECT_FLOAT_EQ(103.0f, page->pLetterboxItem->position.x);
+    EXPECT_EQ(MenuItem::CAPTION_RIGHT, page->pFullScreenItem->captionLocation);
+    EXPECT_EQ(MenuItem::CAPTION_RIGHT, childOf<MenuValueItem>(page, 1)->captionLocation);
+    ContextMenu::ALIGN_READING_START = 4;
+    ContextMenu::READING_DIRECTION_X = 1.0f;
+}
