@@ -6,6 +6,7 @@
 #include "engine/core/Format.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyInt.h"
+#include "engine/core/PropertyLayout.h"
 #include "engine/core/Reference.h"
 
 const RuntimeClass KivBase::classRecord(u"KivBase", nullptr, &RuntimeClass::factoryOf<KivBase>);
@@ -145,6 +146,10 @@ void KivBase::netSerialize(Packet& packet)
 
 void KivBase::netSerializeData(Packet& packet)
 {
+    if (const PropertyLayout* layout = PropertyLayout::of(*this)) {
+        layout->serialize(*this, packet);
+        return;
+    }
     // Held while the packet works on it: a damaged stream may end the read early.
     const std::unique_ptr<PropertyContainer> properties(getProperties());
     properties->serialize(packet);

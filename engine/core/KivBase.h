@@ -53,7 +53,8 @@ public:
     // Releases resources that nothing uses, and takes them back.
     virtual void purge();
     virtual void unpurge();
-    // The parent's UID (netSerializeParent), then the object's own data.
+    // The parent's UID (netSerializeParent), then the object's own data: what its property list
+    // serialises, written and read through its class's layout (PropertyLayout) where it has one.
     virtual void netSerialize(Packet& packet);
     virtual void netSerializeData(Packet& packet);
     virtual void netPostReplicate();

@@ -18,6 +18,9 @@ public:
     static constexpr uint32_t FLAG_CONSTRUCTOR = 0x10; // constructor group
     static constexpr uint32_t FLAG_RESOURCE = 0x20;    // a pointer to a resource, named by its resource name
     static constexpr uint32_t FLAG_HIDDEN = 0x80;      // hidden from the editor
+    // Bound outside its object, or listed differently from one object to the next: the class's layout
+    // leaves the top-level property holding it to the object's own property list.
+    static constexpr uint32_t FLAG_PER_OBJECT = 0x10000;
 
     Property(UStringView name, uint32_t flags, void* address = nullptr);
 

@@ -28,6 +28,9 @@ public:
     // Stores `object` when it is null or of the required class; answers whether it was stored.
     virtual bool assign(KivBase* object);
     bool isResource() const { return (flags & FLAG_RESOURCE) != 0; }
+    // The member's accessors by address, for the class layouts.
+    KivBase* (*getterFunction() const)(void*) { return getter; }
+    void (*setterFunction() const)(void*, KivBase*) { return setter; }
 
     // The shared text form of the pointer kinds.
     static UString pointerText(const KivBase* object, bool resource);

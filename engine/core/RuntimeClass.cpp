@@ -1,6 +1,7 @@
 #include "engine/core/RuntimeClass.h"
 
 #include "engine/core/Format.h"
+#include "engine/core/PropertyLayout.h"
 #include "engine/core/RuntimeClassManager.h"
 
 RuntimeClass::RuntimeClass(const char16_t* name, const RuntimeClass* parent, Factory factory)
@@ -18,6 +19,17 @@ RuntimeClass::RuntimeClass(uint32_t id, const RuntimeClass* parent, Factory fact
 RuntimeClass::~RuntimeClass() { RuntimeClassManager::getInstance()->unregisterClass(this); }
 
 KivBase* RuntimeClass::create() const { return factory != nullptr ? factory() : nullptr; }
+
+KivBase* RuntimeClass::createMeasured(std::size_t& size) const
+{
+    size = 0;
+    struct Probe {
+        std::size_t* saved;
+        ~Probe() { sizeProbe = saved; }
+    } probe{sizeProbe};
+    sizeProbe = &size;
+    return create();
+}
 
 bool RuntimeClass::isDerivedFrom(const RuntimeClass* other) const
 {

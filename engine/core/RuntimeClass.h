@@ -4,11 +4,14 @@
 // their id in eight lower-case hexadecimal digits:
 //   const RuntimeClass Sky::classRecord(RuntimeClass::hashName(u"Sky"), &Context::classRecord, ...);
 //   const RuntimeClass Camera::classRecord(u"Camera", &KivBase::classRecord, &RuntimeClass::factoryOf<Camera>);
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "engine/core/UString.h"
 
 class KivBase;
+class PropertyLayout;
 
 class RuntimeClass {
 public:
@@ -33,7 +36,15 @@ public:
         return h;
     }
     template <class T>
-    static KivBase* factoryOf() { return new T(); }
+    static KivBase* factoryOf()
+    {
+        KivBase* object = new T();
+        // Set after construction, so that a constructor making other objects does not leave their size.
+        if (sizeProbe != nullptr) {
+            *sizeProbe = sizeof(T);
+        }
+        return object;
+    }
 
     UString getName() const { return name; }
     const UString& nameRef() const { return name; }
@@ -47,9 +58,16 @@ public:
     KivBase* create() const;
     // True when `other` is this record or one of its ancestors.
     bool isDerivedFrom(const RuntimeClass* other) const;
+    // A new instance through the factory and its size in bytes; the size is 0 when the factory is not
+    // factoryOf (it cannot tell). Null and 0 for a class without a factory.
+    KivBase* createMeasured(std::size_t& size) const;
 
 private:
     friend class RuntimeClassManager;
+    friend class PropertyLayout;
+
+    // Where factoryOf reports the size of what it makes, while createMeasured runs.
+    static inline thread_local std::size_t* sizeProbe = nullptr;
 
     UString name;
     uint32_t id;
@@ -57,4 +75,8 @@ private:
     Factory factory;
     const RuntimeClass* parent;
     const RuntimeClass* next = nullptr;
+    // The serialisation layout of the class, built by PropertyLayout::of on first use (null after that
+    // when the class's objects take the general path).
+    mutable std::unique_ptr<PropertyLayout> layout;
+    mutable bool bLayoutBuilt = false;
 };

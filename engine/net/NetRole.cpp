@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <unordered_set>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
@@ -12,6 +11,7 @@
 #include "engine/net/KivBaseCalls.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRandom.h"
+#include "engine/net/PacketCursor.h"
 #include "engine/net/RPC.h"
 
 const RuntimeClass NetRole::classRecord(u"NetRole", &KivBase::classRecord, nullptr);
@@ -77,15 +77,14 @@ NetRole::~NetRole()
     // role; the rest belong to their parents and are no longer registered.
     for (bool found = true; found;) {
         found = false;
-        for (const auto& [uid, object] : objectMap) {
-            if (object->getParent() == nullptr) {
+        for (const auto& [uid, object] : objectMap.entries()) {
+            if (objectMap.get(uid) == object && object->getParent() == nullptr) {
                 delete object;
                 found = true;
-                break;
             }
         }
     }
-    for (auto& [uid, object] : objectMap) {
+    for (const auto& [uid, object] : objectMap.entries()) {
         object->objectUID = 0;
     }
     objectMap.clear();
@@ -101,9 +100,11 @@ NetRole* NetRole::findRoleOf(const KivBase& object)
     if (object.objectUID <= 0) {
         return nullptr;
     }
+    if (NetRole* current = THEROLE; current != nullptr && current->objectMap.get(object.objectUID) == &object) {
+        return current;
+    }
     for (NetRole* role : liveRoles()) {
-        const auto it = role->objectMap.find(object.objectUID);
-        if (it != role->objectMap.end() && it->second == &object) {
+        if (role->objectMap.get(object.objectUID) == &object) {
             return role;
         }
     }
@@ -117,11 +118,28 @@ void NetRole::writeCommand(Packet& packet, int command) const
     packet.doBit(bits, 1);
 }
 
+void NetRole::writeSpawn(Packet& packet, int command, const KivBase& object)
+{
+    // The command's two bits, the class id (as Packet::doClassID writes it) and for SPAWNNAMED the UID.
+    const RuntimeClass* runtimeClass = object.getClass();
+    KIV_ASSERT(runtimeClass != nullptr);
+    RuntimeClassManager::getInstance()->buildClassArray();
+    PacketCursor cursor(packet);
+    cursor.ensure(11);
+    cursor.putBit((command & 1) != 0);
+    cursor.putBit((command & 2) != 0);
+    cursor.putVarUInt(static_cast<uint32_t>(runtimeClass->getIndex()));
+    if (command == SPAWNNAMED) {
+        cursor.putVarUInt(static_cast<uint32_t>(object.objectUID));
+    }
+    cursor.store();
+}
+
 void NetRole::registerObject(KivBase* o, int32_t uid)
 {
     KIV_ASSERT(!o->isValidUID());
     if (uid > 0) {
-        if (objectMap.count(uid) != 0) {
+        if (objectMap.contains(uid)) {
             KIV_FATAL(formatString(u"Object ID %d is already in use.", uid));
         }
         o->objectUID = uid;
@@ -130,24 +148,15 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
         if (nextObjectUID < 1 || nextObjectUID == INT32_MAX) {
             KIV_FATAL(formatString(u"Bad next object ID %d.", nextObjectUID));
         }
-        if (objectMap.count(nextObjectUID) != 0) {
+        if (objectMap.contains(nextObjectUID)) {
             KIV_FATAL(formatString(u"Object ID %d is already in use.", nextObjectUID));
         }
         o->objectUID = nextObjectUID++;
     }
-    objectMap[o->objectUID] = o;
+    objectMap.insert(o->objectUID, o);
     if (bIsServer && !bInsideBroadcastCall) {
-        const RuntimeClass* runtimeClass = o->getClass();
-        if (uid > 0) {
-            // A chosen UID must reach the peers as it is.
-            writeCommand(outgoing, SPAWNNAMED);
-            outgoing.doClassID(runtimeClass);
-            uint32_t named = static_cast<uint32_t>(uid);
-            outgoing.doVarUInt(named);
-        } else {
-            writeCommand(outgoing, SPAWNOBJ);
-            outgoing.doClassID(runtimeClass);
-        }
+        // A chosen UID must reach the peers as it is.
+        writeSpawn(outgoing, uid > 0 ? SPAWNNAMED : SPAWNOBJ, *o);
         ++commandsSent;
     }
     if (uid == 1) {
@@ -159,8 +168,7 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
 
 KivBase* NetRole::findObjectOrNull(int32_t uid) const
 {
-    const auto it = objectMap.find(uid);
-    return it != objectMap.end() ? it->second : nullptr;
+    return objectMap.get(uid);
 }
 
 KivBase* NetRole::findObject(int32_t uid) const
@@ -315,11 +323,11 @@ void NetRole::processCommand(Packet& packet, int command)
             if (uid == 0 || uid > 0x7FFFFFFFu) {
                 packet.decodeFailed(formatString(u"Bad object ID %u.", uid), __PRETTY_FUNCTION__);
             }
-            if (objectMap.count(static_cast<int32_t>(uid)) != 0) {
+            if (objectMap.contains(static_cast<int32_t>(uid))) {
                 packet.decodeFailed(formatString(u"Object ID %u is already in use.", uid), __PRETTY_FUNCTION__);
             }
         } else if (packet.isPeerInput() && (nextObjectUID < 1 || nextObjectUID == INT32_MAX ||
-                                            objectMap.count(nextObjectUID) != 0)) {
+                                            objectMap.contains(nextObjectUID))) {
             // The peer named the UID the counter would give next.
             packet.decodeFailed(formatString(u"Object ID %d is already in use.", nextObjectUID), __PRETTY_FUNCTION__);
         }
@@ -439,7 +447,7 @@ bool NetRole::processPeerMessage(const uint8_t* bytes, std::size_t size, UString
 
 void NetRole::postReplicateGlobalAll()
 {
-    std::vector<std::pair<int32_t, KivBase*>> present(objectMap.begin(), objectMap.end());
+    const std::vector<std::pair<int32_t, KivBase*>> present = objectMap.entries();
     for (const auto& [uid, object] : present) {
         // An earlier run may have deleted it.
         if (findObjectOrNull(uid) == object) {
@@ -452,17 +460,18 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
 {
     std::vector<KivBase*> order;
     order.reserve(objectMap.size());
-    std::unordered_set<int32_t> seen;
-    seen.reserve(objectMap.size());
+    // The walk marks what it takes in the object table.
+    ObjectTable& table = const_cast<ObjectTable&>(objectMap);
+    const uint32_t mark = table.newMark();
+    std::vector<KivBase*> stack;
     // Depth first below `top`, in child order, taking the registered objects not taken yet.
     auto walk = [&](KivBase* top) {
-        std::vector<KivBase*> stack{top};
+        stack.push_back(top);
         while (!stack.empty()) {
             KivBase* o = stack.back();
             stack.pop_back();
-            if (o->isValidUID() && seen.count(o->objectUID) == 0 && findObjectOrNull(o->objectUID) == o) {
+            if (o->isValidUID() && table.markOnce(o->objectUID, o, mark)) {
                 order.push_back(o);
-                seen.insert(o->objectUID);
             }
             for (KivBase* child = o->getLastChild(); child != nullptr; child = child->getPrev()) {
                 stack.push_back(child);
@@ -473,8 +482,11 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
     for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {
         walk(child);
     }
-    for (const auto& [uid, object] : objectMap) {
-        if (seen.count(uid) != 0) {
+    if (order.size() == objectMap.size()) {
+        return order;
+    }
+    for (const auto& [uid, object] : objectMap.entries()) {
+        if (table.isMarked(uid, mark)) {
             continue;
         }
         KivBase* top = object;
@@ -490,16 +502,19 @@ void NetRole::writeFullState(Packet& packet) const
 {
     const std::vector<KivBase*> order = getObjectsInTreeOrder();
     for (KivBase* object : order) {
-        writeCommand(packet, SPAWNNAMED);
-        const RuntimeClass* runtimeClass = object->getClass();
-        packet.doClassID(runtimeClass);
-        uint32_t uid = static_cast<uint32_t>(object->objectUID);
-        packet.doVarUInt(uid);
+        writeSpawn(packet, SPAWNNAMED, *object);
     }
     // Copying is done under this role, which resolves the references.
     NetRole* previous = THEROLE;
     THEROLE = const_cast<NetRole*>(this);
-    for (KivBase* object : order) {
+    const std::size_t start = packet.size();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        KivBase* object = order[i];
+        // Once a few objects are written, room for the rest as they go, so that the buffer grows once.
+        if (i == 16) {
+            const std::size_t perObject = (packet.size() - start) / 16 + 1;
+            PacketCursor(packet).ensure(perObject * (order.size() - i) + (perObject * (order.size() - i)) / 8);
+        }
         writeCommand(packet, COPYOBJ);
         uint32_t uid = static_cast<uint32_t>(object->objectUID);
         packet.doVarUInt(uid);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/net/NetHost.h"
+#include "engine/net/ObjectTable.h"
 #include "engine/net/Packet.h"
 
 class RPC;
@@ -58,7 +59,7 @@ public:
     // The role an object is registered with, or null.
     static NetRole* findRoleOf(const KivBase& object);
 
-    std::map<int32_t, KivBase*> objectMap;
+    ObjectTable objectMap;
     KivBase* root = nullptr;
     int32_t nextObjectUID;
     bool bInsideServerCall = false;
@@ -94,6 +95,8 @@ private:
     void destroyReplicated(KivBase& object);
     void forget(KivBase& object);
     void writeCommand(Packet& packet, int command) const;
+    // A spawn command (SPAWNOBJ or SPAWNNAMED) for the object.
+    static void writeSpawn(Packet& packet, int command, const KivBase& object);
 
     bool bDestroying = false;
     bool bReadingPeerMessage = false;

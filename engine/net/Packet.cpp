@@ -16,7 +16,7 @@
 
 Packet::Packet(uint32_t commandFlags, int capacity) : commandFlags(commandFlags)
 {
-    buffer.resize(capacity < 0 ? DEFAULT_CAPACITY : static_cast<std::size_t>(capacity));
+    buffer.resize(capacity < 0 ? DEFAULT_CAPACITY : static_cast<std::size_t>(capacity), 0);
 }
 
 void Packet::decodeFailed(UStringView message, const char* function, const char* file, int line) const
@@ -42,7 +42,7 @@ void Packet::reserve(std::size_t count)
         while (grown - cursor < count) {
             grown *= 2;
         }
-        buffer.resize(grown);
+        buffer.resize(grown, cursor);
     }
 }
 
@@ -113,7 +113,7 @@ void Packet::setReadData(const void* bytes, std::size_t count)
     rewindToRead();
 }
 
-void Packet::doVarUInt(uint32_t& value)
+void Packet::doVarUIntChecked(uint32_t& value)
 {
     if (bWriting) {
         uint32_t v = value;
@@ -204,7 +204,7 @@ void Packet::doHalfFloat(float& value)
     std::memcpy(&value, &bits, 4);
 }
 
-void Packet::doBit(uint8_t& variable, int bitNumber)
+void Packet::doBitChecked(uint8_t& variable, int bitNumber)
 {
     KIV_ASSERT(bitNumber >= 0 && bitNumber < 8);
     if (bitsUsed == 8) {

@@ -6,6 +6,8 @@
 // message and the peer. Never outside the buffer.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -13,6 +15,48 @@
 
 class KivBase;
 class RuntimeClass;
+
+// A packet's bytes. Growing keeps only the bytes in use and leaves the new room as it comes: every byte
+// of a packet is written before it is read or sent.
+class PacketBuffer {
+public:
+    PacketBuffer() = default;
+    PacketBuffer(const PacketBuffer& other) { *this = other; }
+    PacketBuffer& operator=(const PacketBuffer& other)
+    {
+        if (this != &other) {
+            resize(other.count, 0);
+            if (count != 0) {
+                std::memcpy(bytes.get(), other.bytes.get(), count);
+            }
+        }
+        return *this;
+    }
+    PacketBuffer(PacketBuffer&& other) noexcept = default;
+    PacketBuffer& operator=(PacketBuffer&& other) noexcept = default;
+
+    uint8_t* data() { return bytes.get(); }
+    const uint8_t* data() const { return bytes.get(); }
+    std::size_t size() const { return count; }
+    uint8_t& operator[](std::size_t i) { return bytes[i]; }
+    uint8_t operator[](std::size_t i) const { return bytes[i]; }
+    // Room for `size` bytes, of which the first `keep` stay as they were.
+    void resize(std::size_t size, std::size_t keep)
+    {
+        std::unique_ptr<uint8_t[]> grown(size != 0 ? new uint8_t[size] : nullptr);
+        keep = keep < count ? keep : count;
+        keep = keep < size ? keep : size;
+        if (keep != 0) {
+            std::memcpy(grown.get(), bytes.get(), keep);
+        }
+        bytes = std::move(grown);
+        count = size;
+    }
+
+private:
+    std::unique_ptr<uint8_t[]> bytes;
+    std::size_t count = 0;
+};
 
 // A peer's message that cannot be read: the receiver drops the message and the peer.
 class PacketDecodeError : public std::runtime_error {
@@ -46,10 +90,58 @@ public:
     // Makes the packet a reading packet over a copy of the given bytes.
     void setReadData(const void* bytes, std::size_t count);
 
-    void doVarUInt(uint32_t& value);
+    void doVarUInt(uint32_t& value)
+    {
+        // With room for the longest form at hand, no step of its own checks.
+        if (bWriting) {
+            if (buffer.size() - cursor >= 5) {
+                uint32_t v = value;
+                while (v >= 0x80) {
+                    buffer[cursor++] = static_cast<uint8_t>(v | 0x80);
+                    v >>= 7;
+                }
+                buffer[cursor++] = static_cast<uint8_t>(v);
+                return;
+            }
+        } else if (length - cursor >= 5) {
+            const uint8_t* p = buffer.data() + cursor;
+            uint32_t v = 0;
+            for (int k = 0; k < 5; ++k) {
+                const uint8_t byte = p[k];
+                if (k == 4 && (byte & 0xF0) != 0) {
+                    break; // overlong: reported by the long way
+                }
+                v |= static_cast<uint32_t>(byte & 0x7F) << (7 * k);
+                if ((byte & 0x80) == 0) {
+                    cursor += static_cast<std::size_t>(k) + 1;
+                    value = v;
+                    return;
+                }
+            }
+        }
+        doVarUIntChecked(value);
+    }
     void doVarInt(int32_t& value);
     void doHalfFloat(float& value);
-    void doBit(uint8_t& variable, int bitNumber);
+    void doBit(uint8_t& variable, int bitNumber)
+    {
+        // A bit that fits the current bit byte.
+        if (bitsUsed < 8 && static_cast<unsigned>(bitNumber) < 8) {
+            const uint8_t mask = static_cast<uint8_t>(1u << bitNumber);
+            if (bWriting) {
+                if (variable & mask) {
+                    buffer[bitByte] |= static_cast<uint8_t>(1u << bitsUsed);
+                }
+            } else if (buffer[bitByte] & (1u << bitsUsed)) {
+                variable |= mask;
+            } else {
+                variable &= static_cast<uint8_t>(~mask);
+            }
+            ++bitsUsed;
+            return;
+        }
+        doBitChecked(variable, bitNumber);
+    }
     void doBool(bool& value);
     void doUString(UString& value, int maxLength);
     void doDWORD(uint32_t& value);
@@ -86,13 +178,17 @@ public:
     uint32_t commandFlags;
 
 private:
+    friend class PacketCursor;
+
+    void doVarUIntChecked(uint32_t& value);
+    void doBitChecked(uint8_t& variable, int bitNumber);
     void write(const void* bytes, std::size_t count);
     void read(void* bytes, std::size_t count);
     uint8_t readByte();
     void writeByte(uint8_t byte);
     void reserve(std::size_t count);
 
-    std::vector<uint8_t> buffer;
+    PacketBuffer buffer;
     std::size_t cursor = 0;
     std::size_t length = 0; // bytes available to read
     // Bit stream: bits go into a byte reserved inline at the cursor when the previous bit byte is full.

@@ -12,5 +12,6 @@ void RootObject::addPropertiesTo(Property& list)
     NetRole* role = THEROLE;
     // The counter is a signed word of the role, carried as its 32 bits.
     uint32_t* counter = role != nullptr ? reinterpret_cast<uint32_t*>(&role->nextObjectUID) : &detachedNextObjectUID;
-    list.appendChild(new PropertyDWORD(u"THEROLE->nextObjectUID", 0, counter));
+    // Bound to whichever role is current when the list is made: never part of the class's layout.
+    list.appendChild(new PropertyDWORD(u"THEROLE->nextObjectUID", Property::FLAG_PER_OBJECT, counter));
 }

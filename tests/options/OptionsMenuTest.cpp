@@ -107,9 +107,13 @@ TEST_F(OptionsMenu, TheLanguageChangeIsOfferedOnlyWhenTheLanguageIsNotFixed)
     clickItem(options->pChangeLanguageButton);
     EXPECT_EQ(-1, engine.defaultLanguage) << "the next start asks for the language";
     EXPECT_TRUE(Process::restartRequested());
+    // The engine's settings, written when it is deleted for the restart, carry the cleared language.
+    engine.saveConfig();
+    EXPECT_EQ(-1, engine.config.getInt(u"Kiv", u"defaultLanguage", 0));
     Process::setRestartRequested(false);
     engine.defaultLanguage = language;
     engine.singleLanguage = single;
+    engine.saveConfig();
 }
 
 TEST_F(OptionsMenu, TheMainMenuOpensHighScoresOptionsAndCredits)

@@ -215,10 +215,22 @@ TEST_F(BubbleTest, ReadingTimeFollowsTheLength)
     // A new bubble took the old one's place.
     EXPECT_EQ(bubbles(), 1);
     EXPECT_EQ(shown(), bubble);
-    frames(1);
-    saveScreenshot("overlay_bubble");
     // The bubble goes after its time (4 s at 0.01 s a tick).
     EXPECT_TRUE(runUntil([&] { return bubbles() == 0; }, 420));
+}
+
+TEST_F(BubbleTest, ASentenceWrapsInsideItsFrame)
+{
+    startPlaying();
+    SpeechBubble* bubble = say(pig(), 1, 0,
+                               UString(u"Push the ") + TextLine::MARKUP + u"{ff0000}apple" + TextLine::MARKUP +
+                                   u"{000001} into the house to finish the level. Apples roll, so mind the slopes!");
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_GE(bubble->block->getLineCount(), 2);
+    EXPECT_LE(bubble->block->width, static_cast<float>(harness().kiv().graphics->width / 3));
+    EXPECT_EQ(bubble->frame->width, static_cast<float>(static_cast<int>(bubble->block->width) + 40));
+    frames(1);
+    saveScreenshot("overlay_bubble");
 }
 
 TEST_F(BubbleTest, MinimumFrameAndMirroring)

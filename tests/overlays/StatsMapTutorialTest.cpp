@@ -244,8 +244,7 @@ TEST_F(OverlayTest, DisplayScaleTwoDoublesTheMapAboutItsCentre)
 
 TEST_F(OverlayTest, AMissingMapPictureKeepsTheMapClosed)
 {
-    profile().currentLevel = 3; // a bonus-level number: no picture
-    EXPECT_FALSE(OverlayMiniMap::canOpen(3));
+    EXPECT_FALSE(OverlayMiniMap::canOpen(3)); // a bonus level: no picture
     EXPECT_TRUE(OverlayMiniMap::canOpen(4));
 }
 

@@ -53,7 +53,9 @@ static void panel(const Brush& b) {
         Draw::color(cr, 0x404850);
         cairo_stroke(cr);
         if (b.frame < 2) {
-            double edge = b.frame == 0 ? 0 : w, dir = b.frame == 0 ? 1 : -1;
+            // Frame 1 (a bubble up and to the right of its speaker) points down to the left; frame 0 the
+            // other way.
+            double edge = b.frame == 1 ? 0 : w, dir = b.frame == 1 ? 1 : -1;
             double rootA = edge + dir * 12, rootB = edge + dir * 30, tip = edge + dir * 5;
             // The tail covers the body's outline where it joins; only its two sides are drawn.
             Draw::polygon(cr, {rootA, bottom - 2.5, tip, h - 3, rootB, bottom - 2.5});
