@@ -1,6 +1,8 @@
 #include "OnlineFixture.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "engine/files/Md5.h"
 #include "game/front/Global.h"
@@ -106,6 +108,7 @@ TEST_F(ScoreUploadTest, CancelDuringTheUploadLeavesItRunning)
     // The server still receives the upload.
     for (int i = 0; i < 500 && requestCount() == before; ++i) {
         frames(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(requestCount(), before + 1);
 }
