@@ -23,7 +23,7 @@ UString failureText(const HttpOutcome& outcome)
     return {};
 }
 
-void runRequest(std::shared_ptr<HttpRequest::Shared> shared, HttpTransfer transfer)
+void runRequest(std::shared_ptr<HttpRequest::Shared> shared, const HttpTransfer& transfer)
 {
     raiseThreadPriority();
     HttpOutcome outcome = performHttp(transfer);
@@ -31,7 +31,10 @@ void runRequest(std::shared_ptr<HttpRequest::Shared> shared, HttpTransfer transf
     shared->data = shared->reply.empty() ? nullptr : shared->reply.data();
     shared->size = shared->reply.size();
     int result = HttpRequest::STATE_DONE;
-    if (outcome.failedStep != HttpOutcome::Done) {
+    if (outcome.replyTooLarge) {
+        shared->errorText = formatString(u"Reply larger than %d bytes was cut off", static_cast<int>(transfer.maxReplyBytes));
+        result = HttpRequest::STATE_FAILED;
+    } else if (outcome.failedStep != HttpOutcome::Done) {
         shared->errorText = failureText(outcome);
         result = HttpRequest::STATE_FAILED;
     } else if (outcome.status < 200 || outcome.status > 299) {
@@ -105,6 +108,7 @@ void HttpRequest::start()
     transfer.userAgent = wideToUtf8(GameInfo::GAME_ID);
     transfer.connectTimeoutMs = static_cast<long>(connectTimeout * 1000.0);
     transfer.transferTimeoutMs = static_cast<long>(transferTimeout * 1000.0);
+    transfer.maxReplyBytes = maxReplySize;
 
     shared->errorText.clear();
     shared->reply.clear();

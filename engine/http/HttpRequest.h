@@ -51,6 +51,8 @@ public:
     // Seconds; a server that does not accept or does not answer in time fails the request.
     double connectTimeout = 15.0;
     double transferTimeout = 60.0;
+    // A longer reply is cut off there and fails the request.
+    std::size_t maxReplySize = 1u << 20;
 
     static constexpr const char* BOUNDARY = "---------------------------7d33992b80330";
 

@@ -47,6 +47,22 @@ NetConnection::NetConnection(const NetAddress& local, bool emulateLocalhost) : l
     Logger::logFrom("NetConnection::NetConnection", u"Bound to address: %s.", localAddress.toString());
 }
 
+std::unique_ptr<NetConnection> NetConnection::tryBind(const NetAddress& local, UString& error)
+{
+    int code = 0;
+    auto socket = std::make_unique<UdpSocket>(&local, RECEIVE_BUFFER_SIZE, &code);
+    if (!socket->isOpen()) {
+        error = formatString(u"Could not bind to address %s (error %d)", local.toString(), code);
+        Logger::logFrom("NetConnection::tryBind", u"%s", error);
+        return nullptr;
+    }
+    std::unique_ptr<NetConnection> connection(new NetConnection());
+    socket->getLocalAddress(&connection->localAddress);
+    connection->socket = std::move(socket);
+    Logger::logFrom("NetConnection::tryBind", u"Bound to address: %s.", connection->localAddress.toString());
+    return connection;
+}
+
 NetConnection::~NetConnection()
 {
     if (socket == nullptr) {

@@ -19,6 +19,8 @@ public:
     explicit NetConnection(const NetAddress& local);
     NetConnection(const NetAddress& local, bool emulateLocalhost);
     ~NetConnection();
+    // A real socket on the address, or null with `error` saying why when the address cannot be bound.
+    static std::unique_ptr<NetConnection> tryBind(const NetAddress& local, UString& error);
     NetConnection(const NetConnection&) = delete;
     NetConnection& operator=(const NetConnection&) = delete;
 
@@ -32,6 +34,7 @@ public:
     bool isEmulated() const { return socket == nullptr; }
 
 private:
+    NetConnection() = default;
     struct Datagram {
         NetAddress from;
         std::vector<uint8_t> bytes;

@@ -17,10 +17,24 @@ bool gCurlReady = false;
 // The reply arrives in pieces of at most 4095 bytes, as the request always read it.
 constexpr long READ_CHUNK = 4095;
 
+struct Collector {
+    std::vector<unsigned char>* reply;
+    std::size_t limit;
+    bool* tooLarge;
+};
+
 size_t collect(char* data, size_t size, size_t count, void* user)
 {
-    auto* reply = static_cast<std::vector<unsigned char>*>(user);
-    const std::size_t n = size * count;
+    auto* collector = static_cast<Collector*>(user);
+    std::vector<unsigned char>* reply = collector->reply;
+    std::size_t n = size * count;
+    if (collector->limit != 0 && reply->size() + n > collector->limit) {
+        // Keep what fits and end the exchange: the reply is cut off.
+        n = collector->limit - reply->size();
+        reply->insert(reply->end(), reinterpret_cast<unsigned char*>(data), reinterpret_cast<unsigned char*>(data) + n);
+        *collector->tooLarge = true;
+        return 0;
+    }
     reply->insert(reply->end(), reinterpret_cast<unsigned char*>(data), reinterpret_cast<unsigned char*>(data) + n);
     return n;
 }
@@ -55,6 +69,7 @@ HttpOutcome performHttp(const HttpTransfer& transfer)
     // No "Expect: 100-continue" round trip before the body.
     headers = curl_slist_append(headers, "Expect:");
 
+    Collector collector{&out.reply, transfer.maxReplyBytes, &out.replyTooLarge};
     CURLcode rc = CURLE_OK;
     auto set = [&](CURLcode c) {
         if (rc == CURLE_OK) {
@@ -69,7 +84,7 @@ HttpOutcome performHttp(const HttpTransfer& transfer)
     set(curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, transfer.transferTimeoutMs));
     set(curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, READ_CHUNK));
     set(curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect));
-    set(curl_easy_setopt(curl, CURLOPT_WRITEDATA, &out.reply));
+    set(curl_easy_setopt(curl, CURLOPT_WRITEDATA, &collector));
     set(curl_easy_setopt(curl, CURLOPT_PROXY, ""));
     if (transfer.post) {
         set(curl_easy_setopt(curl, CURLOPT_POST, 1L));

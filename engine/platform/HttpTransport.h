@@ -12,6 +12,7 @@ struct HttpTransfer {
     std::string userAgent;
     long connectTimeoutMs = 15000;
     long transferTimeoutMs = 60000; // the whole exchange
+    std::size_t maxReplyBytes = 0;  // a longer reply ends the exchange (0: no limit)
 };
 
 struct HttpOutcome {
@@ -19,6 +20,7 @@ struct HttpOutcome {
     Step failedStep = Done;
     unsigned errorCode = 0; // the library's code of the failure
     long status = 0;        // HTTP status when one arrived
+    bool replyTooLarge = false; // the reply passed maxReplyBytes; `reply` holds its first bytes
     std::vector<unsigned char> reply;
 };
 

@@ -26,6 +26,8 @@
 #include "game/language/Language.h"
 #include "game/menus/GUIthemeMinimal.h"
 #include "game/menus/GUIthemeStandard.h"
+#include "game/online/ContextErrorReport.h"
+#include "game/online/CrashFiles.h"
 #include "game/resources/ResourceCatalogue.h"
 
 namespace {
@@ -122,7 +124,9 @@ void Global::initPostLoader()
     createContexts();
     contextManager->addContext(new ContextIntroText());
     contextManager->addContext(new ContextSplash());
-    // The crash-report offer joins here once the online wizards exist.
+    if (CrashFiles::reportWaiting()) {
+        contextManager->addContext(new ContextErrorReport());
+    }
     Logger::logFrom("Global::initPostLoader", u"Global initialization complete at t=%.3lf sec.", engineClock());
 }
 

@@ -1,6 +1,5 @@
 #include "game/options/ContextHighScoreOptions.h"
 
-#include "engine/core/Logger.h"
 #include "engine/text/TextSprite.h"
 #include "game/front/ContextIntro.h"
 #include "game/front/Global.h"
@@ -9,6 +8,8 @@
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuLinkButton.h"
 #include "game/menus/MenuSupport.h"
+#include "game/online/ContextNetworkWizard1.h"
+#include "game/online/ContextScoreUpload.h"
 #include "game/options/ContextHelp.h"
 
 ContextHighScoreOptions::ContextHighScoreOptions()
@@ -48,8 +49,12 @@ void ContextHighScoreOptions::tickContents(double tickTime, double dt)
         global->config.resetHighScores();
         global->highlightedHighScore = -1;
     }
-    if (uploadButton->takeClick()) {
-        // The score upload and the network test are not part of the game yet.
-        Logger::logFrom("ContextHighScoreOptions::tickContents", u"The score upload is not available.");
+    if (uploadButton->takeClick() && global != nullptr) {
+        // The network is tested and configured first.
+        if (global->config.bNetworkConfigured != 0) {
+            MenuSupport::pushScreen(new ContextScoreUpload());
+        } else {
+            MenuSupport::pushScreen(new ContextNetworkWizard1());
+        }
     }
 }

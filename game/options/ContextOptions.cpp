@@ -1,11 +1,11 @@
 #include "game/options/ContextOptions.h"
 
-#include "engine/core/Logger.h"
 #include "engine/core/Process.h"
 #include "engine/kiv/Kiv.h"
 #include "game/language/Language.h"
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuSupport.h"
+#include "game/online/ContextNetworkWizard1.h"
 #include "game/options/ContextControlsOptions.h"
 #include "game/options/ContextGameplayOptions.h"
 #include "game/options/ContextGraphicsOptions.h"
@@ -57,8 +57,7 @@ void ContextOptions::tickContents(double tickTime, double dt)
         MenuSupport::pushScreen(new ContextSoundOptions());
     }
     if (pNetworkWizardButton->takeClick()) {
-        // The network test is not part of the game yet.
-        Logger::logFrom("ContextOptions::tickContents", u"The network test is not available.");
+        MenuSupport::pushScreen(new ContextNetworkWizard1());
     }
     if (pChangeLanguageButton != nullptr && pChangeLanguageButton->takeClick()) {
         changeLanguage();

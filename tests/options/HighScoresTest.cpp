@@ -6,6 +6,8 @@
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuChoiceItem.h"
 #include "game/menus/MenuLinkButton.h"
+#include "game/online/ContextNetworkWizard1.h"
+#include "game/online/ContextScoreUpload.h"
 #include "game/options/ContextHighScoreOptions.h"
 #include "game/options/ContextHighScores.h"
 #include "game/userdata/FixedText.h"
@@ -75,9 +77,15 @@ TEST_F(HighScores, ResetAfterYesOnlyAndTheWorldWideLink)
     EXPECT_EQ(UString(), FixedText256::read(config.highScores[0].name));
     EXPECT_EQ(-1, global().highlightedHighScore);
 
-    // The upload needs the network pages, which are not part of the game yet: nothing opens.
-    clickItem(options->uploadButton);
-    frames(1);
+    // Without a configured network the upload first opens the network test; with one, the upload page.
+    config.bNetworkConfigured = 0;
+    EXPECT_NE(nullptr, open<ContextNetworkWizard1>(options->uploadButton));
+    top()->bClosed = true;
+    frames(2);
+    config.bNetworkConfigured = 1;
+    EXPECT_NE(nullptr, open<ContextScoreUpload>(options->uploadButton));
+    top()->bClosed = true;
+    frames(2);
     EXPECT_EQ(options, top());
 
     clickItem(options->pWorldWideButton);

@@ -11,6 +11,7 @@
 #include "game/level/OverlayPause.h"
 #include "game/menus/ContextGameMain.h"
 #include "game/menus/MenuButton.h"
+#include "game/online/ContextNetworkWizard1.h"
 #include "game/options/ContextAdvancedGraphics.h"
 #include "game/options/ContextAlternativeControls.h"
 #include "game/options/ContextControlsOptions.h"
@@ -78,8 +79,8 @@ TEST_F(OptionsMenu, EveryPageOpensFromItsButtonAndClosesByBackAndEscape)
     tap(ESCAPE);
     EXPECT_EQ(options, top());
 
-    // The network test is not part of the game yet: its button opens nothing.
-    clickItem(options->pNetworkWizardButton);
+    EXPECT_NE(nullptr, open<ContextNetworkWizard1>(options->pNetworkWizardButton));
+    tap(ESCAPE);
     frames(1);
     EXPECT_EQ(options, top());
     tap(ESCAPE);

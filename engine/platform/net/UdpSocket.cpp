@@ -30,7 +30,9 @@ namespace {
 
 } // namespace
 
-UdpSocket::UdpSocket(const void* sockaddr16, int receiveBufferSize)
+UdpSocket::UdpSocket(const void* sockaddr16, int receiveBufferSize) : UdpSocket(sockaddr16, receiveBufferSize, nullptr) {}
+
+UdpSocket::UdpSocket(const void* sockaddr16, int receiveBufferSize, int* bindError)
 {
     SOCKET_CHECK(fd = ::socket(AF_INET, SOCK_DGRAM, 0));
     int flags = 0;
@@ -41,6 +43,15 @@ UdpSocket::UdpSocket(const void* sockaddr16, int receiveBufferSize)
     SOCKET_CHECK(::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &broadcast, sizeof(broadcast)));
     sockaddr_in address{};
     std::memcpy(&address, sockaddr16, sizeof(address));
+    if (bindError != nullptr) {
+        *bindError = 0;
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) < 0) {
+            *bindError = errno;
+            ::close(fd);
+            fd = -1;
+        }
+        return;
+    }
     SOCKET_CHECK(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)));
 }
 

@@ -11,6 +11,10 @@ public:
     // broadcasting and binds it to the address. Any failed call is fatal, reported with the call as the
     // statement and the error's name.
     UdpSocket(const void* sockaddr16, int receiveBufferSize);
+    // The same, except that an address that cannot be bound (taken by another program, no rights) is no
+    // fatal error: *bindError gets the system's error code and the socket stays closed.
+    UdpSocket(const void* sockaddr16, int receiveBufferSize, int* bindError);
+    bool isOpen() const { return fd >= 0; }
     ~UdpSocket();
     UdpSocket(const UdpSocket&) = delete;
     UdpSocket& operator=(const UdpSocket&) = delete;
