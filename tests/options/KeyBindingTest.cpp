@@ -143,5 +143,5 @@ TEST_F(KeyBinding, TheMenuKeyIsFixedAndTheArrowSideIsAChoice)
     click();
     EXPECT_EQ(1, global().config.touchArrowPlacement);
     EXPECT_EQ(u"Right side", choice->currentText());
-    screenshot("options-touch");
+    screenshot("options-touch-right-side");
 }
