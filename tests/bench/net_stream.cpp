@@ -179,6 +179,8 @@ void writeAndReplayAgainstMemcpy(benchmark::State& state)
     double write = 1e9;
     double replay = 1e9;
     double copy = 1e9;
+    // The copy's target is made and touched once, as memcpySameBytes has it.
+    std::vector<uint8_t> to(1u << 21, 0x5A);
     for (auto _ : state) {
         for (int run = 0; run < 5; ++run) {
             Packet packet(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
@@ -195,8 +197,9 @@ void writeAndReplayAgainstMemcpy(benchmark::State& state)
             replay = std::min(replay, seconds(Clock::now() - t1));
             target.reset();
             THEROLE = server.get();
-
-            std::vector<uint8_t> to(bytes.size());
+        }
+        // The copy five times in a row, so that it runs from the caches as the stream code does at best.
+        for (int run = 0; run < 5; ++run) {
             const auto t2 = Clock::now();
             std::memcpy(to.data(), bytes.data(), bytes.size());
             benchmark::DoNotOptimize(to.data());

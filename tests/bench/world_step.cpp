@@ -29,7 +29,7 @@
 #include "game/world/Sweet.h"
 #include "game/world/Switch.h"
 #include "game/world/Terrain.h"
-#include "game/world/TriggerHint.h"
+#include "game/world/Telescope.h"
 #include "LevelFixture.h"
 
 namespace {
@@ -61,7 +61,7 @@ T* place(LevelBuilder& builder, float x, float y)
 }
 
 // As large as the biggest levels: a 16,000-unit hilly terrain, 60 apples, 12 crates, 3 baskets, 30
-// sweets, 8 danger areas, 4 secrets, 6 ladders, 10 switches and 10 hints.
+// sweets, 8 danger areas, 4 secrets, 6 ladders, 10 switches and 10 telescopes.
 void largeLevel(LevelBuilder& builder)
 {
     GameController& gc = builder.controller();
@@ -100,7 +100,7 @@ void largeLevel(LevelBuilder& builder)
     }
     for (int i = 0; i < 10; ++i) {
         place<Switch>(builder, -7200.0f + 1500.0f * static_cast<float>(i), 100.0f);
-        place<TriggerHint>(builder, -7100.0f + 1500.0f * static_cast<float>(i), 100.0f)->hintTextID = u"HINTJUMP";
+        place<Telescope>(builder, -7100.0f + 1500.0f * static_cast<float>(i), 100.0f);
     }
 }
 

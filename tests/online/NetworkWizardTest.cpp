@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "engine/core/ErrorManager.h"
 #include "engine/files/Md5.h"
 #include "engine/net/NetConnection.h"
+#include "engine/text/TextLine.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
 #include "game/menus/MenuButton.h"
@@ -59,6 +61,31 @@ TEST(ReplyFormats, PrintableSniff)
     // Only the first four bytes count.
     EXPECT_TRUE(ContextNetworkWizard1::isPrintableReply(bytesOf("OKOK\x01"), 5));
     EXPECT_FALSE(ContextNetworkWizard1::isPrintableReply(bytesOf("O\nK"), 3));
+}
+
+TEST(ReplyFormats, NetworkTextNeverReachesTheMarkupParser)
+{
+    // Replies made of text, markup characters, braces and hex digits: after cleaning, the text layer
+    // sees no colour mark and no control character, and splitting it into runs never fails.
+    ErrorManager::setThrowForTests(true);
+    const char alphabet[] = "\x1E{}0123456789abcdefzZ \x01\x07\t\r\n|\xC3\xA4";
+    uint32_t seed = 12345;
+    for (int round = 0; round < 2000; ++round) {
+        std::string reply;
+        const int length = static_cast<int>(seed % 40);
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            reply += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+        }
+        seed = seed * 1664525u + 1013904223u;
+        for (const UString& line : splitLines(decodeTextBuffer(reply.data(), reply.size()))) {
+            const UString shown = networkText(line);
+            for (char16_t c : shown) {
+                ASSERT_GE(c, 0x20) << reply;
+            }
+            EXPECT_NO_THROW(TextLine::splitRuns(shown)) << reply;
+        }
+    }
 }
 
 class NetworkWizardTest : public OnlineFixture {

@@ -1,9 +1,12 @@
 #include "OnlineFixture.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "engine/files/Md5.h"
 #include "game/front/Global.h"
+#include "game/menus/MenuBackButton.h"
 #include "game/menus/MenuButton.h"
 #include "game/online/ContextScoreUpload.h"
 #include "game/online/MessageViewer.h"
@@ -89,5 +92,24 @@ TEST_F(ScoreUploadTest, FailedUploadOffersOnlyCancel)
               (std::vector<std::string>{"Failed with HTTP status code 500",
                                         "Please check your internet connection and try again.", "Failed."}));
     EXPECT_TRUE(page->pNextButton->bDisabled);
+}
+TEST_F(ScoreUploadTest, CancelDuringTheUploadLeavesItRunning)
+{
+    setReply(200, "late", 0.5);
+    auto* page = new ContextScoreUpload();
+    push(page);
+    const int before = requestCount();
+    clickItem(page->pNextButton);
+    ASSERT_TRUE(page->pRequest != nullptr);
+    EXPECT_EQ(page->pRequest->state.load(), HttpRequest::STATE_RUNNING);
+    clickItem(page->pCancelButton);
+    frames(2);
+    EXPECT_NE(top(), page);
+    // The server still receives the upload.
+    for (int i = 0; i < 500 && requestCount() == before; ++i) {
+        frames(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(requestCount(), before + 1);
 }
 } // namespace

@@ -40,9 +40,9 @@ TEST_F(EndingTest, OpensCoveredAndBlurredAndSharpensAfterThreeSeconds)
     EXPECT_TRUE(game.global->contextIntro->bBlurred);
     EXPECT_FLOAT_EQ(game.global->contextIntro->blend, 1.0f);
     EXPECT_FLOAT_EQ(game.screens().transitionWipe->targetLevel, 0.0f) << "the stack opens it out of black";
-    game.frames(290);
+    game.advance(2.9);
     EXPECT_TRUE(game.global->contextIntro->bBlurred);
-    game.frames(20);
+    game.advance(0.2);
     EXPECT_FALSE(game.global->contextIntro->bBlurred);
     EXPECT_EQ(count(*ending, true), 0);
 }
@@ -77,7 +77,7 @@ TEST_F(EndingTest, ClosingEarlyLeavesTheBackdropSharpening)
 {
     auto* ending = new ContextEnding();
     game.screens().addContext(ending);
-    game.frames(100);
+    game.advance(1.0);
     ASSERT_TRUE(game.global->contextIntro->bBlurred);
     ending->bClosed = true;
     game.frame();
@@ -94,15 +94,15 @@ TEST_F(EndingTest, CreditsRiseFromHalfAScreenBelowAndLeaveAtTheTop)
     EXPECT_EQ(scroller->pLines->countChildren(), 1 + 3 + 8 + 76);
     auto* first = static_cast<TextSprite*>(scroller->pLines->getFirstChild());
     game.screens().addContext(scroller);
-    game.frames(100);
+    game.advance(1.0);
     EXPECT_NEAR(first->position.y, static_cast<float>(-(h / 2)) + 30.0f, 0.5f);
     EXPECT_TRUE(first->bHidden) << "still in the faded band at the bottom";
-    game.frames(900);
+    game.advance(9.0);
     EXPECT_FALSE(first->bHidden);
     game.screenshot("credits");
     // Long after, every line has gone through the top and was released.
     scroller->velocity = V3(0.0f, 3000.0f, 0.0f);
-    game.frames(300);
+    game.advance(3.0);
     EXPECT_EQ(scroller->pLines->countChildren(), 0);
 }
 

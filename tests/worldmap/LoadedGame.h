@@ -26,7 +26,7 @@ public:
     ContextManager& screens();
     void frame();
     void frames(int count);
-    // Frames of up to 0.05 s until `seconds` have passed (the engine's largest step is 0.1 s).
+    // Lets `seconds` pass: one frame, then ticks of up to 0.05 s without drawing or input.
     void advance(double seconds);
     // Puts the pointer at a point of a context's world (z = 0) and runs no frame.
     void pointAt(const Context& context, float x, float y);

@@ -92,6 +92,24 @@ TEST_F(ValleyTest, FreshPlayerIsWelcomedThenChooses)
     EXPECT_TRUE(valley->buttonRecipe->bHidden);
 }
 
+TEST_F(ValleyTest, BackClosesTheMapOnlyWhileChoosing)
+{
+    progressTo(2);
+    open(0.5);
+    const V3 back = valley->buttonBack->position;
+    valley->enterStateNow(ContextValley::STATE_FADE_OUT);
+    game.frame();
+    game.clickAt(*valley->hudMenu, back.x, back.y);
+    EXPECT_EQ(game.screens().getTop(), valley) << "no way back while a level starts";
+    valley->stateLeft = 0.0;
+    valley->enterStateNow(ContextValley::STATE_CHOOSE);
+    game.frame();
+    game.clickAt(*valley->hudMenu, back.x, back.y);
+    game.frame();
+    EXPECT_NE(game.screens().getTop(), valley);
+    valley = nullptr;
+}
+
 TEST_F(ValleyTest, OpeningPansToTheSelectedLevelAndGrowsTheRoadToTheLastAvailable)
 {
     progressTo(12);
@@ -116,6 +134,7 @@ TEST_F(ValleyTest, OpeningPansToTheSelectedLevelAndGrowsTheRoadToTheLastAvailabl
     EXPECT_NEAR((v[n - 2].x + v[n - 1].x) / 2, end.x, 0.5f);
     EXPECT_NEAR((v[n - 2].y + v[n - 1].y) / 2, end.y, 0.5f);
     EXPECT_FALSE(valley->buttonRecipe->bHidden);
+    game.screenshot("valley-summer");
 }
 
 TEST_F(ValleyTest, ArrowsScrollWithinTheMapAndHideAtItsEnds)
