@@ -15,7 +15,7 @@ namespace {
 ResourceManager* resources()
 {
     Kiv* kiv = Kiv::instance();
-    return kiv != nullptr ? kiv->resourceManager : nullptr;
+    return kiv != nullptr ? kiv->resourceManager : ResourceManager::instance();
 }
 } // namespace
 

@@ -100,6 +100,11 @@ void Apple::makeBody(PhysicsWorld& world)
 void Apple::tick(double time, double dt)
 {
     A99Object::tick(time, dt);
+    if (pBasket != nullptr && !pBasket->isDerivedFrom(&Basket::classRecord)) {
+        // Only a basket holds apples, whatever a copied value says.
+        pBasket = nullptr;
+        basketSlot = -1;
+    }
     if (pBasket != nullptr && basketSlot >= 0) {
         position = pBasket->slotPosition(basketSlot);
         rotation.z = pBasket->rotation.z;
