@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "engine/core/KivRandom.h"
 #include "engine/core/Property.h"
@@ -238,11 +239,11 @@ private:
     void settings(EditorObject* object, const LevelThing& t) {
         if (t.settings.empty() || (t.settings.size() == 1 && t.settings.count("after")))
             return;
-        PropertyContainer* properties = object->getProperties();
+        const std::unique_ptr<PropertyContainer> properties(object->getProperties());
         for (const auto& [key, value] : t.settings) {
             if (key == "after")
                 continue;
-            Property* p = properties;
+            Property* p = properties.get();
             std::size_t start = 0;
             while (p != nullptr && start <= key.size()) {
                 std::size_t dot = key.find('.', start);
