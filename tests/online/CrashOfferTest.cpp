@@ -22,24 +22,27 @@ void startWithCrashFiles(const std::vector<std::string>& extensions, Check check
 {
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
     const std::string runtime = TOBBLE_RUNTIME_DIR;
-    KivHarness harness(KivHarness::readFile(runtime + "/.cfg.static"), "[Kiv]\ndefaultLanguage=0\n");
-    for (const char* suffix : {"", ".1252", ".language.v2", ".levels"}) {
-        const std::string name = std::string("TobbleXmasdemo.dat") + suffix;
-        std::filesystem::create_symlink(runtime + "/" + name, harness.dataFolder.file(name));
+    {
+        // The engine (and its language) goes with the harness, before the language factory is reset.
+        KivHarness harness(KivHarness::readFile(runtime + "/.cfg.static"), "[Kiv]\ndefaultLanguage=0\n");
+        for (const char* suffix : {"", ".1252", ".language.v2", ".levels"}) {
+            const std::string name = std::string("TobbleXmasdemo.dat") + suffix;
+            std::filesystem::create_symlink(runtime + "/" + name, harness.dataFolder.file(name));
+        }
+        for (const std::string& extension : extensions) {
+            std::ofstream(harness.kiv().userFolder + "crash.TobbleXmasdemo" + extension) << "left behind";
+        }
+        auto* global = new MyGlobal();
+        Global::setInstance(global);
+        global->initPreLoader();
+        for (int i = 0; i < 2000 && dynamic_cast<Loader*>(global->contextManager->getTop()) != nullptr; ++i) {
+            harness.frame(global->contextManager);
+        }
+        check(global->contextManager->getTop());
+        Kiv::instance()->forgetRoot();
+        delete global;
+        Global::setInstance(nullptr);
     }
-    for (const std::string& extension : extensions) {
-        std::ofstream(harness.kiv().userFolder + "crash.TobbleXmasdemo" + extension) << "left behind";
-    }
-    auto* global = new MyGlobal();
-    Global::setInstance(global);
-    global->initPreLoader();
-    for (int i = 0; i < 2000 && dynamic_cast<Loader*>(global->contextManager->getTop()) != nullptr; ++i) {
-        harness.frame(global->contextManager);
-    }
-    check(global->contextManager->getTop());
-    Kiv::instance()->forgetRoot();
-    delete global;
-    Global::setInstance(nullptr);
     Kiv::setLanguageFactory(nullptr, nullptr);
 }
 
