@@ -71,17 +71,7 @@ void ContextErrorReport::onActivate(bool firstActivation)
 void ContextErrorReport::tickContents(double time, double dt)
 {
     ContextMenu::tickContents(time, dt);
-    const int result = takeRequestResult();
-    if (result == HttpRequest::STATE_DONE) {
-        addText(STR_CONNECTED);
-        showReplyLines();
-        addText(STR_DONEDOT);
-        pNextButton->caption = MenuSupport::text(STR_FINISH);
-        pNextButton->bDisabled = false;
-    } else if (result == HttpRequest::STATE_FAILED) {
-        showFailure();
-        addText(STR_FAILED);
-    }
+    showUploadOutcome();
     if (pNetworkWizardButton != nullptr && pNetworkWizardButton->takeClick()) {
         MenuSupport::pushScreen(new ContextNetworkWizard1());
     }

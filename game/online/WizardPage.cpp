@@ -82,3 +82,18 @@ void WizardPage::showFailure()
     pViewer->addMessage(networkText(pRequest->errorText));
     addText(STR_CHECKCONNECTION);
 }
+
+void WizardPage::showUploadOutcome()
+{
+    const int result = takeRequestResult();
+    if (result == HttpRequest::STATE_DONE) {
+        addText(STR_CONNECTED);
+        showReplyLines();
+        addText(STR_DONEDOT);
+        pNextButton->caption = MenuSupport::text(STR_FINISH);
+        pNextButton->bDisabled = false;
+    } else if (result == HttpRequest::STATE_FAILED) {
+        showFailure();
+        addText(STR_FAILED);
+    }
+}

@@ -38,4 +38,6 @@ protected:
     void showReplyLines();
     // The request's error text and the advice to check the connection.
     void showFailure();
+    // An upload's outcome once it has one: the reply and Finish, or the failure.
+    void showUploadOutcome();
 };
