@@ -296,14 +296,15 @@ bool LevelBot::sweepApples() {
     return true;
 }
 
-BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, bool touch) {
+BotReport LevelBot::play(int number, const std::vector<BotStep>& route, bool touch) {
     BotReport report;
     touchMode = touch;
     frameCount = 0;
+    levelNumber = number;
     if (ProfileData* player = LevelServices::currentProfile())
-        player->currentLevel = levelNumber; // the level names its title, music and map by it
+        player->currentLevel = number; // the level names its title, music and map by it
     const auto start = std::chrono::steady_clock::now();
-    ownLevel = std::make_unique<ContextLevelManager>(levelNumber);
+    ownLevel = std::make_unique<ContextLevelManager>(number);
     manager = ownLevel.get();
     drawnFrame(true);
     report.loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -317,6 +318,8 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
 BotReport LevelBot::playStarted(ContextLevelManager& level, const std::vector<BotStep>& route) {
     touchMode = false;
     frameCount = 0;
+    const ProfileData* player = LevelServices::currentProfile();
+    levelNumber = player != nullptr ? player->currentLevel : -1;
     manager = &level;
     BotReport report = playRoute(route, BotReport());
     manager = nullptr;
@@ -359,9 +362,7 @@ BotReport LevelBot::playRoute(const std::vector<BotStep>& route, BotReport repor
                     gc->levelStats.sweetsGot, gc->levelStats.sweets, gc->levelStats.secretsFound,
                     gc->levelStats.secrets);
         drawnFrame(true);
-        const ProfileData* player = LevelServices::currentProfile();
-        KivGraphics::instance()->saveScreenshot(
-            "levelbot-" + std::to_string(player != nullptr ? player->currentLevel : -1) + ".tga", true);
+        KivGraphics::instance()->saveScreenshot("levelbot-" + std::to_string(levelNumber) + ".tga", true);
     }
     // After the route the pig is at home; the end of the level asks for the jump key to go on.
     runUntil(6000, [&] {

@@ -70,6 +70,7 @@ private:
     std::function<void(bool)> runFrame;
     std::unique_ptr<ContextLevelManager> ownLevel; // the level play() made
     ContextLevelManager* manager = nullptr;        // the level being played
+    int levelNumber = -1;
     bool touchMode = false;
     bool held[5] = {};
     int overlayFrames = 0;
