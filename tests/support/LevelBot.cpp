@@ -310,6 +310,15 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
         if (trace)
             std::printf("step %zu (kind %d, %g) at frame %d: pig %.0f,%.0f move %d state %d\n", i + 1,
                         int(route[i].kind), route[i].value, frameCount, heroX(), heroY(), moveState(), levelState());
+        if (trace) {
+            // The last drawn frame as the step begins, and where the carriable things lie.
+            KivGraphics::instance()->saveScreenshot(
+                "levelbot-" + std::to_string(levelNumber) + "-" + std::to_string(i + 1) + ".tga", true);
+            for (KivBase* c = manager->getGameController()->cargoList->getFirstChild(); c != nullptr; c = c->getNext())
+                if (auto* r = dynamic_cast<Renderable*>(c))
+                    std::printf("  cargo %s at %.0f,%.0f\n", wideToUtf8(c->getClass()->getName()).c_str(), r->position.x,
+                                r->position.y);
+        }
         if (!doStep(route[i]) && manager->getResultCode() == 0)
             fail("route step " + std::to_string(i + 1) + " did not come off (pig at " +
                  std::to_string(int(heroX())) + ", " + std::to_string(int(heroY())) + ")");
