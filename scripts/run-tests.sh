@@ -19,12 +19,11 @@ echo "== build (AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOBBLE_SANITIZE=ON -DTOBBLE_BENCHMARKS=OFF > /dev/null
 cmake --build build/asan -j "$jobs"
 echo "== tests under the sanitizers"
-# Left out here, run in the plain build only: the world-map tests that load the whole game, which do not
-# finish in the unoptimised sanitizer build; and one text test after which the leak checker's own tracer
+# Left out here, run in the plain build only: one text test after which the leak checker's own tracer
 # crashes at exit (it passes when run alone).
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600 \
-  -E '^(BookingTest|EndingTest|PanelTest|ValleyTest)[.]|^Text[.]SystemFontFlagAndTheStringCache$'
+  -E '^Text[.]SystemFontFlagAndTheStringCache$'
 
 if ls tests/fuzz/*.cpp > /dev/null 2>&1; then
   echo "== fuzz targets"

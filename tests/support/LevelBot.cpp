@@ -60,12 +60,16 @@ int intProperty(KivBase* object, const char16_t* name) {
 
 } // namespace
 
-LevelBot::LevelBot(KivHarness& h) : harness(h) {}
+LevelBot::LevelBot(KivHarness& h) : harness(&h) {}
+
+LevelBot::LevelBot(std::function<void(bool draw)> frameRunner) : runFrame(std::move(frameRunner)) {}
 
 LevelBot::~LevelBot() {
     releaseAll();
-    manager.reset();
-    THEROLE = nullptr;
+    if (ownLevel) {
+        ownLevel.reset();
+        THEROLE = nullptr;
+    }
 }
 
 Renderable* LevelBot::hero() const {
@@ -129,7 +133,7 @@ void LevelBot::frame() {
         ++frameCount;
         if (++overlayFrames >= OVERLAY_WAIT_FRAMES) {
             PlatformEventInjector::key(keyName(JUMP), true);
-            harness.frame(manager.get());
+            drawnFrame(true);
             PlatformEventInjector::key(keyName(JUMP), false);
             ++frameCount;
             overlayFrames = 0;
@@ -150,11 +154,15 @@ void LevelBot::frame() {
 // Drawing is most of a headless frame's cost: the level is drawn every few frames only (always in touch
 // mode, where the touch points are read through the drawn screen).
 void LevelBot::drawnFrame(bool draw) {
-    Kiv& kiv = harness.kiv();
+    if (runFrame) {
+        runFrame(draw);
+        return;
+    }
+    Kiv& kiv = harness->kiv();
     KivGraphics* graphics = kiv.graphics;
     if (!draw)
         kiv.graphics = nullptr;
-    harness.frame(manager.get());
+    harness->frame(manager);
     kiv.graphics = graphics;
 }
 
@@ -189,7 +197,7 @@ bool LevelBot::doStep(const BotStep& step) {
             const GameConfiguration* c = LevelServices::configuration();
             std::printf("  use: target %s, move %d, input mode %d, use key %u\n",
                         target ? wideToUtf8(target->getClass()->getName()).c_str() : "none", moveState(),
-                        harness.kiv().input->getInputMode(), c ? c->keyBindings[2].keyboard : 999u);
+                        Kiv::instance()->input->getInputMode(), c ? c->keyBindings[2].keyboard : 999u);
         }
         runUntil(30, [&] { return false; });
         return true;
@@ -288,16 +296,37 @@ bool LevelBot::sweepApples() {
     return true;
 }
 
-BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, bool touch) {
+BotReport LevelBot::play(int number, const std::vector<BotStep>& route, bool touch) {
     BotReport report;
     touchMode = touch;
     frameCount = 0;
+    levelNumber = number;
     if (ProfileData* player = LevelServices::currentProfile())
-        player->currentLevel = levelNumber; // the level names its title, music and map by it
+        player->currentLevel = number; // the level names its title, music and map by it
     const auto start = std::chrono::steady_clock::now();
-    manager = std::make_unique<ContextLevelManager>(levelNumber);
-    harness.frame(manager.get());
+    ownLevel = std::make_unique<ContextLevelManager>(number);
+    manager = ownLevel.get();
+    drawnFrame(true);
     report.loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    report = playRoute(route, report);
+    ownLevel.reset();
+    manager = nullptr;
+    THEROLE = nullptr;
+    return report;
+}
+
+BotReport LevelBot::playStarted(ContextLevelManager& level, const std::vector<BotStep>& route) {
+    touchMode = false;
+    frameCount = 0;
+    const ProfileData* player = LevelServices::currentProfile();
+    levelNumber = player != nullptr ? player->currentLevel : -1;
+    manager = &level;
+    BotReport report = playRoute(route, BotReport());
+    manager = nullptr;
+    return report;
+}
+
+BotReport LevelBot::playRoute(const std::vector<BotStep>& route, BotReport report) {
 
     auto fail = [&](const std::string& why) {
         if (report.failure.empty())
@@ -310,6 +339,15 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
         if (trace)
             std::printf("step %zu (kind %d, %g) at frame %d: pig %.0f,%.0f move %d state %d\n", i + 1,
                         int(route[i].kind), route[i].value, frameCount, heroX(), heroY(), moveState(), levelState());
+        if (trace) {
+            // The last drawn frame as the step begins, and where the carriable things lie.
+            KivGraphics::instance()->saveScreenshot(
+                "levelbot-" + std::to_string(levelNumber) + "-" + std::to_string(i + 1) + ".tga", true);
+            for (KivBase* c = manager->getGameController()->cargoList->getFirstChild(); c != nullptr; c = c->getNext())
+                if (auto* r = dynamic_cast<Renderable*>(c))
+                    std::printf("  cargo %s at %.0f,%.0f\n", wideToUtf8(c->getClass()->getName()).c_str(), r->position.x,
+                                r->position.y);
+        }
         if (!doStep(route[i]) && manager->getResultCode() == 0)
             fail("route step " + std::to_string(i + 1) + " did not come off (pig at " +
                  std::to_string(int(heroX())) + ", " + std::to_string(int(heroY())) + ")");
@@ -340,7 +378,5 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
     if (const LevelStats* stats = manager->getLevelStats())
         report.stats = *stats;
     report.frames = frameCount;
-    manager.reset();
-    THEROLE = nullptr;
     return report;
 }

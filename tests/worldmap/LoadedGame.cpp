@@ -72,6 +72,8 @@ LoadedGame::LoadedGame()
     if (baseScreens < 1) {
         baseScreens = 1;
     }
+    // With a player the main menu does not ask for a name as soon as it is on top.
+    resetPlayer();
     clearScreens();
 }
 
@@ -94,12 +96,14 @@ void LoadedGame::resetPlayer()
 
 void LoadedGame::clearScreens()
 {
+    // Stops when a close did not shorten the stack (a screen that will not go, or one that opens another
+    // in its place): the count, not the top's address, tells, as a new screen may reuse a freed one's.
     ContextManager& stack = screens();
     while (stack.countChildren() > baseScreens) {
-        Context* top = stack.getTop();
-        top->bClosed = true;
+        const int before = stack.countChildren();
+        stack.getTop()->bClosed = true;
         frame();
-        if (stack.getTop() == top) {
+        if (stack.countChildren() >= before) {
             break;
         }
     }
