@@ -19,6 +19,7 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
+#include "game/level/GameServer.h"
 #include "game/level/LevelServices.h"
 #include "game/level/MyRootObject.h"
 #include "game/userdata/GameConfiguration.h"
@@ -48,7 +49,8 @@ constexpr int PLAYING = 4;
 constexpr int MOVE_GROUND = 0, MOVE_HOME = 4;
 constexpr float CLOSE_ENOUGH = 12.0f;
 constexpr int OVERLAY_WAIT_FRAMES = 30; // a player reads for a moment before closing a hint
-constexpr int FINGER = 7;
+constexpr int FINGER = 7;     // the first of the fingers on the touch controls
+constexpr int TAP_FINGER = 3; // the finger that taps objects and closes overlays
 constexpr int DRAW_EVERY = 8;
 
 int intProperty(KivBase* object, const char16_t* name) {
@@ -128,10 +130,17 @@ void LevelBot::frame() {
         drawnFrame(true);
         ++frameCount;
         if (++overlayFrames >= OVERLAY_WAIT_FRAMES) {
-            PlatformEventInjector::key(keyName(JUMP), true);
-            harness.frame(manager.get());
-            PlatformEventInjector::key(keyName(JUMP), false);
-            ++frameCount;
+            // Closed with the jump key, or by touch with a tap in the middle of the screen (a key would
+            // put the game back into key mode).
+            const KivGraphics* g = KivGraphics::instance();
+            if (touchMode)
+                tapScreen(float(g->width) * 0.5f, float(g->height) * 0.5f);
+            else {
+                PlatformEventInjector::key(keyName(JUMP), true);
+                harness.frame(manager.get());
+                PlatformEventInjector::key(keyName(JUMP), false);
+                ++frameCount;
+            }
             overlayFrames = 0;
         }
         if (frameCount > 400000)
@@ -143,7 +152,7 @@ void LevelBot::frame() {
                     hold(c, true);
     }
     overlayFrames = 0;
-    drawnFrame(frameCount % DRAW_EVERY == 0 || touchMode);
+    drawnFrame(frameCount % DRAW_EVERY == 0);
     ++frameCount;
 }
 
@@ -156,6 +165,41 @@ void LevelBot::drawnFrame(bool draw) {
         kiv.graphics = nullptr;
     harness.frame(manager.get());
     kiv.graphics = graphics;
+}
+
+void LevelBot::tapScreen(float sx, float sy) {
+    const KivGraphics* g = KivGraphics::instance();
+    PlatformEventInjector::finger(TAP_FINGER, 0, sx / float(g->width), sy / float(g->height));
+    harness.frame(manager.get());
+    ++frameCount;
+    PlatformEventInjector::finger(TAP_FINGER, 2, sx / float(g->width), sy / float(g->height));
+}
+
+// By touch the pig's action is a tap on its object: the one the use key would aim at from where the pig
+// stands, found as the controller finds it, is tapped where it shows on the screen.
+bool LevelBot::useByTouch() {
+    GameController* gc = manager->getGameController();
+    // The world's objects answer the query through the level's network role, current only while it runs.
+    NetRole* const outside = THEROLE;
+    THEROLE = manager->server;
+    gc->actionTarget.set(nullptr);
+    gc->actionTargetPriority = 0;
+    gc->actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+    gc->findActionTarget(gc->objectList);
+    gc->findActionTarget(gc->cargoList);
+    gc->findActionTarget(gc->pigList);
+    auto* target = dynamic_cast<Renderable*>(gc->actionTarget.get());
+    gc->actionTarget.set(nullptr);
+    THEROLE = outside;
+    if (std::getenv("LEVELBOT_TRACE"))
+        std::printf("  tap: target %p, game layer %p\n", static_cast<void*>(target), static_cast<void*>(gc->contextGame));
+    if (target == nullptr || gc->contextGame == nullptr)
+        return false;
+    const KivGraphics* g = KivGraphics::instance();
+    float sx = 0, sy = 0;
+    gc->contextGame->camera->worldToScreen(target->position, float(g->width), float(g->height), sx, sy);
+    tapScreen(sx, sy);
+    return true;
 }
 
 bool LevelBot::runUntil(int limit, const std::function<bool()>& done) {
@@ -182,7 +226,11 @@ bool LevelBot::doStep(const BotStep& step) {
     case BotStep::SWEEP:
         return sweepApples();
     case BotStep::USE:
-        tap(USE);
+        if (touchMode) {
+            if (!useByTouch())
+                return false;
+        } else
+            tap(USE);
         if (std::getenv("LEVELBOT_TRACE")) {
             GameController* g = manager->getGameController();
             KivBase* target = g->actionTarget.get();
@@ -335,6 +383,7 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
         drawnFrame(true);
         KivGraphics::instance()->saveScreenshot("levelbot-" + std::to_string(levelNumber) + ".tga", true);
     }
+    report.inputMode = harness.kiv().input->getInputMode();
     // After the route the pig is at home; the end of the level asks for the jump key to go on.
     runUntil(6000, [&] {
         if (levelState() == 7 && (frameCount % 50) == 0)
