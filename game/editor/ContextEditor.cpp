@@ -1,21 +1,81 @@
 #include "game/editor/ContextEditor.h"
 
+#include <algorithm>
+
+#include "engine/text/Console.h"
 #include "engine/core/PropertyBool.h"
+#include "engine/core/PropertyClass.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyFloat.h"
 #include "engine/core/PropertyRPCBase.h"
 #include "engine/core/PropertyUString.h"
+#include "engine/core/RuntimeClassManager.h"
+#include "engine/core/TimeKeeper.h"
+#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
+#include "engine/render/BlenderCamera.h"
+#include "engine/render/ContextBlender.h"
+#include "engine/render/PointerDispatcher.h"
+#include "engine/render/Rect.h"
+#include "game/editor/ContextEditorTools.h"
 #include "game/level/GameController.h"
 #include "game/level/TouchButton.h"
+#include "game/menus/GUIitem.h"
+#include "game/world/EditorObject.h"
 
 const RuntimeClass ContextEditor::classRecord(RuntimeClass::hashName(u"ContextEditor"), &Context::classRecord,
                                               &RuntimeClass::factoryOf<ContextEditor>);
 const RuntimeClass RPC_ContextEditor_listClasses::classRecord(
     RuntimeClass::hashName(u"RPC_ContextEditor_listClasses"), &RPC::classRecord,
     &RuntimeClass::factoryOf<RPC_ContextEditor_listClasses>);
+
+namespace {
+constexpr int KEY_F1 = 0x3B;
+constexpr int KEY_F2 = 0x3C;
+constexpr int KEY_F3 = 0x3D;
+constexpr int KEY_LSHIFT = 0x2A;
+constexpr float ZOOM_FAR = -6400.0f;
+constexpr float ZOOM_NEAR = -25.0f;
+
+KivInput* input()
+{
+    Kiv* kiv = Kiv::instance();
+    return kiv != nullptr ? kiv->input : nullptr;
+}
+
+double physicalSeconds()
+{
+    const Kiv* kiv = Kiv::instance();
+    return kiv != nullptr && kiv->timeKeeper != nullptr ? kiv->timeKeeper->getPhysicalTime() : 0.0;
+}
+
+void consolePrint(const UString& line)
+{
+    Kiv* kiv = Kiv::instance();
+    if (kiv != nullptr && kiv->console != nullptr) {
+        kiv->console->addLine(line);
+    }
+}
+
+void destroyChildren(KivBase* holder)
+{
+    while (KivBase* child = holder->getLastChild()) {
+        child->destroy();
+    }
+}
+
+bool isBelow(const KivBase* object, const KivBase* ancestor)
+{
+    for (const KivBase* o = object; o != nullptr; o = o->getParent()) {
+        if (o == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
 
 ContextEditor::ContextEditor()
     : propertyHolder(new KivBase()), panelHolder(new KivBase()),
@@ -25,9 +85,18 @@ ContextEditor::ContextEditor()
 {
     appendChild(propertyHolder);
     appendChild(panelHolder);
+    tools = new ContextEditorTools();
 }
 
-ContextEditor::~ContextEditor() = default;
+ContextEditor::~ContextEditor()
+{
+    // The palette may still be linked into the screen stack; the stack does not own it.
+    if (tools != nullptr) {
+        tools->unlink();
+        delete tools;
+        tools = nullptr;
+    }
+}
 
 void ContextEditor::addPropertiesTo(Property& list)
 {
@@ -44,16 +113,17 @@ void ContextEditor::addPropertiesTo(Property& list)
     list.appendChild(new PropertyRPCBase(u"showClassConstructors", 0, new RPC_ContextEditor_listClasses(this)));
 }
 
-void ContextEditor::netPostReplicate()
+bool ContextEditor::isEditingActive() const
 {
     const GameController* gc = GameController::getCurrent();
-    const bool editing = THEROLE != nullptr && gc != nullptr && gc->editor != nullptr && THEROLE->bEditing;
+    return THEROLE != nullptr && gc != nullptr && gc->editor != nullptr && THEROLE->bEditing;
+}
+
+void ContextEditor::netPostReplicate()
+{
+    const bool editing = isEditingActive();
     if (editing) {
-        if (GameController* controller = GameController::getCurrent(); controller != nullptr) {
-            if (BlenderCamera* cam = controller->getGameCamera()) {
-                cam->snapTo(editorCamera.x, editorCamera.y, editorCamera.z);
-            }
-        }
+        setEditorCamera(editorCamera.x, editorCamera.y, editorCamera.z);
         if (bHideEditorOverlay) {
             bShowHulls = bShowBezierPaths = bShowTriggerAreas = false;
         }
@@ -64,8 +134,227 @@ void ContextEditor::netPostReplicate()
     }
 }
 
-// The panel and its class list come with the level editor.
-void ContextEditor::listClasses() {}
+void ContextEditor::setEditorCamera(float x, float y, float z)
+{
+    editorCamera = V3(x, y, z);
+    GameController* gc = GameController::getCurrent();
+    if (BlenderCamera* cam = gc != nullptr ? gc->getGameCamera() : nullptr) {
+        cam->snapTo(x, y, z);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The panel
+
+void ContextEditor::requestEdit(KivBase* object)
+{
+    pendingEdit.set(object);
+    bEditPending = true;
+}
+
+void ContextEditor::editObject(KivBase* object)
+{
+    if (object != nullptr && object == edited.get()) {
+        return;
+    }
+    // A request still waiting is overtaken by this choice.
+    bEditPending = false;
+    pendingEdit.set(nullptr);
+    destroyChildren(propertyHolder);
+    destroyChildren(panelHolder);
+    edited.set(object);
+    if (object == nullptr) {
+        return;
+    }
+
+    const double t0 = physicalSeconds();
+    PropertyContainer* tree = object->getProperties();
+    const double t1 = physicalSeconds();
+    tree->removeFlaggedProperties(Property::FLAG_CONSTRUCTOR | Property::FLAG_HIDDEN);
+    propertyHolder->appendChild(tree);
+    const double t2 = physicalSeconds();
+    if (GUIitem* field = makeGUI(tree)) {
+        panelHolder->appendChild(field);
+    }
+    const double t3 = physicalSeconds();
+    panelPos = panelHome;
+    placePanel();
+    const double t4 = physicalSeconds();
+
+    consolePrint(formatString(u"getProperties(): %.1lf ms", (t1 - t0) * 1000.0));
+    consolePrint(formatString(u"removeFlaggedProperties(): %.1lf ms", (t2 - t1) * 1000.0));
+    consolePrint(formatString(u"makeGUI(): %.1lf ms", (t3 - t2) * 1000.0));
+    consolePrint(formatString(u"refresheditedprops(): %.1lf ms", (t4 - t3) * 1000.0));
+    consolePrint(formatString(u"Now editing %08lx (%s)", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(object)),
+                              object->getClass()->nameRef()));
+}
+
+void ContextEditor::listClasses()
+{
+    editObject(nullptr);
+    auto* classes = new PropertyContainer(u"CLASSES", 0);
+    propertyHolder->appendChild(classes);
+    for (const RuntimeClass* record : RuntimeClassManager::getInstance()->getClasses()) {
+        if (!record->isDerivedFrom(&EditorObject::classRecord)) {
+            continue;
+        }
+        consolePrint(formatString(u"%d: %s", record->getIndex(), record->nameRef()));
+        auto* entry = new PropertyClass(0, record, record->nameRef());
+        KivBase* before = nullptr;
+        for (KivBase* child = classes->getFirstChild(); child != nullptr; child = child->getNext()) {
+            if (static_cast<Property*>(child)->name > entry->name) {
+                before = child;
+                break;
+            }
+        }
+        if (before != nullptr) {
+            classes->insertChildAfter(entry, before->getPrev());
+        } else {
+            classes->appendChild(entry);
+        }
+    }
+    if (GUIitem* field = makeGUI(classes)) {
+        panelHolder->appendChild(field);
+        placePanel();
+    }
+}
+
+void ContextEditor::placePanel()
+{
+    if (KivBase* root = panelHolder->getFirstChild()) {
+        placeField(root, panelPos, PANEL_WIDTH);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Per frame
+
+void ContextEditor::tickContents(double tickTime, double dt)
+{
+    Context::tickContents(tickTime, dt);
+    if (bEditPending) {
+        KivBase* object = pendingEdit.get();
+        bEditPending = false;
+        pendingEdit.set(nullptr);
+        editObject(object);
+    }
+    if (!isEditingActive()) {
+        return;
+    }
+    GameController* gc = GameController::getCurrent();
+    ContextBlender* game = gc->contextGame;
+    BlenderCamera* cam = gc->getGameCamera();
+    KivInput* in = input();
+    if (in == nullptr || game == nullptr || cam == nullptr) {
+        return;
+    }
+
+    // Wheel zoom towards (or away from) the pointer.
+    const float wheel = in->pointerMotion.z;
+    if (wheel != 0.0f) {
+        const V3 p = game->pointer;
+        const V3 c = cam->eye;
+        const float f = wheel < 0.0f ? 0.5f : 2.0f;
+        const float z = std::clamp(c.z * f, ZOOM_FAR, ZOOM_NEAR);
+        setEditorCamera(p.x - (p.x - c.x) * f, p.y - (p.y - c.y) * f, z);
+    }
+    // Middle-button pan: the level follows the pointer.
+    if (in->mouseButtons[2] != 0) {
+        const V3 c = cam->eye;
+        const float s = (0.0f - c.z) / (static_cast<float>(HudTouch::screenWidth()) * 0.5f);
+        const V3 m = in->pointerMotion;
+        setEditorCamera(c.x - s * m.x, c.y - s * m.y, c.z - s * m.z);
+    }
+
+    if (in->wasKeyPressed(KEY_F1)) {
+        panelPos = panelHome;
+        listClasses();
+    } else if (in->wasKeyPressed(KEY_F2)) {
+        editObject(gc);
+    } else if (in->wasKeyPressed(KEY_F3)) {
+        editObject(this);
+    }
+}
+
+void ContextEditor::renderContents()
+{
+    Context::renderContents();
+    GameController* gc = GameController::getCurrent();
+    ContextBlender* game = gc != nullptr ? gc->contextGame : nullptr;
+
+    if (auto* object = dynamic_cast<Renderable*>(edited.get()); object != nullptr) {
+        // The object's own layer: the nearest context above it.
+        const Context* home = nullptr;
+        for (KivBase* o = object->getParent(); o != nullptr && home == nullptr; o = o->getParent()) {
+            home = dynamic_cast<Context*>(o);
+        }
+        const V3 at = home != nullptr ? transformFromContext(object->position, *home) : object->position;
+        Rect::drawLine(V3(panelPos.x - 75.0f, panelPos.y, panelPos.z), at, UColor(0xff408080u), UColor(0xff80ffffu));
+    }
+
+    if (game == nullptr || game->camera == nullptr) {
+        return;
+    }
+    game->camera->render();
+    if (!isEditingActive() || bHideEditorOverlay) {
+        return;
+    }
+    const float w = static_cast<float>(HudTouch::screenWidth());
+    const float h = static_cast<float>(HudTouch::screenHeight());
+    const UColor grid(0x20ffffffu);
+    for (int i = 0; i <= 8; i += 2) {
+        Rect band{-5.0f * w, static_cast<float>(i + 1) * h, 5.0f * w, static_cast<float>(i) * h};
+        band.drawOutline(grid);
+    }
+    for (int i = -5; i <= 3; i += 2) {
+        Rect band{static_cast<float>(i) * w, 10.0f * h, static_cast<float>(i + 1) * w, 0.0f};
+        band.drawOutline(grid);
+    }
+    const KivInput* in = input();
+    if (in != nullptr && in->isDown(KEY_LSHIFT)) {
+        drawEditorCircle(game->pointer.x, game->pointer.y, game->pointer.z, 150.0f, UColor(0xff0080ffu));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Events
+
+bool ContextEditor::onEvent(KivEvent& event)
+{
+    if (event.type == KivEvent::REFERENCE_CLEARED) {
+        if (event.reference == &edited) {
+            editObject(nullptr);
+        } else if (event.reference == &pendingEdit) {
+            // The object asked for went away before the request ran.
+            bEditPending = false;
+        }
+    }
+    return Context::onEvent(event);
+}
+
+bool ContextEditor::onEventBubble(KivEvent& event)
+{
+    if (event.type == PointerDispatcher::EVENT_DRAG) {
+        panelPos = panelPos + pointerMotion;
+        placePanel();
+    } else if (event.type == EVENT_FIELD_CHANGED && event.source != nullptr &&
+               (isBelow(event.source, panelHolder) || isBelow(event.source, propertyHolder))) {
+        // A change after the edited object went away reaches nobody.
+        if (KivBase* object = edited.get(); object != nullptr) {
+            PointerDispatcher* dispatcher = event.dispatcher;
+            if (dispatcher == nullptr && Kiv::instance() != nullptr) {
+                dispatcher = Kiv::instance()->pointerDispatcher;
+            }
+            if (dispatcher != nullptr) {
+                dispatcher->sendEvent(EVENT_EDITED, this, object);
+            }
+        }
+        placePanel();
+    }
+    return Context::onEventBubble(event);
+}
+
+// ---------------------------------------------------------------------------------------------------------
 
 RPC_ContextEditor_listClasses::RPC_ContextEditor_listClasses(KivBase* target) : RPC(target)
 {
@@ -73,4 +362,9 @@ RPC_ContextEditor_listClasses::RPC_ContextEditor_listClasses(KivBase* target) : 
     bRunsOnClients = 1;
 }
 
-void RPC_ContextEditor_listClasses::invoke() { static_cast<ContextEditor*>(target)->listClasses(); }
+void RPC_ContextEditor_listClasses::invoke()
+{
+    if (target != nullptr) {
+        static_cast<ContextEditor*>(target)->listClasses();
+    }
+}

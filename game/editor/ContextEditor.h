@@ -2,37 +2,80 @@
 // The in-game level editor layer: the level's guide switches (hulls, Bezier paths, trigger areas), the
 // editor camera and the level's name, all stored in the level file with the rest of the level. Editing is
 // active while a role exists, the level's controller has its editor and the role's bEditing is set.
+//
+// While editing, the mouse steers the game camera (wheel zoom, middle-button pan), F1 shows the class list
+// of editable level objects, F2 edits the level's controller and F3 this layer's own settings. The edited
+// object's properties are shown as a panel of property fields (makeGUI builds one field per property).
 #include "engine/core/Reference.h"
 #include "engine/core/UString.h"
 #include "engine/net/RPC.h"
 #include "engine/render/Context.h"
+
+class ContextEditorTools;
+class GUIitem;
+class Property;
 
 class ContextEditor : public Context {
 public:
     static const RuntimeClass classRecord;
     const RuntimeClass* getClass() const override { return &classRecord; }
 
+    // Event a panel field sends when it changed something; the layer answers with EVENT_EDITED to the
+    // edited object.
+    static constexpr int32_t EVENT_FIELD_CHANGED = 8;
+    static constexpr int32_t EVENT_EDITED = 9;
+    static constexpr float PANEL_WIDTH = 150.0f;
+
     ContextEditor();
     ~ContextEditor() override;
 
     void addPropertiesTo(Property& list) override;
-    // After the layer's state arrived: a release build that does not edit shows no level guides.
+    bool onEvent(KivEvent& event) override;
+    bool onEventBubble(KivEvent& event) override;
+    // After the layer's state arrived: the editor camera while editing; a release build that does not
+    // edit shows no level guides.
     void netPostReplicate() override;
+    void tickContents(double time, double dt) override;
+    void renderContents() override;
 
+    // Makes the object (or nothing) the edited one and rebuilds the panel; the same object again does
+    // nothing. Fields must not call it from inside their own event handlers when the call would delete
+    // them (it destroys the whole panel): they use requestEdit.
+    void editObject(KivBase* object);
+    // editObject, run at the start of the layer's next tick: a field can ask for another object from its
+    // own handler (Ctrl+F) without being deleted while it still runs.
+    void requestEdit(KivBase* object);
     // Shows the class list of editable level objects in the panel.
     void listClasses();
+    // Builds the property field for one property and, for groups, its children; null when none.
+    // (The table of field kinds lives in ContextEditorMakeGUI.cpp.)
+    GUIitem* makeGUI(Property* property);
+    // Places a field made by makeGUI (and, for groups, its children) with its top row at `cursor` and the
+    // given width (the field's own place operation; defined beside makeGUI).
+    static void placeField(KivBase* field, const V3& cursor, float width);
+    // Places the panel's root field at panelPos with the panel width.
+    void placePanel();
+    // Stores the editor camera and snaps the game layer's camera to it.
+    void setEditorCamera(float x, float y, float z);
+    // True while editing is active for this layer's level.
+    bool isEditingActive() const;
 
     UString levelName = u"none";
     bool bShowHulls = true;
     bool bShowBezierPaths = true;
     bool bShowTriggerAreas = true;
     bool bHideEditorOverlay = false;
+    ContextEditorTools* tools = nullptr; // owned; the resource palette
     Reference edited{this};
     KivBase* propertyHolder; // child
     KivBase* panelHolder;    // child
     V3 panelHome;
     V3 panelPos;
     V3 editorCamera;
+
+private:
+    Reference pendingEdit{this};
+    bool bEditPending = false;
 };
 
 // Runs ContextEditor::listClasses on its target.

@@ -62,12 +62,16 @@ int intProperty(KivBase* object, const char16_t* name) {
 
 } // namespace
 
-LevelBot::LevelBot(KivHarness& h) : harness(h) {}
+LevelBot::LevelBot(KivHarness& h) : harness(&h) {}
+
+LevelBot::LevelBot(std::function<void(bool draw)> frameRunner) : runFrame(std::move(frameRunner)) {}
 
 LevelBot::~LevelBot() {
     releaseAll();
-    manager.reset();
-    THEROLE = nullptr;
+    if (ownLevel) {
+        ownLevel.reset();
+        THEROLE = nullptr;
+    }
 }
 
 Renderable* LevelBot::hero() const {
@@ -137,7 +141,7 @@ void LevelBot::frame() {
                 tapScreen(float(g->width) * 0.5f, float(g->height) * 0.5f);
             else {
                 PlatformEventInjector::key(keyName(JUMP), true);
-                harness.frame(manager.get());
+                drawnFrame(true);
                 PlatformEventInjector::key(keyName(JUMP), false);
                 ++frameCount;
             }
@@ -156,21 +160,24 @@ void LevelBot::frame() {
     ++frameCount;
 }
 
-// Drawing is most of a headless frame's cost: the level is drawn every few frames only (always in touch
-// mode, where the touch points are read through the drawn screen).
+// Drawing is most of a headless frame's cost: the level is drawn every few frames only.
 void LevelBot::drawnFrame(bool draw) {
-    Kiv& kiv = harness.kiv();
+    if (runFrame) {
+        runFrame(draw);
+        return;
+    }
+    Kiv& kiv = harness->kiv();
     KivGraphics* graphics = kiv.graphics;
     if (!draw)
         kiv.graphics = nullptr;
-    harness.frame(manager.get());
+    harness->frame(manager);
     kiv.graphics = graphics;
 }
 
 void LevelBot::tapScreen(float sx, float sy) {
     const KivGraphics* g = KivGraphics::instance();
     PlatformEventInjector::finger(TAP_FINGER, 0, sx / float(g->width), sy / float(g->height));
-    harness.frame(manager.get());
+    drawnFrame(true);
     ++frameCount;
     PlatformEventInjector::finger(TAP_FINGER, 2, sx / float(g->width), sy / float(g->height));
 }
@@ -237,7 +244,7 @@ bool LevelBot::doStep(const BotStep& step) {
             const GameConfiguration* c = LevelServices::configuration();
             std::printf("  use: target %s, move %d, input mode %d, use key %u\n",
                         target ? wideToUtf8(target->getClass()->getName()).c_str() : "none", moveState(),
-                        harness.kiv().input->getInputMode(), c ? c->keyBindings[2].keyboard : 999u);
+                        Kiv::instance()->input->getInputMode(), c ? c->keyBindings[2].keyboard : 999u);
         }
         runUntil(30, [&] { return false; });
         return true;
@@ -336,16 +343,37 @@ bool LevelBot::sweepApples() {
     return true;
 }
 
-BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, bool touch) {
+BotReport LevelBot::play(int number, const std::vector<BotStep>& route, bool touch) {
     BotReport report;
     touchMode = touch;
     frameCount = 0;
+    levelNumber = number;
     if (ProfileData* player = LevelServices::currentProfile())
-        player->currentLevel = levelNumber; // the level names its title, music and map by it
+        player->currentLevel = number; // the level names its title, music and map by it
     const auto start = std::chrono::steady_clock::now();
-    manager = std::make_unique<ContextLevelManager>(levelNumber);
-    harness.frame(manager.get());
+    ownLevel = std::make_unique<ContextLevelManager>(number);
+    manager = ownLevel.get();
+    drawnFrame(true);
     report.loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    report = playRoute(route, report);
+    ownLevel.reset();
+    manager = nullptr;
+    THEROLE = nullptr;
+    return report;
+}
+
+BotReport LevelBot::playStarted(ContextLevelManager& level, const std::vector<BotStep>& route) {
+    touchMode = false;
+    frameCount = 0;
+    const ProfileData* player = LevelServices::currentProfile();
+    levelNumber = player != nullptr ? player->currentLevel : -1;
+    manager = &level;
+    BotReport report = playRoute(route, BotReport());
+    manager = nullptr;
+    return report;
+}
+
+BotReport LevelBot::playRoute(const std::vector<BotStep>& route, BotReport report) {
 
     auto fail = [&](const std::string& why) {
         if (report.failure.empty())
@@ -383,7 +411,7 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
         drawnFrame(true);
         KivGraphics::instance()->saveScreenshot("levelbot-" + std::to_string(levelNumber) + ".tga", true);
     }
-    report.inputMode = harness.kiv().input->getInputMode();
+    report.inputMode = Kiv::instance()->input->getInputMode();
     // After the route the pig is at home; the end of the level asks for the jump key to go on.
     runUntil(6000, [&] {
         if (levelState() == 7 && (frameCount % 50) == 0)
@@ -398,7 +426,5 @@ BotReport LevelBot::play(int levelNumber, const std::vector<BotStep>& route, boo
     if (const LevelStats* stats = manager->getLevelStats())
         report.stats = *stats;
     report.frames = frameCount;
-    manager.reset();
-    THEROLE = nullptr;
     return report;
 }

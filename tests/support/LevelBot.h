@@ -34,11 +34,16 @@ struct BotReport {
 class LevelBot {
 public:
     explicit LevelBot(KivHarness& harness);
+    // A bot for a game whose loop is not a harness's: `runFrame` runs one frame of it, drawn or not.
+    explicit LevelBot(std::function<void(bool draw)> runFrame);
     ~LevelBot();
 
     // Loads the level of that number from the level archive and plays it along the route. With `touch`
     // the pig is steered by the touch controls instead of the keys.
     BotReport play(int levelNumber, const std::vector<BotStep>& route, bool touch = false);
+    // Plays along the route, by the keys, a level that another screen has started (the world map) to its
+    // result; the level stays its starter's.
+    BotReport playStarted(ContextLevelManager& level, const std::vector<BotStep>& route);
 
     // Frames of 0.01 s the bot allows a step before it gives up.
     int stepLimit = 3000;
@@ -53,6 +58,7 @@ private:
     // A finger down and up again at a screen point (pixels from the top left).
     void tapScreen(float sx, float sy);
     bool useByTouch();
+    BotReport playRoute(const std::vector<BotStep>& route, BotReport report);
     bool runUntil(int limit, const std::function<bool()>& done);
     bool doStep(const BotStep& step);
     bool walkTo(float x);
@@ -64,8 +70,11 @@ private:
     int moveState() const;
     int levelState() const;
 
-    KivHarness& harness;
-    std::unique_ptr<ContextLevelManager> manager;
+    KivHarness* harness = nullptr;
+    std::function<void(bool)> runFrame;
+    std::unique_ptr<ContextLevelManager> ownLevel; // the level play() made
+    ContextLevelManager* manager = nullptr;        // the level being played
+    int levelNumber = -1;
     bool touchMode = false;
     bool held[5] = {};
     int overlayFrames = 0;

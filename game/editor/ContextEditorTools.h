@@ -1,0 +1,31 @@
+#pragma once
+// The editor's resource palette: a full-screen layer that shows every loaded resource of one class as a
+// grid of icons. Typing narrows the grid to names that begin with the typed text (Backspace clears it);
+// the first press writes the resource under the pointer into the property being set, tells the edited
+// object, and closes the palette. It belongs to the editor layer and is only linked into the screen stack
+// while it is open.
+#include "engine/core/UString.h"
+#include "engine/render/Context.h"
+
+class EditorToolIcon;
+
+class ContextEditorTools : public Context {
+public:
+    ContextEditorTools();
+    ~ContextEditorTools() override;
+
+    void tickContents(double time, double dt) override;
+    void renderContents() override;
+
+    // Prepares the palette for one property: `valueSlot` is where the chosen resource is written (the
+    // property's value), `resourceClass` the class a resource must be or derive from to be shown. The
+    // grid is rebuilt only when the class changed; the filter is cleared every time.
+    void setTool(KivBase* target, KivBase** valueSlot, const RuntimeClass* resourceClass);
+    // Rebuilds the icon grid from the resource manager.
+    void buildIcons();
+
+    UString filter;
+    KivBase* target = nullptr;      // not owned
+    KivBase** valueSlot = nullptr;  // not owned
+    const RuntimeClass* resourceClass = nullptr;
+};

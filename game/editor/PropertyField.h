@@ -1,0 +1,47 @@
+#pragma once
+// One row of the editor panel: shows a property's name at its left edge and the property's text form at
+// its right edge, in the tiny font over a minimal-theme frame. Every kind of field derives from it; this
+// plain kind only shows (properties of kinds the panel has no editing for). Fields keep no copy of the
+// value: they read the property's text every frame and write through the property.
+#include <cstdint>
+
+#include "engine/core/UString.h"
+#include "game/menus/GUIitem.h"
+
+class ContextEditor;
+class Property;
+struct KivEvent;
+
+class PropertyField : public GUIitem {
+public:
+    // DirectInput codes of the panel's key commands.
+    static constexpr int KEY_F = 0x21;
+    static constexpr int KEY_G = 0x22;
+    static constexpr int KEY_X = 0x2D;
+    static constexpr int KEY_B = 0x30;
+    static constexpr int DEFAULT_HEIGHT = 10;
+
+    explicit PropertyField(Property* property);
+    ~PropertyField() override;
+
+    void render() override;
+    // Sets the size to (width, height), centres the row at (cursor.x, cursor.y - height / 2, cursor.z) in
+    // the parent's coordinates and moves the cursor down by the row's height.
+    virtual void place(V3& cursor, float width);
+
+    // Announces a change (event 8, this field as source and target): the parent's capture step, this
+    // field's own handler, then the bubble from the parent.
+    void sendChanged();
+    // True for a key-input event of `key` on the frame it went down, with exactly Ctrl held.
+    static bool isCtrlKey(const KivEvent& event, int key);
+    // The editor layer this field belongs to (its nearest ancestor), else the running level's editor.
+    ContextEditor* findEditor() const;
+    bool isReadOnly() const;
+
+    Property* property; // lives in the editor's property tree
+    UString prefix;
+
+protected:
+    // The name and value texts at the row's two edges.
+    void drawTexts();
+};

@@ -1,0 +1,239 @@
+#include "game/editor/PropertyFieldPointer.h"
+
+#include <cmath>
+
+#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyReferenceBase.h"
+#include "engine/core/TextParse.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "engine/platform/video/GLDevice.h"
+#include "engine/render/Camera.h"
+#include "engine/render/Context.h"
+#include "engine/render/PointerDispatcher.h"
+#include "engine/render/Rect.h"
+#include "engine/render/Renderable.h"
+#include "engine/render/Skin.h"
+#include "engine/render/VertexBuffer.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/ContextEditorTools.h"
+#include "game/front/ContextManager.h"
+#include "game/front/Global.h"
+#include "game/level/TouchButton.h"
+
+namespace {
+const UColor WHITE(0xffffffffu);
+const UColor ACCEPT(0xff00ff00u);
+const UColor REFUSE(0xffff0000u);
+const UColor LINK_NEAR(0xff808080u);
+
+// The nearest context at or above the object.
+const Context* contextOf(const KivBase* object)
+{
+    for (const KivBase* up = object; up != nullptr; up = up->getParent()) {
+        if (const auto* context = dynamic_cast<const Context*>(up)) {
+            return context;
+        }
+    }
+    return nullptr;
+}
+
+// True when the object is the current role's object under its UID.
+bool isRegistered(const KivBase* object)
+{
+    const NetRole* role = THEROLE;
+    return object != nullptr && role != nullptr && object->objectUID > 0 &&
+           role->findObjectOrNull(object->objectUID) == object;
+}
+} // namespace
+
+PropertyFieldPointer::PropertyFieldPointer(Property* property) : PropertyFieldValue(property) {}
+
+bool PropertyFieldPointer::isResource() const { return (property->flags & Property::FLAG_RESOURCE) != 0; }
+
+KivBase* PropertyFieldPointer::getTarget() const
+{
+    if (const auto* pointer = dynamic_cast<const PropertyPointer*>(property)) {
+        return pointer->get();
+    }
+    if (const auto* reference = dynamic_cast<const PropertyReferenceBase*>(property)) {
+        return reference->get();
+    }
+    return nullptr;
+}
+
+bool PropertyFieldPointer::assign(KivBase* object)
+{
+    if (auto* pointer = dynamic_cast<PropertyPointer*>(property)) {
+        return pointer->assign(object);
+    }
+    if (auto* reference = dynamic_cast<PropertyReferenceBase*>(property)) {
+        return reference->assign(object);
+    }
+    return false;
+}
+
+KivBase* PropertyFieldPointer::grabCandidate(KivBase* under) const
+{
+    const RuntimeClass* target = property->requiredClass;
+    if (!isResource()) {
+        // Only objects of the level: a panel row or a screen under the pointer would not outlive the edit.
+        return isRegistered(under) && PropertyPointer::accepts(under, target) ? under : nullptr;
+    }
+    const auto* sprite = dynamic_cast<const Renderable*>(under);
+    if (sprite == nullptr || sprite->bOwnsSkin || sprite->pSkin == nullptr) {
+        return nullptr;
+    }
+    // A skin that is no loaded resource could not be named in the level file.
+    const ResourceManager* resources = ResourceManager::instance();
+    if (resources == nullptr || resources->nameOf(sprite->pSkin) == nullptr) {
+        return nullptr;
+    }
+    return PropertyPointer::accepts(sprite->pSkin, target) ? sprite->pSkin : nullptr;
+}
+
+bool PropertyFieldPointer::applyText(const UString& typed)
+{
+    UString text = typed;
+    trimString(text);
+    if (text == property->toString()) {
+        return true;
+    }
+    if (isResource()) {
+        // Only a loaded resource of the right class; an unknown name is refused, never fatal.
+        const ResourceManager* resources = ResourceManager::instance();
+        KivBase* resource = resources != nullptr ? resources->find(text, false) : nullptr;
+        return resource != nullptr && assign(resource);
+    }
+    // An object of the level by its UID.
+    const auto uid = parseInt32(text);
+    const NetRole* role = THEROLE;
+    KivBase* object = uid && *uid > 0 && role != nullptr ? role->findObjectOrNull(*uid) : nullptr;
+    return object != nullptr && assign(object);
+}
+
+bool PropertyFieldPointer::onEventCapture(KivEvent& event)
+{
+    return handleKey(event) || PropertyFieldValue::onEventCapture(event);
+}
+
+bool PropertyFieldPointer::onEvent(KivEvent& event)
+{
+    // A read-only row keeps the focus itself (it opens no text box), so its keys arrive here.
+    return (isReadOnly() && handleKey(event)) || PropertyFieldValue::onEvent(event);
+}
+
+bool PropertyFieldPointer::handleKey(KivEvent& event)
+{
+    if (event.type != PointerDispatcher::EVENT_KEY || bDeleted) {
+        return false;
+    }
+    if (isResource() && isCtrlKey(event, KEY_B)) {
+        if (!isReadOnly()) {
+            openPalette();
+        }
+        return true;
+    }
+    if (isCtrlKey(event, KEY_G)) {
+        if (!isReadOnly()) {
+            grab(event.dispatcher);
+        }
+        return true;
+    }
+    if (isCtrlKey(event, KEY_F) && property->requiredClass != nullptr &&
+        property->requiredClass->isDerivedFrom(&KivBase::classRecord)) {
+        follow(event.dispatcher);
+        return true;
+    }
+    return false;
+}
+
+void PropertyFieldPointer::openPalette()
+{
+    // The palette writes into a pointer member; a reference is no such member.
+    auto* pointer = dynamic_cast<PropertyPointer*>(property);
+    ContextEditor* editor = findEditor();
+    Global* global = Global::instance();
+    if (pointer == nullptr || editor == nullptr || editor->tools == nullptr || global == nullptr ||
+        global->contextManager == nullptr) {
+        return;
+    }
+    editor->tools->setTool(editor->edited.get(), static_cast<KivBase**>(pointer->address), property->requiredClass);
+    global->contextManager->addContext(editor->tools);
+}
+
+void PropertyFieldPointer::grab(PointerDispatcher* dispatcher)
+{
+    KivBase* under = dispatcher != nullptr ? dispatcher->getObjectUnderPointer() : nullptr;
+    KivBase* candidate = grabCandidate(under);
+    if (candidate != nullptr && assign(candidate)) {
+        bRefused = false;
+        sendChanged();
+    }
+}
+
+void PropertyFieldPointer::follow(PointerDispatcher* dispatcher)
+{
+    KivBase* target = getTarget();
+    if (ContextEditor* editor = findEditor()) {
+        // The rebuild deletes this row, so it waits for the layer's next tick.
+        editor->requestEdit(target);
+    }
+    if (dispatcher != nullptr) {
+        dispatcher->setHovered(target);
+    }
+}
+
+void PropertyFieldPointer::render()
+{
+    if (bHidden) {
+        return;
+    }
+    const UColor own = color;
+    color = WHITE;
+    const Kiv* engine = Kiv::instance();
+    const PointerDispatcher* dispatcher = engine != nullptr ? engine->pointerDispatcher : nullptr;
+    KivBase* hovered = dispatcher != nullptr ? dispatcher->getHovered() : nullptr;
+    KivBase* under = dispatcher != nullptr ? dispatcher->getObjectUnderPointer() : nullptr;
+    if (hovered != nullptr && under != nullptr && (hovered == this || isAncestorOf(hovered))) {
+        if (!isResource() || dynamic_cast<Renderable*>(under) != nullptr) {
+            color = grabCandidate(under) != nullptr ? ACCEPT : REFUSE;
+        }
+    }
+    PropertyFieldValue::render();
+    color = own;
+    drawLinkToTarget();
+}
+
+void PropertyFieldPointer::drawLinkToTarget()
+{
+    const RuntimeClass* target = property->requiredClass;
+    if (isResource() || target == nullptr || !target->isDerivedFrom(&Renderable::classRecord)) {
+        return;
+    }
+    const auto* object = dynamic_cast<const Renderable*>(getTarget());
+    const Context* from = contextOf(object);
+    const Context* here = contextOf(this);
+    if (object == nullptr || from == nullptr || here == nullptr) {
+        return;
+    }
+    Rect::drawLine(boundsCenter, here->transformFromContext(object->position, *from), LINK_NEAR, WHITE);
+    if (object->bSkipVisibility || from->camera == nullptr) {
+        return;
+    }
+    const float depthScale = (0.0f - from->camera->eye.z) / (static_cast<float>(HudTouch::screenWidth()) * 0.5f);
+    if (depthScale == 0.0f) {
+        return;
+    }
+    const V3 centre = here->transformFromContext(object->boundsCenter, *from);
+    const float radius = object->boundingRadius / depthScale;
+    VertexBuffer circle(CIRCLE_POINTS);
+    for (int i = 0; i < CIRCLE_POINTS; ++i) {
+        const float angle = static_cast<float>(i) * 6.28f * 0.015625f;
+        circle[i] = {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), object->position.z,
+                     LINK_NEAR.argb, 0.0f, 0.0f};
+    }
+    circle.draw(static_cast<int>(Primitive::LineStrip));
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The panel row of an object pointer or reference. Typed entry takes a registered object's UID (never a
+// raw address), or a resource's name for a resource pointer. Ctrl+B opens the resource palette for a
+// resource pointer, Ctrl+G takes the object (or, for a resource pointer, the sprite) under the pointer,
+// Ctrl+F edits the object pointed to. While the row has the focus it shows green or red whether Ctrl+G
+// would take what is under the pointer, and it draws a line and a circle to the object it points to.
+#include "game/editor/PropertyFieldValue.h"
+
+class PropertyFieldPointer : public PropertyFieldValue {
+public:
+    static constexpr int CIRCLE_POINTS = 64;
+
+    explicit PropertyFieldPointer(Property* property);
+
+    void render() override;
+    // The row's keys while its text box has the focus.
+    bool onEventCapture(KivEvent& event) override;
+    bool onEvent(KivEvent& event) override;
+
+    // The object pointed to (null for none).
+    KivBase* getTarget() const;
+    bool isResource() const;
+    // What Ctrl+G would store for `under` (null when it would refuse it).
+    KivBase* grabCandidate(KivBase* under) const;
+    // Stores the object when the property takes it; answers whether it did.
+    bool assign(KivBase* object);
+
+protected:
+    bool applyText(const UString& text) override;
+
+private:
+    // Ctrl+B, Ctrl+G and Ctrl+F; true when the key was one of them.
+    bool handleKey(KivEvent& event);
+    void openPalette();
+    void grab(PointerDispatcher* dispatcher);
+    void follow(PointerDispatcher* dispatcher);
+    void drawLinkToTarget();
+};

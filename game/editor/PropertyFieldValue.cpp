@@ -1,0 +1,89 @@
+#include "game/editor/PropertyFieldValue.h"
+
+#include "engine/core/Property.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/PointerDispatcher.h"
+#include "game/menus/GUItextBox.h"
+#include "game/menus/GUItheme.h"
+
+namespace {
+const UColor REFUSED_COLOUR(0xffff0000u);
+}
+
+PropertyFieldValue::PropertyFieldValue(Property* property) : PropertyField(property)
+{
+    textBox = new GUItextBox(pTheme);
+    textBox->bHidden = true;
+    addChild(textBox);
+}
+
+void PropertyFieldValue::render()
+{
+    const UColor own = color;
+    if (bRefused) {
+        color = REFUSED_COLOUR;
+    }
+    PropertyField::render();
+    color = own;
+}
+
+bool PropertyFieldValue::onEvent(KivEvent& event)
+{
+    if (event.type == PointerDispatcher::EVENT_HOVER_GAINED) {
+        beginEdit();
+        return true;
+    }
+    return PropertyField::onEvent(event);
+}
+
+bool PropertyFieldValue::onEventBubble(KivEvent& event)
+{
+    if (event.type == GUItextBox::EVENT_EDITED && event.source == textBox) {
+        commitEdit();
+    }
+    return PropertyField::onEventBubble(event);
+}
+
+void PropertyFieldValue::place(V3& cursor, float w)
+{
+    PropertyField::place(cursor, w);
+    const int row = pTheme != nullptr ? pTheme->rowHeight : DEFAULT_HEIGHT;
+    textBox->setPosition(V3(static_cast<float>((width - textBox->width) / 2), -static_cast<float>(row / 2), 0.0f));
+    textBox->updateVisuals();
+}
+
+void PropertyFieldValue::beginEdit()
+{
+    if (isReadOnly() || bTextEntry || bDeleted) {
+        return;
+    }
+    bTextEntry = true;
+    bRefused = false;
+    textBox->bHidden = false;
+    textBox->text.clear();
+    height *= 2;
+    const Kiv* engine = Kiv::instance();
+    if (engine != nullptr && engine->pointerDispatcher != nullptr) {
+        engine->pointerDispatcher->setHovered(textBox);
+    }
+    sendChanged();
+}
+
+void PropertyFieldValue::commitEdit()
+{
+    if (isReadOnly() || !bTextEntry || bDeleted) {
+        return;
+    }
+    bTextEntry = false;
+    textBox->bHidden = true;
+    const UString text = textBox->text;
+    if (text == UString(1, CLEAR_MARK)) {
+        bRefused = !property->fromString(u"");
+    } else if (!text.empty()) {
+        bRefused = !applyText(text);
+    }
+    height /= 2;
+    sendChanged();
+}
+
+bool PropertyFieldValue::applyText(const UString& text) { return property->fromString(text); }
