@@ -333,6 +333,8 @@ bool LevelBot::sweepApples() {
         if (next == nullptr)
             return true;
         const float x = next->position.x;
+        if (std::getenv("LEVELBOT_TRACE"))
+            std::printf("  sweep: apple at %.0f,%.0f, pig at %.0f, frame %d\n", x, next->position.y, heroX(), frameCount);
         if (heroX() < x + 40) {
             walkTo(x - 90);
             jumpTo(x + 90);
