@@ -1,6 +1,7 @@
 #include "game/editor/ContextEditor.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/text/Console.h"
 #include "engine/core/PropertyBool.h"
@@ -20,10 +21,12 @@
 #include "engine/render/PointerDispatcher.h"
 #include "engine/render/Rect.h"
 #include "game/editor/ContextEditorTools.h"
+#include "game/front/ContextManager.h"
 #include "game/level/GameController.h"
 #include "game/level/TouchButton.h"
 #include "game/menus/GUIitem.h"
 #include "game/world/EditorObject.h"
+#include "game/world/EditorProxy.h"
 
 const RuntimeClass ContextEditor::classRecord(RuntimeClass::hashName(u"ContextEditor"), &Context::classRecord,
                                               &RuntimeClass::factoryOf<ContextEditor>);
@@ -38,6 +41,8 @@ constexpr int KEY_F3 = 0x3D;
 constexpr int KEY_LSHIFT = 0x2A;
 constexpr float ZOOM_FAR = -6400.0f;
 constexpr float ZOOM_NEAR = -25.0f;
+// How near (in game units) a press must be to an object's position to pick an object without a sprite.
+constexpr float PICK_DISTANCE = 16.0f;
 
 KivInput* input()
 {
@@ -90,8 +95,17 @@ ContextEditor::ContextEditor()
 
 ContextEditor::~ContextEditor()
 {
-    // The palette may still be linked into the screen stack; the stack does not own it.
+    // The palette may still be linked into the screen stack; the stack does not own it, and must not keep
+    // it as its active screen either.
     if (tools != nullptr) {
+        if (auto* stack = dynamic_cast<ContextManager*>(tools->getParent())) {
+            if (stack->activeScreen == tools) {
+                stack->activeScreen = nullptr;
+            }
+            if (stack->topScreen == tools) {
+                stack->topScreen = nullptr;
+            }
+        }
         tools->unlink();
         delete tools;
         tools = nullptr;
@@ -134,10 +148,18 @@ void ContextEditor::netPostReplicate()
     }
 }
 
+GameController* ContextEditor::controller() const
+{
+    if (auto* gc = dynamic_cast<GameController*>(getParent())) {
+        return gc;
+    }
+    return GameController::getCurrent();
+}
+
 void ContextEditor::setEditorCamera(float x, float y, float z)
 {
     editorCamera = V3(x, y, z);
-    GameController* gc = GameController::getCurrent();
+    GameController* gc = controller();
     if (BlenderCamera* cam = gc != nullptr ? gc->getGameCamera() : nullptr) {
         cam->snapTo(x, y, z);
     }
@@ -241,7 +263,7 @@ void ContextEditor::tickContents(double tickTime, double dt)
     if (!isEditingActive()) {
         return;
     }
-    GameController* gc = GameController::getCurrent();
+    GameController* gc = controller();
     ContextBlender* game = gc->contextGame;
     BlenderCamera* cam = gc->getGameCamera();
     KivInput* in = input();
@@ -266,6 +288,10 @@ void ContextEditor::tickContents(double tickTime, double dt)
         setEditorCamera(c.x - s * m.x, c.y - s * m.y, c.z - s * m.z);
     }
 
+    // The middle button pans; only a plain press picks.
+    const bool panning = in->mouseButtons[1] != 0 || in->mouseButtons[2] != 0;
+    pickAndDrag(game->pointer, in->isTouchDown(0) && !panning, in->getTouchFlag(0) && !panning);
+
     if (in->wasKeyPressed(KEY_F1)) {
         panelPos = panelHome;
         listClasses();
@@ -276,10 +302,73 @@ void ContextEditor::tickContents(double tickTime, double dt)
     }
 }
 
+KivBase* ContextEditor::findObjectUnderPointer(const V3& /*point*/)
+{
+    // The panel is drawn in this layer's units, the level in the game layer's.
+    if (KivBase* field = panelHolder->findObjectUnderPointer(pointer)) {
+        return field;
+    }
+    GameController* gc = controller();
+    if (!isEditingActive() || gc->contextGame == nullptr) {
+        return nullptr;
+    }
+    return findLevelObjectAt(gc->contextGame->pointer);
+}
+
+EditorObject* ContextEditor::findLevelObjectAt(const V3& gamePoint) const
+{
+    GameController* gc = controller();
+    KivBase* proxies = gc != nullptr ? gc->proxyList : nullptr;
+    if (proxies == nullptr) {
+        return nullptr;
+    }
+    EditorObject* nearest = nullptr;
+    float nearestDistance = PICK_DISTANCE;
+    for (KivBase* child = proxies->getLastChild(); child != nullptr; child = child->getPrev()) {
+        auto* proxy = dynamic_cast<EditorProxy*>(child);
+        EditorObject* object = proxy != nullptr && !proxy->bDeleted ? proxy->getObject() : nullptr;
+        if (object == nullptr || object->bDeleted || object->bHidden) {
+            continue;
+        }
+        if (object->isPointInside(gamePoint)) {
+            return object;
+        }
+        const float dx = object->position.x - gamePoint.x;
+        const float dy = object->position.y - gamePoint.y;
+        const float d = std::sqrt(dx * dx + dy * dy);
+        if (d <= nearestDistance) {
+            nearest = object;
+            nearestDistance = d;
+        }
+    }
+    return nearest;
+}
+
+void ContextEditor::pickAndDrag(const V3& gamePointer, bool pressed, bool held)
+{
+    if (pressed && panelHolder->findObjectUnderPointer(pointer) == nullptr) {
+        if (EditorObject* object = findLevelObjectAt(gamePointer)) {
+            editObject(object);
+            dragged.set(object);
+            dragOffset = V3(object->position.x - gamePointer.x, object->position.y - gamePointer.y, 0.0f);
+        }
+    }
+    if (!held) {
+        dragged.set(nullptr);
+        return;
+    }
+    if (auto* object = static_cast<EditorObject*>(dragged.get())) {
+        const V3 to(gamePointer.x + dragOffset.x, gamePointer.y + dragOffset.y, object->position.z);
+        if (!(to == object->position)) {
+            object->editorSetPosition(to);
+        }
+    }
+}
+
 void ContextEditor::renderContents()
 {
     Context::renderContents();
-    GameController* gc = GameController::getCurrent();
+    GameController* gc = controller();
     ContextBlender* game = gc != nullptr ? gc->contextGame : nullptr;
 
     if (auto* object = dynamic_cast<Renderable*>(edited.get()); object != nullptr) {

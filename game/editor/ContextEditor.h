@@ -12,6 +12,8 @@
 #include "engine/render/Context.h"
 
 class ContextEditorTools;
+class EditorObject;
+class GameController;
 class GUIitem;
 class Property;
 
@@ -37,6 +39,14 @@ public:
     void netPostReplicate() override;
     void tickContents(double time, double dt) override;
     void renderContents() override;
+    // The panel field under the pointer; while editing, else the level object under the game layer's
+    // pointer.
+    KivBase* findObjectUnderPointer(const V3& point) override;
+    // The level object at a point of the game layer: the last drawn one whose sprite holds the point, or
+    // whose position lies within a few units of it; null when none.
+    EditorObject* findLevelObjectAt(const V3& gamePoint) const;
+    // The level controller whose layer this is (its parent), else the current role's.
+    GameController* controller() const;
 
     // Makes the object (or nothing) the edited one and rebuilds the panel; the same object again does
     // nothing. Fields must not call it from inside their own event handlers when the call would delete
@@ -74,8 +84,13 @@ public:
     V3 editorCamera;
 
 private:
+    // A press on a level object edits it; holding the press drags it (editorSetPosition).
+    void pickAndDrag(const V3& gamePointer, bool pressed, bool held);
+
     Reference pendingEdit{this};
     bool bEditPending = false;
+    Reference dragged{this};
+    V3 dragOffset;
 };
 
 // Runs ContextEditor::listClasses on its target.

@@ -18,14 +18,17 @@ public:
     void renderContents() override;
 
     // Prepares the palette for one property: `valueSlot` is where the chosen resource is written (the
-    // property's value), `resourceClass` the class a resource must be or derive from to be shown. The
+    // property's value: an object pointer member whose type is `resourceClass` or a base of it; resources
+    // derive from KivBase alone, so their pointers are KivBase pointers), `resourceClass` the class a resource must be or derive from to be shown. The
     // grid is rebuilt only when the class changed; the filter is cleared every time.
-    void setTool(KivBase* target, KivBase** valueSlot, const RuntimeClass* resourceClass);
+    void setTool(KivBase* target, void* valueSlot, const RuntimeClass* resourceClass);
     // Rebuilds the icon grid from the resource manager.
     void buildIcons();
+    // The resource now in the value slot (null when none or no slot).
+    KivBase* currentValue() const;
 
     UString filter;
     KivBase* target = nullptr;      // not owned
-    KivBase** valueSlot = nullptr;  // not owned
+    void* valueSlot = nullptr;      // not owned
     const RuntimeClass* resourceClass = nullptr;
 };

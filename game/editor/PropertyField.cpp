@@ -1,9 +1,13 @@
 #include "game/editor/PropertyField.h"
 
+#include <algorithm>
+
 #include "engine/core/KivEvent.h"
 #include "engine/core/Property.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
 #include "engine/render/PointerDispatcher.h"
 #include "engine/text/FontQuad.h"
 #include "game/editor/ContextEditor.h"
@@ -16,6 +20,8 @@ namespace {
 constexpr int FIELD_STYLE = 8;
 constexpr uint32_t NAME_FLAGS = 0x12;  // left edge, centred vertically
 constexpr uint32_t VALUE_FLAGS = 0x18; // right edge, centred vertically
+constexpr float TEXT_MARGIN = 2.0f;     // from the row's edges
+constexpr float TEXT_GAP = 4.0f;        // between a shortened name and its value
 
 GUItheme* panelTheme()
 {
@@ -61,9 +67,32 @@ void PropertyField::drawTexts()
     V3 at;
     local2world(at, V3(0.0f, static_cast<float>(height) / 2.0f - static_cast<float>(row) / 2.0f, 0.0f));
     const float half = static_cast<float>(width) / 2.0f;
+    UString name = prefix + property->name;
+    UString value = property->toString();
+    fitTexts(*font, static_cast<float>(width) - 2.0f * TEXT_MARGIN - TEXT_GAP, name, value);
     const UColor white(0xffffffffu);
-    font->print(V3(at.x + 2.0f - half, at.y, at.z), white, NAME_FLAGS, prefix + property->name);
-    font->print(V3(at.x + half - 2.0f, at.y, at.z), white, VALUE_FLAGS, property->toString());
+    font->print(V3(at.x + TEXT_MARGIN - half, at.y, at.z), white, NAME_FLAGS, name);
+    font->print(V3(at.x + half - TEXT_MARGIN, at.y, at.z), white, VALUE_FLAGS, value);
+}
+
+void PropertyField::fitTexts(const FontQuad& font, float room, UString& name, UString& value)
+{
+    const auto measure = [&](const UString& text) { return static_cast<float>(font.measureLine(text)); };
+    const auto cut = [&](UString& text, float limit) {
+        if (measure(text) <= limit) {
+            return;
+        }
+        const float left = limit - measure(u"...");
+        const int fit = left > 0.0f ? font.measureLine(text, left) : 0;
+        text = text.substr(0, static_cast<std::size_t>(fit)) + u"...";
+    };
+    if (measure(name) + measure(value) <= room) {
+        return;
+    }
+    // Long names and values would run into each other: the name keeps what the value leaves it, but at
+    // least two fifths of the row, and the value what is left after the name.
+    cut(name, std::max(room - measure(value), room * 0.4f));
+    cut(value, room - measure(name));
 }
 
 void PropertyField::sendChanged()
@@ -110,3 +139,20 @@ ContextEditor* PropertyField::findEditor() const
     GameController* controller = GameController::getCurrent();
     return controller != nullptr ? controller->editor : nullptr;
 }
+
+NetRole* PropertyField::findLevelRole() const
+{
+    if (THEROLE != nullptr) {
+        return THEROLE;
+    }
+    const ContextEditor* editor = findEditor();
+    return editor != nullptr ? NetRole::findRoleOf(*editor) : nullptr;
+}
+
+PropertyField::LevelRoleScope::LevelRoleScope(const PropertyField& field)
+    : previous(THEROLE), current(field.findLevelRole())
+{
+    THEROLE = current;
+}
+
+PropertyField::LevelRoleScope::~LevelRoleScope() { THEROLE = previous; }

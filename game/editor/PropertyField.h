@@ -9,6 +9,8 @@
 #include "game/menus/GUIitem.h"
 
 class ContextEditor;
+class FontQuad;
+class NetRole;
 class Property;
 struct KivEvent;
 
@@ -37,6 +39,23 @@ public:
     // The editor layer this field belongs to (its nearest ancestor), else the running level's editor.
     ContextEditor* findEditor() const;
     bool isReadOnly() const;
+    // The network role of the edited level: the current one, else the one the editor layer is registered
+    // with (the panel's events arrive outside the level's tick, where no role need be current).
+    NetRole* findLevelRole() const;
+
+    // Makes the level's role current for the life of the scope, as inside the level's tick.
+    class LevelRoleScope {
+    public:
+        explicit LevelRoleScope(const PropertyField& field);
+        ~LevelRoleScope();
+        LevelRoleScope(const LevelRoleScope&) = delete;
+        LevelRoleScope& operator=(const LevelRoleScope&) = delete;
+        NetRole* role() const { return current; }
+
+    private:
+        NetRole* previous;
+        NetRole* current;
+    };
 
     Property* property; // lives in the editor's property tree
     UString prefix;
@@ -44,4 +63,6 @@ public:
 protected:
     // The name and value texts at the row's two edges.
     void drawTexts();
+    // Shortens the name and then the value (ending them in "...") until both fit the room side by side.
+    static void fitTexts(const FontQuad& font, float room, UString& name, UString& value);
 };

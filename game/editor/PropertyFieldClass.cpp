@@ -4,7 +4,6 @@
 
 #include "engine/core/PropertyClass.h"
 #include "engine/kiv/Kiv.h"
-#include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "engine/render/PointerDispatcher.h"
 #include "game/level/GameController.h"
@@ -31,9 +30,10 @@ bool PropertyFieldClass::onEventBubble(KivEvent& event)
 
 bool PropertyFieldClass::createInstance()
 {
+    const LevelRoleScope scope(*this);
+    NetRole* role = scope.role();
     auto* entry = dynamic_cast<PropertyClass*>(property);
     auto* object = entry != nullptr ? dynamic_cast<EditorObject*>(entry->getInstance()) : nullptr;
-    NetRole* role = THEROLE;
     KivBase* home = object != nullptr ? object->getHomeList() : nullptr;
     if (home == nullptr || role == nullptr) {
         return false;

@@ -7,7 +7,6 @@
 #include "engine/core/TextParse.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/kiv/Kiv.h"
-#include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "engine/platform/video/GLDevice.h"
 #include "engine/render/Camera.h"
@@ -40,10 +39,9 @@ const Context* contextOf(const KivBase* object)
     return nullptr;
 }
 
-// True when the object is the current role's object under its UID.
-bool isRegistered(const KivBase* object)
+// True when the object is the role's object under its UID.
+bool isRegistered(const KivBase* object, const NetRole* role)
 {
-    const NetRole* role = THEROLE;
     return object != nullptr && role != nullptr && object->objectUID > 0 &&
            role->findObjectOrNull(object->objectUID) == object;
 }
@@ -80,7 +78,7 @@ KivBase* PropertyFieldPointer::grabCandidate(KivBase* under) const
     const RuntimeClass* target = property->requiredClass;
     if (!isResource()) {
         // Only objects of the level: a panel row or a screen under the pointer would not outlive the edit.
-        return isRegistered(under) && PropertyPointer::accepts(under, target) ? under : nullptr;
+        return isRegistered(under, findLevelRole()) && PropertyPointer::accepts(under, target) ? under : nullptr;
     }
     const auto* sprite = dynamic_cast<const Renderable*>(under);
     if (sprite == nullptr || sprite->bOwnsSkin || sprite->pSkin == nullptr) {
@@ -109,7 +107,7 @@ bool PropertyFieldPointer::applyText(const UString& typed)
     }
     // An object of the level by its UID.
     const auto uid = parseInt32(text);
-    const NetRole* role = THEROLE;
+    const NetRole* role = findLevelRole();
     KivBase* object = uid && *uid > 0 && role != nullptr ? role->findObjectOrNull(*uid) : nullptr;
     return object != nullptr && assign(object);
 }

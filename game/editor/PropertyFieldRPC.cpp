@@ -21,6 +21,7 @@ bool PropertyFieldRPC::onEvent(KivEvent& event)
     const bool passOn = (property->flags & Property::FLAG_CONSTRUCTOR) != 0;
     KivBase* listener = eventListener;
     if (call != nullptr) {
+        const LevelRoleScope scope(*this);
         RPC::executeLocally(call);
     }
     if (!passOn) {

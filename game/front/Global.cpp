@@ -56,7 +56,7 @@ Global* Global::instance() { return gGlobal; }
 
 void Global::setInstance(Global* global) { gGlobal = global; }
 
-Global::Global()
+Global::Global() : bEditorAllowed(Process::hasArgument(u"-editor"))
 {
     ProfileManager::profileChanged = [] {
         if (Global* global = Global::instance()) {

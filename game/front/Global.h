@@ -70,6 +70,8 @@ public:
     KivBase* resourceHolder = nullptr;        // owned; parent of every loaded texture, font and sound
     UString exitUrl;                          // opened in the browser after shutdown when not empty
     int highlightedHighScore = -1;            // the high-score row drawn highlighted; -1 none
+    // The program option "-editor": levels load for editing (F4 plays them, Ctrl+S saves them).
+    bool bEditorAllowed = false;
 
 private:
     void createThemes();

@@ -2,17 +2,23 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "engine/audio/KivAudio.h"
 #include "engine/audio/SoundStream.h"
 #include "engine/core/Logger.h"
 #include "engine/core/TimeKeeper.h"
 #include "engine/files/FileBlock.h"
+#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetAddress.h"
 #include "engine/net/NetConnection.h"
 #include "engine/net/Packet.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
 #include "game/level/LevelServices.h"
@@ -35,18 +41,27 @@ double physicalTime()
 ContextLevelManager::ContextLevelManager(int levelNumber)
 {
     const UString fileName = ProfileData::levelNumberToFile(levelNumber);
+    if (EditorSession::isAllowed()) {
+        editSession = std::make_unique<EditorSession>(fileName);
+    }
     createServer();
     load(fileName);
 }
 
 ContextLevelManager::ContextLevelManager(const UString& fileName)
 {
+    if (EditorSession::isAllowed()) {
+        editSession = std::make_unique<EditorSession>(fileName);
+    }
     createServer();
     load(fileName);
 }
 
 ContextLevelManager::ContextLevelManager(Packet& stream)
 {
+    if (EditorSession::isAllowed()) {
+        editSession = std::make_unique<EditorSession>(UString());
+    }
     createServer();
     replay(stream);
 }
@@ -69,11 +84,15 @@ void ContextLevelManager::createServer()
     const Kiv* kiv = Kiv::instance();
     server->connection = new NetConnection(address, kiv != nullptr && kiv->bEmulateLocalhost);
     server->bOwnsConnection = true;
-    server->bEditing = false;
+    // A level loaded for editing waits with its start-up set-up until its play test begins.
+    server->bEditing = editSession != nullptr;
 }
 
 void ContextLevelManager::load(const UString& fileName)
 {
+    if (editSession != nullptr && loadSaved(fileName)) {
+        return;
+    }
     const double start = physicalTime();
     Logger::logFrom(CONSTRUCTOR, u"Loading level: %s", fileName);
     FileBlock file(0, fileName);
@@ -82,6 +101,29 @@ void ContextLevelManager::load(const UString& fileName)
     stream.rewindToRead();
     server->start(&stream);
     Logger::logFrom(CONSTRUCTOR, u"Level loaded in %.3lfs.", physicalTime() - start);
+}
+
+bool ContextLevelManager::loadSaved(const UString& fileName)
+{
+    const std::string path = EditorSession::savedLevelPath(fileName);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad() || bytes.empty()) {
+        Logger::logFrom(CONSTRUCTOR, u"Could not read the edited level %s; the archive's is used.",
+                        toUString(path.c_str()));
+        return false;
+    }
+    const double start = physicalTime();
+    Logger::logFrom(CONSTRUCTOR, u"Loading level: %s", toUString(path.c_str()));
+    Packet stream(5, static_cast<int>(bytes.size()));
+    stream.doBytes(const_cast<std::uint8_t*>(bytes.data()), bytes.size());
+    stream.rewindToRead();
+    server->start(&stream);
+    Logger::logFrom(CONSTRUCTOR, u"Level loaded in %.3lfs.", physicalTime() - start);
+    return true;
 }
 
 void ContextLevelManager::replay(Packet& stream)
@@ -95,7 +137,17 @@ void ContextLevelManager::replay(Packet& stream)
 void ContextLevelManager::tickContents(double time, double dt)
 {
     if (server != nullptr) {
+        const Kiv* kiv = Kiv::instance();
+        if (editSession != nullptr && kiv != nullptr && kiv->input != nullptr) {
+            THEROLE = server;
+            editSession->tick(*server, *kiv->input);
+        }
         server->tick(time, dt);
+        // The editor's panel fields act on the level between its ticks (pointer events and keys), as its
+        // current role.
+        if (editSession != nullptr) {
+            THEROLE = server;
+        }
         if (server->levelResultCode != 0) {
             if (KivAudio* audio = KivAudio::instance()) {
                 if (audio->currentMusic != nullptr) {
@@ -114,6 +166,19 @@ void ContextLevelManager::renderContents()
     if (server != nullptr) {
         server->render();
     }
+}
+
+KivBase* ContextLevelManager::findObjectUnderPointer(const V3& point)
+{
+    GameController* gc = getGameController();
+    if (editSession == nullptr || gc == nullptr || gc->editor == nullptr) {
+        return Context::findObjectUnderPointer(point);
+    }
+    NetRole* previous = THEROLE;
+    THEROLE = server;
+    KivBase* found = gc->editor->findObjectUnderPointer(point);
+    THEROLE = previous;
+    return found;
 }
 
 int ContextLevelManager::getResultCode() const { return server != nullptr ? server->levelResultCode : 0; }

@@ -8,6 +8,7 @@
 #include "engine/core/UString.h"
 #include "engine/render/Context.h"
 
+class EditorSession;
 class GameController;
 class GameServer;
 class MyRootObject;
@@ -26,6 +27,8 @@ public:
 
     void tickContents(double time, double dt) override;
     void renderContents() override;
+    // The level's editor layer takes the pointer (panel fields, level objects) while the level is edited.
+    KivBase* findObjectUnderPointer(const V3& point) override;
 
     // 0 while the level runs; 1 end level, 5 finished, 6 restart.
     int getResultCode() const;
@@ -36,9 +39,13 @@ public:
     const LevelStats* getLevelStats() const;
 
     GameServer* server = nullptr; // owned
+    // Present when the program was started with "-editor": the level loads with editing on.
+    std::unique_ptr<EditorSession> editSession;
 
 private:
     void createServer();
     void load(const UString& fileName);
+    // The level as saved by the editor, when there is one; false otherwise.
+    bool loadSaved(const UString& fileName);
     void replay(Packet& stream);
 };

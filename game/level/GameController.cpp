@@ -93,6 +93,14 @@ void registerNew(KivBase* object)
     THEROLE->registerObject(object, 0);
 }
 
+// The level's course (state changes, overlays) is decided by the server, or by this process when it has no
+// role; a client follows through the server's calls, and runs the calls that follow from those itself.
+bool decidesHere()
+{
+    const NetRole* role = THEROLE;
+    return role == nullptr || role->bIsServer || role->bInsideServerCall;
+}
+
 float screenW() { return static_cast<float>(HudTouch::screenWidth()); }
 float screenH() { return static_cast<float>(HudTouch::screenHeight()); }
 
@@ -443,6 +451,10 @@ void GameController::netPostReplicateGlobal()
 
 void GameController::onStateChange()
 {
+    // A client's own countdown only brings it to the state; the server's two calls follow.
+    if (!decidesHere()) {
+        return;
+    }
     RPC_KivBase_setState setState(this, state);
     RPC::send(setState);
     RPC_GameController_enterState enter(this);
@@ -799,7 +811,8 @@ void GameController::tickContents(double time, double dt)
         contextHUD->buttonMiniMap->bHidden = true;
     }
 
-    // 8. Playing.
+    // 8. Playing. Only the deciding side opens overlays and changes the state.
+    const bool decides = decidesHere();
     if (state == STATE_PLAYING) {
         if (touchMode && contextHUD != nullptr) {
             contextHUD->buttonPause->bHidden = false;
@@ -811,17 +824,17 @@ void GameController::tickContents(double time, double dt)
             ++framesPlayed;
             levelStats.time += dt;
         }
-        if (bTutorialRequest) {
+        if (bTutorialRequest && decides) {
             openLevelOverlay<OverlayTutorial>();
         }
-        if (bindingPressed(config, GameConfiguration::BIND_STATISTICS) || bStatisticsRequest) {
+        if ((bindingPressed(config, GameConfiguration::BIND_STATISTICS) || bStatisticsRequest) && decides) {
             openLevelOverlay<OverlayStatistics>();
         }
         if (!bBonusLevel && getLevelNumber() <= 30) {
             if (touchMode && contextHUD != nullptr) {
                 contextHUD->buttonMiniMap->bHidden = false;
             }
-            if ((bindingPressed(config, GameConfiguration::BIND_MAP) || bMiniMapRequest) &&
+            if ((bindingPressed(config, GameConfiguration::BIND_MAP) || bMiniMapRequest) && decides &&
                 OverlayMiniMap::canOpen(getLevelNumber())) {
                 openLevelOverlay<OverlayMiniMap>();
             }
@@ -830,10 +843,12 @@ void GameController::tickContents(double time, double dt)
             bonusTimer -= static_cast<float>(dt);
             if (bonusTimer < 0.0f) {
                 bonusTimer = 0.0f;
-                gotoState(STATE_LEVELEND, 0.0);
+                if (decides) {
+                    gotoState(STATE_LEVELEND, 0.0);
+                }
             }
         }
-        if (state == STATE_PLAYING && isLevelComplete()) {
+        if (state == STATE_PLAYING && decides && isLevelComplete()) {
             if (bBonusLevel) {
                 gotoState(STATE_LEVELEND, 0.0);
             } else {
@@ -850,7 +865,7 @@ void GameController::tickContents(double time, double dt)
     }
 
     // 9. Results: continue.
-    if (state == STATE_RESULTS && in != nullptr) {
+    if (state == STATE_RESULTS && in != nullptr && decides) {
         const auto& jump = config != nullptr ? config->keyBindings[GameConfiguration::BIND_JUMP]
                                              : GameConfiguration::KeyBinding{57, 272};
         if ((jump.keyboard != 0 && in->wasKeyPressed(static_cast<int>(jump.keyboard))) ||

@@ -10,6 +10,9 @@ public:
     ~GameServer() override;
 
     void render() override;
+    // The level-start set-up of every object (netPostReplicateGlobal), for a level loaded for editing
+    // when its play test begins.
+    void runLevelStart() { postReplicateGlobalAll(); }
 
 protected:
     RootObject* createRootObject() override;

@@ -90,7 +90,7 @@ void EditorObject::netPostReplicate()
     Renderable::netPostReplicate();
     checkLoadedValues();
     // An object registered by the editor without its construct call gets its proxy now, so it is drawn.
-    if (getProxy() == nullptr && isValidUID() && THEROLE != nullptr && THEROLE->bAllowNewObjectRegistations &&
+    if (getProxy() == nullptr && isValidUID() && LevelAccess::mayCreateObjects() &&
         LevelAccess::list(LevelAccess::PROXY_LIST) != nullptr) {
         makeProxy();
     }

@@ -95,6 +95,12 @@ int32_t LevelAccess::levelState()
 
 bool LevelAccess::isServer() { return THEROLE != nullptr && THEROLE->bIsServer; }
 
+bool LevelAccess::mayCreateObjects()
+{
+    const NetRole* role = THEROLE;
+    return role != nullptr && role->bAllowNewObjectRegistations && (role->bIsServer || role->bInsideServerCall);
+}
+
 bool LevelAccess::isActing()
 {
     const int32_t s = levelState();

@@ -73,6 +73,10 @@ public:
     static bool isActing();
     static int32_t levelState();
     static bool isServer();
+    // This side may make replicated objects now: registrations are allowed and it is the server, or a
+    // client running a call that the server runs too (both sides then make the same objects under the same
+    // UIDs). Elsewhere a client only mirrors what the server sends.
+    static bool mayCreateObjects();
     // Editing is active (a role, the controller's editor, and the role's bEditing).
     static bool isEditing();
     // Editing is active and the editor does not hide its overlay.

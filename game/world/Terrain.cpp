@@ -116,8 +116,9 @@ void Terrain::updateHull()
         }
         return;
     }
-    // A different number of points: a new outline, when objects may be registered now.
-    if (THEROLE == nullptr || !THEROLE->bAllowNewObjectRegistations) {
+    // A different number of points: a new outline, when this side may make objects now. A client's hull
+    // arrives from the server (with the server's state or through the construct call both sides run).
+    if (!LevelAccess::mayCreateObjects()) {
         return;
     }
     pHull->destroyAllChildren();

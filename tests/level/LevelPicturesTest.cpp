@@ -110,3 +110,67 @@ TEST_F(LevelPictures, HudResultsAndPauseAreDrawn)
     // Rows from y = 160 (screen y 140 from the top) downwards, labels from x = -280.
     EXPECT_GT(changedPixels(results, noRows, w / 2 - 300, h / 2 - 180, w / 2 + 250, h / 2 + 60), 3000);
 }
+
+namespace {
+// The mean of the red, green and blue values of a picture, 0 to 255.
+double brightness(const Picture& p)
+{
+    double sum = 0.0;
+    for (std::uint32_t c : p.pixels) {
+        sum += static_cast<double>((c & 0xFFu) + ((c >> 8) & 0xFFu) + ((c >> 16) & 0xFFu)) / 3.0;
+    }
+    return p.pixels.empty() ? 0.0 : sum / static_cast<double>(p.pixels.size());
+}
+} // namespace
+
+// The states the results test does not look at: the black screen the level fades in from, the title's
+// messages, "Level complete!" at the level end, and the fade to black after the results.
+TEST_F(LevelPictures, IntroTitleLevelEndAndFadeOutFrames)
+{
+    LevelBuilder builder;
+    play(builder);
+    GameController& gc = level();
+    ContextHUD& hud = *gc.contextHUD;
+    ASSERT_EQ(gc.state, GameController::STATE_INTRO);
+    frames(1);
+    const double intro = brightness(draw());
+
+    // Messages drawn: the frame against the same frame with the two message displays switched off.
+    auto messagePixels = [&] {
+        auto showGlyphs = [&](bool show) {
+            for (MessageDisplay* display : {&hud.messenger1, &hud.messenger2}) {
+                for (KivBase* glyph = display->getFirstChild(); glyph != nullptr; glyph = glyph->getNext()) {
+                    glyph->bInactive = !show;
+                }
+            }
+        };
+        const Picture with = draw();
+        showGlyphs(false);
+        const Picture without = draw();
+        showGlyphs(true);
+        return changedPixels(with, without, 0, 0, with.width, with.height);
+    };
+    ASSERT_TRUE(runToState(GameController::STATE_TITLE, 150));
+    frames(150);
+    const Picture title = draw();
+    EXPECT_GT(brightness(title), intro + 40.0);
+    EXPECT_GT(messagePixels(), 500);
+
+    ASSERT_TRUE(runToState(GameController::STATE_PLAYING, 500));
+    deliverApples();
+    setPigAtHome(true);
+    ASSERT_TRUE(runToState(GameController::STATE_LEVELEND, 150));
+    frames(60);
+    saveScreenshot("level-end");
+    EXPECT_GT(messagePixels(), 500);
+
+    ASSERT_TRUE(runToState(GameController::STATE_RESULTS, 700));
+    frames(30);
+    pressKey(57);
+    frames(1);
+    releaseKey(57);
+    ASSERT_EQ(gc.state, GameController::STATE_FADEOUT);
+    frames(95);
+    EXPECT_LT(brightness(draw()), 12.0);
+    EXPECT_LT(intro, 12.0);
+}

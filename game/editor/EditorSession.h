@@ -1,0 +1,35 @@
+#pragma once
+// Editing one loaded level, for a program started with "-editor": the level loads with editing on (its
+// start-up set-up waits); F4 switches editing off, which runs the set-up once and starts a play test, and
+// on again (the level then stands still). Ctrl+S writes the level to "levels/" in the user folder under
+// its own file name, but only while the level has not been played since it was loaded, so that no set-up
+// object or play state is ever saved. The level manager reads a level from there when it exists.
+#include <string>
+
+#include "engine/core/UString.h"
+
+class GameServer;
+class KivInput;
+
+class EditorSession {
+public:
+    // levelFile: the archive name the level was loaded under ("./levels/b1.lev"); empty for a level
+    // held only in memory, which cannot be saved.
+    explicit EditorSession(const UString& levelFile);
+
+    // True when the program was started with "-editor".
+    static bool isAllowed();
+    // Where an edited level of that archive name is kept: <user folder>levels/<file name>.
+    static std::string savedLevelPath(UStringView levelFile);
+
+    // The keys, once per frame, with the level's role current.
+    void tick(GameServer& server, const KivInput& input);
+    // Switches editing off (the first time: the level-start set-up runs) or on again.
+    void toggleEditing(GameServer& server);
+    // Writes the level (temporary file, then renamed over the old one); false with a console line saying
+    // why when it was played since loading, has no file name or cannot be written.
+    bool save(GameServer& server);
+
+    UString levelFile;
+    bool bPlayed = false;
+};

@@ -1,0 +1,69 @@
+#pragma once
+// One headless engine for the editor tests, with the game's data loaded from the built archives, the
+// game's fonts and minimal GUI theme, and helpers to load a real level for editing through the level
+// manager, press keys and the mouse, and read the console.
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/core/UString.h"
+#include "engine/core/V3.h"
+#include "support/KivHarness.h"
+
+class ContextEditor;
+class ContextLevelManager;
+class ContextManager;
+class GameController;
+class MyGlobal;
+
+class EditorEnvironment {
+public:
+    static EditorEnvironment& get();
+
+    KivHarness* harness = nullptr; // lives as long as the program
+    MyGlobal* global = nullptr;
+
+private:
+    EditorEnvironment();
+};
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    KivHarness& harness() { return *env->harness; }
+    ContextManager& stack();
+    // Loads the level of that number (the first one the archive holds at or after it) through a level
+    // manager on the stack, with or without the "-editor" option; false when the archive has none.
+    bool loadLevel(bool editorAllowed, int number = 4);
+    void closeLevel();
+    GameController& level();
+    ContextEditor& editor();
+
+    // Frames of the whole stack (input polled, ticked, drawn).
+    void frames(int count);
+    // A key tap (down for one frame, then up for one), by the window system's key name.
+    void tap(const std::string& key);
+    void tapWith(const std::string& modifier, const std::string& key);
+    // Mouse at screen pixels from the lower-left corner.
+    void mouseMove(float x, float y);
+    void mouseButton(int button, bool down);
+    // A world point of the game layer in screen pixels from the lower-left corner.
+    V3 gameToScreen(const V3& world);
+
+    // Console lines printed since the test began that contain `text`.
+    int consoleCount(const std::string& text) const;
+    int consoleIndex(const std::string& text, int from = 0) const;
+    std::string consoleLine(int index) const;
+
+    void saveScreenshot(const std::string& name);
+
+    EditorEnvironment* env = nullptr;
+    std::unique_ptr<ContextLevelManager> manager;
+    int levelNumber = -1;
+    std::size_t consoleStart = 0;
+    float mouseX = 0.0f;
+    float mouseY = 0.0f;
+};

@@ -1,0 +1,302 @@
+// The editor layer on a real level: editing on and off, the selection keys, the camera steered by the
+// mouse, the class list, picking and moving an object, and the level guides of a release build.
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "EditorFixture.h"
+
+#include "engine/core/Format.h"
+#include "engine/core/PropertyClass.h"
+#include "engine/core/PropertyContainer.h"
+#include "engine/core/RuntimeClassManager.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "engine/platform/PlatformEventInjector.h"
+#include "engine/render/BlenderCamera.h"
+#include "engine/render/ContextBlender.h"
+#include "engine/render/KivGraphics.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
+#include "game/level/GameServer.h"
+#include "game/world/EditorObject.h"
+
+namespace {
+V3 heroPosition(GameController& gc) { return static_cast<EditorObject*>(gc.findHero())->position; }
+} // namespace
+
+TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    ASSERT_NE(manager->editSession, nullptr);
+    EXPECT_TRUE(manager->server->bEditing);
+    // The level-start set-up has not run: no intro, no boundary, the level stands as in its file.
+    EXPECT_EQ(level().state, 0);
+    const V3 before = heroPosition(level());
+    frames(30);
+    EXPECT_EQ(level().state, 0);
+    EXPECT_EQ(heroPosition(level()), before);
+
+    tap("F4");
+    EXPECT_FALSE(manager->server->bEditing);
+    EXPECT_TRUE(manager->editSession->bPlayed);
+    EXPECT_EQ(level().state, GameController::STATE_INTRO);
+    EXPECT_EQ(consoleCount("Editing off: play test."), 1);
+    const int children = level().bgList->countChildren();
+
+    tap("F4");
+    EXPECT_TRUE(manager->server->bEditing);
+    const int32_t state = level().state;
+    frames(20);
+    EXPECT_EQ(level().state, state);
+
+    // Off again resumes the play test without a second set-up.
+    tap("F4");
+    EXPECT_FALSE(manager->server->bEditing);
+    EXPECT_EQ(level().bgList->countChildren(), children);
+}
+
+TEST_F(EditorTest, WithoutTheOptionTheEditorCannotBeReached)
+{
+    if (!loadLevel(false)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    EXPECT_EQ(manager->editSession, nullptr);
+    EXPECT_FALSE(manager->server->bEditing);
+    EXPECT_EQ(level().state, GameController::STATE_INTRO);
+    tap("F4");
+    EXPECT_FALSE(manager->server->bEditing);
+    tap("F1");
+    tap("F2");
+    EXPECT_EQ(editor().edited.get(), nullptr);
+    EXPECT_EQ(editor().propertyHolder->getFirstChild(), nullptr);
+    EXPECT_EQ(consoleCount("Now editing"), 0);
+}
+
+TEST_F(EditorTest, F2EditsTheControllerOnceAndF3TheLayer)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    tap("F2");
+    EXPECT_EQ(editor().edited.get(), &level());
+    KivBase* tree = editor().propertyHolder->getFirstChild();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->getNext(), nullptr);
+    // The five timing and selection lines, in order.
+    int at = consoleIndex("getProperties(): ");
+    ASSERT_GE(at, 0);
+    for (const char* line : {"removeFlaggedProperties(): ", "makeGUI(): ", "refresheditedprops(): ", "Now editing "}) {
+        const int next = consoleIndex(line, at);
+        EXPECT_EQ(next, at + 1) << line;
+        at = next;
+    }
+    char address[32];
+    std::snprintf(address, sizeof address, "Now editing %08lx (", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(&level())));
+    EXPECT_NE(consoleLine(at).find(address), std::string::npos) << consoleLine(at);
+    // Hidden and constructor-group properties are not shown.
+    bool flagged = false;
+    std::function<void(const Property*)> walk = [&](const Property* p) {
+        for (const Property* c = p->getFirstProperty(); c != nullptr; c = c->getNextProperty()) {
+            flagged = flagged || (c->flags & 0x90u) != 0;
+            walk(c);
+        }
+    };
+    walk(static_cast<Property*>(tree));
+    EXPECT_FALSE(flagged);
+
+    // The same object again rebuilds nothing.
+    tap("F2");
+    EXPECT_EQ(editor().propertyHolder->getFirstChild(), tree);
+    EXPECT_EQ(consoleCount("Now editing"), 1);
+
+    tap("F3");
+    EXPECT_EQ(editor().edited.get(), &editor());
+    EXPECT_EQ(consoleCount("Now editing"), 2);
+}
+
+TEST_F(EditorTest, WheelZoomsTowardsThePointerWithinItsClamps)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    ContextEditor& layer = editor();
+    BlenderCamera* cam = level().getGameCamera();
+    layer.setEditorCamera(100.0f, 200.0f, -40.0f);
+    mouseMove(500.0f, 400.0f);
+    frames(1);
+    const V3 c = cam->eye;
+    PlatformEventInjector::mouseWheel(-1);
+    frames(1);
+    const V3 p = level().contextGame->pointer;
+    EXPECT_FLOAT_EQ(cam->eye.z, -25.0f);
+    EXPECT_NEAR(cam->eye.x, p.x - (p.x - c.x) * 0.5f, 1e-3f);
+    EXPECT_NEAR(cam->eye.y, p.y - (p.y - c.y) * 0.5f, 1e-3f);
+    EXPECT_EQ(layer.editorCamera, cam->eye);
+
+    layer.setEditorCamera(0.0f, 0.0f, -5000.0f);
+    PlatformEventInjector::mouseWheel(1);
+    frames(1);
+    EXPECT_FLOAT_EQ(cam->eye.z, -6400.0f);
+}
+
+TEST_F(EditorTest, MiddleButtonPansWithThePointer)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    const float w = static_cast<float>(KivGraphics::instance()->width);
+    editor().setEditorCamera(300.0f, 400.0f, -w);
+    BlenderCamera* cam = level().getGameCamera();
+    mouseMove(400.0f, 300.0f);
+    frames(1);
+    mouseButton(2, true);
+    frames(1);
+    const V3 c = cam->eye;
+    mouseMove(440.0f, 280.0f);
+    frames(1);
+    mouseButton(2, false);
+    frames(1);
+    // s = -z / (W / 2) = 2: the level follows the pointer at twice its pixel movement.
+    EXPECT_NEAR(cam->eye.x, c.x - 2.0f * 40.0f, 1e-3f);
+    EXPECT_NEAR(cam->eye.y, c.y + 2.0f * 20.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(cam->eye.z, -w);
+}
+
+TEST_F(EditorTest, ClassListHoldsEveryEditableClassSortedWithItsIndex)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    editor().panelPos = V3(-100.0f, 50.0f, 0.0f);
+    tap("F1");
+    EXPECT_EQ(editor().panelPos, editor().panelHome);
+    auto* classes = dynamic_cast<PropertyContainer*>(editor().propertyHolder->getFirstChild());
+    ASSERT_NE(classes, nullptr);
+    EXPECT_EQ(classes->name, u"CLASSES");
+
+    int expected = 0;
+    for (const RuntimeClass* record : RuntimeClassManager::getInstance()->getClasses()) {
+        if (record->isDerivedFrom(&EditorObject::classRecord)) {
+            ++expected;
+            const std::string line = wideToUtf8(formatString(u"%d: %s", record->getIndex(), record->nameRef()));
+            EXPECT_EQ(consoleCount(line), 1) << line;
+        }
+    }
+    EXPECT_GT(expected, 10);
+    int count = 0;
+    bool sawBase = false;
+    const Property* previous = nullptr;
+    for (const Property* entry = classes->getFirstProperty(); entry != nullptr; entry = entry->getNextProperty()) {
+        ++count;
+        ASSERT_EQ(entry->getClass(), &PropertyClass::classRecord);
+        const auto* cls = static_cast<const PropertyClass*>(entry);
+        EXPECT_TRUE(cls->getInstanceClass()->isDerivedFrom(&EditorObject::classRecord));
+        sawBase = sawBase || cls->getInstanceClass() == &EditorObject::classRecord;
+        if (previous != nullptr) {
+            EXPECT_LE(previous->name, entry->name);
+        }
+        previous = entry;
+    }
+    EXPECT_EQ(count, expected);
+    EXPECT_TRUE(sawBase);
+
+    // The remote call keeps the panel where it is.
+    editor().panelPos = V3(-100.0f, 50.0f, 0.0f);
+    RPC_ContextEditor_listClasses call(&editor());
+    THEROLE = manager->server;
+    call.invoke();
+    EXPECT_EQ(editor().panelPos, V3(-100.0f, 50.0f, 0.0f));
+    EXPECT_EQ(editor().edited.get(), nullptr);
+}
+
+TEST_F(EditorTest, PressPicksAnObjectAndDraggingMovesIt)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    auto* hero = static_cast<EditorObject*>(level().findHero());
+    editor().setEditorCamera(hero->position.x, hero->position.y, -static_cast<float>(KivGraphics::instance()->width / 2));
+    frames(1);
+    const V3 start = hero->position;
+    const V3 at = gameToScreen(start);
+    mouseMove(at.x, at.y);
+    frames(1);
+    ASSERT_EQ(editor().findLevelObjectAt(level().contextGame->pointer), hero);
+    mouseButton(0, true);
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), hero);
+    mouseMove(at.x + 30.0f, at.y + 10.0f);
+    frames(1);
+    mouseButton(0, false);
+    frames(1);
+    // One unit per pixel at this depth.
+    EXPECT_NEAR(hero->position.x, start.x + 30.0f, 1.5f);
+    EXPECT_NEAR(hero->position.y, start.y + 10.0f, 1.5f);
+    EXPECT_FLOAT_EQ(hero->position.z, start.z);
+
+    // A later move of the pointer without a press leaves it there.
+    const V3 placed = hero->position;
+    mouseMove(at.x + 80.0f, at.y);
+    frames(2);
+    EXPECT_EQ(hero->position, placed);
+}
+
+TEST_F(EditorTest, DeletingTheEditedObjectEmptiesThePanel)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    auto* hero = static_cast<EditorObject*>(level().findHero());
+    THEROLE = manager->server;
+    editor().editObject(hero);
+    ASSERT_NE(editor().propertyHolder->getFirstChild(), nullptr);
+    delete hero;
+    EXPECT_EQ(editor().edited.get(), nullptr);
+    EXPECT_EQ(editor().propertyHolder->getFirstChild(), nullptr);
+    frames(2);
+}
+
+TEST_F(EditorTest, ARequestedEditRunsAtTheNextTick)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    THEROLE = manager->server;
+    editor().requestEdit(&level());
+    EXPECT_EQ(editor().edited.get(), nullptr);
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), &level());
+    // A request for an object that goes away first is dropped.
+    auto* hero = static_cast<EditorObject*>(level().findHero());
+    editor().requestEdit(hero);
+    delete hero;
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), &level());
+}
+
+TEST_F(EditorTest, ReleaseBuildShowsNoGuidesInPlay)
+{
+    Kiv& kiv = *Kiv::instance();
+    const bool wasRelease = kiv.bRelease;
+    kiv.bRelease = true;
+    const bool loaded = loadLevel(false);
+    if (loaded) {
+        EXPECT_FALSE(editor().bShowHulls);
+        EXPECT_FALSE(editor().bShowBezierPaths);
+        EXPECT_FALSE(editor().bShowTriggerAreas);
+        closeLevel();
+        // Editing keeps the file's guides.
+        loadLevel(true);
+        EXPECT_TRUE(editor().bShowHulls);
+    }
+    kiv.bRelease = wasRelease;
+    if (!loaded) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+}

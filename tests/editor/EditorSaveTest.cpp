@@ -1,0 +1,152 @@
+// Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, the level manager then
+// loads that copy with every object and property as saved, and a level that was played cannot be saved.
+#include <filesystem>
+#include <map>
+
+#include "EditorFixture.h"
+
+#include "engine/core/PropertyContainer.h"
+#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyReferenceBase.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
+#include "game/level/GameServer.h"
+#include "game/userdata/ProfileData.h"
+#include "game/world/EditorObject.h"
+
+namespace {
+// Every registered object of the role as "class: name=value; ..." by UID; object pointers as the target's
+// UID, resources by name.
+void flatten(const Property& p, const std::string& path, std::string& out)
+{
+    for (const Property* c = p.getFirstProperty(); c != nullptr; c = c->getNextProperty()) {
+        const std::string name = path + wideToUtf8(c->name);
+        // The state clock runs on while the level stands; it is not part of what was edited.
+        if (c->name == u"timeInState") {
+            continue;
+        }
+        std::string value;
+        const bool isPointer = c->isDerivedFrom(&PropertyPointer::classRecord);
+        if (isPointer || c->isDerivedFrom(&PropertyReferenceBase::classRecord)) {
+            const KivBase* target = isPointer ? static_cast<const PropertyPointer*>(c)->get()
+                                              : static_cast<const PropertyReferenceBase*>(c)->get();
+            const UString* resource = target != nullptr ? ResourceManager::instance()->nameOf(target) : nullptr;
+            value = target == nullptr ? "NULL"
+                    : resource != nullptr ? wideToUtf8(*resource)
+                                          : "uid " + std::to_string(target->objectUID);
+        } else {
+            value = wideToUtf8(c->toString());
+        }
+        out += name + "=" + value + "; ";
+        flatten(*c, name + ".", out);
+    }
+}
+
+std::map<int32_t, std::string> snapshot(NetRole& role)
+{
+    std::map<int32_t, std::string> tree;
+    for (const auto& [uid, object] : role.objectMap) {
+        PropertyContainer* list = object->getProperties();
+        std::string text = wideToUtf8(object->getClass()->nameRef()) + " parent " +
+                           std::to_string(object->getParent() != nullptr ? object->getParent()->objectUID : -1) + ": ";
+        flatten(*list, "", text);
+        delete list;
+        tree[uid] = text;
+    }
+    return tree;
+}
+} // namespace
+
+TEST_F(EditorTest, SavedLevelLoadsBackPropertyByProperty)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    THEROLE = manager->server;
+    auto* hero = static_cast<EditorObject*>(level().findHero());
+    hero->editorSetPosition(hero->position + V3(13.0f, 7.0f, 0.0f));
+    editor().levelName = u"Edited";
+    editor().bShowHulls = false;
+    const V3 moved = hero->position;
+
+    tapWith("Left Ctrl", "S");
+    ASSERT_TRUE(std::filesystem::exists(path)) << path;
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(consoleCount("Level saved: "), 1);
+    THEROLE = manager->server;
+    const std::map<int32_t, std::string> saved = snapshot(*manager->server);
+
+    loadLevel(true, levelNumber);
+    EXPECT_TRUE(harness().logContains("Loading level: " + path));
+    EXPECT_TRUE(manager->server->bEditing);
+    THEROLE = manager->server;
+    const std::map<int32_t, std::string> loaded = snapshot(*manager->server);
+    EXPECT_EQ(loaded.size(), saved.size());
+    for (const auto& [uid, text] : saved) {
+        auto it = loaded.find(uid);
+        ASSERT_NE(it, loaded.end()) << uid << " " << text;
+        EXPECT_EQ(it->second, text) << uid;
+    }
+    EXPECT_EQ(static_cast<EditorObject*>(level().findHero())->position, moved);
+    EXPECT_EQ(editor().levelName, u"Edited");
+    EXPECT_FALSE(editor().bShowHulls);
+
+    // Saving again replaces the copy.
+    editor().levelName = u"Again";
+    tapWith("Left Ctrl", "S");
+    loadLevel(true, levelNumber);
+    EXPECT_EQ(editor().levelName, u"Again");
+
+    // Without the option the archive's level is played, even with a saved copy.
+    loadLevel(false, levelNumber);
+    EXPECT_EQ(editor().levelName.find(u"Again"), UString::npos);
+    closeLevel();
+    std::filesystem::remove(path);
+}
+
+TEST_F(EditorTest, PlayedLevelIsNotSaved)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    tap("F4");
+    frames(5);
+    tap("F4");
+    ASSERT_TRUE(manager->server->bEditing);
+    tapWith("Left Ctrl", "S");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(consoleCount("Level not saved: it was played since it was loaded."), 1);
+    // Ctrl+S is not read while playing either.
+    tap("F4");
+    tapWith("Left Ctrl", "S");
+    EXPECT_EQ(consoleCount("Level not saved"), 1);
+}
+
+TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    // A folder where the file should be: the rename fails, nothing is lost and no temporary stays.
+    std::filesystem::create_directories(path);
+    THEROLE = manager->server;
+    EXPECT_FALSE(manager->editSession->save(*manager->server));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(consoleCount("Level not saved: "), 1);
+    std::filesystem::remove_all(path);
+    // A level held only in memory has no name to save under.
+    EditorSession memory{UString()};
+    EXPECT_FALSE(memory.save(*manager->server));
+}
