@@ -13,7 +13,9 @@ GameEntry::GameEntry(KivShell::GameHooks hooks)
 {
     // Until the engine exists a fatal error still gets its box.
     ErrorManager::PlatformHooks errorHooks;
-    errorHooks.messageBox = [](const UString& title, const UString& text) { PlatformWindow::showMessageBox(title, text); };
+    errorHooks.messageBox = [](const UString& title, const UString& text) {
+        PlatformWindow::showMessageBox(title, text);
+    };
     ErrorManager::setPlatformHooks(errorHooks);
 
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);

@@ -43,13 +43,17 @@ void RPC::executeLocally(RPC* call)
         call->invoke();
         return;
     }
-    call->savedInsideServerCall = role->bInsideServerCall;
-    call->savedInsideBroadcastCall = role->bInsideBroadcastCall;
+    const bool insideServerCall = role->bInsideServerCall;
+    const bool insideBroadcastCall = role->bInsideBroadcastCall;
+    call->savedInsideServerCall = insideServerCall ? 1 : 0;
+    call->savedInsideBroadcastCall = insideBroadcastCall ? 1 : 0;
     role->bInsideServerCall = call->bRunsOnServer != 0;
     role->bInsideBroadcastCall = call->bRunsOnClients != 0;
+    // The call may end its own life (a call that rebuilds the property tree holding it): nothing reads it
+    // after it ran.
     call->invoke();
-    role->bInsideServerCall = call->savedInsideServerCall != 0;
-    role->bInsideBroadcastCall = call->savedInsideBroadcastCall != 0;
+    role->bInsideServerCall = insideServerCall;
+    role->bInsideBroadcastCall = insideBroadcastCall;
 }
 
 void RPC::send(RPC& call)

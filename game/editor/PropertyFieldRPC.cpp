@@ -1,6 +1,7 @@
 #include "game/editor/PropertyFieldRPC.h"
 
 #include "engine/core/PropertyRPCBase.h"
+#include "engine/core/Reference.h"
 #include "engine/net/RPC.h"
 
 PropertyFieldRPC::PropertyFieldRPC(Property* property) : PropertyFieldGroup(property)
@@ -21,8 +22,15 @@ bool PropertyFieldRPC::onEvent(KivEvent& event)
     const bool passOn = (property->flags & Property::FLAG_CONSTRUCTOR) != 0;
     KivBase* listener = eventListener;
     if (call != nullptr) {
-        const LevelRoleScope scope(*this);
-        RPC::executeLocally(call);
+        Reference alive;
+        alive.set(this);
+        {
+            const LevelRoleScope scope(*this);
+            RPC::executeLocally(call);
+        }
+        if (alive.get() == nullptr) {
+            return true; // the call rebuilt the panel: this row and its parents are gone
+        }
     }
     if (!passOn) {
         return true;

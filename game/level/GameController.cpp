@@ -646,8 +646,15 @@ void GameController::buildResultsPanel()
     if (touchMode && LevelServices::hasText(u"IOS_" + hintKey)) {
         hint = LevelServices::textByKey(u"IOS_" + hintKey, true);
     }
-    auto* hintSprite = new TextSprite(0.0f, 50.0f - h / 2.0f, 0.0f, hint, LevelServices::font(u"fontSmall"),
-                                      UColor(0xff80ff00u));
+    // The two lines at the bottom stand on whatever the level shows there (grass, snow, sky): the small
+    // font's outlined face keeps them readable, and without the dropped shadow, which in a font this small
+    // reads as a second, blurred copy of the line.
+    FontQuad* bottomFont = LevelServices::font(u"fontSmallOutline");
+    if (bottomFont == nullptr) {
+        bottomFont = LevelServices::font(u"fontSmall");
+    }
+    auto* hintSprite = new TextSprite(0.0f, 50.0f - h / 2.0f, 0.0f, hint, bottomFont, UColor(0xff80ff00u));
+    hintSprite->bShadow = false;
     hintSprite->delay = delay + 2.0;
     contextHUD->appendChild(hintSprite);
 
@@ -660,8 +667,8 @@ void GameController::buildResultsPanel()
         UString keyName = in != nullptr && jumpKey >= 0 && jumpKey < KivInput::NUMINPUTCODES ? in->keyNames[jumpKey] : UString();
         prompt = formatString(LevelServices::text(STR_PRESSXKEYTOCONTINUE), keyName);
     }
-    auto* promptSprite = new TextSprite(0.0f, 20.0f - h / 2.0f, 0.0f, prompt, LevelServices::font(u"fontSmall"),
-                                        UColor(0xffffffffu));
+    auto* promptSprite = new TextSprite(0.0f, 20.0f - h / 2.0f, 0.0f, prompt, bottomFont, UColor(0xffffffffu));
+    promptSprite->bShadow = false;
     promptSprite->delay = delay + 5.0;
     contextHUD->appendChild(promptSprite);
 }
@@ -745,8 +752,11 @@ void GameController::tickContents(double time, double dt)
         }
     }
 
-    // 3. The editor holds the level still.
+    // 3. The editor holds the level still (and the touch controls stay out of its way).
     if (isEditing()) {
+        if (contextHUD != nullptr) {
+            contextHUD->touchLeft->bHidden = contextHUD->touchRight->bHidden = contextHUD->touchJump->bHidden = true;
+        }
         Context::tickContents(time, dt);
         return;
     }

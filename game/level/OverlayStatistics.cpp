@@ -44,6 +44,12 @@ void OverlayStatistics::local_construct()
     }
     FontQuad* large = fontLarge();
     FontQuad* medium = fontMedium();
+    // White and green rows on the light frosted panel: the medium font's outlined face keeps them readable
+    // (same size and spacing; the rows are laid out by the plain face's line height).
+    FontQuad* rowFont = LevelServices::font(u"fontMediumOutline");
+    if (rowFont == nullptr) {
+        rowFont = medium;
+    }
     appendChild(new MenuPanel(0.0f, 0.0f, 0.0f, 700.0f, 400.0f, false, UString()));
     appendChild(text(0.0f, 150.0f, LevelServices::text(STR_STATISTICS), large, WHITE, 5));
     const int L = medium != nullptr ? medium->getLineHeight() : 0;
@@ -70,9 +76,9 @@ void OverlayStatistics::local_construct()
     };
     for (const Row& row : rows) {
         const std::uint32_t colour = stats.fullMarks[row.full] != 0 ? GREEN : WHITE;
-        appendChild(text(-300.0f, y, LevelServices::text(row.label), medium, colour, 3));
-        appendChild(text(150.0f, y, row.value, medium, colour, 9));
-        appendChild(text(300.0f, y, formatPercentTenths(row.points), medium, colour, 9));
+        appendChild(text(-300.0f, y, LevelServices::text(row.label), rowFont, colour, 3));
+        appendChild(text(150.0f, y, row.value, rowFont, colour, 9));
+        appendChild(text(300.0f, y, formatPercentTenths(row.points), rowFont, colour, 9));
         y -= static_cast<float>(L);
     }
     y -= static_cast<float>(L + L / 2);
@@ -83,8 +89,8 @@ void OverlayStatistics::local_construct()
     appendChild(ruler);
     y -= static_cast<float>(L / 2);
     const std::uint32_t totalColour = stats.totalPoints == 1000 ? GREEN : WHITE;
-    appendChild(text(-300.0f, y, LevelServices::text(STR_STATSTOTAL), medium, totalColour, 3));
-    appendChild(text(300.0f, y, formatPercentTenths(stats.totalPoints), medium, totalColour, 9));
+    appendChild(text(-300.0f, y, LevelServices::text(STR_STATSTOTAL), rowFont, totalColour, 3));
+    appendChild(text(300.0f, y, formatPercentTenths(stats.totalPoints), rowFont, totalColour, 9));
     appendChild(text(0.0f, -190.0f, continuePrompt(closeKey1), fontSmall(), TEXT_DARK, 36));
 }
 

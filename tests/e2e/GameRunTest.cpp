@@ -4,7 +4,10 @@
 // next level open in the saved profile.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -14,16 +17,18 @@
 #include "ScriptedGame.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/core/ErrorManager.h"
+#include "engine/core/GameInfo.h"
+#include "engine/files/FileManager.h"
 #include "game/front/ContextIntroText.h"
 #include "game/front/ContextSplash.h"
 #include "game/front/Global.h"
-#include "game/front/Loader.h"
 #include "game/language/Language.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/menus/ContextEnterName.h"
 #include "game/menus/ContextMain.h"
 #include "game/menus/MenuButton.h"
 #include "game/userdata/ProfileData.h"
+#include "game/userdata/ProfileManager.h"
 #include "game/worldmap/ContextValley.h"
 #include "support/LevelBot.h"
 #include "support/TempDir.h"
@@ -96,13 +101,27 @@ std::vector<fs::path> profileFiles(const std::string& folder)
     return found;
 }
 
+// The current player as the profile file on disk has it (a default record when it cannot be read).
+ProfileData savedPlayer(const fs::path& file)
+{
+    std::vector<std::uint8_t> record(sizeof(ProfileManager));
+    const UString folder = utf8ToWide(file.parent_path().string() + "/");
+    const auto found = FileManager::loadUserFile(record.data(), record.size(), folder,
+                                                 utf8ToWide(file.filename().string()), GameInfo::VERSION);
+    ProfileData player;
+    if (found == FileManager::UserFile::Loaded) {
+        std::int32_t current = 0;
+        std::memcpy(&current, record.data() + offsetof(ProfileManager, currentProfile), sizeof current);
+        const std::size_t at = offsetof(ProfileManager, profiles) + sizeof(ProfileData) * static_cast<std::size_t>(current);
+        std::memcpy(static_cast<void*>(&player), record.data() + at, sizeof player);
+    }
+    return player;
+}
+
 } // namespace
 
-TEST(GameRun, FirstLevelFromAFreshStartIsBookedAndKeptOverARestart)
+TEST(WholeGame, FirstLevelFromAFreshStartIsBookedSavedAndKeptOverARestart)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "a whole level in the unoptimised sanitizer build takes minutes; the world-map and level tests cover it there";
-#endif
     ErrorManager::setThrowForTests(true);
     const LevelSource first = readLevelSource(std::string(LEVEL_SOURCE_DIR) + "/a1xmas.level");
     ASSERT_EQ(first.number, 0);
@@ -159,7 +178,12 @@ TEST(GameRun, FirstLevelFromAFreshStartIsBookedAndKeptOverARestart)
         EXPECT_EQ(player().levelStats[0].timesPlayed, 1);
         EXPECT_EQ(player().levelStats[1].available, 1);
         EXPECT_EQ(player().currentLevel, 1);
-        EXPECT_EQ(profileFiles(home.path()).size(), 1u);
+        const std::vector<fs::path> files = profileFiles(home.path());
+        ASSERT_EQ(files.size(), 1u);
+        const ProfileData saved = savedPlayer(files[0]);
+        EXPECT_EQ(wideToUtf8(saved.getName()), "Tester");
+        EXPECT_EQ(saved.levelStats[0].completed, 1);
+        EXPECT_EQ(saved.levelStats[1].available, 1) << "the map saves the unlocked level at once";
 
         ASSERT_TRUE(game.close()) << "the window's close did not end the program";
     }

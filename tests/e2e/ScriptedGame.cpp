@@ -97,9 +97,11 @@ void ScriptedGame::click(const Renderable& item)
     const float w = static_cast<float>(graphics->width), h = static_cast<float>(graphics->height);
     float sx = 0.0f, sy = 0.0f;
     context->camera->worldToScreen(item.position, w, h, sx, sy);
+    // Screen pixels to window pixels through the viewport.
     const auto& viewport = graphics->viewport;
-    const int x = static_cast<int>(std::lround(static_cast<float>(viewport.left) + sx * static_cast<float>(viewport.width()) / w));
-    const int y = static_cast<int>(std::lround(static_cast<float>(viewport.top) + sy * static_cast<float>(viewport.height()) / h));
+    const float wx = static_cast<float>(viewport.left) + sx * static_cast<float>(viewport.width()) / w;
+    const float wy = static_cast<float>(viewport.top) + sy * static_cast<float>(viewport.height()) / h;
+    const int x = static_cast<int>(std::lround(wx)), y = static_cast<int>(std::lround(wy));
     PlatformEventInjector::mouseMove(x, y);
     turn();
     PlatformEventInjector::mouseButton(0, true, x, y);

@@ -222,3 +222,38 @@ TEST_F(LevelTest, TimeInTheHouseIsNotPlayedTime)
     EXPECT_LE(gc.levelStats.time - before, 0.015);
     EXPECT_LE(gc.framesPlayed - framesBefore, 1u);
 }
+
+TEST_F(LevelTest, SecondRunKeepsTheBetterRecordAndHighScore)
+{
+    // A first run already booked: more points, a shorter time and a higher score than this run can reach.
+    LevelStats& record = profile().levelStats[4];
+    record.empty = 0;
+    record.score = 999;
+    record.time = 0.5;
+    record.requiredApples = 10;
+    record.requiredApplesGot = 10;
+    HIGHSCOREENTRY& best = config().highScores[4];
+    std::strcpy(best.name, "Earlier");
+    best.points = 1000;
+    best.time = 1;
+
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    frames(50);
+    deliverApples();
+    setPigAtHome(true);
+    ASSERT_TRUE(runToState(6, 200));
+    const LevelStats& run = level().levelStats;
+    ASSERT_LT(run.score, 999);
+    ASSERT_GT(run.time, 0.5);
+    // The better values stay, without record flags; the high-score entry is untouched.
+    EXPECT_EQ(record.score, 999);
+    EXPECT_DOUBLE_EQ(record.time, 0.5);
+    EXPECT_EQ(record.newRecord[LevelStats::RECORD_SCORE], 0);
+    EXPECT_EQ(record.newRecord[LevelStats::RECORD_TIME], 0);
+    EXPECT_EQ(record.empty, 0);
+    EXPECT_STREQ(best.name, "Earlier");
+    EXPECT_EQ(best.points, 1000);
+    EXPECT_EQ(best.time, 1);
+}

@@ -294,12 +294,18 @@ TEST_F(ValleyTest, ADamagedSelectedLevelIsReadAsTheFirst)
     EXPECT_EQ(game.player().currentLevel, 0);
 }
 
-TEST_F(ValleyTest, RecipeButtonOpensTheRecipe)
+TEST_F(ValleyTest, RecipeButtonComesWithTheFourthLevelAndOpensTheRecipe)
 {
     progressTo(4);
+    game.player().levelStats[3].completed = 0;
     open();
-    valley->buttonRecipe->bClicked = true;
-    game.frames(2);
+    EXPECT_TRUE(valley->buttonRecipe->bHidden) << "the fourth level is not yet completed";
+    game.player().levelStats[3].completed = 1;
+    game.frame();
+    ASSERT_FALSE(valley->buttonRecipe->bHidden);
+    const V3 at = valley->buttonRecipe->position;
+    game.clickAt(*valley->hudMenu, at.x, at.y);
+    game.frame();
     auto* recipe = dynamic_cast<ContextRecipe*>(game.screens().getTop());
     ASSERT_NE(recipe, nullptr);
     EXPECT_EQ(recipe->page, 0);

@@ -11,14 +11,19 @@
 
 namespace ArtKit {
 
+// param: bit 0 winter, bit 1 the far layer, bit 2 summer, bit 3 autumn; spring without a season bit
+static Rgb hillColour(int param) {
+    bool winter = param & 1, far = param & 2, summer = param & 4, autumn = param & 8;
+    return winter   ? (far ? 0xC8D8EC : SNOW)
+           : summer ? (far ? 0xA8C866 : 0x4C962C)
+           : autumn ? (far ? 0xD6B274 : 0xB8782E)
+                    : (far ? 0x8CCB6A : 0x5DAA3A);
+}
+
 void hills(const Brush& b) {
-    // param: bit 0 winter, bit 1 the far layer, bit 2 summer, bit 3 autumn; spring without a season bit
     cairo_t* cr = b.cr;
     bool winter = b.param & 1, far = b.param & 2, summer = b.param & 4, autumn = b.param & 8;
-    Rgb base = winter   ? (far ? 0xC8D8EC : SNOW)
-               : summer ? (far ? 0xA8C866 : 0x4C962C)
-               : autumn ? (far ? 0xD6B274 : 0xB8782E)
-                        : (far ? 0x8CCB6A : 0x5DAA3A);
+    Rgb base = hillColour(b.param);
     double amp = far ? 0.22 : 0.3;
     auto ridge = [&](double x) {
         double t = x / b.w * 2 * M_PI;
@@ -74,6 +79,18 @@ void skyPicture(cairo_t* cr, double w, double h, int season) {
     }
 }
 
+// The level backdrop's hills: a 256-pixel band with the ridge at the top of the picture and solid ground
+// below it down to the bottom edge. The strips stand on their bottom edges, the near hills twice, the second
+// strip a fifth of the screen lower: the ground under the ridge lifts the valleys of that lower strip above
+// the bottom edge of the upper one, or the sky shows between them. The far hills are lifted further so that
+// they still rise behind the near ones.
+static void backdropHills(const Brush& b) {
+    const double band = 256;
+    hills(Brush{b.cr, b.w, band, b.frame, b.param, b.faces});
+    cairo_rectangle(b.cr, 0, band - 1, b.w, b.h - band + 1);
+    Draw::flat(b.cr, darker(hillColour(b.param), 0.2));
+}
+
 static void sky(const Brush& b) { skyPicture(b.cr, b.w, b.h, b.param); }
 
 static void clouds(const Brush& b) {
@@ -107,8 +124,15 @@ static void nightScene(cairo_t* cr, double w, double h, const Typefaces& faces) 
         hills(hillsBrush);
         cairo_restore(cr);
     }
+    // The snow in front lies in the night's shadow towards the bottom edge, where the screens over this
+    // backdrop print their small light lines (the version, the copyright). A screen smaller than the
+    // picture shows its middle (800 x 600 of it down to 0.89 of its height), so the shadow is deep well
+    // above the picture's bottom.
     cairo_rectangle(cr, 0, h * 0.85, w, h * 0.15);
     Draw::flat(cr, SNOW);
+    Draw::verticalGradient(cr, 0, h * 0.82, w, h * 0.04, SNOW, 0x5E7399);
+    cairo_rectangle(cr, 0, h * 0.86 - 1, w, h * 0.14 + 1);
+    Draw::flat(cr, 0x5E7399);
     for (int i = 0; i < 7; ++i) {
         double x = w * (0.05 + i * 0.15);
         if (std::abs(x - w / 2) < w * 0.18)
@@ -264,14 +288,14 @@ std::span<const ArtRow> backgroundArt() {
         {"sky-autumn", 512, 512, 1, sky, 2, 0},
         {"sky-winter", 512, 512, 1, sky, 3, 0},
         // A: the far hills, pale with distance; B: the near hills in front of them.
-        {"hillsA-spring", 1024, 256, 1, hills, 2},
-        {"hillsB-spring", 1024, 256, 1, hills, 0},
-        {"hillsA-summer", 1024, 256, 1, hills, 4 | 2},
-        {"hillsB-summer", 1024, 256, 1, hills, 4},
-        {"hillsA-autumn", 1024, 256, 1, hills, 8 | 2},
-        {"hillsB-autumn", 1024, 256, 1, hills, 8},
-        {"hillsA-winter", 1024, 256, 1, hills, 3},
-        {"hillsB-winter", 1024, 256, 1, hills, 1},
+        {"hillsA-spring", 1024, 448, 1, backdropHills, 2},
+        {"hillsB-spring", 1024, 384, 1, backdropHills, 0},
+        {"hillsA-summer", 1024, 448, 1, backdropHills, 4 | 2},
+        {"hillsB-summer", 1024, 384, 1, backdropHills, 4},
+        {"hillsA-autumn", 1024, 448, 1, backdropHills, 8 | 2},
+        {"hillsB-autumn", 1024, 384, 1, backdropHills, 8},
+        {"hillsA-winter", 1024, 448, 1, backdropHills, 3},
+        {"hillsB-winter", 1024, 384, 1, backdropHills, 1},
         {"clouds", 256, 128, 3, clouds, 0},
     };
     return rows;

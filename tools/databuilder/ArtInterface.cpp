@@ -111,11 +111,14 @@ static void panel(const Brush& b) {
         cairo_stroke(cr);
         break;
     case 9:
-        Draw::roundRect(cr, 2, 6, w - 4, h - 12, (h - 12) / 2);
-        Draw::color(cr, 0x17304F, 0.7);
+        // A frosted tab hanging from the top edge of the screen, which cuts the picture in half: only the
+        // lower half shows, so the tab reaches from above the picture down to its bottom, with rounded
+        // lower corners. The HUD prints its score in half-black on it and lays the apple icons over it.
+        Draw::roundRect(cr, 3, -h / 2, w - 6, h - 3 + h / 2, 16);
+        Draw::color(cr, 0xEAF2FB, 0.9);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, 3);
-        Draw::color(cr, 0xD8E8FF, 0.9);
+        Draw::color(cr, 0x4A6E98, 0.95);
         cairo_stroke(cr);
         break;
     }
@@ -485,7 +488,12 @@ static void tutorial(const Brush& b) {
 }
 
 // Sheets whose frames differ in size.
-constexpr FrameSize HUD_SIZES[] = {{320, 48}, {28, 28}, {18, 18}};
+// The HUD's bar stands centred 70 pixels left of the screen edge plus one apple step per apple; it is wide
+// enough to reach past the last apple and off the left edge for every apple count up to 15.
+constexpr FrameSize HUD_SIZES[] = {{400, 80}, {28, 28}, {18, 18}};
+// The results table shrinks a badge from its big frame (a quarter of its size, a third on the total line)
+// and then shows the small frame unscaled, so the small frames are drawn at those sizes.
+constexpr FrameSize AWARD_SIZES[] = {{128, 128}, {45, 45}, {32, 32}};
 constexpr FrameSize PHONE_SIZES[] = {{240, 144}, {192, 115}, {192, 115}, {192, 115}, {192, 115}, {192, 115}};
 constexpr FrameSize TABLET_SIZES[] = {{240, 180}, {192, 144}, {192, 144}, {192, 144}, {192, 144}, {192, 144}};
 
@@ -511,8 +519,8 @@ std::span<const ArtRow> interfaceArt() {
         {"valleyIcons", 64, 64, 5, valleyIcon, 0},
         {"valleyArrow", 64, 64, 1, arrow, 0},
         {"valleyDashedLine", 32, 16, 1, dash, 0},
-        {"statsStar", 64, 64, 3, award, 0},
-        {"statsTrophy", 64, 64, 3, award, 1},
+        {"statsStar", 0, 0, 3, award, 0, 0, AWARD_SIZES},
+        {"statsTrophy", 0, 0, 3, award, 1, 0, AWARD_SIZES},
         {"horizontalRuler", 256, 8, 1, ruler, 0},
         {"minimapBackground", 256, 192, 1, panel, 8},
         {"minimapIcons", 24, 24, 6, minimapIcon, 0},

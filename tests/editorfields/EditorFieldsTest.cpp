@@ -1,0 +1,661 @@
+// The editor panel's property fields, driven by synthetic mouse and key input in a running level: a field
+// for every property kind, typed values and their refusal, groups, the class list's Ctrl+X, remote calls
+// and the pointer field's keys.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "LevelFixture.h"
+
+#include "engine/core/PropertyArrayBase.h"
+#include "engine/core/PropertyBool.h"
+#include "engine/core/PropertyClass.h"
+#include "engine/core/PropertyContainer.h"
+#include "engine/core/PropertyDWORD.h"
+#include "engine/core/PropertyDouble.h"
+#include "engine/core/PropertyEnumBase.h"
+#include "engine/core/PropertyFloat.h"
+#include "engine/core/PropertyInt.h"
+#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyRPCBase.h"
+#include "engine/core/PropertyReferenceBase.h"
+#include "engine/core/PropertySecureInt.h"
+#include "engine/core/PropertySubObject.h"
+#include "engine/core/PropertyUColor.h"
+#include "engine/core/PropertyUString.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "engine/platform/PlatformEventInjector.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/render/PointerDispatcher.h"
+#include "engine/render/Quad.h"
+#include "engine/render/Skin.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/ContextEditorTools.h"
+#include "game/editor/PropertyFieldBool.h"
+#include "game/editor/PropertyFieldClass.h"
+#include "game/editor/PropertyFieldPointer.h"
+#include "game/editor/PropertyFieldRPC.h"
+#include "game/editor/PropertyFieldSubObject.h"
+#include "game/front/ContextManager.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
+#include "game/level/GameServer.h"
+#include "game/level/LevelBuilder.h"
+#include "game/level/LevelServices.h"
+#include "game/front/MyGlobal.h"
+#include "game/menus/GUItextBox.h"
+#include "game/menus/GUIthemeMinimal.h"
+#include "game/world/Switch.h"
+#include "game/world/TriggerHint.h"
+
+namespace {
+// A member object shown as a group of its own.
+class ProbeRecord : public KivBase {
+public:
+    void addPropertiesTo(Property& list) override { list.appendChild(new PropertyFloat(u"depth", 0, &depth)); }
+    float depth = 3.0f;
+};
+
+// An object with a property of every kind the panel knows, counting the editor's change notices.
+class Probe : public KivBase {
+public:
+    enum Mode : int32_t { MODE_A, MODE_B, MODE_C };
+
+    void addPropertiesTo(Property& list) override
+    {
+        list.appendChild(new PropertyBool(u"flag", 0, &flag));
+        list.appendChild(new PropertyBool(u"locked", Property::FLAG_READONLY, &locked));
+        list.appendChild(new PropertyInt(u"count", 0, &count));
+        list.appendChild(new PropertyFloat(u"speed", 0, &speed));
+        list.appendChild(new PropertyDouble(u"weight", 0, &weight));
+        list.appendChild(new PropertyDWORD(u"mask", 0, &mask));
+        list.appendChild(new PropertyUColor(u"tint", 0, &tint));
+        list.appendChild(new PropertyUString(u"label", 0, &label));
+        list.appendChild(new PropertySecureInt(u"secret", 0, &secret));
+        list.appendChild(new PropertyEnum<Mode>(u"mode", 0, &mode, 3));
+        list.appendChild(new PropertyPointer(u"link", 0, &link, &Renderable::classRecord));
+        list.appendChild(new PropertyPointer(u"skin", Property::FLAG_RESOURCE, &skin, &Skin::classRecord));
+        list.appendChild(new PropertyReferenceBase(u"ref", 0, &ref, &KivBase::classRecord));
+        list.appendChild(new PropertySubObject(u"record", 0, &record));
+        list.appendChild(new PropertyArray<float>(u"samples", 0, &samples, [](UStringView name, float& element) {
+            return static_cast<Property*>(new PropertyFloat(name, 0, &element));
+        }));
+        auto* outer = new PropertyContainer(u"outer", 0);
+        auto* inner = new PropertyContainer(u"inner", 0);
+        inner->appendChild(new PropertyFloat(u"deep", 0, &deep));
+        outer->appendChild(inner);
+        list.appendChild(outer);
+    }
+    bool onEvent(KivEvent& event) override
+    {
+        notices += event.type == ContextEditor::EVENT_EDITED ? 1 : 0;
+        return KivBase::onEvent(event);
+    }
+
+    bool flag = false;
+    bool locked = true;
+    int32_t count = 7;
+    float speed = 1.5f;
+    double weight = 2.25;
+    uint32_t mask = 0x0000ff00u;
+    UColor tint{0xff102030u};
+    UString label = u"old";
+    SecureInt secret{11};
+    Mode mode = MODE_A;
+    Renderable* link = nullptr;
+    Skin* skin = nullptr;
+    Reference ref{this};
+    ProbeRecord record;
+    std::vector<float> samples{1.0f, 2.0f};
+    float deep = 0.0f;
+    int notices = 0;
+};
+
+class EditorFieldsTest : public LevelTest {
+protected:
+    void SetUp() override
+    {
+        LevelTest::SetUp();
+        // The panel's theme, as the end of loading makes it.
+        if (env->global->themeMinimal == nullptr) {
+            env->global->themeMinimal = new GUIthemeMinimal();
+        }
+        // The level editor is reachable (the "-editor" option).
+        env->global->bEditorAllowed = true;
+        {
+            LevelBuilder builder;
+            GameController& gc = builder.controller();
+            auto* hint = new TriggerHint();
+            hint->position = V3(100.0f, 50.0f, 0.0f);
+            builder.add(gc.objectList, hint);
+            auto* lever = new Switch();
+            lever->position = V3(-100.0f, 50.0f, 0.0f);
+            builder.add(gc.objectList, lever);
+            play(builder);
+        }
+        THEROLE = manager->server;
+        ASSERT_NE(THEROLE, nullptr);
+        THEROLE->bEditing = true;
+        frames(2);
+        frames(1);
+    }
+    void TearDown() override
+    {
+        for (const char* key : {"Left Ctrl", "Left Shift", "X", "B", "G", "F", "Delete", "Return"}) {
+            PlatformEventInjector::key(key, false);
+        }
+        if (manager != nullptr) {
+            editor().editObject(nullptr);
+        }
+        LevelTest::TearDown();
+        env->global->bEditorAllowed = false;
+    }
+
+    ContextEditor& editor() { return *level().editor; }
+    NetRole& role() { return *manager->server; }
+    PointerDispatcher& dispatcher() { return *harness().kiv().pointerDispatcher; }
+    PropertyField* panel() { return dynamic_cast<PropertyField*>(editor().panelHolder->getFirstChild()); }
+
+    template <class T>
+    T* levelObject()
+    {
+        for (KivBase* o = level().objectList->getFirstChild(); o != nullptr; o = o->getNext()) {
+            if (auto* found = dynamic_cast<T*>(o)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+
+    // The panel's row of the property with that name (depth first), or null.
+    static PropertyField* findRow(KivBase* from, UStringView name)
+    {
+        for (KivBase* c = from != nullptr ? from->getFirstChild() : nullptr; c != nullptr; c = c->getNext()) {
+            if (auto* row = dynamic_cast<PropertyField*>(c)) {
+                if (row->property != nullptr && row->property->name == name) {
+                    return row;
+                }
+                if (PropertyField* deeper = findRow(row, name)) {
+                    return deeper;
+                }
+            }
+        }
+        return nullptr;
+    }
+    PropertyField* row(UStringView name) { return findRow(editor().panelHolder, name); }
+
+    // Window pixels of a point in the editor layer (origin at the screen centre, y up).
+    static void toWindow(const V3& p, int& x, int& y)
+    {
+        const KivGraphics* g = KivGraphics::instance();
+        x = static_cast<int>(std::lround(g->width / 2 + p.x));
+        y = static_cast<int>(std::lround(g->height / 2 - p.y));
+    }
+    void moveTo(const V3& p)
+    {
+        int x = 0;
+        int y = 0;
+        toWindow(p, x, y);
+        PlatformEventInjector::mouseMove(x, y);
+        frames(1);
+    }
+    // A click on the middle of the row's top line.
+    void click(PropertyField* field)
+    {
+        ASSERT_NE(field, nullptr);
+        V3 centre;
+        field->local2world(centre, V3(0.0f, static_cast<float>(field->height) / 2.0f - 5.0f, 0.0f));
+        int x = 0;
+        int y = 0;
+        toWindow(centre, x, y);
+        PlatformEventInjector::mouseMove(x, y);
+        PlatformEventInjector::mouseButton(0, true, x, y);
+        frames(1);
+        PlatformEventInjector::mouseButton(0, false, x, y);
+        frames(1);
+    }
+    void type(const std::string& text)
+    {
+        for (char c : text) {
+            PlatformEventInjector::text(std::string(1, c));
+            frames(1);
+        }
+    }
+    // A key pressed and released within one frame (it counts as pressed once).
+    void key(const char* name)
+    {
+        PlatformEventInjector::key(name, true);
+        PlatformEventInjector::key(name, false);
+        frames(1);
+    }
+    void ctrlKey(const char* name)
+    {
+        PlatformEventInjector::key("Left Ctrl", true);
+        PlatformEventInjector::key(name, true);
+        frames(1);
+        PlatformEventInjector::key(name, false);
+        PlatformEventInjector::key("Left Ctrl", false);
+        frames(1);
+    }
+    // Opens the row for typing, types the text and ends the entry with Return. Typing goes one character
+    // a frame; `pasted` puts the whole text into the box at once.
+    void enter(UStringView name, const std::string& text, bool pasted = false)
+    {
+        auto* field = dynamic_cast<PropertyFieldValue*>(row(name));
+        ASSERT_NE(field, nullptr);
+        click(field);
+        ASSERT_TRUE(field->bTextEntry);
+        ASSERT_EQ(dispatcher().getHovered(), field->textBox);
+        if (pasted) {
+            field->textBox->text = UString(text.begin(), text.end());
+        } else {
+            type(text);
+        }
+        key("Return");
+        EXPECT_FALSE(field->bTextEntry);
+    }
+    void paste(UStringView name, const std::string& text) { enter(name, text, true); }
+};
+
+std::string utf8(const UString& s) { return std::string(s.begin(), s.end()); }
+} // namespace
+
+TEST_F(EditorFieldsTest, EveryPropertyKindGetsTheFieldOfItsExactClass)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    ASSERT_NE(panel(), nullptr);
+    EXPECT_NE(dynamic_cast<PropertyFieldGroup*>(panel()), nullptr);
+
+    auto exact = [](PropertyField* f, const std::type_info& t) { return f != nullptr && typeid(*f) == t; };
+    const std::vector<std::pair<const char16_t*, const std::type_info*>> table = {
+        {u"flag", &typeid(PropertyFieldBool)},          {u"count", &typeid(PropertyFieldValue)},
+        {u"speed", &typeid(PropertyFieldValue)},        {u"weight", &typeid(PropertyFieldValue)},
+        {u"mask", &typeid(PropertyFieldValue)},         {u"tint", &typeid(PropertyFieldValue)},
+        {u"label", &typeid(PropertyFieldValue)},        {u"secret", &typeid(PropertyFieldValue)},
+        {u"mode", &typeid(PropertyFieldValue)},         {u"link", &typeid(PropertyFieldPointer)},
+        {u"skin", &typeid(PropertyFieldPointer)},       {u"ref", &typeid(PropertyFieldPointer)},
+        {u"record", &typeid(PropertyFieldSubObject)},   {u"samples", &typeid(PropertyField)},
+        {u"outer", &typeid(PropertyFieldGroup)},        {u"inner", &typeid(PropertyFieldGroup)},
+    };
+    for (const auto& [name, type] : table) {
+        EXPECT_TRUE(exact(row(name), *type)) << utf8(name);
+    }
+    // A member object is one row: its own properties are not listed below it.
+    EXPECT_EQ(row(u"depth"), nullptr);
+    // An array is a plain row without element rows.
+    EXPECT_EQ(row(u"[0]"), nullptr);
+    EXPECT_EQ(row(u"samples")->getFirstChild(), nullptr);
+    click(row(u"samples"));
+    EXPECT_EQ(probe.samples.size(), 2u);
+
+    // Group glyphs and colours.
+    EXPECT_EQ(row(u"outer")->prefix, UString(u"\u0080"));
+    EXPECT_EQ(row(u"outer")->color.argb, 0xffc0ffffu);
+    EXPECT_EQ(row(u"record")->prefix, UString(u"\u0081"));
+}
+
+TEST_F(EditorFieldsTest, TypedValuesChangeTheObject)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    editor().placePanel();
+
+    enter(u"speed", "12.5");
+    EXPECT_FLOAT_EQ(probe.speed, 12.5f);
+    EXPECT_GE(probe.notices, 1);
+
+    enter(u"mode", "2");
+    EXPECT_EQ(probe.mode, Probe::MODE_C);
+    enter(u"tint", "ff00ff80");
+    EXPECT_EQ(probe.tint.argb, 0xff00ff80u);
+    enter(u"label", "Hi there");
+    EXPECT_EQ(probe.label, UString(u"Hi there"));
+    paste(u"count", "-4");
+    EXPECT_EQ(probe.count, -4);
+    paste(u"secret", "99");
+    EXPECT_EQ(probe.secret.get(), 99);
+    paste(u"deep", "0.25");
+    EXPECT_FLOAT_EQ(probe.deep, 0.25f);
+
+    // A reference by the UID of a level object; a resource by its name.
+    auto* hint = levelObject<TriggerHint>();
+    ASSERT_NE(hint, nullptr);
+    enter(u"ref", std::to_string(hint->objectUID));
+    EXPECT_EQ(probe.ref.get(), hint);
+    paste(u"link", std::to_string(hint->objectUID));
+    EXPECT_EQ(probe.link, hint);
+    paste(u"skin", "editor_circle:0");
+    EXPECT_EQ(probe.skin, harness().kiv().resourceManager->find(u"editor_circle:0", false));
+
+    // The row shows the value it wrote, and its height is back to one line.
+    EXPECT_EQ(row(u"speed")->height, PropertyField::DEFAULT_HEIGHT);
+}
+
+TEST_F(EditorFieldsTest, AReferenceOfALevelObjectChangesThroughItsField)
+{
+    auto* lever = levelObject<Switch>();
+    auto* hint = levelObject<TriggerHint>();
+    ASSERT_NE(lever, nullptr);
+    ASSERT_NE(hint, nullptr);
+    editor().editObject(lever);
+    enter(u"pTarget", std::to_string(hint->objectUID));
+    EXPECT_EQ(lever->pTarget.get(), hint);
+    paste(u"x", "-64");
+    EXPECT_FLOAT_EQ(lever->position.x, -64.0f);
+    paste(u"groundMaterial", "1");
+    EXPECT_EQ(lever->groundMaterial, 1);
+}
+
+TEST_F(EditorFieldsTest, DeleteClearsAtOnceAndAnEmptyEntryKeepsTheValue)
+{
+    Probe probe;
+    editor().editObject(&probe);
+
+    auto* speed = dynamic_cast<PropertyFieldValue*>(row(u"speed"));
+    click(speed);
+    ASSERT_TRUE(speed->bTextEntry);
+    EXPECT_EQ(speed->height, 2 * PropertyField::DEFAULT_HEIGHT);
+    key("Return"); // nothing typed
+    EXPECT_FLOAT_EQ(probe.speed, 1.5f);
+    EXPECT_FALSE(speed->bTextEntry);
+
+    click(speed);
+    type("77");
+    key("Delete"); // the typed text does not matter: the value is cleared and the entry ends
+    EXPECT_FALSE(speed->bTextEntry);
+    EXPECT_FLOAT_EQ(probe.speed, 0.0f);
+
+    click(row(u"label"));
+    key("Delete");
+    EXPECT_TRUE(probe.label.empty());
+}
+
+TEST_F(EditorFieldsTest, DamagedValuesLeaveTheObjectUnchanged)
+{
+    Probe probe;
+    auto* hint = levelObject<TriggerHint>();
+    probe.link = hint;
+    probe.ref.set(hint);
+    editor().editObject(&probe);
+
+    const struct {
+        const char16_t* name;
+        const char* text;
+    } damaged[] = {
+        {u"count", "12abc"},  {u"speed", "1.2.3"},   {u"weight", "heavy"},  {u"mask", "xyz"},
+        {u"tint", "ff00gg00"}, {u"secret", "--1"},    {u"mode", "3"},        {u"mode", "b"},
+        {u"skin", "noSuchSkin"}, {u"link", "0"},      {u"ref", "99999"},
+    };
+    for (const auto& [name, text] : damaged) {
+        const UString before = row(name)->property->toString();
+        paste(name, text);
+        auto* field = dynamic_cast<PropertyFieldValue*>(row(name));
+        EXPECT_EQ(utf8(field->property->toString()), utf8(before)) << utf8(name) << " " << text;
+        EXPECT_TRUE(field->bRefused) << utf8(name) << " " << text;
+    }
+    EXPECT_EQ(probe.link, hint);
+    EXPECT_EQ(probe.ref.get(), hint);
+    EXPECT_EQ(probe.skin, nullptr);
+
+    // A typed address is never taken, not even the address of a live level object.
+    char address[32];
+    std::snprintf(address, sizeof address, "%08lx", reinterpret_cast<unsigned long>(levelObject<Switch>()));
+    paste(u"link", address);
+    EXPECT_EQ(probe.link, hint);
+    paste(u"ref", address);
+    EXPECT_EQ(probe.ref.get(), hint);
+    // An object of the wrong class is refused as well (the link wants a drawn object).
+    paste(u"link", std::to_string(level().objectUID));
+    EXPECT_EQ(probe.link, hint);
+
+    // The next entry starts clean.
+    paste(u"speed", "4");
+    EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"speed"))->bRefused);
+}
+
+TEST_F(EditorFieldsTest, BoolsToggleUnlessReadOnly)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    click(row(u"flag"));
+    EXPECT_TRUE(probe.flag);
+    click(row(u"flag"));
+    EXPECT_FALSE(probe.flag);
+    click(row(u"locked"));
+    EXPECT_TRUE(probe.locked);
+    // A read-only value takes no typing either.
+    auto* uid = dynamic_cast<PropertyFieldValue*>(row(u"objectUID"));
+    if (uid != nullptr && (uid->property->flags & Property::FLAG_READONLY) != 0) {
+        click(uid);
+        EXPECT_FALSE(uid->bTextEntry);
+    }
+}
+
+TEST_F(EditorFieldsTest, GroupsIndentTheirRowsAndClose)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    PropertyField* root = panel();
+    PropertyField* outer = row(u"outer");
+    PropertyField* inner = row(u"inner");
+    PropertyField* deep = row(u"deep");
+    ASSERT_NE(deep, nullptr);
+    EXPECT_EQ(root->width, 150);
+    EXPECT_EQ(outer->width, 140);
+    EXPECT_EQ(inner->width, 130);
+    EXPECT_EQ(deep->width, 120);
+    V3 r;
+    V3 i;
+    root->local2world(r, V3());
+    inner->local2world(i, V3());
+    EXPECT_FLOAT_EQ(i.x - r.x, 10.0f);
+    // Rows follow one another without gaps.
+    V3 o;
+    V3 d;
+    outer->local2world(o, V3());
+    deep->local2world(d, V3());
+    EXPECT_FLOAT_EQ(o.y - d.y, 20.0f);
+
+    // Closing a group takes its rows out of drawing and pointer search, and the panel ends one row higher
+    // for each row it hid (inner and deep).
+    const auto bottom = [&] {
+        V3 cursor(0.0f, 0.0f, 0.0f);
+        root->place(cursor, 150.0f);
+        return cursor.y;
+    };
+    const float openBottom = bottom();
+    click(outer);
+    EXPECT_FALSE(dynamic_cast<PropertyFieldGroup*>(outer)->bOpen);
+    EXPECT_TRUE(inner->bInactive);
+    EXPECT_FLOAT_EQ(bottom() - openBottom, 20.0f);
+    click(outer);
+    EXPECT_FALSE(inner->bInactive);
+    EXPECT_TRUE(dynamic_cast<PropertyFieldGroup*>(outer)->bOpen);
+}
+
+TEST_F(EditorFieldsTest, ClassEntryStartsClosedAndCtrlXPutsTheObjectAtThePointer)
+{
+    editor().listClasses();
+    PropertyFieldClass* entry = nullptr;
+    for (KivBase* c = panel() != nullptr ? panel()->getFirstChild() : nullptr; c != nullptr; c = c->getNext()) {
+        auto* f = dynamic_cast<PropertyFieldClass*>(c);
+        if (f != nullptr && static_cast<PropertyClass*>(f->property)->getInstanceClass() == &Switch::classRecord) {
+            entry = f;
+        }
+    }
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->bOpen);
+    click(entry);
+    EXPECT_TRUE(entry->bOpen);
+
+    auto* created = dynamic_cast<Switch*>(static_cast<PropertyClass*>(entry->property)->getInstance());
+    ASSERT_NE(created, nullptr);
+    // The pointer over the level, left of the panel.
+    moveTo(V3(-37.6f, -20.3f, 0.0f));
+    const V3 pointer = level().contextGame->pointer;
+    const int32_t nextUid = role().nextObjectUID;
+    PlatformEventInjector::key("Left Ctrl", true);
+    PlatformEventInjector::key("X", true);
+    frames(1);
+    EXPECT_EQ(created->objectUID, nextUid);
+    EXPECT_EQ(role().findObjectOrNull(created->objectUID), created);
+    EXPECT_EQ(created->getParent(), level().objectList);
+    EXPECT_FLOAT_EQ(created->position.x, std::trunc(pointer.x));
+    EXPECT_FLOAT_EQ(created->position.y, std::trunc(pointer.y));
+    EXPECT_FLOAT_EQ(created->position.z, 0.0f);
+    EXPECT_EQ(static_cast<PropertyClass*>(entry->property)->getInstance(), nullptr);
+    PlatformEventInjector::key("X", false);
+    PlatformEventInjector::key("Left Ctrl", false);
+    frames(1);
+
+    // The entry is spent: Ctrl+X again makes nothing.
+    const int32_t after = role().nextObjectUID;
+    click(entry);
+    ctrlKey("X");
+    EXPECT_EQ(role().nextObjectUID, after);
+}
+
+TEST_F(EditorFieldsTest, CtrlXOnAClassWithoutAHomeListDoesNothing)
+{
+    // A plain object names no home list.
+    auto* list = new PropertyContainer(u"CLASSES", 0);
+    list->appendChild(new PropertyClass(0, &KivBase::classRecord, u"KivBase"));
+    editor().editObject(nullptr);
+    editor().propertyHolder->appendChild(list);
+    editor().panelHolder->appendChild(editor().makeGUI(list));
+    editor().placePanel();
+    auto* entry = dynamic_cast<PropertyFieldClass*>(panel()->getFirstChild());
+    ASSERT_NE(entry, nullptr);
+    const int32_t before = role().nextObjectUID;
+    click(entry);
+    ctrlKey("X");
+    EXPECT_EQ(role().nextObjectUID, before);
+    EXPECT_NE(static_cast<PropertyClass*>(entry->property)->getInstance(), nullptr);
+    EXPECT_FALSE(entry->createInstance());
+}
+
+TEST_F(EditorFieldsTest, CtrlXOnARemoteCallRunsIt)
+{
+    // The editor's own settings hold the call that shows the class list.
+    editor().editObject(&editor());
+    auto* call = dynamic_cast<PropertyFieldRPC*>(row(u"showClassConstructors"));
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(call->prefix, UString(u"\u0080\u0082"));
+    EXPECT_EQ(call->color.argb, 0xffffc0c0u);
+    click(call); // opens or closes the group and gives it the focus
+    ASSERT_EQ(dispatcher().getHovered(), call);
+    // Only Ctrl by itself counts: Ctrl+Shift+X runs nothing.
+    PlatformEventInjector::key("Left Shift", true);
+    ctrlKey("X");
+    PlatformEventInjector::key("Left Shift", false);
+    frames(1);
+    EXPECT_NE(static_cast<Property*>(editor().propertyHolder->getFirstChild())->name, UString(u"CLASSES"));
+    ctrlKey("X");
+    frames(1);
+    ASSERT_NE(editor().propertyHolder->getFirstChild(), nullptr);
+    EXPECT_EQ(static_cast<Property*>(editor().propertyHolder->getFirstChild())->name, UString(u"CLASSES"));
+    EXPECT_NE(dynamic_cast<PropertyFieldClass*>(panel()->getFirstChild()), nullptr);
+}
+
+TEST_F(EditorFieldsTest, PointerKeys)
+{
+    Probe probe;
+    editor().editObject(&probe);
+
+    // Ctrl+B on an object pointer does nothing; on a resource pointer it opens the palette.
+    click(row(u"link"));
+    ctrlKey("B");
+    EXPECT_NE(stack().getTop(), editor().tools);
+    click(row(u"skin"));
+    ctrlKey("B");
+    EXPECT_EQ(stack().getTop(), editor().tools);
+    editor().tools->bClosed = true;
+    frames(2);
+    ASSERT_NE(stack().getTop(), editor().tools);
+
+    // Ctrl+G takes only what it may hold: a resource pointer takes no plain object, and an object pointer
+    // takes no panel row (it is not an object of the level), but a level object of the right class.
+    auto* skinRow = dynamic_cast<PropertyFieldPointer*>(row(u"skin"));
+    auto* linkRow = dynamic_cast<PropertyFieldPointer*>(row(u"link"));
+    KivBase plain;
+    EXPECT_EQ(skinRow->grabCandidate(&plain), nullptr);
+    EXPECT_EQ(linkRow->grabCandidate(&plain), nullptr);
+    EXPECT_EQ(linkRow->grabCandidate(skinRow), nullptr);
+    auto* hint = levelObject<TriggerHint>();
+    EXPECT_EQ(linkRow->grabCandidate(hint), hint);
+    EXPECT_EQ(dynamic_cast<PropertyFieldPointer*>(row(u"ref"))->grabCandidate(&level()), &level());
+    // Over the panel itself Ctrl+G assigns nothing.
+    click(row(u"skin"));
+    ctrlKey("G");
+    EXPECT_EQ(probe.skin, nullptr);
+
+    // Ctrl+F on a pointer edits its target after the key; on an empty pointer the panel empties.
+    probe.ref.set(hint);
+    click(row(u"ref"));
+    ctrlKey("F");
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), hint);
+    editor().editObject(&probe);
+    click(row(u"link"));
+    ctrlKey("F");
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), nullptr);
+    EXPECT_EQ(editor().panelHolder->getFirstChild(), nullptr);
+}
+
+TEST_F(EditorFieldsTest, SubObjectRowEditsTheMember)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    click(row(u"record"));
+    ctrlKey("F");
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), &probe.record);
+    EXPECT_NE(row(u"depth"), nullptr);
+}
+
+TEST_F(EditorFieldsTest, PanelEventsAfterTheEditedObjectWasDeletedDoNothing)
+{
+    auto* probe = new Probe();
+    editor().editObject(probe);
+    auto* speed = dynamic_cast<PropertyFieldValue*>(row(u"speed"));
+    click(speed);
+    type("5");
+    delete probe;
+    // The panel went with the object; the rest of the entry goes nowhere.
+    EXPECT_EQ(editor().panelHolder->getFirstChild(), nullptr);
+    key("Return");
+    ctrlKey("X");
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), nullptr);
+}
+
+TEST_F(EditorFieldsTest, PanelScreenshot)
+{
+    auto* hint = levelObject<TriggerHint>();
+    editor().editObject(hint);
+    click(row(u"hintTitleID"));
+    type("abc");
+    LevelServices::setFade(0.0f, 0.0f);
+    frames(1);
+    saveScreenshot("editorfields-panel");
+    // The panel's top row is drawn inside the screen.
+    const KivGraphics* g = KivGraphics::instance();
+    V3 topLeft;
+    panel()->local2world(topLeft, V3(-75.0f, 5.0f, 0.0f));
+    EXPECT_GE(topLeft.x, -g->width / 2.0f);
+    EXPECT_LE(topLeft.y, g->height / 2.0f);
+    key("Return");
+
+    // A pointer to a drawn object shows where it points: a line to it and a circle around it.
+    Probe probe;
+    probe.link = hint;
+    editor().editObject(&probe);
+    click(row(u"link"));
+    frames(1);
+    saveScreenshot("editorfields-pointer");
+}
