@@ -1,5 +1,6 @@
 #include "game/menus/ContextPlayers.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/input/KivInput.h"
@@ -38,14 +39,29 @@ ContextPlayers::ContextPlayers()
     addItem(pList);
 }
 
+float ContextPlayers::rowHeight(int rows)
+{
+    if (rows <= 0) {
+        return ROW_HEIGHT;
+    }
+    return std::min(ROW_HEIGHT, std::floor((LIST_TOP - LIST_BOTTOM) / static_cast<float>(rows)));
+}
+
+float ContextPlayers::rowMiddle(int i, int rows)
+{
+    const float height = rowHeight(rows);
+    return LIST_TOP - height * (static_cast<float>(i) + 0.5f);
+}
+
 int ContextPlayers::rowAt(const V3& point, int rows)
 {
     if (point.x < -150.0f || point.x >= 150.0f) {
         return -1;
     }
+    const float height = rowHeight(rows);
     for (int i = 0; i < rows; ++i) {
-        const float bottom = FIRST_ROW_BOTTOM - ROW_HEIGHT * static_cast<float>(i);
-        if (point.y > bottom && point.y <= bottom + ROW_HEIGHT) {
+        const float bottom = LIST_TOP - height * static_cast<float>(i + 1);
+        if (point.y > bottom && point.y <= bottom + height) {
             return i;
         }
     }
@@ -95,7 +111,7 @@ void ContextPlayers::renderContents()
     const bool rightToLeft = MenuSupport::isRightToLeft();
     const int rows = global->profiles.countProfiles();
     for (int i = 0; i < rows; ++i) {
-        const float middle = FIRST_ROW_BOTTOM - ROW_HEIGHT * static_cast<float>(i) + 15.0f;
+        const float middle = rowMiddle(i, rows);
         const bool current = i == global->profiles.currentProfile;
         const UColor color(current ? 0xFFFF0000u : 0x80000000u);
         const UString name = global->profiles.getProfileName(i);

@@ -2,6 +2,7 @@
 
 #include "game/front/Global.h"
 #include "game/menus/ContextMenu.h"
+#include "game/menus/ContextPlayers.h"
 
 V3 ProfileListItem::getNavigationPoint(int index)
 {
@@ -11,5 +12,5 @@ V3 ProfileListItem::getNavigationPoint(int index)
         return NONE;
     }
     return ContextMenu::planeToPointer(ContextMenu::contextOf(this),
-                                       V3(-150.0f, 135.0f - 30.0f * static_cast<float>(index), 0.0f));
+                                       V3(-150.0f, ContextPlayers::rowMiddle(index, rows), 0.0f));
 }

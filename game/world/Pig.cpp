@@ -104,7 +104,10 @@ void Pig::latchInput()
     input.down = held(in, config, B::BIND_DOWN);
     input.jump = held(in, config, B::BIND_JUMP) || LevelAccess::touchHeld(LevelAccess::TOUCH_JUMP);
     input.jumpPressed = pressed(in, config, B::BIND_JUMP) || LevelAccess::touchPressed(LevelAccess::TOUCH_JUMP);
-    input.usePressed = pressed(in, config, B::BIND_USE);
+    // By touch the action is a tap on its object: in touch mode the controller aims the action only at an
+    // object tapped in this frame, so a target is the press.
+    input.usePressed = pressed(in, config, B::BIND_USE) ||
+                       (LevelAccess::touchMode() && LevelAccess::actionTarget() != nullptr);
 }
 
 void Pig::tick(double time, double dt)

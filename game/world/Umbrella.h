@@ -1,6 +1,6 @@
 #pragma once
 // The umbrella: carried, it opens when the pig falls and caps the fall at 2.5 m/s; a pig that carries it
-// does not faint on landing. Drawn as a frame of "details1" (closed and open).
+// does not faint on landing. Drawn as a frame of "details1" (furled and open).
 #include "game/world/Cargo.h"
 
 class Umbrella : public Cargo {

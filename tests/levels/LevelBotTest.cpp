@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "LevelEnvironment.h"
+#include "engine/input/KivInput.h"
 #include "support/LevelBot.h"
 
 namespace {
@@ -44,3 +45,17 @@ INSTANTIATE_TEST_SUITE_P(AllLevels, LevelBotTest, ::testing::Range(0, 32),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return "Level" + std::to_string(info.param);
                          });
+
+// The first level again, steered by the touch controls: the arrows and the jump button, taps on the
+// hints to close them and a tap on the pig at its door to go in.
+TEST(LevelBotTouch, FinishesTheFirstLevelByTouch) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "played in the normal build";
+#endif
+    LevelEnvironment& env = LevelEnvironment::get();
+    const LevelSource& source = env.sources().at(0);
+    LevelBot bot(env.harness());
+    const BotReport report = bot.play(source.number, LevelEnvironment::routeOf(source), true);
+    expectFullMarks(report, source);
+    EXPECT_EQ(report.inputMode, int(KivInput::INPUT_TOUCH)) << "a key was pressed on the way";
+}

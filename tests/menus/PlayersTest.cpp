@@ -147,8 +147,14 @@ TEST_F(Players, TenPlayersAndNone)
     EXPECT_EQ(0, profiles().currentProfile) << "pressing Delete does not pick the row below it";
     question->bClosed = true;
     frames(2);
-    pressAt(page, V3(0, -75, 0)); // row 7
+    pressAt(page, V3(0, -40, 0)); // row 7 of ten narrower rows
     EXPECT_EQ(7, profiles().currentProfile);
+    // Ten rows close up to stay above the buttons; eight keep their full height.
+    const float buttonTop = page->pAddButton->position.y + 24.0f;
+    EXPECT_GE(ContextPlayers::rowMiddle(9, 10) - ContextPlayers::rowHeight(10) / 2.0f, buttonTop - 1.0f);
+    EXPECT_EQ(9, ContextPlayers::rowAt(V3(0, ContextPlayers::rowMiddle(9, 10), 0), 10));
+    EXPECT_EQ(30.0f, ContextPlayers::rowHeight(8));
+    EXPECT_GE(ContextPlayers::rowMiddle(7, 8) - 15.0f, buttonTop);
 
     addPlayers(0);
     frames(2);

@@ -19,6 +19,7 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
+#include "game/level/GameServer.h"
 #include "game/level/LevelServices.h"
 #include "game/level/MyRootObject.h"
 #include "game/userdata/GameConfiguration.h"
@@ -48,7 +49,8 @@ constexpr int PLAYING = 4;
 constexpr int MOVE_GROUND = 0, MOVE_HOME = 4;
 constexpr float CLOSE_ENOUGH = 12.0f;
 constexpr int OVERLAY_WAIT_FRAMES = 30; // a player reads for a moment before closing a hint
-constexpr int FINGER = 7;
+constexpr int FINGER = 7;     // the first of the fingers on the touch controls
+constexpr int TAP_FINGER = 3; // the finger that taps objects and closes overlays
 constexpr int DRAW_EVERY = 8;
 
 int intProperty(KivBase* object, const char16_t* name) {
@@ -132,10 +134,17 @@ void LevelBot::frame() {
         drawnFrame(true);
         ++frameCount;
         if (++overlayFrames >= OVERLAY_WAIT_FRAMES) {
-            PlatformEventInjector::key(keyName(JUMP), true);
-            drawnFrame(true);
-            PlatformEventInjector::key(keyName(JUMP), false);
-            ++frameCount;
+            // Closed with the jump key, or by touch with a tap in the middle of the screen (a key would
+            // put the game back into key mode).
+            const KivGraphics* g = KivGraphics::instance();
+            if (touchMode)
+                tapScreen(float(g->width) * 0.5f, float(g->height) * 0.5f);
+            else {
+                PlatformEventInjector::key(keyName(JUMP), true);
+                drawnFrame(true);
+                PlatformEventInjector::key(keyName(JUMP), false);
+                ++frameCount;
+            }
             overlayFrames = 0;
         }
         if (frameCount > 400000)
@@ -147,12 +156,11 @@ void LevelBot::frame() {
                     hold(c, true);
     }
     overlayFrames = 0;
-    drawnFrame(frameCount % DRAW_EVERY == 0 || touchMode);
+    drawnFrame(frameCount % DRAW_EVERY == 0);
     ++frameCount;
 }
 
-// Drawing is most of a headless frame's cost: the level is drawn every few frames only (always in touch
-// mode, where the touch points are read through the drawn screen).
+// Drawing is most of a headless frame's cost: the level is drawn every few frames only.
 void LevelBot::drawnFrame(bool draw) {
     if (runFrame) {
         runFrame(draw);
@@ -164,6 +172,41 @@ void LevelBot::drawnFrame(bool draw) {
         kiv.graphics = nullptr;
     harness->frame(manager);
     kiv.graphics = graphics;
+}
+
+void LevelBot::tapScreen(float sx, float sy) {
+    const KivGraphics* g = KivGraphics::instance();
+    PlatformEventInjector::finger(TAP_FINGER, 0, sx / float(g->width), sy / float(g->height));
+    drawnFrame(true);
+    ++frameCount;
+    PlatformEventInjector::finger(TAP_FINGER, 2, sx / float(g->width), sy / float(g->height));
+}
+
+// By touch the pig's action is a tap on its object: the one the use key would aim at from where the pig
+// stands, found as the controller finds it, is tapped where it shows on the screen.
+bool LevelBot::useByTouch() {
+    GameController* gc = manager->getGameController();
+    // The world's objects answer the query through the level's network role, current only while it runs.
+    NetRole* const outside = THEROLE;
+    THEROLE = manager->server;
+    gc->actionTarget.set(nullptr);
+    gc->actionTargetPriority = 0;
+    gc->actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+    gc->findActionTarget(gc->objectList);
+    gc->findActionTarget(gc->cargoList);
+    gc->findActionTarget(gc->pigList);
+    auto* target = dynamic_cast<Renderable*>(gc->actionTarget.get());
+    gc->actionTarget.set(nullptr);
+    THEROLE = outside;
+    if (std::getenv("LEVELBOT_TRACE"))
+        std::printf("  tap: target %p, game layer %p\n", static_cast<void*>(target), static_cast<void*>(gc->contextGame));
+    if (target == nullptr || gc->contextGame == nullptr)
+        return false;
+    const KivGraphics* g = KivGraphics::instance();
+    float sx = 0, sy = 0;
+    gc->contextGame->camera->worldToScreen(target->position, float(g->width), float(g->height), sx, sy);
+    tapScreen(sx, sy);
+    return true;
 }
 
 bool LevelBot::runUntil(int limit, const std::function<bool()>& done) {
@@ -190,7 +233,11 @@ bool LevelBot::doStep(const BotStep& step) {
     case BotStep::SWEEP:
         return sweepApples();
     case BotStep::USE:
-        tap(USE);
+        if (touchMode) {
+            if (!useByTouch())
+                return false;
+        } else
+            tap(USE);
         if (std::getenv("LEVELBOT_TRACE")) {
             GameController* g = manager->getGameController();
             KivBase* target = g->actionTarget.get();
@@ -286,6 +333,8 @@ bool LevelBot::sweepApples() {
         if (next == nullptr)
             return true;
         const float x = next->position.x;
+        if (std::getenv("LEVELBOT_TRACE"))
+            std::printf("  sweep: apple at %.0f,%.0f, pig at %.0f, frame %d\n", x, next->position.y, heroX(), frameCount);
         if (heroX() < x + 40) {
             walkTo(x - 90);
             jumpTo(x + 90);
@@ -364,6 +413,7 @@ BotReport LevelBot::playRoute(const std::vector<BotStep>& route, BotReport repor
         drawnFrame(true);
         KivGraphics::instance()->saveScreenshot("levelbot-" + std::to_string(levelNumber) + ".tga", true);
     }
+    report.inputMode = Kiv::instance()->input->getInputMode();
     // After the route the pig is at home; the end of the level asks for the jump key to go on.
     runUntil(6000, [&] {
         if (levelState() == 7 && (frameCount % 50) == 0)

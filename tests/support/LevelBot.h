@@ -26,6 +26,7 @@ struct BotReport {
     int resultCode = 0;    // 5 when the level was finished
     LevelStats stats;      // the run's statistics at the end
     int frames = 0;        // engine frames run
+    int inputMode = 0;     // the input's mode as the route ended: 1 keys, 2 touch
     double loadSeconds = 0; // from the level manager's construction to its first drawn frame
     std::string failure;   // what went wrong, empty when nothing did
 };
@@ -54,6 +55,9 @@ private:
     void hold(int control, bool down);
     void releaseAll();
     void tap(int control);
+    // A finger down and up again at a screen point (pixels from the top left).
+    void tapScreen(float sx, float sy);
+    bool useByTouch();
     BotReport playRoute(const std::vector<BotStep>& route, BotReport report);
     bool runUntil(int limit, const std::function<bool()>& done);
     bool doStep(const BotStep& step);

@@ -124,8 +124,15 @@ static void nightScene(cairo_t* cr, double w, double h, const Typefaces& faces) 
         hills(hillsBrush);
         cairo_restore(cr);
     }
+    // The snow in front lies in the night's shadow towards the bottom edge, where the screens over this
+    // backdrop print their small light lines (the version, the copyright). A screen smaller than the
+    // picture shows its middle (800 x 600 of it down to 0.89 of its height), so the shadow is deep well
+    // above the picture's bottom.
     cairo_rectangle(cr, 0, h * 0.85, w, h * 0.15);
     Draw::flat(cr, SNOW);
+    Draw::verticalGradient(cr, 0, h * 0.82, w, h * 0.04, SNOW, 0x5E7399);
+    cairo_rectangle(cr, 0, h * 0.86 - 1, w, h * 0.14 + 1);
+    Draw::flat(cr, 0x5E7399);
     for (int i = 0; i < 7; ++i) {
         double x = w * (0.05 + i * 0.15);
         if (std::abs(x - w / 2) < w * 0.18)

@@ -194,6 +194,61 @@ static void compass(const Brush& b) {
     Draw::flat(b.cr, 0x505060);
 }
 
+// The umbrella: frame 0 furled and lying down, frame 1 open, held up by its handle from the frame's foot.
+static void umbrella(const Brush& b) {
+    cairo_t* cr = b.cr;
+    const double w = b.w, h = b.h;
+    const Rgb cloth = 0x3B7BE0;
+    if (b.frame == 0) {
+        Draw::line(cr, w * 0.04, h * 0.55, w * 0.86, h * 0.55, 2.5, INK);
+        cairo_move_to(cr, w * 0.1, h * 0.55);
+        cairo_curve_to(cr, w * 0.35, h * 0.42, w * 0.5, h * 0.2, w * 0.62, h * 0.3);
+        cairo_line_to(cr, w * 0.72, h * 0.5);
+        cairo_line_to(cr, w * 0.72, h * 0.6);
+        cairo_line_to(cr, w * 0.62, h * 0.8);
+        cairo_curve_to(cr, w * 0.5, h * 0.9, w * 0.35, h * 0.68, w * 0.1, h * 0.55);
+        cairo_close_path(cr);
+        Draw::shade(cr, cloth, 1.5);
+        Draw::roundRect(cr, w * 0.44, h * 0.3, w * 0.05, h * 0.5, 2);
+        Draw::flat(cr, GOLD);
+        cairo_new_path(cr);
+        cairo_arc(cr, w * 0.86, h * 0.72, h * 0.17, -M_PI / 2, M_PI / 2);
+        cairo_set_line_width(cr, 4);
+        Draw::color(cr, DARK_WOOD);
+        cairo_stroke(cr);
+        return;
+    }
+    const double cx = w / 2, top = h * 0.1, base = h * 0.5, r = w * 0.46;
+    const int panels = 6;
+    // The canopy: a dome whose hem hangs in scallops between the ribs.
+    cairo_move_to(cr, cx - r, base);
+    cairo_curve_to(cr, cx - r, top + (base - top) * 0.1, cx - r * 0.5, top, cx, top);
+    cairo_curve_to(cr, cx + r * 0.5, top, cx + r, top + (base - top) * 0.1, cx + r, base);
+    for (int i = panels; i > 0; --i) {
+        const double x0 = cx - r + 2 * r * i / panels, x1 = cx - r + 2 * r * (i - 1) / panels;
+        cairo_curve_to(cr, x0 - (x0 - x1) * 0.25, base - h * 0.08, x1 + (x0 - x1) * 0.25, base - h * 0.08, x1, base);
+    }
+    cairo_close_path(cr);
+    Draw::shade(cr, cloth, 2);
+    for (int i = 1; i < panels; ++i) {
+        const double x = cx - r + 2 * r * i / panels;
+        cairo_move_to(cr, cx, top);
+        cairo_curve_to(cr, cx + (x - cx) * 0.6, top + (base - top) * 0.2, x, top + (base - top) * 0.5, x, base);
+        cairo_set_line_width(cr, 1.2);
+        Draw::color(cr, darker(cloth, 0.3));
+        cairo_stroke(cr);
+    }
+    Draw::gloss(cr, cx - r * 0.3, top + (base - top) * 0.35, r * 0.35, (base - top) * 0.25, 0.35);
+    Draw::line(cr, cx, top, cx, top - h * 0.08, 3, INK);
+    // The shaft and the crook of the handle.
+    Draw::line(cr, cx, base - h * 0.05, cx, h * 0.86, 3, INK);
+    cairo_new_path(cr);
+    cairo_arc(cr, cx + h * 0.07, h * 0.86, h * 0.07, M_PI, 2 * M_PI);
+    cairo_set_line_width(cr, 4);
+    Draw::color(cr, DARK_WOOD);
+    cairo_stroke(cr);
+}
+
 static void telescope(const Brush& b) {
     cairo_save(b.cr);
     cairo_translate(b.cr, b.w / 2, b.h * 0.45);
@@ -355,6 +410,8 @@ static void house(const Brush& b) { drawHouse(b.cr, 0, 0, b.w, b.h, b.frame == 1
 static void houseRoofSnow(const Brush& b) { drawRoofSnow(b.cr, 0, 0, b.w, b.h); }
 static void houseLights(const Brush& b) { drawRoofLights(b.cr, 0, 0, b.w, b.h, b.frame); }
 
+constexpr FrameSize UMBRELLA_SIZES[] = {{72, 40}, {112, 72}};
+
 std::span<const ArtRow> propArt() {
     static const ArtRow rows[] = {
         {"house", 256, 256, 2, house, 0},
@@ -377,6 +434,7 @@ std::span<const ArtRow> propArt() {
         {"dynamite", 48, 96, 1, dynamite, 0},
         {"compass", 64, 64, 1, compass, 0},
         {"telescope", 96, 96, 1, telescope, 0},
+        {"details1", 0, 0, 2, umbrella, 0, 0, UMBRELLA_SIZES},
         {"springboard", 128, 64, 2, springboard, 0},
     };
     return rows;

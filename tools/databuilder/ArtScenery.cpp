@@ -136,21 +136,8 @@ static void flower(const Brush& b) {
 }
 
 static void grassTuft(const Brush& b) {
-    // param: 0 short grass, 1 tall grass, 2 details (mushrooms and blossoms)
+    // param: 0 short grass, 1 tall grass
     Rng rng(b.param * 13 + b.frame);
-    if (b.param == 2) {
-        if (b.frame % 2 == 0) {
-            Draw::roundRect(b.cr, b.w * 0.42, b.h * 0.5, b.w * 0.16, b.h * 0.45, 3);
-            Draw::shade(b.cr, 0xF1E6D0, 1);
-            cairo_arc(b.cr, b.w / 2, b.h * 0.52, b.w * 0.34, M_PI, 2 * M_PI);
-            Draw::shade(b.cr, b.frame == 0 ? RED : 0xB0703A, 1.5);
-            Draw::ellipse(b.cr, b.w * 0.4, b.h * 0.36, b.w * 0.05, b.w * 0.05);
-            Draw::flat(b.cr, WHITE);
-        } else {
-            flower(Brush{b.cr, b.w, b.h, b.frame, 0, b.faces});
-        }
-        return;
-    }
     int blades = b.param ? 14 : 18;
     for (int i = 0; i < blades; ++i) {
         double x = rng.range(0.05, 0.95) * b.w, lean = rng.range(-0.2, 0.2) * b.w;
@@ -366,7 +353,6 @@ std::span<const ArtRow> sceneryArt() {
         {"cactus", 96, 192, 1, cactus, 0},
         {"deco-grass", 64, 32, 1, grassTuft, 0},
         {"deco-grass-tall", 64, 64, 1, grassTuft, 1},
-        {"details1", 32, 32, 4, grassTuft, 2},
         {"terrain-grassy", 512, 64, 1, terrainStrip, 0},
         {"terrain-leafy", 512, 64, 1, terrainStrip, 1},
         {"terrain-snowy", 512, 64, 1, terrainStrip, 2},
