@@ -129,11 +129,13 @@ protected:
             LevelBuilder builder;
             GameController& gc = builder.controller();
             auto* hint = new TriggerHint();
-            hint->position = V3(100.0f, 50.0f, 0.0f);
             builder.add(gc.objectList, hint);
+            hint->construct();
+            hint->position = V3(100.0f, 50.0f, 0.0f);
             auto* lever = new Switch();
-            lever->position = V3(-100.0f, 50.0f, 0.0f);
             builder.add(gc.objectList, lever);
+            lever->construct();
+            lever->position = V3(-100.0f, 50.0f, 0.0f);
             play(builder);
         }
         THEROLE = manager->server;
@@ -605,6 +607,34 @@ TEST_F(EditorFieldsTest, PointerKeys)
     frames(1);
     EXPECT_EQ(editor().edited.get(), nullptr);
     EXPECT_EQ(editor().panelHolder->getFirstChild(), nullptr);
+}
+
+TEST_F(EditorFieldsTest, CtrlGTakesTheLevelObjectUnderThePointer)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    auto* lever = levelObject<Switch>();
+    ASSERT_NE(lever, nullptr);
+    const V3 onScreen = editor().transformFromContext(lever->position, *level().contextGame);
+
+    auto* link = dynamic_cast<PropertyFieldPointer*>(row(u"link"));
+    click(link);
+    moveTo(onScreen);
+    ASSERT_EQ(dispatcher().getObjectUnderPointer(), lever);
+    EXPECT_EQ(link->grabCandidate(lever), lever); // the row shows green
+    ctrlKey("G");
+    EXPECT_EQ(probe.link, lever);
+    EXPECT_GE(probe.notices, 1);
+
+    // A resource pointer takes the sprite of the object under the pointer, when it is a loaded resource.
+    auto* skin = dynamic_cast<PropertyFieldPointer*>(row(u"skin"));
+    click(skin);
+    moveTo(onScreen);
+    ctrlKey("G");
+    ASSERT_NE(lever->pSkin, nullptr);
+    ASSERT_FALSE(lever->bOwnsSkin);
+    EXPECT_EQ(probe.skin, lever->pSkin);
+    EXPECT_NE(harness().kiv().resourceManager->nameOf(probe.skin), nullptr);
 }
 
 TEST_F(EditorFieldsTest, SubObjectRowEditsTheMember)
