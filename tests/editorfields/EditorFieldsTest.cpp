@@ -506,6 +506,7 @@ TEST_F(EditorFieldsTest, ClassEntryStartsClosedAndCtrlXPutsTheObjectAtThePointer
     EXPECT_EQ(created->objectUID, nextUid);
     EXPECT_EQ(role().findObjectOrNull(created->objectUID), created);
     EXPECT_EQ(created->getParent(), level().objectList);
+    EXPECT_NE(created->getProxy(), nullptr); // drawn and pickable like the loaded objects
     EXPECT_FLOAT_EQ(created->position.x, std::trunc(pointer.x));
     EXPECT_FLOAT_EQ(created->position.y, std::trunc(pointer.y));
     EXPECT_FLOAT_EQ(created->position.z, 0.0f);
