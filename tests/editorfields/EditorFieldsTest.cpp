@@ -684,7 +684,7 @@ TEST_F(EditorFieldsTest, PanelScreenshot)
 
     // A pointer to a drawn object shows where it points: a line to it and a circle around it.
     Probe probe;
-    probe.link = hint;
+    probe.link = levelObject<Switch>();
     editor().editObject(&probe);
     click(row(u"link"));
     frames(1);
