@@ -322,4 +322,7 @@ TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
     saveScreenshot("editor-level");
     PlatformEventInjector::key("Left Shift", false);
     frames(1);
+    tap("F1");
+    frames(1);
+    saveScreenshot("editor-classes");
 }
