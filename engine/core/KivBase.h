@@ -104,5 +104,9 @@ public:
 
 private:
     friend class Reference;
+    // Moves the object to the end of `newParent`'s children (nothing for null); a parent below the object
+    // is reported through the packet. Defined by the network layer.
+    void placeBelow(const Packet& packet, KivBase* newParent);
+
     Reference* firstBackReference = nullptr;
 };

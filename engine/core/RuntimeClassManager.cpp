@@ -5,12 +5,6 @@
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
 
-RuntimeClassManager* RuntimeClassManager::getInstance()
-{
-    static RuntimeClassManager instance;
-    return &instance;
-}
-
 void RuntimeClassManager::registerClass(RuntimeClass* record)
 {
     record->next = firstRecord;
@@ -37,11 +31,8 @@ void RuntimeClassManager::unregisterClass(RuntimeClass* record)
     bDirty = true;
 }
 
-void RuntimeClassManager::buildClassArray()
+void RuntimeClassManager::rebuildClassArray()
 {
-    if (!bDirty) {
-        return;
-    }
     bDirty = false;
     classArray.clear();
     for (const RuntimeClass* r = firstRecord; r != nullptr; r = r->next) {
@@ -74,15 +65,6 @@ int32_t RuntimeClassManager::getClassCount()
 {
     buildClassArray();
     return static_cast<int32_t>(classArray.size());
-}
-
-const RuntimeClass* RuntimeClassManager::getClassByIndex(int32_t index)
-{
-    buildClassArray();
-    if (index < 0 || index >= static_cast<int32_t>(classArray.size())) {
-        return nullptr;
-    }
-    return classArray[index];
 }
 
 const RuntimeClass* RuntimeClassManager::findClassByName(UStringView name)

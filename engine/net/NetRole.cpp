@@ -166,11 +166,6 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
     }
 }
 
-KivBase* NetRole::findObjectOrNull(int32_t uid) const
-{
-    return objectMap.get(uid);
-}
-
 KivBase* NetRole::findObject(int32_t uid) const
 {
     KivBase* object = findObjectOrNull(uid);
@@ -463,19 +458,25 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
     // The walk marks what it takes in the object table.
     ObjectTable& table = const_cast<ObjectTable&>(objectMap);
     const uint32_t mark = table.newMark();
-    std::vector<KivBase*> stack;
-    // Depth first below `top`, in child order, taking the registered objects not taken yet.
+    // Depth first below `top`, in child order, taking the registered objects not taken yet. The walk goes
+    // through the tree's own links.
     auto walk = [&](KivBase* top) {
-        stack.push_back(top);
-        while (!stack.empty()) {
-            KivBase* o = stack.back();
-            stack.pop_back();
+        KivBase* o = top;
+        for (;;) {
             if (o->isValidUID() && table.markOnce(o->objectUID, o, mark)) {
                 order.push_back(o);
             }
-            for (KivBase* child = o->getLastChild(); child != nullptr; child = child->getPrev()) {
-                stack.push_back(child);
+            if (KivBase* child = o->getFirstChild()) {
+                o = child;
+                continue;
             }
+            while (o != top && o->getNext() == nullptr) {
+                o = o->getParent();
+            }
+            if (o == top) {
+                return;
+            }
+            o = o->getNext();
         }
     };
     // The role's tree first, then the trees of registered objects that hang elsewhere, by UID.
@@ -501,8 +502,21 @@ std::vector<KivBase*> NetRole::getObjectsInTreeOrder() const
 void NetRole::writeFullState(Packet& packet) const
 {
     const std::vector<KivBase*> order = getObjectsInTreeOrder();
-    for (KivBase* object : order) {
-        writeSpawn(packet, SPAWNNAMED, *object);
+    RuntimeClassManager* classes = RuntimeClassManager::getInstance();
+    classes->buildClassArray();
+    {
+        // SPAWNNAMED for every object, as writeSpawn writes it.
+        PacketCursor cursor(packet);
+        for (const KivBase* object : order) {
+            const RuntimeClass* runtimeClass = object->getClass();
+            KIV_ASSERT(runtimeClass != nullptr);
+            cursor.ensure(11);
+            cursor.putBit((SPAWNNAMED & 1) != 0);
+            cursor.putBit((SPAWNNAMED & 2) != 0);
+            cursor.putVarUInt(static_cast<uint32_t>(runtimeClass->getIndex()));
+            cursor.putVarUInt(static_cast<uint32_t>(object->objectUID));
+        }
+        cursor.store();
     }
     // Copying is done under this role, which resolves the references.
     NetRole* previous = THEROLE;
@@ -515,9 +529,14 @@ void NetRole::writeFullState(Packet& packet) const
             const std::size_t perObject = (packet.size() - start) / 16 + 1;
             PacketCursor(packet).ensure(perObject * (order.size() - i) + (perObject * (order.size() - i)) / 8);
         }
-        writeCommand(packet, COPYOBJ);
-        uint32_t uid = static_cast<uint32_t>(object->objectUID);
-        packet.doVarUInt(uid);
+        {
+            PacketCursor cursor(packet);
+            cursor.ensure(6);
+            cursor.putBit((COPYOBJ & 1) != 0);
+            cursor.putBit((COPYOBJ & 2) != 0);
+            cursor.putVarUInt(static_cast<uint32_t>(object->objectUID));
+            cursor.store();
+        }
         object->netSerialize(packet);
     }
     THEROLE = previous;

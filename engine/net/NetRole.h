@@ -33,7 +33,7 @@ public:
     // The registered object with that UID; fatal when there is none.
     KivBase* findObject(int32_t uid) const;
     // The registered object with that UID, or null.
-    KivBase* findObjectOrNull(int32_t uid) const;
+    KivBase* findObjectOrNull(int32_t uid) const { return objectMap.get(uid); }
     // Appends an RPC command for the call to the outgoing packet.
     void sendRPC(RPC* call);
 

@@ -182,62 +182,76 @@ private:
     std::unique_ptr<PropertyContainer> list; // the object's own list, made for its first general entry
 };
 
+namespace {
+// Raw members in eight-byte steps and a last word (their lengths are whole words).
+[[gnu::always_inline]] inline void copyRaw(uint8_t* to, const char* from, int32_t bytes)
+{
+    int32_t k = 0;
+    for (; k + 8 <= bytes; k += 8) {
+        std::memcpy(to + k, from + k, 8);
+    }
+    if (k < bytes) {
+        std::memcpy(to + k, from + k, 4);
+    }
+}
+} // namespace
+
+// The loops walk the entries through pointers and keep what they need of each entry in locals: the
+// members they store to may, for the compiler, lie anywhere.
 __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(const PropertyLayout& layout, char* base)
 {
     PacketCursor c(packet);
     const bool localCopy = packet.isLocalCopy();
+    const Entry* e = layout.entries.data();
+    const Entry* const end = e + layout.entries.size();
     bool check = true;
-    for (const Entry& e : layout.entries) {
+    for (; e != end; ++e) {
+        const Entry::Kind kind = e->kind;
+        char* const member = base + e->offset;
         if (check) {
-            c.ensure(e.ahead);
+            c.ensure(e->ahead);
             check = false;
         }
-        char* member = base + e.offset;
-        switch (e.kind) {
+        switch (kind) {
         case Entry::BOOL:
             c.putBit(*reinterpret_cast<const bool*>(member));
             break;
-        case Entry::INT:
-            c.putVarInt(*reinterpret_cast<const int32_t*>(member));
+        case Entry::INT: {
+            int32_t v = 0;
+            std::memcpy(&v, member, 4);
+            c.putVarInt(v);
             break;
+        }
         case Entry::SECUREINT:
             c.putVarInt(reinterpret_cast<SecureInt*>(member)->get());
             break;
         case Entry::DWORD:
-            c.putWord(*reinterpret_cast<const uint32_t*>(member));
+        case Entry::FLOAT:
+            c.putRaw(member, 4);
             break;
-        case Entry::FLOAT: {
-            uint32_t bits = 0;
-            std::memcpy(&bits, member, 4);
-            c.putWord(bits);
+        case Entry::DOUBLE:
+            c.putRaw(member, 8);
             break;
-        }
-        case Entry::DOUBLE: {
-            uint64_t bits = 0;
-            std::memcpy(&bits, member, 8);
-            c.putWord(static_cast<uint32_t>(bits));
-            c.putWord(static_cast<uint32_t>(bits >> 32));
-            break;
-        }
         case Entry::ENUM:
-            c.putVarInt(e.getEnum(member));
+            c.putVarInt(e->getEnum(member));
             break;
-        case Entry::RAW:
-            for (int32_t k = 0; k < e.limit; k += 4) {
-                c.putRaw(member + k, 4);
-            }
+        case Entry::RAW: {
+            const int32_t bytes = e->limit;
+            copyRaw(c.at(), member, bytes);
+            c.skip(static_cast<std::size_t>(bytes));
             break;
+        }
         case Entry::USTRING:
-            if (!writeString(c, e, *reinterpret_cast<const UString*>(member))) {
+            if (!writeString(c, *e, *reinterpret_cast<const UString*>(member))) {
                 c.store();
-                slow(e, member);
+                slow(*e, member);
                 c.load();
             }
             check = true;
             break;
         case Entry::POINTER:
         case Entry::REFERENCE: {
-            KivBase* target = getObject(e, member);
+            KivBase* target = getObject(*e, member);
             if (localCopy) {
                 const uint64_t raw = reinterpret_cast<uintptr_t>(target);
                 c.putRaw(&raw, sizeof(raw));
@@ -245,7 +259,7 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
                 c.putVarUInt(target != nullptr ? static_cast<uint32_t>(target->objectUID) : 0u);
             } else {
                 c.store();
-                slow(e, member); // reports the bad UID
+                slow(*e, member); // reports the bad UID
                 c.load();
             }
             break;
@@ -254,7 +268,7 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
         case Entry::ARRAY:
         case Entry::GENERAL:
             c.store();
-            slow(e, member);
+            slow(*e, member);
             c.load();
             check = true;
             break;
@@ -267,32 +281,34 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
 {
     PacketCursor c(packet);
     const bool localCopy = packet.isLocalCopy();
-    const std::vector<Entry>& entries = layout.entries;
-    const std::size_t n = entries.size();
-    std::size_t i = 0;
+    const Entry* e = layout.entries.data();
+    const Entry* const end = e + layout.entries.size();
     bool check = true;
-    for (; i < n; ++i) {
-        const Entry& e = entries[i];
+    for (; e != end; ++e) {
+        const Entry::Kind kind = e->kind;
+        char* const member = base + e->offset;
         if (check) {
-            if (c.remaining() < e.ahead) {
+            if (c.remaining() < e->ahead) {
                 break; // too near the end to read unchecked: the rest goes through the packet
             }
             check = false;
         }
-        char* member = base + e.offset;
-        const PacketCursor::Mark mark = c.mark();
+        // Only the kinds that can meet something out of the ordinary keep where they began.
+        PacketCursor::Mark mark{};
         bool ok = true;
-        switch (e.kind) {
+        switch (kind) {
         case Entry::BOOL:
             *reinterpret_cast<bool*>(member) = c.getBit();
             break;
         case Entry::INT: {
+            mark = c.mark();
             int32_t v = 0;
             ok = c.getVarInt(v);
             std::memcpy(member, &v, 4);
             break;
         }
         case Entry::SECUREINT: {
+            mark = c.mark();
             int32_t v = 0;
             ok = c.getVarInt(v);
             if (ok) {
@@ -301,60 +317,60 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
             break;
         }
         case Entry::DWORD:
-        case Entry::FLOAT: {
-            const uint32_t bits = c.getWord();
-            std::memcpy(member, &bits, 4);
+        case Entry::FLOAT:
+            c.getRaw(member, 4);
             break;
-        }
-        case Entry::DOUBLE: {
-            const uint64_t low = c.getWord();
-            const uint64_t bits = low | (static_cast<uint64_t>(c.getWord()) << 32);
-            std::memcpy(member, &bits, 8);
+        case Entry::DOUBLE:
+            c.getRaw(member, 8);
             break;
-        }
         case Entry::ENUM: {
+            mark = c.mark();
             int32_t v = 0;
-            ok = c.getVarInt(v) && v >= 0 && v < e.limit;
+            ok = c.getVarInt(v) && v >= 0 && v < e->limit;
             if (ok) {
-                e.setEnum(member, v);
+                e->setEnum(member, v);
             }
             break;
         }
-        case Entry::RAW:
-            for (int32_t k = 0; k < e.limit; k += 4) {
-                c.getRaw(member + k, 4);
-            }
+        case Entry::RAW: {
+            const int32_t bytes = e->limit;
+            copyRaw(reinterpret_cast<uint8_t*>(member), reinterpret_cast<const char*>(c.at()), bytes);
+            c.skip(static_cast<std::size_t>(bytes));
             break;
+        }
         case Entry::USTRING:
-            ok = readString(c, e, *reinterpret_cast<UString*>(member));
+            mark = c.mark();
+            ok = readString(c, *e, *reinterpret_cast<UString*>(member));
             check = true;
             break;
         case Entry::POINTER:
         case Entry::REFERENCE: {
+            mark = c.mark();
             KivBase* target = nullptr;
-            ok = readObject(c, localCopy, e, target);
+            ok = readObject(c, localCopy, *e, target);
             if (ok) {
-                setObject(e, member, target);
+                setObject(*e, member, target);
             }
             break;
         }
         case Entry::RESOURCE:
         case Entry::ARRAY:
         case Entry::GENERAL:
+            mark = c.mark();
             ok = false;
             break;
         }
         if (!ok) {
             c.restore(mark);
             c.store();
-            slow(e, member);
+            slow(*e, member);
             c.load();
             check = true;
         }
     }
     c.store();
-    for (; i < n; ++i) {
-        slow(entries[i], base + entries[i].offset);
+    for (; e != end; ++e) {
+        slow(*e, base + e->offset);
     }
 }
 

@@ -116,26 +116,53 @@ void PropertyArrayBase::serialize(Packet& packet)
 void KivBase::netSerializeParent(Packet& packet)
 {
     KivBase* parent = getParent();
-    if (packet.bWriting) {
-        // A parent that is not registered (the role, a plain holder) is not part of the stream.
-        if (packet.isLocalCopy() ? false : (parent != nullptr && NetRole::findRoleOf(*parent) == nullptr)) {
-            parent = nullptr;
+    if (packet.isLocalCopy()) {
+        if (packet.bWriting) {
+            packet.doPointer2(parent);
+            return;
         }
-        packet.doPointer2(parent);
+        KivBase* newParent = nullptr;
+        packet.doPointer2(newParent);
+        placeBelow(packet, newParent);
         return;
     }
-    KivBase* newParent = nullptr;
-    packet.doPointer2(newParent);
+    if (packet.bWriting) {
+        // A parent that is not registered (the role, a plain holder) is not part of the stream.
+        uint32_t uid = 0;
+        if (parent != nullptr && parent->objectUID > 0) {
+            const NetRole* role = THEROLE;
+            if ((role != nullptr && role->findObjectOrNull(parent->objectUID) == parent) ||
+                NetRole::findRoleOf(*parent) != nullptr) {
+                uid = static_cast<uint32_t>(parent->objectUID);
+            }
+        }
+        packet.doVarUInt(uid);
+        return;
+    }
+    uint32_t uid = 0;
+    packet.doVarUInt(uid);
+    if (uid == 0) {
+        return;
+    }
+    const NetRole* role = THEROLE;
+    KivBase* newParent =
+        role != nullptr && uid <= 0x7FFFFFFFu ? role->findObjectOrNull(static_cast<int32_t>(uid)) : nullptr;
+    if (newParent == nullptr) {
+        packet.decodeFailed(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)), __PRETTY_FUNCTION__);
+    }
+    placeBelow(packet, newParent);
+}
+
+void KivBase::placeBelow(const Packet& packet, KivBase* newParent)
+{
     if (newParent == nullptr) {
         return;
     }
-    for (KivBase* o = newParent; o != nullptr; o = o->getParent()) {
-        if (o == this) {
-            packet.decodeFailed(formatString(u"Object %d cannot be placed below itself.", objectUID),
-                                __PRETTY_FUNCTION__);
-        }
+    // Only an object with children can be one of its new parent's ancestors.
+    if (newParent == this || (getFirstChild() != nullptr && isAncestorOf(newParent))) {
+        packet.decodeFailed(formatString(u"Object %d cannot be placed below itself.", objectUID), __PRETTY_FUNCTION__);
     }
-    if (parent != nullptr) {
+    if (KivBase* parent = getParent()) {
         parent->removeChild(this);
     }
     newParent->addChild(this);

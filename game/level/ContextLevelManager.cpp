@@ -75,7 +75,8 @@ ContextLevelManager::~ContextLevelManager()
 void ContextLevelManager::createServer()
 {
     bEscapeCloses = false;
-    bShowPointer = false;
+    // The editor is steered with the mouse.
+    bShowPointer = editSession != nullptr;
     double version = 0.0;
     std::sscanf("1.25", "%lf", &version);
     server = new GameServer(2, 4, u"TobbleXmasdemo", version, LevelServices::playerName());

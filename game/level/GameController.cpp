@@ -752,8 +752,11 @@ void GameController::tickContents(double time, double dt)
         }
     }
 
-    // 3. The editor holds the level still.
+    // 3. The editor holds the level still (and the touch controls stay out of its way).
     if (isEditing()) {
+        if (contextHUD != nullptr) {
+            contextHUD->touchLeft->bHidden = contextHUD->touchRight->bHidden = contextHUD->touchJump->bHidden = true;
+        }
         Context::tickContents(time, dt);
         return;
     }

@@ -14,6 +14,8 @@
 #include "engine/net/NetRole.h"
 #include "engine/render/Rect.h"
 #include "engine/render/Skin.h"
+#include "engine/text/FontQuad.h"
+#include "game/level/LevelServices.h"
 #include "game/world/EditorProxy.h"
 #include "game/world/LevelDataCheck.h"
 
@@ -195,12 +197,18 @@ void EditorObject::renderObject()
         return;
     }
     const UColor frame(0xff80ffffu);
-    // The skin's frame, the rotation handle and the radius circle.
+    // The skin's frame with the class name in its top left corner, the rotation handle and the radius
+    // circle.
+    V3 label(position.x + 4.0f, position.y - 4.0f, position.z);
     if (pSkin != nullptr) {
         const float hw = pSkin->width * 0.5f * std::fabs(scale.x);
         const float hh = pSkin->height * 0.5f * std::fabs(scale.y);
         Rect r{position.x - hw, position.y + hh, position.x + hw, position.y - hh};
         r.drawOutline(frame, position.z);
+        label = V3(r.left + 2.0f, r.top - 5.0f, position.z);
+    }
+    if (FontQuad* font = LevelServices::font(u"fontTiny")) {
+        font->print(label, frame, 0x12, getClass()->nameRef());
     }
     const float handle = 40.0f;
     const V3 tip{position.x + std::cos(rotation.z) * handle, position.y + std::sin(rotation.z) * handle, position.z};

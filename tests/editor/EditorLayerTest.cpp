@@ -300,3 +300,29 @@ TEST_F(EditorTest, ReleaseBuildShowsNoGuidesInPlay)
         GTEST_SKIP() << "The level archive holds no level files.";
     }
 }
+
+TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    auto* house = static_cast<EditorObject*>(level().findHouse());
+    editor().setEditorCamera(house->position.x, house->position.y, -static_cast<float>(KivGraphics::instance()->width / 2));
+    frames(1);
+    const V3 at = gameToScreen(house->position);
+    mouseMove(at.x, at.y);
+    frames(1);
+    mouseButton(0, true);
+    frames(1);
+    mouseButton(0, false);
+    ASSERT_EQ(editor().edited.get(), house);
+    ASSERT_NE(editor().panelHolder->getFirstChild(), nullptr);
+    ASSERT_TRUE(PlatformEventInjector::key("Left Shift", true));
+    frames(2);
+    saveScreenshot("editor-level");
+    PlatformEventInjector::key("Left Shift", false);
+    frames(1);
+    tap("F1");
+    frames(1);
+    saveScreenshot("editor-classes");
+}

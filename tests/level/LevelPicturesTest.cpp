@@ -6,8 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/files/ResourceManager.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
+#include "engine/render/Skin.h"
 #include "game/front/ContextManager.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
@@ -15,6 +18,7 @@
 #include "game/level/LevelBuilder.h"
 #include "game/level/MyRootObject.h"
 #include "game/level/StatsRow.h"
+#include "game/overlays/ParallaxHills.h"
 
 namespace {
 struct Picture {
@@ -173,4 +177,79 @@ TEST_F(LevelPictures, IntroTitleLevelEndAndFadeOutFrames)
     frames(95);
     EXPECT_LT(brightness(draw()), 12.0);
     EXPECT_LT(intro, 12.0);
+}
+
+// The near hills are drawn twice, the second strip a fifth of the screen lower: the ground under the upper
+// strip's ridge must reach below the lower strip's valleys, or a band of sky shows between them.
+TEST_F(LevelPictures, NearHillStripsLeaveNoSkyBetweenThem)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    frames(30);
+    const Picture picture = draw();
+    const Camera* camera = level().getGameCamera();
+    ASSERT_NE(camera, nullptr);
+    const float w = static_cast<float>(picture.width);
+    const float h = static_cast<float>(picture.height);
+    const float upper = ParallaxHills::layout(*camera, 1024.0f, 2.0f, 8.0f, -0.3f * h).y;
+    const float lower = ParallaxHills::layout(*camera, 1024.0f, 1.5f, 6.0f, -0.5f * h).y;
+    float x = 0.0f;
+    float upperRow = 0.0f;
+    float lowerRow = 0.0f;
+    camera->worldToScreen(V3(camera->eye.x, upper, 0.0f), w, h, x, upperRow);
+    camera->worldToScreen(V3(camera->eye.x, lower, 0.0f), w, h, x, lowerRow);
+    ASSERT_LT(upperRow, lowerRow);
+    const int first = std::max(0, static_cast<int>(upperRow) + 2);
+    const int last = std::min(picture.height, static_cast<int>(lowerRow) - 2);
+    ASSERT_LT(first, last) << "the band between the strips is on the screen";
+    int sky = 0;
+    for (int y = first; y < last; ++y) {
+        for (int column = 0; column < picture.width; ++column) {
+            const std::uint32_t p = picture.pixels[static_cast<std::size_t>(y * picture.width + column)];
+            const int r = static_cast<int>((p >> 16) & 0xFFu);
+            const int g = static_cast<int>((p >> 8) & 0xFFu);
+            const int b = static_cast<int>(p & 0xFFu);
+            sky += b > r + 30 && b > g ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(sky, 0) << "rows " << first << " to " << last;
+}
+
+// The HUD's bar and the results table's badges are drawn at places the level fixes; their pictures must
+// suit them.
+TEST_F(LevelPictures, HudBarAndResultBadgesFitTheirPlaces)
+{
+    const ResourceManager& resources = *harness().kiv().resourceManager;
+    // The bar hangs from the top edge, centred at left - 70 + n x step: it reaches past the left edge and
+    // past the last apple icon, and down below the icons, for up to 15 apples.
+    const Skin* bar = resources.find<Skin>(u"gui-game-hud:0");
+    const Skin* bigApple = resources.find<Skin>(u"gui-game-hud:1");
+    const Skin* smallApple = resources.find<Skin>(u"gui-game-hud:2");
+    for (int n = 0; n <= 15; ++n) {
+        SCOPED_TRACE(n);
+        const float step = n <= 10 ? 25.0f : 16.0f;
+        const float centre = -70.0f + static_cast<float>(n) * step; // from the screen's left edge
+        EXPECT_LE(centre - bar->width / 2.0f, 0.0f);
+        if (n > 0) {
+            const Skin* apple = n <= 10 ? bigApple : smallApple;
+            EXPECT_GE(centre + bar->width / 2.0f - 4.0f, 128.0f + static_cast<float>(n - 1) * step + apple->width / 2.0f);
+        }
+    }
+    EXPECT_GE(bar->height / 2.0f, 20.0f + bigApple->height / 2.0f);
+
+    // A badge shrinks from its big frame to a quarter (a third and more on the total line) and then shows
+    // its small frame unscaled; in the table the star and trophy stand 30 apart (43 on the total line) in
+    // lines 35 apart.
+    for (const char16_t* sheet : {u"statsStar", u"statsTrophy"}) {
+        SCOPED_TRACE(wideToUtf8(sheet));
+        const Skin* big = resources.find<Skin>(UString(sheet) + u":0");
+        const Skin* total = resources.find<Skin>(UString(sheet) + u":1");
+        const Skin* small = resources.find<Skin>(UString(sheet) + u":2");
+        EXPECT_NEAR(small->width, big->width * 0.25f, 1.0f);
+        EXPECT_NEAR(total->width, big->width * 0.35f, 1.0f);
+        EXPECT_LE(small->width, 34.0f);
+        EXPECT_LE(small->height, 35.0f);
+        EXPECT_LE(total->width, 47.0f);
+    }
 }
