@@ -37,7 +37,10 @@ PropertyField::PropertyField(Property* property) : GUIitem(panelTheme(), FIELD_S
 
 PropertyField::~PropertyField() = default;
 
-bool PropertyField::isReadOnly() const { return property == nullptr || (property->flags & Property::FLAG_READONLY) != 0; }
+bool PropertyField::isReadOnly() const
+{
+    return property == nullptr || (property->flags & Property::FLAG_READONLY) != 0;
+}
 
 void PropertyField::place(V3& cursor, float w)
 {

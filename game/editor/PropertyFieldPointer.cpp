@@ -158,7 +158,7 @@ void PropertyFieldPointer::openPalette()
         global->contextManager == nullptr) {
         return;
     }
-    editor->tools->setTool(editor->edited.get(), static_cast<KivBase**>(pointer->address), property->requiredClass);
+    editor->tools->setTool(editor->edited.get(), pointer->address, property->requiredClass);
     global->contextManager->addContext(editor->tools);
 }
 

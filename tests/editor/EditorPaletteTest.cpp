@@ -6,6 +6,7 @@
 #include "EditorFixture.h"
 
 #include "engine/files/ResourceManager.h"
+#include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "engine/platform/PlatformEventInjector.h"
@@ -185,4 +186,56 @@ TEST_F(PaletteTest, PressOnAnIconChoosesItsSkinAndClosesThePalette)
     pressAt(V3(halfW - 5.0f, -halfH + 5.0f, 0.0f));
     EXPECT_EQ(hero->pSkin, before);
     EXPECT_NE(stack().getTop(), tools);
+}
+
+TEST_F(PaletteTest, ChosenSkinBlinksEightFramesOnAndEightOff)
+{
+    if (!openForHeroSkin()) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    EditorToolIcon* current = nullptr;
+    for (EditorToolIcon* icon : icons(*tools)) {
+        if (icon->quad.pSkin == hero->pSkin) {
+            current = icon;
+        }
+    }
+    ASSERT_NE(current, nullptr);
+    // Pixels of a box around the icon, as drawn in the last frame.
+    auto box = [&] {
+        const KivGraphics* graphics = KivGraphics::instance();
+        float sx = 0.0f;
+        float sy = 0.0f;
+        tools->camera->worldToScreen(current->quad.position, static_cast<float>(graphics->width),
+                                     static_cast<float>(graphics->height), sx, sy);
+        int w = 0;
+        int h = 0;
+        const std::vector<std::uint32_t> all = KivGraphics::instance()->readScreen(w, h);
+        std::vector<std::uint32_t> part;
+        for (int y = static_cast<int>(sy) - 70; y <= static_cast<int>(sy) + 70; y += 2) {
+            for (int x = static_cast<int>(sx) - 70; x <= static_cast<int>(sx) + 70; x += 2) {
+                const bool inside = x >= 0 && y >= 0 && x < w && y < h;
+                part.push_back(inside ? all[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] : 0u);
+            }
+        }
+        return part;
+    };
+    // Move the pointer away so that no name label covers the icon.
+    mouseMove(5.0f, 5.0f);
+    Kiv& kiv = *Kiv::instance();
+    while ((kiv.frameCounter + 1) % 16 != 0) {
+        frames(1);
+    }
+    frames(1); // drawn with (frameCounter / 8) even: the marker shows
+    ASSERT_EQ((kiv.frameCounter / 8) % 2, 0u);
+    const std::vector<std::uint32_t> on = box();
+    frames(8); // eight frames later it is off
+    const std::vector<std::uint32_t> off = box();
+    frames(8); // and on again
+    const std::vector<std::uint32_t> again = box();
+    int changed = 0;
+    for (std::size_t i = 0; i < on.size(); ++i) {
+        changed += on[i] != off[i] ? 1 : 0;
+    }
+    EXPECT_GT(changed, 20);
+    EXPECT_EQ(on, again);
 }

@@ -1,5 +1,6 @@
 // Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, the level manager then
 // loads that copy with every object and property as saved, and a level that was played cannot be saved.
+#include <cstdio>
 #include <filesystem>
 #include <map>
 
@@ -149,4 +150,22 @@ TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)
     // A level held only in memory has no name to save under.
     EditorSession memory{UString()};
     EXPECT_FALSE(memory.save(*manager->server));
+}
+
+TEST_F(EditorTest, EmptySavedLevelFallsBackToTheArchive)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    closeLevel();
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::fclose(std::fopen(path.c_str(), "wb"));
+    loadLevel(true, levelNumber);
+    EXPECT_TRUE(harness().logContains("the archive's is used"));
+    EXPECT_TRUE(harness().logContains("Loading level: " + wideToUtf8(ProfileData::levelNumberToFile(levelNumber))));
+    ASSERT_NE(manager->getGameController(), nullptr);
+    // The empty file is left for the user to look at; it is not removed or replaced.
+    EXPECT_TRUE(std::filesystem::exists(path));
+    std::filesystem::remove(path);
 }

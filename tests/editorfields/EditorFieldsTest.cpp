@@ -129,11 +129,13 @@ protected:
             LevelBuilder builder;
             GameController& gc = builder.controller();
             auto* hint = new TriggerHint();
-            hint->position = V3(100.0f, 50.0f, 0.0f);
             builder.add(gc.objectList, hint);
+            hint->construct();
+            hint->position = V3(100.0f, 50.0f, 0.0f);
             auto* lever = new Switch();
-            lever->position = V3(-100.0f, 50.0f, 0.0f);
             builder.add(gc.objectList, lever);
+            lever->construct();
+            lever->position = V3(-100.0f, 50.0f, 0.0f);
             play(builder);
         }
         THEROLE = manager->server;
@@ -504,6 +506,7 @@ TEST_F(EditorFieldsTest, ClassEntryStartsClosedAndCtrlXPutsTheObjectAtThePointer
     EXPECT_EQ(created->objectUID, nextUid);
     EXPECT_EQ(role().findObjectOrNull(created->objectUID), created);
     EXPECT_EQ(created->getParent(), level().objectList);
+    EXPECT_NE(created->getProxy(), nullptr); // drawn and pickable like the loaded objects
     EXPECT_FLOAT_EQ(created->position.x, std::trunc(pointer.x));
     EXPECT_FLOAT_EQ(created->position.y, std::trunc(pointer.y));
     EXPECT_FLOAT_EQ(created->position.z, 0.0f);
@@ -607,6 +610,34 @@ TEST_F(EditorFieldsTest, PointerKeys)
     EXPECT_EQ(editor().panelHolder->getFirstChild(), nullptr);
 }
 
+TEST_F(EditorFieldsTest, CtrlGTakesTheLevelObjectUnderThePointer)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    auto* lever = levelObject<Switch>();
+    ASSERT_NE(lever, nullptr);
+    const V3 onScreen = editor().transformFromContext(lever->position, *level().contextGame);
+
+    auto* link = dynamic_cast<PropertyFieldPointer*>(row(u"link"));
+    click(link);
+    moveTo(onScreen);
+    ASSERT_EQ(dispatcher().getObjectUnderPointer(), lever);
+    EXPECT_EQ(link->grabCandidate(lever), lever); // the row shows green
+    ctrlKey("G");
+    EXPECT_EQ(probe.link, lever);
+    EXPECT_GE(probe.notices, 1);
+
+    // A resource pointer takes the sprite of the object under the pointer, when it is a loaded resource.
+    auto* skin = dynamic_cast<PropertyFieldPointer*>(row(u"skin"));
+    click(skin);
+    moveTo(onScreen);
+    ctrlKey("G");
+    ASSERT_NE(lever->pSkin, nullptr);
+    ASSERT_FALSE(lever->bOwnsSkin);
+    EXPECT_EQ(probe.skin, lever->pSkin);
+    EXPECT_NE(harness().kiv().resourceManager->nameOf(probe.skin), nullptr);
+}
+
 TEST_F(EditorFieldsTest, SubObjectRowEditsTheMember)
 {
     Probe probe;
@@ -653,7 +684,7 @@ TEST_F(EditorFieldsTest, PanelScreenshot)
 
     // A pointer to a drawn object shows where it points: a line to it and a circle around it.
     Probe probe;
-    probe.link = hint;
+    probe.link = levelObject<Switch>();
     editor().editObject(&probe);
     click(row(u"link"));
     frames(1);

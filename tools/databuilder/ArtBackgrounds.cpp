@@ -144,6 +144,9 @@ static void nightScene(cairo_t* cr, double w, double h, const Typefaces& faces) 
     }
     // The house stands in the middle, so that the lights sheet centred on the picture fits its roof.
     drawHouse(cr, w / 2 - w * 0.15, h / 2 - h * 0.12, w * 0.3, h * 0.4, false, true);
+    // The roof lies in the night's shade: the main menu greets the player in light pink (red while
+    // pointed at) right in front of it.
+    tintRoof(cr, w / 2 - w * 0.15, h / 2 - h * 0.12, w * 0.3, h * 0.4, NIGHT, 0.5);
     drawRoofSnow(cr, w / 2 - w * 0.15, h / 2 - h * 0.12, w * 0.3, h * 0.4);
 }
 

@@ -78,6 +78,7 @@ void hat(const Brush& b);
 void drawApple(cairo_t* cr, double cx, double cy, double r, Rgb skin, bool leaf = true);
 void drawHouse(cairo_t* cr, double x, double y, double w, double h, bool doorOpen, bool lit);
 void drawRoofSnow(cairo_t* cr, double x, double y, double w, double h);
+void tintRoof(cairo_t* cr, double x, double y, double w, double h, Rgb colour, double alpha);
 void drawRoofLights(cairo_t* cr, double x, double y, double w, double h, int frame);
 void treeShape(cairo_t* cr, double w, double h, int style, Rgb crown, bool snow, bool xmas, Rng& rng);
 void hills(const Brush& b);

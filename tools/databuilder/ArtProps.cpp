@@ -368,6 +368,14 @@ void drawHouse(cairo_t* cr, double x, double y, double w, double h, bool doorOpe
     Draw::line(cr, wx, wy + wh / 2, wx + ww, wy + wh / 2, 2, DARK_WOOD);
 }
 
+// A translucent wash over the roof of the house drawn with the same box.
+void tintRoof(cairo_t* cr, double x, double y, double w, double h, Rgb colour, double alpha) {
+    HouseShape s = houseShape(x, y, w, h);
+    Draw::polygon(cr, {s.apexX, s.apexY, s.rightX, s.eaveY, s.leftX, s.eaveY});
+    Draw::color(cr, colour, alpha);
+    cairo_fill(cr);
+}
+
 // Snow on the roof and the chimney of the house drawn with the same box.
 void drawRoofSnow(cairo_t* cr, double x, double y, double w, double h) {
     HouseShape s = houseShape(x, y, w, h);
