@@ -90,7 +90,11 @@ void Pig::latchInput()
         input = *inputOverride;
         return;
     }
+    // A jump press waits for the next physics step: frames come faster than the steps, and a frame without
+    // a step must not drop it. The step takes it whether it jumps or not.
+    const bool pendingJump = input.jumpPressed;
     input = PigInput{};
+    input.jumpPressed = pendingJump;
     Kiv* kiv = Kiv::instance();
     if (kiv == nullptr || kiv->input == nullptr) {
         return;
@@ -103,7 +107,8 @@ void Pig::latchInput()
     input.up = held(in, config, B::BIND_USE);
     input.down = held(in, config, B::BIND_DOWN);
     input.jump = held(in, config, B::BIND_JUMP) || LevelAccess::touchHeld(LevelAccess::TOUCH_JUMP);
-    input.jumpPressed = pressed(in, config, B::BIND_JUMP) || LevelAccess::touchPressed(LevelAccess::TOUCH_JUMP);
+    input.jumpPressed = input.jumpPressed || pressed(in, config, B::BIND_JUMP) ||
+                        LevelAccess::touchPressed(LevelAccess::TOUCH_JUMP);
     // By touch the action is a tap on its object: in touch mode the controller aims the action only at an
     // object tapped in this frame, so a target is the press.
     input.usePressed = pressed(in, config, B::BIND_USE) ||
@@ -133,6 +138,7 @@ void Pig::tick(double time, double dt)
     }
 
     if (moveState == MOVE_FAINTED) {
+        input.jumpPressed = false; // not kept for after the respawn
         faintTimer -= static_cast<float>(dt);
         if (faintTimer <= 0.0f) {
             respawn();
@@ -144,6 +150,7 @@ void Pig::tick(double time, double dt)
         if (input.left || input.right || input.jumpPressed) {
             leaveHouse();
         }
+        input.jumpPressed = false; // a press that leaves the house is spent on it
         recordPath(dt);
         return;
     }

@@ -326,3 +326,43 @@ TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
     frames(1);
     saveScreenshot("editor-classes");
 }
+
+TEST_F(EditorTest, GuideSwitchesShowAndHideTheHulls)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    auto* house = static_cast<EditorObject*>(level().findHouse());
+    editor().setEditorCamera(house->position.x, house->position.y, -static_cast<float>(KivGraphics::instance()->width));
+    auto screen = [&] {
+        frames(1);
+        int w = 0;
+        int h = 0;
+        return KivGraphics::instance()->readScreen(w, h);
+    };
+    auto differing = [](const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+        int n = 0;
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+            n += a[i] != b[i] ? 1 : 0;
+        }
+        return n;
+    };
+    editor().bShowTriggerAreas = editor().bShowBezierPaths = false;
+    const std::vector<std::uint32_t> withHulls = screen();
+    editor().bShowHulls = false;
+    const std::vector<std::uint32_t> withoutHulls = screen();
+    EXPECT_GT(differing(withHulls, withoutHulls), 100);
+    // The overlay switch hides every mark and guide, whatever the guide switches say.
+    editor().bShowHulls = true;
+    editor().bHideEditorOverlay = true;
+    const std::vector<std::uint32_t> hidden = screen();
+    editor().bShowHulls = false;
+    EXPECT_EQ(differing(hidden, screen()), 0);
+    // Out of editing, no guides either.
+    editor().bHideEditorOverlay = false;
+    editor().bShowHulls = true;
+    manager->server->bEditing = false;
+    const std::vector<std::uint32_t> playing = screen();
+    editor().bShowHulls = false;
+    EXPECT_EQ(differing(playing, screen()), 0);
+}
