@@ -213,6 +213,7 @@ bool PropertyLayout::addProperty(Property& property, const char* base, std::size
         entry.limit = enumeration->getCount();
         entry.getEnum = access.get;
         entry.setEnum = access.set;
+        entry.enumSize = static_cast<uint32_t>(access.size);
         memberSize = access.size;
     } else if (auto* array = dynamic_cast<PropertyArrayBase*>(&property)) {
         if (typeid(property) != array->exactType()) {

@@ -57,6 +57,8 @@ public:
         void (*setPointer)(void* member, KivBase* object) = nullptr;
         int32_t (*getEnum)(const void* member) = nullptr;
         void (*setEnum)(void* member, int32_t value) = nullptr;
+        // An enumeration's member size: one of four bytes is read and written as the int32_t it holds.
+        uint32_t enumSize = 0;
         std::unique_ptr<PropertyArrayBase> array; // the prototype's array property, for its operations
         std::unique_ptr<PropertyLayout> element;
     };

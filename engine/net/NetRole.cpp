@@ -292,9 +292,10 @@ void NetRole::processPacket(Packet& packet)
 {
     bAbandonPacket = false;
     while (packet.hasMoreToRead() && !bAbandonPacket) {
-        uint8_t command = 0;
-        packet.doBit(command, 0);
-        packet.doBit(command, 1);
+        // The two bits take at most one new byte, and one is there.
+        PacketCursor cursor(packet);
+        const int command = (cursor.getBit() ? 1 : 0) | (cursor.getBit() ? 2 : 0);
+        cursor.store();
         processCommand(packet, command);
     }
 }

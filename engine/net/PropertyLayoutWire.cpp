@@ -183,9 +183,18 @@ private:
 };
 
 namespace {
-// Raw members in eight-byte steps and a last word (their lengths are whole words).
+// Raw members: the usual lengths at once, others in eight-byte steps and a last word (their lengths are
+// whole words).
 [[gnu::always_inline]] inline void copyRaw(uint8_t* to, const char* from, int32_t bytes)
 {
+    if (bytes == 8) {
+        std::memcpy(to, from, 8);
+        return;
+    }
+    if (bytes == 16) {
+        std::memcpy(to, from, 16);
+        return;
+    }
     int32_t k = 0;
     for (; k + 8 <= bytes; k += 8) {
         std::memcpy(to + k, from + k, 8);
@@ -232,9 +241,16 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
         case Entry::DOUBLE:
             c.putRaw(member, 8);
             break;
-        case Entry::ENUM:
-            c.putVarInt(e->getEnum(member));
+        case Entry::ENUM: {
+            int32_t v = 0;
+            if (e->enumSize == 4) {
+                std::memcpy(&v, member, 4);
+            } else {
+                v = e->getEnum(member);
+            }
+            c.putVarInt(v);
             break;
+        }
         case Entry::RAW: {
             const int32_t bytes = e->limit;
             copyRaw(c.at(), member, bytes);
@@ -328,7 +344,11 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
             int32_t v = 0;
             ok = c.getVarInt(v) && v >= 0 && v < e->limit;
             if (ok) {
-                e->setEnum(member, v);
+                if (e->enumSize == 4) {
+                    std::memcpy(member, &v, 4);
+                } else {
+                    e->setEnum(member, v);
+                }
             }
             break;
         }

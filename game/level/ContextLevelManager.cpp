@@ -172,7 +172,9 @@ void ContextLevelManager::renderContents()
 KivBase* ContextLevelManager::findObjectUnderPointer(const V3& point)
 {
     GameController* gc = getGameController();
-    if (editSession == nullptr || gc == nullptr || gc->editor == nullptr) {
+    const MyRootObject* root = getRoot();
+    // An open overlay (pause, statistics) covers the level and its editor.
+    if (editSession == nullptr || gc == nullptr || gc->editor == nullptr || root->contextOverlay != nullptr) {
         return Context::findObjectUnderPointer(point);
     }
     NetRole* previous = THEROLE;

@@ -179,22 +179,28 @@ void writeAndReplayAgainstMemcpy(benchmark::State& state)
     double write = 1e9;
     double replay = 1e9;
     double copy = 1e9;
+    uint64_t writeAllocations = 0;
+    uint64_t replayAllocations = 0;
     // The copy's target is made and touched once, as memcpySameBytes has it.
     std::vector<uint8_t> to(1u << 21, 0x5A);
     for (auto _ : state) {
         for (int run = 0; run < 5; ++run) {
             Packet packet(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+            const uint64_t beforeWrite = gAllocations;
             const auto t0 = Clock::now();
             server->writeFullState(packet);
             write = std::min(write, seconds(Clock::now() - t0));
+            writeAllocations = gAllocations - beforeWrite;
             bytes.assign(packet.data(), packet.data() + packet.size());
 
             auto target = std::make_unique<BenchServer>();
             Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED, static_cast<int>(bytes.size()));
             level.setReadData(bytes.data(), bytes.size());
+            const uint64_t beforeReplay = gAllocations;
             const auto t1 = Clock::now();
             target->start(&level);
             replay = std::min(replay, seconds(Clock::now() - t1));
+            replayAllocations = gAllocations - beforeReplay;
             target.reset();
             THEROLE = server.get();
         }
@@ -211,6 +217,8 @@ void writeAndReplayAgainstMemcpy(benchmark::State& state)
     state.counters["replayMs"] = replay * 1e3;
     state.counters["memcpyUs"] = copy * 1e6;
     state.counters["timesMemcpy"] = (write + replay) / copy;
+    state.counters["writeAllocsPerObject"] = static_cast<double>(writeAllocations) / OBJECT_COUNT;
+    state.counters["replayAllocsPerObject"] = static_cast<double>(replayAllocations) / OBJECT_COUNT;
     THEROLE = nullptr;
 }
 
