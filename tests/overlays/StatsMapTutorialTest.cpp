@@ -9,6 +9,11 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/render/Skin.h"
 #include "engine/render/Texture.h"
+#include "engine/text/FontQuad.h"
+#include "engine/text/TextBlock.h"
+#include "game/language/Language.h"
+#include "game/language/StringIds.h"
+#include "game/overlays/OverlayKit.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
 #include "game/level/OverlayMiniMap.h"
@@ -274,6 +279,24 @@ TEST_F(OverlayTest, TheGuideTurnsAPageAPressAndClosesAfterTheFifth)
     frames(1);
     fingerUp();
     EXPECT_TRUE(runUntilClosed());
+}
+
+// Every page's text, in every language, ends above the continue line under it.
+TEST_F(OverlayTest, EveryGuidePageFitsAboveTheContinueLine)
+{
+    startPlaying();
+    Language* language = harness().kiv().language;
+    ASSERT_NE(language, nullptr);
+    const int before = language->currentLanguage;
+    const float continueTop = -210.0f + static_cast<float>(OverlayKit::fontSmall()->getScaledLineHeight()) / 2.0f;
+    for (int lang = 0; lang < Language::NUMLANGUAGES; ++lang) {
+        for (int page = 0; page < OverlayTutorial::PAGES; ++page) {
+            const char16_t* text = language->texts[lang][STR_IOS_HOWTOPLAYTEXT1 + page];
+            TextBlock block(text, OverlayKit::fontMedium(), static_cast<float>(OverlayKit::screenWidth() / 2), -1.0f);
+            EXPECT_GE(-100.0f - block.height, continueTop) << "language " << lang << ", page " << page + 1;
+        }
+    }
+    EXPECT_EQ(language->currentLanguage, before);
 }
 
 TEST_F(OverlayTest, EscapeClosesTheGuideAtAnyPage)

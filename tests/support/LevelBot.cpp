@@ -339,8 +339,22 @@ bool LevelBot::sweepApples() {
             walkTo(x - 90);
             jumpTo(x + 90);
         }
-        walkTo(home + 10);
-        runUntil(100, [&] { return false; });
+        // Pushed while the pig stays behind it: an apple that drops down a step can end up under or behind
+        // the pig, and is then passed again from its uphill side in the next round.
+        auto lying = [&] {
+            for (KivBase* a = gc->appleList->getFirstChild(); a != nullptr; a = a->getNext())
+                if (a == next)
+                    return !a->bDeleted && !next->bHidden && next->position.x >= home + 60;
+            return false;
+        };
+        runUntil(stepLimit, [&] {
+            const bool pushing = lying() && heroX() > next->position.x;
+            hold(LEFT, pushing);
+            return !pushing;
+        });
+        releaseAll();
+        if (!lying())
+            walkTo(home + 10);
     }
     return true;
 }

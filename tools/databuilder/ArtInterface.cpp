@@ -457,7 +457,8 @@ static void flag(const Brush& b) {
 }
 
 static void tutorial(const Brush& b) {
-    // frame 0: the device; frames 1-5: move, jump, carry, buttons, map. param 1: the tablet
+    // frame 0: the device; frames 1-5: walk, jump up, jump while walking, tap to use, apples home.
+    // param 1: the tablet
     cairo_t* cr = b.cr;
     double w = b.w, h = b.h;
     if (b.frame == 0) {
@@ -470,7 +471,10 @@ static void tutorial(const Brush& b) {
     Draw::verticalGradient(cr, 0, 0, w, h, 0x9AC8F0, 0xDDF0FF);
     cairo_rectangle(cr, 0, h * 0.78, w, h * 0.22);
     Draw::flat(cr, GRASS);
-    double px = w * 0.45, py = h * (b.frame == 2 ? 0.45 : 0.64);
+    const bool airborne = b.frame == 2 || b.frame == 3;
+    double px = w * (b.frame == 5 ? 0.3 : 0.45), py = h * (airborne ? 0.45 : 0.64);
+    if (b.frame == 5)
+        drawHouse(cr, w * 0.58, h * 0.3, w * 0.34, h * 0.5, true, false);
     pigShape(cr, px, py, w * 0.2, PIG, 0, true);
     switch (b.frame) {
     case 1:
@@ -478,12 +482,25 @@ static void tutorial(const Brush& b) {
         symbol(cr, w * 0.85, h * 0.3, w * 0.2, 6, INK, b.faces);
         break;
     case 2: symbol(cr, w * 0.8, h * 0.3, w * 0.2, 5, INK, b.faces); break;
-    case 3: drawApple(cr, px, py - w * 0.16, w * 0.06, APPLE); break;
-    case 4:
-        symbol(cr, w * 0.15, h * 0.2, w * 0.18, 0, INK, b.faces);
-        symbol(cr, w * 0.85, h * 0.2, w * 0.18, 2, INK, b.faces);
+    case 3:
+        symbol(cr, w * 0.8, h * 0.25, w * 0.18, 5, INK, b.faces);
+        symbol(cr, w * 0.8, h * 0.55, w * 0.18, 6, INK, b.faces);
         break;
-    default: symbol(cr, w * 0.85, h * 0.25, w * 0.22, 3, INK, b.faces);
+    case 4: {
+        const double ax = w * 0.72, ay = h * 0.72;
+        drawApple(cr, ax, ay, w * 0.05, APPLE);
+        for (double r : {0.09, 0.13}) { // the ripples of a tap
+            cairo_new_path(cr);
+            cairo_arc(cr, ax, ay, w * r, 0, 2 * M_PI);
+            cairo_set_line_width(cr, 2);
+            Draw::color(cr, INK, r < 0.1 ? 0.8 : 0.4);
+            cairo_stroke(cr);
+        }
+        break;
+    }
+    default:
+        for (int i = 0; i < 3; ++i)
+            drawApple(cr, px + w * (0.12 + 0.07 * i), h * 0.74, w * 0.035, APPLE);
     }
 }
 
