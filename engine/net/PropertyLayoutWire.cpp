@@ -221,6 +221,19 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
             c.ensure(e->ahead);
             check = false;
         }
+        // The commonest kinds before the others.
+        if (kind == Entry::INT) {
+            int32_t v = 0;
+            std::memcpy(&v, member, 4);
+            c.putVarInt(v);
+            continue;
+        }
+        if (kind == Entry::RAW) {
+            const int32_t bytes = e->limit;
+            copyRaw(c.at(), member, bytes);
+            c.skip(static_cast<std::size_t>(bytes));
+            continue;
+        }
         switch (kind) {
         case Entry::BOOL:
             c.putBit(*reinterpret_cast<const bool*>(member));
@@ -308,6 +321,27 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
                 break; // too near the end to read unchecked: the rest goes through the packet
             }
             check = false;
+        }
+        // The commonest kinds before the others.
+        if (kind == Entry::RAW) {
+            const int32_t bytes = e->limit;
+            copyRaw(reinterpret_cast<uint8_t*>(member), reinterpret_cast<const char*>(c.at()), bytes);
+            c.skip(static_cast<std::size_t>(bytes));
+            continue;
+        }
+        if (kind == Entry::INT) {
+            const PacketCursor::Mark start = c.mark();
+            int32_t v = 0;
+            if (c.getVarInt(v)) {
+                std::memcpy(member, &v, 4);
+                continue;
+            }
+            c.restore(start);
+            c.store();
+            slow(*e, member);
+            c.load();
+            check = true;
+            continue;
         }
         // Only the kinds that can meet something out of the ordinary keep where they began.
         PacketCursor::Mark mark{};

@@ -479,7 +479,14 @@ void Pig::prePhysicsStep(float dt)
     }
 
     if (moveState == MOVE_CLIMBING) {
-        const float climb = (input.up ? 1.0f : 0.0f) - (input.down ? 1.0f : 0.0f);
+        float climb = (input.up ? 1.0f : 0.0f) - (input.down ? 1.0f : 0.0f);
+        // Touch controls have no up and down: the tapped ladder is climbed to its top, where the pig holds
+        // on until an arrow or the jump button takes it off.
+        if (climb == 0.0f && pLadder != nullptr && LevelAccess::touchMode()) {
+            const float reach = pLadder->triggerHalfHeight > 0.0f ? pLadder->triggerHalfHeight : pLadder->triggerRadius;
+            const float stepUp = PhysicsWorld::toUnits(CLIMB_SPEED) * dt;
+            climb = position.y + stepUp < pLadder->position.y + reach ? 1.0f : 0.0f;
+        }
         body->SetGravityScale(0.0f);
         body->SetLinearVelocity(b2Vec2(0.0f, climb * CLIMB_SPEED));
         return;

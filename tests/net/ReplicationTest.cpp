@@ -205,6 +205,52 @@ TEST_F(Replication, DamagedStreamsEndInTheFatalPathNeverOutsideTheBuffer)
     }
 }
 
+TEST_F(Replication, ParentsThatWouldCloseALoopAreRefusedStoredAndFromPeers)
+{
+    auto source = makeServer();
+    buildWorld(*source);
+    // In the world, c lies below a. The stream after the full state puts a below c, then a below itself.
+    KivBase* a = source->root->getFirstChild();
+    KivBase* c = a->getFirstChild();
+    ASSERT_NE(c, nullptr);
+    auto withParent = [&](KivBase* parent, uint32_t flags) {
+        Packet stream(flags);
+        source->writeFullState(stream);
+        uint8_t command = NetRole::COPYOBJ;
+        stream.doBit(command, 0);
+        stream.doBit(command, 1);
+        uint32_t uid = static_cast<uint32_t>(a->objectUID);
+        stream.doVarUInt(uid);
+        uint32_t parentUid = static_cast<uint32_t>(parent->objectUID);
+        stream.doVarUInt(parentUid);
+        a->netSerializeData(stream);
+        stream.rewindToRead();
+        return stream;
+    };
+    for (KivBase* parent : {c, a}) {
+        Packet stored = withParent(parent, Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+        auto target = makeServer();
+        try {
+            target->start(&stored);
+            FAIL() << "parent " << parent->objectUID;
+        } catch (const FatalError& e) {
+            EXPECT_NE(e.message.find(u"cannot be placed below itself"), UString::npos);
+        }
+        THEROLE = nullptr;
+
+        // The same commands as a peer's message: an error that drops the peer, and a tree without a loop.
+        Packet peer = withParent(parent, Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+        auto receiver = makeServer();
+        THEROLE = receiver.get();
+        EXPECT_THROW(receiver->processPacket(peer), PacketDecodeError);
+        for (KivBase* o : receiver->getObjectsInTreeOrder()) {
+            EXPECT_FALSE(o->isAncestorOf(o->getParent()));
+        }
+        THEROLE = nullptr;
+    }
+    THEROLE = nullptr;
+}
+
 TEST_F(Replication, RegistrationHandsOutUidsAndSpawnsOnlyOutsideBroadcastCalls)
 {
     auto server = makeServer();

@@ -11,6 +11,9 @@
 #include "LevelFixture.h"
 #include "game/level/LevelServices.h"
 #include "game/userdata/GameConfiguration.h"
+#include "engine/input/KivInput.h"
+#include "engine/kiv/Kiv.h"
+#include "game/world/Ladder.h"
 #include "game/world/Piglet.h"
 #include "game/world/Umbrella.h"
 #include "game/world/WingedHat.h"
@@ -149,6 +152,42 @@ TEST_F(PigTest, AHardLandingFaintsThePigButNotUnderAnOpenUmbrella)
     EXPECT_LE(drop(), Umbrella::FALL_SPEED + 0.01f);
     EXPECT_FALSE(pig().isFainted());
     EXPECT_EQ(gc().levelStats.livesLost, 1);
+}
+
+TEST_F(PigTest, ByTouchATappedLadderIsClimbedToItsTop)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    auto* ladder = add<Ladder>(builder, V3{-256.0f, 130.0f, 0.0f});
+    ladder->triggerRadius = 32.0f;
+    ladder->triggerHalfHeight = 130.0f;
+    start(builder);
+    KivInput* in = Kiv::instance()->input;
+    const int mode = in->getInputMode();
+    in->setInputMode(KivInput::INPUT_TOUCH);
+    pig().use(&pig()); // what a tap on the pig at the ladder does
+    ASSERT_EQ(pig().moveState, Pig::MOVE_CLIMBING);
+    steps(3 * 60);
+    EXPECT_EQ(pig().moveState, Pig::MOVE_CLIMBING) << "it holds on at the top";
+    EXPECT_NEAR(pig().position.y, 260.0f, 4.0f);
+    const float top = pig().position.y;
+    steps(30);
+    EXPECT_NEAR(pig().position.y, top, 0.5f);
+
+    // By keys the pig climbs only while the up key is held.
+    in->setInputMode(KivInput::INPUT_POINTER);
+    input.right = true;
+    steps(1);
+    input.right = false;
+    steps(120);
+    pig().placeAt(V3{-256.0f, Pig::RADIUS, 0.0f});
+    steps(30);
+    pig().use(&pig());
+    ASSERT_EQ(pig().moveState, Pig::MOVE_CLIMBING);
+    const float foot = pig().position.y;
+    steps(60);
+    EXPECT_NEAR(pig().position.y, foot, 0.5f);
+    in->setInputMode(mode);
 }
 
 namespace {
