@@ -201,6 +201,10 @@ void Pig::tick(double time, double dt)
 void Pig::recordPath(double dt)
 {
     pathClock += dt;
+    // Standing still adds nothing, so the ring keeps the way it came by for the piglets.
+    if (pathCount > 0 && path[static_cast<std::size_t>(pathHead)] == position) {
+        return;
+    }
     pathHead = (pathHead + 1) % PATH_LENGTH;
     path[static_cast<std::size_t>(pathHead)] = position;
     pathTime[static_cast<std::size_t>(pathHead)] = pathClock;
@@ -222,6 +226,29 @@ V3 Pig::pathAt(double delay) const
         }
     }
     return path[static_cast<std::size_t>(index)];
+}
+
+bool Pig::pathPointBeyond(float side, float gap, V3& out) const
+{
+    for (int i = 0; i < pathCount; ++i) {
+        const V3& p = path[static_cast<std::size_t>((pathHead - i + PATH_LENGTH) % PATH_LENGTH)];
+        if ((p.x - position.x) * side >= gap) {
+            out = p;
+            return true;
+        }
+    }
+    return false;
+}
+
+int Pig::mouthNow() const
+{
+    if (moveState == MOVE_AIR && velocity.y > 0.0f) {
+        return 1; // wide open on the way up
+    }
+    if (pCarried != nullptr || moveState == MOVE_FAINTED) {
+        return 2;
+    }
+    return 0;
 }
 
 bool Pig::queryAction(const V3& hero, int32_t& priority, float& distance)
@@ -348,8 +375,7 @@ void Pig::dropCarried()
     }
     Cargo* cargo = pCarried;
     pCarried = nullptr;
-    const float facing = scale.x < 0.0f ? -1.0f : 1.0f;
-    cargo->detach(V3{position.x + facing * (RADIUS + cargo->halfWidth()), position.y, position.z});
+    cargo->detach(V3{position.x + facing() * (RADIUS + cargo->halfWidth()), position.y, position.z});
 }
 
 float Pig::jumpSpeed() const

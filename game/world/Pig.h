@@ -71,6 +71,11 @@ public:
     void dropCarried();
     // Where the pig was `delay` seconds ago (its current position for 0 or when the path is shorter).
     V3 pathAt(double delay) const;
+    // The latest point of its path at least `gap` units from where it stands now, on the side `side`
+    // (-1 left, +1 right); false when its path does not reach that far.
+    bool pathPointBeyond(float side, float gap, V3& out) const;
+    // -1 facing left, +1 facing right.
+    float facing() const { return scale.x < 0.0f ? -1.0f : 1.0f; }
     // The jump speed in m/s from the ground it stands on and its hat.
     float jumpSpeed() const;
 
@@ -80,6 +85,12 @@ public:
     Cargo* pCarried = nullptr;
     V3 safeSpot;
     float faintTimer = 0.0f;
+
+protected:
+    bool standsOnGround() const override { return moveState == MOVE_GROUND; }
+    bool eyesShut() const override { return moveState == MOVE_FAINTED; }
+    int mouthNow() const override;
+    bool lookingUp() const override { return moveState == MOVE_CLIMBING; }
 
 private:
     void latchInput();
@@ -101,7 +112,7 @@ private:
     float groundNx = 0.0f;
     float groundNy = 1.0f;
     Ladder* pLadder = nullptr;
-    // A ring of recent positions, one per tick, with their ages.
+    // A ring of recent positions, one per tick in which the pig moved, with their times.
     std::array<V3, PATH_LENGTH> path{};
     std::array<double, PATH_LENGTH> pathTime{};
     int pathHead = 0;

@@ -1,5 +1,7 @@
 #include "game/world/PigBody.h"
 
+#include <cmath>
+
 #include "engine/core/Format.h"
 #include "engine/core/PropertyInt.h"
 #include "engine/files/ResourceManager.h"
@@ -12,6 +14,34 @@ const RuntimeClass PigBody::classRecord(RuntimeClass::hashName(u"PigBody"), &A99
 const RuntimeClass RPC_PigBody_construct::classRecord(RuntimeClass::hashName(u"RPC_PigBody_construct"),
                                                       &RPC::classRecord,
                                                       &RuntimeClass::factoryOf<RPC_PigBody_construct>);
+
+namespace {
+// The blink: half closed, shut, half closed; then open for 2 to 5 s.
+constexpr double BLINK_HALF = 0.04;
+constexpr double BLINK_SHUT = 0.08;
+constexpr double BLINK_MIN_GAP = 2.0;
+constexpr double BLINK_GAP_SPREAD = 3.0;
+// A piglet's hop while it walks, in units at the top of a step.
+constexpr float PIGLET_HOP = 5.0f;
+// The sprites are drawn so the feet stand where the pig's round body touches the ground: the pig's feet lie
+// 39 units below the centre of its box and its body's radius is 28; a piglet's box is the pig's at 0.625,
+// and a piglet stands at the height of the pig's centre.
+constexpr float PIG_SPRITE_LIFT = 39.0f - 28.0f;
+constexpr float PIGLET_SPRITE_LIFT = 0.625f * 39.0f - 28.0f;
+
+Skin* findSkin(ResourceManager& resources, const UString& name)
+{
+    return dynamic_cast<Skin*>(resources.find(name, false));
+}
+
+template <std::size_t N>
+void findFrames(ResourceManager& resources, const char16_t* sheet, std::array<Skin*, N>& frames)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        frames[i] = findSkin(resources, formatString(u"%s:%d", UString(sheet), static_cast<int>(i)));
+    }
+}
+} // namespace
 
 PigBody::PigBody() : PigBody(LevelAccess::PIG_LIST) {}
 
@@ -60,6 +90,97 @@ void PigBody::applyTypeSkin()
         pSkin = skin;
         updateVisuals();
     }
+    if (type == TYPE_PIG) {
+        tail = findSkin(*resources, u"pig-tail:0");
+        findFrames(*resources, u"pig-body", bodyFrames);
+        findFrames(*resources, u"pig-eyes", eyeFrames);
+        findFrames(*resources, u"pig-blink", lidFrames);
+        findFrames(*resources, u"pig-mouth", mouthFrames);
+    }
+    // Each character blinks on a clock of its own, so they do not blink together.
+    blinkSeed = 0x9E3779B9u * static_cast<uint32_t>(type) + 12345u;
+    blinkIn = 1.0 + 0.5 * type;
+}
+
+void PigBody::tick(double time, double dt)
+{
+    A99Object::tick(time, dt);
+    animate(dt);
+}
+
+void PigBody::animate(double dt)
+{
+    const float moved = bHasLastX ? std::fabs(position.x - lastX) : 0.0f;
+    lastX = position.x;
+    bHasLastX = true;
+    // A jump across the level (a respawn, a teleport) is not a walk.
+    const bool walking = standsOnGround() && moved > 0.01f && moved < 64.0f;
+    if (walking) {
+        walked = std::fmod(walked + moved, static_cast<double>(WALK_FRAME_DISTANCE * WALK_FRAMES));
+    } else {
+        walked = 0.0;
+    }
+    const double step = walked / WALK_FRAME_DISTANCE;
+    look.walkFrame = static_cast<int>(step) % WALK_FRAMES;
+    look.hop = walking ? PIGLET_HOP * static_cast<float>(std::fabs(std::sin(step * M_PI / 2.0))) : 0.0f;
+    look.eyes = lookingUp() ? 3 : (walking ? 1 : 0);
+    look.mouth = mouthNow();
+
+    if (blinkAge >= 0.0) {
+        blinkAge += dt;
+        if (blinkAge >= 2.0 * BLINK_HALF + BLINK_SHUT) {
+            blinkAge = -1.0;
+            // The next gap from a small generator of its own: the level's random numbers stay untouched.
+            blinkSeed = blinkSeed * 1664525u + 1013904223u;
+            blinkIn = BLINK_MIN_GAP + BLINK_GAP_SPREAD * static_cast<double>(blinkSeed >> 8) / 16777216.0;
+        }
+    } else {
+        blinkIn -= dt;
+        if (blinkIn <= 0.0) {
+            blinkAge = 0.0;
+        }
+    }
+    if (eyesShut()) {
+        look.lid = 2;
+    } else if (blinkAge < 0.0) {
+        look.lid = 0;
+    } else {
+        look.lid = blinkAge < BLINK_HALF || blinkAge >= BLINK_HALF + BLINK_SHUT ? 1 : 2;
+    }
+}
+
+void PigBody::drawObject()
+{
+    const Matrix4 standing = world;
+    const float lift = type == TYPE_PIG ? PIG_SPRITE_LIFT : PIGLET_SPRITE_LIFT + look.hop;
+    world.m[3][1] += lift * std::fabs(scale.y);
+    if (type != TYPE_PIG || bHidden || pSkin == nullptr) {
+        A99Object::drawObject();
+        world = standing;
+        return;
+    }
+    // Every layer shares the body's box, origin and transform; the flip comes with the negative x scale.
+    Skin* const normal = pSkin;
+    if (Skin* frame = bodyFrames[static_cast<std::size_t>(look.walkFrame)]) {
+        pSkin = frame;
+    }
+    bVisible = isInView();
+    if (bVisible && tail != nullptr) {
+        tail->draw(*this);
+    }
+    A99Object::drawObject();
+    if (bVisible) {
+        Skin* eye = look.lid == 2 ? nullptr : eyeFrames[static_cast<std::size_t>(look.eyes)];
+        Skin* lid = look.lid > 0 ? lidFrames[static_cast<std::size_t>(look.lid - 1)] : nullptr;
+        Skin* mouth = mouthFrames[static_cast<std::size_t>(look.mouth)];
+        for (Skin* layer : {eye, lid, mouth}) {
+            if (layer != nullptr) {
+                layer->draw(*this);
+            }
+        }
+    }
+    pSkin = normal;
+    world = standing;
 }
 
 RPC_PigBody_construct::RPC_PigBody_construct(KivBase* target, int32_t bodyType) : RPC(target), bodyType(bodyType)

@@ -1,7 +1,14 @@
 #pragma once
 // The pig characters: type 1 is the pig, types 2 to 4 the three piglets; the type chooses the sprites.
-// Built by the replicated construct call with the type.
+// Built by the replicated construct call with the type. The pig is drawn in layers from its sheets, all in
+// one box: tail, body (a four-frame walk cycle), eye, lid and mouth; a piglet is one sprite that hops as it
+// walks. What the drawing shows is worked out from the motion and a blink clock of its own and never feeds
+// back into play, a saved level or a peer.
+#include <array>
+
 #include "game/world/A99Object.h"
+
+class Skin;
 
 class PigBody : public A99Object {
 public:
@@ -19,12 +26,53 @@ public:
     void construct(int32_t bodyType);
     virtual void local_construct(int32_t bodyType);
 
+    void tick(double time, double dt) override;
+    void drawObject() override;
+
+    // Units walked per frame of the walk cycle.
+    static constexpr float WALK_FRAME_DISTANCE = 22.0f;
+    static constexpr int WALK_FRAMES = 4;
+
+    // What is drawn now (frames of the pig's sheets; the hop lifts a piglet's sprite).
+    struct Look {
+        int walkFrame = 0;
+        int eyes = 0;  // 0 ahead, 1 forward, 2 back, 3 up
+        int lid = 0;   // 0 open, 1 half closed, 2 shut
+        int mouth = 0; // 0 closed, 1 wide open, 2 half open
+        float hop = 0.0f;
+    };
+    const Look& getLook() const { return look; }
+
     int32_t type = TYPE_PIG;
 
 protected:
     explicit PigBody(LevelAccess::ListId home);
     // The sprite of the type.
     void applyTypeSkin();
+    // Whether it stands on the ground (the walk cycle runs only there), whether its eyes are shut and how
+    // its mouth looks; the pig answers from its movement.
+    virtual bool standsOnGround() const { return true; }
+    virtual bool eyesShut() const { return false; }
+    virtual int mouthNow() const { return 0; }
+    virtual bool lookingUp() const { return false; }
+
+private:
+    // Advances the walk cycle by the distance walked since the last tick and runs the blink clock.
+    void animate(double dt);
+
+    Look look;
+    double walked = 0.0;
+    float lastX = 0.0f;
+    bool bHasLastX = false;
+    double blinkIn = 0.0;
+    double blinkAge = -1.0; // seconds into the running blink, negative while the eye is open
+    uint32_t blinkSeed = 0;
+    // The pig's layers: tail, body frames, eye looks, lids and mouths (missing sheets are skipped).
+    Skin* tail = nullptr;
+    std::array<Skin*, WALK_FRAMES> bodyFrames{};
+    std::array<Skin*, 4> eyeFrames{};
+    std::array<Skin*, 2> lidFrames{};
+    std::array<Skin*, 3> mouthFrames{};
 };
 
 class RPC_PigBody_construct : public RPC {

@@ -1,5 +1,6 @@
 #include "game/world/Piglet.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/PropertyBool.h"
@@ -20,10 +21,10 @@ void Piglet::tick(double time, double dt)
 {
     PigBody::tick(time, dt);
     Pig* pig = LevelAccess::hero();
-    if (pig == nullptr || !LevelAccess::isActing()) {
+    if (pig == nullptr || !LevelAccess::isServer() || LevelAccess::isEditing()) {
         return;
     }
-    if (pig->isHome() != bHome) {
+    if (LevelAccess::isActing() && pig->isHome() != bHome) {
         bHome = pig->isHome();
         bHidden = bHome;
         if (bHome) {
@@ -33,10 +34,42 @@ void Piglet::tick(double time, double dt)
     if (bHome || pig->isFainted()) {
         return;
     }
-    const V3 target = pig->pathAt(FOLLOW_DELAY * static_cast<double>(type - 1));
-    if (target.x != position.x) {
-        scale.x = std::fabs(scale.x) * (target.x < position.x ? -1.0f : 1.0f);
+    follow(*pig, dt);
+}
+
+void Piglet::follow(const Pig& pig, double dt)
+{
+    V3 target = pig.pathAt(FOLLOW_DELAY * static_cast<double>(type - 1));
+    // The side of the pig it belongs on: where the pig came from, else where it stands, else behind the pig.
+    const float fromPig = target.x - pig.position.x;
+    const float ownSide = bPlaced ? position.x - pig.position.x : 0.0f;
+    const float side = std::fabs(fromPig) > 1.0f ? (fromPig < 0.0f ? -1.0f : 1.0f)
+                       : ownSide != 0.0f        ? (ownSide < 0.0f ? -1.0f : 1.0f)
+                                                : -pig.facing();
+    if (fromPig * side < gap() && !pig.pathPointBeyond(side, gap(), target)) {
+        // The pig's path is shorter than the line (the level start): in line on the pig's ground.
+        target = V3{pig.position.x + side * gap(), pig.position.y, position.z};
     }
-    position = target;
+    target.z = position.z;
+    const float dx = target.x - position.x;
+    if (!bPlaced || std::fabs(dx) > SNAP_DISTANCE) {
+        position = target;
+        scale.x = std::fabs(scale.x) * pig.facing();
+        bPlaced = true;
+        updateVisuals();
+        return;
+    }
+    const float rel = position.x - pig.position.x;
+    // Ahead of the pig as it comes back: it waits for the pig to pass. Far enough behind: it waits for the
+    // line to come by rather than walking back to it.
+    if (rel * side < 0.0f || (std::fabs(rel) >= gap() && std::fabs(target.x - pig.position.x) > std::fabs(rel))) {
+        return;
+    }
+    const float reach = CATCH_UP_SPEED * static_cast<float>(dt);
+    position.x += std::clamp(dx, -reach, reach);
+    position.y = target.y;
+    if (dx != 0.0f) {
+        scale.x = std::fabs(scale.x) * (dx < 0.0f ? -1.0f : 1.0f);
+    }
     updateVisuals();
 }

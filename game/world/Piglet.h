@@ -1,12 +1,21 @@
 #pragma once
-// A piglet (types 2 to 4): no physics body; it follows the pig's path 0.3 s x (type - 1) behind and goes
-// home with it.
+// A piglet (types 2 to 4): no physics body; it follows the pig's path 0.3 s x (type - 1) behind, never
+// closer to the pig than its place in the line; when the pig turns back it waits for the pig to pass.
+// It goes home with the pig.
 #include "game/world/PigBody.h"
+
+class Pig;
 
 class Piglet : public PigBody {
 public:
     static const RuntimeClass classRecord;
     static constexpr double FOLLOW_DELAY = 0.3; // s per place in the line
+    // The least distance from the pig's centre to the first piglet's, and between places in the line.
+    static constexpr float FIRST_GAP = 84.0f;
+    static constexpr float GAP = 68.0f;
+    // Faster than the pig, so it catches up after a turn; farther than this it is put there at once.
+    static constexpr float CATCH_UP_SPEED = 576.0f; // units/s
+    static constexpr float SNAP_DISTANCE = 800.0f;
 
     Piglet();
 
@@ -15,5 +24,13 @@ public:
     void addPropertiesTo(Property& list) override;
     void makeBody(PhysicsWorld& /*world*/) override {}
 
+    // Its least distance from the pig.
+    float gap() const { return FIRST_GAP + GAP * static_cast<float>(type - 2); }
+
     bool bHome = false;
+
+private:
+    void follow(const Pig& pig, double dt);
+
+    bool bPlaced = false;
 };

@@ -3,6 +3,8 @@
 #include "WorldFixture.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include <box2d/box2d.h>
 
@@ -188,21 +190,59 @@ TEST_F(PigTest, ByTouchATappedLadderIsClimbedToItsTop)
     in->setInputMode(mode);
 }
 
+namespace {
+// The piglets by type, 2 to 4.
+std::vector<Piglet*> pigletsOf(GameController& level)
+{
+    std::vector<Piglet*> piglets;
+    for (KivBase* p = level.pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+        piglets.push_back(static_cast<Piglet*>(p));
+    }
+    std::sort(piglets.begin(), piglets.end(), [](Piglet* a, Piglet* b) { return a->type < b->type; });
+    return piglets;
+}
+} // namespace
+
 TEST_F(PigTest, PigletsFollowInLineAndGoHomeWithThePig)
 {
     LevelBuilder builder;
     flatLevel(builder);
     start(builder);
-    ASSERT_EQ(gc().pigletList->countChildren(), 3);
+    std::vector<Piglet*> piglets = pigletsOf(gc());
+    ASSERT_EQ(piglets.size(), 3u);
+    // Where a piglet stands behind the pig: -1 left of it, +1 right, 0 too close.
+    auto sideOf = [&](const Piglet* p) {
+        const float dx = p->position.x - pig().position.x;
+        return std::fabs(dx) + 0.5f < p->gap() ? 0 : (dx < 0.0f ? -1 : 1);
+    };
+    auto inLine = [&](int side, const char* when) {
+        float last = pig().position.x;
+        for (Piglet* p : piglets) {
+            EXPECT_EQ(sideOf(p), side) << when << ": piglet " << p->type << " at " << p->position.x << ", pig at "
+                                       << pig().position.x;
+            EXPECT_GT((last - p->position.x) * static_cast<float>(-side), 0.0f) << when << ": line order";
+            last = p->position.x;
+        }
+    };
+    // From the level start they stand behind the pig in line, not on it.
+    inLine(-static_cast<int>(pig().facing()), "at the start");
+
     input.right = true;
     steps(60);
-    input.right = false;
-    for (KivBase* p = gc().pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
-        auto* piglet = static_cast<Piglet*>(p);
-        const V3 expected = pig().pathAt(Piglet::FOLLOW_DELAY * (piglet->type - 1));
-        EXPECT_EQ(piglet->position.x, expected.x) << "piglet " << piglet->type;
-        EXPECT_LT(piglet->position.x, pig().position.x);
+    inLine(-1, "walking right");
+    for (Piglet* p : piglets) {
+        EXPECT_EQ(p->position.x, pig().pathAt(Piglet::FOLLOW_DELAY * (p->type - 1)).x) << "on the pig's path";
     }
+    input.right = false;
+    steps(180);
+    inLine(-1, "standing long after a walk");
+    // A turn: they cross to its other side and line up behind it again.
+    input.left = true;
+    steps(90);
+    inLine(1, "walking left");
+    input.left = false;
+    steps(60);
+    inLine(1, "standing after the turn");
     // Walk to the door and go in: the piglets go in too.
     pig().body->SetTransform(b2Vec2(512.0f / UNITS, pig().position.y / UNITS), 0.0f);
     steps(2);
@@ -215,4 +255,38 @@ TEST_F(PigTest, PigletsFollowInLineAndGoHomeWithThePig)
     input.left = true;
     steps(1);
     EXPECT_FALSE(pig().isHome()) << "any move brings it out";
+}
+
+TEST_F(PigTest, TheWalkCycleRunsOnlyOnTheGroundAndTheEyesBlinkNowAndThen)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    start(builder);
+    // Standing: the legs stay still, and within six seconds the eye closes at least once, briefly.
+    int shut = 0;
+    for (int i = 0; i < 360; ++i) {
+        steps(1);
+        EXPECT_EQ(pig().getLook().walkFrame, 0);
+        shut += pig().getLook().lid == 2 ? 1 : 0;
+    }
+    EXPECT_GT(shut, 0);
+    EXPECT_LT(shut, 30);
+    // Walking: every frame of the cycle shows.
+    input.right = true;
+    std::vector<int> seen(PigBody::WALK_FRAMES, 0);
+    for (int i = 0; i < 60; ++i) {
+        steps(1);
+        ++seen[static_cast<std::size_t>(pig().getLook().walkFrame)];
+    }
+    for (int frame = 0; frame < PigBody::WALK_FRAMES; ++frame) {
+        EXPECT_GT(seen[static_cast<std::size_t>(frame)], 0) << "frame " << frame;
+    }
+    // In the air the legs do not walk, and the mouth is open on the way up.
+    input.jumpPressed = true;
+    steps(2);
+    input.jumpPressed = false;
+    steps(3);
+    ASSERT_EQ(pig().moveState, Pig::MOVE_AIR);
+    EXPECT_EQ(pig().getLook().walkFrame, 0);
+    EXPECT_NE(pig().getLook().mouth, 0);
 }

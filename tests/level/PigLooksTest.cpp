@@ -1,0 +1,72 @@
+// The pig as a player sees it: one eye on the side it faces, flipping when it turns, and the piglets in
+// line behind it rather than on it.
+#include "LevelFixture.h"
+
+#include "engine/render/Camera.h"
+#include "engine/render/ContextBlender.h"
+#include "engine/render/KivGraphics.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
+#include "game/level/LevelBuilder.h"
+#include "game/world/Pig.h"
+#include "game/world/Piglet.h"
+
+namespace {
+constexpr int PLAYING = 4;
+constexpr int KEY_LEFT = 203;
+constexpr int KEY_RIGHT = 205;
+} // namespace
+
+class PigLooks : public LevelTest {
+protected:
+    // Counts the white of an eye and its dark pupil in a square of screen pixels round a point of the pig
+    // (units from its centre, x towards the way it faces when `ahead` is set, else away from it).
+    std::pair<int, int> eyePixels(const Pig& pig, bool ahead)
+    {
+        const KivGraphics* g = KivGraphics::instance();
+        const float w = static_cast<float>(g->width), h = static_cast<float>(g->height);
+        const float side = ahead ? pig.facing() : -pig.facing();
+        float sx = 0.0f, sy = 0.0f;
+        level().contextGame->camera->worldToScreen(V3(pig.position.x + side * 35.0f, pig.position.y + 24.0f, 0.0f),
+                                                   w, h, sx, sy);
+        int white = 0, dark = 0;
+        for (int y = static_cast<int>(sy) - 10; y <= static_cast<int>(sy) + 10; ++y) {
+            for (int x = static_cast<int>(sx) - 10; x <= static_cast<int>(sx) + 10; ++x) {
+                const UColor c = pixel(x, y);
+                const int r = (c.argb >> 16) & 0xFF, gr = (c.argb >> 8) & 0xFF, b = c.argb & 0xFF;
+                white += r > 225 && gr > 225 && b > 225 ? 1 : 0;
+                dark += r < 70 && gr < 70 && b < 70 ? 1 : 0;
+            }
+        }
+        return {white, dark};
+    }
+};
+
+TEST_F(PigLooks, TheEyeIsOnTheSideThePigFacesAndThePigletsStandBehindIt)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(PLAYING));
+    auto* pig = dynamic_cast<Pig*>(level().findHero());
+    ASSERT_NE(pig, nullptr);
+    frames(30);
+    // At the start the piglets stand in line behind the pig, none on it.
+    for (KivBase* p = level().pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+        const auto* piglet = static_cast<Piglet*>(p);
+        EXPECT_GE((pig->position.x - piglet->position.x) * pig->facing(), piglet->gap() - 0.5f) << piglet->type;
+    }
+    for (int key : {KEY_RIGHT, KEY_LEFT}) {
+        pressKey(key);
+        frames(40);
+        frames(1);
+        saveScreenshot(key == KEY_RIGHT ? "pig-walking-right" : "pig-walking-left");
+        EXPECT_EQ(pig->facing(), key == KEY_RIGHT ? 1.0f : -1.0f);
+        const auto [white, dark] = eyePixels(*pig, true);
+        EXPECT_GT(white, 10) << "the white of the eye, facing " << pig->facing();
+        EXPECT_GT(dark, 4) << "the pupil";
+        const auto [backWhite, backDark] = eyePixels(*pig, false);
+        EXPECT_LT(backWhite, 3) << "no eye at the tail end";
+        releaseKey(key);
+        frames(40);
+    }
+}
