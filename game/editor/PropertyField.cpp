@@ -106,16 +106,7 @@ void PropertyField::sendChanged()
     event.target = this;
     const Kiv* engine = Kiv::instance();
     event.dispatcher = engine != nullptr ? engine->pointerDispatcher : nullptr;
-    KivBase* parent = getParent();
-    if (parent != nullptr && parent->dispatchCapture(event)) {
-        return;
-    }
-    if (!bIgnoreEvents && onEvent(event)) {
-        return;
-    }
-    if (parent != nullptr) {
-        parent->dispatchBubble(event);
-    }
+    KivBase::sendEvent(event);
 }
 
 bool PropertyField::isCtrlKey(const KivEvent& event, int key)

@@ -27,16 +27,7 @@ void GUItextBox::commit()
     event.target = this;
     const Kiv* engine = Kiv::instance();
     event.dispatcher = engine != nullptr ? engine->pointerDispatcher : nullptr;
-    KivBase* parent = getParent();
-    if (parent != nullptr && parent->dispatchCapture(event)) {
-        return;
-    }
-    if (!bIgnoreEvents && onEvent(event)) {
-        return;
-    }
-    if (parent != nullptr) {
-        parent->dispatchBubble(event);
-    }
+    KivBase::sendEvent(event);
 }
 
 void GUItextBox::tick(double time, double dt)
