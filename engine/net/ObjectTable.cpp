@@ -42,7 +42,7 @@ void ObjectTable::reserveUpTo(int32_t uid)
     }
 }
 
-void ObjectTable::insert(int32_t uid, KivBase* object)
+void ObjectTable::insertGrowing(int32_t uid, KivBase* object)
 {
     const std::size_t u = static_cast<std::size_t>(uid);
     if (u >= flat.size() && fitsFlat(uid)) {
@@ -134,16 +134,6 @@ std::pair<int32_t, KivBase*> ObjectTable::Iterator::operator*() const
     }
     const int32_t uid = table->sortedSparse[index - table->flat.size()];
     return {uid, table->get(uid)};
-}
-
-bool ObjectTable::markOnce(int32_t uid, const KivBase* object, uint32_t mark)
-{
-    Slot* slot = slotOf(uid);
-    if (slot == nullptr || slot->object != object || slot->mark == mark) {
-        return false;
-    }
-    slot->mark = mark;
-    return true;
 }
 
 bool ObjectTable::isMarked(int32_t uid, uint32_t mark) const

@@ -22,7 +22,15 @@ public:
     }
     bool contains(int32_t uid) const { return get(uid) != nullptr; }
     // Enters an object under a UID above 0 that is not in use.
-    void insert(int32_t uid, KivBase* object);
+    void insert(int32_t uid, KivBase* object)
+    {
+        if (uid >= 0 && static_cast<std::size_t>(uid) < flat.size()) {
+            flat[static_cast<std::size_t>(uid)] = Slot{object, 0};
+            ++count;
+            return;
+        }
+        insertGrowing(uid, object);
+    }
     // Forgets the UID (nothing when it is not in use).
     void erase(int32_t uid);
     void clear();
@@ -54,7 +62,16 @@ public:
     // Tree walks: a new mark for each walk; markOnce sets the walk's mark on the object's entry and answers
     // whether the object is registered under its UID and was not marked by this walk before.
     uint32_t newMark() { return ++lastMark; }
-    bool markOnce(int32_t uid, const KivBase* object, uint32_t mark);
+    bool markOnce(int32_t uid, const KivBase* object, uint32_t mark)
+    {
+        Slot* slot = uid >= 0 && static_cast<std::size_t>(uid) < flat.size() ? &flat[static_cast<std::size_t>(uid)]
+                                                                             : slotOf(uid);
+        if (slot == nullptr || slot->object != object || slot->mark == mark) {
+            return false;
+        }
+        slot->mark = mark;
+        return true;
+    }
     bool isMarked(int32_t uid, uint32_t mark) const;
 
 private:
@@ -71,6 +88,7 @@ private:
     static constexpr std::size_t FLAT_FREE = 1u << 16;
 
     bool fitsFlat(int32_t uid) const;
+    void insertGrowing(int32_t uid, KivBase* object);
     void growFlat(std::size_t size);
     KivBase* findSparse(int32_t uid) const;
     const Slot* sparseSlot(int32_t uid) const;
