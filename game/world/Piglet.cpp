@@ -60,9 +60,9 @@ void Piglet::follow(const Pig& pig, double dt)
         return;
     }
     const float rel = position.x - pig.position.x;
-    // Ahead of the pig as it comes back: it waits for the pig to pass. Far enough behind: it waits for the
-    // line to come by rather than walking back to it.
-    if (rel * side < 0.0f || (std::fabs(rel) >= gap() && std::fabs(target.x - pig.position.x) > std::fabs(rel))) {
+    // Far enough behind, it waits for the line to come by rather than walking back to it. When the pig turns
+    // towards it, it runs past the pig to its place behind.
+    if (rel * side > 0.0f && std::fabs(rel) >= gap() && std::fabs(target.x - pig.position.x) > std::fabs(rel)) {
         return;
     }
     const float reach = CATCH_UP_SPEED * static_cast<float>(dt);

@@ -1,6 +1,6 @@
 #pragma once
 // A piglet (types 2 to 4): no physics body; it follows the pig's path 0.3 s x (type - 1) behind, never
-// closer to the pig than its place in the line; when the pig turns back it waits for the pig to pass.
+// closer to the pig than its place in the line; when the pig turns back it runs past it to its place.
 // It goes home with the pig.
 #include "game/world/PigBody.h"
 
