@@ -9,6 +9,7 @@
 
 #include <ctime>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -109,16 +110,35 @@ FrameTimes runSteps(KivHarness& harness, ContextLevelManager& manager, int steps
     return times;
 }
 
+// The engine with the game's data, made once for every benchmark of the program.
+struct BenchGame {
+    KivHarness* harness = nullptr;
+    MyGlobal* global = nullptr;
+
+    BenchGame()
+    {
+        Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
+        harness = new KivHarness();
+        harness->kiv().language->setLanguage(0);
+        global = new MyGlobal();
+        Global::setInstance(global);
+        global->contextManager = new ContextManager();
+        GameData::load(*harness, programFolder());
+        global->profiles.addProfile(u"Bench");
+    }
+};
+
+// The resources live until the program ends, as in the game.
+BenchGame& benchGame()
+{
+    static BenchGame* game = new BenchGame();
+    return *game;
+}
+
 void BM_LevelPlay600Steps(benchmark::State& state)
 {
-    Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
-    KivHarness harness;
-    harness.kiv().language->setLanguage(0);
-    auto* global = new MyGlobal();
-    Global::setInstance(global);
-    global->contextManager = new ContextManager();
-    GameData::load(harness, programFolder());
-    global->profiles.addProfile(u"Bench");
+    KivHarness& harness = *benchGame().harness;
+    MyGlobal* global = benchGame().global;
     const int level = largestLevel();
     KivGraphics& graphics = *KivGraphics::instance();
 
@@ -191,4 +211,27 @@ void BM_LevelPlay600Steps(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LevelPlay600Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Each level from its file to its first drawn frame; the counter is the best of the runs.
+void BM_LevelLoad(benchmark::State& state)
+{
+    KivHarness& harness = *benchGame().harness;
+    const int level = static_cast<int>(state.range(0));
+    if (!Kiv::instance()->fileManager->exists(ProfileData::levelNumberToFile(level))) {
+        state.SkipWithError("no level file");
+        return;
+    }
+    double best = 1.0e9;
+    for (auto _ : state) {
+        benchGame().global->profiles.getCurrentProfile().currentLevel = level;
+        const auto loadStart = Clock::now();
+        auto manager = std::make_unique<ContextLevelManager>(level);
+        harness.frame(manager.get());
+        best = std::min(best, msSince(loadStart));
+        manager.reset();
+        THEROLE = nullptr;
+    }
+    state.counters["load_ms"] = best;
+}
+BENCHMARK(BM_LevelLoad)->DenseRange(0, ProfileData::NUMLEVELS - 1)->Iterations(5)->Unit(benchmark::kMillisecond);
 } // namespace
