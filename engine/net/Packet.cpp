@@ -116,12 +116,8 @@ void Packet::setReadData(const void* bytes, std::size_t count)
 void Packet::doVarUIntChecked(uint32_t& value)
 {
     if (bWriting) {
-        uint32_t v = value;
-        while (v >= 0x80) {
-            writeByte(static_cast<uint8_t>(v | 0x80));
-            v >>= 7;
-        }
-        writeByte(static_cast<uint8_t>(v));
+        uint8_t bytes[VarInt::MAX_BYTES];
+        write(bytes, VarInt::putUInt(bytes, value));
         return;
     }
     uint32_t v = 0;
@@ -142,20 +138,8 @@ void Packet::doVarUIntChecked(uint32_t& value)
 void Packet::doVarInt(int32_t& value)
 {
     if (bWriting) {
-        const bool negative = value < 0;
-        uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-        uint8_t first = static_cast<uint8_t>(magnitude & 0x3F);
-        if (negative) {
-            first |= 0x40;
-        }
-        magnitude >>= 6;
-        if (magnitude != 0) {
-            first |= 0x80;
-        }
-        writeByte(first);
-        if (magnitude != 0) {
-            doVarUInt(magnitude);
-        }
+        uint8_t bytes[VarInt::MAX_BYTES];
+        write(bytes, VarInt::putInt(bytes, value));
         return;
     }
     const uint8_t first = readByte();
@@ -216,17 +200,7 @@ void Packet::doBitChecked(uint8_t& variable, int bitNumber)
             readByte();
         }
     }
-    const uint8_t mask = static_cast<uint8_t>(1u << bitNumber);
-    if (bWriting) {
-        if (variable & mask) {
-            buffer[bitByte] |= static_cast<uint8_t>(1u << bitsUsed);
-        }
-    } else if (buffer[bitByte] & (1u << bitsUsed)) {
-        variable |= mask;
-    } else {
-        variable &= static_cast<uint8_t>(~mask);
-    }
-    ++bitsUsed;
+    transferBit(variable, bitNumber);
 }
 
 void Packet::doBool(bool& value)

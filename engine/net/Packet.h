@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/core/UString.h"
+#include "engine/net/VarInt.h"
 
 class KivBase;
 class RuntimeClass;
@@ -94,30 +95,15 @@ public:
     {
         // With room for the longest form at hand, no step of its own checks.
         if (bWriting) {
-            if (buffer.size() - cursor >= 5) {
-                uint32_t v = value;
-                while (v >= 0x80) {
-                    buffer[cursor++] = static_cast<uint8_t>(v | 0x80);
-                    v >>= 7;
-                }
-                buffer[cursor++] = static_cast<uint8_t>(v);
+            if (buffer.size() - cursor >= VarInt::MAX_BYTES) {
+                cursor += VarInt::putUInt(buffer.data() + cursor, value);
                 return;
             }
-        } else if (length - cursor >= 5) {
-            const uint8_t* p = buffer.data() + cursor;
-            uint32_t v = 0;
-            for (int k = 0; k < 5; ++k) {
-                const uint8_t byte = p[k];
-                if (k == 4 && (byte & 0xF0) != 0) {
-                    break; // overlong: reported by the long way
-                }
-                v |= static_cast<uint32_t>(byte & 0x7F) << (7 * k);
-                if ((byte & 0x80) == 0) {
-                    cursor += static_cast<std::size_t>(k) + 1;
-                    value = v;
-                    return;
-                }
-            }
+        } else if (length - cursor >= VarInt::MAX_BYTES) {
+            if (const std::size_t used = VarInt::getUInt(buffer.data() + cursor, value)) {
+                cursor += used;
+                return;
+            } // overlong: reported by the long way
         }
         doVarUIntChecked(value);
     }
@@ -127,17 +113,7 @@ public:
     {
         // A bit that fits the current bit byte.
         if (bitsUsed < 8 && static_cast<unsigned>(bitNumber) < 8) {
-            const uint8_t mask = static_cast<uint8_t>(1u << bitNumber);
-            if (bWriting) {
-                if (variable & mask) {
-                    buffer[bitByte] |= static_cast<uint8_t>(1u << bitsUsed);
-                }
-            } else if (buffer[bitByte] & (1u << bitsUsed)) {
-                variable |= mask;
-            } else {
-                variable &= static_cast<uint8_t>(~mask);
-            }
-            ++bitsUsed;
+            transferBit(variable, bitNumber);
             return;
         }
         doBitChecked(variable, bitNumber);
@@ -182,6 +158,21 @@ private:
 
     void doVarUIntChecked(uint32_t& value);
     void doBitChecked(uint8_t& variable, int bitNumber);
+    // Writes or reads one bit of `variable` at the next place of the current bit byte.
+    void transferBit(uint8_t& variable, int bitNumber)
+    {
+        const uint8_t mask = static_cast<uint8_t>(1u << bitNumber);
+        if (bWriting) {
+            if (variable & mask) {
+                buffer[bitByte] |= static_cast<uint8_t>(1u << bitsUsed);
+            }
+        } else if (buffer[bitByte] & (1u << bitsUsed)) {
+            variable |= mask;
+        } else {
+            variable &= static_cast<uint8_t>(~mask);
+        }
+        ++bitsUsed;
+    }
     void write(const void* bytes, std::size_t count);
     void read(void* bytes, std::size_t count);
     uint8_t readByte();

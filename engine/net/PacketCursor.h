@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "engine/net/Packet.h"
+#include "engine/net/VarInt.h"
 
 class PacketCursor {
 public:
@@ -52,31 +53,8 @@ public:
             load();
         }
     }
-    void putVarUInt(uint32_t v)
-    {
-        while (v >= 0x80) {
-            buf[pos++] = static_cast<uint8_t>(v | 0x80);
-            v >>= 7;
-        }
-        buf[pos++] = static_cast<uint8_t>(v);
-    }
-    void putVarInt(int32_t value)
-    {
-        const bool negative = value < 0;
-        uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-        uint8_t first = static_cast<uint8_t>(magnitude & 0x3F);
-        if (negative) {
-            first |= 0x40;
-        }
-        magnitude >>= 6;
-        if (magnitude != 0) {
-            first |= 0x80;
-        }
-        buf[pos++] = first;
-        if (magnitude != 0) {
-            putVarUInt(magnitude);
-        }
-    }
+    void putVarUInt(uint32_t v) { pos += VarInt::putUInt(buf + pos, v); }
+    void putVarInt(int32_t value) { pos += VarInt::putInt(buf + pos, value); }
     void putBit(bool on)
     {
         if (bitsUsed == 8) {
@@ -109,19 +87,9 @@ public:
     // then reports it).
     bool getVarUInt(uint32_t& value)
     {
-        uint32_t v = 0;
-        for (int shift = 0;; shift += 7) {
-            const uint8_t byte = buf[pos++];
-            if (shift == 28 && (byte & 0xF0) != 0) {
-                return false;
-            }
-            v |= static_cast<uint32_t>(byte & 0x7F) << shift;
-            if ((byte & 0x80) == 0) {
-                break;
-            }
-        }
-        value = v;
-        return true;
+        const std::size_t used = VarInt::getUInt(buf + pos, value);
+        pos += used;
+        return used != 0;
     }
     bool getVarInt(int32_t& value)
     {

@@ -235,15 +235,12 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
             continue;
         }
         switch (kind) {
+        case Entry::INT:
+        case Entry::RAW:
+            break; // taken above
         case Entry::BOOL:
             c.putBit(*reinterpret_cast<const bool*>(member));
             break;
-        case Entry::INT: {
-            int32_t v = 0;
-            std::memcpy(&v, member, 4);
-            c.putVarInt(v);
-            break;
-        }
         case Entry::SECUREINT:
             c.putVarInt(reinterpret_cast<SecureInt*>(member)->get());
             break;
@@ -262,12 +259,6 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
                 v = e->getEnum(member);
             }
             c.putVarInt(v);
-            break;
-        }
-        case Entry::RAW: {
-            const int32_t bytes = e->limit;
-            copyRaw(c.at(), member, bytes);
-            c.skip(static_cast<std::size_t>(bytes));
             break;
         }
         case Entry::USTRING:
@@ -347,16 +338,12 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
         PacketCursor::Mark mark{};
         bool ok = true;
         switch (kind) {
+        case Entry::INT:
+        case Entry::RAW:
+            break; // taken above
         case Entry::BOOL:
             *reinterpret_cast<bool*>(member) = c.getBit();
             break;
-        case Entry::INT: {
-            mark = c.mark();
-            int32_t v = 0;
-            ok = c.getVarInt(v);
-            std::memcpy(member, &v, 4);
-            break;
-        }
         case Entry::SECUREINT: {
             mark = c.mark();
             int32_t v = 0;
@@ -384,12 +371,6 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
                     e->setEnum(member, v);
                 }
             }
-            break;
-        }
-        case Entry::RAW: {
-            const int32_t bytes = e->limit;
-            copyRaw(reinterpret_cast<uint8_t*>(member), reinterpret_cast<const char*>(c.at()), bytes);
-            c.skip(static_cast<std::size_t>(bytes));
             break;
         }
         case Entry::USTRING:
