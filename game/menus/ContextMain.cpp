@@ -15,20 +15,13 @@
 #include "game/menus/MenuSupport.h"
 #include "game/menus/PlayerGreeting.h"
 #include "game/options/ContextCredits.h"
+#include "game/options/ContextHelp.h"
 #include "game/options/ContextHighScores.h"
 #include "game/options/ContextOptions.h"
 
 UString ContextMain::websiteUrl()
 {
-    const Kiv* engine = Kiv::instance();
-    UString host = engine != nullptr ? engine->webHost : UString();
-    if (host.find(u"://") == UString::npos) {
-        host = u"http://" + host;
-    }
-    while (!host.empty() && host.back() == u'/') {
-        host.pop_back();
-    }
-    return host + u"/?src=" + GameInfo::GAME_ID + u"v" + GameInfo::VERSION;
+    return ContextHelp::makerPage(u"/?src=" + UString(GameInfo::GAME_ID) + u"v" + GameInfo::VERSION);
 }
 
 ContextMain::ContextMain()
