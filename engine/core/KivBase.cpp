@@ -4,6 +4,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/core/ObjectPool.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyInt.h"
 #include "engine/core/PropertyLayout.h"
@@ -138,10 +139,19 @@ void KivBase::unpurge() {}
 void KivBase::netPostReplicate() {}
 void KivBase::netPostReplicateGlobal() {}
 
+void* KivBase::operator new(std::size_t size) { return ObjectPool::allocate(size); }
+
+void KivBase::operator delete(void* block, std::size_t size) noexcept { ObjectPool::release(block, size); }
+
 void KivBase::netSerialize(Packet& packet)
 {
+    // With a layout, the parent and the data go in one pass.
+    if (const PropertyLayout* layout = PropertyLayout::of(*this)) {
+        layout->serialize(*this, packet, true);
+        return;
+    }
     netSerializeParent(packet);
-    netSerializeData(packet);
+    KivBase::netSerializeData(packet);
 }
 
 void KivBase::netSerializeData(Packet& packet)

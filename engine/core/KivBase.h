@@ -2,6 +2,7 @@
 // Base of every engine and game object: a node of the object tree (BasicLink) with a state machine
 // (StateBase), a replicated object id, flags for the child walks and events, and an event listener.
 // A plain KivBase serves as a container of child objects.
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/core/BasicLink.h"
@@ -32,6 +33,10 @@ public:
     static void setNetHooks(const NetHooks& hooks);
 
     KivBase() = default;
+
+    // Objects come from the object pool; delete hands back the size of the object's own class.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     // Virtual operations, in table order.
     virtual const RuntimeClass* getClass() const { return &classRecord; }
@@ -67,6 +72,11 @@ public:
     // The parent's UID (0 for none or an unregistered parent); reading moves the object to the end of
     // that parent's children, so a replayed stream rebuilds the tree in order. Defined by the network layer.
     void netSerializeParent(Packet& packet);
+    // The UID netSerializeParent writes for the parent: 0 for none or one that no role has registered.
+    uint32_t streamParentUID() const;
+    // Moves the object to the end of `newParent`'s children (nothing for null); a parent below the object
+    // is reported through the packet. Defined by the network layer.
+    void placeBelow(const Packet& packet, KivBase* newParent);
     // Replicated add-child and post-replicate calls (defined by the network layer): run on every peer.
     void netAddChild(KivBase* child);
     void netCallPostReplicate();
@@ -104,9 +114,5 @@ public:
 
 private:
     friend class Reference;
-    // Moves the object to the end of `newParent`'s children (nothing for null); a parent below the object
-    // is reported through the packet. Defined by the network layer.
-    void placeBelow(const Packet& packet, KivBase* newParent);
-
     Reference* firstBackReference = nullptr;
 };

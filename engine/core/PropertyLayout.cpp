@@ -277,4 +277,52 @@ void PropertyLayout::finish()
         sum += fixedBytes(entries[i].kind) + (entries[i].kind == Entry::RAW ? rawBytes(entries[i]) : 0);
         entries[i].ahead = sum;
     }
+    steps.clear();
+    steps.reserve(entries.size() + 4);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
+        if ((i == 0 || endsSegment(entries[i - 1].kind)) && e.ahead != 0) {
+            steps.push_back(Step{Step::CHECK, 0, e.ahead, static_cast<uint32_t>(i)});
+        }
+        Step step{Step::PACKET, e.offset, 0, static_cast<uint32_t>(i)};
+        switch (e.kind) {
+        case Entry::BOOL:
+            step.code = Step::BOOL;
+            break;
+        case Entry::INT:
+            step.code = Step::INT;
+            break;
+        case Entry::SECUREINT:
+            step.code = Step::SECUREINT;
+            break;
+        case Entry::DWORD:
+        case Entry::FLOAT:
+        case Entry::DOUBLE:
+        case Entry::RAW: {
+            const uint32_t bytes = rawBytes(e);
+            step.code = bytes == 4 ? Step::RAW4 : bytes == 8 ? Step::RAW8 : bytes == 16 ? Step::RAW16 : Step::RAW;
+            step.arg = bytes;
+            break;
+        }
+        case Entry::ENUM:
+            step.code = e.enumSize == 4 ? Step::ENUM4 : Step::ENUM;
+            step.arg = static_cast<uint32_t>(e.limit);
+            break;
+        case Entry::USTRING:
+            step.code = Step::USTRING;
+            break;
+        case Entry::POINTER:
+            step.code = Step::POINTER;
+            break;
+        case Entry::REFERENCE:
+            step.code = Step::REFERENCE;
+            break;
+        case Entry::RESOURCE:
+        case Entry::ARRAY:
+        case Entry::GENERAL:
+            step.code = Step::PACKET;
+            break;
+        }
+        steps.push_back(step);
+    }
 }

@@ -63,6 +63,31 @@ public:
         std::unique_ptr<PropertyLayout> element;
     };
 
+    // The entries as the read and write loops take them: one code each, with the member's offset, and a
+    // CHECK where a run of fixed-size entries starts, for the room that run takes.
+    struct Step {
+        enum Code : uint8_t {
+            CHECK,     // `arg` bytes ahead (the `ahead` of entry `entry`)
+            INT,
+            ENUM4,     // four-byte enumeration of `arg` values
+            RAW,       // `arg` bytes as they lie
+            RAW4,
+            RAW8,
+            RAW16,
+            BOOL,
+            SECUREINT,
+            ENUM,      // enumeration through its accessors
+            USTRING,
+            POINTER,
+            REFERENCE,
+            PACKET,    // through the packet's own operations
+        };
+        Code code = PACKET;
+        uint32_t offset = 0;
+        uint32_t arg = 0;
+        uint32_t entry = 0; // index of the entry
+    };
+
     PropertyLayout();
     ~PropertyLayout();
     PropertyLayout(const PropertyLayout&) = delete;
@@ -75,13 +100,15 @@ public:
     // The layout of one array element's property, or null when it reaches outside the element.
     static std::unique_ptr<PropertyLayout> buildElement(Property& element, const void* base, std::size_t size);
 
-    // The object's data (what its property list serialises), in the packet's direction. `object` is the
-    // object this layout belongs to. Defined with the wire forms.
-    void serialize(KivBase& object, Packet& packet) const;
+    // The object's data (what its property list serialises), in the packet's direction, after the
+    // parent's UID as KivBase::netSerializeParent has it when `withParent` is set. `object` is the object
+    // this layout belongs to. Defined with the wire forms.
+    void serialize(KivBase& object, Packet& packet, bool withParent = false) const;
     // True when writing the object through the layout gives the bytes of writing its property list.
     static bool matchesPropertyList(KivBase& object, uint32_t commandFlags);
 
     const std::vector<Entry>& getEntries() const { return entries; }
+    const std::vector<Step>& getSteps() const { return steps; }
     bool hasGeneralEntries() const { return bGeneral; }
 
 private:
@@ -92,6 +119,7 @@ private:
     void finish();
 
     std::vector<Entry> entries;
+    std::vector<Step> steps;
     bool bGeneral = false;
     const std::type_info* type = nullptr; // the prototype's type: objects of another type use the general path
 };

@@ -154,7 +154,8 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
         o->objectUID = nextObjectUID++;
     }
     objectMap.insert(o->objectUID, o);
-    if (bIsServer && !bInsideBroadcastCall) {
+    // While a stored stream is replayed with no peer to tell, the spawn would go to no one.
+    if (bIsServer && !bInsideBroadcastCall && (bAllowNewObjectRegistations || !peers.empty())) {
         // A chosen UID must reach the peers as it is.
         writeSpawn(outgoing, uid > 0 ? SPAWNNAMED : SPAWNOBJ, *o);
         ++commandsSent;
@@ -291,13 +292,87 @@ void NetRole::drawDebugOverlay(const V3& position, void* font)
 void NetRole::processPacket(Packet& packet)
 {
     bAbandonPacket = false;
+    RuntimeClassManager::getInstance()->buildClassArray();
     while (packet.hasMoreToRead() && !bAbandonPacket) {
         // The two bits take at most one new byte, and one is there.
         PacketCursor cursor(packet);
         const int command = (cursor.getBit() ? 1 : 0) | (cursor.getBit() ? 2 : 0);
         cursor.store();
-        processCommand(packet, command);
+        if (!processCommonCommand(packet, command)) {
+            processCommand(packet, command);
+        }
     }
+}
+
+bool NetRole::processCommonCommand(Packet& packet, int command)
+{
+    if (bReadingPeerMessage && bIsServer) {
+        return false; // a client's message is checked command by command
+    }
+    PacketCursor c(packet);
+    // The longest forms of a class index and a UID.
+    if (c.remaining() < 2 * VarInt::MAX_BYTES) {
+        return false;
+    }
+    if (command == SPAWNNAMED) {
+        uint32_t index = 0;
+        uint32_t uid = 0;
+        if (!c.getVarUInt(index) || !c.getVarUInt(uid) || index > 0x7FFFFFFFu || uid == 0 || uid > 0x7FFFFFFFu ||
+            objectMap.contains(static_cast<int32_t>(uid))) {
+            return false;
+        }
+        const RuntimeClass* runtimeClass =
+            RuntimeClassManager::getInstance()->getClassByIndex(static_cast<int32_t>(index));
+        if (runtimeClass == nullptr ||
+            (runtimeClass != lastSpawnedClass &&
+             (!runtimeClass->hasFactory() || runtimeClass->isDerivedFrom(&RPC::classRecord)))) {
+            return false;
+        }
+        lastSpawnedClass = runtimeClass;
+        c.store();
+        spawnObject(runtimeClass, uid);
+        return true;
+    }
+    if (command == COPYOBJ) {
+        uint32_t uid = 0;
+        KivBase* object = nullptr;
+        if (!c.getVarUInt(uid) || uid > 0x7FFFFFFFu ||
+            (object = findObjectOrNull(static_cast<int32_t>(uid))) == nullptr) {
+            return false;
+        }
+        c.store();
+        copyObject(packet, object, uid);
+        return true;
+    }
+    return false;
+}
+
+void NetRole::spawnObject(const RuntimeClass* runtimeClass, uint32_t uid)
+{
+    std::unique_ptr<KivBase> object(runtimeClass->create());
+    registerObject(object.get(), static_cast<int32_t>(uid));
+    object.release(); // the role's map, and with UID 1 the role's tree, hold it now
+}
+
+void NetRole::copyObject(Packet& packet, KivBase* object, uint32_t uid)
+{
+    // The object's UID is part of its data; whatever the stream says, the map keeps it. The guard also
+    // holds when a damaged stream ends the read half-way.
+    struct KeepUid {
+        KivBase* object;
+        int32_t uid;
+        ~KeepUid() { object->objectUID = uid; }
+    };
+    int32_t readUid = 0;
+    {
+        KeepUid keep{object, static_cast<int32_t>(uid)};
+        object->netSerialize(packet);
+        readUid = object->objectUID;
+    }
+    if (readUid != static_cast<int32_t>(uid)) {
+        packet.decodeFailed(formatString(u"Object ID %u holds the ID %d.", uid, readUid), __PRETTY_FUNCTION__);
+    }
+    object->netPostReplicate();
 }
 
 void NetRole::processCommand(Packet& packet, int command)
@@ -331,9 +406,7 @@ void NetRole::processCommand(Packet& packet, int command)
             packet.decodeFailed(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()),
                                 __PRETTY_FUNCTION__);
         }
-        std::unique_ptr<KivBase> object(runtimeClass->create());
-        registerObject(object.get(), static_cast<int32_t>(uid));
-        object.release(); // the role's map, and with UID 1 the role's tree, hold it now
+        spawnObject(runtimeClass, uid);
         return;
     }
     case COPYOBJ: {
@@ -344,23 +417,7 @@ void NetRole::processCommand(Packet& packet, int command)
             packet.decodeFailed(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)),
                                 __PRETTY_FUNCTION__);
         }
-        // The object's UID is part of its data; whatever the stream says, the map keeps it. The guard
-        // also holds when a damaged stream ends the read half-way.
-        struct KeepUid {
-            KivBase* object;
-            int32_t uid;
-            ~KeepUid() { object->objectUID = uid; }
-        };
-        int32_t readUid = 0;
-        {
-            KeepUid keep{object, static_cast<int32_t>(uid)};
-            object->netSerialize(packet);
-            readUid = object->objectUID;
-        }
-        if (readUid != static_cast<int32_t>(uid)) {
-            packet.decodeFailed(formatString(u"Object ID %u holds the ID %d.", uid, readUid), __PRETTY_FUNCTION__);
-        }
-        object->netPostReplicate();
+        copyObject(packet, object, uid);
         return;
     }
     case RPCCALL: {

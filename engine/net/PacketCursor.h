@@ -15,85 +15,101 @@ public:
     explicit PacketCursor(Packet& packet) : packet(packet) { load(); }
 
     struct Mark {
-        std::size_t pos;
-        std::size_t bitByte;
+        uint8_t* p;
+        uint8_t* bitAt;
         int bitsUsed;
     };
 
     void load()
     {
         buf = packet.buffer.data();
-        pos = packet.cursor;
-        end = packet.bWriting ? packet.buffer.size() : packet.length;
-        bitByte = packet.bitByte;
+        p = buf + packet.cursor;
+        end = buf + (packet.bWriting ? packet.buffer.size() : packet.length);
+        bitAt = buf + packet.bitByte;
         bitsUsed = packet.bitsUsed;
     }
     void store()
     {
-        packet.cursor = pos;
-        packet.bitByte = bitByte;
+        packet.cursor = static_cast<std::size_t>(p - buf);
+        packet.bitByte = static_cast<std::size_t>(bitAt - buf);
         packet.bitsUsed = bitsUsed;
     }
-    Mark mark() const { return {pos, bitByte, bitsUsed}; }
+    Mark mark() const { return {p, bitAt, bitsUsed}; }
     void restore(const Mark& m)
     {
-        pos = m.pos;
-        bitByte = m.bitByte;
+        p = m.p;
+        bitAt = m.bitAt;
         bitsUsed = m.bitsUsed;
     }
-    std::size_t remaining() const { return end - pos; }
-    std::size_t position() const { return pos; }
+    std::size_t remaining() const { return static_cast<std::size_t>(end - p); }
+    std::size_t position() const { return static_cast<std::size_t>(p - buf); }
 
     // Writing: room for `count` more bytes.
     void ensure(std::size_t count)
     {
-        if (end - pos < count) {
+        if (static_cast<std::size_t>(end - p) < count) {
             store();
             packet.reserve(count);
             load();
         }
     }
-    void putVarUInt(uint32_t v) { pos += VarInt::putUInt(buf + pos, v); }
-    void putVarInt(int32_t value) { pos += VarInt::putInt(buf + pos, value); }
+    void putVarUInt(uint32_t v)
+    {
+        if (v < 0x80) {
+            *p++ = static_cast<uint8_t>(v);
+            return;
+        }
+        p += VarInt::putUInt(p, v);
+    }
+    void putVarInt(int32_t value)
+    {
+        if (static_cast<uint32_t>(value) < 0x40) {
+            *p++ = static_cast<uint8_t>(value);
+            return;
+        }
+        p += VarInt::putInt(p, value);
+    }
     void putBit(bool on)
     {
         if (bitsUsed == 8) {
-            bitByte = pos;
+            bitAt = p;
             bitsUsed = 0;
-            buf[pos++] = 0;
+            *p++ = 0;
         }
-        if (on) {
-            buf[bitByte] |= static_cast<uint8_t>(1u << bitsUsed);
-        }
+        *bitAt |= static_cast<uint8_t>(static_cast<unsigned>(on) << bitsUsed);
         ++bitsUsed;
     }
     void putWord(uint32_t v)
     {
-        buf[pos] = static_cast<uint8_t>(v);
-        buf[pos + 1] = static_cast<uint8_t>(v >> 8);
-        buf[pos + 2] = static_cast<uint8_t>(v >> 16);
-        buf[pos + 3] = static_cast<uint8_t>(v >> 24);
-        pos += 4;
+        p[0] = static_cast<uint8_t>(v);
+        p[1] = static_cast<uint8_t>(v >> 8);
+        p[2] = static_cast<uint8_t>(v >> 16);
+        p[3] = static_cast<uint8_t>(v >> 24);
+        p += 4;
     }
     void putRaw(const void* bytes, std::size_t count)
     {
-        std::memcpy(buf + pos, bytes, count);
-        pos += count;
+        std::memcpy(p, bytes, count);
+        p += count;
     }
-    uint8_t* at() { return buf + pos; }
-    void skip(std::size_t count) { pos += count; }
+    uint8_t* at() { return p; }
+    void skip(std::size_t count) { p += count; }
 
     // Reading. The variable-length integers answer false for an overlong form (the packet's own operation
     // then reports it).
     bool getVarUInt(uint32_t& value)
     {
-        const std::size_t used = VarInt::getUInt(buf + pos, value);
-        pos += used;
+        if (*p < 0x80) {
+            value = *p++;
+            return true;
+        }
+        const std::size_t used = VarInt::getUInt(p, value);
+        p += used;
         return used != 0;
     }
     bool getVarInt(int32_t& value)
     {
-        const uint8_t first = buf[pos++];
+        const uint8_t first = *p++;
         uint32_t magnitude = first & 0x3F;
         if (first & 0x80) {
             uint32_t rest = 0;
@@ -108,30 +124,29 @@ public:
     bool getBit()
     {
         if (bitsUsed == 8) {
-            bitByte = pos;
+            bitAt = p;
             bitsUsed = 0;
-            ++pos;
+            ++p;
         }
-        return (buf[bitByte] >> bitsUsed++) & 1u;
+        return (*bitAt >> bitsUsed++) & 1u;
     }
     uint32_t getWord()
     {
-        const uint32_t v = buf[pos] | (buf[pos + 1] << 8) | (buf[pos + 2] << 16) |
-                           (static_cast<uint32_t>(buf[pos + 3]) << 24);
-        pos += 4;
+        const uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+        p += 4;
         return v;
     }
     void getRaw(void* bytes, std::size_t count)
     {
-        std::memcpy(bytes, buf + pos, count);
-        pos += count;
+        std::memcpy(bytes, p, count);
+        p += count;
     }
 
 private:
     Packet& packet;
     uint8_t* buf = nullptr;
-    std::size_t pos = 0;
-    std::size_t end = 0;
-    std::size_t bitByte = 0;
+    uint8_t* p = nullptr;
+    uint8_t* end = nullptr;
+    uint8_t* bitAt = nullptr;
     int bitsUsed = 8;
 };

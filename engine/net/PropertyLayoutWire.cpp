@@ -119,14 +119,24 @@ namespace {
         return false;
     }
     const uint8_t* bytes = c.at();
-    // Plain ASCII is copied as it comes; anything else is decoded as the packet decodes it.
-    text.resize(length);
-    char16_t* out = text.data();
+    // Plain ASCII is copied as it comes, a short text unit by unit (the string's resize would clear its
+    // room first); anything else is decoded as the packet decodes it.
     bool plain = true;
-    for (uint32_t k = 0; k < length; ++k) {
-        const uint8_t b = bytes[k];
-        plain &= static_cast<uint8_t>(b - 1) < 0x7F;
-        out[k] = b;
+    if (length <= 15) {
+        text.clear();
+        for (uint32_t k = 0; k < length; ++k) {
+            const uint8_t b = bytes[k];
+            plain &= static_cast<uint8_t>(b - 1) < 0x7F;
+            text.push_back(b);
+        }
+    } else {
+        text.resize(length);
+        char16_t* out = text.data();
+        for (uint32_t k = 0; k < length; ++k) {
+            const uint8_t b = bytes[k];
+            plain &= static_cast<uint8_t>(b - 1) < 0x7F;
+            out[k] = b;
+        }
     }
     if (!plain) {
         text = utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
@@ -169,8 +179,8 @@ public:
     Wire(KivBase& object, Packet& packet) : object(object), packet(packet) {}
 
     // Each works in a cursor of its own, from and to the packet's state.
-    void write(const PropertyLayout& layout, char* base);
-    void read(const PropertyLayout& layout, char* base);
+    void write(const PropertyLayout& layout, char* base, bool withParent = false);
+    void read(const PropertyLayout& layout, char* base, bool withParent = false);
 
 private:
     // The entry through the packet's own operations, as its property serialises it.
@@ -205,207 +215,235 @@ namespace {
 }
 } // namespace
 
-// The loops walk the entries through pointers and keep what they need of each entry in locals: the
-// members they store to may, for the compiler, lie anywhere.
-__attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(const PropertyLayout& layout, char* base)
+// The loops walk the steps with the cursor in locals, testing the commonest codes first: a chain of
+// tests that repeats object after object is predicted better than one jump through a table.
+__attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(const PropertyLayout& layout,
+                                                                              char* base, bool withParent)
 {
+    using Step = PropertyLayout::Step;
     PacketCursor c(packet);
     const bool localCopy = packet.isLocalCopy();
-    const Entry* e = layout.entries.data();
-    const Entry* const end = e + layout.entries.size();
-    bool check = true;
-    for (; e != end; ++e) {
-        const Entry::Kind kind = e->kind;
-        char* const member = base + e->offset;
-        if (check) {
-            c.ensure(e->ahead);
-            check = false;
+    if (withParent) {
+        if (localCopy) {
+            c.store();
+            object.netSerializeParent(packet);
+            c.load();
+        } else {
+            c.ensure(VarInt::MAX_BYTES);
+            c.putVarUInt(object.streamParentUID());
         }
-        // The commonest kinds before the others.
-        if (kind == Entry::INT) {
+    }
+    const Entry* const entries = layout.entries.data();
+    for (const Step *s = layout.steps.data(), *const end = s + layout.steps.size(); s != end; ++s) {
+        const char* const member = base + s->offset;
+        const Step::Code code = s->code;
+        if (code == Step::INT || code == Step::ENUM4) {
             int32_t v = 0;
             std::memcpy(&v, member, 4);
             c.putVarInt(v);
             continue;
         }
-        if (kind == Entry::RAW) {
-            const int32_t bytes = e->limit;
-            copyRaw(c.at(), member, bytes);
-            c.skip(static_cast<std::size_t>(bytes));
+        if (code == Step::RAW8) {
+            c.putRaw(member, 8);
             continue;
         }
-        switch (kind) {
-        case Entry::INT:
-        case Entry::RAW:
-            break; // taken above
-        case Entry::BOOL:
-            c.putBit(*reinterpret_cast<const bool*>(member));
-            break;
-        case Entry::SECUREINT:
-            c.putVarInt(reinterpret_cast<SecureInt*>(member)->get());
-            break;
-        case Entry::DWORD:
-        case Entry::FLOAT:
-            c.putRaw(member, 4);
-            break;
-        case Entry::DOUBLE:
-            c.putRaw(member, 8);
-            break;
-        case Entry::ENUM: {
-            int32_t v = 0;
-            if (e->enumSize == 4) {
-                std::memcpy(&v, member, 4);
-            } else {
-                v = e->getEnum(member);
-            }
-            c.putVarInt(v);
-            break;
+        if (code == Step::RAW16) {
+            c.putRaw(member, 16);
+            continue;
         }
-        case Entry::USTRING:
-            if (!writeString(c, *e, *reinterpret_cast<const UString*>(member))) {
-                c.store();
-                slow(*e, member);
-                c.load();
+        if (code == Step::RAW4) {
+            c.putRaw(member, 4);
+            continue;
+        }
+        if (code == Step::CHECK) {
+            c.ensure(s->arg);
+            continue;
+        }
+        if (code == Step::BOOL) {
+            c.putBit(*reinterpret_cast<const bool*>(member));
+            continue;
+        }
+        const Entry& e = entries[s->entry];
+        switch (code) {
+        case Step::RAW:
+            copyRaw(c.at(), member, static_cast<int32_t>(s->arg));
+            c.skip(s->arg);
+            continue;
+        case Step::SECUREINT:
+            c.putVarInt(reinterpret_cast<SecureInt*>(const_cast<char*>(member))->get());
+            continue;
+        case Step::ENUM:
+            c.putVarInt(e.getEnum(member));
+            continue;
+        case Step::USTRING:
+            if (writeString(c, e, *reinterpret_cast<const UString*>(member))) {
+                continue;
             }
-            check = true;
             break;
-        case Entry::POINTER:
-        case Entry::REFERENCE: {
-            KivBase* target = getObject(*e, member);
+        case Step::POINTER:
+        case Step::REFERENCE: {
+            KivBase* target = getObject(e, const_cast<char*>(member));
             if (localCopy) {
                 const uint64_t raw = reinterpret_cast<uintptr_t>(target);
                 c.putRaw(&raw, sizeof(raw));
-            } else if (target == nullptr || target->objectUID >= 0) {
-                c.putVarUInt(target != nullptr ? static_cast<uint32_t>(target->objectUID) : 0u);
-            } else {
-                c.store();
-                slow(*e, member); // reports the bad UID
-                c.load();
+                continue;
             }
-            break;
+            if (target == nullptr) {
+                c.putVarUInt(0);
+                continue;
+            }
+            if (target->objectUID >= 0) {
+                c.putVarUInt(static_cast<uint32_t>(target->objectUID));
+                continue;
+            }
+            break; // the packet reports the bad UID
         }
-        case Entry::RESOURCE:
-        case Entry::ARRAY:
-        case Entry::GENERAL:
-            c.store();
-            slow(*e, member);
-            c.load();
-            check = true;
-            break;
+        default:
+            break; // through the packet
         }
+        c.store();
+        slow(e, const_cast<char*>(member));
+        c.load();
     }
     c.store();
 }
 
-__attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(const PropertyLayout& layout, char* base)
+__attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(const PropertyLayout& layout,
+                                                                             char* base, bool withParent)
 {
+    using Step = PropertyLayout::Step;
     PacketCursor c(packet);
     const bool localCopy = packet.isLocalCopy();
-    const Entry* e = layout.entries.data();
-    const Entry* const end = e + layout.entries.size();
-    bool check = true;
-    for (; e != end; ++e) {
-        const Entry::Kind kind = e->kind;
-        char* const member = base + e->offset;
-        if (check) {
-            if (c.remaining() < e->ahead) {
-                break; // too near the end to read unchecked: the rest goes through the packet
+    if (withParent) {
+        // A registered parent found at once; anything else (a local copy's pointer, an unknown UID, the
+        // end of the stream) the packet's way.
+        KivBase* parent = nullptr;
+        uint32_t uid = 0;
+        const PacketCursor::Mark start = c.mark();
+        if (!localCopy && c.remaining() >= VarInt::MAX_BYTES && c.getVarUInt(uid) &&
+            (uid == 0 || (THEROLE != nullptr && uid <= 0x7FFFFFFFu &&
+                          (parent = THEROLE->findObjectOrNull(static_cast<int32_t>(uid))) != nullptr))) {
+            if (parent != nullptr) {
+                c.store();
+                object.placeBelow(packet, parent);
+                c.load();
             }
-            check = false;
+        } else {
+            c.restore(start);
+            c.store();
+            object.netSerializeParent(packet);
+            c.load();
         }
-        // The commonest kinds before the others.
-        if (kind == Entry::RAW) {
-            const int32_t bytes = e->limit;
-            copyRaw(reinterpret_cast<uint8_t*>(member), reinterpret_cast<const char*>(c.at()), bytes);
-            c.skip(static_cast<std::size_t>(bytes));
+    }
+    const Entry* const entries = layout.entries.data();
+    const std::size_t entryCount = layout.entries.size();
+    std::size_t rest = entryCount; // the first entry left to the packet's own operations
+    for (const Step *s = layout.steps.data(), *const end = s + layout.steps.size(); s != end; ++s) {
+        char* const member = base + s->offset;
+        const Step::Code code = s->code;
+        if (code == Step::INT) {
+            const uint8_t first = *c.at();
+            if (first < 0x80) {
+                // Six bits of magnitude and the sign.
+                const int32_t magnitude = first & 0x3F;
+                const int32_t v = (first & 0x40) != 0 ? -magnitude : magnitude;
+                std::memcpy(member, &v, 4);
+                c.skip(1);
+                continue;
+            }
+        } else if (code == Step::RAW8) {
+            c.getRaw(member, 8);
+            continue;
+        } else if (code == Step::RAW16) {
+            c.getRaw(member, 16);
+            continue;
+        } else if (code == Step::RAW4) {
+            c.getRaw(member, 4);
+            continue;
+        } else if (code == Step::CHECK) {
+            if (c.remaining() < s->arg) {
+                rest = s->entry; // too near the end to read unchecked
+                break;
+            }
+            continue;
+        } else if (code == Step::BOOL) {
+            *reinterpret_cast<bool*>(member) = c.getBit();
             continue;
         }
-        if (kind == Entry::INT) {
-            const PacketCursor::Mark start = c.mark();
+        // The rest, and what the shortcuts above leave: only these can meet something out of the ordinary,
+        // and they keep where they began.
+        const Entry& e = entries[s->entry];
+        const PacketCursor::Mark mark = c.mark();
+        switch (code) {
+        case Step::INT: {
             int32_t v = 0;
             if (c.getVarInt(v)) {
                 std::memcpy(member, &v, 4);
                 continue;
             }
-            c.restore(start);
-            c.store();
-            slow(*e, member);
-            c.load();
-            check = true;
+            break;
+        }
+        case Step::ENUM4: {
+            int32_t v = 0;
+            if (c.getVarInt(v) && static_cast<uint32_t>(v) < s->arg) {
+                std::memcpy(member, &v, 4);
+                continue;
+            }
+            break;
+        }
+        case Step::RAW:
+            copyRaw(reinterpret_cast<uint8_t*>(member), reinterpret_cast<const char*>(c.at()),
+                    static_cast<int32_t>(s->arg));
+            c.skip(s->arg);
             continue;
-        }
-        // Only the kinds that can meet something out of the ordinary keep where they began.
-        PacketCursor::Mark mark{};
-        bool ok = true;
-        switch (kind) {
-        case Entry::INT:
-        case Entry::RAW:
-            break; // taken above
-        case Entry::BOOL:
-            *reinterpret_cast<bool*>(member) = c.getBit();
-            break;
-        case Entry::SECUREINT: {
-            mark = c.mark();
+        case Step::SECUREINT: {
             int32_t v = 0;
-            ok = c.getVarInt(v);
-            if (ok) {
+            if (c.getVarInt(v)) {
                 reinterpret_cast<SecureInt*>(member)->set(v);
+                continue;
             }
             break;
         }
-        case Entry::DWORD:
-        case Entry::FLOAT:
-            c.getRaw(member, 4);
-            break;
-        case Entry::DOUBLE:
-            c.getRaw(member, 8);
-            break;
-        case Entry::ENUM: {
-            mark = c.mark();
+        case Step::ENUM: {
             int32_t v = 0;
-            ok = c.getVarInt(v) && v >= 0 && v < e->limit;
-            if (ok) {
-                if (e->enumSize == 4) {
-                    std::memcpy(member, &v, 4);
-                } else {
-                    e->setEnum(member, v);
-                }
+            if (c.getVarInt(v) && static_cast<uint32_t>(v) < s->arg) {
+                e.setEnum(member, v);
+                continue;
             }
             break;
         }
-        case Entry::USTRING:
-            mark = c.mark();
-            ok = readString(c, *e, *reinterpret_cast<UString*>(member));
-            check = true;
+        case Step::USTRING:
+            if (readString(c, e, *reinterpret_cast<UString*>(member))) {
+                continue;
+            }
             break;
-        case Entry::POINTER:
-        case Entry::REFERENCE: {
-            mark = c.mark();
+        case Step::POINTER:
+        case Step::REFERENCE: {
             KivBase* target = nullptr;
-            ok = readObject(c, localCopy, *e, target);
-            if (ok) {
-                setObject(*e, member, target);
+            if (readObject(c, localCopy, e, target)) {
+                setObject(e, member, target);
+                continue;
             }
             break;
         }
-        case Entry::RESOURCE:
-        case Entry::ARRAY:
-        case Entry::GENERAL:
-            mark = c.mark();
-            ok = false;
-            break;
+        default:
+            break; // through the packet
         }
-        if (!ok) {
-            c.restore(mark);
-            c.store();
-            slow(*e, member);
-            c.load();
-            check = true;
+        // Out of the ordinary, or a kind the packet reads: the entry again from its start, the packet's way,
+        // and the room for the rest of its run made sure of again.
+        c.restore(mark);
+        c.store();
+        slow(e, member);
+        c.load();
+        const std::size_t next = s->entry + 1;
+        if (next < entryCount && s + 1 != end && s[1].code != Step::CHECK && c.remaining() < entries[next].ahead) {
+            rest = next;
+            break;
         }
     }
     c.store();
-    for (; e != end; ++e) {
-        slow(*e, base + e->offset);
+    for (std::size_t i = rest; i < entryCount; ++i) {
+        slow(entries[i], base + entries[i].offset);
     }
 }
 
@@ -515,7 +553,7 @@ void PropertyLayout::Wire::general(const Entry& entry)
     property->serialize(packet);
 }
 
-void PropertyLayout::serialize(KivBase& object, Packet& packet) const
+void PropertyLayout::serialize(KivBase& object, Packet& packet, bool withParent) const
 {
 #ifndef NDEBUG
     // Checked builds compare every object written with its property list: a class that lists its
@@ -527,9 +565,9 @@ void PropertyLayout::serialize(KivBase& object, Packet& packet) const
 #endif
     Wire wire(object, packet);
     if (packet.bWriting) {
-        wire.write(*this, reinterpret_cast<char*>(&object));
+        wire.write(*this, reinterpret_cast<char*>(&object), withParent);
     } else {
-        wire.read(*this, reinterpret_cast<char*>(&object));
+        wire.read(*this, reinterpret_cast<char*>(&object), withParent);
     }
 }
 

@@ -127,15 +127,7 @@ void KivBase::netSerializeParent(Packet& packet)
         return;
     }
     if (packet.bWriting) {
-        // A parent that is not registered (the role, a plain holder) is not part of the stream.
-        uint32_t uid = 0;
-        if (parent != nullptr && parent->objectUID > 0) {
-            const NetRole* role = THEROLE;
-            if ((role != nullptr && role->findObjectOrNull(parent->objectUID) == parent) ||
-                NetRole::findRoleOf(*parent) != nullptr) {
-                uid = static_cast<uint32_t>(parent->objectUID);
-            }
-        }
+        uint32_t uid = streamParentUID();
         packet.doVarUInt(uid);
         return;
     }
@@ -151,6 +143,21 @@ void KivBase::netSerializeParent(Packet& packet)
         packet.decodeFailed(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)), __PRETTY_FUNCTION__);
     }
     placeBelow(packet, newParent);
+}
+
+uint32_t KivBase::streamParentUID() const
+{
+    // A parent that is not registered (the role, a plain holder) is not part of the stream.
+    const KivBase* parent = getParent();
+    if (parent == nullptr || parent->objectUID <= 0) {
+        return 0;
+    }
+    const NetRole* role = THEROLE;
+    if ((role != nullptr && role->findObjectOrNull(parent->objectUID) == parent) ||
+        NetRole::findRoleOf(*parent) != nullptr) {
+        return static_cast<uint32_t>(parent->objectUID);
+    }
+    return 0;
 }
 
 void KivBase::placeBelow(const Packet& packet, KivBase* newParent)

@@ -40,6 +40,15 @@ inline std::size_t putInt(uint8_t* out, int32_t value)
 // Reads an unsigned form from at least MAX_BYTES bytes; answers the bytes used, 0 for an overlong form.
 inline std::size_t getUInt(const uint8_t* p, uint32_t& value)
 {
+    // One and two bytes, the usual lengths, at once.
+    if (p[0] < 0x80) {
+        value = p[0];
+        return 1;
+    }
+    if (p[1] < 0x80) {
+        value = (p[0] & 0x7Fu) | (static_cast<uint32_t>(p[1]) << 7);
+        return 2;
+    }
     uint32_t v = 0;
     for (std::size_t k = 0; k < MAX_BYTES; ++k) {
         const uint8_t byte = p[k];

@@ -102,6 +102,7 @@ std::unique_ptr<BenchServer> makeWorld()
     server->root->appendChild(list);
     BenchThing* previous = nullptr;
     for (int i = 0; i < OBJECT_COUNT; ++i) {
+        if (getenv("PLAIN")) { auto* k = new KivBase(); server->registerObject(k, 0); list->appendChild(k); continue; }
         auto* thing = new BenchThing();
         server->registerObject(thing, 0);
         list->appendChild(thing);

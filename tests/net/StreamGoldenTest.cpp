@@ -11,6 +11,8 @@
 #include "StreamTestObjects.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/core/RuntimeClassManager.h"
+#include "engine/net/RPC.h"
 #include "engine/net/NetConnection.h"
 
 namespace {
@@ -168,7 +170,7 @@ TEST_F(StreamGolden, HostilePayloadsEndInTheFatalPathWithAClearMessage)
     // default values and the given fields, written field by field in one packet (the bit bytes of the
     // commands and the booleans are shared).
     auto streamWith = [&](int32_t uidField, uint32_t seasonValue, uint32_t heightCount, uint32_t noteLength,
-                          uint32_t partnerUid, bool overlongUid = false) {
+                          uint32_t partnerUid, bool overlongUid = false, uint32_t parentUid = 0) {
         Packet p(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
         uint8_t command = NetRole::SPAWNNAMED;
         p.doBit(command, 0);
@@ -191,7 +193,7 @@ TEST_F(StreamGolden, HostilePayloadsEndInTheFatalPathWithAClearMessage)
         int32_t izero = 0;
         double dzero = 0.0;
         float fzero = 0.0f;
-        p.doVarUInt(zero);      // parent
+        p.doVarUInt(parentUid); // parent
         if (overlongUid) {
             uint8_t bad[] = {0xBF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
             p.doBytes(bad, sizeof(bad));
@@ -253,4 +255,62 @@ TEST_F(StreamGolden, HostilePayloadsEndInTheFatalPathWithAClearMessage)
     EXPECT_NE(fatalOf(cut).find(u"Packet truncated"), UString::npos);
     // An overlong variable-length integer where the UID should be.
     EXPECT_NE(fatalOf(streamWith(spawned, 1, 2, 3, 0, true)).find(u"overlong variable-length integer"), UString::npos);
+    // The parent: the root is one, an unknown UID is not, and the object cannot be its own parent.
+    EXPECT_EQ(fatalOf(streamWith(spawned, 1, 2, 3, 0, false, 1)), u"(no fatal error)");
+    EXPECT_EQ(fatalOf(streamWith(spawned, 1, 2, 3, 0, false, 777)), u"Could not find object ID 777");
+    EXPECT_NE(fatalOf(streamWith(spawned, 1, 2, 3, 0, false, static_cast<uint32_t>(spawned)))
+                  .find(u"cannot be placed below itself"),
+              UString::npos);
+}
+
+// Spawn commands that name an unknown class, a class that cannot be spawned, or a UID that cannot be
+// taken end in the fatal path, as do copies into objects that do not exist.
+TEST_F(StreamGolden, SpawnAndCopyCommandsOutOfTheOrdinaryEndInTheFatalPath)
+{
+    auto spawn = [](Packet& p, int command, uint32_t classIndex, uint32_t uid) {
+        uint8_t bits = static_cast<uint8_t>(command);
+        p.doBit(bits, 0);
+        p.doBit(bits, 1);
+        p.doVarUInt(classIndex);
+        if (command == NetRole::SPAWNNAMED) {
+            p.doVarUInt(uid);
+        }
+    };
+    auto indexOf = [](const RuntimeClass& record) {
+        RuntimeClassManager::getInstance()->buildClassArray();
+        return static_cast<uint32_t>(record.getIndex());
+    };
+    const uint32_t thing = indexOf(KindsThing::classRecord);
+    auto stream = [&](auto&& fill) {
+        Packet p(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+        spawn(p, NetRole::SPAWNNAMED, indexOf(TestRoot::classRecord), 1);
+        fill(p);
+        return bytesOf(p);
+    };
+    EXPECT_EQ(fatalOf(stream([&](Packet& p) { spawn(p, NetRole::SPAWNNAMED, thing, 40); })), u"(no fatal error)");
+    const uint32_t unknown = static_cast<uint32_t>(RuntimeClassManager::getInstance()->getClassCount()) + 3;
+    EXPECT_EQ(fatalOf(stream([&](Packet& p) { spawn(p, NetRole::SPAWNNAMED, unknown, 40); })),
+              formatString(u"Unknown class id %u.", unknown));
+    EXPECT_EQ(fatalOf(stream([&](Packet& p) { spawn(p, NetRole::SPAWNNAMED, indexOf(RPC::classRecord), 40); })),
+              u"Class 'RPC' cannot be spawned.");
+    EXPECT_EQ(fatalOf(stream([&](Packet& p) { spawn(p, NetRole::SPAWNNAMED, thing, 0); })), u"Bad object ID 0.");
+    EXPECT_EQ(fatalOf(stream([&](Packet& p) { spawn(p, NetRole::SPAWNNAMED, thing, 1); })),
+              u"Object ID 1 is already in use.");
+    EXPECT_EQ(fatalOf(stream([&](Packet& p) {
+                  spawn(p, NetRole::SPAWNNAMED, thing, 40);
+                  spawn(p, NetRole::SPAWNNAMED, thing, 40);
+              })),
+              u"Object ID 40 is already in use.");
+    EXPECT_EQ(fatalOf(stream([&](Packet& p) {
+                  uint8_t bits = NetRole::COPYOBJ;
+                  p.doBit(bits, 0);
+                  p.doBit(bits, 1);
+                  uint32_t uid = 41;
+                  p.doVarUInt(uid);
+              })),
+              u"Could not find object ID 41");
+    // A stream cut inside a spawn's UID.
+    std::vector<uint8_t> cut = stream([&](Packet& p) { spawn(p, NetRole::SPAWNNAMED, thing, 300000); });
+    cut.pop_back();
+    EXPECT_NE(fatalOf(cut).find(u"Packet truncated"), UString::npos);
 }
