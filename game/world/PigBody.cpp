@@ -149,11 +149,17 @@ void PigBody::animate(double dt)
     }
 }
 
+float PigBody::spriteLift() const
+{
+    return (type == TYPE_PIG ? PIG_SPRITE_LIFT : PIGLET_SPRITE_LIFT + look.hop) * std::fabs(scale.y);
+}
+
+V3 PigBody::drawnCentre() const { return position + V3(0.0f, spriteLift(), 0.0f); }
+
 void PigBody::drawObject()
 {
     const Matrix4 standing = world;
-    const float lift = type == TYPE_PIG ? PIG_SPRITE_LIFT : PIGLET_SPRITE_LIFT + look.hop;
-    world.m[3][1] += lift * std::fabs(scale.y);
+    world.m[3][1] += spriteLift();
     if (type != TYPE_PIG || bHidden || pSkin == nullptr) {
         A99Object::drawObject();
         world = standing;

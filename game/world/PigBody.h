@@ -42,6 +42,9 @@ public:
         float hop = 0.0f;
     };
     const Look& getLook() const { return look; }
+    // The middle of the box as drawn: the sprites stand lifted above the body's centre (a piglet's by its
+    // hop too).
+    V3 drawnCentre() const;
 
     int32_t type = TYPE_PIG;
 
@@ -57,6 +60,8 @@ protected:
     virtual bool lookingUp() const { return false; }
 
 private:
+    // How far the sprites are lifted above the body's centre, in units.
+    float spriteLift() const;
     // Advances the walk cycle by the distance walked since the last tick and runs the blink clock.
     void animate(double dt);
 
