@@ -81,7 +81,7 @@ void OverlayTutorial::showPage()
     picture->setPosition(picturePosition);
     pageHolder->appendChild(picture);
     TextSprite templateSprite(0.0f, -100.0f, 0.0f, LevelServices::text(STR_IOS_HOWTOPLAYTEXT1 + page),
-                              OverlayKit::fontMedium(), UColor(OverlayKit::WHITE));
+                              OverlayKit::fontMedium(), UColor(OverlayKit::TEXT_DARK_SOLID));
     templateSprite.flags = 5;
     templateSprite.bShadow = false;
     pageHolder->appendChild(new TextBlockSprite(templateSprite, static_cast<float>(OverlayKit::screenWidth() / 2)));

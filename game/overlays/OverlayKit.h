@@ -14,6 +14,9 @@ namespace OverlayKit {
 
 // Half-transparent black: the colour of unmarked text on the light panels.
 constexpr std::uint32_t TEXT_DARK = 0x80000000u;
+// Opaque dark brown for wrapped text blocks on the light panels: a block's marked runs take the block's
+// alpha, so a half-transparent block colour would fade them too.
+constexpr std::uint32_t TEXT_DARK_SOLID = 0xFF3C3428u;
 constexpr std::uint32_t WHITE = 0xFFFFFFFFu;
 constexpr std::uint32_t GREEN = 0xFF00FF00u;
 

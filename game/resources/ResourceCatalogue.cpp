@@ -100,6 +100,7 @@ constexpr TextureEntry TEXTURES[] = {
     {94, "gfx/stones.tga", "stones", 0, -1, 1},
     {95, "gfx/pebbles.tga", "rockPebbles", 0, -1, 1},
     {96, "gfx/rocksA.tga", "rocksA", 0, -1, 1},
+    {96, "gfx/iceslab.tga", "iceSlab", 0, -1, 1},
     {97, "gfx/pumpkin.tga", "pumpkin", 0, -1, 1},
     {98, "gfx/clouds.tga", "clouds", 0, -1, 1},
     {99, "gfx/terrain-grassy.tga", "terrain-grassy", 2, -1, 1},

@@ -261,7 +261,9 @@ bool Pig::queryAction(const V3& hero, int32_t& priority, float& distance)
     if (!atDoor && pLadder == nullptr) {
         return false;
     }
-    const float d = distanceTo(hero);
+    // The pig asks from where it stands; a press by touch or mouse counts on the pig as it is drawn.
+    const V3 centre = hero == position ? position : drawnCentre();
+    const float d = std::hypot(hero.x - centre.x, hero.y - centre.y);
     if (d > ACTION_RANGE) {
         return false;
     }

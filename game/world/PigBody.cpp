@@ -23,11 +23,17 @@ constexpr double BLINK_MIN_GAP = 2.0;
 constexpr double BLINK_GAP_SPREAD = 3.0;
 // A piglet's hop while it walks, in units at the top of a step.
 constexpr float PIGLET_HOP = 5.0f;
+// Standing still this long (s) ends the walk cycle.
+constexpr double WALK_PAUSE = 0.05;
+// A piglet's box is the pig's at this size; its legs step as much shorter.
+constexpr float PIGLET_SIZE = 0.625f;
 // The sprites are drawn so the feet stand where the pig's round body touches the ground: the pig's feet lie
-// 39 units below the centre of its box and its body's radius is 28; a piglet's box is the pig's at 0.625,
-// and a piglet stands at the height of the pig's centre.
+// 39 units below the centre of its box and its body's radius is 28; a piglet stands at the height of the
+// pig's centre.
 constexpr float PIG_SPRITE_LIFT = 39.0f - 28.0f;
-constexpr float PIGLET_SPRITE_LIFT = 0.625f * 39.0f - 28.0f;
+constexpr float PIGLET_SPRITE_LIFT = PIGLET_SIZE * 39.0f - 28.0f;
+// The piglets' sheet: a standing frame for each of the four piglet pictures, then their walk cycles.
+constexpr int PIGLET_PICTURES = 4;
 
 Skin* findSkin(ResourceManager& resources, const UString& name)
 {
@@ -35,10 +41,10 @@ Skin* findSkin(ResourceManager& resources, const UString& name)
 }
 
 template <std::size_t N>
-void findFrames(ResourceManager& resources, const char16_t* sheet, std::array<Skin*, N>& frames)
+void findFrames(ResourceManager& resources, const char16_t* sheet, std::array<Skin*, N>& frames, int first = 0)
 {
     for (std::size_t i = 0; i < N; ++i) {
-        frames[i] = findSkin(resources, formatString(u"%s:%d", UString(sheet), static_cast<int>(i)));
+        frames[i] = findSkin(resources, formatString(u"%s:%d", UString(sheet), first + static_cast<int>(i)));
     }
 }
 } // namespace
@@ -96,6 +102,8 @@ void PigBody::applyTypeSkin()
         findFrames(*resources, u"pig-eyes", eyeFrames);
         findFrames(*resources, u"pig-blink", lidFrames);
         findFrames(*resources, u"pig-mouth", mouthFrames);
+    } else {
+        findFrames(*resources, u"piglets", bodyFrames, PIGLET_PICTURES + WALK_FRAMES * (type - 2));
     }
     // Each character blinks on a clock of its own, so they do not blink together.
     blinkSeed = 0x9E3779B9u * static_cast<uint32_t>(type) + 12345u;
@@ -113,14 +121,18 @@ void PigBody::animate(double dt)
     const float moved = bHasLastX ? std::fabs(position.x - lastX) : 0.0f;
     lastX = position.x;
     bHasLastX = true;
-    // A jump across the level (a respawn, a teleport) is not a walk.
-    const bool walking = standsOnGround() && moved > 0.01f && moved < 64.0f;
+    // A jump across the level (a respawn, a teleport) is not a walk. Frames come faster than the physics
+    // steps, so a tick that did not move between ticks that did is still part of the walk.
+    const bool stepped = moved > 0.01f && moved < 64.0f;
+    stillFor = stepped ? 0.0 : stillFor + dt;
+    const bool walking = standsOnGround() && moved < 64.0f && stillFor < WALK_PAUSE;
+    const float frameDistance = WALK_FRAME_DISTANCE * (type == TYPE_PIG ? 1.0f : PIGLET_SIZE);
     if (walking) {
-        walked = std::fmod(walked + moved, static_cast<double>(WALK_FRAME_DISTANCE * WALK_FRAMES));
+        walked = std::fmod(walked + moved, static_cast<double>(frameDistance * WALK_FRAMES));
     } else {
         walked = 0.0;
     }
-    const double step = walked / WALK_FRAME_DISTANCE;
+    const double step = walked / frameDistance;
     look.walkFrame = static_cast<int>(step) % WALK_FRAMES;
     look.hop = walking ? PIGLET_HOP * static_cast<float>(std::fabs(std::sin(step * M_PI / 2.0))) : 0.0f;
     look.eyes = lookingUp() ? 3 : (walking ? 1 : 0);
@@ -149,27 +161,39 @@ void PigBody::animate(double dt)
     }
 }
 
+Skin* PigBody::drawnBody() const
+{
+    Skin* frame = bodyFrames[static_cast<std::size_t>(look.walkFrame)];
+    return frame != nullptr ? frame : pSkin;
+}
+
+float PigBody::spriteLift() const
+{
+    return (type == TYPE_PIG ? PIG_SPRITE_LIFT : PIGLET_SPRITE_LIFT + look.hop) * std::fabs(scale.y);
+}
+
+V3 PigBody::drawnCentre() const { return position + V3(0.0f, spriteLift(), 0.0f); }
+
 void PigBody::drawObject()
 {
     const Matrix4 standing = world;
-    const float lift = type == TYPE_PIG ? PIG_SPRITE_LIFT : PIGLET_SPRITE_LIFT + look.hop;
-    world.m[3][1] += lift * std::fabs(scale.y);
-    if (type != TYPE_PIG || bHidden || pSkin == nullptr) {
+    world.m[3][1] += spriteLift();
+    if (bHidden || pSkin == nullptr) {
         A99Object::drawObject();
         world = standing;
         return;
     }
-    // Every layer shares the body's box, origin and transform; the flip comes with the negative x scale.
+    // Every layer shares the body's box, origin and transform; the flip comes with the negative x scale. A
+    // piglet's walk frames are whole pictures, face and tail included.
     Skin* const normal = pSkin;
-    if (Skin* frame = bodyFrames[static_cast<std::size_t>(look.walkFrame)]) {
-        pSkin = frame;
-    }
+    pSkin = drawnBody();
     bVisible = isInView();
-    if (bVisible && tail != nullptr) {
+    const bool layered = bVisible && type == TYPE_PIG;
+    if (layered && tail != nullptr) {
         tail->draw(*this);
     }
     A99Object::drawObject();
-    if (bVisible) {
+    if (layered) {
         Skin* eye = look.lid == 2 ? nullptr : eyeFrames[static_cast<std::size_t>(look.eyes)];
         Skin* lid = look.lid > 0 ? lidFrames[static_cast<std::size_t>(look.lid - 1)] : nullptr;
         Skin* mouth = mouthFrames[static_cast<std::size_t>(look.mouth)];

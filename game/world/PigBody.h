@@ -1,9 +1,9 @@
 #pragma once
 // The pig characters: type 1 is the pig, types 2 to 4 the three piglets; the type chooses the sprites.
 // Built by the replicated construct call with the type. The pig is drawn in layers from its sheets, all in
-// one box: tail, body (a four-frame walk cycle), eye, lid and mouth; a piglet is one sprite that hops as it
-// walks. What the drawing shows is worked out from the motion and a blink clock of its own and never feeds
-// back into play, a saved level or a peer.
+// one box: tail, body (a four-frame walk cycle), eye, lid and mouth; a piglet is one sprite from a
+// four-frame walk cycle of its own that hops as it walks. What the drawing shows is worked out from the
+// motion and a blink clock of its own and never feeds back into play, a saved level or a peer.
 #include <array>
 
 #include "game/world/A99Object.h"
@@ -42,6 +42,11 @@ public:
         float hop = 0.0f;
     };
     const Look& getLook() const { return look; }
+    // The body sprite drawn now: the frame of the walk cycle, else the type's sprite.
+    Skin* drawnBody() const;
+    // The middle of the box as drawn: the sprites stand lifted above the body's centre (a piglet's by its
+    // hop too).
+    V3 drawnCentre() const;
 
     int32_t type = TYPE_PIG;
 
@@ -57,17 +62,21 @@ protected:
     virtual bool lookingUp() const { return false; }
 
 private:
+    // How far the sprites are lifted above the body's centre, in units.
+    float spriteLift() const;
     // Advances the walk cycle by the distance walked since the last tick and runs the blink clock.
     void animate(double dt);
 
     Look look;
     double walked = 0.0;
+    double stillFor = 1.0; // seconds since it last moved
     float lastX = 0.0f;
     bool bHasLastX = false;
     double blinkIn = 0.0;
     double blinkAge = -1.0; // seconds into the running blink, negative while the eye is open
     uint32_t blinkSeed = 0;
-    // The pig's layers: tail, body frames, eye looks, lids and mouths (missing sheets are skipped).
+    // The body's walk frames (the pig's or the piglet's); the pig's other layers: tail, eye looks, lids and
+    // mouths (missing sheets are skipped).
     Skin* tail = nullptr;
     std::array<Skin*, WALK_FRAMES> bodyFrames{};
     std::array<Skin*, 4> eyeFrames{};

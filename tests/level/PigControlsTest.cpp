@@ -2,6 +2,7 @@
 // frames come faster than the physics steps, and by touch a tap on the pig at its door takes it home.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "LevelFixture.h"
 
@@ -72,5 +73,59 @@ TEST_F(LevelTest, ATapOnThePigAtItsDoorTakesItHome)
     frames(1);
     fingerUp();
     frames(5);
+    EXPECT_EQ(pig->moveState, Pig::MOVE_HOME);
+}
+
+// A press counts on the pig where it is drawn: the middle of its pink pixels is measured on the screen,
+// then the pig stands at its door (behind the house) and is pressed at points above that middle.
+TEST_F(LevelTest, APressCountsOnThePigWhereItIsDrawn)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(PLAYING));
+    GameController& gc = level();
+    auto* pig = dynamic_cast<Pig*>(gc.findHero());
+    auto* house = dynamic_cast<Renderable*>(gc.findHouse());
+    ASSERT_NE(pig, nullptr);
+    ASSERT_NE(house, nullptr);
+    ASSERT_TRUE(runUntil([&] { return pig->moveState == Pig::MOVE_GROUND; }, 300));
+    frames(60);
+    const KivGraphics* g = KivGraphics::instance();
+    const float w = static_cast<float>(g->width), h = static_cast<float>(g->height);
+    const Camera& camera = *gc.contextGame->camera;
+    float sx = 0.0f, sy = 0.0f, upX = 0.0f, upY = 0.0f;
+    camera.worldToScreen(pig->position, w, h, sx, sy);
+    camera.worldToScreen(pig->position + V3(0.0f, 100.0f, 0.0f), w, h, upX, upY);
+    const float unitsPerPixel = 100.0f / (sy - upY);
+    int sw = 0, sh = 0;
+    const std::vector<std::uint32_t> screen = KivGraphics::instance()->readScreen(sw, sh);
+    int top = -1, bottom = -1;
+    for (int y = std::max(0, static_cast<int>(sy) - 120); y < std::min(sh, static_cast<int>(sy) + 60); ++y) {
+        for (int x = std::max(0, static_cast<int>(sx) - 15); x <= std::min(sw - 1, static_cast<int>(sx) + 15); ++x) {
+            const UColor c(screen[static_cast<std::size_t>(y) * static_cast<std::size_t>(sw) + static_cast<std::size_t>(x)]);
+            if (c.r() > 200 && c.g() > 120 && c.b() > 140 && c.r() > c.g() + 30) {
+                top = top < 0 ? y : top;
+                bottom = y;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(top, 0) << "no pig drawn at its position";
+    const float middle = (sy - 0.5f * static_cast<float>(top + bottom)) * unitsPerPixel;
+
+    pig->placeAt(V3(house->position.x + 20.0f, Pig::RADIUS + 40.0f, 0.0f));
+    ASSERT_TRUE(runUntil([&] { return pig->moveState == Pig::MOVE_GROUND; }, 300));
+    frames(60);
+    auto press = [&](float above) {
+        camera.worldToScreen(pig->position + V3(0.0f, middle + above, 0.0f), w, h, sx, sy);
+        fingerDown(sx, h - sy);
+        frames(1);
+        fingerUp();
+        frames(5);
+    };
+    // Just out of reach above the drawn middle: nothing; just within it: the pig goes in.
+    press(Pig::ACTION_RANGE + 8.0f);
+    EXPECT_EQ(pig->moveState, Pig::MOVE_GROUND);
+    press(Pig::ACTION_RANGE - 6.0f);
     EXPECT_EQ(pig->moveState, Pig::MOVE_HOME);
 }

@@ -1,5 +1,8 @@
 // The pig as a player sees it: one eye on the side it faces, flipping when it turns, and the piglets in
 // line behind it rather than on it.
+#include <set>
+#include <vector>
+
 #include "LevelFixture.h"
 
 #include "engine/render/Camera.h"
@@ -68,5 +71,55 @@ TEST_F(PigLooks, TheEyeIsOnTheSideThePigFacesAndThePigletsStandBehindIt)
         EXPECT_LT(backWhite, 3) << "no eye at the tail end";
         releaseKey(key);
         frames(40);
+    }
+}
+
+// Walking, the pig shows every frame of its leg cycle and each piglet every frame of one of its own, not
+// the pig's and not another piglet's; standing, a piglet shows the cycle's first frame.
+TEST_F(PigLooks, ThePigletsStepThroughTheirOwnWalkCycle)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(PLAYING));
+    auto* pig = dynamic_cast<Pig*>(level().findHero());
+    ASSERT_NE(pig, nullptr);
+    frames(30);
+    std::vector<Piglet*> piglets;
+    for (KivBase* p = level().pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+        piglets.push_back(static_cast<Piglet*>(p));
+    }
+    ASSERT_EQ(piglets.size(), 3u);
+    std::vector<Skin*> standing;
+    for (const Piglet* piglet : piglets) {
+        standing.push_back(piglet->drawnBody());
+    }
+    pressKey(KEY_RIGHT);
+    std::vector<std::set<Skin*>> seen(piglets.size());
+    std::set<Skin*> pigFrames;
+    for (int i = 0; i < 80; ++i) {
+        frames(1);
+        pigFrames.insert(pig->drawnBody());
+        for (std::size_t n = 0; n < piglets.size(); ++n) {
+            seen[n].insert(piglets[n]->drawnBody());
+        }
+        if (i == 60) {
+            saveScreenshot("piglets-walking");
+        }
+    }
+    releaseKey(KEY_RIGHT);
+    frames(60);
+    // Frames come faster than the physics steps: the pig's cycle runs through them too.
+    EXPECT_EQ(pigFrames.size(), static_cast<std::size_t>(PigBody::WALK_FRAMES));
+    for (std::size_t n = 0; n < piglets.size(); ++n) {
+        EXPECT_EQ(seen[n].size(), static_cast<std::size_t>(PigBody::WALK_FRAMES)) << "piglet " << n;
+        EXPECT_EQ(seen[n].count(nullptr), 0u);
+        EXPECT_TRUE(seen[n].count(standing[n]) == 1) << "the standing frame is the cycle's first";
+        EXPECT_EQ(piglets[n]->drawnBody(), standing[n]) << "standing again";
+        for (Skin* frame : seen[n]) {
+            EXPECT_EQ(pigFrames.count(frame), 0u);
+            for (std::size_t other = n + 1; other < piglets.size(); ++other) {
+                EXPECT_EQ(seen[other].count(frame), 0u);
+            }
+        }
     }
 }

@@ -4,11 +4,17 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #include "LevelEnvironment.h"
 #include "engine/files/FileManager.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
+#include "engine/files/ResourceManager.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/render/Skin.h"
+#include "game/world/A99Object.h"
+#include "game/world/Pig.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/LevelServices.h"
@@ -79,4 +85,62 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
     }
     // The times are a measurement for the table, not a check: on a busy machine they say nothing.
     std::printf("slowest level: %.1f ms\n", slowest);
+}
+
+// A ledge of ice is drawn with the ice slab, every other solid ledge with rocks; the look leaves the
+// ledge's hull and ground as they were. With LEVELBOT_TRACE set, the first level with an ice slab is saved
+// with the pig on it ("ice-slab.tga").
+TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
+    LevelEnvironment& env = LevelEnvironment::get();
+    KivHarness& harness = env.harness();
+    Skin* ice = dynamic_cast<Skin*>(ResourceManager::instance()->find(u"iceSlab:0", false));
+    ASSERT_NE(ice, nullptr);
+    int icy = 0;
+    bool saved = std::getenv("LEVELBOT_TRACE") == nullptr;
+    for (const LevelSource& source : env.sources()) {
+        std::vector<const LevelThing*> ledges;
+        for (const LevelThing& t : source.things)
+            if (t.kind == "ledge" && !t.has("oneway"))
+                ledges.push_back(&t);
+        if (ledges.empty())
+            continue;
+        SCOPED_TRACE(source.path);
+        THEROLE = nullptr;
+        env.profile().currentLevel = source.number;
+        auto manager = std::make_unique<ContextLevelManager>(source.number);
+        harness.frame(manager.get());
+        GameController* gc = manager->getGameController();
+        ASSERT_NE(gc, nullptr);
+        for (const LevelThing* t : ledges) {
+            float left = t->points[0].x, right = left, bottom = t->points[0].y, top = bottom;
+            for (const LevelPoint& p : t->points) {
+                left = std::min(left, p.x), right = std::max(right, p.x);
+                bottom = std::min(bottom, p.y), top = std::max(top, p.y);
+            }
+            A99Object* ledge = nullptr;
+            for (KivBase* o = gc->objectList->getFirstChild(); o != nullptr; o = o->getNext()) {
+                auto* a = dynamic_cast<A99Object*>(o);
+                if (a != nullptr && a->pHull != nullptr && a->position.x == (left + right) / 2 &&
+                    a->position.y == (bottom + top) / 2)
+                    ledge = a;
+            }
+            ASSERT_NE(ledge, nullptr) << "line " << t->line;
+            EXPECT_EQ(ledge->pSkin == ice, t->icy()) << "line " << t->line;
+            EXPECT_EQ(ledge->groundMaterial == A99Object::GROUND_ICE, t->has("ice")) << "line " << t->line;
+            icy += t->icy() ? 1 : 0;
+            if (t->icy() && !saved) {
+                saved = true;
+                auto* pig = dynamic_cast<Pig*>(gc->findHeroOrNull());
+                ASSERT_NE(pig, nullptr);
+                for (int i = 0; i < 1500 && gc->state != 4; ++i)
+                    harness.frame(manager.get());
+                pig->placeAt(V3((left + right) / 2, top + Pig::RADIUS + 20.0f, 0.0f));
+                harness.frames(150, manager.get());
+                KivGraphics::instance()->saveScreenshot(std::string(TOBBLE_RUNTIME_DIR) + "/ice-slab.tga", true);
+            }
+        }
+        manager.reset();
+        THEROLE = nullptr;
+    }
+    EXPECT_GT(icy, 0) << "no level has a ledge of ice";
 }

@@ -2,6 +2,8 @@
 // opened on a running level, their content and colours, and their close rules.
 #include "OverlayFixture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/files/ResourceManager.h"
@@ -297,6 +299,37 @@ TEST_F(OverlayTest, EveryGuidePageFitsAboveTheContinueLine)
         }
     }
     EXPECT_EQ(language->currentLanguage, before);
+}
+
+// The page text lies on the pale panel: its darkest and lightest pixels must stand well apart, which
+// light text on the parchment does not.
+TEST_F(OverlayTest, TheGuideTextStandsOutFromThePanel)
+{
+    startPlaying();
+    openGuide();
+    ASSERT_NE(dynamic_cast<OverlayTutorial*>(overlay()), nullptr);
+    frames(20);
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> screen = KivGraphics::instance()->readScreen(w, h);
+    ASSERT_EQ(screen.size(), static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    auto luminance = [](UColor c) {
+        auto channel = [](std::uint32_t v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.r()) + 0.7152 * channel(c.g()) + 0.0722 * channel(c.b());
+    };
+    // The first line of text sits 100 pixels under the screen's middle; its first words are unmarked.
+    double darkest = 1.0, lightest = 0.0;
+    for (int y = h / 2 + 90; y < h / 2 + 112; ++y) {
+        for (int x = w / 2 - 190; x < w / 2 - 60; ++x) {
+            const double l = luminance(UColor(screen[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                                                     static_cast<std::size_t>(x)]));
+            darkest = std::min(darkest, l);
+            lightest = std::max(lightest, l);
+        }
+    }
+    EXPECT_GE((lightest + 0.05) / (darkest + 0.05), 4.5);
 }
 
 TEST_F(OverlayTest, EscapeClosesTheGuideAtAnyPage)

@@ -204,13 +204,16 @@ static void pigBlink(const Brush& b) {
     drawPig(b.cr, PIG, 0, PigPose{0, 0, 0, b.frame + 1});
 }
 
-// The three piglets in their own colours (frame 3: a spare, spotted one), standing, in the pig's box.
+// The three piglets in their own colours (frame 3: a spare, spotted one), standing, in the pig's box; then
+// the four walk frames of each of the four, in the same order.
 static void piglets(const Brush& b) {
     static const Rgb tints[] = {0xF9B8C8, 0xE9A98A, 0xF3C2CF, 0xD99A9A};
     intoBox(b);
-    Rgb tint = tints[b.frame % 4];
-    drawPig(b.cr, tint, PIG_ALL, PigPose{0, 0, 0, 0});
-    if (b.frame == 3)
+    const int which = b.frame < 4 ? b.frame : (b.frame - 4) / 4;
+    const int legPhase = b.frame < 4 ? 0 : (b.frame - 4) % 4;
+    Rgb tint = tints[which];
+    drawPig(b.cr, tint, PIG_ALL, PigPose{legPhase, 0, 0, 0});
+    if (which == 3)
         for (int i = 0; i < 4; ++i) {
             Draw::ellipse(b.cr, 40 + i * 14, 36 + (i % 2) * 12, 6, 4.5);
             Draw::flat(b.cr, 0x8C5A4A, 0, 0.6);
@@ -380,7 +383,7 @@ std::span<const ArtRow> characterArt() {
         {"pig-mouth", 128, 96, 3, pigMouth, 0},
         {"pig-eyes", 128, 96, 4, pigEyes, 0},
         {"pig-blink", 128, 96, 2, pigBlink, 0},
-        {"piglets", 80, 60, 4, piglets, 0},
+        {"piglets", 80, 60, 20, piglets, 0},
         {"chefHat", 64, 64, 1, hat, 0},
         {"santaHat", 64, 64, 1, hat, 1},
         {"fishA", 96, 48, 2, fish, 0},

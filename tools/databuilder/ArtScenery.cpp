@@ -87,6 +87,60 @@ static void rocks(const Brush& b) {
     }
 }
 
+// A slab of ice with a crust of snow on top, filling its frame so that it can be stretched over a ledge:
+// pale blue and see-through, with glassy streaks and a few cracks.
+static void iceSlab(const Brush& b) {
+    cairo_t* cr = b.cr;
+    const double w = b.w, h = b.h, top = h * 0.2;
+    Draw::roundRect(cr, 1, top, w - 2, h - top - 1, h * 0.18);
+    cairo_pattern_t* body = cairo_pattern_create_linear(0, top, 0, h);
+    cairo_pattern_add_color_stop_rgba(body, 0, 0.88, 0.97, 1.0, 0.95);
+    cairo_pattern_add_color_stop_rgba(body, 0.6, 0.66, 0.86, 0.96, 0.88);
+    cairo_pattern_add_color_stop_rgba(body, 1, 0.50, 0.76, 0.92, 0.92);
+    cairo_set_source(cr, body);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(body);
+    cairo_set_line_width(cr, 1.5);
+    Draw::color(cr, 0x5E9FCB);
+    cairo_stroke(cr);
+    // Glassy streaks and cracks, kept inside the slab.
+    Draw::roundRect(cr, 1, top, w - 2, h - top - 1, h * 0.18);
+    cairo_save(cr);
+    cairo_clip(cr);
+    Rng rng(b.frame + 41);
+    for (int i = 0; i < 3; ++i) {
+        double x = w * (0.18 + 0.3 * i) + rng.range(-4, 4);
+        Draw::line(cr, x, h, x + h * 0.6, top, 3.5, WHITE, 0.55);
+        Draw::line(cr, x + 7, h, x + 7 + h * 0.6, top, 1.2, WHITE, 0.4);
+    }
+    for (int i = 0; i < 2; ++i) {
+        double x = w * rng.range(0.25, 0.75), y = h * rng.range(0.5, 0.8);
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, x + rng.range(5, 9), y - rng.range(3, 6));
+        cairo_line_to(cr, x + rng.range(12, 18), y + rng.range(-1, 2));
+        cairo_set_line_width(cr, 1);
+        Draw::color(cr, 0x5E9FCB, 0.6);
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+    Draw::gloss(cr, w / 2, top + h * 0.16, w * 0.45, h * 0.1, 0.6);
+    // The snow crust: soft bumps along the top, hanging a little over the edges.
+    cairo_move_to(cr, 0, top + h * 0.18);
+    const int bumps = 7;
+    for (int i = 0; i < bumps; ++i) {
+        double x0 = w * i / bumps, x1 = w * (i + 1) / bumps, lift = h * rng.range(0.1, 0.2);
+        cairo_curve_to(cr, x0 + (x1 - x0) * 0.2, top - lift, x1 - (x1 - x0) * 0.2, top - lift, x1, top);
+    }
+    cairo_line_to(cr, w, top + h * 0.18);
+    for (int i = bumps; i > 0; --i) {
+        double x0 = w * i / bumps, x1 = w * (i - 1) / bumps;
+        cairo_curve_to(cr, x0 - (x0 - x1) * 0.3, top + h * 0.3, x1 + (x0 - x1) * 0.3, top + h * 0.3, x1,
+                       top + h * 0.18);
+    }
+    cairo_close_path(cr);
+    Draw::flat(cr, SNOW, 1, 1);
+}
+
 static void shrub(const Brush& b) {
     // param 1: Christmas lights on the shrub
     Rng rng(b.frame + 19);
@@ -347,6 +401,7 @@ std::span<const ArtRow> sceneryArt() {
         {"rockPebbles", 32, 24, 3, rocks, 1},
         {"rocksA", 128, 96, 3, rocks, 2},
         {"rocksA-xmas", 128, 96, 3, rocks, 3},
+        {"iceSlab", 128, 32, 1, iceSlab, 0},
         {"pumpkin", 64, 64, 1, pumpkin, 0},
         {"shrubs", 128, 96, 3, shrub, 0},
         {"shrubs-cec", 128, 96, 3, shrub, 1},

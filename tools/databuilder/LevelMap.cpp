@@ -48,7 +48,7 @@ Picture drawLevelMap(const LevelSource& level) {
                 cairo_stroke(cr);
             } else {
                 cairo_close_path(cr);
-                Draw::flat(cr, t.has("ice") ? LevelMapColour::ICE : LevelMapColour::ROCK, 1);
+                Draw::flat(cr, t.icy() ? LevelMapColour::ICE : LevelMapColour::ROCK, 1);
             }
         } else if (t.kind == "gate") {
             area(cr, m, t, LevelMapColour::GATE);

@@ -295,7 +295,7 @@ private:
                 fail("a ledge needs at least two points X,Y");
             t.x = t.points[0].x;
             t.y = t.points[0].y;
-            allow({"oneway", "ice"});
+            allow({"oneway", "ice", "frozen"});
         } else if (k == "prop") {
             need(3, "prop SKIN X Y");
             t.variant = values[0];

@@ -21,7 +21,8 @@
 //   compass X Y | telescope X Y LOOKX LOOKY | switch X Y @target [button] [on] | dynamite X Y
 //   secret X Y W H | danger water|acid|thorns X Y W H | ladder X Y HEIGHT
 //   hint KEY X Y RADIUS [sign] [bubble] [auto] [after=@hint]
-//   ledge [oneway] [ice] X,Y X,Y ...    a solid outline (closed) or, with oneway, a branch to stand on
+//   ledge [oneway] [ice|frozen] X,Y X,Y ...  a solid outline (closed) or, with oneway, a branch to stand on;
+//                                       ice: a slippery slab of ice, frozen: one with snow on top, not slippery
 //   gate X Y W H [hidden]               a block that a switch shows (switched on) or hides (off)
 //   prop SKIN X Y                       scenery without a hull
 //
@@ -57,6 +58,8 @@ struct LevelThing {
     int line = 0;
 
     bool has(const std::string& flag) const;
+    // A ledge of ice, slippery or not.
+    bool icy() const { return has("ice") || has("frozen"); }
 };
 
 struct RouteStep {

@@ -401,6 +401,8 @@ private:
                                                       : A99Object::GROUND_STONE;
             if (oneWay)
                 cover(ledge, "drawbridge:0", right - left, 24, t);
+            else if (t.icy()) // the slab's snow crust stands a little above its top
+                cover(ledge, "iceSlab:0", right - left + 6, top - bottom + 10, t);
             else
                 cover(ledge, rock, right - left + 16, top - bottom + 24, t);
             outline(ledge, t.points, !oneWay, oneWay);
