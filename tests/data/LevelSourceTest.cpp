@@ -2,6 +2,7 @@
 // game needs (counts in range, hints where their things are introduced); the maps follow the geometry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <map>
@@ -167,6 +168,27 @@ TEST(LevelSource, TheThirtyTwoLevelsKeepToTheirRanges) {
             EXPECT_LE(level.applesNeeded, all[30].applesNeeded);
             EXPECT_LE(level.right - level.left, all[30].right - all[30].left);
         }
+}
+
+// In winter the water freezes: a solid ledge over water there is a slab of ice, elsewhere it is rock.
+TEST(LevelSource, LedgesOverWaterAreIceOnlyInWinter) {
+    int slabs = 0;
+    for (const LevelSource& level : sources())
+        for (const LevelThing& ledge : level.things) {
+            if (ledge.kind != "ledge" || ledge.has("oneway"))
+                continue;
+            float left = ledge.points[0].x, right = left;
+            for (const LevelPoint& p : ledge.points)
+                left = std::min(left, p.x), right = std::max(right, p.x);
+            bool overWater = false;
+            for (const LevelThing& d : level.things)
+                overWater |= d.kind == "danger" && d.variant == "water" && d.x > left && d.x < right;
+            if (!overWater)
+                continue;
+            ++slabs;
+            EXPECT_EQ(ledge.icy(), level.season == 3) << level.path << ":" << ledge.line;
+        }
+    EXPECT_GT(slabs, 10);
 }
 
 TEST(LevelSource, HintsNameRealTextsAndComeWhereTheirThingIsIntroduced) {

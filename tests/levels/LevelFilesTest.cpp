@@ -88,15 +88,15 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
 }
 
 // A ledge of ice is drawn with the ice slab, every other solid ledge with rocks; the look leaves the
-// ledge's hull and ground as they were. With LEVELBOT_TRACE set, the first level with an ice slab is saved
-// with the pig on it ("ice-slab.tga").
+// ledge's hull and ground as they were. With LEVELBOT_TRACE set, every solid ledge is saved with the pig on
+// it ("ledge-LEVEL-LINE.tga").
 TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
     LevelEnvironment& env = LevelEnvironment::get();
     KivHarness& harness = env.harness();
     Skin* ice = dynamic_cast<Skin*>(ResourceManager::instance()->find(u"iceSlab:0", false));
     ASSERT_NE(ice, nullptr);
     int icy = 0;
-    bool saved = std::getenv("LEVELBOT_TRACE") == nullptr;
+    const bool trace = std::getenv("LEVELBOT_TRACE") != nullptr;
     for (const LevelSource& source : env.sources()) {
         std::vector<const LevelThing*> ledges;
         for (const LevelThing& t : source.things)
@@ -128,15 +128,17 @@ TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
             EXPECT_EQ(ledge->pSkin == ice, t->icy()) << "line " << t->line;
             EXPECT_EQ(ledge->groundMaterial == A99Object::GROUND_ICE, t->has("ice")) << "line " << t->line;
             icy += t->icy() ? 1 : 0;
-            if (t->icy() && !saved) {
-                saved = true;
+            if (trace) {
                 auto* pig = dynamic_cast<Pig*>(gc->findHeroOrNull());
                 ASSERT_NE(pig, nullptr);
                 for (int i = 0; i < 1500 && gc->state != 4; ++i)
                     harness.frame(manager.get());
                 pig->placeAt(V3((left + right) / 2, top + Pig::RADIUS + 20.0f, 0.0f));
                 harness.frames(150, manager.get());
-                KivGraphics::instance()->saveScreenshot(std::string(TOBBLE_RUNTIME_DIR) + "/ice-slab.tga", true);
+                KivGraphics::instance()->saveScreenshot(std::string(TOBBLE_RUNTIME_DIR) + "/ledge-" +
+                                                            std::to_string(source.number) + "-" +
+                                                            std::to_string(t->line) + ".tga",
+                                                        true);
             }
         }
         manager.reset();
