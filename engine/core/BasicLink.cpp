@@ -13,7 +13,8 @@ BasicLink::~BasicLink()
 void BasicLink::appendChild(BasicLink* child)
 {
     KIV_ASSERT(child != nullptr && child != this);
-    KIV_ASSERT(!child->isAncestorOf(this));
+    // Only a node with children can be an ancestor of this one.
+    KIV_ASSERT(child->firstChild == nullptr || !child->isAncestorOf(this));
     child->unlink();
     child->parent = this;
     child->prevSibling = lastChild;

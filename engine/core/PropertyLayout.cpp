@@ -78,6 +78,34 @@ bool endsSegment(PropertyLayout::Entry::Kind kind)
     return kind == Entry::USTRING || kind == Entry::ARRAY || kind == Entry::RESOURCE || kind == Entry::GENERAL;
 }
 
+// The loops' code for an entry of `bytes` raw bytes (0 for the other kinds).
+PropertyLayout::Step::Code stepCode(const PropertyLayout::Entry& e, uint32_t bytes)
+{
+    using Entry = PropertyLayout::Entry;
+    using Step = PropertyLayout::Step;
+    if (bytes != 0) {
+        return bytes == 4 ? Step::RAW4 : bytes == 8 ? Step::RAW8 : bytes == 16 ? Step::RAW16 : Step::RAW;
+    }
+    switch (e.kind) {
+    case Entry::BOOL:
+        return Step::BOOL;
+    case Entry::INT:
+        return Step::INT;
+    case Entry::SECUREINT:
+        return Step::SECUREINT;
+    case Entry::ENUM:
+        return e.enumSize == 4 ? Step::ENUM4 : Step::ENUM;
+    case Entry::USTRING:
+        return Step::USTRING;
+    case Entry::POINTER:
+        return Step::POINTER;
+    case Entry::REFERENCE:
+        return Step::REFERENCE;
+    default:
+        return Step::PACKET;
+    }
+}
+
 template <class P>
 bool isExactly(const Property& property)
 {
@@ -284,45 +312,8 @@ void PropertyLayout::finish()
         if ((i == 0 || endsSegment(entries[i - 1].kind)) && e.ahead != 0) {
             steps.push_back(Step{Step::CHECK, 0, e.ahead, static_cast<uint32_t>(i)});
         }
-        Step step{Step::PACKET, e.offset, 0, static_cast<uint32_t>(i)};
-        switch (e.kind) {
-        case Entry::BOOL:
-            step.code = Step::BOOL;
-            break;
-        case Entry::INT:
-            step.code = Step::INT;
-            break;
-        case Entry::SECUREINT:
-            step.code = Step::SECUREINT;
-            break;
-        case Entry::DWORD:
-        case Entry::FLOAT:
-        case Entry::DOUBLE:
-        case Entry::RAW: {
-            const uint32_t bytes = rawBytes(e);
-            step.code = bytes == 4 ? Step::RAW4 : bytes == 8 ? Step::RAW8 : bytes == 16 ? Step::RAW16 : Step::RAW;
-            step.arg = bytes;
-            break;
-        }
-        case Entry::ENUM:
-            step.code = e.enumSize == 4 ? Step::ENUM4 : Step::ENUM;
-            step.arg = static_cast<uint32_t>(e.limit);
-            break;
-        case Entry::USTRING:
-            step.code = Step::USTRING;
-            break;
-        case Entry::POINTER:
-            step.code = Step::POINTER;
-            break;
-        case Entry::REFERENCE:
-            step.code = Step::REFERENCE;
-            break;
-        case Entry::RESOURCE:
-        case Entry::ARRAY:
-        case Entry::GENERAL:
-            step.code = Step::PACKET;
-            break;
-        }
-        steps.push_back(step);
+        const uint32_t bytes = rawBytes(e);
+        const uint32_t arg = bytes != 0 ? bytes : e.kind == Entry::ENUM ? static_cast<uint32_t>(e.limit) : 0;
+        steps.push_back(Step{stepCode(e, bytes), e.offset, arg, static_cast<uint32_t>(i)});
     }
 }
