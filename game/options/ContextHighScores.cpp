@@ -75,7 +75,9 @@ void ContextHighScores::renderContents()
             name = u"...";
         }
         font->print(V3(-300.0f, y, 0.0f), colour, 8, formatString(u"%d", level + 1));
-        font->print(V3(-290.0f, y, 0.0f), colour, 0x202, name);
+        // The name is in the system font, which has every letter a name may hold; it is smaller than the
+        // row's font, so it sits in the middle of the row's line rather than hanging from its top.
+        font->print(V3(-290.0f, y - static_cast<float>(font->getLineHeight() / 2), 0.0f), colour, 0x212, name);
         font->print(V3(100.0f, y, 0.0f), colour, 8, formatNumber(entry.score));
         font->print(V3(200.0f, y, 0.0f), colour, 8, formatMinutesSeconds(entry.time));
         font->print(V3(300.0f, y, 0.0f), colour, 8, formatPercentTenths(entry.points));

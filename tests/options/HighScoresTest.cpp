@@ -33,6 +33,28 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
     EXPECT_EQ(0, page->season);
     EXPECT_EQ(u"Spring", page->pSeasonItem->currentText());
     screenshot("highscores-spring");
+    {
+        // The name (a smaller font) stands level with the row's number, not raised above it: the middles
+        // of their ink, found by the row's colour, lie within two pixels.
+        const Screen shot = readScreen();
+        const UColor ink = ContextHighScores::rowColor(0, 2);
+        auto middle = [&](int x0, int x1) {
+            int top = shot.height, bottom = -1;
+            for (int y = shot.height / 2 - 45; y < shot.height / 2; ++y)
+                for (int x = shot.width / 2 + x0; x < shot.width / 2 + x1; ++x) {
+                    const std::uint32_t p = shot.pixel(x, y);
+                    bool near = true;
+                    for (int shift : {0, 8, 16})
+                        near &= std::abs(int((p >> shift) & 0xFF) - int((ink.argb >> shift) & 0xFF)) < 24;
+                    if (near)
+                        top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+            return bottom < 0 ? -100.0f : (top + bottom) / 2.0f;
+        };
+        const float number = middle(-320, -300), name = middle(-290, -200);
+        EXPECT_GT(number, 0.0f);
+        EXPECT_NEAR(number, name, 2.5f);
+    }
     page->season = 3;
     frames(1);
     EXPECT_EQ(u"Winter", page->pSeasonItem->currentText());
