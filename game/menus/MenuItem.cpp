@@ -194,6 +194,14 @@ void MenuItem::render()
     local2world(at, anchor);
     if (captionLocation != CAPTION_CENTER) {
         fit = MenuSupport::fitToScreen(pFont, caption, at.x, flags, scale.x);
+        // Beside or above its frame the caption stands on the page's backdrop, which can be as dark as the
+        // caption itself: a pale rim around the letters keeps it readable there.
+        const std::uint32_t alpha = std::min(255u, (currentColor.argb >> 24) * 3 / 2);
+        const UColor rim((alpha << 24) | 0x00E8F0F8u);
+        static constexpr float RIM[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+        for (const auto& d : RIM) {
+            printText(caption, at + V3(d[0], d[1], 0.0f), flags, rim, fit);
+        }
     }
     printText(caption, at, flags, currentColor, fit);
 }

@@ -2,15 +2,18 @@
 // by Escape; the language change restarts the game; the pause menu opens the same options.
 #include "OptionsFixture.h"
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
 #include "engine/core/Process.h"
 #include "engine/core/Reference.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/text/FontQuad.h"
 #include "game/level/OverlayPause.h"
 #include "game/menus/ContextGameMain.h"
 #include "game/menus/MenuButton.h"
+#include "game/menus/MenuChoiceItem.h"
 #include "game/online/ContextNetworkWizard1.h"
 #include "game/options/ContextAdvancedGraphics.h"
 #include "game/options/ContextAlternativeControls.h"
@@ -54,6 +57,36 @@ protected:
     }
 };
 } // namespace
+
+// A caption beside its item stands on the dark night backdrop of the pages, in the items' half-black: its
+// letters carry a pale rim, so that the lightest and darkest pixels of the caption differ clearly.
+TEST_F(OptionsMenu, CaptionsBesideTheirItemsReadOnTheBackdrop)
+{
+    auto* page = new ContextSoundOptions();
+    push(page);
+    frames(2);
+    const MenuChoiceItem* item = childOf<MenuChoiceItem>(page);
+    ASSERT_NE(nullptr, item);
+    ASSERT_NE(nullptr, item->pFont);
+    const Screen shot = readScreen();
+    const int right = shot.width / 2 + static_cast<int>(item->position.x - item->frameWidth() / 2 - 5.0f);
+    const int left = right - item->pFont->measureLine(item->caption);
+    const int middle = shot.height / 2 - static_cast<int>(item->position.y);
+    auto luminance = [](std::uint32_t p) {
+        auto channel = [&](int shift) {
+            const double c = ((p >> shift) & 0xFF) / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(16) + 0.7152 * channel(8) + 0.0722 * channel(0);
+    };
+    double darkest = 1.0, lightest = 0.0;
+    for (int y = middle - 8; y <= middle + 8; ++y)
+        for (int x = left; x < right; ++x) {
+            darkest = std::min(darkest, luminance(shot.pixel(x, y)));
+            lightest = std::max(lightest, luminance(shot.pixel(x, y)));
+        }
+    EXPECT_GT((lightest + 0.05) / (darkest + 0.05), 4.5) << "caption from x " << left << " to " << right;
+}
 
 TEST_F(OptionsMenu, EveryPageOpensFromItsButtonAndClosesByBackAndEscape)
 {
