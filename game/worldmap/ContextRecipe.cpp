@@ -1,5 +1,6 @@
 #include "game/worldmap/ContextRecipe.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/Format.h"
@@ -100,7 +101,11 @@ void ContextRecipe::showPage()
     const int w = screenWidth();
     auto* background = new Renderable();
     background->pSkin = ResourceManager::instance()->find<Skin>(u"minimapBackground:0");
-    background->scale = V3(2.5f, 1.1f, 1.0f);
+    // The parchment reaches a tenth of the text's width beyond it on either side, so that the text stays
+    // clear of its rim; it is never narrower than two and a half times the picture.
+    const float pictureWidth = background->pSkin != nullptr ? background->pSkin->width : 0.0f;
+    const float wide = pictureWidth > 0.0f ? 1.2f * static_cast<float>(w - 200) / pictureWidth : 0.0f;
+    background->scale = V3(std::max(2.5f, wide), 1.1f, 1.0f);
     // The parchment is darkened so that the recipe's white lines stand out on it.
     background->color = UColor(PARCHMENT_TINT);
     background->setPosition(V3(0.0f, -30.0f, 0.0f));

@@ -10,6 +10,9 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 #include "engine/render/Texture.h"
+#include "engine/render/Skin.h"
+#include "engine/text/FontQuad.h"
+#include "engine/text/TextSprite.h"
 #include "game/front/TransitionWipe.h"
 #include "game/menus/MenuLinkButton.h"
 #include "game/worldmap/ValleyDashedLine.h"
@@ -328,6 +331,18 @@ TEST_F(ValleyTest, RecipePagesLockedAndOpen)
     game.frame();
     EXPECT_GT(recipe->pageContainer->countChildren(), 2);
     game.screenshot("recipe-open");
+    // The recipe's lines stay inside the parchment, clear of its rim (the outer twentieth on either side).
+    auto* parchment = dynamic_cast<Renderable*>(recipe->pageContainer->getFirstChild());
+    ASSERT_NE(parchment, nullptr);
+    ASSERT_NE(parchment->pSkin, nullptr);
+    const float half = parchment->pSkin->width * parchment->scale.x / 2.0f, rim = half / 10.0f;
+    for (KivBase* c = parchment->getNext(); c != nullptr; c = c->getNext()) {
+        auto* line = dynamic_cast<TextSprite*>(c);
+        ASSERT_NE(line, nullptr);
+        const float left = line->position.x - parchment->position.x;
+        EXPECT_GE(left, rim - half) << wideToUtf8(line->text);
+        EXPECT_LE(left + static_cast<float>(line->pFont->measureLine(line->text)), half - rim) << wideToUtf8(line->text);
+    }
     EXPECT_NE(recipe->linkButton->url.find(u"/tobble/recipe.php?id="), UString::npos);
     EXPECT_EQ(recipe->linkButton->url.substr(recipe->linkButton->url.size() - 8), u"00000004");
 }
