@@ -193,7 +193,7 @@ void MenuItem::render()
     V3 at;
     local2world(at, anchor);
     if (captionLocation != CAPTION_CENTER) {
-        fit = MenuSupport::fitToScreen(pFont, caption, at.x, flags, scale.x);
+        fit = sideCaptionScale(at.x, flags);
         // Beside or above its frame the caption stands on the page's backdrop, which can be as dark as the
         // caption itself: a pale rim around the letters keeps it readable there.
         const std::uint32_t alpha = std::min(255u, (currentColor.argb >> 24) * 3 / 2);
@@ -204,6 +204,16 @@ void MenuItem::render()
         }
     }
     printText(caption, at, flags, currentColor, fit);
+}
+
+float MenuItem::sideCaptionScale(float anchorX, std::uint32_t flags) const
+{
+    float fit = MenuSupport::fitToScreen(pFont, caption, anchorX, flags, scale.x);
+    const float width = pFont != nullptr ? static_cast<float>(pFont->measureLine(caption)) * scale.x : 0.0f;
+    if (captionRoom > 0.0f && width * fit > captionRoom) {
+        fit = captionRoom / width;
+    }
+    return fit;
 }
 
 V3 MenuItem::getNavigationPoint(int index)

@@ -39,6 +39,8 @@ public:
     float getFitScale(const UString& text) const;
     float frameWidth() const;
     float frameHeight() const;
+    // The scale of a caption beside or above the item: it keeps to the screen and to `captionRoom`.
+    float sideCaptionScale(float anchorX, std::uint32_t flags) const;
     // True for a click read once: returns bClicked and clears it.
     bool takeClick();
     // The point under the pointer of the screen being ticked, in this item's unscaled local frame.
@@ -50,6 +52,7 @@ public:
     bool bHovered = false;
     bool bForceHover = false;
     UString caption;
+    float captionRoom = 0.0f; // the widest a caption beside or above the item may be; 0: up to the screen edge
     UString hint;
     UString disabledHint;
     bool bClicked = false;

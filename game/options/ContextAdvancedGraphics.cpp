@@ -43,6 +43,8 @@ ContextAdvancedGraphics::ContextAdvancedGraphics() : ContextOptionPage(STR_ADVAN
     pLetterboxItem = new MenuToggleItem(103.0f * s, y0 - row(2), 0.0f, asFlag(config.bLetterbox),
                                         MenuSupport::text(STR_LETTERBOX), MenuSupport::text(STR_LETTERBOXHINT));
     place(pLetterboxItem);
+    // Its caption stands between the two toggles of the row and is made smaller to keep clear of the first.
+    pLetterboxItem->captionRoom = 206.0f - pLetterboxItem->frameWidth() - 15.0f;
     place(new MenuToggleItem(-103.0f * s, y0 - row(3), 0.0f, asFlag(config.bVSync), MenuSupport::text(STR_VSYNC),
                              MenuSupport::text(STR_VSYNCHINT)));
     place(new MenuToggleItem(-103.0f * s, y0 - row(4), 0.0f, asFlag(config.bBilinearFilter),

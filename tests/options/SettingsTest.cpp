@@ -14,6 +14,7 @@
 #include "game/menus/MenuToggleItem.h"
 #include "game/menus/MenuValueItem.h"
 #include "game/menus/MenuVolumeItem.h"
+#include "engine/text/FontQuad.h"
 #include "game/options/ContextAdvancedGraphics.h"
 #include "game/options/ContextGameplayOptions.h"
 #include "game/options/ContextGraphicsOptions.h"
@@ -143,6 +144,15 @@ TEST_F(Settings, AdvancedGraphicsFrameRateLetterboxAndFilter)
     auto* page = new ContextAdvancedGraphics();
     push(page);
     screenshot("options-advanced-graphics");
+    {
+        // The letterbox caption stands between the row's two toggles and keeps clear of the full-screen one.
+        const MenuItem& box = *page->pLetterboxItem;
+        const MenuItem& full = *page->pFullScreenItem;
+        const float anchor = box.position.x - box.frameWidth() / 2.0f - 5.0f;
+        const float width = static_cast<float>(box.pFont->measureLine(box.caption)) * box.sideCaptionScale(anchor, 0x18);
+        EXPECT_GE(anchor - width, full.position.x + full.frameWidth() / 2.0f + 5.0f);
+        EXPECT_GT(width, 0.5f * static_cast<float>(box.pFont->measureLine(box.caption)));
+    }
     EXPECT_EQ(graphics.getVideoModes().size(), page->videoModeNames.size());
     ASSERT_FALSE(page->videoModeNames.empty());
 
