@@ -3,6 +3,8 @@
 // what the game needs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
 
@@ -10,6 +12,8 @@
 
 #include "DataArchives.h"
 #include "game/userdata/ProfileData.h"
+#include "game/worldmap/BezierPathSimple.h"
+#include "game/worldmap/ValleyPathPoints.h"
 
 using namespace ResourceCatalogue;
 
@@ -141,6 +145,30 @@ TEST(DataArchives, PicturesDecodeAtSensibleSizes) {
     // The world map is about twice as wide as the screen; the intro's blurred twin matches the sharp one.
     MemoryImageFile valley = decodeImage(data.read(Archive::Main, "xmas-edition/gfx/valley.jpg"), "valley");
     EXPECT_GE(valley.getWidth(), 1600);
+    // The icons print the names of the levels from spring to autumn in light green without an outline, just
+    // above the road: the grass there is dark enough for them to read.
+    auto luminance = [](std::uint32_t argb) {
+        double sum = 0;
+        for (auto [shift, weight] : {std::pair{16, 0.2126}, {8, 0.7152}, {0, 0.0722}}) {
+            const double c = ((argb >> shift) & 0xFF) / 255.0;
+            sum += weight * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    BezierPathSimple road;
+    ValleyPathPoints::build(road, 1.0f);
+    for (int level = 4; level <= 23; ++level) {
+        const V3 p = road.evaluateL(ValleyPathPoints::arcLengthOfLevel(level, road.totalLength));
+        const int cx = valley.getWidth() / 2 + int(p.x), cy = valley.getHeight() / 2 - int(p.y);
+        std::vector<double> around;
+        for (int y = std::max(0, cy - 32); y < cy - 12; ++y)
+            for (int x = std::max(0, cx - 50); x < std::min(valley.getWidth(), cx + 50); ++x)
+                around.push_back(luminance(valley.getPixel(x, y)));
+        ASSERT_FALSE(around.empty()) << level;
+        // The grass, not the road that may pass behind a name: the darker third of the pixels.
+        std::nth_element(around.begin(), around.begin() + long(around.size() / 3), around.end());
+        EXPECT_GT((luminance(0x80FF00) + 0.05) / (around[around.size() / 3] + 0.05), 2.5) << "level " << level;
+    }
     MemoryImageFile sharp = decodeImage(data.read(Archive::Main, "xmas-edition/gfx/intro.jpg"), "intro");
     MemoryImageFile blurred = decodeImage(data.read(Archive::Main, "xmas-edition/gfx/intro-blurred.jpg"), "blurred");
     EXPECT_EQ(sharp.getWidth(), blurred.getWidth());

@@ -180,13 +180,16 @@ static void valley(const Brush& b) {
                 return true;
         return false;
     };
-    // Seasons from left to right: spring, summer, autumn, winter.
-    static const Rgb greens[] = {0x7CC24A, 0x5DAA3A, 0xC8902E, 0xEEF3FA};
+    // Seasons from left to right: spring, summer, autumn (held up to the last autumn level), winter. The
+    // icons print the names of the levels from spring to autumn in light green without an outline, so the
+    // grass there is kept dark.
+    static const Rgb greens[] = {0x4C8A2E, 0x3C7A28, 0x8E5C1C, 0x8E5C1C, 0xEEF3FA};
+    static const double stops[] = {0, 1 / 3.0, 2 / 3.0, 0.83, 0.9};
     for (int layer = 0; layer < 3; ++layer) {
         cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
-        for (int s = 0; s < 4; ++s) {
+        for (int s = 0; s < 5; ++s) {
             Rgb c = mixRgb(greens[s], 0x2A5A3A, layer * 0.1);
-            cairo_pattern_add_color_stop_rgb(p, s / 3.0, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
+            cairo_pattern_add_color_stop_rgb(p, stops[s], ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
                                              (c & 0xFF) / 255.0);
         }
         cairo_move_to(cr, 0, h);
