@@ -60,7 +60,7 @@ protected:
 
 // A caption beside its item stands on the dark night backdrop of the pages, in the items' half-black: its
 // letters carry a pale rim, so that the lightest and darkest pixels of the caption differ clearly.
-TEST_F(OptionsMenu, CaptionsBesideTheirItemsReadOnTheBackdrop)
+TEST_F(OptionsMenu, CaptionsAndStackedItemsReadOnTheBackdrop)
 {
     auto* page = new ContextSoundOptions();
     push(page);
@@ -86,6 +86,12 @@ TEST_F(OptionsMenu, CaptionsBesideTheirItemsReadOnTheBackdrop)
             lightest = std::max(lightest, luminance(shot.pixel(x, y)));
         }
     EXPECT_GT((lightest + 0.05) / (darkest + 0.05), 4.5) << "caption from x " << left << " to " << right;
+
+    // The items stand a row apart, closer than their frames are high: the light fields still keep apart,
+    // with the backdrop showing between one item and the next.
+    const int x = shot.width / 2 + static_cast<int>(item->position.x);
+    EXPECT_GT(luminance(shot.pixel(x + 40, middle)), 0.5) << "the field";
+    EXPECT_LT(luminance(shot.pixel(x + 40, middle + page->rowHeight / 2)), 0.3) << "between two fields";
 }
 
 TEST_F(OptionsMenu, EveryPageOpensFromItsButtonAndClosesByBackAndEscape)

@@ -30,8 +30,10 @@ static void panel(const Brush& b) {
         cairo_stroke(cr);
         break;
     case 2:
-        // Light fields with dark captions; the highlight frame is a warm glow laid over them.
-        Draw::roundRect(cr, 2, 2, w - 4, h - 4, 10);
+        // Light fields with dark captions; the highlight frame is a warm glow laid over them. The field
+        // leaves a clear strip above and below: the pages stack their items closer than the frame is high,
+        // and a narrow item (a toggle) shows a square box.
+        Draw::roundRect(cr, 2, 9, w - 4, h - 18, 8);
         Draw::color(cr, highlight ? 0xFFD27A : 0xF6FAFE, highlight ? 0.5 : 0.9);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, highlight ? 3 : 2);
