@@ -292,59 +292,49 @@ void NetRole::drawDebugOverlay(const V3& position, void* font)
 void NetRole::processPacket(Packet& packet)
 {
     bAbandonPacket = false;
-    RuntimeClassManager::getInstance()->buildClassArray();
-    while (packet.hasMoreToRead() && !bAbandonPacket) {
-        // The two bits take at most one new byte, and one is there.
-        PacketCursor cursor(packet);
-        const int command = (cursor.getBit() ? 1 : 0) | (cursor.getBit() ? 2 : 0);
-        cursor.store();
-        if (!processCommonCommand(packet, command)) {
-            processCommand(packet, command);
-        }
+    if (packet.bWriting) {
+        return;
     }
-}
-
-bool NetRole::processCommonCommand(Packet& packet, int command)
-{
-    if (bReadingPeerMessage && bIsServer) {
-        return false; // a client's message is checked command by command
-    }
+    RuntimeClassManager* classes = RuntimeClassManager::getInstance();
+    classes->buildClassArray();
+    // A client's message is checked command by command; in any other the usual spawn and copy commands
+    // are read straight from the buffer while their longest forms fit. Whatever is out of the ordinary
+    // goes to processCommand, from just after the command's bits, and is reported there.
+    const bool fastCommands = !(bReadingPeerMessage && bIsServer);
     PacketCursor c(packet);
-    // The longest forms of a class index and a UID.
-    if (c.remaining() < 2 * VarInt::MAX_BYTES) {
-        return false;
-    }
-    if (command == SPAWNNAMED) {
-        uint32_t index = 0;
-        uint32_t uid = 0;
-        if (!c.getVarUInt(index) || !c.getVarUInt(uid) || index > 0x7FFFFFFFu || uid == 0 || uid > 0x7FFFFFFFu ||
-            objectMap.contains(static_cast<int32_t>(uid))) {
-            return false;
-        }
-        const RuntimeClass* runtimeClass =
-            RuntimeClassManager::getInstance()->getClassByIndex(static_cast<int32_t>(index));
-        if (runtimeClass == nullptr ||
-            (runtimeClass != lastSpawnedClass &&
-             (!runtimeClass->hasFactory() || runtimeClass->isDerivedFrom(&RPC::classRecord)))) {
-            return false;
-        }
-        lastSpawnedClass = runtimeClass;
-        c.store();
-        spawnObject(runtimeClass, uid);
-        return true;
-    }
-    if (command == COPYOBJ) {
-        uint32_t uid = 0;
-        KivBase* object = nullptr;
-        if (!c.getVarUInt(uid) || uid > 0x7FFFFFFFu ||
-            (object = findObjectOrNull(static_cast<int32_t>(uid))) == nullptr) {
-            return false;
+    while (c.remaining() != 0 && !bAbandonPacket) {
+        // The two bits take at most one new byte, and one is there.
+        const int command = (c.getBit() ? 1 : 0) | (c.getBit() ? 2 : 0);
+        if (fastCommands && c.remaining() >= 2 * VarInt::MAX_BYTES) {
+            const PacketCursor::Mark afterBits = c.mark();
+            uint32_t index = 0;
+            uint32_t uid = 0;
+            if (command == SPAWNNAMED && c.getVarUInt(index) && c.getVarUInt(uid) && index <= 0x7FFFFFFFu &&
+                uid != 0 && uid <= 0x7FFFFFFFu && !objectMap.contains(static_cast<int32_t>(uid))) {
+                const RuntimeClass* runtimeClass = classes->getClassByIndex(static_cast<int32_t>(index));
+                if (runtimeClass != nullptr &&
+                    (runtimeClass == lastSpawnedClass ||
+                     (runtimeClass->hasFactory() && !runtimeClass->isDerivedFrom(&RPC::classRecord)))) {
+                    lastSpawnedClass = runtimeClass;
+                    c.store();
+                    spawnObject(runtimeClass, uid);
+                    c.load();
+                    continue;
+                }
+            } else if (KivBase* object = nullptr; command == COPYOBJ && c.getVarUInt(uid) && uid <= 0x7FFFFFFFu &&
+                                                  (object = findObjectOrNull(static_cast<int32_t>(uid))) != nullptr) {
+                c.store();
+                copyObject(packet, object, uid);
+                c.load();
+                continue;
+            }
+            c.restore(afterBits);
         }
         c.store();
-        copyObject(packet, object, uid);
-        return true;
+        processCommand(packet, command);
+        c.load();
     }
-    return false;
+    c.store();
 }
 
 void NetRole::spawnObject(const RuntimeClass* runtimeClass, uint32_t uid)

@@ -97,9 +97,6 @@ private:
     void writeCommand(Packet& packet, int command) const;
     // A spawn command (SPAWNOBJ or SPAWNNAMED) for the object.
     static void writeSpawn(Packet& packet, int command, const KivBase& object);
-    // The usual spawn and copy commands read straight from the buffer; false leaves the command (its two
-    // bits read) to processCommand, which reports whatever is out of the ordinary.
-    bool processCommonCommand(Packet& packet, int command);
     void spawnObject(const RuntimeClass* runtimeClass, uint32_t uid);
     void copyObject(Packet& packet, KivBase* object, uint32_t uid);
 
