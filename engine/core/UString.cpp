@@ -38,22 +38,19 @@ UString utf8ToWide(std::string_view text)
     return out;
 }
 
+std::size_t utf8Length(UStringView text)
+{
+    std::size_t n = 0;
+    for (char16_t u : text) {
+        n += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    }
+    return n;
+}
+
 std::string wideToUtf8(UStringView text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (char16_t u : text) {
-        if (u < 0x80) {
-            out.push_back(static_cast<char>(u));
-        } else if (u < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-            out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (u >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-        }
-    }
+    std::string out(utf8Length(text), '\0');
+    encodeUtf8(text, reinterpret_cast<uint8_t*>(out.data()));
     return out;
 }
 

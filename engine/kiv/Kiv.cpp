@@ -124,6 +124,8 @@ void Kiv::forEachObject(Fn fn)
 
 Kiv* Kiv::instance() { return gKiv; }
 
+KivInput* Kiv::currentInput() { return gKiv != nullptr ? gKiv->input : nullptr; }
+
 Kiv::Kiv()
 {
     KIV_ASSERT(gKiv == nullptr);

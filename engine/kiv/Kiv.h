@@ -47,6 +47,8 @@ public:
     Kiv& operator=(const Kiv&) = delete;
 
     static Kiv* instance();
+    // The running engine's input, or null when no engine runs.
+    static KivInput* currentInput();
 
     // One iteration of the main loop with the root context (null before the game has one).
     void frame(Context* root);

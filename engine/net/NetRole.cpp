@@ -24,6 +24,12 @@ std::vector<NetRole*>& liveRoles()
     return roles;
 }
 
+// Objects of a class can be made by a spawn command: it has a factory and is no remote call.
+bool isSpawnable(const RuntimeClass* runtimeClass)
+{
+    return runtimeClass->hasFactory() && !runtimeClass->isDerivedFrom(&RPC::classRecord);
+}
+
 constexpr int DIK_F10 = 0x44;
 constexpr int DIK_F11 = 0x57;
 } // namespace
@@ -312,9 +318,7 @@ void NetRole::processPacket(Packet& packet)
             if (command == SPAWNNAMED && c.getVarUInt(index) && c.getVarUInt(uid) && index <= 0x7FFFFFFFu &&
                 uid != 0 && uid <= 0x7FFFFFFFu && !objectMap.contains(static_cast<int32_t>(uid))) {
                 const RuntimeClass* runtimeClass = classes->getClassByIndex(static_cast<int32_t>(index));
-                if (runtimeClass != nullptr &&
-                    (runtimeClass == lastSpawnedClass ||
-                     (runtimeClass->hasFactory() && !runtimeClass->isDerivedFrom(&RPC::classRecord)))) {
+                if (runtimeClass != nullptr && (runtimeClass == lastSpawnedClass || isSpawnable(runtimeClass))) {
                     lastSpawnedClass = runtimeClass;
                     c.store();
                     spawnObject(runtimeClass, uid);
@@ -392,7 +396,7 @@ void NetRole::processCommand(Packet& packet, int command)
             // The peer named the UID the counter would give next.
             packet.decodeFailed(formatString(u"Object ID %d is already in use.", nextObjectUID), __PRETTY_FUNCTION__);
         }
-        if (!runtimeClass->hasFactory() || runtimeClass->isDerivedFrom(&RPC::classRecord)) {
+        if (!isSpawnable(runtimeClass)) {
             packet.decodeFailed(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()),
                                 __PRETTY_FUNCTION__);
         }

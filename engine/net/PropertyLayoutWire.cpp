@@ -48,18 +48,6 @@ void setObject(const Entry& entry, void* member, KivBase* object)
     }
 }
 
-// UTF-8 bytes of a text as the packet writes it (1, 2 or 3 per UTF-16 unit).
-std::size_t utf8Length(const UString& text)
-{
-    std::size_t n = 0;
-    for (char16_t u : text) {
-        n += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
-    }
-    return n;
-}
-} // namespace
-
-namespace {
 // The string kinds in the cursor's state: false leaves the entry to the packet's own operation (a text
 // over its limit or too long for the stream, a short stream).
 [[gnu::always_inline]] inline bool writeString(PacketCursor& c, const Entry& entry, const UString& text)
@@ -72,21 +60,9 @@ namespace {
         // At most 126 bytes of UTF-8: a one-byte length, written once the text is.
         c.ensure(1 + 3 * units);
         uint8_t* const start = c.at();
-        uint8_t* out = start + 1;
-        for (char16_t u : text) {
-            if (u < 0x80) {
-                *out++ = static_cast<uint8_t>(u);
-            } else if (u < 0x800) {
-                *out++ = static_cast<uint8_t>(0xC0 | (u >> 6));
-                *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
-            } else {
-                *out++ = static_cast<uint8_t>(0xE0 | (u >> 12));
-                *out++ = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
-                *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
-            }
-        }
-        *start = static_cast<uint8_t>(out - start - 1);
-        c.skip(static_cast<std::size_t>(out - start));
+        const uint8_t* const end = encodeUtf8(text, start + 1);
+        *start = static_cast<uint8_t>(end - start - 1);
+        c.skip(static_cast<std::size_t>(end - start));
         return true;
     }
     const std::size_t length = utf8Length(text);
@@ -95,19 +71,7 @@ namespace {
     }
     c.ensure(5 + length);
     c.putVarUInt(static_cast<uint32_t>(length));
-    uint8_t* out = c.at();
-    for (char16_t u : text) {
-        if (u < 0x80) {
-            *out++ = static_cast<uint8_t>(u);
-        } else if (u < 0x800) {
-            *out++ = static_cast<uint8_t>(0xC0 | (u >> 6));
-            *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
-        } else {
-            *out++ = static_cast<uint8_t>(0xE0 | (u >> 12));
-            *out++ = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
-            *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
-        }
-    }
+    encodeUtf8(text, c.at());
     c.skip(length);
     return true;
 }
@@ -119,24 +83,15 @@ namespace {
         return false;
     }
     const uint8_t* bytes = c.at();
-    // Plain ASCII is copied as it comes, a short text unit by unit (the string's resize would clear its
-    // room first); anything else is decoded as the packet decodes it.
+    // Plain ASCII is copied as it comes, unit by unit (a resize would clear the room first); anything else
+    // is decoded as the packet decodes it.
     bool plain = true;
-    if (length <= 15) {
-        text.clear();
-        for (uint32_t k = 0; k < length; ++k) {
-            const uint8_t b = bytes[k];
-            plain &= static_cast<uint8_t>(b - 1) < 0x7F;
-            text.push_back(b);
-        }
-    } else {
-        text.resize(length);
-        char16_t* out = text.data();
-        for (uint32_t k = 0; k < length; ++k) {
-            const uint8_t b = bytes[k];
-            plain &= static_cast<uint8_t>(b - 1) < 0x7F;
-            out[k] = b;
-        }
+    text.clear();
+    text.reserve(length);
+    for (uint32_t k = 0; k < length; ++k) {
+        const uint8_t b = bytes[k];
+        plain &= static_cast<uint8_t>(b - 1) < 0x7F;
+        text.push_back(b);
     }
     if (!plain) {
         text = utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
@@ -235,7 +190,7 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
     }
     const Entry* const entries = layout.entries.data();
     for (const Step *s = layout.steps.data(), *const end = s + layout.steps.size(); s != end; ++s) {
-        const char* const member = base + s->offset;
+        char* const member = base + s->offset;
         const Step::Code code = s->code;
         if (code == Step::INT || code == Step::ENUM4) {
             int32_t v = 0;
@@ -270,7 +225,7 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
             c.skip(s->arg);
             continue;
         case Step::SECUREINT:
-            c.putVarInt(reinterpret_cast<SecureInt*>(const_cast<char*>(member))->get());
+            c.putVarInt(reinterpret_cast<SecureInt*>(member)->get());
             continue;
         case Step::ENUM:
             c.putVarInt(e.getEnum(member));
@@ -282,7 +237,7 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
             break;
         case Step::POINTER:
         case Step::REFERENCE: {
-            KivBase* target = getObject(e, const_cast<char*>(member));
+            KivBase* target = getObject(e, member);
             if (localCopy) {
                 const uint64_t raw = reinterpret_cast<uintptr_t>(target);
                 c.putRaw(&raw, sizeof(raw));
@@ -302,7 +257,7 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::write(con
             break; // through the packet
         }
         c.store();
-        slow(e, const_cast<char*>(member));
+        slow(e, member);
         c.load();
     }
     c.store();

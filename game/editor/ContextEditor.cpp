@@ -39,16 +39,8 @@ constexpr int KEY_F1 = 0x3B;
 constexpr int KEY_F2 = 0x3C;
 constexpr int KEY_F3 = 0x3D;
 constexpr int KEY_LSHIFT = 0x2A;
-constexpr float ZOOM_FAR = -6400.0f;
-constexpr float ZOOM_NEAR = -25.0f;
 // How near (in game units) a press must be to an object's position to pick an object without a sprite.
 constexpr float PICK_DISTANCE = 16.0f;
-
-KivInput* input()
-{
-    Kiv* kiv = Kiv::instance();
-    return kiv != nullptr ? kiv->input : nullptr;
-}
 
 double physicalSeconds()
 {
@@ -266,7 +258,7 @@ void ContextEditor::tickContents(double tickTime, double dt)
     GameController* gc = controller();
     ContextBlender* game = gc->contextGame;
     BlenderCamera* cam = gc->getGameCamera();
-    KivInput* in = input();
+    KivInput* in = Kiv::currentInput();
     if (in == nullptr || game == nullptr || cam == nullptr) {
         return;
     }
@@ -399,7 +391,7 @@ void ContextEditor::renderContents()
         Rect band{static_cast<float>(i) * w, 10.0f * h, static_cast<float>(i + 1) * w, 0.0f};
         band.drawOutline(grid);
     }
-    const KivInput* in = input();
+    const KivInput* in = Kiv::currentInput();
     if (in != nullptr && in->isDown(KEY_LSHIFT)) {
         drawEditorCircle(game->pointer.x, game->pointer.y, game->pointer.z, 150.0f, UColor(0xff0080ffu));
     }

@@ -27,6 +27,9 @@ public:
     static constexpr int32_t EVENT_FIELD_CHANGED = 8;
     static constexpr int32_t EVENT_EDITED = 9;
     static constexpr float PANEL_WIDTH = 150.0f;
+    // The camera's distance limits while editing (its z, farthest and nearest).
+    static constexpr float ZOOM_FAR = -6400.0f;
+    static constexpr float ZOOM_NEAR = -25.0f;
 
     ContextEditor();
     ~ContextEditor() override;

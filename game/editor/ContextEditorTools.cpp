@@ -17,15 +17,7 @@
 #include "game/level/TouchButton.h"
 
 namespace {
-constexpr float ZOOM_FAR = -6400.0f;
-constexpr float ZOOM_NEAR = -25.0f;
 constexpr float MARGIN = 20.0f;
-
-KivInput* input()
-{
-    Kiv* kiv = Kiv::instance();
-    return kiv != nullptr ? kiv->input : nullptr;
-}
 
 ResourceManager& resources()
 {
@@ -119,7 +111,7 @@ KivBase* ContextEditorTools::currentValue() const
 void ContextEditorTools::tickContents(double time, double dt)
 {
     Context::tickContents(time, dt);
-    KivInput* in = input();
+    KivInput* in = Kiv::currentInput();
     if (in == nullptr) {
         return;
     }
@@ -130,7 +122,7 @@ void ContextEditorTools::tickContents(double time, double dt)
         const float f = wheel < 0.0f ? 0.5f : 2.0f;
         const V3 c = camera->eye;
         camera->eye = V3(pointer.x - (pointer.x - c.x) * f, pointer.y - (pointer.y - c.y) * f,
-                         std::clamp(c.z * f, ZOOM_FAR, ZOOM_NEAR));
+                         std::clamp(c.z * f, ContextEditor::ZOOM_FAR, ContextEditor::ZOOM_NEAR));
         camera->lookAt.x = camera->eye.x;
         camera->lookAt.y = camera->eye.y;
     }

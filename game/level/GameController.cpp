@@ -57,15 +57,9 @@ namespace {
 
 constexpr int PAUSE_BUTTON_REACH = 35;
 
-KivInput* input()
-{
-    Kiv* kiv = Kiv::instance();
-    return kiv != nullptr ? kiv->input : nullptr;
-}
-
 bool anyBindingDown(const GameConfiguration* config, int binding)
 {
-    KivInput* in = input();
+    KivInput* in = Kiv::currentInput();
     if (config == nullptr || in == nullptr) {
         return false;
     }
@@ -76,7 +70,7 @@ bool anyBindingDown(const GameConfiguration* config, int binding)
 
 bool bindingPressed(const GameConfiguration* config, int binding)
 {
-    KivInput* in = input();
+    KivInput* in = Kiv::currentInput();
     if (config == nullptr || in == nullptr) {
         return false;
     }
@@ -641,7 +635,7 @@ void GameController::buildResultsPanel()
     const float h = screenH();
     const UString hintKey = formatString(u"HINTENDLEVEL%d", level);
     UString hint = LevelServices::textByKey(hintKey, false);
-    KivInput* in = input();
+    KivInput* in = Kiv::currentInput();
     const bool touchMode = in != nullptr && in->getInputMode() == KivInput::INPUT_TOUCH;
     if (touchMode && LevelServices::hasText(u"IOS_" + hintKey)) {
         hint = LevelServices::textByKey(u"IOS_" + hintKey, true);
@@ -725,7 +719,7 @@ static void openLevelOverlay()
 
 void GameController::tickContents(double time, double dt)
 {
-    KivInput* in = input();
+    KivInput* in = Kiv::currentInput();
     const GameConfiguration* config = LevelServices::configuration();
 
     // 1. Keys or touch.

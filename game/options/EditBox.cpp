@@ -54,7 +54,7 @@ void EditBox::tick(double tickTime, double dt)
         bCaretVisible = false;
         return;
     }
-    const KivInput* input = Kiv::instance() != nullptr ? Kiv::instance()->input : nullptr;
+    const KivInput* input = Kiv::currentInput();
     if (input != nullptr) {
         typeCharacter(input->typedChar);
     }

@@ -15,7 +15,7 @@ KeyBindingItem::KeyBindingItem(const V3& at, uint32_t* binding, const UString& i
 void KeyBindingItem::tick(double tickTime, double dt)
 {
     MenuItem::tick(tickTime, dt);
-    const KivInput* input = Kiv::instance() != nullptr ? Kiv::instance()->input : nullptr;
+    const KivInput* input = Kiv::currentInput();
     if (bHovered && !bDisabled && input != nullptr && input->isAnyTouchDown()) {
         MenuSupport::pushScreen(new KeyBindingPopup(&answer, this, caption, MenuSupport::text(STR_CONTROLSHINT)));
     }
@@ -32,7 +32,7 @@ void KeyBindingItem::tick(double tickTime, double dt)
 
 void KeyBindingItem::renderValue(float x, float y, float z)
 {
-    const KivInput* input = Kiv::instance() != nullptr ? Kiv::instance()->input : nullptr;
+    const KivInput* input = Kiv::currentInput();
     if (pBinding == nullptr || input == nullptr || *pBinding >= static_cast<uint32_t>(KivInput::NUMINPUTCODES)) {
         return;
     }

@@ -33,7 +33,7 @@ void KeyBindingPopup::tickContents(double tickTime, double dt)
         bClosed = true; // the page of the item has gone
         return;
     }
-    const KivInput* input = Kiv::instance() != nullptr ? Kiv::instance()->input : nullptr;
+    const KivInput* input = Kiv::currentInput();
     if (input != nullptr) {
         const int32_t code = firstPressedCode(*input);
         if (code != 0) {

@@ -19,6 +19,7 @@
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/House.h"
+#include "game/world/Pig.h"
 #include "support/GameData.h"
 
 LevelEnvironment& LevelEnvironment::get()
@@ -98,6 +99,14 @@ void LevelTest::play(LevelBuilder& builder)
     Packet stream = builder.stream();
     manager = std::make_unique<ContextLevelManager>(stream);
     stack().addContext(manager.get());
+}
+
+Pig* LevelTest::playToPig()
+{
+    LevelBuilder builder;
+    play(builder);
+    constexpr int PLAYING = 4;
+    return runToState(PLAYING) ? dynamic_cast<Pig*>(level().findHero()) : nullptr;
 }
 
 void LevelTest::frames(int count)

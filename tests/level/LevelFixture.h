@@ -17,6 +17,7 @@ class GameController;
 class GameConfiguration;
 class LevelBuilder;
 class MyGlobal;
+class Pig;
 struct ProfileData;
 
 // Makes the engine build the game's language object (before the harness starts the engine).
@@ -50,6 +51,9 @@ protected:
     ProfileData& profile();
     // Plays the level of a builder through a level manager made from its stream.
     void play(LevelBuilder& builder);
+    // Plays a level of the builder's defaults into its playing state; answers its pig, or null when the
+    // level does not get there.
+    Pig* playToPig();
     // The running level's controller and house (the house as a plain object; null when missing).
     GameController& level();
     // Sets or clears the house's pig-at-home flag.

@@ -10,21 +10,16 @@
 #include "engine/render/KivGraphics.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
-#include "game/level/LevelBuilder.h"
 #include "game/world/PhysicsWorld.h"
 #include "game/world/Pig.h"
 
 namespace {
 constexpr int SPACE = 57;
-constexpr int PLAYING = 4;
 } // namespace
 
 TEST_F(LevelTest, EveryJumpPressJumpsAtAnyFrameOfThePhysicsStep)
 {
-    LevelBuilder builder;
-    play(builder);
-    ASSERT_TRUE(runToState(PLAYING));
-    auto* pig = dynamic_cast<Pig*>(level().findHero());
+    Pig* pig = playToPig();
     ASSERT_NE(pig, nullptr);
     // A frame is 0.01 s and a physics step 1/60 s: some frames run no step. A press in the frame before
     // such a frame used to be dropped, so presses at six successive frame offsets must all jump.
@@ -46,11 +41,8 @@ TEST_F(LevelTest, EveryJumpPressJumpsAtAnyFrameOfThePhysicsStep)
 
 TEST_F(LevelTest, ATapOnThePigAtItsDoorTakesItHome)
 {
-    LevelBuilder builder;
-    play(builder);
-    ASSERT_TRUE(runToState(PLAYING));
+    Pig* pig = playToPig();
     GameController& gc = level();
-    auto* pig = dynamic_cast<Pig*>(gc.findHero());
     auto* house = dynamic_cast<Renderable*>(gc.findHouse());
     ASSERT_NE(pig, nullptr);
     ASSERT_NE(house, nullptr);
@@ -80,11 +72,8 @@ TEST_F(LevelTest, ATapOnThePigAtItsDoorTakesItHome)
 // then the pig stands at its door (behind the house) and is pressed at points above that middle.
 TEST_F(LevelTest, APressCountsOnThePigWhereItIsDrawn)
 {
-    LevelBuilder builder;
-    play(builder);
-    ASSERT_TRUE(runToState(PLAYING));
+    Pig* pig = playToPig();
     GameController& gc = level();
-    auto* pig = dynamic_cast<Pig*>(gc.findHero());
     auto* house = dynamic_cast<Renderable*>(gc.findHouse());
     ASSERT_NE(pig, nullptr);
     ASSERT_NE(house, nullptr);

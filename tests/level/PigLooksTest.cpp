@@ -10,12 +10,10 @@
 #include "engine/render/KivGraphics.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
-#include "game/level/LevelBuilder.h"
 #include "game/world/Pig.h"
 #include "game/world/Piglet.h"
 
 namespace {
-constexpr int PLAYING = 4;
 constexpr int KEY_LEFT = 203;
 constexpr int KEY_RIGHT = 205;
 } // namespace
@@ -47,10 +45,7 @@ protected:
 
 TEST_F(PigLooks, TheEyeIsOnTheSideThePigFacesAndThePigletsStandBehindIt)
 {
-    LevelBuilder builder;
-    play(builder);
-    ASSERT_TRUE(runToState(PLAYING));
-    auto* pig = dynamic_cast<Pig*>(level().findHero());
+    Pig* pig = playToPig();
     ASSERT_NE(pig, nullptr);
     frames(30);
     // At the start the piglets stand in line behind the pig, none on it.
@@ -78,10 +73,7 @@ TEST_F(PigLooks, TheEyeIsOnTheSideThePigFacesAndThePigletsStandBehindIt)
 // the pig's and not another piglet's; standing, a piglet shows the cycle's first frame.
 TEST_F(PigLooks, ThePigletsStepThroughTheirOwnWalkCycle)
 {
-    LevelBuilder builder;
-    play(builder);
-    ASSERT_TRUE(runToState(PLAYING));
-    auto* pig = dynamic_cast<Pig*>(level().findHero());
+    Pig* pig = playToPig();
     ASSERT_NE(pig, nullptr);
     frames(30);
     std::vector<Piglet*> piglets;
