@@ -252,6 +252,31 @@ void memcpySameBytes(benchmark::State& state)
     THEROLE = nullptr;
 }
 
+// What any replay of the stream does whatever its encoding: make the objects, register them under their
+// UIDs and hang them in the tree, with nothing read. Against memcpySameBytes, the floor of replayStream.
+void objectsOnly(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto server = std::make_unique<BenchServer>();
+        server->bAllowNewObjectRegistations = false;
+        server->start(nullptr);
+        KivBase* list = new KivBase();
+        server->registerObject(list, 2);
+        server->root->appendChild(list);
+        state.ResumeTiming();
+        for (int i = 0; i < OBJECT_COUNT; ++i) {
+            auto* thing = new BenchThing();
+            server->registerObject(thing, i + 3);
+            list->appendChild(thing);
+        }
+        state.PauseTiming();
+        server.reset();
+        state.ResumeTiming();
+    }
+    THEROLE = nullptr;
+}
+
 // Only building and deleting every object's property list, as writing and replaying each do once per
 // object: the share of the stream's time that lies outside the packet and the role.
 void propertyListsOnly(benchmark::State& state)
@@ -273,4 +298,5 @@ BENCHMARK(writeStream)->Arg(0)->Arg(1)->ArgName("plain")->Unit(benchmark::kMilli
 BENCHMARK(replayStream)->Arg(0)->Arg(1)->ArgName("plain")->Unit(benchmark::kMillisecond);
 BENCHMARK(memcpySameBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(writeAndReplayAgainstMemcpy)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(objectsOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(propertyListsOnly)->Unit(benchmark::kMillisecond);
