@@ -83,17 +83,15 @@ void setObject(const Entry& entry, void* member, KivBase* object)
         return false;
     }
     const uint8_t* bytes = c.at();
-    // Plain ASCII is copied as it comes, unit by unit (a resize would clear the room first); anything else
-    // is decoded as the packet decodes it.
+    // Plain ASCII (no zero, no high bit) is widened as it comes; anything else is decoded as the packet
+    // decodes it.
     bool plain = true;
-    text.clear();
-    text.reserve(length);
     for (uint32_t k = 0; k < length; ++k) {
-        const uint8_t b = bytes[k];
-        plain &= static_cast<uint8_t>(b - 1) < 0x7F;
-        text.push_back(b);
+        plain &= static_cast<uint8_t>(bytes[k] - 1) < 0x7F;
     }
-    if (!plain) {
+    if (plain) {
+        text.assign(bytes, bytes + length);
+    } else {
         text = utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
     }
     c.skip(length);
@@ -304,6 +302,14 @@ __attribute__((optimize("no-jump-tables"))) void PropertyLayout::Wire::read(cons
                 const int32_t v = (first & 0x40) != 0 ? -magnitude : magnitude;
                 std::memcpy(member, &v, 4);
                 c.skip(1);
+                continue;
+            }
+            // Thirteen bits in two bytes (the run's room covers the longest form).
+            if (const uint8_t second = c.at()[1]; second < 0x80) {
+                const int32_t magnitude = (first & 0x3F) | (second << 6);
+                const int32_t v = (first & 0x40) != 0 ? -magnitude : magnitude;
+                std::memcpy(member, &v, 4);
+                c.skip(2);
                 continue;
             }
         } else if (code == Step::RAW8) {

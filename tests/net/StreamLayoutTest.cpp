@@ -319,6 +319,21 @@ TEST_F(StreamLayout, ReadingGivesTheValuesAndFatalMessagesOfThePropertyList)
     const auto good = readOutcome(bytes, viaLayout);
     EXPECT_EQ(good.first, u"");
     EXPECT_EQ(good, readOutcome(bytes, viaList));
+    {
+        // Values of every length read back as the list reads them: integers of one to five bytes either
+        // sign, plain and other texts.
+        const int32_t uid = full->objectUID;
+        std::mt19937 rng(777);
+        for (int round = 0; round < 300; ++round) {
+            randomise(*full, rng, &world.apple, world.objects[1]);
+            const std::vector<uint8_t> values = layoutBytes(*full, STORED);
+            const auto outcome = readOutcome(values, viaLayout);
+            ASSERT_EQ(outcome.first, u"") << "round " << round;
+            ASSERT_EQ(outcome, readOutcome(values, viaList)) << "round " << round;
+            ASSERT_EQ(std::vector<uint8_t>(outcome.second.begin(), outcome.second.end() - 1), listBytes(*full, STORED));
+        }
+        full->objectUID = uid;
+    }
     int fatal = 0;
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
