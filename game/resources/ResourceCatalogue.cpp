@@ -101,6 +101,7 @@ constexpr TextureEntry TEXTURES[] = {
     {95, "gfx/pebbles.tga", "rockPebbles", 0, -1, 1},
     {96, "gfx/rocksA.tga", "rocksA", 0, -1, 1},
     {96, "gfx/iceslab.tga", "iceSlab", 0, -1, 1},
+    {96, "gfx/stoneslab.tga", "stoneSlab", 0, -1, 1},
     {97, "gfx/pumpkin.tga", "pumpkin", 0, -1, 1},
     {98, "gfx/clouds.tga", "clouds", 0, -1, 1},
     {99, "gfx/terrain-grassy.tga", "terrain-grassy", 2, -1, 1},

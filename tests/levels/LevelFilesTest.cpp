@@ -12,6 +12,7 @@
 #include "engine/net/KivNetwork.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/render/KivGraphics.h"
+#include "engine/render/Quad.h"
 #include "engine/render/Skin.h"
 #include "game/world/A99Object.h"
 #include "game/world/Pig.h"
@@ -87,14 +88,19 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
     std::printf("slowest level: %.1f ms\n", slowest);
 }
 
-// A ledge of ice is drawn with the ice slab, every other solid ledge with rocks; the look leaves the
-// ledge's hull and ground as they were. With LEVELBOT_TRACE set, every solid ledge is saved with the pig on
+// A ledge of ice is drawn with the ice slab, every other solid ledge with a stone slab (snowed on in winter)
+// stretched over its whole width, so that the pig is seen to cross on it; the look leaves the ledge's hull
+// and ground as they were. With LEVELBOT_TRACE set, every solid ledge is saved with the pig on
 // it ("ledge-LEVEL-LINE.tga").
 TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
     LevelEnvironment& env = LevelEnvironment::get();
     KivHarness& harness = env.harness();
     Skin* ice = dynamic_cast<Skin*>(ResourceManager::instance()->find(u"iceSlab:0", false));
     ASSERT_NE(ice, nullptr);
+    Skin* stone = dynamic_cast<Skin*>(ResourceManager::instance()->find(u"stoneSlab:0", false));
+    Skin* snowyStone = dynamic_cast<Skin*>(ResourceManager::instance()->find(u"stoneSlab:1", false));
+    ASSERT_NE(stone, nullptr);
+    ASSERT_NE(snowyStone, nullptr);
     int icy = 0;
     const bool trace = std::getenv("LEVELBOT_TRACE") != nullptr;
     for (const LevelSource& source : env.sources()) {
@@ -126,6 +132,14 @@ TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
             }
             ASSERT_NE(ledge, nullptr) << "line " << t->line;
             EXPECT_EQ(ledge->pSkin == ice, t->icy()) << "line " << t->line;
+            if (!t->icy()) {
+                const bool snowy = source.christmas || source.season == 3;
+                EXPECT_EQ(ledge->pSkin, snowy ? snowyStone : stone) << "line " << t->line;
+            }
+            auto* quad = dynamic_cast<Quad*>(ledge->pSkin);
+            ASSERT_NE(quad, nullptr) << "line " << t->line;
+            EXPECT_GE(quad->width * ledge->scale.x, right - left) << "line " << t->line;
+            EXPECT_LE(quad->width * ledge->scale.x, right - left + 12) << "line " << t->line;
             EXPECT_EQ(ledge->groundMaterial == A99Object::GROUND_ICE, t->has("ice")) << "line " << t->line;
             icy += t->icy() ? 1 : 0;
             if (trace) {

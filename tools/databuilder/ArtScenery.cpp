@@ -141,6 +141,48 @@ static void iceSlab(const Brush& b) {
     Draw::flat(cr, SNOW, 1, 1);
 }
 
+// A flat slab of stone filling its frame, so that it can be stretched over a ledge as a bridge: grey with a
+// lighter top face, a few joints and pits; frame 1 wears a cap of snow.
+static void stoneSlab(const Brush& b) {
+    cairo_t* cr = b.cr;
+    const double w = b.w, h = b.h, top = b.frame == 1 ? h * 0.2 : 1.0;
+    Draw::roundRect(cr, 1, top, w - 2, h - top - 1, h * 0.2);
+    Draw::shade(cr, STONE, 1.5);
+    // The top face, catching the light.
+    Draw::roundRect(cr, 3, top + 1, w - 6, (h - top) * 0.3, h * 0.12);
+    Draw::flat(cr, mixRgb(STONE, WHITE, 0.35));
+    Draw::roundRect(cr, 1, top, w - 2, h - top - 1, h * 0.2);
+    cairo_save(cr);
+    cairo_clip(cr);
+    Rng rng(b.frame + 53);
+    // Joints between the stones, and pits in their faces.
+    for (int i = 1; i < 4; ++i) {
+        double x = w * i / 4 + rng.range(-5, 5);
+        Draw::line(cr, x, top + (h - top) * 0.3, x + rng.range(-3, 3), h, 1.5, 0x6A6A64, 0.8);
+    }
+    for (int i = 0; i < 6; ++i)
+        Draw::ellipse(cr, w * rng.range(0.05, 0.95), top + (h - top) * rng.range(0.45, 0.85), rng.range(1.5, 3), 1.2),
+            Draw::flat(cr, 0x74746E, 0, 0.7);
+    cairo_restore(cr);
+    if (b.frame == 1) {
+        // Snow along the top, hanging a little over the edges.
+        cairo_move_to(cr, 0, top + h * 0.15);
+        const int bumps = 7;
+        for (int i = 0; i < bumps; ++i) {
+            double x0 = w * i / bumps, x1 = w * (i + 1) / bumps, lift = h * rng.range(0.1, 0.2);
+            cairo_curve_to(cr, x0 + (x1 - x0) * 0.2, top - lift, x1 - (x1 - x0) * 0.2, top - lift, x1, top);
+        }
+        cairo_line_to(cr, w, top + h * 0.15);
+        for (int i = bumps; i > 0; --i) {
+            double x0 = w * i / bumps, x1 = w * (i - 1) / bumps;
+            cairo_curve_to(cr, x0 - (x0 - x1) * 0.3, top + h * 0.28, x1 + (x0 - x1) * 0.3, top + h * 0.28, x1,
+                           top + h * 0.15);
+        }
+        cairo_close_path(cr);
+        Draw::flat(cr, SNOW, 1, 1);
+    }
+}
+
 static void shrub(const Brush& b) {
     // param 1: Christmas lights on the shrub
     Rng rng(b.frame + 19);
@@ -402,6 +444,7 @@ std::span<const ArtRow> sceneryArt() {
         {"rocksA", 128, 96, 3, rocks, 2},
         {"rocksA-xmas", 128, 96, 3, rocks, 3},
         {"iceSlab", 128, 32, 1, iceSlab, 0},
+        {"stoneSlab", 128, 32, 2, stoneSlab, 0},
         {"pumpkin", 64, 64, 1, pumpkin, 0},
         {"shrubs", 128, 96, 3, shrub, 0},
         {"shrubs-cec", 128, 96, 3, shrub, 1},

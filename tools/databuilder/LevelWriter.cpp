@@ -288,7 +288,6 @@ private:
 
     void thing(const LevelThing& t) {
         const std::string& k = t.kind;
-        const std::string rock = level.christmas ? "rocksA-xmas:0" : "rocksA:0";
         if (k == "pig") {
             place(pig, t);
             pig->afterEdit();
@@ -403,8 +402,10 @@ private:
                 cover(ledge, "drawbridge:0", right - left, 24, t);
             else if (t.icy()) // the slab's snow crust stands a little above its top
                 cover(ledge, "iceSlab:0", right - left + 6, top - bottom + 10, t);
+            else if (level.christmas || level.season == 3) // a stone slab with snow on it
+                cover(ledge, "stoneSlab:1", right - left + 6, top - bottom + 10, t);
             else
-                cover(ledge, rock, right - left + 16, top - bottom + 24, t);
+                cover(ledge, "stoneSlab:0", right - left + 6, top - bottom + 4, t);
             outline(ledge, t.points, !oneWay, oneWay);
             settings(ledge, t);
         } else if (k == "prop") {
