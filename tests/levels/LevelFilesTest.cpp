@@ -160,3 +160,24 @@ TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
     }
     EXPECT_GT(icy, 0) << "no level has a ledge of ice";
 }
+
+// Scenery is drawn over the ground, so a prop set too low shows its foot through the ground and one set too
+// high hangs in the air: the foot of every prop's picture is at the ground below it, give or take the grass.
+TEST(LevelFiles, PropsStandOnTheGround) {
+    LevelEnvironment& env = LevelEnvironment::get();
+    int props = 0;
+    for (const LevelSource& source : env.sources())
+        for (const LevelThing& t : source.things) {
+            if (t.kind != "prop")
+                continue;
+            auto* quad = dynamic_cast<Quad*>(ResourceManager::instance()->find(utf8ToWide(t.variant), false));
+            ASSERT_NE(quad, nullptr) << source.path << ":" << t.line;
+            const auto scale = t.settings.find("scale.y");
+            const float height = quad->height * (scale != t.settings.end() ? std::stof(scale->second) : 1.0f);
+            const float foot = t.y - height / 2 - source.groundAt(t.x);
+            EXPECT_GE(foot, -12.0f) << source.path << ":" << t.line << " " << t.variant << " is sunk into the ground";
+            EXPECT_LE(foot, 30.0f) << source.path << ":" << t.line << " " << t.variant << " floats above the ground";
+            ++props;
+        }
+    EXPECT_GT(props, 100);
+}
