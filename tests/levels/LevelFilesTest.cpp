@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 #include "LevelEnvironment.h"
 #include "engine/files/FileManager.h"
@@ -15,6 +16,8 @@
 #include "engine/render/Quad.h"
 #include "engine/render/Skin.h"
 #include "game/world/A99Object.h"
+#include "game/world/EditorProxy.h"
+#include "game/world/TerrainDeco.h"
 #include "game/world/Pig.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
@@ -81,6 +84,31 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
         EXPECT_EQ(gc->levelStats.secrets, source.count("secret"));
         EXPECT_NE(gc->findHeroOrNull(), nullptr);
         EXPECT_NE(gc->findHouseOrNull(), nullptr);
+        // Things are drawn in the order of their proxies: the scenery comes before the ground and the pig,
+        // which then stand in front of it; the house's trimmings come after the house.
+        std::map<const KivBase*, int> drawn;
+        int order = 0;
+        for (KivBase* p = gc->proxyList->getFirstChild(); p != nullptr; p = p->getNext())
+            if (auto* proxy = dynamic_cast<EditorProxy*>(p))
+                drawn[proxy->getObject()] = order++;
+        int ground = order;
+        for (KivBase* o = gc->objectList->getFirstChild(); o != nullptr; o = o->getNext())
+            if (dynamic_cast<TerrainDeco*>(o) != nullptr && drawn.count(o))
+                ground = std::min(ground, drawn[o]);
+        ASSERT_TRUE(drawn.count(gc->findHeroOrNull()));
+        ASSERT_TRUE(drawn.count(gc->findHouseOrNull()));
+        for (KivBase* o = gc->bgList->getFirstChild(); o != nullptr; o = o->getNext()) {
+            auto* prop = dynamic_cast<A99Object*>(o);
+            if (prop == nullptr || !drawn.count(prop))
+                continue;
+            const UString* skin = ResourceManager::instance()->nameOf(prop->pSkin);
+            ASSERT_NE(skin, nullptr);
+            if (wideToUtf8(*skin).rfind("house-", 0) == 0)
+                EXPECT_GT(drawn[prop], drawn[gc->findHouseOrNull()]) << wideToUtf8(*skin);
+            else
+                EXPECT_LT(drawn[prop], ground) << wideToUtf8(*skin) << " at " << prop->position.x;
+        }
+        EXPECT_LT(ground, drawn[gc->findHeroOrNull()]);
         manager.reset();
         THEROLE = nullptr;
     }

@@ -412,6 +412,15 @@ private:
             A99Object* object = prop(t.variant, t.x, t.y, t.line);
             name(object, t);
             settings(object, t);
+            // Scenery is drawn first, behind the ground and all that moves on it, in the order of the
+            // source; the house's own trimmings stay over the house.
+            if (t.variant.rfind("house-", 0) != 0) {
+                if (lastScenery == nullptr)
+                    object->placeProxyBefore(nullptr);
+                else
+                    object->placeProxyAfter(lastScenery);
+                lastScenery = object;
+            }
         } else {
             throw LevelSourceError(level.path, t.line, "the builder cannot make \"" + k + "\"");
         }
@@ -429,6 +438,7 @@ private:
     Pig* pig = nullptr;
     House* house = nullptr;
     Apple* starterApple = nullptr;
+    A99Object* lastScenery = nullptr; // the last prop put behind the ground
     std::map<std::string, KivBase*> named;
     struct Pending {
         Switch* sw;
