@@ -190,7 +190,7 @@ TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
 }
 
 // Scenery is drawn over the ground, so a prop set too low shows its foot through the ground and one set too
-// high hangs in the air: the foot of every prop's picture is at the ground below it, give or take the grass.
+// high hangs in the air: the foot of every prop's picture is at the ground below it, give or take a little grass.
 TEST(LevelFiles, PropsStandOnTheGround) {
     LevelEnvironment& env = LevelEnvironment::get();
     int props = 0;
@@ -204,7 +204,7 @@ TEST(LevelFiles, PropsStandOnTheGround) {
             const float height = quad->height * (scale != t.settings.end() ? std::stof(scale->second) : 1.0f);
             const float foot = t.y - height / 2 - source.groundAt(t.x);
             EXPECT_GE(foot, -12.0f) << source.path << ":" << t.line << " " << t.variant << " is sunk into the ground";
-            EXPECT_LE(foot, 30.0f) << source.path << ":" << t.line << " " << t.variant << " floats above the ground";
+            EXPECT_LE(foot, 12.0f) << source.path << ":" << t.line << " " << t.variant << " floats above the ground";
             ++props;
         }
     EXPECT_GT(props, 100);
