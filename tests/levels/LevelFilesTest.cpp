@@ -16,6 +16,7 @@
 #include "engine/render/Quad.h"
 #include "engine/render/Skin.h"
 #include "game/world/A99Object.h"
+#include "game/world/DangerArea.h"
 #include "game/world/EditorProxy.h"
 #include "game/world/TerrainDeco.h"
 #include "game/world/Pig.h"
@@ -109,6 +110,15 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
                 EXPECT_LT(drawn[prop], ground) << wideToUtf8(*skin) << " at " << prop->position.x;
         }
         EXPECT_LT(ground, drawn[gc->findHeroOrNull()]);
+        // Water and acid show in their pits: they are filled, and seen from behind the ground.
+        for (KivBase* o = gc->dangerAreaList->getFirstChild(); o != nullptr; o = o->getNext()) {
+            auto* danger = dynamic_cast<DangerArea*>(o);
+            ASSERT_NE(danger, nullptr);
+            if (danger->kind == DangerArea::KIND_THORNS)
+                continue;
+            EXPECT_NE(danger->pSkin, nullptr) << "at " << danger->position.x;
+            EXPECT_LT(drawn[danger], ground) << "at " << danger->position.x;
+        }
         manager.reset();
         THEROLE = nullptr;
     }

@@ -322,10 +322,19 @@ private:
                 area->triggerRadius = t.w / 2;
                 area->triggerHalfHeight = t.h / 2;
             }
-            if (auto* danger = dynamic_cast<DangerArea*>(area))
+            if (auto* danger = dynamic_cast<DangerArea*>(area)) {
                 danger->kind = t.variant == "water" ? DangerArea::KIND_WATER
                              : t.variant == "acid"  ? DangerArea::KIND_ACID
                                                     : DangerArea::KIND_THORNS;
+                // Water and acid fill their area, seen from behind the ground so that only the part in the
+                // pit shows; acid is the shallow water's picture in poison green. Thorns bring a cactus.
+                if (danger->kind != DangerArea::KIND_THORNS) {
+                    cover(danger, danger->kind == DangerArea::KIND_WATER ? "water:0" : "water-shallow:0", t.w, t.h, t);
+                    if (danger->kind == DangerArea::KIND_ACID)
+                        danger->color = UColor(0xFF9CFF3Cu);
+                    behindGround(danger);
+                }
+            }
             area->afterEdit();
             settings(area, t);
         } else if (k == "hint") {
@@ -412,18 +421,21 @@ private:
             A99Object* object = prop(t.variant, t.x, t.y, t.line);
             name(object, t);
             settings(object, t);
-            // Scenery is drawn first, behind the ground and all that moves on it, in the order of the
-            // source; the house's own trimmings stay over the house.
-            if (t.variant.rfind("house-", 0) != 0) {
-                if (lastScenery == nullptr)
-                    object->placeProxyBefore(nullptr);
-                else
-                    object->placeProxyAfter(lastScenery);
-                lastScenery = object;
-            }
+            // The house's own trimmings stay over the house.
+            if (t.variant.rfind("house-", 0) != 0)
+                behindGround(object);
         } else {
             throw LevelSourceError(level.path, t.line, "the builder cannot make \"" + k + "\"");
         }
+    }
+
+    // Scenery is drawn first, behind the ground and all that moves on it, in the order of the source.
+    void behindGround(EditorObject* object) {
+        if (lastScenery == nullptr)
+            object->placeProxyBefore(nullptr);
+        else
+            object->placeProxyAfter(lastScenery);
+        lastScenery = object;
     }
 
     A99Object* prop(const std::string& skin, float x, float y, int line) {
@@ -438,7 +450,7 @@ private:
     Pig* pig = nullptr;
     House* house = nullptr;
     Apple* starterApple = nullptr;
-    A99Object* lastScenery = nullptr; // the last prop put behind the ground
+    EditorObject* lastScenery = nullptr; // the last thing put behind the ground
     std::map<std::string, KivBase*> named;
     struct Pending {
         Switch* sw;
