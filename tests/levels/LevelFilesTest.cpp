@@ -19,6 +19,7 @@
 #include "game/world/DangerArea.h"
 #include "game/world/EditorProxy.h"
 #include "game/world/TerrainDeco.h"
+#include "game/world/TriggerHint.h"
 #include "game/world/Pig.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
@@ -110,6 +111,13 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
                 EXPECT_LT(drawn[prop], ground) << wideToUtf8(*skin) << " at " << prop->position.x;
         }
         EXPECT_LT(ground, drawn[gc->findHeroOrNull()]);
+        // Signposts stand by the way, behind the pig.
+        for (KivBase* o = gc->objectList->getFirstChild(); o != nullptr; o = o->getNext()) {
+            auto* hint = dynamic_cast<TriggerHint*>(o);
+            if (hint != nullptr && hint->pSkin != nullptr) {
+                EXPECT_LT(drawn[hint], ground) << "sign at " << hint->position.x;
+            }
+        }
         // Water and acid show in their pits: they are filled, and seen from behind the ground.
         for (KivBase* o = gc->dangerAreaList->getFirstChild(); o != nullptr; o = o->getNext()) {
             auto* danger = dynamic_cast<DangerArea*>(o);

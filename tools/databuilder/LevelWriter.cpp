@@ -344,8 +344,10 @@ private:
             hint->triggerRadius = t.w;
             hint->bSpeechBubble = t.has("bubble");
             hint->bAutomatic = t.has("auto");
-            if (t.has("sign"))
+            if (t.has("sign")) { // a signpost by the way, behind the pig
                 hint->pSkin = sprite("woodsign:0", level, t.line);
+                behindGround(hint);
+            }
             if (auto after = t.settings.find("after"); after != t.settings.end())
                 laterHints.push_back({hint, after->second.substr(1), t.line});
             hint->afterEdit();
