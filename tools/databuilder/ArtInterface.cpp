@@ -174,16 +174,20 @@ void symbol(cairo_t* cr, double cx, double cy, double s, int which, Rgb ink, con
     }
 }
 
+// Frames 1 to 4 are the pause, help, statistics and map buttons, which the HUD sets in a row 70 pixels
+// apart and 35 from the screen's top edge: their discs stay within that, apart and whole on the screen.
+// The movement arrows and the jump button (frames 5 to 7) are as large as their reach.
 static void touchButton(const Brush& b) {
     static const int symbols[] = {-1, 0, 1, 2, 3, 4, 5, 6};
-    Draw::ellipse(b.cr, b.w / 2, b.h / 2, b.w * 0.45, b.h * 0.45);
+    const double r = b.frame >= 1 && b.frame <= 4 ? 0.33 : 0.45;
+    Draw::ellipse(b.cr, b.w / 2, b.h / 2, b.w * r, b.h * r);
     Draw::color(b.cr, WHITE, 0.55);
     cairo_fill_preserve(b.cr);
     cairo_set_line_width(b.cr, 3);
     Draw::color(b.cr, WHITE);
     cairo_stroke(b.cr);
     if (symbols[b.frame] >= 0)
-        symbol(b.cr, b.w / 2, b.h / 2, b.w * 0.8, symbols[b.frame], 0x17304F, b.faces);
+        symbol(b.cr, b.w / 2, b.h / 2, b.w * 0.8 * r / 0.45, symbols[b.frame], 0x17304F, b.faces);
 }
 
 static void hudIcons(const Brush& b) {
