@@ -155,11 +155,17 @@ void MenuItem::render()
     if (bHovered) {
         const UString& line = bDisabled ? disabledHint : hint;
         if (!line.empty()) {
-            MenuSupport::printFitted(MenuSupport::font(MenuSupport::FONT_SMALL),
-                                     V3(0.0f, static_cast<float>(2 - ContextMenu::screenHeight() / 2), 0.0f),
-                                     UColor(0xFFFFFFFFu), 0x24, line,
-                                     static_cast<float>(ContextMenu::screenWidth() - 8), V3(0.0f, -1.0f, 0.0f),
-                                     UColor(0x80000000u));
+            // The line stands on whatever is behind the menu (a snowy level under the pause menu): a dark
+            // rim keeps its white letters readable on light ground as on dark.
+            const V3 at(0.0f, static_cast<float>(2 - ContextMenu::screenHeight() / 2), 0.0f);
+            const auto room = static_cast<float>(ContextMenu::screenWidth() - 8);
+            FontQuad* small = MenuSupport::font(MenuSupport::FONT_SMALL);
+            static constexpr float RIM[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+            for (const auto& d : RIM) {
+                MenuSupport::printFitted(small, at + V3(d[0], d[1], 0.0f), UColor(0xA0000000u), 0x24, line, room, V3(),
+                                         UColor(0u));
+            }
+            MenuSupport::printFitted(small, at, UColor(0xFFFFFFFFu), 0x24, line, room, V3(), UColor(0u));
         }
     }
     if (caption.empty()) {

@@ -41,8 +41,9 @@ static void panel(const Brush& b) {
         cairo_stroke(cr);
         break;
     case 3:
+        // Light enough for the captions, half black and, on the highlighted button, red.
         Draw::roundRect(cr, 3, 3, w - 6, h - 6, 16);
-        Draw::shade(cr, highlight ? 0xE8A020 : 0xB82A2A, 3);
+        Draw::shade(cr, highlight ? 0xFFE38A : 0xE8705F, 3);
         Draw::gloss(cr, w / 2, h * 0.28, w * 0.44, h * 0.2, 0.4);
         break;
     case 4: {
