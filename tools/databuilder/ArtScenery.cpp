@@ -255,6 +255,16 @@ static void cactus(const Brush& b) {
         Draw::shade(b.cr, 0x4E9A3E, 2);
         Draw::line(b.cr, w * 0.5, h * 0.55, w * (0.5 + s * 0.28), h * 0.55, w * 0.12, 0x4E9A3E);
     }
+    if (b.frame == 1) {
+        // In winter: caps of snow on the stem and the arms.
+        Draw::ellipse(b.cr, w / 2, h * 0.12, w * 0.14, w * 0.07);
+        Draw::flat(b.cr, SNOW, 1);
+        for (int s : {-1, 1}) {
+            Draw::ellipse(b.cr, w * (0.5 + s * 0.3), h * (0.31 + (s + 1) * 0.05), w * 0.1, w * 0.05);
+            Draw::flat(b.cr, SNOW, 1);
+        }
+        return;
+    }
     Draw::ellipse(b.cr, w / 2, h * 0.1, w * 0.1, w * 0.08);
     Draw::shade(b.cr, 0xE8508A, 1);
 }
@@ -448,7 +458,7 @@ std::span<const ArtRow> sceneryArt() {
         {"pumpkin", 64, 64, 1, pumpkin, 0},
         {"shrubs", 128, 96, 3, shrub, 0},
         {"shrubs-cec", 128, 96, 3, shrub, 1},
-        {"cactus", 96, 192, 1, cactus, 0},
+        {"cactus", 96, 192, 2, cactus, 0},
         {"deco-grass", 64, 32, 1, grassTuft, 0},
         {"deco-grass-tall", 64, 64, 1, grassTuft, 1},
         {"terrain-grassy", 512, 64, 1, terrainStrip, 0},
