@@ -19,6 +19,11 @@
 #include "game/menus/ContextMenu.h"
 #include "game/menus/MenuSupport.h"
 
+namespace {
+// Where a line is printed again around its letters, one pixel out in eight directions, to give it a rim.
+constexpr float RIM[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+} // namespace
+
 MenuItem::MenuItem(float x, float y, float z, const UString& itemCaption, const UString& itemHint)
     : captionLocation(ContextMenu::ALIGN_READING_START), caption(itemCaption), hint(itemHint)
 {
@@ -160,7 +165,6 @@ void MenuItem::render()
             const V3 at(0.0f, static_cast<float>(2 - ContextMenu::screenHeight() / 2), 0.0f);
             const auto room = static_cast<float>(ContextMenu::screenWidth() - 8);
             FontQuad* small = MenuSupport::font(MenuSupport::FONT_SMALL);
-            static constexpr float RIM[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
             for (const auto& d : RIM) {
                 MenuSupport::printFitted(small, at + V3(d[0], d[1], 0.0f), UColor(0xA0000000u), 0x24, line, room, V3(),
                                          UColor(0u));
@@ -204,7 +208,6 @@ void MenuItem::render()
         // caption itself: a pale rim around the letters keeps it readable there.
         const std::uint32_t alpha = std::min(255u, (currentColor.argb >> 24) * 3 / 2);
         const UColor rim((alpha << 24) | 0x00E8F0F8u);
-        static constexpr float RIM[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
         for (const auto& d : RIM) {
             printText(caption, at + V3(d[0], d[1], 0.0f), flags, rim, fit);
         }

@@ -138,7 +138,7 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
 // stretched over its whole width, so that the pig is seen to cross on it; the look leaves the ledge's hull
 // and ground as they were. With LEVELBOT_TRACE set, every solid ledge is saved with the pig on
 // it ("ledge-LEVEL-LINE.tga").
-TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
+TEST(LevelFiles, LedgesAreDrawnAsIceOrStoneSlabs) {
     LevelEnvironment& env = LevelEnvironment::get();
     KivHarness& harness = env.harness();
     Skin* ice = dynamic_cast<Skin*>(ResourceManager::instance()->find(u"iceSlab:0", false));
@@ -207,8 +207,8 @@ TEST(LevelFiles, LedgesOfIceAreDrawnAsIce) {
     EXPECT_GT(icy, 0) << "no level has a ledge of ice";
 }
 
-// Scenery is drawn over the ground, so a prop set too low shows its foot through the ground and one set too
-// high hangs in the air: the foot of every prop's picture is at the ground below it, give or take a little grass.
+// A prop set too low sinks into the ground and one set too high hangs in the air: the foot of every prop's
+// picture is at the ground below it, give or take a little grass.
 TEST(LevelFiles, PropsStandOnTheGround) {
     LevelEnvironment& env = LevelEnvironment::get();
     int props = 0;

@@ -87,6 +87,25 @@ static void rocks(const Brush& b) {
     }
 }
 
+// A crust of snow on a slab whose top edge is at `top`: soft bumps above it, hanging a little over the
+// edges, its lower rim `rim` and its hollows `sag` of the frame's height below the edge.
+static void snowCrust(cairo_t* cr, Rng& rng, double w, double h, double top, double rim, double sag) {
+    cairo_move_to(cr, 0, top + h * rim);
+    const int bumps = 7;
+    for (int i = 0; i < bumps; ++i) {
+        double x0 = w * i / bumps, x1 = w * (i + 1) / bumps, lift = h * rng.range(0.1, 0.2);
+        cairo_curve_to(cr, x0 + (x1 - x0) * 0.2, top - lift, x1 - (x1 - x0) * 0.2, top - lift, x1, top);
+    }
+    cairo_line_to(cr, w, top + h * rim);
+    for (int i = bumps; i > 0; --i) {
+        double x0 = w * i / bumps, x1 = w * (i - 1) / bumps;
+        cairo_curve_to(cr, x0 - (x0 - x1) * 0.3, top + h * sag, x1 + (x0 - x1) * 0.3, top + h * sag, x1,
+                       top + h * rim);
+    }
+    cairo_close_path(cr);
+    Draw::flat(cr, SNOW, 1, 1);
+}
+
 // A slab of ice with a crust of snow on top, filling its frame so that it can be stretched over a ledge:
 // pale blue and see-through, with glassy streaks and a few cracks.
 static void iceSlab(const Brush& b) {
@@ -124,21 +143,7 @@ static void iceSlab(const Brush& b) {
     }
     cairo_restore(cr);
     Draw::gloss(cr, w / 2, top + h * 0.16, w * 0.45, h * 0.1, 0.6);
-    // The snow crust: soft bumps along the top, hanging a little over the edges.
-    cairo_move_to(cr, 0, top + h * 0.18);
-    const int bumps = 7;
-    for (int i = 0; i < bumps; ++i) {
-        double x0 = w * i / bumps, x1 = w * (i + 1) / bumps, lift = h * rng.range(0.1, 0.2);
-        cairo_curve_to(cr, x0 + (x1 - x0) * 0.2, top - lift, x1 - (x1 - x0) * 0.2, top - lift, x1, top);
-    }
-    cairo_line_to(cr, w, top + h * 0.18);
-    for (int i = bumps; i > 0; --i) {
-        double x0 = w * i / bumps, x1 = w * (i - 1) / bumps;
-        cairo_curve_to(cr, x0 - (x0 - x1) * 0.3, top + h * 0.3, x1 + (x0 - x1) * 0.3, top + h * 0.3, x1,
-                       top + h * 0.18);
-    }
-    cairo_close_path(cr);
-    Draw::flat(cr, SNOW, 1, 1);
+    snowCrust(cr, rng, w, h, top, 0.18, 0.3);
 }
 
 // A flat slab of stone filling its frame, so that it can be stretched over a ledge as a bridge: grey with a
@@ -164,23 +169,8 @@ static void stoneSlab(const Brush& b) {
         Draw::ellipse(cr, w * rng.range(0.05, 0.95), top + (h - top) * rng.range(0.45, 0.85), rng.range(1.5, 3), 1.2),
             Draw::flat(cr, 0x74746E, 0, 0.7);
     cairo_restore(cr);
-    if (b.frame == 1) {
-        // Snow along the top, hanging a little over the edges.
-        cairo_move_to(cr, 0, top + h * 0.15);
-        const int bumps = 7;
-        for (int i = 0; i < bumps; ++i) {
-            double x0 = w * i / bumps, x1 = w * (i + 1) / bumps, lift = h * rng.range(0.1, 0.2);
-            cairo_curve_to(cr, x0 + (x1 - x0) * 0.2, top - lift, x1 - (x1 - x0) * 0.2, top - lift, x1, top);
-        }
-        cairo_line_to(cr, w, top + h * 0.15);
-        for (int i = bumps; i > 0; --i) {
-            double x0 = w * i / bumps, x1 = w * (i - 1) / bumps;
-            cairo_curve_to(cr, x0 - (x0 - x1) * 0.3, top + h * 0.28, x1 + (x0 - x1) * 0.3, top + h * 0.28, x1,
-                           top + h * 0.15);
-        }
-        cairo_close_path(cr);
-        Draw::flat(cr, SNOW, 1, 1);
-    }
+    if (b.frame == 1)
+        snowCrust(cr, rng, w, h, top, 0.15, 0.28);
 }
 
 static void shrub(const Brush& b) {
