@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/core/GameInfo.h"
@@ -146,10 +147,18 @@ TEST(GameRun, FromTheFlagsToQuitEndsCleanlyAndSaves)
     // The stored language was cleared: the flag screen shows.
     std::ofstream(folder.file(".cfg")) << "[Kiv]\ndefaultLanguage=-1\n";
 
+    // The child ends through std::exit from inside its test, with the engine's threads still about: the
+    // leak checker has nothing to say of it, and its tracer has been seen to crash stopping those threads.
     std::vector<std::string> env;
+    std::string sanitizer = "ASAN_OPTIONS=";
     for (char** e = environ; *e != nullptr; ++e) {
-        env.emplace_back(*e);
+        if (std::string_view(*e).starts_with(sanitizer)) {
+            sanitizer = std::string(*e) + ":";
+        } else {
+            env.emplace_back(*e);
+        }
     }
+    env.push_back(sanitizer + "detect_leaks=0");
     env.push_back(std::string(CHILD_FOLDER) + "=" + folder.path());
     env.emplace_back("SDL_VIDEODRIVER=offscreen");
     env.emplace_back("SDL_AUDIODRIVER=dummy");
