@@ -16,8 +16,8 @@
 #include "game/level/GameController.h"
 #include "game/level/GameControllerCalls.h"
 #include "game/level/LevelServices.h"
-#include "game/level/Overlay.h"
-#include "game/level/OverlayPause.h"
+#include "game/overlays/Overlay.h"
+#include "game/overlays/OverlayPause.h"
 
 const RuntimeClass MyRootObject::classRecord(0xa0bbd901u, &RootObject::classRecord,
                                              &RuntimeClass::factoryOf<MyRootObject>);

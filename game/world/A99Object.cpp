@@ -15,7 +15,7 @@
 #include "engine/net/NetRole.h"
 #include "game/world/Hull.h"
 #include "game/world/LevelDataCheck.h"
-#include "game/overlays/SpeechBubble.h"
+#include "game/effects/SpeechBubble.h"
 #include "game/world/WorldPointer.h"
 
 const RuntimeClass A99Object::classRecord(RuntimeClass::hashName(u"A99Object"), &EditorObject::classRecord,

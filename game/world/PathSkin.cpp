@@ -6,7 +6,7 @@
 #include "engine/core/PropertyPointer.h"
 #include "engine/render/Quad.h"
 #include "game/world/LevelDataCheck.h"
-#include "game/overlays/PathMesh.h"
+#include "game/effects/PathMesh.h"
 
 const RuntimeClass PathSkin::classRecord(RuntimeClass::hashName(u"PathSkin"), &BezierPath::classRecord,
                                          &RuntimeClass::factoryOf<PathSkin>);

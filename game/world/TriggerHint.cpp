@@ -12,7 +12,7 @@
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Pig.h"
 #include "game/level/MyRootObject.h"
-#include "game/level/OverlayHint.h"
+#include "game/overlays/OverlayHint.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"

@@ -18,7 +18,7 @@
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
 #include "game/level/MyRootObject.h"
-#include "game/level/Overlay.h"
+#include "game/overlays/Overlay.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/EditorObject.h"
 

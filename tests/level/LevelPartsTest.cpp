@@ -30,7 +30,7 @@
 #include "game/level/LevelBuilder.h"
 #include "game/level/LevelServices.h"
 #include "game/level/MyRootObject.h"
-#include "game/level/OverlayStatistics.h"
+#include "game/overlays/OverlayStatistics.h"
 #include "game/world/A99Object.h"
 #include "game/world/Pig.h"
 

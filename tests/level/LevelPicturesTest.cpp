@@ -18,7 +18,7 @@
 #include "game/level/LevelBuilder.h"
 #include "game/level/MyRootObject.h"
 #include "game/level/StatsRow.h"
-#include "game/overlays/ParallaxHills.h"
+#include "game/effects/ParallaxHills.h"
 
 namespace {
 struct Picture {

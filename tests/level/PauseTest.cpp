@@ -11,7 +11,7 @@
 #include "game/level/GameController.h"
 #include "game/level/LevelBuilder.h"
 #include "game/level/MyRootObject.h"
-#include "game/level/OverlayPause.h"
+#include "game/overlays/OverlayPause.h"
 #include "game/menus/MenuButton.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "engine/core/Reference.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/text/FontQuad.h"
-#include "game/level/OverlayPause.h"
+#include "game/overlays/OverlayPause.h"
 #include "game/menus/ContextGameMain.h"
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuChoiceItem.h"

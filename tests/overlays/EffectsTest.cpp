@@ -7,10 +7,10 @@
 #include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
-#include "game/overlays/LeafEmitter.h"
-#include "game/overlays/ParallaxHills.h"
-#include "game/overlays/PathMesh.h"
-#include "game/overlays/RainEmitter.h"
+#include "game/effects/LeafEmitter.h"
+#include "game/effects/ParallaxHills.h"
+#include "game/effects/PathMesh.h"
+#include "game/effects/RainEmitter.h"
 #include "game/world/BezierPath.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "game/userdata/ProfileData.h"
 #include "engine/text/TextSprite.h"
 #include "game/level/LevelBuilder.h"
-#include "game/level/Overlay.h"
+#include "game/overlays/Overlay.h"
 
 class MenuPanel;
 

@@ -9,7 +9,7 @@
 #include "game/world/Switch.h"
 #include "game/world/Telescope.h"
 #include "game/world/TriggerHint.h"
-#include "game/overlays/SpeechBubble.h"
+#include "game/effects/SpeechBubble.h"
 
 TEST_F(WorldTest, ASwitchBlowsUpItsTargetAndShowsIt)
 {

@@ -1,4 +1,4 @@
-#include "game/level/Overlay.h"
+#include "game/overlays/Overlay.h"
 
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "engine/core/KivBase.h"
-#include "game/overlays/WeatherParticle.h"
+#include "game/effects/WeatherParticle.h"
 
 class Camera;
 class Texture;

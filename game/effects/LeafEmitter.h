@@ -1,7 +1,7 @@
 #pragma once
 // The falling leaves of autumn levels: leaves of the "autumnLeaf" sheet drifting down and to the left,
 // swaying 16 units to each side and turning through the sheet's frames (all but the last).
-#include "game/overlays/WeatherEmitter.h"
+#include "game/effects/WeatherEmitter.h"
 
 class LeafEmitter : public WeatherEmitter {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 // The rain of spring levels: drops of the "rainDrop" sheet falling steeply to the left.
-#include "game/overlays/WeatherEmitter.h"
+#include "game/effects/WeatherEmitter.h"
 
 class RainEmitter : public WeatherEmitter {
 public:

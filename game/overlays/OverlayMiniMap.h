@@ -6,7 +6,7 @@
 
 #include "engine/core/UString.h"
 #include "engine/net/RPC.h"
-#include "game/level/Overlay.h"
+#include "game/overlays/Overlay.h"
 
 class PlayingArea;
 class Skin;

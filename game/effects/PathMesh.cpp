@@ -1,4 +1,4 @@
-#include "game/overlays/PathMesh.h"
+#include "game/effects/PathMesh.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "game/overlays/RainEmitter.h"
+#include "game/effects/RainEmitter.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "game/level/OverlayMiniMap.h"
+#include "game/overlays/OverlayMiniMap.h"
 
 #include <algorithm>
 

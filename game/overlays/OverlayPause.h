@@ -2,7 +2,7 @@
 // The in-game pause menu: resume, restart the level (result code 6, after a YES), end the level (result
 // code 1, after a YES, or at once by the Jump binding while the button is highlighted) and options. Its
 // whole content is built by its constructor, so every peer's copy is complete by itself.
-#include "game/level/Overlay.h"
+#include "game/overlays/Overlay.h"
 
 class MenuButton;
 

@@ -1,4 +1,4 @@
-#include "game/level/OverlayStatistics.h"
+#include "game/overlays/OverlayStatistics.h"
 
 #include "engine/core/Format.h"
 #include "engine/render/Renderable.h"

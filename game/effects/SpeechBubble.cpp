@@ -1,4 +1,4 @@
-#include "game/overlays/SpeechBubble.h"
+#include "game/effects/SpeechBubble.h"
 
 #include <algorithm>
 #include <cmath>

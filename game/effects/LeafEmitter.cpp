@@ -1,4 +1,4 @@
-#include "game/overlays/LeafEmitter.h"
+#include "game/effects/LeafEmitter.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "game/overlays/ParallaxHills.h"
+#include "game/effects/ParallaxHills.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "game/level/OverlayTutorial.h"
+#include "game/overlays/OverlayTutorial.h"
 
 #include "engine/core/ErrorManager.h"
 #include "engine/input/KivInput.h"

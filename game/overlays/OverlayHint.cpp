@@ -1,4 +1,4 @@
-#include "game/level/OverlayHint.h"
+#include "game/overlays/OverlayHint.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "game/level/OverlayPause.h"
+#include "game/overlays/OverlayPause.h"
 
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"

@@ -1,4 +1,4 @@
-#include "game/overlays/WeatherEmitter.h"
+#include "game/effects/WeatherEmitter.h"
 
 #include <cmath>
 
