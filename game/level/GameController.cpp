@@ -8,6 +8,7 @@
 #include "engine/audio/SoundStream.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
+#include "engine/core/ListIterator.h"
 #include "engine/core/Logger.h"
 #include "engine/core/MathUtil.h"
 #include "engine/core/PropertyBool.h"
@@ -267,10 +268,9 @@ void GameController::findActionTarget(KivBase* list)
     // them in is judged by what the previous child left there.
     int32_t priority = 0;
     float distance = NO_TARGET_DISTANCE;
-    for (KivBase* o = list->getFirstChild(); o != nullptr; o = o->getNext()) {
-        if (o->bDeleted) {
-            continue;
-        }
+    // Deleted and inactive children are no targets.
+    for (ListIterator it(list); it.current() != nullptr; it.next()) {
+        KivBase* o = it.current();
         if (!LevelWorld::queryAction(o, heroPos, priority, distance)) {
             continue;
         }
@@ -293,8 +293,9 @@ void GameController::findTouchTarget(KivBase* list, const V3& touch)
     const V3 point = touchToWorld(*contextGame, touch);
     int32_t priority = 0;
     float distance = NO_TARGET_DISTANCE;
-    for (KivBase* o = list->getFirstChild(); o != nullptr; o = o->getNext()) {
-        if (o->bDeleted || !LevelWorld::queryAction(o, point, priority, distance)) {
+    for (ListIterator it(list); it.current() != nullptr; it.next()) {
+        KivBase* o = it.current();
+        if (!LevelWorld::queryAction(o, point, priority, distance)) {
             continue;
         }
         if (priority > actionTargetPriority ||

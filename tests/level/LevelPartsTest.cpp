@@ -242,6 +242,36 @@ TEST_F(LevelTest, ActionTargetKeepsWhatThePreviousChildLeft)
     gc.actionTarget.set(nullptr);
 }
 
+TEST_F(LevelTest, InactiveAndDeletedChildrenAreNoTargets)
+{
+    LevelBuilder builder;
+    play(builder);
+    AsLevelRole role(manager->server);
+    GameController& gc = level();
+    KivBase list;
+    auto* inactive = new Offer(true, 9, 1.0f);
+    inactive->bInactive = true;
+    auto* deleted = new Offer(true, 8, 1.0f);
+    deleted->bDeleted = true;
+    auto* live = new Offer(true, 1, 50.0f);
+    list.appendChild(inactive);
+    list.appendChild(deleted);
+    list.appendChild(live);
+    for (bool byTouch : {false, true}) {
+        gc.actionTarget.set(nullptr);
+        gc.actionTargetPriority = 0;
+        gc.actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+        if (byTouch) {
+            gc.findTouchTarget(&list, V3(10.0f, 10.0f, 0.0f));
+        } else {
+            gc.findActionTarget(&list);
+        }
+        EXPECT_EQ(gc.actionTarget.get(), live) << (byTouch ? "touch" : "action key");
+        EXPECT_EQ(gc.actionTargetPriority, 1);
+    }
+    gc.actionTarget.set(nullptr);
+}
+
 TEST_F(LevelTest, ClientBuildsLayersAndListsButNoEditorOrStarterContent)
 {
     Client client(2, u"TobbleXmasdemo", 1.25, u"Player", 0.05);
