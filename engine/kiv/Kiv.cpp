@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -282,7 +283,9 @@ void Kiv::readConfig()
             bKeepConfigFile = true;
         }
     }
-    defaultLanguage = getIntInRange(config, ENGINE_SECTION, u"defaultLanguage", -2, -2, MAX_LANGUAGE);
+    // -2 detects the language; any other negative asks with the flag screen.
+    defaultLanguage = getIntInRange(config, ENGINE_SECTION, u"defaultLanguage", -2, std::numeric_limits<int>::min(),
+                                    MAX_LANGUAGE);
     bEnableDelayedLoad = config.getBool(ENGINE_SECTION, u"bEnableDelayedLoad", false);
     bEmulateLocalhost = config.getBool(ENGINE_SECTION, u"bEmulateLocalhost", false);
     bTickWhilePaused = config.getBool(ENGINE_SECTION, u"bTickWhilePaused", false);

@@ -89,7 +89,7 @@ public:
     // Settings.
     UString languageMask;        // ".cfg.static" [Language]; empty admits every language
     int singleLanguage = 0;      // ".cfg.static" [Language]; 0 or more forces that language (missing: 0)
-    int defaultLanguage = -2;    // ".cfg" [Kiv]; -2 detect, -1 ask, 0 or more that language
+    int defaultLanguage = -2;    // ".cfg" [Kiv]; -2 detect, another negative asks, 0 or more that language
     bool bEnableDelayedLoad = false;
     bool bEmulateLocalhost = false;
     bool bTickWhilePaused = false;

@@ -130,6 +130,12 @@ TEST(KivEngine, UnreadableOrMissingLanguageKeysTakeTheirDefaults)
     EXPECT_NE(cfg.find("bEnableDelayedLoad=Yes"), std::string::npos);
 }
 
+TEST(KivEngine, AStoredLanguageBelowMinusTwoAsksRatherThanDetects)
+{
+    KivHarness h("", "[Kiv]\r\ndefaultLanguage=-3\r\n");
+    EXPECT_EQ(h.kiv().defaultLanguage, -3);
+}
+
 TEST(KivEngine, FramesAdvanceTimeAndCounterAndClearTheTypedCharacter)
 {
     KivHarness h;
