@@ -121,10 +121,40 @@ void TriggerHint::tick(double time, double dt)
         return;
     }
     delayLeft -= dt;
-    if (delayLeft < 0.0) {
-        bTriggered = false;
-        show();
+    if (delayLeft >= 0.0) {
+        return;
     }
+    const UString text = hintText();
+    // In a box: with the in-game help off the hint counts as shown without being seen.
+    if (text.empty() || bSpeechBubble || !LevelAccess::tutorialOn()) {
+        bTriggered = false;
+        bShown = true;
+        if (!text.empty() && bSpeechBubble) {
+            speak(text);
+        }
+        return;
+    }
+    KIV_ASSERT(THEROLE != NULL);
+    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    auto* root = dynamic_cast<MyRootObject*>(THEROLE->root);
+    if (root == nullptr) {
+        bTriggered = false;
+        bShown = true;
+        return;
+    }
+    // One overlay at a time: the box waits while another overlay (a tutorial, the statistics, the map, a
+    // hint that fired in the same frame) is open, and the hint counts as shown once its box is open.
+    if (root->contextOverlay != nullptr) {
+        return;
+    }
+    auto* overlay = new OverlayHint();
+    THEROLE->registerObject(overlay, 0);
+    overlay->construct(LevelAccess::text(hintTitleID), replacePlaceholders(text), pIconSkin, -1);
+    overlay->netCallPostReplicate();
+    overlay->netCallPostReplicateGlobal();
+    root->openOverlay(overlay);
+    bShown = root->contextOverlay == overlay;
+    bTriggered = !bShown;
 }
 
 int32_t TriggerHint::waitModeFor(const UString& text, const UString& key)
@@ -166,9 +196,8 @@ UString TriggerHint::replacePlaceholders(const UString& text)
     return out;
 }
 
-void TriggerHint::show()
+UString TriggerHint::hintText() const
 {
-    const UString title = LevelAccess::text(hintTitleID);
     UString text = LevelAccess::text(hintTextID);
     if (LevelAccess::touchMode()) {
         const UString touchKey = UString(u"IOS_") + hintTextID;
@@ -178,37 +207,17 @@ void TriggerHint::show()
     } else if (hintTextID.rfind(u"IOS_", 0) == 0) {
         text.clear();
     }
-    bShown = true;
-    if (text.empty()) {
-        return;
+    return text;
+}
+
+void TriggerHint::speak(const UString& text)
+{
+    auto* speaker = originator.getAs<A99Object>();
+    const bool byOriginator = speaker != nullptr;
+    if (speaker == nullptr) {
+        speaker = LevelAccess::hero();
     }
-    const int32_t waitMode = waitModeFor(text, hintTextID);
-    const UString shown = replacePlaceholders(text);
-    if (bSpeechBubble) {
-        auto* speaker = originator.getAs<A99Object>();
-        const bool byOriginator = speaker != nullptr;
-        if (speaker == nullptr) {
-            speaker = LevelAccess::hero();
-        }
-        if (speaker != nullptr) {
-            speaker->say(hintNudge, byOriginator, waitMode, shown);
-        }
-        return;
+    if (speaker != nullptr) {
+        speaker->say(hintNudge, byOriginator, waitModeFor(text, hintTextID), replacePlaceholders(text));
     }
-    // With the in-game help off the hint counts as shown without being seen.
-    if (!LevelAccess::tutorialOn()) {
-        return;
-    }
-    KIV_ASSERT(THEROLE != NULL);
-    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
-    auto* root = dynamic_cast<MyRootObject*>(THEROLE->root);
-    if (root == nullptr) {
-        return;
-    }
-    auto* overlay = new OverlayHint();
-    THEROLE->registerObject(overlay, 0);
-    overlay->construct(title, shown, pIconSkin, -1);
-    overlay->netCallPostReplicate();
-    overlay->netCallPostReplicateGlobal();
-    root->openOverlay(overlay);
 }

@@ -2,7 +2,8 @@
 // A hint: with a skin it is a sign the pig reads with its action; without one it fires when the pig
 // enters its area. After hintDelay seconds it shows its text in a hint overlay or, with bSpeechBubble, as a
 // speech bubble of its originator (the pig when there is none). An automatic hint shows once; a hint whose
-// previousHint has not been shown waits. With the in-game help off, overlay hints count as shown unseen.
+// previousHint has not been shown waits. A hint box waits while another overlay is open and counts as
+// shown once it opened; with the in-game help off, such hints count as shown unseen.
 #include "engine/core/Reference.h"
 #include "game/world/TriggerArea.h"
 
@@ -45,7 +46,11 @@ public:
     bool bShown = false;
 
 private:
-    void show();
+    // The text to show: the touch variant in touch mode when there is one; empty for a touch-only text
+    // outside touch mode.
+    UString hintText() const;
+    // The text in a speech bubble of the originator (of the pig when there is none).
+    void speak(const UString& text);
 
     bool bTriggered = false;
     double delayLeft = 0.0;

@@ -83,6 +83,24 @@ TEST_F(HintTest, PigWalkingIntoATriggerOpensTheBoxAndJumpClosesIt)
     EXPECT_TRUE(runUntilClosed());
 }
 
+TEST_F(HintTest, TwoHintsFiringInOneFrameOpenOneAfterTheOther)
+{
+    hintAtPig(u"HINTPARTIMETITLE", u"HINTVALLEYPERCENTAGES");
+    hintAtPig(UString(), u"HINTJUMP");
+    startPlaying();
+    ASSERT_TRUE(runUntil([&] { return overlay() != nullptr; }, 200));
+    const bool firstHasTitle = findText(*overlay(), u"Par Time") != nullptr;
+    frames(20);
+    tap(SPACE);
+    ASSERT_TRUE(runUntilClosed());
+    ASSERT_TRUE(runUntil([&] { return overlay() != nullptr; }, 100))
+        << "the second hint waited while the first box was open";
+    EXPECT_NE(findText(*overlay(), u"Par Time") != nullptr, firstHasTitle);
+    frames(20);
+    tap(SPACE);
+    EXPECT_TRUE(runUntilClosed());
+}
+
 TEST_F(HintTest, EscapeAndAClickCloseTheBoxToo)
 {
     hintAtPig(UString(), u"HINTVALLEYPERCENTAGES");
