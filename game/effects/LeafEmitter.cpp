@@ -9,13 +9,15 @@
 namespace {
 constexpr float PI = 3.14159265358979f;
 constexpr float TWO_PI = 2.0f * PI;
+
+// A leaf's roll about the view axis, drawn right after its place.
+void drawRoll(WeatherParticle& p) { p.rotation.z = KivRandom::nextFloat() * PI / 2.0f - PI / 4.0f; }
 } // namespace
 
 LeafEmitter::LeafEmitter(Camera* camera, float spread, float intensity)
-    : WeatherEmitter(camera, spread, intensity, u"autumnLeaf")
+    : WeatherEmitter(camera, spread, intensity, u"autumnLeaf", &drawRoll)
 {
     for (WeatherParticle& p : all()) {
-        p.rotation.z = KivRandom::nextFloat() * PI / 2.0f - PI / 4.0f;
         p.position = p.base;
         p.updateVisuals();
     }

@@ -18,7 +18,8 @@ int WeatherEmitter::countFor(float intensity)
     return wanted > 0.0f && std::isfinite(wanted) ? static_cast<int>(std::min(wanted, 128.0f)) : 0;
 }
 
-WeatherEmitter::WeatherEmitter(Camera* camera_, float spread_, float intensity, UStringView sheetName)
+WeatherEmitter::WeatherEmitter(Camera* camera_, float spread_, float intensity, UStringView sheetName,
+                               ExtraDraws extraDraws)
     : camera(camera_), count(countFor(intensity)), spread(spread_)
 {
     sheet = dynamic_cast<Texture*>(LevelServices::resource(sheetName));
@@ -31,6 +32,9 @@ WeatherEmitter::WeatherEmitter(Camera* camera_, float spread_, float intensity, 
         p.base.z = KivRandom::nextFloat() * static_cast<float>(-(w / 3));
         p.base.y = -spread * fh / 2.0f + KivRandom::nextFloat() * (spread * fh);
         p.base.x = -spread * fw / 2.0f + KivRandom::nextFloat() * (spread * fw);
+        if (extraDraws != nullptr) {
+            extraDraws(p);
+        }
     }
 }
 

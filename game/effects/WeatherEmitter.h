@@ -29,8 +29,13 @@ public:
     Texture* sheet = nullptr; // shared resource
 
 protected:
-    // Finds the sheet and places the particles around the world origin (four draws each).
-    WeatherEmitter(Camera* camera, float spread, float intensity, UStringView sheetName);
+    // Draws that a kind of weather adds to a particle, made right after the particle's own four.
+    using ExtraDraws = void (*)(WeatherParticle& particle);
+
+    // Finds the sheet and places the particles around the world origin: per particle four draws, then
+    // `extraDraws` when given, so that one seed gives the same weather on every peer.
+    WeatherEmitter(Camera* camera, float spread, float intensity, UStringView sheetName,
+                   ExtraDraws extraDraws = nullptr);
     // Brings every particle back into the window around the camera (at most one window per frame).
     void wrap();
 };

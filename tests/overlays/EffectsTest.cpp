@@ -1,6 +1,7 @@
 // The effects around play: weather particle counts, wrap window and drift; the hill strips' coverage and
 // parallax; the path mesh's strip along a path.
 #include <cmath>
+#include <vector>
 
 #include "LevelFixture.h"
 #include "engine/core/KivRandom.h"
@@ -122,6 +123,26 @@ TEST_F(EffectsTest, LeavesSwayAndTurnThroughAllButTheLastFrame)
 
 // ---------------------------------------------------------------------------------------------------------
 // Hills
+
+TEST_F(EffectsTest, EachLeafDrawsPhaseDepthPlaceAndRollInTurn)
+{
+    // The shared generator's sequence, one leaf after the other: phase, z, y, x, then the roll.
+    KivRandom::setSeed(4321);
+    std::vector<float> draws(2 * 5);
+    for (float& r : draws) {
+        r = KivRandom::nextFloat();
+    }
+    KivRandom::setSeed(4321);
+    LeafEmitter leaves(&camera, 1.0f, 2.0f / 128.0f);
+    ASSERT_EQ(leaves.count, 2);
+    for (int i = 0; i < 2; ++i) {
+        const WeatherParticle& p = leaves.all()[static_cast<std::size_t>(i)];
+        const float* r = &draws[static_cast<std::size_t>(5 * i)];
+        EXPECT_FLOAT_EQ(p.phase, r[0] * 2.0f * PI) << i;
+        EXPECT_FLOAT_EQ(p.base.x, -screenW() / 2.0f + r[3] * screenW()) << i;
+        EXPECT_FLOAT_EQ(p.rotation.z, r[4] * PI / 2.0f - PI / 4.0f) << i;
+    }
+}
 
 TEST_F(EffectsTest, HillStripsCoverTheViewForAnyCameraX)
 {
