@@ -190,9 +190,9 @@ void Global::deleteThemes()
     themeMinimal = nullptr;
 }
 
-UString formatNumber(int value)
+UString formatNumber(long long value)
 {
-    const UString digits = formatString(u"%d", value);
+    const UString digits = utf8ToWide(std::to_string(value));
     const std::size_t start = (!digits.empty() && digits[0] == u'-') ? 1 : 0;
     const UString separator = currentText(STR_THOUSANDSEPARATOR);
     UString out = digits.substr(0, start);

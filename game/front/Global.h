@@ -79,7 +79,7 @@ private:
 };
 
 // The number with the current language's thousands separator between groups of three digits.
-UString formatNumber(int value);
+UString formatNumber(long long value);
 // "%02d:%02d" minutes and seconds of the whole seconds.
 UString formatMinutesSeconds(double seconds);
 // Tenths of a percent as "12.3%" with the current language's decimal separator.

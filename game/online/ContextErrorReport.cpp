@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/core/Format.h"
-#include "engine//files/FileManager.h"
+#include "engine/files/FileManager.h"
 #include "engine/kiv/Kiv.h"
 #include "game/front/Global.h"
 #include "game/language/Language.h"
@@ -60,9 +60,7 @@ void ContextErrorReport::onActivate(bool firstActivation)
 {
     ContextMenu::onActivate(firstActivation);
     const bool configured = networkConfigured();
-    if (!pRequest) {
-        pNextButton->bDisabled = !configured;
-    }
+    pNextButton->bDisabled = !configured;
     if (pNetworkWizardButton != nullptr) {
         pNetworkWizardButton->bDisabled = configured;
     }
@@ -111,7 +109,7 @@ void ContextErrorReport::startUpload()
             pViewer->addMessage(UString(u"DEBUG: Adding ") + part.name);
         }
     }
-    pViewer->addMessage(formatString(MenuSupport::text(STR_ERRORREPORTUPLOADING), formatNumber(static_cast<int>(total))));
+    pViewer->addMessage(formatString(MenuSupport::text(STR_ERRORREPORTUPLOADING), formatNumber(total)));
     addText(STR_ERRORREPORTPLEASEWAIT);
     pRequest->start();
 }

@@ -39,6 +39,8 @@ TEST_F(FormatTest, NumbersGroupThousandsWithTheLanguagesSeparator)
     EXPECT_EQ(u"-1,234", formatNumber(-1234));
     EXPECT_EQ(u"-123,456", formatNumber(-123456));
     EXPECT_EQ(u"-2,147,483,648", formatNumber(-2147483647 - 1));
+    // Byte counts above 2 GiB, as the crash upload announces them.
+    EXPECT_EQ(u"3,000,000,000", formatNumber(3000000000LL));
     useLanguage(1);
     EXPECT_EQ(u"1 234 567", formatNumber(1234567));
     EXPECT_EQ(u"-123 456", formatNumber(-123456));

@@ -95,6 +95,10 @@ TEST_F(CrashReportTest, SendsTheFilesThatExistAndRemovesThemAfterwards)
     EXPECT_TRUE(hasLine(page->pViewer, "DEBUG: Adding crashMiniDump"));
     EXPECT_FALSE(hasLine(page->pViewer, "DEBUG: Adding crashNetTraffic"));
     EXPECT_TRUE(hasLine(page->pViewer, "Uploading error data (18 bytes)."));
+    EXPECT_TRUE(page->pNextButton->bDisabled);
+    // The page coming back on top with the network configured enables Next, upload or not.
+    page->onActivate(false);
+    EXPECT_FALSE(page->pNextButton->bDisabled);
     ASSERT_TRUE(waitForResult(page));
     ASSERT_EQ(requestCount(), before + 1);
     const Recorded sent = request(before);
