@@ -1,5 +1,6 @@
 #include "game/front/Global.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/audio/KivAudio.h"
@@ -136,8 +137,9 @@ void Global::applySettings(int width, int height)
     if (engine == nullptr) {
         return;
     }
-    if (engine->timer != nullptr && config.maximumFps > 0) {
-        engine->timer->setFramePeriod(1.0 / config.maximumFps);
+    if (engine->timer != nullptr) {
+        const int fps = std::clamp(config.maximumFps, GameConfiguration::LOWEST_FPS, GameConfiguration::HIGHEST_FPS);
+        engine->timer->setFramePeriod(1.0 / fps);
     }
     if (KivAudio* audio = engine->audio) {
         static constexpr int SAMPLE_RATES[3] = {11025, 22050, 44100};

@@ -20,11 +20,12 @@ UString MenuChoiceItem::currentText() const
     if (pValue == nullptr) {
         return UString();
     }
+    const int32_t value = shownValue();
     if (textBase != 0) {
-        return MenuSupport::text(textBase + *pValue);
+        return MenuSupport::text(textBase + value);
     }
-    if (pStrings != nullptr && *pValue >= 0 && static_cast<std::size_t>(*pValue) < pStrings->size()) {
-        return (*pStrings)[static_cast<std::size_t>(*pValue)];
+    if (pStrings != nullptr && value >= 0 && static_cast<std::size_t>(value) < pStrings->size()) {
+        return (*pStrings)[static_cast<std::size_t>(value)];
     }
     return UString();
 }

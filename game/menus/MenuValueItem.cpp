@@ -29,14 +29,17 @@ void MenuValueItem::tick(double time, double dt)
     local2world(right, V3(reach, 0.0f, 0.0f));
     const int32_t sign = MenuSupport::isRightToLeft() ? -1 : 1;
     if (pValue != nullptr) {
+        int32_t stepped = shownValue();
         if (context->pointer.isWithinDistance(left, 50.0f)) {
-            *pValue -= sign * step;
+            stepped -= sign * step;
         }
         if (context->pointer.isWithinDistance(right, 50.0f)) {
-            *pValue += sign * step;
+            stepped += sign * step;
         }
-        *pValue = std::max(*pValue, minValue);
-        *pValue = std::min(*pValue, maxValue);
+        stepped = std::clamp(stepped, minValue, maxValue);
+        if (stepped != shownValue()) {
+            *pValue = stepped;
+        }
     }
     onClick();
 }
@@ -54,8 +57,8 @@ void MenuValueItem::render()
         color = UColor((highlightColor.argb & 0x00FFFFFFu) | (alpha << 24));
     }
     const bool rightToLeft = MenuSupport::isRightToLeft();
-    const bool canDecrease = *pValue > minValue;
-    const bool canIncrease = *pValue < maxValue;
+    const bool canDecrease = shownValue() > minValue;
+    const bool canIncrease = shownValue() < maxValue;
     const float reach = frameWidth() / 2.0f - 15.0f;
     if (rightToLeft ? canIncrease : canDecrease) {
         printText(u"\u0007", V3(position.x - reach, position.y, position.z), 0x12, color);
@@ -78,6 +81,11 @@ V3 MenuValueItem::getNavigationPoint(int index)
 void MenuValueItem::renderValue(float x, float y, float z)
 {
     if (pValue != nullptr) {
-        printText(formatString(u"%d", *pValue), V3(x, y, z), 0x14, currentColor);
+        printText(formatString(u"%d", shownValue()), V3(x, y, z), 0x14, currentColor);
     }
+}
+
+int32_t MenuValueItem::shownValue() const
+{
+    return pValue != nullptr ? std::clamp(*pValue, minValue, std::max(minValue, maxValue)) : minValue;
 }

@@ -15,7 +15,7 @@ void MenuVolumeItem::renderValue(float, float, float)
         return;
     }
     const float d = MenuSupport::isRightToLeft() ? -1.0f : 1.0f;
-    for (int32_t i = 0; i < *pValue; ++i) {
+    for (int32_t i = 0; i < shownValue(); ++i) {
         V3 at;
         local2world(at, V3(d * (-84.0f + 7.0f * static_cast<float>(i)), 0.0f, 0.0f));
         printText(u"|", at, 0x14, currentColor);

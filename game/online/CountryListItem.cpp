@@ -80,9 +80,11 @@ CountryListItem::CountryListItem(float x, float y, float z, int32_t* value, cons
     : MenuValueItem(x, y, z, value, 0, NUMCOUNTRIES - 1, 1, caption, hint)
 {
     setWidth(512);
-    if (*pValue < 0 || *pValue >= NUMCOUNTRIES) {
-        *pValue = 0;
-    }
+}
+
+int32_t CountryListItem::shownValue() const
+{
+    return *pValue >= 0 && *pValue < NUMCOUNTRIES ? *pValue : 0;
 }
 
 void CountryListItem::tick(double time, double dt)
@@ -91,12 +93,12 @@ void CountryListItem::tick(double time, double dt)
     const Kiv* engine = Kiv::instance();
     const char16_t typed = engine != nullptr && engine->input != nullptr ? engine->input->typedChar : 0;
     if (bHovered && typed != 0) {
-        *pValue = jumpFrom(*pValue, typed);
+        *pValue = jumpFrom(shownValue(), typed);
         bClicked = true;
     }
     Global* global = Global::instance();
     if (bClicked && global != nullptr) {
-        const Country& country = gCountries[static_cast<std::size_t>(entryAt(*pValue))];
+        const Country& country = gCountries[static_cast<std::size_t>(entryAt(shownValue()))];
         global->config.countryCode[0] = static_cast<char>(country.code[0]);
         global->config.countryCode[1] = static_cast<char>(country.code[1]);
         global->config.location = locationOf(country.latitude, country.longitude);
@@ -106,5 +108,5 @@ void CountryListItem::tick(double time, double dt)
 void CountryListItem::renderValue(float x, float y, float z)
 {
     // Where and how the base item draws its number.
-    printText(displayText(entryAt(*pValue)), V3(x, y, z), 0x14, currentColor);
+    printText(displayText(entryAt(shownValue())), V3(x, y, z), 0x14, currentColor);
 }

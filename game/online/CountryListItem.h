@@ -32,6 +32,8 @@ public:
 
     void tick(double time, double dt) override;
     void renderValue(float x, float y, float z) override;
+    // A stored position outside the list (a damaged file) shows as entry 0, "not specified".
+    int32_t shownValue() const override;
 
     // The typed character's jump from the current position (the position itself when nothing matches).
     static int jumpFrom(int position, char16_t typed);

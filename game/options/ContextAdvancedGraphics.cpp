@@ -35,7 +35,8 @@ ContextAdvancedGraphics::ContextAdvancedGraphics() : ContextOptionPage(STR_ADVAN
     };
     place(new MenuChoiceItem(0.0f, y0, 0.0f, &selectedMode, 0, last < 0 ? 0 : last, &videoModeNames,
                              MenuSupport::text(STR_VIDEOMODE), MenuSupport::text(STR_VIDEOMODEHINT)));
-    place(new MenuValueItem(0.0f, y0 - row(1), 0.0f, &config.maximumFps, 25, 125, 5, MenuSupport::text(STR_MAXIMUMFPS),
+    place(new MenuValueItem(0.0f, y0 - row(1), 0.0f, &config.maximumFps, GameConfiguration::LOWEST_FPS,
+                            GameConfiguration::HIGHEST_FPS, 5, MenuSupport::text(STR_MAXIMUMFPS),
                             MenuSupport::text(STR_MAXIMUMFPSHINT)));
     pFullScreenItem = new MenuToggleItem(-103.0f * s, y0 - row(2), 0.0f, asFlag(config.bFullScreen),
                                          MenuSupport::text(STR_FULLSCREEN), MenuSupport::text(STR_FULLSCREENHINT));

@@ -16,12 +16,6 @@ namespace {
 
 int64_t now() { return static_cast<int64_t>(std::time(nullptr)); }
 
-template <class T>
-void clampInto(T& value, T low, T high)
-{
-    value = std::clamp(value, low, high);
-}
-
 void normaliseFlag(uint8_t& flag) { flag = flag != 0 ? 1 : 0; }
 
 constexpr GameConfiguration::KeyBinding DEFAULT_BINDINGS[GameConfiguration::NUMKEYBINDINGS] = {
@@ -33,12 +27,6 @@ constexpr GameConfiguration::KeyBinding DEFAULT_BINDINGS[GameConfiguration::NUMK
     {28, 273},  // show statistics: return, button 1
     {50, 274},  // show the level map: M, button 2
 };
-
-constexpr int32_t MAXIMUM_VOLUME = 24;
-constexpr int32_t LOWEST_FPS = 25;
-constexpr int32_t HIGHEST_FPS = 125;
-constexpr int32_t LAST_COUNTRY = 240;
-constexpr int32_t LAST_SOUND_QUALITY = 2;
 
 } // namespace
 
@@ -94,8 +82,10 @@ void GameConfiguration::save() const
     FileManager::saveUserFile(this, sizeof *this, getSaveFolder(), getHighScoreFileName(), GameInfo::VERSION);
 }
 
-// A file written by this program is left as it is; values that would index outside a table or divide by
-// zero (a hand-edited or foreign file) are brought back into range.
+// A file written by this program is left as it is. Of a hand-edited or foreign file, the text fields get
+// their terminator, input codes beyond the input table bind nothing and the flags read 0 or 1. The numeric
+// settings stay as stored: their items show the nearest valid entry and write only what the player picks,
+// and their readers hold them within range.
 void GameConfiguration::bringIntoRange()
 {
     FixedText32::terminate(gameId);
@@ -104,14 +94,6 @@ void GameConfiguration::bringIntoRange()
     for (HIGHSCOREENTRY& entry : highScores) {
         FixedText256::terminate(entry.name);
     }
-    // The choice items show the text of their first choice plus the value.
-    clampInto(detail, 0, 1);
-    clampInto(touchArrowPlacement, 0, 1);
-    clampInto(maximumFps, LOWEST_FPS, HIGHEST_FPS);
-    clampInto(soundQuality, 0, LAST_SOUND_QUALITY);
-    clampInto(soundVolume, 0, MAXIMUM_VOLUME);
-    clampInto(musicVolume, 0, MAXIMUM_VOLUME);
-    clampInto(countryIndex, 0, LAST_COUNTRY);
     for (KeyBinding& binding : keyBindings) {
         // An unknown input code binds nothing.
         if (binding.keyboard > MAXINPUTCODE) {

@@ -20,6 +20,9 @@ public:
     static constexpr int NUMKEYBINDINGS = 7;
     // Input codes of the engine's input service run from 0 to this (keyboard, joysticks, mouse).
     static constexpr uint32_t MAXINPUTCODE = KivInput::NUMINPUTCODES - 1;
+    // The frame rates the options offer.
+    static constexpr int32_t LOWEST_FPS = 25;
+    static constexpr int32_t HIGHEST_FPS = 125;
 
     // Binding slots, one pair each.
     enum Binding { BIND_LEFT, BIND_RIGHT, BIND_USE, BIND_DOWN, BIND_JUMP, BIND_STATISTICS, BIND_MAP };
@@ -38,7 +41,7 @@ public:
     // Every byte zero, then the defaults, an empty high-score table and the start time now.
     void reset();
     // Reads the ".hst" file over the record (a missing, damaged or differently sized file keeps what is
-    // there), then brings out-of-range values back into range, keeps the later start time and draws an
+    // there), then makes its texts, flags and bindings safe to read, keeps the later start time and draws an
     // installation id when there is none.
     void load();
     void save() const;
@@ -63,7 +66,7 @@ public:
     uint8_t padding0[2];
     HIGHSCOREENTRY highScores[NUMLEVELS];
     int32_t detail;                   // 0 low, 1 high; decoration is made at 1 or more
-    int32_t maximumFps;               // the frame period is 1 / maximumFps
+    int32_t maximumFps;               // the frame period is 1 / maximumFps, held within 25..125
     uint8_t bFullScreen;
     uint8_t bLetterbox;
     uint8_t bBilinearFilter;

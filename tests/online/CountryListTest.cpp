@@ -80,7 +80,10 @@ TEST_F(CountryListTest, PageWritesTheChoiceAndNextConfigures)
     config.bNetworkConfigured = 0;
     auto* page = new ContextNetworkConfig();
     push(page);
-    EXPECT_EQ(config.countryIndex, 0);
+    frames(1);
+    // Shown as "not specified", and left as stored until the player picks a country.
+    EXPECT_EQ(page->pCountryItem->shownValue(), 0);
+    EXPECT_EQ(config.countryIndex, 5000);
     // Stepping right once shows the smallest code.
     const V3 right = page->pCountryItem->getNavigationPoint(1);
     movePointer(right);
