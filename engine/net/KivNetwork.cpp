@@ -1,6 +1,8 @@
 #include "engine/net/KivNetwork.h"
 
+#include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
+#include "engine/net/NetRole.h"
 
 namespace {
 KivNetwork* gInstance = nullptr;
@@ -22,4 +24,16 @@ const KivNetwork::EngineHooks& KivNetwork::getHooks()
 {
     static const EngineHooks none;
     return gInstance != nullptr ? gInstance->hooks : none;
+}
+
+void KivNetwork::assertRegistrationAllowed(std::source_location caller)
+{
+    if (THEROLE == nullptr) {
+        ErrorManager::assertionFailed("THEROLE != NULL", caller.function_name(), caller.file_name(),
+                                      static_cast<int>(caller.line()));
+    }
+    if (!THEROLE->bAllowNewObjectRegistations) {
+        ErrorManager::assertionFailed("THEROLE->bAllowNewObjectRegistations", caller.function_name(),
+                                      caller.file_name(), static_cast<int>(caller.line()));
+    }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <source_location>
 
 #include "engine/audio/KivAudio.h"
 #include "engine/audio/SoundStream.h"
@@ -80,11 +81,11 @@ bool bindingPressed(const GameConfiguration* config, int binding)
            (b.joystick != 0 && in->wasKeyPressed(static_cast<int>(b.joystick)));
 }
 
-// Registers a new object with the current role, as every object made by level code is.
-void registerNew(KivBase* object)
+// Registers a new object with the current role, as every object made by level code is; a role that
+// allows no registration is reported from the calling controller operation.
+void registerNew(KivBase* object, std::source_location caller = std::source_location::current())
 {
-    KIV_ASSERT(THEROLE != NULL);
-    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    KivNetwork::assertRegistrationAllowed(caller);
     THEROLE->registerObject(object, 0);
 }
 
@@ -704,10 +705,9 @@ void GameController::updateExploration()
 }
 
 template <class T>
-static void openLevelOverlay()
+static void openLevelOverlay(std::source_location caller = std::source_location::current())
 {
-    KIV_ASSERT(THEROLE != NULL);
-    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    KivNetwork::assertRegistrationAllowed(caller);
     auto* overlay = new T();
     THEROLE->registerObject(overlay, 0);
     overlay->construct();

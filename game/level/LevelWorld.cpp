@@ -17,12 +17,11 @@
 #include "game/world/TerrainDeco.h"
 
 namespace {
-// Registers a new world object with the current role.
+// Registers a new world object with the current role; a failure is reported from `caller`.
 template <class T>
-T* registered()
+T* registered(const std::source_location& caller)
 {
-    KIV_ASSERT(THEROLE != NULL);
-    KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    KivNetwork::assertRegistrationAllowed(caller);
     auto* object = new T();
     THEROLE->registerObject(object, 0);
     return object;
@@ -45,14 +44,15 @@ T* findResource(const char16_t* name)
     return resources != nullptr ? dynamic_cast<T*>(resources->find(name, false)) : nullptr;
 }
 
-void addDeco(GameController& gc, Terrain* terrain, const char16_t* skinName, int32_t segments, int32_t depth)
+void addDeco(GameController& gc, Terrain* terrain, const char16_t* skinName, int32_t segments, int32_t depth,
+             const std::source_location& caller)
 {
     // Without the picture (a level built without data) there is nothing to lay.
     Quad* skin = findResource<Quad>(skinName);
     if (skin == nullptr) {
         return;
     }
-    auto* deco = registered<TerrainDeco>();
+    auto* deco = registered<TerrainDeco>(caller);
     deco->construct(terrain, skin, segments, depth);
     finish(deco, gc.objectList);
 }
@@ -82,42 +82,42 @@ V3 LevelWorld::positionOf(const KivBase* object)
     return r != nullptr ? r->position : V3();
 }
 
-void LevelWorld::createStarterContent(GameController& gc)
+void LevelWorld::createStarterContent(GameController& gc, std::source_location caller)
 {
-    auto* prop = registered<A99Object>();
+    auto* prop = registered<A99Object>(caller);
     prop->construct();
     prop->pSkin = findResource<Skin>(u"terrain-grassy:0");
     finish(prop, gc.objectList);
 
-    auto* terrain = registered<Terrain>();
+    auto* terrain = registered<Terrain>(caller);
     terrain->construct(512, 16);
     terrain->position = V3{0.0f, 0.0f, 0.0f};
     finish(terrain, gc.objectList);
 
-    addDeco(gc, terrain, u"deco-grass:0", 64, 28);
+    addDeco(gc, terrain, u"deco-grass:0", 64, 28, caller);
 
-    auto* pig = registered<Pig>();
+    auto* pig = registered<Pig>(caller);
     pig->construct(PigBody::TYPE_PIG);
     pig->position = V3{-256.0f, Pig::RADIUS, 0.0f};
     finish(pig, gc.pigList);
 
-    addDeco(gc, terrain, u"terrain-grassy:0", 512, 261);
-    addDeco(gc, terrain, u"ground-grass:0", 512, 1);
+    addDeco(gc, terrain, u"terrain-grassy:0", 512, 261, caller);
+    addDeco(gc, terrain, u"ground-grass:0", 512, 1, caller);
 
-    auto* house = registered<House>();
+    auto* house = registered<House>(caller);
     house->construct();
     house->position = V3{512.0f, 96.0f, 0.0f};
     finish(house, gc.houseList);
 
-    auto* apple = registered<Apple>();
+    auto* apple = registered<Apple>(caller);
     apple->construct();
     apple->position = V3{0.0f, Apple::RADIUS, 0.0f};
     finish(apple, gc.appleList);
 }
 
-void LevelWorld::createBoundary(GameController& gc)
+void LevelWorld::createBoundary(GameController& gc, std::source_location caller)
 {
-    auto* boundary = registered<A99Object>();
+    auto* boundary = registered<A99Object>(caller);
     boundary->construct();
     finish(boundary, gc.objectList);
     boundary->createHull();
@@ -132,11 +132,11 @@ void LevelWorld::createBoundary(GameController& gc)
     hull->addHullPoint(gc.playingArea.right, gc.playingArea.top, 0.0f, true);
 }
 
-void LevelWorld::createPiglets(GameController& gc)
+void LevelWorld::createPiglets(GameController& gc, std::source_location caller)
 {
     auto* hero = dynamic_cast<EditorObject*>(gc.findHeroOrNull());
     for (int32_t type = 2; type <= PigBody::TYPE_LAST_PIGLET; ++type) {
-        auto* piglet = registered<Piglet>();
+        auto* piglet = registered<Piglet>(caller);
         piglet->construct(type);
         if (hero != nullptr) {
             piglet->position = hero->position;

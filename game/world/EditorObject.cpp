@@ -137,8 +137,9 @@ void EditorObject::construct()
 
 void EditorObject::local_construct()
 {
-    KIV_ASSERT(LevelAccess::controller() != nullptr);
-    KIV_ASSERT(THEROLE != nullptr);
+    const GameController* GC = LevelAccess::controller();
+    KIV_ASSERT(GC != NULL);
+    KIV_ASSERT(THEROLE != NULL);
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
     if (getProxy() == nullptr) {
         makeProxy();

@@ -54,12 +54,12 @@ void TerrainDeco::construct(Terrain* terrain, Quad* skin, int32_t segments, int3
 void TerrainDeco::local_construct(Terrain* terrain, Quad* skin, int32_t segments, int32_t stripDepth)
 {
     EditorObject::local_construct();
-    KIV_ASSERT(skin != nullptr);
-    KIV_ASSERT(segments > 0);
     pTerrain = terrain;
     pSkinRefQuad = skin;
     skinSegments = segments;
     depth = stripDepth;
+    KIV_ASSERT(pSkinRefQuad != NULL);
+    KIV_ASSERT(skinSegments > 0);
     checkLoadedValues();
     rebuild();
 }

@@ -3,6 +3,8 @@
 // the level header read from a file, remote calls from peers, and the registered class names.
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <string>
 
 #include "LevelFixture.h"
 
@@ -270,6 +272,42 @@ TEST_F(LevelTest, InactiveAndDeletedChildrenAreNoTargets)
         EXPECT_EQ(gc.actionTargetPriority, 1);
     }
     gc.actionTarget.set(nullptr);
+}
+
+TEST_F(LevelTest, FatalReportsNameTheControllerOperationAndTheFailedStatement)
+{
+    LevelBuilder builder;
+    play(builder);
+    GameController& gc = level();
+    auto reportOf = [](const std::function<void()>& run) {
+        try {
+            run();
+        } catch (const FatalError& e) {
+            return wideToUtf8(e.report);
+        }
+        return std::string();
+    };
+    // Without a role: the construct call's registrations.
+    THEROLE = nullptr;
+    GameController fresh;
+    EXPECT_NE(reportOf([&] { fresh.local_construct(); })
+                  .find("Statement: THEROLE != NULL\n Function: GameController::local_construct()"),
+              std::string::npos);
+    // A role that takes no registrations: the level-start set-up's boundary.
+    AsLevelRole role(manager->server);
+    manager->server->bAllowNewObjectRegistations = false;
+    const std::string setUp = reportOf([&] { gc.netPostReplicateGlobal(); });
+    manager->server->bAllowNewObjectRegistations = true;
+    EXPECT_NE(setUp.find("Statement: THEROLE->bAllowNewObjectRegistations\n Function: "
+                         "GameController::netPostReplicateGlobal()"),
+              std::string::npos)
+        << setUp;
+    // A world object's construct body without a level.
+    THEROLE = nullptr;
+    A99Object loose;
+    EXPECT_NE(reportOf([&] { loose.local_construct(); }).find("Statement: GC != NULL\n Function: "
+                                                               "EditorObject::local_construct()"),
+              std::string::npos);
 }
 
 TEST_F(LevelTest, ClientBuildsLayersAndListsButNoEditorOrStarterContent)
