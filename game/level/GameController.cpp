@@ -880,7 +880,8 @@ void GameController::tickContents(double time, double dt)
         }
     }
 
-    // 10. Physics, then the children (the context's tick entry has already run the state machine).
+    // 10. The state machine (where a scheduled state change falls due), physics, then the children.
+    Context::tickState(time, dt);
     if (physics != nullptr) {
         physics->step(dt);
     }

@@ -70,6 +70,9 @@ public:
     // The level-start set-up, once the level's objects are in place.
     void netPostReplicateGlobal() override;
     void tickContents(double time, double dt) override;
+    // The context's tick entry runs the state machine before tickContents; the controller runs it in
+    // tickContents' last step instead, after the frame's input, overlays and level-end checks.
+    void tickState(double /*time*/, double /*dt*/) override {}
     void renderContents() override;
 
     // The level states.

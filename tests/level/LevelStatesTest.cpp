@@ -107,6 +107,21 @@ TEST_F(LevelTest, NineStatesWithTheirTimingsEndInResultCodeFive)
     EXPECT_TRUE(manager->bClosed);
 }
 
+TEST_F(LevelTest, AScheduledStateChangeFallsDueAfterTheFramesPlayLogic)
+{
+    LevelBuilder builder;
+    play(builder);
+    GameController& gc = level();
+    ASSERT_TRUE(runToState(GameController::STATE_PLAYING));
+    frames(10);
+    const uint32_t played = gc.framesPlayed;
+    // Due in the next frame: that frame still counts as played, then the state changes.
+    gc.gotoState(GameController::STATE_LEVELEND, 0.005);
+    frames(1);
+    EXPECT_EQ(gc.state, GameController::STATE_LEVELEND);
+    EXPECT_EQ(gc.framesPlayed, played + 1);
+}
+
 TEST_F(LevelTest, LeavingTheHouseWithinASecondReturnsToPlay)
 {
     LevelBuilder builder;
