@@ -95,11 +95,11 @@ void ContextMain::tickContents(double tickTime, double dt)
     if (startButton != nullptr && startButton->takeClick()) {
         startGame();
     }
-    if (highScoresButton != nullptr && highScoresButton->takeClick()) {
-        MenuSupport::pushScreen(new ContextHighScores());
-    }
     if (optionsButton != nullptr && optionsButton->takeClick()) {
         MenuSupport::pushScreen(new ContextOptions());
+    }
+    if (highScoresButton != nullptr && highScoresButton->takeClick()) {
+        MenuSupport::pushScreen(new ContextHighScores());
     }
     if (creditsButton != nullptr && creditsButton->takeClick()) {
         MenuSupport::pushScreen(new ContextCredits());

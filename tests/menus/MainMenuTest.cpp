@@ -21,6 +21,8 @@
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuLinkButton.h"
 #include "game/menus/PlayerGreeting.h"
+#include "game/options/ContextHighScores.h"
+#include "game/options/ContextOptions.h"
 #include "game/worldmap/ContextValley.h"
 
 namespace {
@@ -182,6 +184,23 @@ TEST_F(MainMenu, HighScoresOptionsAndCreditsOpenAPageAbove)
         frames(1);
         EXPECT_EQ(menu, top());
     }
+}
+
+TEST_F(MainMenu, ClicksInOneFrameAreReadStartOptionsHighScoresCredits)
+{
+    addPlayers(1);
+    ContextGameMain* menu = open();
+    menu->highScoresButton->bClicked = true;
+    menu->optionsButton->bClicked = true;
+    frames(1);
+    // Options were pushed first, the high scores above them.
+    ASSERT_NE(nullptr, dynamic_cast<ContextHighScores*>(top()));
+    EXPECT_NE(nullptr, dynamic_cast<ContextOptions*>(top()->getPrev()));
+    for (int i = 0; i < 2; ++i) {
+        top()->bClosed = true;
+        frames(1);
+    }
+    EXPECT_EQ(menu, top());
 }
 
 TEST_F(MainMenu, TheGreetingOpensThePlayersPageAndANamelessPlayerIsAskedForAName)
