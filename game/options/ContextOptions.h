@@ -1,7 +1,6 @@
 #pragma once
-// The Options menu: one button per option page, the language change (only when the edition does not
-// fix the language) and the help page. The network test button opens nothing until the network pages
-// exist.
+// The Options menu: one button per option page, the network wizard, the language change (only when the
+// edition does not fix the language) and the help page.
 #include "game/options/ContextOptionPage.h"
 
 class MenuButton;
