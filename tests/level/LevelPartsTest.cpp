@@ -35,6 +35,7 @@
 #include "game/overlays/OverlayStatistics.h"
 #include "game/world/A99Object.h"
 #include "game/world/Pig.h"
+#include "game/world/TerrainDeco.h"
 
 namespace {
 
@@ -302,6 +303,13 @@ TEST_F(LevelTest, FatalReportsNameTheControllerOperationAndTheFailedStatement)
                          "GameController::netPostReplicateGlobal()"),
               std::string::npos)
         << setUp;
+    // A decoration without its picture.
+    auto* deco = new TerrainDeco();
+    const std::string decoration = reportOf([&] { deco->local_construct(nullptr, nullptr, 1, 0); });
+    deco->destroy();
+    EXPECT_NE(decoration.find("Statement: pSkinRefQuad != NULL\n Function: TerrainDeco::local_construct()"),
+              std::string::npos)
+        << decoration;
     // A world object's construct body without a level.
     THEROLE = nullptr;
     A99Object loose;
