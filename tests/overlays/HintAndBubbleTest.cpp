@@ -2,6 +2,8 @@
 // wire limits) and the speech bubble (reading time, wait modes, one bubble at a time, mirroring).
 #include "OverlayFixture.h"
 
+#include "engine/core/ErrorManager.h"
+#include "engine/net/KivNetwork.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include <algorithm>
@@ -99,6 +101,22 @@ TEST_F(HintTest, TwoHintsFiringInOneFrameOpenOneAfterTheOther)
     frames(20);
     tap(SPACE);
     EXPECT_TRUE(runUntilClosed());
+}
+
+TEST_F(HintTest, ABoxWithoutARoleIsReportedFromTheHintsTick)
+{
+    TriggerHint hint;
+    hint.hintTextID = u"HINTVALLEYPERCENTAGES";
+    hint.trigger();
+    THEROLE = nullptr;
+    try {
+        hint.tick(0.0, 0.01);
+        ADD_FAILURE() << "no fatal error";
+    } catch (const FatalError& e) {
+        EXPECT_NE(wideToUtf8(e.report).find("Statement: THEROLE != NULL\n Function: TriggerHint::tick()"),
+                  std::string::npos)
+            << wideToUtf8(e.report);
+    }
 }
 
 TEST_F(HintTest, EscapeAndAClickCloseTheBoxToo)
