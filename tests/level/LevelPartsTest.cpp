@@ -63,6 +63,14 @@ public:
     float distance;
 };
 
+// No action target, as each frame's search starts.
+void clearTarget(GameController& gc)
+{
+    gc.actionTarget.set(nullptr);
+    gc.actionTargetPriority = 0;
+    gc.actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+}
+
 float screenW() { return static_cast<float>(KivGraphics::instance()->width); }
 float screenH() { return static_cast<float>(KivGraphics::instance()->height); }
 
@@ -223,9 +231,7 @@ TEST_F(LevelTest, ActionTargetKeepsWhatThePreviousChildLeft)
     auto* second = new Offer(false, 0, 0.0f);
     list.appendChild(first);
     list.appendChild(second);
-    gc.actionTarget.set(nullptr);
-    gc.actionTargetPriority = 0;
-    gc.actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+    clearTarget(gc);
     gc.findActionTarget(&list);
     EXPECT_EQ(gc.actionTarget.get(), first);
     EXPECT_EQ(gc.actionTargetPriority, 5);
@@ -237,9 +243,7 @@ TEST_F(LevelTest, ActionTargetKeepsWhatThePreviousChildLeft)
     auto* near = new Offer(true, 1, 50.0f);
     other.appendChild(silent);
     other.appendChild(near);
-    gc.actionTarget.set(nullptr);
-    gc.actionTargetPriority = 0;
-    gc.actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+    clearTarget(gc);
     gc.findActionTarget(&other);
     EXPECT_EQ(gc.actionTarget.get(), near);
     gc.actionTarget.set(nullptr);
@@ -261,9 +265,7 @@ TEST_F(LevelTest, InactiveAndDeletedChildrenAreNoTargets)
     list.appendChild(deleted);
     list.appendChild(live);
     for (bool byTouch : {false, true}) {
-        gc.actionTarget.set(nullptr);
-        gc.actionTargetPriority = 0;
-        gc.actionTargetDistance = GameController::NO_TARGET_DISTANCE;
+        clearTarget(gc);
         if (byTouch) {
             gc.findTouchTarget(&list, V3(10.0f, 10.0f, 0.0f));
         } else {
