@@ -125,7 +125,8 @@ void TriggerHint::tick(double time, double dt)
         return;
     }
     const UString text = hintText();
-    // In a box: with the in-game help off the hint counts as shown without being seen.
+    // Done at once: nothing to show, a speech bubble, or a box while the in-game help is off (which counts
+    // as shown without being seen).
     if (text.empty() || bSpeechBubble || !LevelAccess::tutorialOn()) {
         bTriggered = false;
         bShown = true;
