@@ -55,6 +55,7 @@ void TouchButton::tick(double time, double dt)
             if (touch == nullptr || (bNewTouchesOnly && !touch->hasFlag(KivTouchPoint::FLAG_BEGAN))) {
                 continue;
             }
+            // A finger lifted in this frame stays in the list for that frame but no longer holds the button.
             if (!touch->hasFlag(KivTouchPoint::FLAG_DOWN)) {
                 continue;
             }
