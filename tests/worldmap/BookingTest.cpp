@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "LoadedGame.h"
-#include "support/DataBuild.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/files/FileManager.h"
 #include "engine/input/KivInput.h"
@@ -23,6 +22,7 @@
 #include "game/userdata/ProfileManager.h"
 #include "game/worldmap/ContextEnding.h"
 #include "game/worldmap/ContextValley.h"
+#include "support/DataBuild.h"
 
 namespace {
 
