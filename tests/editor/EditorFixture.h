@@ -35,8 +35,8 @@ protected:
 
     KivHarness& harness() { return *env->harness; }
     ContextManager& stack();
-    // Loads the level of that number (the first one the archive holds at or after it) through a level
-    // manager on the stack, with or without the "-editor" option; false when the archive has none.
+    // Loads the level of that number through a level manager on the stack, with or without the "-editor"
+    // option; false (and a failure) when the level archive lacks it.
     bool loadLevel(bool editorAllowed, int number = 4);
     void closeLevel();
     GameController& level();

@@ -30,9 +30,7 @@ V3 heroPosition(GameController& gc) { return static_cast<EditorObject*>(gc.findH
 
 TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     ASSERT_NE(manager->editSession, nullptr);
     EXPECT_TRUE(manager->server->bEditing);
     // The level-start set-up has not run: no intro, no boundary, the level stands as in its file.
@@ -63,9 +61,7 @@ TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
 
 TEST_F(EditorTest, WithoutTheOptionTheEditorCannotBeReached)
 {
-    if (!loadLevel(false)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(false));
     EXPECT_EQ(manager->editSession, nullptr);
     EXPECT_FALSE(manager->server->bEditing);
     EXPECT_EQ(level().state, GameController::STATE_INTRO);
@@ -80,9 +76,7 @@ TEST_F(EditorTest, WithoutTheOptionTheEditorCannotBeReached)
 
 TEST_F(EditorTest, F2EditsTheControllerOnceAndF3TheLayer)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     tap("F2");
     EXPECT_EQ(editor().edited.get(), &level());
     KivBase* tree = editor().propertyHolder->getFirstChild();
@@ -122,9 +116,7 @@ TEST_F(EditorTest, F2EditsTheControllerOnceAndF3TheLayer)
 
 TEST_F(EditorTest, WheelZoomsTowardsThePointerWithinItsClamps)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     ContextEditor& layer = editor();
     BlenderCamera* cam = level().getGameCamera();
     layer.setEditorCamera(100.0f, 200.0f, -40.0f);
@@ -147,9 +139,7 @@ TEST_F(EditorTest, WheelZoomsTowardsThePointerWithinItsClamps)
 
 TEST_F(EditorTest, MiddleButtonPansWithThePointer)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     const float w = static_cast<float>(KivGraphics::instance()->width);
     editor().setEditorCamera(300.0f, 400.0f, -w);
     BlenderCamera* cam = level().getGameCamera();
@@ -170,9 +160,7 @@ TEST_F(EditorTest, MiddleButtonPansWithThePointer)
 
 TEST_F(EditorTest, ClassListHoldsEveryEditableClassSortedWithItsIndex)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     editor().panelPos = V3(-100.0f, 50.0f, 0.0f);
     tap("F1");
     EXPECT_EQ(editor().panelPos, editor().panelHome);
@@ -217,9 +205,7 @@ TEST_F(EditorTest, ClassListHoldsEveryEditableClassSortedWithItsIndex)
 
 TEST_F(EditorTest, PressPicksAnObjectAndDraggingMovesIt)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     auto* hero = static_cast<EditorObject*>(level().findHero());
     editor().setEditorCamera(hero->position.x, hero->position.y, -static_cast<float>(KivGraphics::instance()->width / 2));
     frames(1);
@@ -249,9 +235,7 @@ TEST_F(EditorTest, PressPicksAnObjectAndDraggingMovesIt)
 
 TEST_F(EditorTest, DeletingTheEditedObjectEmptiesThePanel)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     auto* hero = static_cast<EditorObject*>(level().findHero());
     THEROLE = manager->server;
     editor().editObject(hero);
@@ -264,9 +248,7 @@ TEST_F(EditorTest, DeletingTheEditedObjectEmptiesThePanel)
 
 TEST_F(EditorTest, ARequestedEditRunsAtTheNextTick)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     THEROLE = manager->server;
     editor().requestEdit(&level());
     EXPECT_EQ(editor().edited.get(), nullptr);
@@ -285,8 +267,7 @@ TEST_F(EditorTest, ReleaseBuildShowsNoGuidesInPlay)
     Kiv& kiv = *Kiv::instance();
     const bool wasRelease = kiv.bRelease;
     kiv.bRelease = true;
-    const bool loaded = loadLevel(false);
-    if (loaded) {
+    if (loadLevel(false)) {
         EXPECT_FALSE(editor().bShowHulls);
         EXPECT_FALSE(editor().bShowBezierPaths);
         EXPECT_FALSE(editor().bShowTriggerAreas);
@@ -296,16 +277,11 @@ TEST_F(EditorTest, ReleaseBuildShowsNoGuidesInPlay)
         EXPECT_TRUE(editor().bShowHulls);
     }
     kiv.bRelease = wasRelease;
-    if (!loaded) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
 }
 
 TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     auto* house = static_cast<EditorObject*>(level().findHouse());
     editor().setEditorCamera(house->position.x, house->position.y, -static_cast<float>(KivGraphics::instance()->width / 2));
     frames(1);
@@ -329,9 +305,7 @@ TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
 
 TEST_F(EditorTest, GuideSwitchesShowAndHideTheHulls)
 {
-    if (!loadLevel(true)) {
-        GTEST_SKIP() << "The level archive holds no level files.";
-    }
+    ASSERT_TRUE(loadLevel(true));
     auto* house = static_cast<EditorObject*>(level().findHouse());
     editor().setEditorCamera(house->position.x, house->position.y, -static_cast<float>(KivGraphics::instance()->width));
     auto screen = [&] {

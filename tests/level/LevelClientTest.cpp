@@ -96,14 +96,13 @@ TEST_F(LevelTest, ClientOverTheEmulatedLinkFollowsRealLevels)
     // Spring, summer, autumn and winter, and a bonus level.
     static constexpr int LEVELS[] = {5, 10, 17, 30, 15};
 #endif
-    int played = 0;
     for (int number : LEVELS) {
         const UString file = ProfileData::levelNumberToFile(number);
         if (!Kiv::instance()->fileManager->exists(file)) {
+            ADD_FAILURE() << "The level archive lacks " << wideToUtf8(file) << ".";
             continue;
         }
         SCOPED_TRACE(number);
-        ++played;
         profile().currentLevel = number;
         {
             EmulatedLink link;
@@ -235,8 +234,5 @@ TEST_F(LevelTest, ClientOverTheEmulatedLinkFollowsRealLevels)
         manager->bClosed = true;
         harness().frame(&stack());
         manager.reset();
-    }
-    if (played == 0) {
-        GTEST_SKIP() << "The level archive holds no level files.";
     }
 }

@@ -19,17 +19,16 @@
 
 TEST_F(LevelTest, EveryLevelFileBuildsItsTree)
 {
-    int loaded = 0;
     for (int number = 0; number < ProfileData::NUMLEVELS; ++number) {
         const UString file = ProfileData::levelNumberToFile(number);
         if (!Kiv::instance()->fileManager->exists(file)) {
+            ADD_FAILURE() << "The level archive lacks " << wideToUtf8(file) << ".";
             continue;
         }
         SCOPED_TRACE(number);
         profile().currentLevel = number;
         manager = std::make_unique<ContextLevelManager>(number);
         stack().addContext(manager.get());
-        ++loaded;
         EXPECT_TRUE(harness().logContains("Loading level: " + wideToUtf8(file)));
         MyRootObject* root = manager->getRoot();
         ASSERT_NE(root, nullptr);
@@ -56,9 +55,6 @@ TEST_F(LevelTest, EveryLevelFileBuildsItsTree)
         manager->bClosed = true;
         frames(1);
         manager.reset();
-    }
-    if (loaded == 0) {
-        GTEST_SKIP() << "The level archive holds no level files.";
     }
 }
 

@@ -202,6 +202,24 @@ TEST_F(LevelTest, RunWithTheThirdCounterSetIsRecordedIneligible)
     }
 }
 
+TEST_F(LevelTest, TheHighScoreKeepsTheWholeSecondsOfTheRun)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    GameController& gc = level();
+    deliverApples();
+    THEROLE = manager->server;
+    gc.levelStats.time = 12.7;
+    gc.state = GameController::STATE_LEVELEND;
+    gc.stateGoto = gc.state;
+    gc.local_enterState();
+    THEROLE = nullptr;
+    const HIGHSCOREENTRY& entry = config().highScores[4];
+    EXPECT_GT(entry.points, 0);
+    EXPECT_EQ(entry.time, 12) << "cut to whole seconds, not rounded";
+}
+
 TEST_F(LevelTest, LevelEndWithNoPlayedTimeHasNoFrameRate)
 {
     LevelBuilder builder;

@@ -1,7 +1,10 @@
-// The bot finishes the levels along their routes, as a player would, with full marks within par time.
+// The bot finishes the levels along their routes, as a player would, with full marks within par time, and
+// says so when a level does not finish.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "LevelEnvironment.h"
 #include "engine/input/KivInput.h"
@@ -45,6 +48,20 @@ INSTANTIATE_TEST_SUITE_P(AllLevels, LevelBotTest, ::testing::Range(0, 32),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return "Level" + std::to_string(info.param);
                          });
+
+// The bot's own verdict: a route without its last step (going in) leaves the pig outside, and the bot
+// says the level did not finish.
+TEST_F(LevelBotTest, ReportsAFailureWhenItsRouteIsCutShort) {
+    LevelEnvironment& env = LevelEnvironment::get();
+    const LevelSource& source = env.sources().at(0);
+    std::vector<BotStep> route = LevelEnvironment::routeOf(source);
+    ASSERT_FALSE(route.empty());
+    route.pop_back();
+    LevelBot bot(env.harness());
+    const BotReport report = bot.play(source.number, route);
+    EXPECT_NE(report.resultCode, 5);
+    EXPECT_NE(report.failure.find("the level ended with result code 0"), std::string::npos) << report.failure;
+}
 
 // The first level again, steered by the touch controls: the arrows and the jump button, taps on the
 // hints to close them and a tap on the pig at its door to go in.

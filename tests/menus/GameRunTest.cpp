@@ -33,6 +33,7 @@
 #include "game/menus/ContextMain.h"
 #include "game/menus/ContextMenu.h"
 #include "game/menus/MenuBackButton.h"
+#include "support/ChildTest.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -129,17 +130,14 @@ int playToQuit(const std::string& folder)
     shell.windowClose();
     return 0;
 }
-} // namespace
 
-// The child: runs only when the parent starts it.
-TEST(GameRunChild, PlayToQuit)
-{
-    const char* folder = std::getenv(CHILD_FOLDER);
-    if (folder == nullptr) {
-        GTEST_SKIP() << "run by GameRun.FromTheFlagsToQuit";
-    }
-    std::exit(playToQuit(folder));
-}
+// The child GameRun.FromTheFlagsToQuit starts: plays and ends the process with the result.
+class GameRunChild : public ::testing::Test {
+    void TestBody() override { std::exit(playToQuit(std::getenv(CHILD_FOLDER))); }
+};
+[[maybe_unused]] const bool childRegistered =
+    ChildTest::registerWhenSet<GameRunChild>(CHILD_FOLDER, "GameRunChild", "PlayToQuit");
+} // namespace
 
 TEST(GameRun, FromTheFlagsToQuitEndsCleanlyAndSaves)
 {

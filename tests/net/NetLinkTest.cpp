@@ -155,6 +155,10 @@ TEST(NetDatagram, ParserRejectsDamagedDatagrams)
     std::vector<uint8_t> cut(sent[0].begin(), sent[0].end() - 1); // a short middle fragment
     NetDatagram::seal(cut.data(), cut.size());
     EXPECT_EQ(NetDatagram::parse(cut.data(), cut.size(), hOut, dOut), NetDatagram::Kind::Bad);
+    std::vector<uint8_t> longer = sent[1]; // a last fragment that carries a byte more than its header says
+    longer.push_back(0xAB);
+    NetDatagram::seal(longer.data(), longer.size());
+    EXPECT_EQ(NetDatagram::parse(longer.data(), longer.size(), hOut, dOut), NetDatagram::Kind::Bad);
     EXPECT_EQ(NetDatagram::parse(sent[0].data(), 3, hOut, dOut), NetDatagram::Kind::Bad);
 }
 

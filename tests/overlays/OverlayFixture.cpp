@@ -12,6 +12,9 @@
 void OverlayTest::SetUp()
 {
     LevelTest::SetUp();
+    if (IsSkipped()) {
+        return;
+    }
     ErrorManager::setThrowForTests(true);
     config().bTutorial = 1;
     config().detail = 1;
@@ -19,7 +22,9 @@ void OverlayTest::SetUp()
 
 void OverlayTest::TearDown()
 {
-    Kiv::instance()->input->setInputMode(KivInput::INPUT_POINTER);
+    if (env != nullptr) {
+        Kiv::instance()->input->setInputMode(KivInput::INPUT_POINTER);
+    }
     LevelTest::TearDown();
 }
 

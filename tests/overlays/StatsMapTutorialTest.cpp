@@ -249,6 +249,30 @@ TEST_F(OverlayTest, DisplayScaleTwoDoublesTheMapAboutItsCentre)
     }
 }
 
+TEST_F(OverlayTest, TheMapIsOfferedUpToLevelThirtyAndNotOnThirtyOne)
+{
+    // Level 30, the last with a map: the touch button shows and M opens the map.
+    profile().currentLevel = 30;
+    startPlaying();
+    Kiv::instance()->input->setInputMode(KivInput::INPUT_TOUCH);
+    frames(1);
+    EXPECT_FALSE(level().contextHUD->buttonMiniMap->bHidden);
+    tap(KEY_M);
+    EXPECT_NE(dynamic_cast<OverlayMiniMap*>(overlay()), nullptr);
+    manager->bClosed = true;
+    frames(1);
+    manager.reset();
+
+    // Level 31: neither.
+    profile().currentLevel = 31;
+    startPlaying();
+    Kiv::instance()->input->setInputMode(KivInput::INPUT_TOUCH);
+    frames(1);
+    EXPECT_TRUE(level().contextHUD->buttonMiniMap->bHidden);
+    tap(KEY_M);
+    EXPECT_EQ(overlay(), nullptr);
+}
+
 TEST_F(OverlayTest, AMissingMapPictureKeepsTheMapClosed)
 {
     EXPECT_FALSE(OverlayMiniMap::canOpen(3)); // a bonus level: no picture

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
 #include <cmath>
 
 #include "engine/core/Property.h"
@@ -56,7 +57,8 @@ constexpr int DRAW_EVERY = 32;
 int intProperty(KivBase* object, const char16_t* name) {
     if (object == nullptr)
         return -1;
-    Property* p = object->getProperties()->findProperty(name);
+    const std::unique_ptr<PropertyContainer> properties(object->getProperties());
+    Property* p = properties->findProperty(name);
     return p != nullptr ? std::stoi(wideToUtf8(p->toString())) : -1;
 }
 

@@ -13,6 +13,7 @@
 #include "game/world/BasketB.h"
 #include "game/world/Cargo.h"
 #include "game/world/Umbrella.h"
+#include "support/ChildTest.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -87,17 +88,19 @@ TEST_F(Determinism, SameLevelAndInputGiveTheSameStateTwiceInOneProcess)
     EXPECT_NE(pig().position.x, -256.0f);
 }
 
-// Writes the state of a run to the file named by WORLD_STATE_OUT (run by the test below, in a child).
-TEST_F(Determinism, ChildWritesItsState)
-{
-    const char* out = std::getenv("WORLD_STATE_OUT");
-    if (out == nullptr) {
-        GTEST_SKIP() << "runs only as the child of the two-process test";
+namespace {
+// Writes the state of a run to the file named by WORLD_STATE_OUT: the child the test below starts.
+class DeterminismChild : public Determinism {
+    void TestBody() override
+    {
+        const std::vector<uint8_t> state = run();
+        std::ofstream file(std::getenv("WORLD_STATE_OUT"), std::ios::binary);
+        file.write(reinterpret_cast<const char*>(state.data()), static_cast<std::streamsize>(state.size()));
     }
-    const std::vector<uint8_t> state = run();
-    std::ofstream file(out, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(state.data()), static_cast<std::streamsize>(state.size()));
-}
+};
+[[maybe_unused]] const bool childRegistered =
+    ChildTest::registerWhenSet<DeterminismChild, Determinism>("WORLD_STATE_OUT", "Determinism", "ChildWritesItsState");
+} // namespace
 
 TEST_F(Determinism, SameLevelAndInputGiveTheSameStateInAnotherProcess)
 {

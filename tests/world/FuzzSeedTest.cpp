@@ -1,5 +1,6 @@
 // Writes the seed of the world stream fuzz target: the stored values of one object of every world class.
-// Runs only when WORLD_FUZZ_SEED names the file to write.
+// A test only when WORLD_FUZZ_SEED names the file to write:
+//   WORLD_FUZZ_SEED=seed.bin test_world --gtest_filter=WorldFuzzSeed.WritesTheValuesOfEveryWorldClass
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "engine/net/RootObject.h"
 #include "engine/net/Server.h"
 #include "game/world/A99Object.h"
+#include "support/ChildTest.h"
 
 namespace {
 class SeedServer : public Server {
@@ -21,14 +23,17 @@ public:
 protected:
     RootObject* createRootObject() override { return new RootObject(); }
 };
+
+class WorldFuzzSeed : public ::testing::Test {
+    void TestBody() override;
+};
+[[maybe_unused]] const bool seedRegistered =
+    ChildTest::registerWhenSet<WorldFuzzSeed>("WORLD_FUZZ_SEED", "WorldFuzzSeed", "WritesTheValuesOfEveryWorldClass");
 } // namespace
 
-TEST(WorldFuzzSeed, WritesTheValuesOfEveryWorldClass)
+void WorldFuzzSeed::TestBody()
 {
     const char* out = std::getenv("WORLD_FUZZ_SEED");
-    if (out == nullptr) {
-        GTEST_SKIP() << "writes the fuzz seed only when asked";
-    }
     ErrorManager::setThrowForTests(true);
     SeedServer server;
     server.connection = new NetConnection(NetAddress(0x7F000001u, 0), true);

@@ -13,6 +13,7 @@
 #include "game/userdata/GameConfiguration.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "game/world/Apple.h"
 #include "game/world/Ladder.h"
 #include "game/world/Piglet.h"
 #include "game/world/Umbrella.h"
@@ -118,6 +119,22 @@ TEST_F(PigTest, TheWingedHatRaisesTheJump)
     ASSERT_EQ(pig().pCarried, loaded<WingedHat>(hat));
     steps(10);
     EXPECT_NEAR(jumpHeight(), Pig::HAT_JUMP * Pig::JUMP_HEIGHT * UNITS, 0.08f * Pig::HAT_JUMP * Pig::JUMP_HEIGHT * UNITS);
+}
+
+TEST_F(PigTest, AnAppleUnderfootRaisesTheJump)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    auto* apple = add<Apple>(builder, V3{-600.0f, Apple::RADIUS, 0.0f});
+    start(builder);
+    // Dropped onto the apple's top, where it stands still.
+    pig().placeAt(V3{-600.0f, 2.0f * Apple::RADIUS + Pig::RADIUS + 4.0f, 0.0f});
+    steps(30);
+    ASSERT_EQ(pig().moveState, Pig::MOVE_GROUND);
+    ASSERT_NEAR(loaded<Apple>(apple)->position.x, -600.0f, 2.0f);
+    ASSERT_NEAR(pig().position.y, 2.0f * Apple::RADIUS + Pig::RADIUS, 2.0f) << "on the apple, not beside it";
+    EXPECT_NEAR(jumpHeight(), Pig::APPLE_JUMP * Pig::JUMP_HEIGHT * UNITS,
+                0.08f * Pig::APPLE_JUMP * Pig::JUMP_HEIGHT * UNITS);
 }
 
 TEST_F(PigTest, AHardLandingFaintsThePigButNotUnderAnOpenUmbrella)
