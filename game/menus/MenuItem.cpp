@@ -19,10 +19,7 @@
 #include "game/menus/ContextMenu.h"
 #include "game/menus/MenuSupport.h"
 
-namespace {
-// Where a line is printed again around its letters, one pixel out in eight directions, to give it a rim.
-constexpr float RIM[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-} // namespace
+using MenuSupport::RIM;
 
 MenuItem::MenuItem(float x, float y, float z, const UString& itemCaption, const UString& itemHint)
     : captionLocation(ContextMenu::ALIGN_READING_START), caption(itemCaption), hint(itemHint)
