@@ -258,6 +258,7 @@ TEST_F(OptionsMenu, EveryPageReadsInBothLanguagesAtTheSmallestAndLargestMode)
         {"score-upload", [] () -> Context* { return new ContextScoreUpload(); }},
         {"error-report", [] () -> Context* { return new ContextErrorReport(); }},
         {"language", [] () -> Context* { return new ContextLanguageSelect(); }},
+        {"pause", [] () -> Context* { return new OverlayPause(); }},
         {"question", [] () -> Context* {
              auto* dialog = new ContextDialog();
              dialog->text = MenuSupport::text(STR_CONFIRM);
