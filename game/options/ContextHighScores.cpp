@@ -78,10 +78,23 @@ void ContextHighScores::renderContents()
         if (name.empty()) {
             name = u"...";
         }
-        font->print(V3(-300.0f, y, 0.0f), colour, 8, formatString(u"%d", level + 1));
+        const UString number = formatString(u"%d", level + 1), score = formatNumber(entry.score),
+                      time = formatMinutesSeconds(entry.time), percent = formatPercentTenths(entry.points);
+        // The rows stand on the backdrop's trees, snow and roof: a dark rim under each text keeps the light
+        // season colours readable on all of them.
+        const UColor rim(MenuSupport::DARK_RIM);
+        for (const auto& d : MenuSupport::RIM) {
+            const V3 off(1.5f * d[0], 1.5f * d[1], 0.0f);
+            font->print(V3(-300.0f, y, 0.0f) + off, rim, 8, number);
+            nameFont->drawText(Matrix4::identity().data(), rim.argb, 0x202, name, -290.0f + off.x, y + off.y, 0.0f);
+            font->print(V3(100.0f, y, 0.0f) + off, rim, 8, score);
+            font->print(V3(200.0f, y, 0.0f) + off, rim, 8, time);
+            font->print(V3(300.0f, y, 0.0f) + off, rim, 8, percent);
+        }
+        font->print(V3(-300.0f, y, 0.0f), colour, 8, number);
         nameFont->drawText(Matrix4::identity().data(), colour.argb, 0x202, name, -290.0f, y, 0.0f);
-        font->print(V3(100.0f, y, 0.0f), colour, 8, formatNumber(entry.score));
-        font->print(V3(200.0f, y, 0.0f), colour, 8, formatMinutesSeconds(entry.time));
-        font->print(V3(300.0f, y, 0.0f), colour, 8, formatPercentTenths(entry.points));
+        font->print(V3(100.0f, y, 0.0f), colour, 8, score);
+        font->print(V3(200.0f, y, 0.0f), colour, 8, time);
+        font->print(V3(300.0f, y, 0.0f), colour, 8, percent);
     }
 }

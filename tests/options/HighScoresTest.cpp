@@ -66,6 +66,26 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
     EXPECT_NE(ContextHighScores::rowColor(3, 0), ContextHighScores::rowColor(3, 7));
 }
 
+// The rows stand on the backdrop's trees and snow: on a plain white screen their dark rims still frame the
+// light season colours.
+TEST_F(HighScores, TheRowsWearADarkRimOnALightPicture)
+{
+    auto* page = new ContextHighScores();
+    page->pPreObject = nullptr;
+    page->clearColor = UColor(0xFFFFFFFFu);
+    push(page);
+    frames(1);
+    screenshot("highscores-on-white");
+    const Screen shot = readScreen();
+    int dark = 0;
+    for (int y = shot.height / 2 - 90; y < shot.height / 2 + 150; ++y)
+        for (int x = shot.width / 2 - 320; x < shot.width / 2 + 310; ++x) {
+            const std::uint32_t p = shot.pixel(x, y);
+            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    EXPECT_GT(dark, 1000);
+}
+
 TEST_F(HighScores, ResetAfterYesOnlyAndTheWorldWideLink)
 {
     GameConfiguration& config = global().config;
