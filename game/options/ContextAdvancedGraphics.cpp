@@ -18,12 +18,16 @@ ContextAdvancedGraphics::ContextAdvancedGraphics() : ContextOptionPage(STR_ADVAN
             videoModeNames.push_back(graphics->getVideoModeName(mode));
             videoModeSizes.emplace_back(mode.width, mode.height);
         }
-        // The field shows the size the window really has, which is not always the mode last asked for (a
-        // window manager may refuse a size); a size that no listed mode has gets an entry of its own.
-        auto [width, height] = graphics->getDevice().drawableSize();
-        if (width <= 0 || height <= 0) {
-            width = graphics->videoModeWidth;
-            height = graphics->videoModeHeight;
+        // In a window the field shows the size the window really has, which is not always the mode last
+        // asked for (a window manager may refuse or shrink a size); full screen shows the mode the game is
+        // drawn at over the whole display. A size that no listed mode has gets an entry of its own.
+        int width = graphics->videoModeWidth, height = graphics->videoModeHeight;
+        if (!graphics->bFullScreen) {
+            const auto [windowWidth, windowHeight] = graphics->getDevice().drawableSize();
+            if (windowWidth > 0 && windowHeight > 0) {
+                width = windowWidth;
+                height = windowHeight;
+            }
         }
         const std::pair<int, int> shown(width, height);
         const auto at = std::lower_bound(videoModeSizes.begin(), videoModeSizes.end(), shown);
