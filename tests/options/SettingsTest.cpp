@@ -214,6 +214,18 @@ TEST_F(Settings, TheResolutionFieldShowsTheWindowsSize)
     EXPECT_EQ(page->videoModeSizes[static_cast<std::size_t>(page->selectedMode)].first, width);
     EXPECT_EQ(page->videoModeSizes[static_cast<std::size_t>(page->selectedMode)].second, height);
     page->selectedMode = page->initialMode;
+
+    // Full screen, the game is drawn at the chosen mode over the whole display: the field shows that mode.
+    const int modeH = graphics.videoModeHeight;
+    graphics.bFullScreen = true;
+    graphics.videoModeWidth = 1280;
+    graphics.videoModeHeight = 800;
+    auto* full = new ContextAdvancedGraphics();
+    graphics.bFullScreen = false;
+    graphics.videoModeWidth = modeW;
+    graphics.videoModeHeight = modeH;
+    push(full);
+    EXPECT_EQ(u"1280x800", childOf<MenuChoiceItem>(full)->currentText());
 }
 
 TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)
