@@ -224,7 +224,7 @@ TEST_F(OptionsMenu, HelpLinksLeaveForTheDocumentationBesideTheProgramAndTheOnlin
 // Every page in both languages, at 800x600 and at the largest mode (the test display lists only small ones,
 // so a full-HD window stands in): each caption, value and title is drawn inside the screen and at no less
 // than a readable height. The screenshots are kept for a person to look at.
-TEST_F(OptionsMenu, EveryPageReadsInBothLanguagesAtTheSmallestAndLargestMode)
+TEST_F(OptionsMenu, EveryPageReadsInBothLanguagesAt800x600AndFullHd)
 {
     KivGraphics& graphics = *KivGraphics::instance();
     Language& language = *Kiv::instance()->language;
