@@ -5,6 +5,7 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/text/FontQuad.h"
 #include "engine/text/TextSprite.h"
+#include "game/menus/MenuSupport.h"
 #include "game/front/ContextIntro.h"
 #include "game/front/ContextManager.h"
 #include "game/front/ContextSnow.h"
@@ -73,6 +74,16 @@ void ContextIntroText::onActivate(bool firstActivation)
         wipe->level = 1.0f;
         wipe->targetLevel = 1.0f;
     }
+}
+
+void ContextIntroText::renderContents()
+{
+    for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {
+        if (const auto* line = dynamic_cast<const TextSprite*>(child)) {
+            MenuSupport::drawRim(*line, UColor(MenuSupport::DARK_RIM));
+        }
+    }
+    Context::renderContents();
 }
 
 void ContextIntroText::addStoryLine(const UString& line, float y, float duration, float delay)

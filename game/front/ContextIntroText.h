@@ -10,6 +10,8 @@ public:
 
     ContextIntroText();
     void tickContents(double time, double dt) override;
+    // The captions with a dark rim under each, so that they read over the roof, the snow and the sky.
+    void renderContents() override;
     void onActivate(bool firstActivation) override;
 
     // A caption of the story at height y that shows after `delay` for `duration` seconds.

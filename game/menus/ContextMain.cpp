@@ -52,15 +52,18 @@ ContextMain::ContextMain()
     optionsButton = button(3, STR_OPTIONSDOTS);
     creditsButton = button(4, STR_CREDITS);
 
-    auto* link = new MenuLinkButton(static_cast<float>(cornerX - 80), static_cast<float>(-cornerY), 0.0f,
+    // The corner buttons keep their outer edges at the corners and are wide enough for the German "Beenden"
+    // with its arrow to stand at full size, as large as the caption of the other corner.
+    constexpr int cornerWidth = 192;
+    auto* link = new MenuLinkButton(static_cast<float>(cornerX - cornerWidth / 2), static_cast<float>(-cornerY), 0.0f,
                                     MenuSupport::text(STR_WEBSITE), MenuSupport::text(STR_WEBSITEHINT));
     link->url = websiteUrl();
-    link->setWidth(160);
+    link->setWidth(cornerWidth);
     addItem(link);
 
-    auto* quit = new MenuBackButton(static_cast<float>(80 - cornerX), static_cast<float>(-cornerY), 0.0f,
+    auto* quit = new MenuBackButton(static_cast<float>(cornerWidth / 2 - cornerX), static_cast<float>(-cornerY), 0.0f,
                                     MenuSupport::text(STR_QUIT), UString());
-    quit->setWidth(160);
+    quit->setWidth(cornerWidth);
     addItem(quit);
 }
 

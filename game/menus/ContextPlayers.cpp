@@ -19,20 +19,22 @@ ContextPlayers::ContextPlayers()
 {
     bDeleteWhenClosed = true;
     MenuSupport::playSound(u"pop");
-    appendChild(new MenuPanel(0.0f, 0.0f, 0.0f, 640.0f, 384.0f, true, MenuSupport::text(STR_PLAYERS)));
+    // The panel and its three buttons are wide enough for the German captions ("Spieler hinzufügen") to be
+    // drawn at a readable size.
+    appendChild(new MenuPanel(0.0f, 0.0f, 0.0f, PANEL_WIDTH, 384.0f, true, MenuSupport::text(STR_PLAYERS)));
 
     // Items mirror their x themselves when the language reads right to left.
-    pAddButton = new MenuButton(-170.0f, -128.0f, 0.0f, MenuSupport::text(STR_ADDPLAYER), UString());
-    pAddButton->setWidth(160);
+    pAddButton = new MenuButton(-BUTTON_SPACING, -128.0f, 0.0f, MenuSupport::text(STR_ADDPLAYER), UString());
+    pAddButton->setWidth(BUTTON_WIDTH);
     addItem(pAddButton);
 
     pDeleteButton = new MenuButton(0.0f, -128.0f, 0.0f, MenuSupport::text(STR_DELETEPLAYER), UString());
-    pDeleteButton->setWidth(160);
+    pDeleteButton->setWidth(BUTTON_WIDTH);
     pDeleteButton->confirmText = MenuSupport::text(STR_CONFIRM);
     addItem(pDeleteButton);
 
-    pDoneButton = new MenuBackButton(170.0f, -128.0f, 0.0f, MenuSupport::text(STR_DONE), UString());
-    pDoneButton->setWidth(160);
+    pDoneButton = new MenuBackButton(BUTTON_SPACING, -128.0f, 0.0f, MenuSupport::text(STR_DONE), UString());
+    pDoneButton->setWidth(BUTTON_WIDTH);
     addItem(pDoneButton);
 
     pList = new ProfileListItem();

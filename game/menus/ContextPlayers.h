@@ -15,6 +15,10 @@ public:
     // The rows stand between the list's top and the buttons' top edge.
     static constexpr float LIST_TOP = FIRST_ROW_BOTTOM + ROW_HEIGHT;
     static constexpr float LIST_BOTTOM = -104.0f;
+    static constexpr float PANEL_WIDTH = 760.0f;
+    // The three buttons under the list: as wide as each, a little apart.
+    static constexpr int BUTTON_WIDTH = 230;
+    static constexpr float BUTTON_SPACING = 240.0f;
 
     ContextPlayers();
 

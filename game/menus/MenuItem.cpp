@@ -19,10 +19,7 @@
 #include "game/menus/ContextMenu.h"
 #include "game/menus/MenuSupport.h"
 
-namespace {
-// Where a line is printed again around its letters, one pixel out in eight directions, to give it a rim.
-constexpr float RIM[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-} // namespace
+using MenuSupport::RIM;
 
 MenuItem::MenuItem(float x, float y, float z, const UString& itemCaption, const UString& itemHint)
     : captionLocation(ContextMenu::ALIGN_READING_START), caption(itemCaption), hint(itemHint)
@@ -175,44 +172,50 @@ void MenuItem::render()
     if (caption.empty()) {
         return;
     }
-    const float w = frameWidth(), h = frameHeight();
-    V3 anchor;
-    std::uint32_t flags = 0;
-    float fit = 1.0f;
-    switch (captionLocation) {
-    case CAPTION_LEFT:
-        anchor = V3(-w / 2 - 5.0f, 0.0f, 0.0f);
-        flags = 0x18;
-        break;
-    case CAPTION_CENTER:
-        anchor = V3();
-        flags = 0x14;
-        fit = getFitScale(caption);
-        break;
-    case CAPTION_RIGHT:
-        anchor = V3(w / 2 + 5.0f, 0.0f, 0.0f);
-        flags = 0x12;
-        break;
-    case CAPTION_ABOVE:
-        anchor = V3(0.0f, h / 2 + 5.0f, 0.0f);
-        flags = 0x24;
-        break;
-    default:
-        ErrorManager::error(u"Invalid caption location.", "MenuItem::render", "src/MenuItem", __LINE__);
-    }
-    V3 at;
-    local2world(at, anchor);
+    const CaptionPlacement placed = captionPlacement();
     if (captionLocation != CAPTION_CENTER) {
-        fit = sideCaptionScale(at.x, flags);
         // Beside or above its frame the caption stands on the page's backdrop, which can be as dark as the
         // caption itself: a pale rim around the letters keeps it readable there.
         const std::uint32_t alpha = std::min(255u, (currentColor.argb >> 24) * 3 / 2);
         const UColor rim((alpha << 24) | 0x00E8F0F8u);
         for (const auto& d : RIM) {
-            printText(caption, at + V3(d[0], d[1], 0.0f), flags, rim, fit);
+            printText(caption, placed.at + V3(d[0], d[1], 0.0f), placed.flags, rim, placed.scale);
         }
     }
-    printText(caption, at, flags, currentColor, fit);
+    printText(caption, placed.at, placed.flags, currentColor, placed.scale);
+}
+
+MenuItem::CaptionPlacement MenuItem::captionPlacement() const
+{
+    const float w = frameWidth(), h = frameHeight();
+    V3 anchor;
+    CaptionPlacement placed;
+    switch (captionLocation) {
+    case CAPTION_LEFT:
+        anchor = V3(-w / 2 - 5.0f, 0.0f, 0.0f);
+        placed.flags = 0x18;
+        break;
+    case CAPTION_CENTER:
+        anchor = V3();
+        placed.flags = 0x14;
+        placed.scale = getFitScale(caption);
+        break;
+    case CAPTION_RIGHT:
+        anchor = V3(w / 2 + 5.0f, 0.0f, 0.0f);
+        placed.flags = 0x12;
+        break;
+    case CAPTION_ABOVE:
+        anchor = V3(0.0f, h / 2 + 5.0f, 0.0f);
+        placed.flags = 0x24;
+        break;
+    default:
+        ErrorManager::error(u"Invalid caption location.", "MenuItem::render", "src/MenuItem", __LINE__);
+    }
+    local2world(placed.at, anchor);
+    if (captionLocation != CAPTION_CENTER) {
+        placed.scale = sideCaptionScale(placed.at.x, placed.flags);
+    }
+    return placed;
 }
 
 float MenuItem::sideCaptionScale(float anchorX, std::uint32_t flags) const

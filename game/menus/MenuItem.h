@@ -41,6 +41,13 @@ public:
     float frameHeight() const;
     // The scale of a caption beside or above the item: it keeps to the screen and to `captionRoom`.
     float sideCaptionScale(float anchorX, std::uint32_t flags) const;
+    // Where the caption is drawn: the world anchor, the text flags and the scale it is drawn at.
+    struct CaptionPlacement {
+        V3 at;
+        std::uint32_t flags = 0;
+        float scale = 1.0f;
+    };
+    CaptionPlacement captionPlacement() const;
     // True for a click read once: returns bClicked and clears it.
     bool takeClick();
     // The point under the pointer of the screen being ticked, in this item's unscaled local frame.

@@ -9,6 +9,7 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Context.h"
 #include "engine/text/FontQuad.h"
+#include "engine/text/TextSprite.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
 #include "game/language/Language.h"
@@ -108,6 +109,21 @@ void printFitted(FontQuad* font, const V3& at, UColor color, std::uint32_t flags
         font->drawLine(m, shadow.argb, flags, line, offset.x / squeeze, offset.y, offset.z);
     }
     font->drawLine(m, color.argb, flags, line);
+}
+
+void drawRim(const TextSprite& sprite, UColor rim, float width)
+{
+    if (sprite.bHidden || sprite.pFont == nullptr || sprite.text.empty() || !sprite.isShowing()) {
+        return;
+    }
+    const float alpha = static_cast<float>(rim.a()) * static_cast<float>(sprite.color.a()) / 255.0f * sprite.getFade();
+    const std::uint32_t colour = (static_cast<std::uint32_t>(alpha) << 24) | (rim.argb & 0x00FFFFFFu);
+    // The offsets are taken through the sprite's transform: divided by its scale they stay `width` pixels.
+    const float sx = sprite.scale.x != 0.0f ? width / sprite.scale.x : width;
+    const float sy = sprite.scale.y != 0.0f ? width / sprite.scale.y : width;
+    for (const auto& d : RIM) {
+        sprite.pFont->drawLine(sprite.world, colour, sprite.flags, sprite.text, d[0] * sx, d[1] * sy, 0.0f);
+    }
 }
 
 } // namespace MenuSupport

@@ -10,6 +10,7 @@
 class Context;
 class ContextManager;
 class FontQuad;
+class TextSprite;
 
 namespace MenuSupport {
 
@@ -30,6 +31,14 @@ void pushScreen(Context* screen);
 // The scale at which a text anchored at world x with the alignment flags stays on the screen (1.0 when
 // it fits); `scaleX` is the scale it is drawn with otherwise.
 float fitToScreen(const FontQuad* font, const UString& text, float anchorX, std::uint32_t flags, float scaleX);
+// The eight directions, one unit out, in which a line is drawn again in a rim colour to outline it.
+inline constexpr float RIM[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+// The dark rim that keeps light text readable over the pictures behind the menus (roof, snow, sky).
+inline constexpr std::uint32_t DARK_RIM = 0xD0100008u;
+// Draws a text sprite's line `width` pixels out in the eight rim directions in the rim colour (its alpha
+// times the sprite's current alpha and fade), so that the sprite drawn afterwards stands in a rim. Nothing
+// while the sprite is hidden or not showing.
+void drawRim(const TextSprite& sprite, UColor rim, float width = 1.5f);
 // Prints a line in the current context's view, narrowed to maxWidth when it is wider, with a shadow
 // displaced by `offset` first while the graphics detail is on (shadow colour 0: none).
 void printFitted(FontQuad* font, const V3& at, UColor color, std::uint32_t flags, const UString& text, float maxWidth,

@@ -37,9 +37,20 @@ PlayerGreeting::~PlayerGreeting() = default;
 
 void PlayerGreeting::render()
 {
+    // Both lines stand on the backdrop's roof and snow: a dark rim keeps the light pink and white letters
+    // readable on either.
+    if (!bHidden) {
+        MenuSupport::drawRim(*hintText, UColor(MenuSupport::DARK_RIM));
+    }
     Renderable::render();
     if (!bHidden && greetingFont != nullptr && !greetingText->text.empty()) {
-        greetingFont->drawText(greetingText->world.data(), greetingText->color.argb, 0x205, greetingText->text);
+        const float* world = greetingText->world.data();
+        const std::uint32_t rim = (((MenuSupport::DARK_RIM >> 24) * greetingText->color.a() / 255) << 24) |
+                                  (MenuSupport::DARK_RIM & 0x00FFFFFFu);
+        for (const auto& d : MenuSupport::RIM) {
+            greetingFont->drawText(world, rim, 0x205, greetingText->text, 1.5f * d[0], 1.5f * d[1]);
+        }
+        greetingFont->drawText(world, greetingText->color.argb, 0x205, greetingText->text);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "game/options/ContextAdvancedGraphics.h"
 
+#include <algorithm>
+
 #include "engine/render/KivGraphics.h"
 #include "game/front/Global.h"
 #include "game/language/Language.h"
@@ -11,18 +13,38 @@
 ContextAdvancedGraphics::ContextAdvancedGraphics() : ContextOptionPage(STR_ADVANCEDOPTIONS)
 {
     GameConfiguration& config = Global::instance()->config;
-    if (const KivGraphics* graphics = KivGraphics::instance()) {
-        const auto& modes = graphics->getVideoModes();
-        for (std::size_t i = 0; i < modes.size(); ++i) {
-            videoModeNames.push_back(graphics->getVideoModeName(modes[i]));
-            if (modes[i].width == graphics->videoModeWidth && modes[i].height == graphics->videoModeHeight) {
-                selectedMode = static_cast<int32_t>(i);
-                bCurrentModeListed = true;
+    if (KivGraphics* graphics = KivGraphics::instance()) {
+        for (const KivGraphics::VideoMode& mode : graphics->getVideoModes()) {
+            videoModeNames.push_back(graphics->getVideoModeName(mode));
+            videoModeSizes.emplace_back(mode.width, mode.height);
+        }
+        // In a window the field shows the size the window really has, which is not always the mode last
+        // asked for (a window manager may refuse or shrink a size); full screen shows the mode the game is
+        // drawn at over the whole display. A size that no listed mode has gets an entry of its own.
+        int width = graphics->videoModeWidth, height = graphics->videoModeHeight;
+        if (!graphics->bFullScreen) {
+            const auto [windowWidth, windowHeight] = graphics->getDevice().drawableSize();
+            if (windowWidth > 0 && windowHeight > 0) {
+                width = windowWidth;
+                height = windowHeight;
             }
+        }
+        const std::pair<int, int> shown(width, height);
+        const auto at = std::lower_bound(videoModeSizes.begin(), videoModeSizes.end(), shown);
+        selectedMode = static_cast<int32_t>(at - videoModeSizes.begin());
+        bCurrentModeListed = at != videoModeSizes.end() && *at == shown;
+        if (!bCurrentModeListed) {
+            KivGraphics::VideoMode mode;
+            mode.width = mode.usedWidth = width;
+            mode.height = mode.usedHeight = height;
+            videoModeNames.insert(videoModeNames.begin() + selectedMode, graphics->getVideoModeName(mode));
+            videoModeSizes.insert(at, shown);
         }
     }
     initialMode = selectedMode;
 
+    // One setting a row, the captions ending in one column left of the items: the column stands right of
+    // the centre so that the longest caption (the German letterbox one) has room up to the screen's edge.
     // Items mirror their x for a right-to-left language; the sign cancels that, so the layout stays put
     // and only the captions change sides.
     const float s = READING_DIRECTION_X;
@@ -33,24 +55,23 @@ ContextAdvancedGraphics::ContextAdvancedGraphics() : ContextOptionPage(STR_ADVAN
         addItem(item);
         return item;
     };
-    place(new MenuChoiceItem(0.0f, y0, 0.0f, &selectedMode, 0, last < 0 ? 0 : last, &videoModeNames,
+    const float valueX = (CAPTION_COLUMN + 5.0f + 128.0f) * s, toggleX = (CAPTION_COLUMN + 5.0f + 25.0f) * s;
+    place(new MenuChoiceItem(valueX, y0, 0.0f, &selectedMode, 0, last < 0 ? 0 : last, &videoModeNames,
                              MenuSupport::text(STR_VIDEOMODE), MenuSupport::text(STR_VIDEOMODEHINT)));
-    place(new MenuValueItem(0.0f, y0 - row(1), 0.0f, &config.maximumFps, GameConfiguration::LOWEST_FPS,
+    place(new MenuValueItem(valueX, y0 - row(1), 0.0f, &config.maximumFps, GameConfiguration::LOWEST_FPS,
                             GameConfiguration::HIGHEST_FPS, 5, MenuSupport::text(STR_MAXIMUMFPS),
                             MenuSupport::text(STR_MAXIMUMFPSHINT)));
-    pFullScreenItem = new MenuToggleItem(-103.0f * s, y0 - row(2), 0.0f, asFlag(config.bFullScreen),
+    pFullScreenItem = new MenuToggleItem(toggleX, y0 - row(2), 0.0f, asFlag(config.bFullScreen),
                                          MenuSupport::text(STR_FULLSCREEN), MenuSupport::text(STR_FULLSCREENHINT));
     place(pFullScreenItem);
-    pLetterboxItem = new MenuToggleItem(103.0f * s, y0 - row(2), 0.0f, asFlag(config.bLetterbox),
+    pLetterboxItem = new MenuToggleItem(toggleX, y0 - row(3), 0.0f, asFlag(config.bLetterbox),
                                         MenuSupport::text(STR_LETTERBOX), MenuSupport::text(STR_LETTERBOXHINT));
     place(pLetterboxItem);
-    // Its caption stands between the two toggles of the row and is made smaller to keep clear of the first.
-    pLetterboxItem->captionRoom = 206.0f - pLetterboxItem->frameWidth() - 15.0f;
-    place(new MenuToggleItem(-103.0f * s, y0 - row(3), 0.0f, asFlag(config.bVSync), MenuSupport::text(STR_VSYNC),
+    place(new MenuToggleItem(toggleX, y0 - row(4), 0.0f, asFlag(config.bVSync), MenuSupport::text(STR_VSYNC),
                              MenuSupport::text(STR_VSYNCHINT)));
-    place(new MenuToggleItem(-103.0f * s, y0 - row(4), 0.0f, asFlag(config.bBilinearFilter),
+    place(new MenuToggleItem(toggleX, y0 - row(5), 0.0f, asFlag(config.bBilinearFilter),
                              MenuSupport::text(STR_BILINEARFILTER), MenuSupport::text(STR_BILINEARFILTERHINT)));
-    place(new MenuToggleItem(-103.0f * s, y0 - row(5), 0.0f, asFlag(config.bShowFps), MenuSupport::text(STR_SHOWFPS),
+    place(new MenuToggleItem(toggleX, y0 - row(6), 0.0f, asFlag(config.bShowFps), MenuSupport::text(STR_SHOWFPS),
                              MenuSupport::text(STR_SHOWFPSHINT)));
     addBackButton();
     pLetterboxItem->bDisabled = config.bFullScreen == 0;
@@ -66,18 +87,11 @@ void ContextAdvancedGraphics::chosenSize(int& width, int& height) const
 {
     width = -1;
     height = -1;
-    const KivGraphics* graphics = KivGraphics::instance();
-    if (graphics == nullptr || videoModeNames.empty()) {
+    if (selectedMode == initialMode || selectedMode < 0 || static_cast<std::size_t>(selectedMode) >= videoModeSizes.size()) {
         return;
     }
-    if (!bCurrentModeListed && selectedMode == initialMode) {
-        return;
-    }
-    const auto& modes = graphics->getVideoModes();
-    if (selectedMode >= 0 && static_cast<std::size_t>(selectedMode) < modes.size()) {
-        width = modes[static_cast<std::size_t>(selectedMode)].width;
-        height = modes[static_cast<std::size_t>(selectedMode)].height;
-    }
+    width = videoModeSizes[static_cast<std::size_t>(selectedMode)].first;
+    height = videoModeSizes[static_cast<std::size_t>(selectedMode)].second;
 }
 
 void ContextAdvancedGraphics::onDeactivate(bool closing)

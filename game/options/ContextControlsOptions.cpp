@@ -12,6 +12,8 @@ ContextControlsOptions::ContextControlsOptions() : ContextOptionPage(STR_CONTROL
 {
     auto button = [&](float y, int textId) {
         auto* item = new MenuButton(0.0f, y, 0.0f, MenuSupport::text(textId), UString());
+        // Wider than the default, so that "Alternative Steuerung" stands at full height.
+        item->setWidth(300);
         addItem(item);
         return item;
     };

@@ -31,3 +31,13 @@ ContextCredits::ContextCredits()
     pScroller->addCredits();
     appendChild(pScroller);
 }
+
+void ContextCredits::renderContents()
+{
+    for (KivBase* child = pScroller->pLines->getFirstChild(); child != nullptr; child = child->getNext()) {
+        if (const auto* line = dynamic_cast<const TextSprite*>(child); line != nullptr && !child->bDeleted) {
+            MenuSupport::drawRim(*line, UColor(MenuSupport::DARK_RIM));
+        }
+    }
+    ContextMenu::renderContents();
+}

@@ -12,6 +12,9 @@ public:
 
     ContextCredits();
 
+    // The rising lines with a dark rim under each, so that they read over the roof, the snow and the sky.
+    void renderContents() override;
+
     CreditsScroller* pScroller = nullptr;
     TextSprite* pVersion = nullptr;
 };

@@ -4,6 +4,8 @@
 
 #include "engine/core/Format.h"
 #include "engine/core/V3.h"
+#include "engine/core/Matrix4.h"
+#include "engine/text/FontGDI.h"
 #include "engine/text/FontQuad.h"
 #include "engine/text/TextSprite.h"
 #include "game/front/ContextIntro.h"
@@ -16,7 +18,7 @@
 #include "game/options/ContextHighScoreOptions.h"
 #include "game/userdata/FixedText.h"
 
-ContextHighScores::ContextHighScores()
+ContextHighScores::ContextHighScores() : nameFont(std::make_unique<FontGDI>(u"Arial", NAME_PIXEL_SIZE))
 {
     bDeleteWhenClosed = true;
     if (const Global* global = Global::instance()) {
@@ -37,6 +39,8 @@ ContextHighScores::ContextHighScores()
     pOkButton->setWidth(160);
     addItem(pOkButton);
 }
+
+ContextHighScores::~ContextHighScores() = default;
 
 UColor ContextHighScores::rowColor(int seasonIndex, int row)
 {
@@ -74,12 +78,23 @@ void ContextHighScores::renderContents()
         if (name.empty()) {
             name = u"...";
         }
-        font->print(V3(-300.0f, y, 0.0f), colour, 8, formatString(u"%d", level + 1));
-        // The name is in the system font, which has every letter a name may hold; it is smaller than the
-        // row's font, so it sits in the middle of the row's line rather than hanging from its top.
-        font->print(V3(-290.0f, y - static_cast<float>(font->getLineHeight() / 2), 0.0f), colour, 0x212, name);
-        font->print(V3(100.0f, y, 0.0f), colour, 8, formatNumber(entry.score));
-        font->print(V3(200.0f, y, 0.0f), colour, 8, formatMinutesSeconds(entry.time));
-        font->print(V3(300.0f, y, 0.0f), colour, 8, formatPercentTenths(entry.points));
+        const UString number = formatString(u"%d", level + 1), score = formatNumber(entry.score),
+                      time = formatMinutesSeconds(entry.time), percent = formatPercentTenths(entry.points);
+        // The rows stand on the backdrop's trees, snow and roof: a dark rim under each text keeps the light
+        // season colours readable on all of them.
+        const UColor rim(MenuSupport::DARK_RIM);
+        for (const auto& d : MenuSupport::RIM) {
+            const V3 off(1.5f * d[0], 1.5f * d[1], 0.0f);
+            font->print(V3(-300.0f, y, 0.0f) + off, rim, 8, number);
+            nameFont->drawText(Matrix4::identity().data(), rim.argb, 0x202, name, -290.0f + off.x, y + off.y, 0.0f);
+            font->print(V3(100.0f, y, 0.0f) + off, rim, 8, score);
+            font->print(V3(200.0f, y, 0.0f) + off, rim, 8, time);
+            font->print(V3(300.0f, y, 0.0f) + off, rim, 8, percent);
+        }
+        font->print(V3(-300.0f, y, 0.0f), colour, 8, number);
+        nameFont->drawText(Matrix4::identity().data(), colour.argb, 0x202, name, -290.0f, y, 0.0f);
+        font->print(V3(100.0f, y, 0.0f), colour, 8, score);
+        font->print(V3(200.0f, y, 0.0f), colour, 8, time);
+        font->print(V3(300.0f, y, 0.0f), colour, 8, percent);
     }
 }

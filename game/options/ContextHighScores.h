@@ -2,9 +2,12 @@
 // The local high-score table, one season (eight levels) per page: level, player, score, time and
 // percentage of each level's best run. "More options..." leads to the world-wide tables, the upload and
 // the reset of the table.
+#include <memory>
+
 #include "engine/core/UColor.h"
 #include "game/menus/ContextMenu.h"
 
+class FontGDI;
 class MenuBackButton;
 class MenuButton;
 class MenuChoiceItem;
@@ -14,7 +17,12 @@ public:
     static constexpr int ROWS = 8;
     static constexpr int SEASONS = 4;
 
+    // The system face draws the names at this size: the size the medium font, in which the other columns
+    // are drawn, was made from the same face at, so a name stands as large as the numbers beside it.
+    static constexpr int NAME_PIXEL_SIZE = 22;
+
     ContextHighScores();
+    ~ContextHighScores() override;
 
     void tickContents(double time, double dt) override;
     void renderContents() override;
@@ -27,4 +35,8 @@ public:
     MenuChoiceItem* pSeasonItem = nullptr;
     MenuButton* optionsButton = nullptr;
     MenuBackButton* pOkButton = nullptr;
+
+private:
+    // Names may hold any letter, which only the system face has.
+    std::unique_ptr<FontGDI> nameFont;
 };

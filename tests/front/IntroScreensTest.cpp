@@ -3,6 +3,7 @@
 
 #include "FrontHarness.h"
 #include "engine/render/Camera.h"
+#include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 #include "engine/render/Texture.h"
 #include "engine/files/ResourceManager.h"
@@ -125,6 +126,31 @@ TEST_F(IntroScreens, StoryEventsFireOnceEvenWhenAFrameJumpsOverThem)
     story->tickContents(88.01, 0.01);
     EXPECT_TRUE(story->bClosed);
     delete story;
+}
+
+// The story's lines stand on the roof, the snow and the sky: on a plain white screen their dark rims still
+// frame the light pink letters.
+TEST_F(IntroScreens, StoryLinesWearADarkRimOnALightPicture)
+{
+    auto* story = new ContextIntroText();
+    story->pPreObject = nullptr;
+    story->pPostObject = nullptr;
+    story->clearColor = UColor(0xFFFFFFFFu);
+    story->addStoryLine(u"Once upon a time", 0.0f, 10.0f, 0.0f);
+    game.stack().addContext(story);
+    game.frames(60); // past the line's fade-in
+    game.screenshot("story-on-white");
+    int width = 0, height = 0;
+    const std::vector<std::uint32_t> pixels = KivGraphics::instance()->readScreen(width, height);
+    int dark = 0;
+    for (int y = height / 2 - 20; y < height / 2 + 20; ++y)
+        for (int x = width / 2 - 150; x < width / 2 + 150; ++x) {
+            const std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x];
+            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    EXPECT_GT(dark, 100);
+    story->bClosed = true;
+    game.frames(2);
 }
 
 TEST_F(IntroScreens, SplashEndsAfterThreeAndAHalfSecondsOrOnContinue)

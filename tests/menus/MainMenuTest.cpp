@@ -83,6 +83,32 @@ TEST_F(MainMenu, ShowsTheLogoAndGreetsTheCurrentPlayer)
     EXPECT_GT(pink, 10) << "the greeting is not visible";
 }
 
+// The greeting and its hint stand on the backdrop's roof and snow: on a plain white screen their dark rims
+// still frame the light letters.
+TEST_F(MainMenu, TheGreetingWearsADarkRimOnALightPicture)
+{
+    addPlayers(1);
+    ContextGameMain* menu = open();
+    menu->pPreObject = nullptr;
+    menu->pPostObject = nullptr;
+    menu->clearColor = UColor(0xFFFFFFFFu);
+    frames(2);
+    screenshot("main-menu-greeting-on-white");
+    const Screen screen = readScreen();
+    const int w = ContextMenu::screenWidth(), h = ContextMenu::screenHeight();
+    auto dark = [&](int top, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = w / 2 - 150; x < w / 2 + 150; ++x) {
+                const std::uint32_t p = screen.pixel(x, y);
+                n += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+            }
+        return n;
+    };
+    EXPECT_GT(dark(h / 2 - 40, h / 2 - 10), 40) << "Hello";
+    EXPECT_GT(dark(h / 2 - 8, h / 2 + 14), 40) << "the hint";
+}
+
 TEST_F(MainMenu, TheSubtitleUnfoldsBetweenTwoAndThreeSeconds)
 {
     GameLogo logo;

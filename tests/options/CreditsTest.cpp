@@ -44,6 +44,29 @@ TEST_F(Credits, TheListRisesAtThirtyUnitsPerSecond)
     screenshot("credits");
 }
 
+// The rows rise over the roof, the snow and the sky: on a plain white screen their dark rims still frame
+// the light pink letters.
+TEST_F(Credits, TheLinesWearADarkRimOnALightPicture)
+{
+    auto* page = new ContextCredits();
+    page->pPreObject = nullptr;
+    page->clearColor = UColor(0xFFFFFFFFu);
+    push(page);
+    for (KivBase* line = page->pScroller->pLines->getFirstChild(); line != nullptr; line = line->getNext()) {
+        static_cast<TextSprite*>(line)->position.y += 300.0f;
+    }
+    frames(2);
+    screenshot("credits-on-white");
+    const Screen screen = readScreen();
+    int dark = 0;
+    for (int y = screen.height / 2 + 40; y < screen.height / 2 + 200; ++y) // the rows under the outlined title
+        for (int x = screen.width / 4; x < screen.width * 3 / 4; ++x) {
+            const std::uint32_t p = screen.pixel(x, y);
+            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    EXPECT_GT(dark, 500);
+}
+
 TEST_F(Credits, ThePageClosesAfter124SecondsOrOnTheJumpKeyOrAClick)
 {
     auto* page = new ContextCredits();

@@ -34,12 +34,12 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
     EXPECT_EQ(u"Spring", page->pSeasonItem->currentText());
     screenshot("highscores-spring");
     {
-        // The name (a smaller font) stands level with the row's number, not raised above it: the middles
-        // of their ink, found by the row's colour, lie within two pixels.
+        // The name stands level with the row's number and as large: the tops and bottoms of their ink,
+        // found by the row's colour, agree within two pixels ("Ben" and "3" both reach the capital height).
         const Screen shot = readScreen();
         const UColor ink = ContextHighScores::rowColor(0, 2);
-        auto middle = [&](int x0, int x1) {
-            int top = shot.height, bottom = -1;
+        auto extent = [&](int x0, int x1) {
+            std::pair<int, int> found(shot.height, -1);
             for (int y = shot.height / 2 - 35; y < shot.height / 2; ++y) // the third row only
                 for (int x = shot.width / 2 + x0; x < shot.width / 2 + x1; ++x) {
                     const std::uint32_t p = shot.pixel(x, y);
@@ -47,13 +47,14 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
                     for (int shift : {0, 8, 16})
                         near &= std::abs(int((p >> shift) & 0xFF) - int((ink.argb >> shift) & 0xFF)) < 24;
                     if (near)
-                        top = std::min(top, y), bottom = std::max(bottom, y);
+                        found = {std::min(found.first, y), std::max(found.second, y)};
                 }
-            return bottom < 0 ? -100.0f : (top + bottom) / 2.0f;
+            return found;
         };
-        const float number = middle(-320, -300), name = middle(-290, -200);
-        EXPECT_GT(number, 0.0f);
-        EXPECT_NEAR(number, name, 2.5f);
+        const auto number = extent(-320, -300), name = extent(-290, -200);
+        ASSERT_GE(number.second, 0);
+        EXPECT_NEAR(number.first, name.first, 2);
+        EXPECT_NEAR(number.second, name.second, 2);
     }
     page->season = 3;
     frames(1);
@@ -63,6 +64,26 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
     EXPECT_EQ(UColor(0xFFFFFF00u), ContextHighScores::rowColor(0, 0));
     EXPECT_EQ(UColor(0xFFFF8000u), ContextHighScores::rowColor(3, 0));
     EXPECT_NE(ContextHighScores::rowColor(3, 0), ContextHighScores::rowColor(3, 7));
+}
+
+// The rows stand on the backdrop's trees and snow: on a plain white screen their dark rims still frame the
+// light season colours.
+TEST_F(HighScores, TheRowsWearADarkRimOnALightPicture)
+{
+    auto* page = new ContextHighScores();
+    page->pPreObject = nullptr;
+    page->clearColor = UColor(0xFFFFFFFFu);
+    push(page);
+    frames(1);
+    screenshot("highscores-on-white");
+    const Screen shot = readScreen();
+    int dark = 0;
+    for (int y = shot.height / 2 - 90; y < shot.height / 2 + 150; ++y)
+        for (int x = shot.width / 2 - 320; x < shot.width / 2 + 310; ++x) {
+            const std::uint32_t p = shot.pixel(x, y);
+            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    EXPECT_GT(dark, 1000);
 }
 
 TEST_F(HighScores, ResetAfterYesOnlyAndTheWorldWideLink)

@@ -29,6 +29,18 @@
 #include "game/options/ContextSoundOptions.h"
 #include "game/options/ContextTouchControls.h"
 #include "game/menus/MenuLinkButton.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/text/TextSprite.h"
+#include "game/front/ContextLanguageSelect.h"
+#include "game/language/Language.h"
+#include "game/menus/ContextDialog.h"
+#include "game/menus/ContextEnterName.h"
+#include "game/menus/ContextPlayers.h"
+#include "game/online/ContextErrorReport.h"
+#include "game/online/ContextNetworkConfig.h"
+#include "game/online/ContextScoreUpload.h"
+#include "game/options/ContextHighScoreOptions.h"
+#include "game/menus/MenuSupport.h"
 
 namespace {
 class OptionsMenu : public OptionsFixture {
@@ -207,4 +219,113 @@ TEST_F(OptionsMenu, HelpLinksLeaveForTheDocumentationBesideTheProgramAndTheOnlin
     clickItem(help->pDocumentationButton);
     EXPECT_EQ(documentation, global().exitUrl);
     EXPECT_TRUE(screens().bQuit);
+}
+
+// Every page in both languages, at 800x600 and at the largest mode (the test display lists only small ones,
+// so a full-HD window stands in): each caption, value and title is drawn inside the screen and at no less
+// than a readable height. The screenshots are kept for a person to look at.
+TEST_F(OptionsMenu, EveryPageReadsInBothLanguagesAt800x600AndFullHd)
+{
+    KivGraphics& graphics = *KivGraphics::instance();
+    Language& language = *Kiv::instance()->language;
+    const std::vector<KivGraphics::VideoMode>& modes = graphics.getVideoModes();
+    ASSERT_FALSE(modes.empty());
+    const std::pair<int, int> sizes[] = {{800, 600},
+                                         {std::max(modes.back().width, 1920), std::max(modes.back().height, 1080)}};
+    const int savedW = graphics.videoModeWidth, savedH = graphics.videoModeHeight;
+    addPlayers(2);
+    using Make = Context* (*)();
+    const std::pair<const char*, Make> pages[] = {
+        {"main", [] () -> Context* { return new ContextGameMain(); }},
+        {"options", [] () -> Context* { return new ContextOptions(); }},
+        {"gameplay", [] () -> Context* { return new ContextGameplayOptions(); }},
+        {"sound", [] () -> Context* { return new ContextSoundOptions(); }},
+        {"graphics", [] () -> Context* { return new ContextGraphicsOptions(); }},
+        {"advanced", [] () -> Context* { return new ContextAdvancedGraphics(); }},
+        {"controls", [] () -> Context* { return new ContextControlsOptions(); }},
+        {"touch", [] () -> Context* { return new ContextTouchControls(); }},
+        {"keyboard", [] () -> Context* { return new ContextKeyboardControls(); }},
+        {"player", [] () -> Context* { return new ContextPlayerControls(); }},
+        {"alternative", [] () -> Context* { return new ContextAlternativeControls(); }},
+        {"help", [] () -> Context* { return new ContextHelp(); }},
+        {"highscores", [] () -> Context* { return new ContextHighScores(); }},
+        {"highscore-options", [] () -> Context* { return new ContextHighScoreOptions(); }},
+        {"credits", [] () -> Context* { return new ContextCredits(); }},
+        {"players", [] () -> Context* { return new ContextPlayers(); }},
+        {"enter-name", [] () -> Context* { return new ContextEnterName(true); }},
+        {"network-test", [] () -> Context* { return new ContextNetworkWizard1(); }},
+        {"network-config", [] () -> Context* { return new ContextNetworkConfig(); }},
+        {"score-upload", [] () -> Context* { return new ContextScoreUpload(); }},
+        {"error-report", [] () -> Context* { return new ContextErrorReport(); }},
+        {"language", [] () -> Context* { return new ContextLanguageSelect(); }},
+        {"pause", [] () -> Context* { return new OverlayPause(); }},
+        {"question", [] () -> Context* {
+             auto* dialog = new ContextDialog();
+             dialog->text = MenuSupport::text(STR_CONFIRM);
+             dialog->firstCaption = MenuSupport::text(STR_YES);
+             dialog->secondCaption = MenuSupport::text(STR_NO);
+             dialog->buildContents();
+             return dialog;
+         }},
+    };
+    for (int lang : {0, 1}) {
+        language.setLanguage(lang);
+        for (const auto& [w, h] : sizes) {
+            graphics.changePresentationParameters(w, h, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                                  graphics.bVSync);
+            frames(1);
+            ASSERT_EQ(w, graphics.width);
+            const float halfW = static_cast<float>(graphics.width) / 2.0f;
+            for (const auto& [name, make] : pages) {
+                const std::string shotName = std::string("pages-") + (lang == 0 ? "en-" : "de-") +
+                                             std::to_string(w) + "-" + name;
+                SCOPED_TRACE(shotName);
+                Context* page = make();
+                push(page);
+                frames(3);
+                screenshot(shotName);
+                auto check = [&](const char* what, const UString& text, const FontQuad* font, const V3& at,
+                                 std::uint32_t flags, float sx, float sy, float margin) {
+                    if (text.empty() || font == nullptr) {
+                        return;
+                    }
+                    const float width = static_cast<float>(font->measureLine(text)) * sx;
+                    const float height = static_cast<float>(font->getLineHeight()) * sy;
+                    float left = at.x;
+                    if (flags & 8) left -= width;
+                    if (flags & 4) left -= width / 2.0f;
+                    // At least 85 per cent of its font's height, and clear of the screen's edges.
+                    EXPECT_GE(height, 0.85f * static_cast<float>(font->getLineHeight()))
+                        << what << " " << wideToUtf8(text);
+                    EXPECT_GE(left, margin - halfW) << what << " " << wideToUtf8(text);
+                    EXPECT_LE(left + width, halfW - margin) << what << " " << wideToUtf8(text);
+                    EXPECT_LT(std::abs(at.y), static_cast<float>(graphics.height) / 2.0f)
+                        << what << " " << wideToUtf8(text);
+                };
+                for (KivBase* child = page->getFirstChild(); child != nullptr; child = child->getNext()) {
+                    if (auto* item = dynamic_cast<MenuItem*>(child)) {
+                        if (item->bHidden) continue;
+                        const MenuItem::CaptionPlacement placed = item->captionPlacement();
+                        check("caption", item->caption, item->pFont, placed.at, placed.flags,
+                              item->scale.x * placed.scale, item->scale.y * placed.scale, 8.0f);
+                        if (auto* choice = dynamic_cast<MenuChoiceItem*>(item)) {
+                            const UString shown = choice->currentText();
+                            const float fit = choice->getFitScale(shown);
+                            check("value", shown, item->pFont, item->position, 0x14, item->scale.x * fit,
+                                  item->scale.y * fit, 8.0f);
+                        }
+                    } else if (auto* sprite = dynamic_cast<TextSprite*>(child)) {
+                        if (sprite->bHidden) continue;
+                        check("text", sprite->text, sprite->pFont, sprite->position, sprite->flags, sprite->scale.x,
+                              sprite->scale.y, 4.0f);
+                    }
+                }
+                clearScreens();
+            }
+        }
+    }
+    language.setLanguage(0);
+    graphics.changePresentationParameters(savedW, savedH, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                          graphics.bVSync);
+    frames(1);
 }
