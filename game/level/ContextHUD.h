@@ -18,6 +18,8 @@ public:
 
     void tickContents(double time, double dt) override;
     void renderContents() override;
+    // True while any of the four touch buttons is drawn.
+    bool buttonsShown() const;
 
     MessageDisplay messenger1;
     MessageDisplay messenger2;
