@@ -113,10 +113,8 @@ void SpeechBubble::place()
     camera->getVisibleRect(view, boundsCenter.z);
     const float unitsPerPixel = (view.right - view.left) / static_cast<float>(screenW);
     const float margin = EDGE_MARGIN * unitsPerPixel;
-    // The HUD's top row (score bar and clock; in touch play the buttons with the clock below them).
     const ContextHUD* hud = level->contextHUD;
-    const bool buttonRow = OverlayKit::touchMode() || (hud != nullptr && hud->buttonsShown());
-    const float topMargin = (buttonRow ? HUD_BUTTON_ROW : HUD_ROW) * unitsPerPixel;
+    const float topMargin = (hud != nullptr ? hud->topRowHeight() : EDGE_MARGIN) * unitsPerPixel;
     const float hw = 0.5f * frame->width;
     const float hh = 0.5f * frame->height;
     // Past the right (top) edge first, so that a bubble wider than the view keeps its left (top) side.

@@ -51,11 +51,9 @@ public:
     // The box of the bubble the running level shows; false when it shows none.
     static bool shownBox(ScreenBox& box);
 
-    // Space kept between a bubble and the screen's edges, in screen pixels; at the top the HUD's row
-    // (score bar and clock), or in touch play its buttons with the clock below them, stays free.
+    // Space kept between a bubble and the screen's edges, in screen pixels; at the top the HUD's top row
+    // stays free.
     static constexpr float EDGE_MARGIN = 4.0f;
-    static constexpr float HUD_ROW = 40.0f;
-    static constexpr float HUD_BUTTON_ROW = 100.0f;
 
     bool bClosesByTime = true;
     int32_t waitMode = WAIT_NONE;

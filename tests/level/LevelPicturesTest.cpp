@@ -182,6 +182,38 @@ TEST_F(LevelPictures, ResultsRowsDoNotOverlapWhileTheyPlayIn)
     EXPECT_GE(checked, 6);
 }
 
+// The frame-rate readout of the screen stack stands in the top-right corner, below the HUD's clock and,
+// in touch play, below its buttons.
+TEST_F(LevelPictures, FrameRateReadoutKeepsOffTheClockAndTheButtons)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    config().bShowClock = 1;
+    GameConfiguration& settings = config();
+    KivInput& input = *Kiv::instance()->input;
+    for (const bool touch : {false, true}) {
+        SCOPED_TRACE(touch ? "touch" : "keys");
+        input.setInputMode(touch ? KivInput::INPUT_TOUCH : KivInput::INPUT_POINTER);
+        frames(2);
+        auto readoutRows = [&](int from, int to) {
+            settings.bShowFps = 1;
+            const Picture with = draw();
+            settings.bShowFps = 0;
+            const Picture without = draw();
+            return changedPixels(with, without, with.width - 120, from, with.width, to);
+        };
+        const int row = touch ? 100 : 40; // the HUD's top row: clock, or buttons with the clock below
+        EXPECT_EQ(readoutRows(0, row), 0);
+        EXPECT_GT(readoutRows(row, row + 25), 10);
+    }
+    settings.bShowFps = 1;
+    frames(1);
+    saveScreenshot("level-frame-rate-touch");
+    settings.bShowFps = 0;
+    input.setInputMode(KivInput::INPUT_POINTER);
+}
+
 // In touch play the clock stands below the row of HUD buttons. An overlay holds the level with the
 // buttons shown; a mouse click or key meanwhile switches the input mode, and the clock must stay below
 // them. The editor hides the buttons, and the clock goes back to the top.
@@ -213,6 +245,7 @@ TEST_F(LevelPictures, ClockNeverSitsUnderTheHudButtons)
     };
     EXPECT_EQ(clockRows(0, 68), 0);
     EXPECT_GT(clockRows(68, 110), 20);
+    frames(1);
     saveScreenshot("level-clock-under-overlay");
     pressKey(0x01);
     frames(1);

@@ -14,6 +14,7 @@
 #include "engine/text/FontQuad.h"
 #include "engine/text/TextBlock.h"
 #include "engine/text/TextLine.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
 #include "game/overlays/OverlayHint.h"
 #include "game/menus/MenuPanel.h"
@@ -351,7 +352,7 @@ TEST_F(BubbleTest, ABubbleStaysInsideTheScreenWhereverItsSpeakerGoes)
         EXPECT_LE(r.right, view.right);
         EXPECT_GE(r.bottom, view.bottom);
         // Below the HUD's score bar and clock.
-        EXPECT_LE(r.top, view.top - SpeechBubble::HUD_ROW * (view.right - view.left) / w);
+        EXPECT_LE(r.top, view.top - ContextHUD::TOP_ROW * (view.right - view.left) / w);
     }
     frames(1);
     saveScreenshot("overlay_bubble_corner");
