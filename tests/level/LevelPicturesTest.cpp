@@ -253,9 +253,13 @@ TEST_F(LevelPictures, ClockNeverSitsUnderTheHudButtons)
     frames(20);
     ASSERT_EQ(manager->getRoot()->contextOverlay, nullptr);
 
-    // Editing: no buttons, the clock at the top.
+    // Editing, entered from touch play: no buttons, the clock at the top.
     ASSERT_NE(gc.editor, nullptr);
+    input.setInputMode(KivInput::INPUT_TOUCH);
+    frames(2);
+    ASSERT_FALSE(gc.contextHUD->buttonPause->bHidden);
     manager->server->bEditing = true;
+    input.setInputMode(KivInput::INPUT_POINTER);
     frames(2);
     EXPECT_TRUE(gc.contextHUD->buttonPause->bHidden);
     EXPECT_TRUE(gc.contextHUD->buttonMiniMap->bHidden);
