@@ -145,7 +145,6 @@ void ContextHUD::renderContents()
     if ((config == nullptr || config->bShowClock != 0) && outline != nullptr) {
         const int t = static_cast<int>(stats.time);
         const float x = static_cast<float>(halfW - 50);
-        const Kiv* kiv = Kiv::instance();
         // Below the row of buttons whenever they are drawn: they keep their state while an overlay holds
         // the level, even when a click or key has switched the input mode meanwhile.
         const float y = clockBelowButtons() ? top - 72.0f : top - 12.0f;
