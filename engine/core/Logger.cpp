@@ -11,12 +11,16 @@ Logger* gLogger = nullptr;
 Logger::Observer gObserver;
 } // namespace
 
-Logger::Logger(const std::string& folder, const std::string& fileName, const std::string& crashFileName)
+Logger::Logger(const std::string& folder, const std::string& fileName, const std::string& crashFileName, Start start)
     : logPath(folder + fileName), crashLogPath(folder + crashFileName), previous(gLogger)
 {
-    file = std::fopen(logPath.c_str(), "wb");
+    file = std::fopen(logPath.c_str(), start == Start::APPEND ? "ab" : "wb");
     gLogger = this;
     std::string header;
+    if (start == Start::APPEND && file != nullptr && std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) > 0) {
+        // A blank line parts the new run's header from the lines before it.
+        header += "\r\n";
+    }
     auto add = [&](const UString& line) { header += wideToUtf8(line) + "\r\n"; };
     add(formatString(u"Application: %s (%s)", Process::executablePath(), getVersionString()));
     add(formatString(u"Computer: %s, user: %s", SystemInfo::computerName(), SystemInfo::userName()));

@@ -127,7 +127,7 @@ Kiv* Kiv::instance() { return gKiv; }
 
 KivInput* Kiv::currentInput() { return gKiv != nullptr ? gKiv->input : nullptr; }
 
-Kiv::Kiv()
+Kiv::Kiv(bool continueLog)
 {
     KIV_ASSERT(gKiv == nullptr);
     gKiv = this;
@@ -137,7 +137,8 @@ Kiv::Kiv()
                                              : gUserFolderOverride;
     dataFolder = gDataFolderOverride.empty() ? SystemInfo::executableFolder() : gDataFolderOverride;
     const std::string logName = wideToUtf8(GameInfo::GAME_ID) + ".log";
-    logger = std::make_unique<Logger>(userFolder, logName, crashFileName(".log"));
+    logger = std::make_unique<Logger>(userFolder, logName, crashFileName(".log"),
+                                      continueLog ? Logger::Start::APPEND : Logger::Start::FRESH);
     CrashHandler::setPaths(userFolder + crashFileName(".mdmp"), logger->path(), logger->crashPath());
 
     Logger::logFrom("Kiv::Kiv", u"Starting...");

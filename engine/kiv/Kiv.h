@@ -41,7 +41,9 @@ public:
     // Tests point them at temporary folders.
     static void setFolders(const std::string& userFolder, const std::string& dataFolder);
 
-    Kiv();
+    // continueLog: the engine is rebuilt within the same process (a restart), so its log file is appended
+    // to rather than started afresh.
+    explicit Kiv(bool continueLog = false);
     ~Kiv();
     Kiv(const Kiv&) = delete;
     Kiv& operator=(const Kiv&) = delete;

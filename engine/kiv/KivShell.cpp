@@ -36,7 +36,7 @@ int KivShell::run()
 
 void KivShell::createKIV()
 {
-    new Kiv();
+    new Kiv(restarted);
     engineBuilt = true;
     if (game.create) {
         game.create();
@@ -74,6 +74,7 @@ void KivShell::gameLoopStep()
     if (Process::restartRequested()) {
         deleteKIV();
         Process::setRestartRequested(false);
+        restarted = true;
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The application shell's loop: pump the window's messages, and in each idle turn run one loop step.
 // A step builds the engine (and the game on top of it) once the window has the focus, runs the engine's
-// frame with the game's root context, and rebuilds both when the restart flag is set. Closing deletes
+// frame with the game's root context, and rebuilds both when the restart flag is set (the rebuilt engine
+// appends to the log of the run before). Closing deletes
 // the game, then the engine, and opens the exit link in the browser.
 #include <functional>
 #include <string>
@@ -46,4 +47,5 @@ private:
     GameHooks game;
     bool engineBuilt = false;
     bool closed = false;
+    bool restarted = false; // the next engine continues the log of the one before
 };

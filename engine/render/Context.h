@@ -57,6 +57,9 @@ public:
     bool bWaitForContinue = false;
     bool bShowPointer = true;
     bool bHideFrameRate = false;
+    // Pixels by which the frame-rate readout stands below the screen's top-right corner, so that it clears
+    // what the screen draws there.
+    float frameRateDrop = 0.0f;
     bool bConfirmClose = false;
     bool bFirstActivation = true;
 

@@ -6,8 +6,12 @@
 
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/render/KivGraphics.h"
 #include "engine/text/Console.h"
+#include "engine/text/FontQuad.h"
+#include "game/level/ContextHUD.h"
 #include "game/front/Global.h"
+#include "game/level/GameController.h"
 #include "game/level/GameServer.h"
 
 namespace {
@@ -15,6 +19,31 @@ constexpr int KEY_S = 0x1F;
 constexpr int KEY_F4 = 0x3E;
 constexpr int MODIFIER_CTRL = 2;
 
+// How long an outcome stays on the screen, and the room it leaves at either side (pixels).
+constexpr float MESSAGE_SECONDS = 4.0f;
+constexpr int SCREEN_MARGIN = 10;
+
+// The line as the screen shows it: paths in the user folder named from that folder on, and sentences
+// after the first (the outcome and its reason) left to the console while the line is wider than the
+// screen.
+UString screenLine(const UString& line, const FontQuad* font, const std::string& userFolder)
+{
+    UString shown = line;
+    const UString folder = toUString(userFolder.c_str());
+    if (const std::size_t at = folder.empty() ? UString::npos : shown.find(folder); at != UString::npos) {
+        shown.erase(at, folder.size());
+    }
+    const KivGraphics* graphics = KivGraphics::instance();
+    const int width = graphics != nullptr ? graphics->width - 2 * SCREEN_MARGIN : 0;
+    std::size_t end = UString::npos;
+    while (font != nullptr && width > 0 && font->measureLine(shown) > width &&
+           (end = shown.rfind(u". ")) != UString::npos) {
+        shown.erase(end + 1);
+    }
+    return shown;
+}
+
+// Writes the line to the console (or the log) and shows it through the level's second message display.
 void report(const UString& line)
 {
     Kiv* kiv = Kiv::instance();
@@ -23,6 +52,13 @@ void report(const UString& line)
     } else {
         Logger::logFrom("EditorSession", u"%s", line);
     }
+    GameController* level = GameController::getCurrent();
+    if (level == nullptr) {
+        return;
+    }
+    const FontQuad* font = level->contextHUD != nullptr ? level->contextHUD->messenger2.font : nullptr;
+    level->local_setMessage(2, 0, MESSAGE_SECONDS,
+                            screenLine(line, font, kiv != nullptr ? kiv->userFolder : std::string()));
 }
 } // namespace
 

@@ -26,8 +26,8 @@ public:
     void tick(GameServer& server, const KivInput& input);
     // Switches editing off (the first time: the level-start set-up runs) or on again.
     void toggleEditing(GameServer& server);
-    // Writes the level (temporary file, then renamed over the old one); false with a console line saying
-    // why when it was played since loading, has no file name or cannot be written.
+    // Writes the level (temporary file, then renamed over the old one); false when it was played since
+    // loading, has no file name or cannot be written. The outcome goes to the console and on the screen.
     bool save(GameServer& server);
 
     UString levelFile;

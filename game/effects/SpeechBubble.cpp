@@ -6,6 +6,7 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/BlenderCamera.h"
+#include "engine/render/Camera.h"
 #include "engine/render/Quad.h"
 #include "engine/render/SlicedSkin.h"
 #include "engine/render/Texture.h"
@@ -101,6 +102,58 @@ void SpeechBubble::place()
     const V3& p = owner->position;
     position = V3(p.x + offset.x + dx, p.y + offset.y + dy, p.z + offset.z);
     updateVisuals();
+
+    const GameController* level = GameController::getCurrent();
+    const Camera* camera = level != nullptr ? level->getGameCamera() : nullptr;
+    const int screenW = OverlayKit::screenWidth();
+    if (camera == nullptr || frame == nullptr || screenW <= 0) {
+        return;
+    }
+    Camera::Rect view;
+    camera->getVisibleRect(view, boundsCenter.z);
+    const float unitsPerPixel = (view.right - view.left) / static_cast<float>(screenW);
+    const float margin = EDGE_MARGIN * unitsPerPixel;
+    const ContextHUD* hud = level->contextHUD;
+    const float topMargin = (hud != nullptr ? hud->topRowHeight() : EDGE_MARGIN) * unitsPerPixel;
+    const float hw = 0.5f * frame->width;
+    const float hh = 0.5f * frame->height;
+    // Past the right (top) edge first, so that a bubble wider than the view keeps its left (top) side.
+    float shiftX = std::min(0.0f, view.right - margin - (boundsCenter.x + hw));
+    shiftX = std::max(shiftX, view.left + margin - (boundsCenter.x - hw));
+    float shiftY = std::max(0.0f, view.bottom + margin - (boundsCenter.y - hh));
+    shiftY = std::min(shiftY, view.top - topMargin - (boundsCenter.y + hh));
+    if (shiftX != 0.0f || shiftY != 0.0f) {
+        position = V3(position.x + shiftX, position.y + shiftY, position.z);
+        updateVisuals();
+    }
+}
+
+bool SpeechBubble::shownBox(ScreenBox& box)
+{
+    const GameController* level = GameController::getCurrent();
+    const Camera* camera = level != nullptr ? level->getGameCamera() : nullptr;
+    KivBase* list = level != nullptr ? level->speechBubbleList : nullptr;
+    const auto* bubble = list != nullptr ? dynamic_cast<const SpeechBubble*>(list->getLastChild()) : nullptr;
+    if (camera == nullptr || bubble == nullptr || bubble->frame == nullptr || bubble->block == nullptr ||
+        bubble->bDeleted) {
+        return false;
+    }
+    const float w = static_cast<float>(OverlayKit::screenWidth());
+    const float h = static_cast<float>(OverlayKit::screenHeight());
+    const V3& c = bubble->boundsCenter;
+    const float hw = 0.5f * bubble->frame->width;
+    const float hh = 0.5f * bubble->frame->height;
+    float x0 = 0.0f;
+    float y0 = 0.0f;
+    float x1 = 0.0f;
+    float y1 = 0.0f;
+    camera->worldToScreen(V3(c.x - hw, c.y + hh, c.z), w, h, x0, y0);
+    camera->worldToScreen(V3(c.x + hw, c.y - hh, c.z), w, h, x1, y1);
+    box.left = x0 - 0.5f * w;
+    box.right = x1 - 0.5f * w;
+    box.top = 0.5f * h - y0;
+    box.bottom = 0.5f * h - y1;
+    return true;
 }
 
 void SpeechBubble::tick(double time, double dt)

@@ -36,8 +36,24 @@ public:
     static SpeechBubble* say(Renderable& speaker, const V3& offset, int32_t style, int32_t waitMode,
                              const UString& text);
 
-    // Moves the bubble beside its speaker.
+    // Moves the bubble beside its speaker, and back inside the game camera's view where it would reach past
+    // an edge of the screen.
     void place();
+
+    // The frame's box on the screen, in pixels from the screen's centre (x to the right, y up), as the
+    // overlays lay out their contents.
+    struct ScreenBox {
+        float left = 0.0f;
+        float bottom = 0.0f;
+        float right = 0.0f;
+        float top = 0.0f;
+    };
+    // The box of the bubble the running level shows; false when it shows none.
+    static bool shownBox(ScreenBox& box);
+
+    // Space kept between a bubble and the screen's edges, in screen pixels; at the top the HUD's top row
+    // stays free.
+    static constexpr float EDGE_MARGIN = 4.0f;
 
     bool bClosesByTime = true;
     int32_t waitMode = WAIT_NONE;

@@ -125,9 +125,11 @@ void ContextIntroText::tickContents(double now, double dt)
     if (reaches(now, dt, 9.0)) {
         auto* logo = new GameLogo();
         logo->setPosition(V3(0.0f, 40.0f, 0.0f));
-        logo->duration = 10.0;
+        // Ten seconds in all, like the story lines, whose duration includes their fades: the logo's hold
+        // is what is left between its fades, so it has gone when the first story line comes at 19 s.
         logo->fadeIn = 1.0;
         logo->fadeOut = 1.0;
+        logo->duration = 10.0 - logo->fadeIn - logo->fadeOut;
         addChild(logo);
         const KivGraphics* graphics = KivGraphics::instance();
         const int h = graphics != nullptr ? graphics->height : 600;

@@ -217,7 +217,8 @@ void ContextManager::renderFrameRate()
     Context* previous = Context::getCurrent();
     Context::setCurrent(pointerLayer);
     pointerLayer->camera->render();
-    const V3 at(static_cast<float>(graphics->width / 2 - 2), static_cast<float>(graphics->height / 2 - 2), 0.0f);
+    const V3 at(static_cast<float>(graphics->width / 2 - 2),
+                static_cast<float>(graphics->height / 2 - 2) - topScreen->frameRateDrop, 0.0f);
     global->fontSmall->print(at, UColor(0xFFFFFFFFu), 0x108, formatString(u"%.1lf", static_cast<double>(shownFrameRate)));
     Context::setCurrent(previous);
 }

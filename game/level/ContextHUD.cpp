@@ -68,6 +68,20 @@ ContextHUD::ContextHUD()
     }
 }
 
+bool ContextHUD::buttonsShown() const
+{
+    return !buttonPause->bHidden || !buttonTutorial->bHidden || !buttonStatistics->bHidden || !buttonMiniMap->bHidden;
+}
+
+bool ContextHUD::clockBelowButtons() const
+{
+    const Kiv* kiv = Kiv::instance();
+    const bool touch = kiv != nullptr && kiv->input != nullptr && kiv->input->getInputMode() == KivInput::INPUT_TOUCH;
+    return touch || buttonsShown();
+}
+
+float ContextHUD::topRowHeight() const { return clockBelowButtons() ? TOP_ROW_WITH_BUTTONS : TOP_ROW; }
+
 ContextHUD::~ContextHUD()
 {
     messenger2.destroyAllChildren();
@@ -131,9 +145,9 @@ void ContextHUD::renderContents()
     if ((config == nullptr || config->bShowClock != 0) && outline != nullptr) {
         const int t = static_cast<int>(stats.time);
         const float x = static_cast<float>(halfW - 50);
-        const Kiv* kiv = Kiv::instance();
-        const bool touch = kiv != nullptr && kiv->input != nullptr && kiv->input->getInputMode() == KivInput::INPUT_TOUCH;
-        const float y = touch ? top - 72.0f : top - 12.0f;
+        // Below the row of buttons whenever they are drawn: they keep their state while an overlay holds
+        // the level, even when a click or key has switched the input mode meanwhile.
+        const float y = clockBelowButtons() ? top - 72.0f : top - 12.0f;
         const UColor colour(0xFFFCB7B7u);
         outline->print(V3(x - 3.0f, y, 0.0f), colour, 9, formatString(u"%02d", t / 60));
         outline->print(V3(x, y, 0.0f), colour, 5, u":");

@@ -18,6 +18,15 @@ public:
 
     void tickContents(double time, double dt) override;
     void renderContents() override;
+    // True while any of the four touch buttons is drawn.
+    bool buttonsShown() const;
+    // True in touch play, or while the buttons are drawn: the clock then stands below them.
+    bool clockBelowButtons() const;
+    // The height of the HUD's top row from the screen's top edge, in pixels: the bar and the clock, or in
+    // touch play the buttons with the clock below them. Nothing else belongs there.
+    float topRowHeight() const;
+    static constexpr float TOP_ROW = 40.0f;
+    static constexpr float TOP_ROW_WITH_BUTTONS = 100.0f;
 
     MessageDisplay messenger1;
     MessageDisplay messenger2;

@@ -1,5 +1,7 @@
 #include "game/level/ContextLevelManager.h"
 
+#include "game/level/ContextHUD.h"
+
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -19,6 +21,7 @@
 #include "engine/net/Packet.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
 #include "game/level/LevelServices.h"
@@ -159,6 +162,9 @@ void ContextLevelManager::tickContents(double time, double dt)
             bClosed = true;
         }
     }
+    // The frame-rate readout stands below the HUD's top row, off the clock and the buttons.
+    const GameController* gc = getGameController();
+    frameRateDrop = gc != nullptr && gc->contextHUD != nullptr ? gc->contextHUD->topRowHeight() : 0.0f;
     Context::tickContents(time, dt);
 }
 

@@ -747,10 +747,12 @@ void GameController::tickContents(double time, double dt)
         }
     }
 
-    // 3. The editor holds the level still (and the touch controls stay out of its way).
+    // 3. The editor holds the level still (and the touch controls and buttons stay out of its way).
     if (isEditing()) {
         if (contextHUD != nullptr) {
             contextHUD->touchLeft->bHidden = contextHUD->touchRight->bHidden = contextHUD->touchJump->bHidden = true;
+            contextHUD->buttonPause->bHidden = contextHUD->buttonTutorial->bHidden = true;
+            contextHUD->buttonStatistics->bHidden = contextHUD->buttonMiniMap->bHidden = true;
         }
         Context::tickContents(time, dt);
         return;

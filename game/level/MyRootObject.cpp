@@ -131,8 +131,10 @@ void MyRootObject::tick(double time, double dt)
     }
     BroadcastFlagCleared announce;
     // From state 6 on the run is booked: the pause menu (whose End level would book it twice) stays shut.
+    // Before the level has started it opens only in the editor, whose way back to the map it is.
     const int levelState = gameController != nullptr ? gameController->state : 0;
-    if (levelState < GameController::STATE_INTRO || levelState > GameController::STATE_CONFIRMING) {
+    const bool editing = gameController != nullptr && gameController->isEditing();
+    if ((levelState < GameController::STATE_INTRO && !editing) || levelState > GameController::STATE_CONFIRMING) {
         return;
     }
     if (contextOverlay != nullptr || !isPauseRequested()) {

@@ -45,7 +45,7 @@ StatsRow::StatsRow(int32_t target, const V3& rowPosition, UColor starColour, int
     : target(target), rowPosition(rowPosition), semitoneOffset(semitoneOffset), bTrophy(trophy), bStar(star),
       bTotalRow(totalRow)
 {
-    duration = 1.0 + ((star || trophy) ? 1.0 : 0.0);
+    duration = 1.0 + ((star || trophy) ? 1.0 : 0.0) + CLEAR_TIME;
     labelText = makeText(-350.0f, label, 0x12);
     valueText = makeText(150.0f, value, 0x18);
     counterText = makeText(350.0f, UString(), 0x18);

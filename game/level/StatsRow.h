@@ -20,6 +20,10 @@ public:
     void tick(double time, double dt) override;
     void onStateChange() override;
 
+    // The part of a row's slide into the table that takes its texts off the middle line, where the next
+    // row appears; the next row waits for it.
+    static constexpr double CLEAR_TIME = 0.5;
+
     double duration = 1.0;
     int32_t target;
     V3 rowPosition;

@@ -17,6 +17,7 @@
 #include "engine/text/TextBlock.h"
 #include "engine/text/TextLine.h"
 #include "engine/text/TextSprite.h"
+#include "game/effects/SpeechBubble.h"
 #include "game/level/LevelServices.h"
 #include "game/menus/MenuPanel.h"
 #include "game/overlays/OverlayKit.h"
@@ -151,6 +152,44 @@ void OverlayHint::local_construct(const UString& title, const UString& text, Ski
     }
     appendChild(OverlayKit::text(0.0f, 10.0f - (H + 100.0f) / 2.0f, continuePrompt(closeKey1), fontSmall(),
                                  TEXT_DARK, 36));
+    keepClearOfBubble(W + 100.0f, H + 100.0f);
+}
+
+void OverlayHint::keepClearOfBubble(float panelW, float panelH)
+{
+    SpeechBubble::ScreenBox bubble;
+    if (!SpeechBubble::shownBox(bubble)) {
+        return;
+    }
+    constexpr float GAP = 8.0f;
+    const float hw = 0.5f * panelW;
+    const float hh = 0.5f * panelH;
+    if (bubble.right + GAP <= -hw || bubble.left - GAP >= hw || bubble.top + GAP <= -hh || bubble.bottom - GAP >= hh) {
+        return; // the centred panel leaves the bubble free
+    }
+    // The nearest place above, below, left or right of the bubble at which the whole panel is on the
+    // screen; when none is, the panel moves as far as the screen lets it away from the bubble's side.
+    const float limitX = std::max(0.0f, 0.5f * static_cast<float>(OverlayKit::screenWidth()) - hw);
+    const float limitY = std::max(0.0f, 0.5f * static_cast<float>(OverlayKit::screenHeight()) - hh);
+    const V3 candidates[] = {V3(0.0f, bubble.top + GAP + hh, 0.0f), V3(0.0f, bubble.bottom - GAP - hh, 0.0f),
+                             V3(bubble.right + GAP + hw, 0.0f, 0.0f), V3(bubble.left - GAP - hw, 0.0f, 0.0f)};
+    V3 shift;
+    float best = -1.0f;
+    for (const V3& c : candidates) {
+        if (std::fabs(c.x) <= limitX && std::fabs(c.y) <= limitY && (best < 0.0f || std::fabs(c.x + c.y) < best)) {
+            shift = c;
+            best = std::fabs(c.x + c.y);
+        }
+    }
+    if (best < 0.0f) {
+        const float centreY = 0.5f * (bubble.top + bubble.bottom);
+        shift = V3(0.0f, centreY > 0.0f ? -limitY : limitY, 0.0f);
+    }
+    for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {
+        if (auto* item = dynamic_cast<Renderable*>(child)) {
+            item->setPosition(item->position + shift);
+        }
+    }
 }
 
 void OverlayHint::renderContents()

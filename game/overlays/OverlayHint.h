@@ -27,6 +27,10 @@ public:
     void construct(const UString& title, const UString& text, Skin* icon, int32_t pictureIndex);
     void local_construct(const UString& title, const UString& text, Skin* icon, int32_t pictureIndex);
     void renderContents() override;
+
+private:
+    // Moves the panel (of that size, built around the screen's centre) off a speech bubble the level shows.
+    void keepClearOfBubble(float panelW, float panelH);
 };
 
 // Title and text (at most 4096 characters each), icon (resource name), picture index (var int).

@@ -22,6 +22,9 @@
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
+#include "game/level/MyRootObject.h"
+#include "game/menus/MenuButton.h"
+#include "game/overlays/OverlayPause.h"
 #include "game/world/EditorObject.h"
 
 namespace {
@@ -57,6 +60,23 @@ TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
     tap("F4");
     EXPECT_FALSE(manager->server->bEditing);
     EXPECT_EQ(level().bgList->countChildren(), children);
+}
+
+TEST_F(EditorTest, EscapeWhileEditingOpensThePauseMenuWhoseEndLevelLeavesTheLevel)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    ASSERT_EQ(level().state, 0);
+    tap("Escape");
+    MyRootObject* root = manager->getRoot();
+    auto* pause = dynamic_cast<OverlayPause*>(root->contextOverlay);
+    ASSERT_NE(pause, nullptr);
+    // The Jump key on the highlighted End level asks no question.
+    pause->buttonEnd->bForceHover = true;
+    frames(15);
+    tap("Space");
+    EXPECT_EQ(manager->getResultCode(), 1);
 }
 
 TEST_F(EditorTest, WithoutTheOptionTheEditorCannotBeReached)

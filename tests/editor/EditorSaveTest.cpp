@@ -17,6 +17,8 @@
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
+#include "game/level/ContextHUD.h"
+#include "game/level/MessageDisplay.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/EditorObject.h"
 
@@ -46,6 +48,17 @@ void flatten(const Property& p, const std::string& path, std::string& out)
         out += name + "=" + value + "; ";
         flatten(*c, name + ".", out);
     }
+}
+
+// The glyphs that the level's second message display holds, against those it makes for `text`.
+bool showsMessage(GameController& level, const UString& text)
+{
+    MessageDisplay& shown = level.contextHUD->messenger2;
+    MessageDisplay expected(shown.font, shown.position);
+    expected.setMessage(text, 1.0);
+    const int count = expected.countChildren();
+    expected.destroyAllChildren();
+    return count > 0 && shown.countChildren() == count;
 }
 
 std::map<int32_t, std::string> snapshot(NetRole& role)
@@ -79,6 +92,11 @@ TEST_F(EditorTest, SavedLevelLoadsBackPropertyByProperty)
     ASSERT_TRUE(std::filesystem::exists(path)) << path;
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     EXPECT_EQ(consoleCount("Level saved: "), 1);
+    // The outcome is on the screen too, with the file named from the user folder on.
+    EXPECT_TRUE(showsMessage(level(), u"Level saved: levels/" +
+                                          toUString(std::filesystem::path(path).filename().string().c_str())));
+    frames(60);
+    saveScreenshot("editor-saved");
     THEROLE = manager->server;
     const std::map<int32_t, std::string> saved = snapshot(*manager->server);
 
@@ -116,12 +134,16 @@ TEST_F(EditorTest, PlayedLevelIsNotSaved)
     const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
     std::filesystem::remove(path);
     tap("F4");
-    frames(5);
+    frames(200);
     tap("F4");
     ASSERT_TRUE(manager->server->bEditing);
     tapWith("Left Ctrl", "S");
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(consoleCount("Level not saved: it was played since it was loaded."), 1);
+    // The screen shows the outcome and its reason; the console the whole line.
+    EXPECT_TRUE(showsMessage(level(), u"Level not saved: it was played since it was loaded."));
+    frames(60);
+    saveScreenshot("editor-not-saved");
     // Ctrl+S is not read while playing either.
     tap("F4");
     tapWith("Left Ctrl", "S");

@@ -15,6 +15,7 @@
 #include "game/front/ContextSplash.h"
 #include "game/front/Global.h"
 #include "game/front/SnowFlake.h"
+#include "game/menus/GameLogo.h"
 
 namespace {
 // One loaded game for the suite; the splash test, which changes the stack, comes last.
@@ -151,6 +152,36 @@ TEST_F(IntroScreens, StoryLinesWearADarkRimOnALightPicture)
     EXPECT_GT(dark, 100);
     story->bClosed = true;
     game.frames(2);
+}
+
+TEST_F(IntroScreens, TheLogoHasFadedOutWhenTheFirstStoryLineComes)
+{
+    auto* story = new ContextIntroText();
+    auto logoFade = [&] {
+        for (KivBase* child = story->getFirstChild(); child != nullptr; child = child->getNext()) {
+            if (const auto* logo = dynamic_cast<const GameLogo*>(child); logo != nullptr && !logo->bDeleted) {
+                return logo->getFade();
+            }
+        }
+        return 0.0f;
+    };
+    double now = 9.0;
+    story->tickContents(now, 0.25);
+    EXPECT_GT(logoFade(), 0.0f);
+    while (now < 18.5) {
+        now += 0.25;
+        story->tickContents(now, 0.25);
+    }
+    // Fading out in the last second before the story.
+    EXPECT_GT(logoFade(), 0.0f);
+    EXPECT_LT(logoFade(), 1.0f);
+    for (int i = 0; i < 2; ++i) {
+        now += 0.25;
+        story->tickContents(now, 0.25);
+    }
+    ASSERT_EQ(3, countTexts(*story));
+    EXPECT_EQ(logoFade(), 0.0f);
+    delete story;
 }
 
 TEST_F(IntroScreens, SplashEndsAfterThreeAndAHalfSecondsOrOnContinue)

@@ -205,7 +205,7 @@ TEST_F(LevelTest, StatsRowCountsAndSlidesIntoItsLine)
     // Both badges: star at -100, trophy at +100 while playing; a full row shows +100.0%.
     StatsRow row(1000, V3(0.0f, 160.0f, 0.0f), UColor(0xffff8000u), -2, true, true, false, u"Apples", u"4/4", 0.0);
     EXPECT_EQ(row.state, 1);
-    EXPECT_DOUBLE_EQ(row.duration, 2.0);
+    EXPECT_DOUBLE_EQ(row.duration, 2.0 + StatsRow::CLEAR_TIME);
     for (int i = 0; i < 100 && row.state < 3; ++i) {
         row.tick(0.0, 0.01);
     }
@@ -224,7 +224,7 @@ TEST_F(LevelTest, StatsRowCountsAndSlidesIntoItsLine)
 
     // No badges: state 3 passes on to 4 in the same frame; a target of 0 leaves the counter empty.
     StatsRow plain(0, V3(0.0f, 125.0f, 0.0f), UColor(0xff00ff00u), 3, false, false, false, u"Time", u"", 0.0);
-    EXPECT_DOUBLE_EQ(plain.duration, 1.0);
+    EXPECT_DOUBLE_EQ(plain.duration, 1.0 + StatsRow::CLEAR_TIME);
     for (int i = 0; i < 100 && plain.state < 3; ++i) {
         plain.tick(0.0, 0.01);
     }

@@ -7,7 +7,12 @@
 #include <vector>
 
 #include "engine/files/ResourceManager.h"
+#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "game/level/GameServer.h"
+#include "game/userdata/GameConfiguration.h"
 #include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Skin.h"
@@ -27,19 +32,26 @@ struct Picture {
     std::vector<std::uint32_t> pixels;
 };
 
+// Two pixels differ clearly: their colour channels are more than 48 apart in all.
+bool clearlyDiffer(std::uint32_t p, std::uint32_t q)
+{
+    int delta = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        delta += std::abs(static_cast<int>((p >> shift) & 0xFFu) - static_cast<int>((q >> shift) & 0xFFu));
+    }
+    return delta > 48;
+}
+
 // Pixels that differ clearly between two pictures inside a rectangle (x, y from the top-left).
 int changedPixels(const Picture& a, const Picture& b, int left, int top, int right, int bottom)
 {
     int changed = 0;
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
-            const std::uint32_t p = a.pixels[static_cast<std::size_t>(y * a.width + x)];
-            const std::uint32_t q = b.pixels[static_cast<std::size_t>(y * b.width + x)];
-            int delta = 0;
-            for (int shift = 0; shift < 24; shift += 8) {
-                delta += std::abs(static_cast<int>((p >> shift) & 0xFFu) - static_cast<int>((q >> shift) & 0xFFu));
-            }
-            changed += delta > 48 ? 1 : 0;
+            changed += clearlyDiffer(a.pixels[static_cast<std::size_t>(y * a.width + x)],
+                                     b.pixels[static_cast<std::size_t>(y * b.width + x)])
+                           ? 1
+                           : 0;
         }
     }
     return changed;
@@ -113,6 +125,147 @@ TEST_F(LevelPictures, HudResultsAndPauseAreDrawn)
     const Picture noRows = draw();
     // Rows from y = 160 (screen y 140 from the top) downwards, labels from x = -280.
     EXPECT_GT(changedPixels(results, noRows, w / 2 - 300, h / 2 - 180, w / 2 + 250, h / 2 + 60), 3000);
+}
+
+// The results rows play one after the other in the middle of the screen, large, and then slide into the
+// table: a row that comes must not be drawn over the one before it, while that one slides.
+TEST_F(LevelPictures, ResultsRowsDoNotOverlapWhileTheyPlayIn)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(GameController::STATE_PLAYING));
+    deliverApples();
+    setPigAtHome(true);
+    ASSERT_TRUE(runToState(GameController::STATE_RESULTS, 800));
+    GameController& gc = level();
+    auto rows = [&] {
+        std::vector<StatsRow*> found;
+        for (KivBase* o = gc.contextHUD->getFirstChild(); o != nullptr; o = o->getNext()) {
+            if (auto* row = dynamic_cast<StatsRow*>(o)) {
+                found.push_back(row);
+            }
+        }
+        return found;
+    };
+    auto drawOnly = [&](const StatsRow* shown) {
+        for (StatsRow* row : rows()) {
+            row->bInactive = row != shown;
+        }
+        return draw();
+    };
+    int checked = 0;
+    for (int tick = 0; tick < 2500 && checked < 40; ++tick) {
+        tickOnly();
+        const std::vector<StatsRow*> all = rows();
+        for (std::size_t i = 1; i < all.size(); ++i) {
+            // Every 0.15 s while the newer row fades in.
+            StatsRow* newer = all[i];
+            if (newer->state != 1 || (tick % 15) != 0) {
+                continue;
+            }
+            const Picture none = drawOnly(nullptr);
+            const Picture before = drawOnly(all[i - 1]);
+            const Picture after = drawOnly(newer);
+            int both = 0;
+            for (std::size_t p = 0; p < none.pixels.size(); ++p) {
+                both += clearlyDiffer(none.pixels[p], before.pixels[p]) && clearlyDiffer(none.pixels[p], after.pixels[p])
+                            ? 1
+                            : 0;
+            }
+            EXPECT_LE(both, 10) << "rows " << i - 1 << " and " << i << " at " << newer->timeInState << " s, before at " << all[i - 1]->timeInState;
+            ++checked;
+        }
+        for (StatsRow* row : all) {
+            row->bInactive = false;
+        }
+    }
+    EXPECT_GE(checked, 6);
+}
+
+// The frame-rate readout of the screen stack stands in the top-right corner, below the HUD's clock and,
+// in touch play, below its buttons.
+TEST_F(LevelPictures, FrameRateReadoutKeepsOffTheClockAndTheButtons)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    config().bShowClock = 1;
+    GameConfiguration& settings = config();
+    KivInput& input = *Kiv::instance()->input;
+    for (const bool touch : {false, true}) {
+        SCOPED_TRACE(touch ? "touch" : "keys");
+        input.setInputMode(touch ? KivInput::INPUT_TOUCH : KivInput::INPUT_POINTER);
+        frames(2);
+        auto readoutRows = [&](int from, int to) {
+            settings.bShowFps = 1;
+            const Picture with = draw();
+            settings.bShowFps = 0;
+            const Picture without = draw();
+            return changedPixels(with, without, with.width - 120, from, with.width, to);
+        };
+        const int row = touch ? 100 : 40; // the HUD's top row: clock, or buttons with the clock below
+        EXPECT_EQ(readoutRows(0, row), 0);
+        EXPECT_GT(readoutRows(row, row + 25), 10);
+    }
+    settings.bShowFps = 1;
+    frames(1);
+    saveScreenshot("level-frame-rate-touch");
+    settings.bShowFps = 0;
+    input.setInputMode(KivInput::INPUT_POINTER);
+}
+
+// In touch play the clock stands below the row of HUD buttons. An overlay holds the level with the
+// buttons shown; a mouse click or key meanwhile switches the input mode, and the clock must stay below
+// them. The editor hides the buttons, and the clock goes back to the top.
+TEST_F(LevelPictures, ClockNeverSitsUnderTheHudButtons)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    GameController& gc = level();
+    config().bShowClock = 1;
+    KivInput& input = *Kiv::instance()->input;
+    input.setInputMode(KivInput::INPUT_TOUCH);
+    frames(2);
+    ASSERT_FALSE(gc.contextHUD->buttonPause->bHidden);
+    pressKey(0x01);
+    frames(1);
+    releaseKey(0x01);
+    frames(20);
+    ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
+    input.setInputMode(KivInput::INPUT_POINTER);
+    // The clock's pixels: the frame with the clock against the frame without it.
+    auto clockRows = [&](int from, int to) {
+        config().bShowClock = 1;
+        const Picture with = draw();
+        config().bShowClock = 0;
+        const Picture without = draw();
+        config().bShowClock = 1;
+        return changedPixels(with, without, with.width - 120, from, with.width, to);
+    };
+    EXPECT_EQ(clockRows(0, 68), 0);
+    EXPECT_GT(clockRows(68, 110), 20);
+    frames(1);
+    saveScreenshot("level-clock-under-overlay");
+    pressKey(0x01);
+    frames(1);
+    releaseKey(0x01);
+    frames(20);
+    ASSERT_EQ(manager->getRoot()->contextOverlay, nullptr);
+
+    // Editing, entered from touch play: no buttons, the clock at the top.
+    ASSERT_NE(gc.editor, nullptr);
+    input.setInputMode(KivInput::INPUT_TOUCH);
+    frames(2);
+    ASSERT_FALSE(gc.contextHUD->buttonPause->bHidden);
+    manager->server->bEditing = true;
+    input.setInputMode(KivInput::INPUT_POINTER);
+    frames(2);
+    EXPECT_TRUE(gc.contextHUD->buttonPause->bHidden);
+    EXPECT_TRUE(gc.contextHUD->buttonMiniMap->bHidden);
+    EXPECT_GT(clockRows(0, 40), 20);
+    manager->server->bEditing = false;
+    input.setInputMode(KivInput::INPUT_POINTER);
 }
 
 namespace {

@@ -8,10 +8,15 @@
 #include "engine/kiv/Kiv.h"
 #include <algorithm>
 
+#include "engine/render/Camera.h"
 #include "engine/render/SlicedSkin.h"
+#include "engine/net/NetRole.h"
+#include "game/level/MyRootObject.h"
+#include "game/level/ContextLevelManager.h"
 #include "engine/text/FontQuad.h"
 #include "engine/text/TextBlock.h"
 #include "engine/text/TextLine.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
 #include "game/overlays/OverlayHint.h"
 #include "game/menus/MenuPanel.h"
@@ -32,6 +37,18 @@ float panelHeight(KivBase& overlay)
 {
     auto* found = OverlayTest::panel(overlay);
     return found != nullptr && found->pSkin != nullptr ? found->pSkin->height : -1.0f;
+}
+
+// A bubble's frame in the game camera's view at its depth: left, bottom, right, top.
+Camera::Rect bubbleRect(const SpeechBubble& bubble)
+{
+    const V3& c = bubble.boundsCenter;
+    Camera::Rect r;
+    r.left = c.x - bubble.frame->width / 2.0f;
+    r.right = c.x + bubble.frame->width / 2.0f;
+    r.bottom = c.y - bubble.frame->height / 2.0f;
+    r.top = c.y + bubble.frame->height / 2.0f;
+    return r;
 }
 } // namespace
 
@@ -197,6 +214,59 @@ TEST_F(HintTest, TouchModeFooterSaysTap)
     EXPECT_EQ(texts(hint).back()->text, u"Tap to continue");
 }
 
+TEST_F(HintTest, ABoxLeavesTheShownBubbleFree)
+{
+    startPlaying();
+    auto* pig = dynamic_cast<Renderable*>(level().findHero());
+    ASSERT_NE(pig, nullptr);
+    SpeechBubble* bubble = SpeechBubble::say(*pig, V3(), 1, SpeechBubble::WAIT_MOVE,
+                                             u"Push the apple into the house to finish the level. Apples roll, so "
+                                             u"mind the slopes!");
+    ASSERT_NE(bubble, nullptr);
+    frames(1);
+    useLevelRole();
+    // The bubble's frame in screen pixels from the centre, y up.
+    const Camera* camera = level().getGameCamera();
+    const float w = static_cast<float>(harness().kiv().graphics->width);
+    const float h = static_cast<float>(harness().kiv().graphics->height);
+    const Camera::Rect world = bubbleRect(*bubble);
+    float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+    camera->worldToScreen(V3(world.left, world.top, bubble->boundsCenter.z), w, h, left, top);
+    camera->worldToScreen(V3(world.right, world.bottom, bubble->boundsCenter.z), w, h, right, bottom);
+    left -= w / 2.0f;
+    right -= w / 2.0f;
+    top = h / 2.0f - top;
+    bottom = h / 2.0f - bottom;
+
+    auto* hint = new OverlayHint();
+    THEROLE->registerObject(hint, 0);
+    hint->construct(u"Title", u"A hint of two|short lines.", nullptr, -1);
+    manager->getRoot()->openOverlay(hint);
+    frames(2);
+    saveScreenshot("overlay_hint_bubble");
+    frames(20);
+    MenuPanel* box = panel(*hint);
+    ASSERT_NE(box, nullptr);
+    const float boxLeft = box->position.x - panelWidth(*hint) / 2.0f;
+    const float boxRight = box->position.x + panelWidth(*hint) / 2.0f;
+    const float boxBottom = box->position.y - panelHeight(*hint) / 2.0f;
+    const float boxTop = box->position.y + panelHeight(*hint) / 2.0f;
+    EXPECT_TRUE(boxRight <= left || boxLeft >= right || boxTop <= bottom || boxBottom >= top)
+        << "box " << boxLeft << ".." << boxRight << " x " << boxBottom << ".." << boxTop << ", bubble " << left << ".."
+        << right << " x " << bottom << ".." << top;
+    // The box is whole on the screen, and its texts moved with it.
+    EXPECT_GE(boxLeft, -w / 2.0f);
+    EXPECT_LE(boxRight, w / 2.0f);
+    EXPECT_GE(boxBottom, -h / 2.0f);
+    EXPECT_LE(boxTop, h / 2.0f);
+    for (TextSprite* text : texts(*hint)) {
+        EXPECT_GT(text->position.y, boxBottom);
+        EXPECT_LT(text->position.y, boxTop);
+    }
+    tap(ESCAPE);
+    EXPECT_TRUE(runUntilClosed());
+}
+
 TEST(HintWireLimits, TextsAreClippedToTheWireLimits)
 {
     EXPECT_EQ(OverlayHint::clipForWire(u"short"), u"short");
@@ -285,6 +355,45 @@ TEST_F(BubbleTest, MinimumFrameAndMirroring)
     const float dx = bubble->position.x - pig().position.x;
     EXPECT_EQ(dx, mirrored ? -36.0f : 36.0f);
     EXPECT_EQ(bubble->position.y - pig().position.y, 30.0f);
+}
+
+TEST_F(BubbleTest, ABubbleStaysInsideTheScreenWhereverItsSpeakerGoes)
+{
+    startPlaying();
+    auto* speaker = new Renderable();
+    level().objectList->appendChild(speaker);
+    const Camera* camera = level().getGameCamera();
+    speaker->setPosition(V3(camera->eye.x - 50.0f, camera->eye.y, 0.0f));
+    SpeechBubble* bubble = say(*speaker, 1, SpeechBubble::WAIT_MOVE,
+                               u"Push the apple into the house to finish the level. Apples roll, so mind the slopes!");
+    ASSERT_NE(bubble, nullptr);
+    ASSERT_GT(bubble->scale.x, 0.0f); // it opens to the right of its speaker
+    const float w = static_cast<float>(harness().kiv().graphics->width);
+    Camera::Rect view;
+    camera->getVisibleRect(view, 0.0f);
+    const struct {
+        const char* where;
+        float x;
+        float y;
+    } places[] = {{"right edge", view.right - 10.0f, camera->eye.y},
+                  {"top edge", camera->eye.x, view.top - 10.0f},
+                  {"top right corner", view.right - 5.0f, view.top - 5.0f}};
+    for (const auto& place : places) {
+        SCOPED_TRACE(place.where);
+        speaker->setPosition(V3(place.x, place.y, 0.0f));
+        tickOnly();
+        camera->getVisibleRect(view, bubble->boundsCenter.z);
+        const Camera::Rect r = bubbleRect(*bubble);
+        EXPECT_GE(r.left, view.left);
+        EXPECT_LE(r.right, view.right);
+        EXPECT_GE(r.bottom, view.bottom);
+        // Below the HUD's score bar and clock.
+        EXPECT_LE(r.top, view.top - ContextHUD::TOP_ROW * (view.right - view.left) / w);
+    }
+    frames(1);
+    saveScreenshot("overlay_bubble_corner");
+    delete speaker;
+    tickOnly();
 }
 
 TEST_F(BubbleTest, WaitModesHoldTheBubbleUntilThePlayerActs)

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <chrono>
 
 #include <sys/wait.h>
@@ -206,6 +207,17 @@ TEST(KivShellLoop, CreatesRestartsAndShutsDownInOrder)
     shell.gameLoopStep(); // builds both again
     EXPECT_TRUE(shell.hasEngine());
     EXPECT_GT(h.logIndex("createKIV(): Entering game loop.", shutdown), shutdown);
+    // The rebuilt engine appends to the log file: the lines of the run before the restart stay, then a
+    // second header.
+    {
+        std::ifstream in(Kiv::instance()->logger->path(), std::ios::binary);
+        const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t firstRun = file.find("\tdeleteKIV(): KIV shutting down...\r\n");
+        ASSERT_NE(firstRun, std::string::npos) << file;
+        const std::size_t secondHeader = file.find("Application: ", firstRun);
+        ASSERT_NE(secondHeader, std::string::npos) << file;
+        EXPECT_NE(file.find("createKIV(): Entering game loop.", secondHeader), std::string::npos);
+    }
 
     shell.windowClose();
     EXPECT_FALSE(shell.hasEngine());
