@@ -321,7 +321,9 @@ void Kiv::saveConfig()
         return;
     }
     if (!config.save(userFolder + ".cfg", CONFIG_WARNING)) {
+        const int err = errno;
         Logger::logFrom("Kiv::saveConfig", u"Warning: could not write '%s'.", userFolder + ".cfg");
+        FileManager::reportFailedSave(userFolder + ".cfg", err);
     }
 }
 
