@@ -147,8 +147,11 @@ Kiv::Kiv()
     }
     // A save cut short (a crash, a power loss) leaves its temporary file behind; the file it was to
     // replace is whole.
-    for (const std::string& name : FileIO::removeInterruptedWrites(userFolder)) {
-        Logger::logFrom("Kiv::Kiv", u"Removed '%s', left by an interrupted save.", name);
+    // The editor saves its levels the same way, into "levels/".
+    for (const std::string folder : {"", "levels/"}) {
+        for (const std::string& name : FileIO::removeInterruptedWrites(userFolder + folder)) {
+            Logger::logFrom("Kiv::Kiv", u"Removed '%s', left by an interrupted save.", folder + name);
+        }
     }
     Logger::logFrom("Kiv::Kiv", u"Data folder: '%s'", dataFolder);
     logSystemInformation();
