@@ -60,7 +60,8 @@ void MessageViewer::addBrokenRun(const UString& run)
 {
     // The text block wraps at spaces only: a word wider than the line is broken where the width ends.
     const float scaleX = pFont != nullptr ? pFont->getScaleX() : 1.0f;
-    if (pFont == nullptr || scaleX <= 0.0f || static_cast<float>(pFont->measureLine(run)) * scaleX <= wrapWidth) {
+    if (pFont == nullptr || scaleX <= 0.0f || wrapWidth <= 0 ||
+        static_cast<float>(pFont->measureLine(run)) * scaleX <= static_cast<float>(wrapWidth)) {
         lines.push_back(run);
         return;
     }

@@ -54,6 +54,12 @@ TEST_F(MessageViewerTest, AWordWiderThanTheLineIsBrokenAcrossLines)
     narrow.addMessage(u"a\U0001F600b");
     ASSERT_EQ(narrow.lines.size(), 3u);
     EXPECT_EQ(narrow.lines[1], u"\U0001F600");
+
+    // Without a wrap width nothing is wrapped or broken.
+    MessageViewer unwrapped;
+    unwrapped.wrapWidth = 0;
+    unwrapped.addMessage(word);
+    EXPECT_EQ(unwrapped.lines, std::vector<UString>{word});
 }
 
 TEST_F(MessageViewerTest, EmptyMessagesAndColourRuns)
