@@ -1,6 +1,7 @@
 #include "engine/core/UString.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 UString utf8ToWide(std::string_view text)
@@ -30,6 +31,20 @@ UString utf8ToWide(std::string_view text)
                                                 ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
                                                 (static_cast<unsigned char>(text[i + 2]) & 0x3F)));
             i += 3;
+        } else if (c >= 0xF0 && c <= 0xF4 && cont(1) && cont(2) && cont(3)) {
+            // Text from outside (a web reply, a typed name) may hold characters beyond U+FFFF; our own
+            // records never do, so anything but a well-formed sequence keeps its byte values.
+            const uint32_t code = ((c & 0x07u) << 18) | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 12) |
+                                  ((static_cast<unsigned char>(text[i + 2]) & 0x3Fu) << 6) |
+                                  (static_cast<unsigned char>(text[i + 3]) & 0x3Fu);
+            if (code < 0x10000u || code > 0x10FFFFu) {
+                out.push_back(c);
+                ++i;
+                continue;
+            }
+            out.push_back(static_cast<char16_t>(0xD800u + ((code - 0x10000u) >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00u + ((code - 0x10000u) & 0x3FFu)));
+            i += 4;
         } else {
             out.push_back(c);
             ++i;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -216,6 +217,7 @@ bool FileManager::keepDamagedCopy(const std::string& path, const std::vector<std
         const int err = errno;
         Logger::logFrom("FileManager::keepDamagedCopy", u"Warning: Could not copy the damaged file '%s' to '%s' (errno %d:%s).",
                         path, copy, err, std::strerror(err));
+        reportFailedSave(copy, err);
         return false;
     }
     Logger::logFrom("FileManager::keepDamagedCopy", u"The damaged file '%s' is kept as '%s'.", path, copy);
@@ -317,7 +319,26 @@ bool FileManager::saveUserFile(const void* record, std::size_t size, UStringView
         const int err = errno;
         Logger::logFrom("FileManager::saveUserFile", u"Warning: Could not write user file '%s' (errno %d:%s).", path,
                         err, std::strerror(err));
+        reportFailedSave(path, err);
         return false;
     }
     return true;
+}
+
+void FileManager::reportFailedSave(const std::string& path, int err)
+{
+    FileManager* files = instance();
+    if (files != nullptr && files->failedSaveReported.exchange(true)) {
+        return;
+    }
+    std::string folder = FileIO::folderOf(path);
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    std::fprintf(stderr,
+                 "Warning: Could not save '%s' in the folder '%s' (errno %d:%s). The game goes on; further failed "
+                 "saves are only logged.\n",
+                 name.c_str(), folder.c_str(), err, std::strerror(err));
+    std::fflush(stderr);
 }

@@ -9,6 +9,7 @@
 //
 // The engine object owns the one file manager; the newest FileManager is the process's file manager
 // (instance()) until it is destroyed, for the resource classes that are made from a file name alone.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -91,6 +92,10 @@ public:
     static bool isKeptUnreadable(const std::string& path);
     // Keeps the bytes of a damaged file as path + ".bad"; false when the copy could not be written.
     static bool keepDamagedCopy(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    // A file of the user folder could not be written (errno `err`). The log may live in that very folder,
+    // so the first failure of the run (of the process's file manager) also goes to standard error, naming
+    // the folder and the reason; the caller logs every failure as before and the game goes on.
+    static void reportFailedSave(const std::string& path, int err);
 
 private:
     struct Location {
@@ -111,5 +116,6 @@ private:
     std::unordered_map<std::string, Location> fileTable;
     std::vector<Listing> listings;
     bool listingsChanged = false; // recorded since the last writeWads
+    std::atomic<bool> failedSaveReported{false};
     FileManager* previous = nullptr;
 };

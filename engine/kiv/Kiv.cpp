@@ -149,8 +149,11 @@ Kiv::Kiv(bool continueLog)
     }
     // A save cut short (a crash, a power loss) leaves its temporary file behind; the file it was to
     // replace is whole.
-    for (const std::string& name : FileIO::removeInterruptedWrites(userFolder)) {
-        Logger::logFrom("Kiv::Kiv", u"Removed '%s', left by an interrupted save.", name);
+    // The editor saves its levels the same way, into "levels/".
+    for (const std::string folder : {"", "levels/"}) {
+        for (const std::string& name : FileIO::removeInterruptedWrites(userFolder + folder)) {
+            Logger::logFrom("Kiv::Kiv", u"Removed '%s', left by an interrupted save.", folder + name);
+        }
     }
     Logger::logFrom("Kiv::Kiv", u"Data folder: '%s'", dataFolder);
     logSystemInformation();
@@ -325,7 +328,9 @@ void Kiv::saveConfig()
         return;
     }
     if (!config.save(userFolder + ".cfg", CONFIG_WARNING)) {
+        const int err = errno;
         Logger::logFrom("Kiv::saveConfig", u"Warning: could not write '%s'.", userFolder + ".cfg");
+        FileManager::reportFailedSave(userFolder + ".cfg", err);
     }
 }
 

@@ -1,11 +1,15 @@
 #include "game/editor/EditorSession.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "engine/files/FileIO.h"
+#include "engine/files/FileManager.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/net/Packet.h"
 #include "engine/render/KivGraphics.h"
 #include "engine/text/Console.h"
 #include "engine/text/FontQuad.h"
@@ -113,17 +117,15 @@ bool EditorSession::save(GameServer& server)
         return false;
     }
     const std::string path = savedLevelPath(levelFile);
-    const std::string temporary = path + ".tmp";
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    bool written = !error && server.saveLevelFile(temporary);
-    if (written) {
-        std::filesystem::rename(temporary, path, error);
-        written = !error;
-    }
+    // As the user files are written: a temporary file flushed to the disk, renamed over the old one.
+    Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+    server.writeFullState(level);
+    const bool written = !error && FileIO::writeFileReplacing(path, level.data(), level.size());
     if (!written) {
         // The level saved before (if any) stays as it was.
-        std::filesystem::remove(temporary, error);
+        FileManager::reportFailedSave(path, error ? error.value() : errno);
         report(formatString(u"Level not saved: %s could not be written.", toUString(path.c_str())));
         return false;
     }

@@ -26,8 +26,9 @@ public:
     void tick(GameServer& server, const KivInput& input);
     // Switches editing off (the first time: the level-start set-up runs) or on again.
     void toggleEditing(GameServer& server);
-    // Writes the level (temporary file, then renamed over the old one); false when it was played since
-    // loading, has no file name or cannot be written. The outcome goes to the console and on the screen.
+    // Writes the level as the user files are written (temporary file synced, then renamed over the old one
+    // or over the file a link names); false when it was played since loading, has no file name or cannot be
+    // written. The outcome goes to the console and on the screen.
     bool save(GameServer& server);
 
     UString levelFile;

@@ -1,5 +1,6 @@
 #include "game/online/MessageViewer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/Logger.h"
@@ -11,6 +12,8 @@
 #include "game/menus/MenuSupport.h"
 
 namespace {
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
+
 double engineTime()
 {
     const Kiv* engine = Kiv::instance();
@@ -42,16 +45,40 @@ void MessageViewer::addMessage(const UString& message)
     if (count == 0) {
         lines.emplace_back();
     }
-    for (int i = 0; i < count; ++i) {
-        const TextLine* line = block.getLine(i);
-        for (const TextLine::Run& run : line->runs) {
-            lines.push_back(run.text);
+    for (const KivBase* child = block.getFirstChild(); child != nullptr; child = child->getNext()) {
+        for (const TextLine::Run& run : static_cast<const TextLine*>(child)->runs) {
+            addBrokenRun(run.text);
         }
     }
-    while (lines.size() > maxLines) {
-        lines.erase(lines.begin());
+    if (lines.size() > maxLines) {
+        lines.erase(lines.begin(), lines.end() - maxLines);
     }
     lastMessageTime = engineTime();
+}
+
+void MessageViewer::addBrokenRun(const UString& run)
+{
+    // The text block wraps at spaces only: a word wider than the line is broken where the width ends.
+    const float scaleX = pFont != nullptr ? pFont->getScaleX() : 1.0f;
+    if (pFont == nullptr || scaleX <= 0.0f || wrapWidth <= 0 ||
+        static_cast<float>(pFont->measureLine(run)) * scaleX <= static_cast<float>(wrapWidth)) {
+        lines.push_back(run);
+        return;
+    }
+    const float limit = static_cast<float>(wrapWidth) / scaleX;
+    UString rest = run;
+    while (!rest.empty()) {
+        std::size_t fits = static_cast<std::size_t>(std::max(pFont->measureLine(rest, limit), 0));
+        if (fits < rest.size() && fits > 0 && isHighSurrogate(rest[fits - 1])) {
+            --fits;
+        }
+        if (fits == 0) {
+            // Not one character fits: it goes on a line of its own, with its pair.
+            fits = rest.size() > 1 && isHighSurrogate(rest[0]) ? 2 : 1;
+        }
+        lines.push_back(rest.substr(0, fits));
+        rest.erase(0, fits);
+    }
 }
 
 void MessageViewer::tick(double time, double dt)
@@ -101,8 +128,8 @@ void MessageViewer::render()
 UString networkText(UStringView text)
 {
     UString out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    out.reserve(std::min(text.size(), NETWORK_TEXT_LIMIT + 1));
+    for (std::size_t i = 0; i < text.size() && out.size() <= NETWORK_TEXT_LIMIT; ++i) {
         const char16_t c = text[i];
         if (c == TextLine::MARKUP) {
             // A colour mark: drop the braced code that follows it as well.
@@ -116,6 +143,14 @@ UString networkText(UStringView text)
             continue;
         }
         out += c;
+    }
+    if (out.size() > NETWORK_TEXT_LIMIT) {
+        // Room for the ellipsis, without leaving half of a surrogate pair before it.
+        out.resize(NETWORK_TEXT_LIMIT - 3);
+        if (isHighSurrogate(out.back())) {
+            out.pop_back();
+        }
+        out += u"...";
     }
     return out;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The status lines of the online wizards: each message is word-wrapped once when it is added, the newest
-// `maxLines` display lines are kept, every message is logged as "> " + the text, and the lines are drawn
-// each frame, optionally fading out `fadeTime` seconds after the last message.
+// The status lines of the online wizards: each message is word-wrapped once when it is added (a word too
+// wide for a line is broken), the newest `maxLines` display lines are kept, every message is logged as
+// "> " + the text, and the lines are drawn each frame, optionally fading out `fadeTime` seconds after
+// the last message.
 #include <cstdint>
 #include <vector>
 
@@ -39,8 +40,16 @@ public:
     UColor lineColour(std::size_t index) const;
     // The y of the first entry, as render() draws it.
     float firstLineY() const;
+
+private:
+    // Appends a run of a wrapped line, broken into pieces no wider than `wrapWidth`.
+    void addBrokenRun(const UString& run);
 };
 
+// The most characters networkText keeps.
+constexpr std::size_t NETWORK_TEXT_LIMIT = 256;
+
 // Text that came from the network, made safe to show: colour markup and every control character below
-// U+0020 are removed, so that a server cannot drive the text layer's markup.
+// U+0020 are removed, so that a server cannot drive the text layer's markup, and a text longer than
+// NETWORK_TEXT_LIMIT is cut to that length, ending in "...".
 UString networkText(UStringView text);

@@ -72,7 +72,21 @@ void WizardPage::showReplyLines()
     if (pRequest->data == nullptr || pRequest->size == 0) {
         return;
     }
-    for (const UString& line : splitLines(decodeTextBuffer(pRequest->data, pRequest->size))) {
+    // Each line is at least one display line, so only the last lines the viewer keeps can be seen: the
+    // lines before them are not wrapped or kept at all.
+    const UString text = decodeTextBuffer(pRequest->data, pRequest->size);
+    std::size_t start = 0;
+    std::size_t end = text.size();
+    for (uint32_t kept = 0; kept < pViewer->maxLines; ++kept) {
+        const std::size_t feed = end == 0 ? UString::npos : text.rfind(u'\n', end - 1);
+        if (feed == UString::npos) {
+            start = 0; // the reply has no more lines than are shown
+            break;
+        }
+        start = feed + 1;
+        end = feed;
+    }
+    for (const UString& line : splitLines(UStringView(text).substr(start))) {
         pViewer->addMessage(networkText(line));
     }
 }

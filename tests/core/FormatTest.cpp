@@ -112,6 +112,15 @@ TEST(UString, Utf8ConversionsFollowTheirByteRules)
     EXPECT_EQ(utf8ToWide("\xc3"), u"\u00c3");
     EXPECT_EQ(utf8ToWide("\xff\x41"), u"\u00ffA");
     EXPECT_EQ(utf8ToWide("\xe2\x82"), u"\u00e2\u0082");
+    // A well-formed four-byte sequence, as outside text carries it, is one surrogate pair.
+    EXPECT_EQ(utf8ToWide("a\xf0\x9f\x98\x80" "b"), u"a\U0001F600b");
+    EXPECT_EQ(utf8ToWide("\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"), u"\U00010000\U0010FFFF");
+    // Overlong, beyond U+10FFFF, cut short or broken: each byte stays its own value.
+    EXPECT_EQ(utf8ToWide("\xf0\x8f\xbf\xbf"), u"\u00f0\u008f\u00bf\u00bf");
+    EXPECT_EQ(utf8ToWide("\xf4\x90\x80\x80"), u"\u00f4\u0090\u0080\u0080");
+    EXPECT_EQ(utf8ToWide("\xf5\x80\x80\x80"), u"\u00f5\u0080\u0080\u0080");
+    EXPECT_EQ(utf8ToWide("\xf0\x9f\x98"), u"\u00f0\u009f\u0098");
+    EXPECT_EQ(utf8ToWide("\xf0\x9f\x98" "A"), u"\u00f0\u009f\u0098A");
     const char field[4] = {'a', 'b', 'c', 'd'}; // a full fixed field has no NUL
     EXPECT_EQ(toUString(field, sizeof(field)), u"abcd");
     EXPECT_EQ(toUString(nullptr), u"");

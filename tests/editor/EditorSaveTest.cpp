@@ -168,6 +168,27 @@ TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)
     EXPECT_FALSE(memory.save(*manager->server));
 }
 
+TEST_F(EditorTest, SaveReplacesTheFileALinkNamesAsTheUserFilesDo)
+{
+    if (!loadLevel(true)) {
+        GTEST_SKIP() << "The level archive holds no level files.";
+    }
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    const std::string target = path + ".mine";
+    std::filesystem::remove(path);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::fclose(std::fopen(target.c_str(), "wb"));
+    std::filesystem::create_symlink(std::filesystem::path(target).filename(), path);
+    THEROLE = manager->server;
+    EXPECT_TRUE(manager->editSession->save(*manager->server));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_GT(std::filesystem::file_size(target), 0u);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
+    std::filesystem::remove(path);
+    std::filesystem::remove(target);
+}
+
 TEST_F(EditorTest, EmptySavedLevelFallsBackToTheArchive)
 {
     ASSERT_TRUE(loadLevel(true));

@@ -2,6 +2,7 @@
 
 #include "engine/core/Format.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/text/FontQuad.h"
 #include "engine/text/TextLine.h"
 #include "game/online/MessageViewer.h"
 
@@ -28,6 +29,37 @@ TEST_F(MessageViewerTest, KeepsTheNewestNineDisplayLines)
     wrapped.addMessage(words);
     ASSERT_EQ(wrapped.lines.size(), 9u);
     EXPECT_EQ(wrapped.lines.back().substr(0, 6), u"word11");
+}
+
+TEST_F(MessageViewerTest, AWordWiderThanTheLineIsBrokenAcrossLines)
+{
+    MessageViewer viewer;
+    ASSERT_NE(viewer.pFont, nullptr);
+    viewer.wrapWidth = 200;
+    const UString word(60, u'w');
+    viewer.addMessage(u"short " + word);
+    ASSERT_GE(viewer.lines.size(), 3u);
+    EXPECT_EQ(viewer.lines[0], u"short");
+    UString joined;
+    for (std::size_t i = 1; i < viewer.lines.size(); ++i) {
+        EXPECT_LE(viewer.pFont->measureLine(viewer.lines[i]) * viewer.pFont->getScaleX(), 200.0f);
+        EXPECT_FALSE(viewer.lines[i].empty());
+        joined += viewer.lines[i];
+    }
+    EXPECT_EQ(joined, word); // nothing lost at the breaks
+
+    // A surrogate pair is never split, even where not one character fits.
+    MessageViewer narrow;
+    narrow.wrapWidth = 1;
+    narrow.addMessage(u"a\U0001F600b");
+    ASSERT_EQ(narrow.lines.size(), 3u);
+    EXPECT_EQ(narrow.lines[1], u"\U0001F600");
+
+    // Without a wrap width nothing is wrapped or broken.
+    MessageViewer unwrapped;
+    unwrapped.wrapWidth = 0;
+    unwrapped.addMessage(word);
+    EXPECT_EQ(unwrapped.lines, std::vector<UString>{word});
 }
 
 TEST_F(MessageViewerTest, EmptyMessagesAndColourRuns)
@@ -95,5 +127,25 @@ TEST_F(MessageViewerTest, NetworkTextLosesMarkupAndControls)
     const UString text = UString(u"a") + TextLine::MARKUP + u"{zz}b\tc" + char16_t(1) + u"d" + TextLine::MARKUP;
     EXPECT_EQ(networkText(text), u"abcd");
     EXPECT_EQ(networkText(u"plain | text"), u"plain | text");
+}
+
+TEST_F(MessageViewerTest, NetworkTextIsCapped)
+{
+    const UString limit(NETWORK_TEXT_LIMIT, u'a');
+    EXPECT_EQ(networkText(limit), limit);
+    const UString shown = networkText(UString(1 << 20, u'b'));
+    ASSERT_EQ(shown.size(), NETWORK_TEXT_LIMIT);
+    EXPECT_EQ(shown.substr(shown.size() - 3), u"...");
+    // Removed characters do not count; a pair at the cut is dropped whole.
+    EXPECT_EQ(networkText(UString(1000, char16_t(1)) + limit), limit);
+    UString pairs;
+    while (pairs.size() < 2 * NETWORK_TEXT_LIMIT) {
+        pairs += u"\U0001F600";
+    }
+    const UString cut = networkText(pairs);
+    ASSERT_GE(cut.size(), 4u);
+    EXPECT_LE(cut.size(), NETWORK_TEXT_LIMIT);
+    EXPECT_EQ(cut.substr(cut.size() - 3), u"...");
+    EXPECT_FALSE(cut[cut.size() - 4] >= 0xD800 && cut[cut.size() - 4] < 0xDC00);
 }
 } // namespace

@@ -1,13 +1,18 @@
 #include "OnlineFixture.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/files/Md5.h"
 #include "engine/net/NetConnection.h"
+#include "engine/text/FontQuad.h"
 #include "engine/text/TextLine.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
+#include "game/menus/MenuBackButton.h"
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuToggleItem.h"
 #include "game/online/ContextNetworkConfig.h"
@@ -206,6 +211,68 @@ TEST_F(NetworkWizardTest, FailuresShowTheErrorAndStillLeadOn)
     const std::vector<std::string> lines = viewerLines(page->pViewer);
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[lines.size() - 3].rfind("Could not send request", 0), 0u) << lines[lines.size() - 3];
+}
+
+TEST_F(NetworkWizardTest, AHugeReplyKeepsEveryFrameShortAndOnScreen)
+{
+    struct Case {
+        const char* what;
+        std::string body;
+        long repeat;
+    };
+    std::string manyLines;
+    while (manyLines.size() < (1u << 20)) {
+        manyLines += "line\n";
+    }
+    const Case cases[] = {
+        {"one line of 1 MiB without a space", "", 1L << 20},
+        {"200,000 short lines", manyLines.substr(0, 1u << 20), 0},
+    };
+    for (const Case& c : cases) {
+        setReply(200, c.body, 0.0, c.repeat);
+        auto* page = openWizard();
+        clickItem(page->pNextButton);
+        ASSERT_TRUE(page->pRequest != nullptr);
+        // The frame that takes the reply and the frames after it, each timed on its own.
+        double slowest = 0.0;
+        bool handled = false;
+        for (int i = 0; i < 1000 && !handled; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            frames(1);
+            slowest = std::max(slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            handled = page->pRequest->state.load() == HttpRequest::STATE_IDLE;
+            if (!handled) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
+        ASSERT_TRUE(handled) << c.what;
+        for (int i = 0; i < 5; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            frames(1);
+            slowest = std::max(slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        // Generous for a loaded test machine; the Release build stays far below a frame's 20 ms.
+        EXPECT_LT(slowest, 0.25) << c.what;
+
+        const MessageViewer& viewer = *page->pViewer;
+        ASSERT_LE(viewer.lines.size(), viewer.maxLines);
+        EXPECT_EQ(viewer.lines.back(), u"Done.");
+        for (const UString& line : viewer.lines) {
+            EXPECT_LE(viewer.pFont->measureLine(line) * viewer.pFont->getScaleX(),
+                      static_cast<float>(viewer.wrapWidth))
+                << c.what;
+        }
+        if (c.repeat > 0) {
+            EXPECT_EQ(viewer.lines[viewer.lines.size() - 2].substr(viewer.lines[viewer.lines.size() - 2].size() - 3),
+                      u"...");
+        }
+        screenshot(c.repeat > 0 ? "online-network-wizard-long-line" : "online-network-wizard-many-lines");
+        // Cancel answers an ordinary click.
+        clickItem(page->pCancelButton);
+        frames(2);
+        EXPECT_NE(top(), page) << c.what;
+        clearScreens();
+    }
 }
 
 TEST_F(NetworkWizardTest, TakenUdpPortCostsOneLine)

@@ -114,4 +114,14 @@ TEST(ConfigFile, LeftoversOfAnInterruptedSaveAreRemovedAtStartUp)
     EXPECT_NE(access(h.userFolder.file(".cfg.tmp").c_str(), F_OK), 0);
     EXPECT_NE(access(h.userFolder.file("TobbleXmasdemo.pro.tmp").c_str(), F_OK), 0);
     EXPECT_TRUE(h.logContains("Removed 'TobbleXmasdemo.pro.tmp', left by an interrupted save."));
+
+    // The editor's levels are saved the same way, into their own folder.
+    h.stop();
+    mkdir(h.userFolder.file("levels").c_str(), 0755);
+    writeText(h.userFolder.file("levels/b1.lev"), "whole");
+    writeText(h.userFolder.file("levels/b1.lev.tmp"), "half");
+    h.start();
+    EXPECT_NE(access(h.userFolder.file("levels/b1.lev.tmp").c_str(), F_OK), 0);
+    EXPECT_EQ(access(h.userFolder.file("levels/b1.lev").c_str(), F_OK), 0);
+    EXPECT_TRUE(h.logContains("Removed 'levels/b1.lev.tmp', left by an interrupted save."));
 }

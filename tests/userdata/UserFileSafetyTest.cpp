@@ -6,7 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -104,6 +108,41 @@ TEST_F(UserFileSafety, AnUnreadablePlayerFileIsNeitherReadNorSavedOver)
     chmod(path.c_str(), 0644);
     EXPECT_EQ(folder.read(u"TobbleXmasdemo.pro"), players);
     EXPECT_FALSE(folder.exists(u"TobbleXmasdemo.pro.bad"));
+}
+
+TEST_F(UserFileSafety, AReadOnlyFolderIsReportedOnStandardErrorOnceAndNothingIsTouched)
+{
+    const std::vector<char> players = writePlayers();
+    openFolderToEveryone(folder);
+    const std::string top = folder.file(u"");
+    ASSERT_EQ(chmod(top.c_str(), 0555), 0);
+    const std::string errors = top.substr(0, top.find("/share/")) + "/stderr.txt";
+    const int result = runWithoutRights([&errors] {
+        if (std::freopen(errors.c_str(), "w", stderr) == nullptr) {
+            return 3;
+        }
+        FileManager files; // the run
+        {
+            ProfileManager store;
+            store.addProfile(u"Eve");
+        }
+        GameConfiguration config;
+        config.save();
+        config.save();
+        return 0;
+    });
+    chmod(top.c_str(), 0755);
+    ASSERT_EQ(result, 0);
+    EXPECT_EQ(folder.read(u"TobbleXmasdemo.pro"), players);
+    EXPECT_FALSE(folder.exists(u"TobbleXmasdemo.hst"));
+    std::ifstream in(errors);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("'" + top + "'"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find(std::strerror(EACCES)), std::string::npos) << lines[0];
 }
 
 TEST_F(UserFileSafety, AHighScoreFileOverTheSizeCapIsLeftAlone)
