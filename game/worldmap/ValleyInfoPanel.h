@@ -1,7 +1,10 @@
 #pragma once
 // The speech bubble beside a finished level's icon on the world map: the player's best results in that
 // level, row by row, with a badge beside each category at full points and each new record of the last
-// run. It opens towards the middle of the screen. Debug builds add the level's lifetime counters.
+// run. Its columns are as wide as the texts and badges they hold. It opens towards the middle of the
+// screen, or to another side where that keeps other levels' titles in sight. Debug builds add the level's
+// lifetime counters.
+#include "engine/render/Camera.h"
 #include "engine/render/Renderable.h"
 
 class SlicedSkin;
@@ -16,9 +19,27 @@ public:
     // Rebuilds the rows for the icon's level and places the bubble beside it. The caller shows the panel.
     void setLevel(ValleyLevelIcon* newIcon);
     void render() override;
+    // The rectangle that the bubble's body covers on the map, and that with the rows' badges, which may
+    // reach past the body.
+    Camera::Rect bubbleRect() const;
+    Camera::Rect coveredRect() const;
 
     ValleyLevelIcon* icon = nullptr; // not owned
 
 private:
+    // Where the rows built about the origin go to stand in the middle of the bubble.
+    V3 blockOffset() const;
+    // Beside the icon, opening towards (sx, sy): `lift` units further from it than its usual place along
+    // y, and `slide` units back over it along x.
+    struct Placement {
+        float sx, sy, lift, slide;
+    };
+    void placeAt(const ValleyLevelIcon& beside, const Placement& where);
+    void placeBeside(const ValleyLevelIcon& beside);
+    // How much the bubble covers where it is of other levels' titles and of its own icon, and how much of
+    // it is off the screen.
+    float coverCost(const ValleyLevelIcon& beside, const Camera* camera) const;
+
     SlicedSkin* bubble = nullptr; // the panel's own skin
+    Camera::Rect block;           // the rows with their badges, about the origin
 };

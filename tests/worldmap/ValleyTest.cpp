@@ -263,6 +263,47 @@ TEST_F(ValleyTest, TheInfoPanelShowsOnlyOverAFinishedLevel)
     EXPECT_TRUE(valley->infoPanel->bHidden);
 }
 
+TEST_F(ValleyTest, TheInfoPanelLeavesTheNextLevelsTitleInSight)
+{
+    auto meet = [](const Camera::Rect& a, const Camera::Rect& b) {
+        return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+    };
+    // Back on the map after a level, with its best time a new record: the panel over that level.
+    int looked = 0;
+    for (int played = 0; played < 16; ++played) {
+        game.clearScreens();
+        game.resetPlayer();
+        progressTo(played + 1);
+        LevelStats& done = game.player().levelStats[played];
+        done.time = 106.0;
+        done.targetTime = 120.0;
+        done.fullMarks[LevelStats::FULL_TIME] = 1;
+        done.newRecord[LevelStats::RECORD_TIME] = 1;
+        open();
+        const V3 at = valley->getIcon(played)->position;
+        Camera::Rect view;
+        valley->camera->getVisibleRect(view, at.z);
+        if (at.x < view.left + 32.0f || at.x > view.right - 32.0f) {
+            continue; // off the screen, or under an arrow that scrolls the map
+        }
+        game.pointAt(*valley, at.x, at.y);
+        game.frame();
+        ASSERT_FALSE(valley->infoPanel->bHidden);
+        ASSERT_EQ(valley->infoPanel->icon, valley->getIcon(played));
+        ++looked;
+        const Camera::Rect bubble = valley->infoPanel->coveredRect();
+        EXPECT_FALSE(meet(bubble, valley->getIcon(played + 1)->titleRect())) << "level " << played;
+        EXPECT_GE(bubble.left, view.left) << played;
+        EXPECT_LE(bubble.right, view.right) << played;
+        EXPECT_GE(bubble.bottom, view.bottom) << played;
+        EXPECT_LE(bubble.top, view.top) << played;
+        if (played == 0) {
+            game.screenshot("valley-panel-first");
+        }
+    }
+    EXPECT_GE(looked, 12);
+}
+
 TEST_F(ValleyTest, IconsShowTheirStateAndSitOnWholeUnits)
 {
     progressTo(3);
