@@ -42,11 +42,12 @@ struct Row {
 
 UString countPair(int32_t got, int32_t available) { return formatString(u"%d/%d", got, available); }
 
-constexpr float COLUMN_GAP = 12.0f;  // between the labels and the values, and before the badges
-constexpr float SIDE_MARGIN = 25.0f; // from the bubble's sides to the rows
+constexpr float COLUMN_GAP = 8.0f;   // between the labels and the values, and before the badges
+constexpr float SIDE_MARGIN = 18.0f; // from the bubble's sides to the rows
 constexpr float MIN_WIDTH = 250.0f;
 constexpr float TAIL_STRIP = 20.0f;  // the clear strip along the foot of the bubble's frame
 constexpr float MOVE_COST = 10.0f;   // per unit that the bubble is moved from its usual place
+constexpr float MUST_KEEP = 1.0e6f;  // for covering anything that must stay in sight, however little
 
 float textWidth(const FontQuad& font, const UString& text)
 {
@@ -105,6 +106,7 @@ void ValleyInfoPanel::setLevel(ValleyLevelIcon* newIcon)
     // a column for each kind of badge that shows in any row, as wide as its icon.
     FontQuad* font = Global::instance()->fontSmall;
     const float hf = static_cast<float>(font->getScaledLineHeight());
+    rowHeight = hf;
     Skin* fullSkin = ResourceManager::instance()->find<Skin>(u"valleyIcons:2");
     Skin* recordSkin = ResourceManager::instance()->find<Skin>(u"valleyIcons:3");
     float labelWidth = 0.0f, valueWidth = 0.0f;
@@ -123,14 +125,18 @@ void ValleyInfoPanel::setLevel(ValleyLevelIcon* newIcon)
     const float badgesLeft = valueRight + (anyFull || anyRecord ? COLUMN_GAP : 0.0f);
     const float blockWidth = badgesLeft + fullWidth + recordWidth;
     // The rows' extent before they move into the bubble; a badge may stand above and below its row.
-    float halfRow = hf / 2.0f;
-    if (anyFull) {
-        halfRow = std::max(halfRow, badgeHeight(*fullSkin) / 2.0f);
+    block = {0.0f, -99999.0f, blockWidth, 99999.0f};
+    for (int r = 1; r <= ROWS; ++r) {
+        float half = hf / 2.0f;
+        if (rows[r - 1].full) {
+            half = std::max(half, badgeHeight(*fullSkin) / 2.0f);
+        }
+        if (rows[r - 1].record) {
+            half = std::max(half, badgeHeight(*recordSkin) / 2.0f);
+        }
+        block.top = std::max(block.top, -static_cast<float>(r) * hf + half);
+        block.bottom = std::min(block.bottom, -static_cast<float>(r) * hf - half);
     }
-    if (anyRecord) {
-        halfRow = std::max(halfRow, badgeHeight(*recordSkin) / 2.0f);
-    }
-    block = {0.0f, -hf + halfRow, blockWidth, -static_cast<float>(ROWS) * hf - halfRow};
 
     bubble->setSize(std::max(MIN_WIDTH, std::ceil(blockWidth) + 2.0f * SIDE_MARGIN), 7.0f * hf + 50.0f);
     bubble->setOriginByAlignment(1);
@@ -175,8 +181,9 @@ void ValleyInfoPanel::setLevel(ValleyLevelIcon* newIcon)
 V3 ValleyInfoPanel::blockOffset() const
 {
     // The block in the middle of the bubble; the rows a little towards the side away from its tail strip.
+    const float rowsMiddle = -(1.0f + static_cast<float>(ROWS)) * rowHeight / 2.0f;
     return V3(std::trunc(boundsCenter.x - (block.left + block.right) / 2.0f),
-              std::trunc(boundsCenter.y - (block.top + block.bottom) / 2.0f + 10.0f * scale.y), boundsCenter.z);
+              std::trunc(boundsCenter.y - rowsMiddle + 10.0f * scale.y), boundsCenter.z);
 }
 
 Camera::Rect ValleyInfoPanel::coveredRect() const
@@ -225,7 +232,7 @@ void ValleyInfoPanel::placeBeside(const ValleyLevelIcon& beside)
     }
     const float sides[4][2] = {{sx, sy}, {sx, -sy}, {-sx, sy}, {-sx, -sy}};
     constexpr float STEP = 10.0f;
-    constexpr int LIFTS = 12, SLIDES = 16;
+    constexpr int LIFTS = 20, SLIDES = 25;
     Placement best{sx, sy, 0.0f, 0.0f};
     float bestCost = -1.0f;
     for (const auto& side : sides) {
@@ -252,15 +259,21 @@ float ValleyInfoPanel::coverCost(const ValleyLevelIcon& beside, const Camera* ca
         const float h = std::min(box.top, r.top) - std::max(box.bottom, r.bottom);
         return w > 0.0f && h > 0.0f ? w * h : 0.0f;
     };
-    // Its own icon and title, and the next level's title, which the player most likely looks for, weigh as
-    // much as a part off the screen; any other icon or title less.
-    constexpr float HEAVY = 4.0f;
+    // What must stay in sight, the HUD, its own icon and title, the next level's title, which the player
+    // most likely looks for, and the whole bubble on the screen, outweighs any other title or icon covered.
     float cost = 0.0f;
+    auto mustKeep = [&](float covered) {
+        if (covered > 0.0f) {
+            cost += MUST_KEEP + covered;
+        }
+    };
     if (camera != nullptr) {
         Camera::Rect view;
         camera->getVisibleRect(view, beside.position.z);
-        const float area = (box.right - box.left) * (box.top - box.bottom);
-        cost += HEAVY * (area - overlap(view));
+        mustKeep((box.right - box.left) * (box.top - box.bottom) - overlap(view));
+    }
+    for (const Camera::Rect& hud : keepClear) {
+        mustKeep(overlap(hud));
     }
     const KivBase* layer = beside.getParent();
     for (const KivBase* c = layer != nullptr ? layer->getFirstChild() : &beside; c != nullptr;
@@ -269,14 +282,19 @@ float ValleyInfoPanel::coverCost(const ValleyLevelIcon& beside, const Camera* ca
         if (other == nullptr || other->bHidden) {
             continue;
         }
+        float covered = 0.0f;
         if (other->pSkin != nullptr) {
             const float hw = other->pSkin->width / 2.0f, hh = other->pSkin->height / 2.0f;
             const V3& p = other->position;
-            cost += (other == &beside ? HEAVY : 1.0f) * overlap({p.x - hw, p.y + hh, p.x + hw, p.y - hh});
+            covered += overlap({p.x - hw, p.y + hh, p.x + hw, p.y - hh});
         }
         if (other->showsTitle()) {
-            const bool heavy = other == &beside || other->levelNumber == beside.levelNumber + 1;
-            cost += (heavy ? HEAVY : 1.0f) * overlap(other->titleRect());
+            covered += overlap(other->titleRect());
+        }
+        if (other == &beside || other->levelNumber == beside.levelNumber + 1) {
+            mustKeep(covered);
+        } else {
+            cost += covered;
         }
     }
     return cost;

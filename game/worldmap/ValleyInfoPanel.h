@@ -2,8 +2,10 @@
 // The speech bubble beside a finished level's icon on the world map: the player's best results in that
 // level, row by row, with a badge beside each category at full points and each new record of the last
 // run. Its columns are as wide as the texts and badges they hold. It opens towards the middle of the
-// screen, or to another side where that keeps other levels' titles in sight. Debug builds add the level's
-// lifetime counters.
+// screen, or moves where that keeps other levels' titles and the HUD in sight. Debug builds add the
+// level's lifetime counters.
+#include <vector>
+
 #include "engine/render/Camera.h"
 #include "engine/render/Renderable.h"
 
@@ -25,6 +27,8 @@ public:
     Camera::Rect coveredRect() const;
 
     ValleyLevelIcon* icon = nullptr; // not owned
+    // Parts of the screen drawn over the map (the HUD), in map units: the bubble keeps clear of them.
+    std::vector<Camera::Rect> keepClear;
 
 private:
     // Where the rows built about the origin go to stand in the middle of the bubble.
@@ -36,10 +40,11 @@ private:
     };
     void placeAt(const ValleyLevelIcon& beside, const Placement& where);
     void placeBeside(const ValleyLevelIcon& beside);
-    // How much the bubble covers where it is of other levels' titles and of its own icon, and how much of
+    // How much the bubble covers where it is of the levels' titles and icons and of the HUD, and how much of
     // it is off the screen.
     float coverCost(const ValleyLevelIcon& beside, const Camera* camera) const;
 
     SlicedSkin* bubble = nullptr; // the panel's own skin
     Camera::Rect block;           // the rows with their badges, about the origin
+    float rowHeight = 0.0f;
 };

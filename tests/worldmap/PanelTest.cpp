@@ -169,8 +169,8 @@ TEST_F(PanelTest, ValuesStayClearOfTheBadgesInBothLanguages)
             if (i % 2 == 1) {
                 EXPECT_FALSE(meet(texts[i - 1], texts[i])) << "language " << lang << ", row " << i / 2 + 1;
             }
-            EXPECT_GE(texts[i].left, bubble.left + 20.0f);
-            EXPECT_LE(texts[i].right, bubble.right - 20.0f);
+            EXPECT_GE(texts[i].left, bubble.left + 15.0f);
+            EXPECT_LE(texts[i].right, bubble.right - 15.0f);
         }
         for (const Camera::Rect& badge : badges) {
             EXPECT_LE(badge.right, bubble.right - 10.0f) << "language " << lang;
