@@ -170,7 +170,7 @@ void ValleyInfoPanel::setLevel(ValleyLevelIcon* newIcon)
         }
     }
 
-    const V3 offset = blockOffset();
+    const V3 offset = blockOffset(boundsCenter, scale.y);
     for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {
         auto* item = static_cast<Renderable*>(child);
         item->position += offset;
@@ -178,31 +178,20 @@ void ValleyInfoPanel::setLevel(ValleyLevelIcon* newIcon)
     }
 }
 
-V3 ValleyInfoPanel::blockOffset() const
+V3 ValleyInfoPanel::blockOffset(const V3& centre, float sy) const
 {
     // The block in the middle of the bubble; the rows a little towards the side away from its tail strip.
     const float rowsMiddle = -(1.0f + static_cast<float>(ROWS)) * rowHeight / 2.0f;
-    return V3(std::trunc(boundsCenter.x - (block.left + block.right) / 2.0f),
-              std::trunc(boundsCenter.y - rowsMiddle + 10.0f * scale.y), boundsCenter.z);
+    return V3(std::trunc(centre.x - (block.left + block.right) / 2.0f),
+              std::trunc(centre.y - rowsMiddle + 10.0f * sy), centre.z);
 }
 
-Camera::Rect ValleyInfoPanel::coveredRect() const
+Camera::Rect ValleyInfoPanel::bodyAt(const V3& centre, float sy) const
 {
-    const Camera::Rect body = bubbleRect();
-    const V3 offset = blockOffset();
-    return {std::min(body.left, block.left + offset.x), std::max(body.top, block.top + offset.y),
-            std::max(body.right, block.right + offset.x), std::min(body.bottom, block.bottom + offset.y)};
-}
-
-Camera::Rect ValleyInfoPanel::bubbleRect() const
-{
-    Camera::Rect rect;
-    rect.left = boundsCenter.x - bubble->width / 2.0f;
-    rect.right = boundsCenter.x + bubble->width / 2.0f;
-    rect.bottom = boundsCenter.y - bubble->height / 2.0f;
-    rect.top = boundsCenter.y + bubble->height / 2.0f;
+    Camera::Rect rect{centre.x - bubble->width / 2.0f, centre.y + bubble->height / 2.0f,
+                      centre.x + bubble->width / 2.0f, centre.y - bubble->height / 2.0f};
     // The frame's strip for a tail is clear; it lies on the side of the icon.
-    if (scale.y > 0.0f) {
+    if (sy > 0.0f) {
         rect.bottom += TAIL_STRIP;
     } else {
         rect.top -= TAIL_STRIP;
@@ -210,19 +199,29 @@ Camera::Rect ValleyInfoPanel::bubbleRect() const
     return rect;
 }
 
-void ValleyInfoPanel::placeAt(const ValleyLevelIcon& beside, const Placement& where)
+Camera::Rect ValleyInfoPanel::coveredAt(const V3& centre, float sy) const
 {
-    position = V3(std::trunc(beside.position.x - (18.0f + where.slide) * where.sx),
-                  std::trunc(beside.position.y + (10.0f + where.lift) * where.sy), beside.position.z);
-    scale = V3(where.sx, where.sy, 1.0f);
-    updateVisuals();
+    const Camera::Rect body = bodyAt(centre, sy);
+    const V3 offset = blockOffset(centre, sy);
+    return {std::min(body.left, block.left + offset.x), std::max(body.top, block.top + offset.y),
+            std::max(body.right, block.right + offset.x), std::min(body.bottom, block.bottom + offset.y)};
+}
+
+Camera::Rect ValleyInfoPanel::bubbleRect() const { return bodyAt(boundsCenter, scale.y); }
+
+Camera::Rect ValleyInfoPanel::coveredRect() const { return coveredAt(boundsCenter, scale.y); }
+
+V3 ValleyInfoPanel::positionFor(const ValleyLevelIcon& beside, const Placement& where)
+{
+    return V3(std::trunc(beside.position.x - (18.0f + where.slide) * where.sx),
+              std::trunc(beside.position.y + (10.0f + where.lift) * where.sy), beside.position.z);
 }
 
 void ValleyInfoPanel::placeBeside(const ValleyLevelIcon& beside)
 {
-    // It opens towards the middle of the screen. Where that covers another level's title or its own icon,
-    // or reaches past the screen's edge, it moves a little: further from the icon, back over it along the
-    // other axis, or to another side; it takes the place that covers least, near the icon.
+    // It opens towards the middle of the screen. Where that covers what must stay in sight, or more of
+    // other levels than it need, it moves: further from the icon, back over it along the other axis, or
+    // to another side; it takes the place that covers least, near the icon.
     float sx = 1.0f, sy = 1.0f;
     const Camera* camera = nullptr;
     if (const Context* context = Context::getCurrent(); context != nullptr && context->camera != nullptr) {
@@ -230,6 +229,35 @@ void ValleyInfoPanel::placeBeside(const ValleyLevelIcon& beside)
         sx = beside.position.x > camera->eye.x ? -1.0f : 1.0f;
         sy = beside.position.y > camera->eye.y ? -1.0f : 1.0f;
     }
+    // What must stay in sight: the HUD, its own icon and title, and the next level's title, which the player
+    // most likely looks for; any other level's icon and title should.
+    std::vector<Obstacle> obstacles;
+    for (const Camera::Rect& hud : keepClear) {
+        obstacles.push_back({hud, true});
+    }
+    const KivBase* layer = beside.getParent();
+    for (const KivBase* c = layer != nullptr ? layer->getFirstChild() : &beside; c != nullptr;
+         c = layer != nullptr ? c->getNext() : nullptr) {
+        const auto* other = dynamic_cast<const ValleyLevelIcon*>(c);
+        if (other == nullptr || other->bHidden) {
+            continue;
+        }
+        const bool must = other == &beside || other->levelNumber == beside.levelNumber + 1;
+        if (other->pSkin != nullptr) {
+            const float hw = other->pSkin->width / 2.0f, hh = other->pSkin->height / 2.0f;
+            const V3& p = other->position;
+            obstacles.push_back({{p.x - hw, p.y + hh, p.x + hw, p.y - hh}, must});
+        }
+        if (other->showsTitle()) {
+            obstacles.push_back({other->titleRect(), must});
+        }
+    }
+    Camera::Rect view{-1.0e9f, 1.0e9f, 1.0e9f, -1.0e9f};
+    if (camera != nullptr) {
+        camera->getVisibleRect(view, beside.position.z);
+    }
+
+    // The bubble's frame is cornered at its position and opens towards the sides of its scale.
     const float sides[4][2] = {{sx, sy}, {sx, -sy}, {-sx, sy}, {-sx, -sy}};
     constexpr float STEP = 10.0f;
     constexpr int LIFTS = 20, SLIDES = 25;
@@ -239,8 +267,11 @@ void ValleyInfoPanel::placeBeside(const ValleyLevelIcon& beside)
         for (int lift = 0; lift < LIFTS && bestCost != 0.0f; ++lift) {
             for (int slide = 0; slide < SLIDES && bestCost != 0.0f; ++slide) {
                 const Placement where{side[0], side[1], STEP * static_cast<float>(lift), STEP * static_cast<float>(slide)};
-                placeAt(beside, where);
-                const float cost = coverCost(beside, camera) + MOVE_COST * (where.lift + where.slide);
+                const V3 corner = positionFor(beside, where);
+                const V3 centre(corner.x + where.sx * bubble->width / 2.0f, corner.y + where.sy * bubble->height / 2.0f,
+                                corner.z);
+                const float cost = coverCost(coveredAt(centre, where.sy), obstacles, view) +
+                                   MOVE_COST * (where.lift + where.slide);
                 if (bestCost < 0.0f || cost < bestCost) {
                     bestCost = cost;
                     best = where;
@@ -248,54 +279,29 @@ void ValleyInfoPanel::placeBeside(const ValleyLevelIcon& beside)
             }
         }
     }
-    placeAt(beside, best);
+    position = positionFor(beside, best);
+    scale = V3(best.sx, best.sy, 1.0f);
+    updateVisuals();
 }
 
-float ValleyInfoPanel::coverCost(const ValleyLevelIcon& beside, const Camera* camera) const
+float ValleyInfoPanel::coverCost(const Camera::Rect& box, const std::vector<Obstacle>& obstacles,
+                                 const Camera::Rect& view)
 {
-    const Camera::Rect box = coveredRect();
     auto overlap = [&box](const Camera::Rect& r) {
         const float w = std::min(box.right, r.right) - std::max(box.left, r.left);
         const float h = std::min(box.top, r.top) - std::max(box.bottom, r.bottom);
         return w > 0.0f && h > 0.0f ? w * h : 0.0f;
     };
-    // What must stay in sight, the HUD, its own icon and title, the next level's title, which the player
-    // most likely looks for, and the whole bubble on the screen, outweighs any other title or icon covered.
+    // Anything that must stay in sight, and the bubble's own place on the screen, outweighs all else.
     float cost = 0.0f;
-    auto mustKeep = [&](float covered) {
+    auto add = [&cost](float covered, bool must) {
         if (covered > 0.0f) {
-            cost += MUST_KEEP + covered;
+            cost += covered + (must ? MUST_KEEP : 0.0f);
         }
     };
-    if (camera != nullptr) {
-        Camera::Rect view;
-        camera->getVisibleRect(view, beside.position.z);
-        mustKeep((box.right - box.left) * (box.top - box.bottom) - overlap(view));
-    }
-    for (const Camera::Rect& hud : keepClear) {
-        mustKeep(overlap(hud));
-    }
-    const KivBase* layer = beside.getParent();
-    for (const KivBase* c = layer != nullptr ? layer->getFirstChild() : &beside; c != nullptr;
-         c = layer != nullptr ? c->getNext() : nullptr) {
-        const auto* other = dynamic_cast<const ValleyLevelIcon*>(c);
-        if (other == nullptr || other->bHidden) {
-            continue;
-        }
-        float covered = 0.0f;
-        if (other->pSkin != nullptr) {
-            const float hw = other->pSkin->width / 2.0f, hh = other->pSkin->height / 2.0f;
-            const V3& p = other->position;
-            covered += overlap({p.x - hw, p.y + hh, p.x + hw, p.y - hh});
-        }
-        if (other->showsTitle()) {
-            covered += overlap(other->titleRect());
-        }
-        if (other == &beside || other->levelNumber == beside.levelNumber + 1) {
-            mustKeep(covered);
-        } else {
-            cost += covered;
-        }
+    add((box.right - box.left) * (box.top - box.bottom) - overlap(view), true);
+    for (const Obstacle& o : obstacles) {
+        add(overlap(o.rect), o.must);
     }
     return cost;
 }

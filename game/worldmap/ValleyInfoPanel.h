@@ -31,18 +31,25 @@ public:
     std::vector<Camera::Rect> keepClear;
 
 private:
-    // Where the rows built about the origin go to stand in the middle of the bubble.
-    V3 blockOffset() const;
     // Beside the icon, opening towards (sx, sy): `lift` units further from it than its usual place along
     // y, and `slide` units back over it along x.
     struct Placement {
         float sx, sy, lift, slide;
     };
-    void placeAt(const ValleyLevelIcon& beside, const Placement& where);
+    // A rectangle of the map the bubble should not cover; one that `must` stay in sight outweighs all others.
+    struct Obstacle {
+        Camera::Rect rect;
+        bool must;
+    };
+    static V3 positionFor(const ValleyLevelIcon& beside, const Placement& where);
     void placeBeside(const ValleyLevelIcon& beside);
-    // How much the bubble covers where it is of the levels' titles and icons and of the HUD, and how much of
-    // it is off the screen.
-    float coverCost(const ValleyLevelIcon& beside, const Camera* camera) const;
+    // What the bubble covers of the obstacles, and how much of it is off the screen.
+    static float coverCost(const Camera::Rect& box, const std::vector<Obstacle>& obstacles, const Camera::Rect& view);
+    // For a bubble centred there (opening up for sy > 0): its body, its body with the rows' badges, and
+    // where the rows built about the origin go to stand in the middle of it.
+    Camera::Rect bodyAt(const V3& centre, float sy) const;
+    Camera::Rect coveredAt(const V3& centre, float sy) const;
+    V3 blockOffset(const V3& centre, float sy) const;
 
     SlicedSkin* bubble = nullptr; // the panel's own skin
     Camera::Rect block;           // the rows with their badges, about the origin
