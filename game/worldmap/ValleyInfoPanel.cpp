@@ -48,6 +48,7 @@ constexpr float MIN_WIDTH = 250.0f;
 constexpr float TAIL_STRIP = 20.0f;  // the clear strip along the foot of the bubble's frame
 constexpr float MOVE_COST = 10.0f;   // per unit that the bubble is moved from its usual place
 constexpr float MUST_KEEP = 1.0e6f;  // for covering anything that must stay in sight, however little
+constexpr float OFF_SCREEN = 1.0e8f;  // for any part off the screen: more than all that must stay in sight
 
 float textWidth(const FontQuad& font, const UString& text)
 {
@@ -292,16 +293,17 @@ float ValleyInfoPanel::coverCost(const Camera::Rect& box, const std::vector<Obst
         const float h = std::min(box.top, r.top) - std::max(box.bottom, r.bottom);
         return w > 0.0f && h > 0.0f ? w * h : 0.0f;
     };
-    // Anything that must stay in sight, and the bubble's own place on the screen, outweighs all else.
+    // Anything that must stay in sight outweighs all else, and the bubble's own place on the screen
+    // outweighs that: on a small screen it may have to cover something.
     float cost = 0.0f;
-    auto add = [&cost](float covered, bool must) {
+    auto add = [&cost](float covered, float weight) {
         if (covered > 0.0f) {
-            cost += covered + (must ? MUST_KEEP : 0.0f);
+            cost += covered + weight;
         }
     };
-    add((box.right - box.left) * (box.top - box.bottom) - overlap(view), true);
+    add((box.right - box.left) * (box.top - box.bottom) - overlap(view), OFF_SCREEN);
     for (const Obstacle& o : obstacles) {
-        add(overlap(o.rect), o.must);
+        add(overlap(o.rect), o.must ? MUST_KEEP : 0.0f);
     }
     return cost;
 }
