@@ -259,9 +259,40 @@ void ContextValley::pickLevel()
         }
     }
     if (rec.completed != 0) {
+        infoPanel->keepClear = hudOverMap(nearest->position.z);
         infoPanel->setLevel(nearest);
         infoPanel->bHidden = false;
     }
+}
+
+std::vector<Camera::Rect> ContextValley::hudOverMap(float z) const
+{
+    // The HUD and the map each fill the screen: a point keeps its share of the width and the height.
+    Camera::Rect map, hud;
+    camera->getVisibleRect(map, z);
+    hudMenu->camera->getVisibleRect(hud, 0.0f);
+    const float sx = (map.right - map.left) / (hud.right - hud.left);
+    const float sy = (map.top - map.bottom) / (hud.top - hud.bottom);
+    std::vector<Camera::Rect> rects;
+    auto add = [&](const Renderable* item, float w, float h) {
+        if (item == nullptr || item->bHidden) {
+            return;
+        }
+        const V3& c = item->position;
+        rects.push_back({map.left + (c.x - w / 2.0f - hud.left) * sx, map.bottom + (c.y + h / 2.0f - hud.bottom) * sy,
+                         map.left + (c.x + w / 2.0f - hud.left) * sx, map.bottom + (c.y - h / 2.0f - hud.bottom) * sy});
+    };
+    const MenuButton* const buttons[] = {buttonBack, buttonPlay, buttonRecipe};
+    for (const MenuButton* button : buttons) {
+        add(button, button->frameWidth(), button->frameHeight());
+    }
+    const Renderable* const sprites[] = {arrowLeft, arrowRight, hudStrip};
+    for (const Renderable* sprite : sprites) {
+        if (sprite->pSkin != nullptr) {
+            add(sprite, sprite->pSkin->width * std::fabs(sprite->scale.x), sprite->pSkin->height * std::fabs(sprite->scale.y));
+        }
+    }
+    return rects;
 }
 
 void ContextValley::renderContents()

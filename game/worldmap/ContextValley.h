@@ -3,7 +3,10 @@
 // picks an available level and starts it; when the level returns, its run is booked into the player's
 // profile, the next level is unlocked with a pan of the camera and a growing road, hint and season
 // dialogs appear and the user data are saved. A state machine of seven states drives it.
+#include <vector>
+
 #include "engine/core/InterpolatedValue.h"
+#include "engine/render/Camera.h"
 #include "game/menus/ContextMenu.h"
 #include "game/worldmap/BezierPathSimple.h"
 
@@ -47,6 +50,8 @@ public:
     ValleyLevelIcon* getIcon(int level) const;
     // The icon's x clamped to the camera's range.
     float scrollTargetOf(int level) const;
+    // What the HUD shows over the map (buttons, arrows, the score strip), in map units at depth z.
+    std::vector<Camera::Rect> hudOverMap(float z) const;
 
     ContextLevelManager* levelManager = nullptr; // owned while a level runs
     ContextMenu* hudMenu = nullptr;

@@ -13,11 +13,16 @@
 #include "engine/render/Quad.h"
 #include "engine/render/Texture.h"
 #include "engine/text/FontQuad.h"
+#include "engine/text/TextAlign.h"
 #include "game/front/Global.h"
 #include "game/userdata/ProfileData.h"
 
 namespace {
 Skin* sprite(const char16_t* name) { return ResourceManager::instance()->find<Skin>(name); }
+
+// The title stands centred on the icon, its foot this far above the icon's centre.
+constexpr float TITLE_RISE = 10.0f;
+constexpr std::uint32_t TITLE_ALIGN = TextAlign::CENTER | TextAlign::BOTTOM;
 } // namespace
 
 ValleyLevelIcon::ValleyLevelIcon(int level, float L, const V3& P) : levelNumber(level), arcLength(L)
@@ -109,8 +114,7 @@ void ValleyLevelIcon::renderLayer(int layer)
         }
         break;
     default: {
-        const Global* global = Global::instance();
-        FontQuad* font = levelNumber >= 4 && levelNumber <= 23 ? global->fontSmall : global->fontSmallOutline;
+        FontQuad* font = textFont();
         if (font == nullptr) {
             break;
         }
@@ -118,13 +122,38 @@ void ValleyLevelIcon::renderLayer(int layer)
             font->print(V3(position.x, position.y - 10.0f, position.z), UColor(0xFFFFFFFFu), 5,
                         formatPercentTenths(rec.totalPoints));
         }
-        if (layer == 5 && rec.available != 0) {
-            font->print(V3(position.x, position.y + 10.0f, position.z), UColor(0xFF80FF00u), 0x24,
+        if (layer == 5 && showsTitle()) {
+            font->print(V3(position.x, position.y + TITLE_RISE, position.z), UColor(0xFF80FF00u), TITLE_ALIGN,
                         ProfileData::levelNumberToTitle(levelNumber));
         }
         break;
     }
     }
+}
+
+FontQuad* ValleyLevelIcon::textFont() const
+{
+    const Global* global = Global::instance();
+    return levelNumber >= 4 && levelNumber <= 23 ? global->fontSmall : global->fontSmallOutline;
+}
+
+bool ValleyLevelIcon::showsTitle() const { return record().available != 0; }
+
+Camera::Rect ValleyLevelIcon::titleRect() const
+{
+    // Centred over the icon, its foot TITLE_RISE above the icon's centre.
+    const FontQuad* font = textFont();
+    Camera::Rect rect;
+    rect.left = rect.right = position.x;
+    rect.bottom = rect.top = position.y + TITLE_RISE;
+    if (font != nullptr) {
+        const float half = static_cast<float>(font->measureLine(ProfileData::levelNumberToTitle(levelNumber))) *
+                           font->getScaleX() / 2.0f;
+        rect.left -= half;
+        rect.right += half;
+        rect.top += static_cast<float>(font->getScaledLineHeight());
+    }
+    return rect;
 }
 
 V3 ValleyLevelIcon::getNavigationPoint(int index)

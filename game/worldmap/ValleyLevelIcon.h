@@ -2,9 +2,11 @@
 // One level on the world map: hidden while the level is locked, the plain icon once it is available, and
 // a dial filled by the level's points once it has been finished; the selected level wears a ring and
 // sparkles. Under the icon its percentage, above it the level's title.
+#include "engine/render/Camera.h"
 #include "engine/render/Renderable.h"
 #include "game/menus/Navigable.h"
 
+class FontQuad;
 class Texture;
 struct LevelStats;
 
@@ -21,6 +23,13 @@ public:
     void renderLayer(int layer);
     // The keyboard navigation's hot spot: index 0 is the icon in screen pixels; any other ends the list.
     V3 getNavigationPoint(int index) override;
+
+    // The font of the title and percentage (the outlined one where the map behind is dark); null before
+    // the fonts are loaded.
+    FontQuad* textFont() const;
+    // Whether the title shows (the level is available), and the rectangle it covers in map units.
+    bool showsTitle() const;
+    Camera::Rect titleRect() const;
 
     // The "valleyDot" frame that shows these points (0 to 1000) out of `frames` frames.
     static int dotFrameFor(int totalPoints, int frames);

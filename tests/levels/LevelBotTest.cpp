@@ -2,12 +2,27 @@
 // says so when a level does not finish.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "LevelEnvironment.h"
 #include "engine/input/KivInput.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/platform/PlatformEventInjector.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/Camera.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/render/Skin.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
+#include "game/level/MyRootObject.h"
+#include "game/userdata/ProfileData.h"
+#include "game/world/Apple.h"
+#include "game/world/Pig.h"
+#include "game/world/TriggerHint.h"
 #include "support/LevelBot.h"
 
 namespace {
@@ -75,4 +90,111 @@ TEST(LevelBotTouch, FinishesTheFirstLevelByTouch) {
     const BotReport report = bot.play(source.number, LevelEnvironment::routeOf(source), true);
     expectFullMarks(report, source);
     EXPECT_EQ(report.inputMode, int(KivInput::INPUT_TOUCH)) << "a key was pressed on the way";
+}
+
+// The first level as a new player meets it, with the default keys: the arrows to walk, Space to jump and
+// to close a hint.
+class FirstLevel : public ::testing::Test {
+protected:
+    void SetUp() override {
+#if defined(__SANITIZE_ADDRESS__)
+        GTEST_SKIP() << "played in the normal build";
+#endif
+        env.profile().currentLevel = 0;
+        level = std::make_unique<ContextLevelManager>(0);
+        while (gc()->state != 4 && frames < 2000)
+            frame();
+        ASSERT_EQ(gc()->state, 4);
+    }
+    void TearDown() override {
+        PlatformEventInjector::key("Left", false);
+        PlatformEventInjector::key("Right", false);
+        level.reset();
+        THEROLE = nullptr;
+    }
+
+    GameController* gc() const { return level->getGameController(); }
+    Pig* pig() const { return dynamic_cast<Pig*>(gc()->findHeroOrNull()); }
+    V3 house() const { return static_cast<Renderable*>(gc()->findHouseOrNull())->position; }
+
+    // One frame, drawn now and then; an open hint is read for half a second, then closed with the jump key.
+    void frame() {
+        const bool hint = level->getRoot()->contextOverlay != nullptr;
+        if (hint && ++reading == 50) {
+            PlatformEventInjector::key("Space", true);
+            env.harness().frame(level.get());
+            PlatformEventInjector::key("Space", false);
+            reading = 0;
+        }
+        Kiv& kiv = env.harness().kiv();
+        KivGraphics* graphics = kiv.graphics;
+        if (++frames % 16 != 0)
+            kiv.graphics = nullptr;
+        env.harness().frame(level.get());
+        kiv.graphics = graphics;
+    }
+    void play(double seconds) {
+        for (int i = 0; i < int(std::lround(seconds * 100)); ++i)
+            frame();
+    }
+    // Walks one way for that long, then lets the camera settle.
+    void walk(const char* key, double seconds) {
+        PlatformEventInjector::key(key, true);
+        play(seconds);
+        PlatformEventInjector::key(key, false);
+        play(1.5);
+    }
+    // The pig's picture lies within what the game's camera shows.
+    void expectPigInSight(const char* where) {
+        Camera::Rect view;
+        gc()->contextGame->camera->getVisibleRect(view, pig()->position.z);
+        const float half = pig()->pSkin != nullptr ? pig()->pSkin->width / 2 : Pig::RADIUS;
+        EXPECT_GE(pig()->position.x - half, view.left) << where << ": pig at " << pig()->position.x;
+        EXPECT_LE(pig()->position.x + half, view.right) << where << ": pig at " << pig()->position.x;
+    }
+
+    LevelEnvironment& env = LevelEnvironment::get();
+    std::unique_ptr<ContextLevelManager> level;
+    int frames = 0;
+    int reading = 0;
+};
+
+TEST_F(FirstLevel, ThePigFacesHomeAndIsToldToWalkAtOnce) {
+    const float home = house().x - pig()->position.x;
+    EXPECT_EQ(pig()->facing(), home < 0 ? -1.0f : 1.0f);
+    play(1.0);
+    bool walkHint = false;
+    for (KivBase* o = gc()->objectList->getFirstChild(); o != nullptr; o = o->getNext())
+        if (auto* hint = dynamic_cast<TriggerHint*>(o); hint != nullptr && hint->hintTextID == u"HINTMOVELEFTRIGHT")
+            walkHint = hint->bShown;
+    EXPECT_TRUE(walkHint);
+}
+
+TEST_F(FirstLevel, ApplesTheWalkingPigBumpsIntoDoNotRollHomeByThemselves) {
+    // The pig walks on to the first apple in its way, nudges it and stops there.
+    Apple* first = nullptr;
+    for (KivBase* a = gc()->appleList->getFirstChild(); a != nullptr; a = a->getNext())
+        if (first == nullptr || std::fabs(static_cast<Apple*>(a)->position.x - pig()->position.x) <
+                                    std::fabs(first->position.x - pig()->position.x))
+            first = static_cast<Apple*>(a);
+    ASSERT_NE(first, nullptr);
+    const float lay = first->position.x;
+    const char* towards = house().x < pig()->position.x ? "Left" : "Right";
+    PlatformEventInjector::key(towards, true);
+    for (int i = 0; i < 3000 && std::fabs(first->position.x - lay) < 10.0f; ++i)
+        frame();
+    PlatformEventInjector::key(towards, false);
+    ASSERT_GE(std::fabs(first->position.x - lay), 10.0f) << "the pig never reached the apple";
+    play(12.0);
+    EXPECT_EQ(gc()->levelStats.requiredApplesGot, 0);
+    for (KivBase* a = gc()->appleList->getFirstChild(); a != nullptr; a = a->getNext())
+        EXPECT_FALSE(a->bDeleted) << "an apple went home by itself";
+}
+
+TEST_F(FirstLevel, ThePigStaysInSightAtBothEndsOfTheLevel) {
+    walk("Right", 6.0);
+    expectPigInSight("right end");
+    walk("Left", 30.0);
+    EXPECT_LT(pig()->position.x, house().x) << "the pig walked past its house";
+    expectPigInSight("left end");
 }

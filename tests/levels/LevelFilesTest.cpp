@@ -87,7 +87,7 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
         EXPECT_NE(gc->findHeroOrNull(), nullptr);
         EXPECT_NE(gc->findHouseOrNull(), nullptr);
         // Things are drawn in the order of their proxies: the scenery comes before the ground and the pig,
-        // which then stand in front of it; the house's trimmings come after the house.
+        // which then stand in front of it; the house's trimmings come after the house, the pig after both.
         std::map<const KivBase*, int> drawn;
         int order = 0;
         for (KivBase* p = gc->proxyList->getFirstChild(); p != nullptr; p = p->getNext())
@@ -105,12 +105,14 @@ TEST(LevelFiles, EveryLevelLoadsAndHoldsWhatItsSourceSays) {
                 continue;
             const UString* skin = ResourceManager::instance()->nameOf(prop->pSkin);
             ASSERT_NE(skin, nullptr);
-            if (wideToUtf8(*skin).rfind("house-", 0) == 0)
+            if (wideToUtf8(*skin).rfind("house-", 0) == 0) {
                 EXPECT_GT(drawn[prop], drawn[gc->findHouseOrNull()]) << wideToUtf8(*skin);
-            else
+                EXPECT_LT(drawn[prop], drawn[gc->findHeroOrNull()]) << wideToUtf8(*skin) << " hides the pig";
+            } else
                 EXPECT_LT(drawn[prop], ground) << wideToUtf8(*skin) << " at " << prop->position.x;
         }
         EXPECT_LT(ground, drawn[gc->findHeroOrNull()]);
+        EXPECT_GT(drawn[gc->findHeroOrNull()], drawn[gc->findHouseOrNull()]) << "the pig is drawn over its house";
         // Signposts stand by the way, behind the pig.
         for (KivBase* o = gc->objectList->getFirstChild(); o != nullptr; o = o->getNext()) {
             auto* hint = dynamic_cast<TriggerHint*>(o);

@@ -2,9 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "LoadedGame.h"
+#include "engine/kiv/Kiv.h"
+#include "engine/render/Camera.h"
 #include "engine/render/Context.h"
+#include "engine/render/KivGraphics.h"
+#include "engine/render/Skin.h"
 #include "engine/text/FontQuad.h"
+#include "engine/text/TextAlign.h"
 #include "engine/text/TextSprite.h"
+#include "game/language/Language.h"
 #include "game/front/MyGlobal.h"
 #include "game/userdata/ProfileData.h"
 #include "game/worldmap/ValleyInfoPanel.h"
@@ -37,13 +43,34 @@ protected:
         return {nullptr, nullptr};
     }
 
-    float leftmost(const ValleyInfoPanel& panel)
+    // The left edge of the labels and the right edge of the values or badges.
+    float leftmost(const ValleyInfoPanel& panel) { return textRect(*row(panel, 1).first).left; }
+    float rightmost(const ValleyInfoPanel& panel)
     {
-        float x = 99999.0f;
+        float x = -99999.0f;
         for (KivBase* c = panel.getFirstChild(); c != nullptr; c = c->getNext()) {
-            x = std::min(x, static_cast<Renderable*>(c)->position.x);
+            const auto* item = static_cast<const Renderable*>(c);
+            if (const auto* text = dynamic_cast<const TextSprite*>(c)) {
+                x = std::max(x, textRect(*text).right);
+            } else {
+                x = std::max(x, item->position.x + item->pSkin->width * KivGraphics::instance()->pixelFactor[0] / 2.0f);
+            }
         }
         return x;
+    }
+
+    // The rectangle a text sprite covers (its anchor on the left or right edge, centred vertically).
+    static Camera::Rect textRect(const TextSprite& text)
+    {
+        const float w = static_cast<float>(text.pFont->measureLine(text.text)) * text.pFont->getScaleX();
+        const float h = static_cast<float>(text.pFont->getScaledLineHeight());
+        const float left = (text.flags & TextAlign::RIGHT) != 0 ? text.position.x - w : text.position.x;
+        return {left, text.position.y + h / 2.0f, left + w, text.position.y - h / 2.0f};
+    }
+
+    static bool meet(const Camera::Rect& a, const Camera::Rect& b)
+    {
+        return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
     }
 
     LoadedGame& game = LoadedGame::get();
@@ -80,17 +107,76 @@ TEST_F(PanelTest, BadgesWidenTheBlockWhichStaysCentred)
 {
     ValleyInfoPanel panel;
     panel.setLevel(&icon);
-    const float plain = leftmost(panel);
-    const float h = static_cast<float>(game.global->fontSmall->getScaledLineHeight());
+    const float plain = rightmost(panel) - leftmost(panel);
+    auto expectCentred = [&] {
+        const Camera::Rect bubble = panel.bubbleRect();
+        EXPECT_NEAR((leftmost(panel) + rightmost(panel)) / 2.0f, (bubble.left + bubble.right) / 2.0f, 1.0f);
+    };
+    expectCentred();
     stats().fullMarks[LevelStats::FULL_SWEETS] = 1;
     panel.setLevel(&icon);
     EXPECT_EQ(panel.countChildren(), 15);
-    // Extent 100 - 2h grows to 100 - 1.5h: the block shifts left by half of it (whole units).
-    EXPECT_NEAR(leftmost(panel), plain - 0.25f * h, 1.0f);
+    const float withFull = rightmost(panel) - leftmost(panel);
+    EXPECT_GT(withFull, plain);
+    expectCentred();
     stats().newRecord[LevelStats::RECORD_TIME] = 1;
     panel.setLevel(&icon);
     EXPECT_EQ(panel.countChildren(), 16);
-    EXPECT_NEAR(leftmost(panel), plain - 0.75f * h, 1.0f);
+    EXPECT_GT(rightmost(panel) - leftmost(panel), withFull);
+    expectCentred();
+}
+
+TEST_F(PanelTest, ValuesStayClearOfTheBadgesInBothLanguages)
+{
+    // Every badge, and the widest values a level shows.
+    stats().score = 1000000;
+    stats().livesLost = 12;
+    stats().time = 106.0;
+    stats().targetTime = 120.0;
+    stats().requiredApples = stats().requiredApplesGot = 12;
+    stats().bonusApples = stats().bonusApplesGot = 10;
+    for (auto& flag : stats().fullMarks) {
+        flag = 1;
+    }
+    for (auto& flag : stats().newRecord) {
+        flag = 1;
+    }
+    Language& language = *Kiv::instance()->language;
+    for (int lang : {0, 1}) {
+        language.setLanguage(lang);
+        ValleyInfoPanel panel;
+        panel.setLevel(&icon);
+        const Camera::Rect bubble = panel.bubbleRect();
+        std::vector<Camera::Rect> texts, badges;
+        for (KivBase* c = panel.getFirstChild(); c != nullptr; c = c->getNext()) {
+            const auto* item = static_cast<const Renderable*>(c);
+            if (const auto* text = dynamic_cast<const TextSprite*>(c)) {
+                texts.push_back(textRect(*text));
+            } else {
+                const float hw = item->pSkin->width * KivGraphics::instance()->pixelFactor[0] / 2.0f;
+                const float hh = item->pSkin->height * KivGraphics::instance()->pixelFactor[1] / 2.0f;
+                badges.push_back({item->position.x - hw, item->position.y + hh, item->position.x + hw,
+                                  item->position.y - hh});
+            }
+        }
+        ASSERT_EQ(texts.size(), 14u);
+        ASSERT_EQ(badges.size(), 14u);
+        EXPECT_EQ(row(panel, 7).second->text, u"01:46/02:00");
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            for (const Camera::Rect& badge : badges) {
+                EXPECT_FALSE(meet(texts[i], badge)) << "language " << lang << ", text " << i;
+            }
+            if (i % 2 == 1) {
+                EXPECT_FALSE(meet(texts[i - 1], texts[i])) << "language " << lang << ", row " << i / 2 + 1;
+            }
+            EXPECT_GE(texts[i].left, bubble.left + 15.0f);
+            EXPECT_LE(texts[i].right, bubble.right - 15.0f);
+        }
+        for (const Camera::Rect& badge : badges) {
+            EXPECT_LE(badge.right, bubble.right - 10.0f) << "language " << lang;
+        }
+    }
+    language.setLanguage(0);
 }
 
 TEST_F(PanelTest, OpensTowardsTheMiddleOfTheScreen)

@@ -27,6 +27,7 @@
 #include "game/worldmap/MenuSprite.h"
 #include "game/worldmap/ValleyInfoPanel.h"
 #include "game/worldmap/ValleyLevelIcon.h"
+#include "game/language/Language.h"
 
 namespace {
 
@@ -261,6 +262,60 @@ TEST_F(ValleyTest, TheInfoPanelShowsOnlyOverAFinishedLevel)
     game.pointAt(*valley, open4.x, open4.y);
     game.frame();
     EXPECT_TRUE(valley->infoPanel->bHidden);
+}
+
+TEST_F(ValleyTest, TheInfoPanelLeavesTheNextLevelsTitleAndTheHudInSight)
+{
+    auto meet = [](const Camera::Rect& a, const Camera::Rect& b) {
+        return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+    };
+    // Back on the map after a level, with its best time a new record: the panel over that level, in
+    // English and in German.
+    Language& language = *Kiv::instance()->language;
+    for (int lang : {0, 1}) {
+        language.setLanguage(lang);
+        int looked = 0;
+        for (int played = 0; played < 16; ++played) {
+            game.clearScreens();
+            game.resetPlayer();
+            progressTo(played + 1);
+            LevelStats& done = game.player().levelStats[played];
+            done.time = 106.0;
+            done.targetTime = 120.0;
+            done.fullMarks[LevelStats::FULL_TIME] = 1;
+            done.newRecord[LevelStats::RECORD_TIME] = 1;
+            open();
+            const V3 at = valley->getIcon(played)->position;
+            Camera::Rect view;
+            valley->camera->getVisibleRect(view, at.z);
+            if (at.x < view.left + 32.0f || at.x > view.right - 32.0f) {
+                continue; // off the screen, or under an arrow that scrolls the map
+            }
+            game.pointAt(*valley, at.x, at.y);
+            game.frame();
+            ASSERT_FALSE(valley->infoPanel->bHidden);
+            ASSERT_EQ(valley->infoPanel->icon, valley->getIcon(played));
+            ++looked;
+            SCOPED_TRACE("language " + std::to_string(lang) + ", level " + std::to_string(played));
+            const Camera::Rect bubble = valley->infoPanel->coveredRect();
+            EXPECT_FALSE(meet(bubble, valley->getIcon(played + 1)->titleRect()));
+            // Nor does the HUD hide it: the buttons, the arrows and the score strip.
+            const std::vector<Camera::Rect> hud = valley->hudOverMap(at.z);
+            EXPECT_GE(hud.size(), 4u);
+            for (const Camera::Rect& part : hud) {
+                EXPECT_FALSE(meet(bubble, part)) << "HUD at " << part.left << "," << part.top;
+            }
+            EXPECT_GE(bubble.left, view.left);
+            EXPECT_LE(bubble.right, view.right);
+            EXPECT_GE(bubble.bottom, view.bottom);
+            EXPECT_LE(bubble.top, view.top);
+            if (played == 0 || played == 9) {
+                game.screenshot("valley-panel-" + std::to_string(played) + (lang == 0 ? "-en" : "-de"));
+            }
+        }
+        EXPECT_GE(looked, 12);
+    }
+    language.setLanguage(0);
 }
 
 TEST_F(ValleyTest, IconsShowTheirStateAndSitOnWholeUnits)

@@ -91,6 +91,8 @@ public:
         reshapeStarterContent();
         for (const LevelThing& t : level.things)
             thing(t);
+        // The pig is drawn over the house and its trimmings: at the door it stays in sight until it goes in.
+        pig->placeProxyAfter(lastHousePart != nullptr ? lastHousePart : house);
         for (auto& [sw, name, line] : switches) {
             auto found = named.find(name);
             if (found == named.end())
@@ -296,8 +298,10 @@ private:
             place(house, t);
             house->afterEdit();
             settings(house, t);
+            if (lastHousePart == nullptr)
+                lastHousePart = house;
             if (level.season == 3) // snow on the roof
-                prop("house-roofsnow:0", t.x, t.y, t.line);
+                lastHousePart = prop("house-roofsnow:0", t.x, t.y, t.line);
         } else if (k == "apple") {
             Apple* apple = starterApple;
             starterApple = nullptr;
@@ -426,6 +430,8 @@ private:
             // The house's own trimmings stay over the house.
             if (t.variant.rfind("house-", 0) != 0)
                 behindGround(object);
+            else
+                lastHousePart = object;
         } else {
             throw LevelSourceError(level.path, t.line, "the builder cannot make \"" + k + "\"");
         }
@@ -453,6 +459,7 @@ private:
     House* house = nullptr;
     Apple* starterApple = nullptr;
     EditorObject* lastScenery = nullptr; // the last thing put behind the ground
+    EditorObject* lastHousePart = nullptr; // the house or its newest trimming, which is drawn last of them
     std::map<std::string, KivBase*> named;
     struct Pending {
         Switch* sw;
