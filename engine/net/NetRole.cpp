@@ -431,6 +431,10 @@ void NetRole::processCommand(Packet& packet, int command)
         return;
     }
     case RPCCALL: {
+        if (packet.isPeerInput() && (packet.commandFlags & Packet::FLAG_STORED) != 0) {
+            // A stored level holds objects only; a call in one from outside is not run.
+            packet.decodeFailed(u"A stored stream holds no remote calls.", __PRETTY_FUNCTION__);
+        }
         const RuntimeClass* runtimeClass = nullptr;
         packet.doClassID(runtimeClass);
         if (!runtimeClass->hasFactory() || !runtimeClass->isDerivedFrom(&RPC::classRecord)) {
@@ -447,7 +451,7 @@ void NetRole::processCommand(Packet& packet, int command)
             wanted != nullptr && (call->target == nullptr || !call->target->getClass()->isDerivedFrom(wanted))) {
             const UString message = formatString(u"Remote call '%s' needs a target of class '%s'.",
                                                  runtimeClass->getName(), wanted->getName());
-            if (bReadingPeerMessage) {
+            if (bReadingUntrusted) {
                 Logger::logFrom("NetRole::processCommand", u"Warning: %s Ignored.", message);
                 return;
             }

@@ -760,7 +760,8 @@ TEST_F(Replication, StreamsCreateAtMostTheObjectLimit)
 {
     // 16 MB of zero bytes reads as one plain spawn after another: the stream stops at the limit.
     const std::vector<uint8_t> zeros(16u << 20, 0);
-    for (const uint32_t flags : {Packet::FLAG_COMMANDS | Packet::FLAG_STORED, Packet::FLAG_COMMANDS | Packet::FLAG_PEER}) {
+    for (const uint32_t flags :
+         {Packet::FLAG_COMMANDS | Packet::FLAG_STORED, Packet::FLAG_COMMANDS | Packet::FLAG_PEER}) {
         Packet stream(flags, 0);
         stream.setReadData(zeros.data(), zeros.size());
         auto target = makeServer();
