@@ -15,6 +15,8 @@
 #include "engine/net/NestedCallScope.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/net/NetConnection.h"
+#include "game/world/A99Object.h"
+#include "game/world/Hull.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -631,11 +633,10 @@ void writeCommand(Packet& packet, uint8_t command)
     packet.doBit(command, 1);
 }
 
-// A spawn command for a plain object under a chosen UID.
-void writeSpawnNamed(Packet& packet, uint32_t uid)
+// A spawn command for an object (a plain one unless told) under a chosen UID.
+void writeSpawnNamed(Packet& packet, uint32_t uid, const RuntimeClass* runtimeClass = &KivBase::classRecord)
 {
     writeCommand(packet, NetRole::SPAWNNAMED);
-    const RuntimeClass* runtimeClass = &KivBase::classRecord;
     packet.doClassID(runtimeClass);
     packet.doVarUInt(uid);
 }
@@ -784,28 +785,32 @@ TEST_F(Replication, StreamsCreateAtMostTheObjectLimit)
 
 TEST_F(Replication, ClientCounterSkipsUidsThatAServerNamed)
 {
-    // The server names every UID the client's counter can start at (2 to 257) and a few beyond; the
-    // objects the client then makes itself take free UIDs.
+    // The server names every UID the client's counter can start at (2 to 257) and a few beyond, then
+    // calls a remote call with which the client makes an object of its own (a hull): it takes a free UID.
     Packet message(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
     for (uint32_t uid = 2; uid <= 260; ++uid) {
-        writeSpawnNamed(message, uid);
+        writeSpawnNamed(message, uid, &A99Object::classRecord);
     }
+    writeCommand(message, NetRole::RPCCALL);
+    const RuntimeClass* call = &RPC_A99Object_createHull::classRecord;
+    message.doClassID(call);
+    uint32_t target = 2;
+    message.doVarUInt(target);
     message.rewindToRead();
     auto client = std::make_unique<TestClient>();
     THEROLE = client.get();
     client->processPacket(message);
-    ASSERT_EQ(client->objectMap.size(), 259u);
-    auto* own = new KivBase();
-    client->registerObject(own, 0);
-    EXPECT_GT(own->objectUID, 260);
-    EXPECT_EQ(client->findObjectOrNull(own->objectUID), own);
-    delete own;
+    ASSERT_EQ(client->objectMap.size(), 260u);
+    const KivBase* hull = static_cast<A99Object*>(client->findObject(2))->pHull;
+    ASSERT_NE(hull, nullptr);
+    EXPECT_GT(hull->objectUID, 260);
+    EXPECT_EQ(client->findObjectOrNull(hull->objectUID), hull);
 
     // A UID that a later message names again fails that message, whichever way it is named.
     Packet again(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
     writeSpawnNamed(again, 77);
     again.rewindToRead();
     EXPECT_THROW(client->processPacket(again), PacketDecodeError);
-    EXPECT_EQ(client->objectMap.size(), 259u);
+    EXPECT_EQ(client->objectMap.size(), 260u);
     THEROLE = nullptr;
 }
