@@ -190,8 +190,8 @@ int levelsBelow(const KivBase& top, int limit)
 
 void KivBase::checkPlacement(const Packet& packet, const KivBase* newParent) const
 {
-    // One walk up from the new parent finds a loop and the level the object would lie at (the role at the
-    // top counts as none).
+    // One walk up from the new parent finds a loop and the level below the top of the tree (the role) that
+    // the object would lie at.
     int level = 0;
     for (const KivBase* p = newParent; p != nullptr; p = p->getParent()) {
         if (p == this) {

@@ -137,7 +137,8 @@ void EditorObject::construct()
 
 void EditorObject::local_construct()
 {
-    KIV_ASSERT(LevelAccess::controller() != nullptr);
+    // A server may call it before the level's controller has arrived: the proxy then waits (makeProxy
+    // finds no list to put it in).
     KIV_ASSERT(THEROLE != nullptr);
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
     if (getProxy() == nullptr) {
