@@ -216,7 +216,9 @@ void KivBase::placeBelow(const Packet& packet, KivBase* newParent)
     if (newParent == nullptr) {
         return;
     }
-    if (newParent != getParent()) {
+    // A childless object placed below a parent that has children already lies no deeper than they do and
+    // closes no loop; that is most placements of a stream, which skip the walk up the tree.
+    if (newParent != getParent() && (getFirstChild() != nullptr || newParent->getFirstChild() == nullptr)) {
         checkPlacement(packet, newParent);
     }
     if (KivBase* parent = getParent()) {
