@@ -15,6 +15,8 @@
 #include "engine/net/NestedCallScope.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/net/NetConnection.h"
+#include "game/level/GameController.h"
+#include "game/level/GameControllerCalls.h"
 #include "game/world/A99Object.h"
 #include "game/world/Hull.h"
 #include "support/TempDir.h"
@@ -812,5 +814,41 @@ TEST_F(Replication, ClientCounterSkipsUidsThatAServerNamed)
     again.rewindToRead();
     EXPECT_THROW(client->processPacket(again), PacketDecodeError);
     EXPECT_EQ(client->objectMap.size(), 260u);
+    THEROLE = nullptr;
+}
+
+TEST_F(Replication, ServerCallsThatFindNoLevelYetDoNotEndTheClient)
+{
+    // A world object asked to make its proxy before any controller exists, and a controller with no pig
+    // sent into its intro state: each call runs as far as it can.
+    auto scratch = makeServer();
+    THEROLE = scratch.get();
+    auto* object = new A99Object();
+    scratch->registerObject(object, 0);
+    auto* controller = new GameController();
+    scratch->registerObject(controller, 0);
+    Packet message(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+    writeSpawnNamed(message, static_cast<uint32_t>(object->objectUID), &A99Object::classRecord);
+    writeSpawnNamed(message, static_cast<uint32_t>(controller->objectUID), &GameController::classRecord);
+    RPC_EditorObject_construct construct(object);
+    RPC_KivBase_setState intro(controller, GameController::STATE_INTRO);
+    RPC_GameController_enterState enter(controller);
+    for (RPC* call : std::initializer_list<RPC*>{&construct, &intro, &enter}) {
+        writeCommand(message, NetRole::RPCCALL);
+        const RuntimeClass* runtimeClass = call->getClass();
+        message.doClassID(runtimeClass);
+        call->netSerialize(message);
+    }
+    message.rewindToRead();
+    auto client = std::make_unique<TestClient>();
+    THEROLE = client.get();
+    client->processPacket(message);
+    auto* mirror = static_cast<GameController*>(client->findObject(controller->objectUID));
+    EXPECT_EQ(mirror->state, GameController::STATE_INTRO);
+    EXPECT_EQ(static_cast<EditorObject*>(client->findObject(object->objectUID))->getProxy(), nullptr);
+    client.reset();
+    THEROLE = scratch.get();
+    delete object;
+    delete controller;
     THEROLE = nullptr;
 }
