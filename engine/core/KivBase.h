@@ -74,9 +74,12 @@ public:
     void netSerializeParent(Packet& packet);
     // The UID netSerializeParent writes for the parent: 0 for none or one that no role has registered.
     uint32_t streamParentUID() const;
-    // Moves the object to the end of `newParent`'s children (nothing for null); a parent below the object
-    // is reported through the packet. Defined by the network layer.
+    // Moves the object to the end of `newParent`'s children (nothing for null); a new parent that fails
+    // checkPlacement is reported through the packet. Defined by the network layer.
     void placeBelow(const Packet& packet, KivBase* newParent);
+    // Reports through the packet a new parent that lies below the object, or one that would put the object
+    // or its children deeper than the role allows (NetRole::MAX_TREE_DEPTH). Defined by the network layer.
+    void checkPlacement(const Packet& packet, const KivBase* newParent) const;
     // Replicated add-child and post-replicate calls (defined by the network layer): run on every peer.
     void netAddChild(KivBase* child);
     void netCallPostReplicate();

@@ -90,13 +90,8 @@ void RPC_KivBase_addChild::netSerialize(Packet& packet)
 {
     RPC::netSerialize(packet);
     packet.doPointer2(child);
-    if (!packet.bWriting && target != nullptr && child != nullptr) {
-        for (KivBase* o = target; o != nullptr; o = o->getParent()) {
-            if (o == child) {
-                packet.decodeFailed(formatString(u"Object %d cannot be added below itself.", child->objectUID),
-                                    __PRETTY_FUNCTION__);
-            }
-        }
+    if (!packet.bWriting && target != nullptr && child != nullptr && child->getParent() != target) {
+        child->checkPlacement(packet, target);
     }
 }
 
@@ -110,11 +105,10 @@ void RPC_KivBase_addChild::invoke()
     if (target == nullptr || child == nullptr) {
         return;
     }
-    // A child can neither be its own ancestor nor be linked twice.
-    for (KivBase* o = target; o != nullptr; o = o->getParent()) {
-        if (o == child) {
-            KIV_FATAL(formatString(u"Object %d cannot be added below itself.", child->objectUID));
-        }
+    // A child can neither be its own ancestor nor be linked twice. Only a child with children of its own
+    // can be an ancestor of the target.
+    if (child == target || (child->getFirstChild() != nullptr && child->isAncestorOf(target))) {
+        KIV_FATAL(formatString(u"Object %d cannot be added below itself.", child->objectUID));
     }
     if (KivBase* parent = child->getParent()) {
         parent->removeChild(child);

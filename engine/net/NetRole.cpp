@@ -146,16 +146,25 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
     KIV_ASSERT(!o->isValidUID());
     if (uid > 0) {
         if (objectMap.contains(uid)) {
-            KIV_FATAL(formatString(u"Object ID %d is already in use.", uid));
+            // Named by a message that cannot be trusted: that message fails, not the program.
+            const UString message = formatString(u"Object ID %d is already in use.", uid);
+            if (bReadingUntrusted) {
+                throw PacketDecodeError(message);
+            }
+            KIV_FATAL(message);
         }
         o->objectUID = uid;
     } else {
-        // The counter comes from stored streams too: it must name a free, positive UID.
-        if (nextObjectUID < 1 || nextObjectUID == INT32_MAX) {
-            KIV_FATAL(formatString(u"Bad next object ID %d.", nextObjectUID));
+        // The counter comes from streams too (the root carries it), which may have named any UID: it steps
+        // over taken UIDs and starts again at 2 when it has left the positive range.
+        while (nextObjectUID >= 1 && nextObjectUID < INT32_MAX && objectMap.contains(nextObjectUID)) {
+            ++nextObjectUID;
         }
-        if (objectMap.contains(nextObjectUID)) {
-            KIV_FATAL(formatString(u"Object ID %d is already in use.", nextObjectUID));
+        if (nextObjectUID < 1 || nextObjectUID == INT32_MAX) {
+            nextObjectUID = 2;
+            while (nextObjectUID < INT32_MAX && objectMap.contains(nextObjectUID)) {
+                ++nextObjectUID;
+            }
         }
         o->objectUID = nextObjectUID++;
     }
@@ -307,6 +316,13 @@ void NetRole::processPacket(Packet& packet)
     // are read straight from the buffer while their longest forms fit. Whatever is out of the ordinary
     // goes to processCommand, from just after the command's bits, and is reported there.
     const bool fastCommands = !(bReadingPeerMessage && bIsServer);
+    // Registrations made while an untrusted packet is read fail that packet (restored however it ends).
+    struct Untrusted {
+        bool& flag;
+        bool saved;
+        Untrusted(bool& f, bool on) : flag(f), saved(f) { flag = on || saved; }
+        ~Untrusted() { flag = saved; }
+    } untrusted{bReadingUntrusted, packet.isPeerInput()};
     PacketCursor c(packet);
     while (c.remaining() != 0 && !bAbandonPacket) {
         // The two bits take at most one new byte, and one is there.
@@ -321,7 +337,7 @@ void NetRole::processPacket(Packet& packet)
                 if (runtimeClass != nullptr && (runtimeClass == lastSpawnedClass || isSpawnable(runtimeClass))) {
                     lastSpawnedClass = runtimeClass;
                     c.store();
-                    spawnObject(runtimeClass, uid);
+                    spawnObject(packet, runtimeClass, uid);
                     c.load();
                     continue;
                 }
@@ -341,8 +357,12 @@ void NetRole::processPacket(Packet& packet)
     c.store();
 }
 
-void NetRole::spawnObject(const RuntimeClass* runtimeClass, uint32_t uid)
+void NetRole::spawnObject(Packet& packet, const RuntimeClass* runtimeClass, uint32_t uid)
 {
+    if (objectMap.size() >= static_cast<std::size_t>(MAX_STREAM_OBJECTS)) {
+        packet.decodeFailed(formatString(u"A stream may not make more than %d objects.", MAX_STREAM_OBJECTS),
+                            __PRETTY_FUNCTION__);
+    }
     std::unique_ptr<KivBase> object(runtimeClass->create());
     registerObject(object.get(), static_cast<int32_t>(uid));
     object.release(); // the role's map, and with UID 1 the role's tree, hold it now
@@ -391,16 +411,12 @@ void NetRole::processCommand(Packet& packet, int command)
             if (objectMap.contains(static_cast<int32_t>(uid))) {
                 packet.decodeFailed(formatString(u"Object ID %u is already in use.", uid), __PRETTY_FUNCTION__);
             }
-        } else if (packet.isPeerInput() && (nextObjectUID < 1 || nextObjectUID == INT32_MAX ||
-                                            objectMap.contains(nextObjectUID))) {
-            // The peer named the UID the counter would give next.
-            packet.decodeFailed(formatString(u"Object ID %d is already in use.", nextObjectUID), __PRETTY_FUNCTION__);
         }
         if (!isSpawnable(runtimeClass)) {
             packet.decodeFailed(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()),
                                 __PRETTY_FUNCTION__);
         }
-        spawnObject(runtimeClass, uid);
+        spawnObject(packet, runtimeClass, uid);
         return;
     }
     case COPYOBJ: {
@@ -415,6 +431,10 @@ void NetRole::processCommand(Packet& packet, int command)
         return;
     }
     case RPCCALL: {
+        if (packet.isPeerInput() && (packet.commandFlags & Packet::FLAG_STORED) != 0) {
+            // A stored level holds objects only; a call in one from outside is not run.
+            packet.decodeFailed(u"A stored stream holds no remote calls.", __PRETTY_FUNCTION__);
+        }
         const RuntimeClass* runtimeClass = nullptr;
         packet.doClassID(runtimeClass);
         if (!runtimeClass->hasFactory() || !runtimeClass->isDerivedFrom(&RPC::classRecord)) {
@@ -431,7 +451,7 @@ void NetRole::processCommand(Packet& packet, int command)
             wanted != nullptr && (call->target == nullptr || !call->target->getClass()->isDerivedFrom(wanted))) {
             const UString message = formatString(u"Remote call '%s' needs a target of class '%s'.",
                                                  runtimeClass->getName(), wanted->getName());
-            if (bReadingPeerMessage) {
+            if (bReadingUntrusted) {
                 Logger::logFrom("NetRole::processCommand", u"Warning: %s Ignored.", message);
                 return;
             }

@@ -19,6 +19,11 @@ public:
 
     enum Command : uint8_t { SPAWNOBJ = 0, SPAWNNAMED = 1, COPYOBJ = 2, RPCCALL = 3 };
 
+    // What a stream may build: the tree below the role at most this deep (the walks over the tree recurse
+    // once per level), and at most this many registered objects.
+    static constexpr int MAX_TREE_DEPTH = 1000;
+    static constexpr int MAX_STREAM_OBJECTS = 250000;
+
     // Makes itself the current role.
     NetRole(int32_t hostMode, bool isServer, const UString& identity, double version, const UString& secondIdentity,
             double replicationInterval);
@@ -27,7 +32,8 @@ public:
 
     const RuntimeClass* getClass() const override { return &classRecord; }
 
-    // Gives the object a UID (uid > 0: that one; else nextObjectUID) and enters it in objectMap. A server
+    // Gives the object a UID (uid > 0: that one; else the next free one from nextObjectUID) and enters it
+    // in objectMap; a UID in use is fatal, or a PacketDecodeError while an untrusted stream is read. A server
     // outside a broadcast call tells its peers to make it too. UID 1 makes it the root object.
     void registerObject(KivBase* o, int32_t uid);
     // The registered object with that UID; fatal when there is none.
@@ -97,12 +103,14 @@ private:
     void writeCommand(Packet& packet, int command) const;
     // A spawn command (SPAWNOBJ or SPAWNNAMED) for the object.
     static void writeSpawn(Packet& packet, int command, const KivBase& object);
-    void spawnObject(const RuntimeClass* runtimeClass, uint32_t uid);
+    // Fails the packet once the role holds MAX_STREAM_OBJECTS.
+    void spawnObject(Packet& packet, const RuntimeClass* runtimeClass, uint32_t uid);
     void copyObject(Packet& packet, KivBase* object, uint32_t uid);
 
     const RuntimeClass* lastSpawnedClass = nullptr; // passed the spawn checks last
 
     bool bDestroying = false;
     bool bReadingPeerMessage = false;
+    bool bReadingUntrusted = false; // inside processPacket with a packet from outside
     bool bAbandonPacket = false;
 };

@@ -2,8 +2,9 @@
 // The one serialisation buffer. Every operation reads or writes at the cursor according to bWriting, so one
 // routine serves both directions. Used for datagrams, level files, object saving and in-process copies.
 // Reads are bounds-checked and every value read is checked before it is used: a damaged stream of our own
-// (a level file) ends in the fatal path; a peer's message ends in a PacketDecodeError, which drops the
-// message and the peer. Never outside the buffer.
+// (a level file of the archive) ends in the fatal path; one from outside (a peer's message, a level the
+// user saved) ends in a PacketDecodeError, which drops the message and the peer, or the saved level.
+// Never outside the buffer.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -73,7 +74,7 @@ public:
     static constexpr uint32_t FLAG_COMMANDS = 1;  // a command stream (datagram payloads, level files)
     static constexpr uint32_t FLAG_LOCAL_COPY = 2; // in-process copy: object references travel as raw pointers
     static constexpr uint32_t FLAG_STORED = 4;     // a stored stream (level file)
-    static constexpr uint32_t FLAG_PEER = 8;       // a peer's message: what it holds is not trusted
+    static constexpr uint32_t FLAG_PEER = 8;       // from outside (a peer's message, a user's level): not trusted
 
     static constexpr int DEFAULT_CAPACITY = 0x40000;
     // A string's UTF-8 form must stay shorter than this.

@@ -2,6 +2,8 @@
 // colours and floats as raw 32 bits, doubles as raw 64 bits, booleans as single bits, strings as UTF-8,
 // object pointers and references as UIDs, resource pointers as names, arrays as a count and then their
 // elements. Groups (containers, sub-objects) pass the packet to their children in order.
+#include <algorithm>
+
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
 #include "engine/core/PropertyArrayBase.h"
@@ -160,14 +162,64 @@ uint32_t KivBase::streamParentUID() const
     return 0;
 }
 
+namespace {
+// The levels of the tree below `top` (0 for none), counted no further than `limit` + 1. Walks the links,
+// without recursion.
+int levelsBelow(const KivBase& top, int limit)
+{
+    int deepest = 0;
+    int depth = 0;
+    const KivBase* o = &top;
+    for (;;) {
+        if (const KivBase* child = o->getFirstChild(); child != nullptr && depth <= limit) {
+            o = child;
+            deepest = std::max(deepest, ++depth);
+            continue;
+        }
+        while (o != &top && o->getNext() == nullptr) {
+            o = o->getParent();
+            --depth;
+        }
+        if (o == &top) {
+            return deepest;
+        }
+        o = o->getNext();
+    }
+}
+} // namespace
+
+void KivBase::checkPlacement(const Packet& packet, const KivBase* newParent) const
+{
+    // One walk up from the new parent finds a loop and the level below the top of the tree (the role) that
+    // the object would lie at.
+    int level = 0;
+    for (const KivBase* p = newParent; p != nullptr; p = p->getParent()) {
+        if (p == this) {
+            packet.decodeFailed(formatString(u"Object %d cannot be placed below itself.", objectUID),
+                                __PRETTY_FUNCTION__);
+        }
+        if (++level > NetRole::MAX_TREE_DEPTH) {
+            break;
+        }
+    }
+    if (level > NetRole::MAX_TREE_DEPTH ||
+        (getFirstChild() != nullptr && level + levelsBelow(*this, NetRole::MAX_TREE_DEPTH - level) >
+                                           NetRole::MAX_TREE_DEPTH)) {
+        packet.decodeFailed(formatString(u"Object %d would lie deeper than %d levels.", objectUID,
+                                         NetRole::MAX_TREE_DEPTH),
+                            __PRETTY_FUNCTION__);
+    }
+}
+
 void KivBase::placeBelow(const Packet& packet, KivBase* newParent)
 {
     if (newParent == nullptr) {
         return;
     }
-    // Only an object with children can be one of its new parent's ancestors.
-    if (newParent == this || (getFirstChild() != nullptr && isAncestorOf(newParent))) {
-        packet.decodeFailed(formatString(u"Object %d cannot be placed below itself.", objectUID), __PRETTY_FUNCTION__);
+    // A childless object placed below a parent that has children already lies no deeper than they do and
+    // closes no loop; that is most placements of a stream, which skip the walk up the tree.
+    if (newParent != getParent() && (getFirstChild() != nullptr || newParent->getFirstChild() == nullptr)) {
+        checkPlacement(packet, newParent);
     }
     if (KivBase* parent = getParent()) {
         parent->removeChild(this);

@@ -7,7 +7,7 @@
 namespace {
 V3 heroPosition(const GameController* gc)
 {
-    KivBase* hero = gc != nullptr ? gc->findHero() : nullptr;
+    KivBase* hero = gc != nullptr ? gc->findHeroOrNull() : nullptr;
     const auto* r = dynamic_cast<const Renderable*>(hero);
     return r != nullptr ? r->position : V3();
 }

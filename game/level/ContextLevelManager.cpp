@@ -1,18 +1,18 @@
 #include "game/level/ContextLevelManager.h"
 
-#include "game/level/ContextHUD.h"
-
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <vector>
 
 #include "engine/audio/KivAudio.h"
 #include "engine/audio/SoundStream.h"
+#include "engine/core/Format.h"
 #include "engine/core/Logger.h"
 #include "engine/core/TimeKeeper.h"
 #include "engine/files/FileBlock.h"
+#include "engine/files/FileIO.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
@@ -22,6 +22,7 @@
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
 #include "game/level/ContextHUD.h"
+#include "game/level/ContextSky.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
 #include "game/level/LevelServices.h"
@@ -30,6 +31,8 @@
 
 namespace {
 const char* const CONSTRUCTOR = "ContextLevelManager::ContextLevelManager";
+// An edited level far larger than any level of the game is not read.
+constexpr std::size_t MAX_SAVED_LEVEL_SIZE = 16u << 20;
 
 double physicalTime()
 {
@@ -110,24 +113,88 @@ void ContextLevelManager::load(const UString& fileName)
 bool ContextLevelManager::loadSaved(const UString& fileName)
 {
     const std::string path = EditorSession::savedLevelPath(fileName);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const UString shownPath = toUString(path.c_str());
+    // Read as the user files are: a regular file only, without waiting on a FIFO or device, within a cap.
+    std::vector<std::uint8_t> bytes;
+    if (!FileIO::readWholeFile(path, bytes, MAX_SAVED_LEVEL_SIZE)) {
+        const int error = errno;
+        if (error == ENOENT) {
+            return false; // no edited copy
+        }
+        UString why = error == EISDIR   ? UString(u"it is a folder")
+                      : error == EINVAL ? UString(u"it is not a regular file")
+                      : error == EFBIG  ? formatString(u"it is larger than %u bytes",
+                                                       static_cast<unsigned>(MAX_SAVED_LEVEL_SIZE))
+                                        : toUString(std::strerror(error));
+        refuseSaved(shownPath, why);
         return false;
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || bytes.empty()) {
-        Logger::logFrom(CONSTRUCTOR, u"Could not read the edited level %s; the archive's is used.",
-                        toUString(path.c_str()));
+    if (bytes.empty()) {
+        refuseSaved(shownPath, u"the file is empty");
         return false;
     }
     const double start = physicalTime();
-    Logger::logFrom(CONSTRUCTOR, u"Loading level: %s", toUString(path.c_str()));
-    Packet stream(5, static_cast<int>(bytes.size()));
-    stream.doBytes(const_cast<std::uint8_t*>(bytes.data()), bytes.size());
+    Logger::logFrom(CONSTRUCTOR, u"Loading level: %s", shownPath);
+    // The copy is the user's, not our own data: what cannot be read is reported here, not through the
+    // fatal path.
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, static_cast<int>(bytes.size()));
+    stream.doBytes(bytes.data(), bytes.size());
     stream.rewindToRead();
-    server->start(&stream);
+    UString why;
+    try {
+        server->start(&stream);
+        why = whyNotPlayable();
+    } catch (const PacketDecodeError& error) {
+        why = error.message;
+    }
+    if (!why.empty()) {
+        // What was read goes with its server; the archive's level gets a new one.
+        delete server;
+        server = nullptr;
+        createServer();
+        refuseSaved(shownPath, why);
+        return false;
+    }
     Logger::logFrom(CONSTRUCTOR, u"Level loaded in %.3lfs.", physicalTime() - start);
     return true;
+}
+
+void ContextLevelManager::refuseSaved(const UString& path, const UString& why)
+{
+    Logger::logFrom(CONSTRUCTOR, u"The edited level %s cannot be used (%s); the archive's is used.", path, why);
+}
+
+UString ContextLevelManager::whyNotPlayable() const
+{
+    const MyRootObject* root = getRoot();
+    if (root == nullptr) {
+        return u"it holds no level root";
+    }
+    const GameController* gc = root->gameController;
+    if (gc == nullptr || gc->getParent() != root) {
+        return u"it holds no level controller";
+    }
+    if (root->contextOverlay != nullptr) {
+        return u"it was saved with an overlay open";
+    }
+    const KivBase* const parts[] = {gc->contextBackground, gc->contextGame,    gc->contextHUD,     gc->bgList,
+                                    gc->bgEffectsList,     gc->secretList,     gc->dangerAreaList, gc->objectList,
+                                    gc->appleList,         gc->sweetList,      gc->cargoList,      gc->pigList,
+                                    gc->pigletList,        gc->houseList,      gc->explodableList, gc->hullList,
+                                    gc->proxyList,         gc->appleGhostList, gc->fgEffectsList,  gc->weatherList,
+                                    gc->speechBubbleList};
+    for (const KivBase* part : parts) {
+        if (part == nullptr) {
+            return u"its controller lacks a layer or an object list";
+        }
+    }
+    if (gc->findHeroOrNull() == nullptr) {
+        return u"it holds no pig";
+    }
+    if (gc->findHouseOrNull() == nullptr) {
+        return u"it holds no house";
+    }
+    return {};
 }
 
 void ContextLevelManager::replay(Packet& stream)

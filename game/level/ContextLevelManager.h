@@ -45,7 +45,12 @@ public:
 private:
     void createServer();
     void load(const UString& fileName);
-    // The level as saved by the editor, when there is one; false otherwise.
+    // The level as saved by the editor, when there is one and it can be played; false otherwise. A copy
+    // that cannot be read or played is left in place, with a log line that names it and says why.
     bool loadSaved(const UString& fileName);
+    void refuseSaved(const UString& path, const UString& why);
+    // Why the loaded level cannot be played (no root, controller, layer, list, pig or house); empty when
+    // it can.
+    UString whyNotPlayable() const;
     void replay(Packet& stream);
 };

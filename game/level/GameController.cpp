@@ -472,7 +472,8 @@ void GameController::local_enterState()
     KivAudio* audio = KivAudio::instance();
     switch (state) {
     case STATE_INTRO: {
-        const V3 hero = LevelWorld::positionOf(findHero());
+        // A level that a server sent may lack the pig: the camera then looks at the origin.
+        const V3 hero = LevelWorld::positionOf(findHeroOrNull());
         auto* look = new CameraLookAt(hero.x, hero.y, -0.65f * w);
         look->transitionDuration = 0.001;
         if (BlenderCamera* cam = getGameCamera()) {
@@ -522,7 +523,7 @@ void GameController::local_enterState()
         break;
     case STATE_LEVELEND: {
         enterLevelEnd();
-        const V3 hero = LevelWorld::positionOf(findHero());
+        const V3 hero = LevelWorld::positionOf(findHeroOrNull());
         auto* look = new CameraLookAt(hero.x - 0.375f * w, hero.y, -0.65f * w);
         look->transitionDuration = 6.0;
         if (BlenderCamera* cam = getGameCamera()) {

@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes to a client role as one message of its server, and to a server as a stored level
-// stream. A peer's message that cannot be read must drop the message and the peer; reaching the fatal path
-// on it is a failure. A damaged stored stream ends in the fatal path (a FatalError in test mode). Neither
-// may crash or leak.
+// Feeds arbitrary bytes to a client role as one message of its server, to a server as a stored level
+// stream of the archive, and to a server as a level the user saved; the first byte chooses (bit 0: a
+// stored stream, bit 1 with it: the user's). A peer's message or a user's level that cannot be read must
+// end in a PacketDecodeError (the peer dropped, the saved level refused); reaching the fatal path on it is
+// a failure. A damaged stream of the archive ends in the fatal path (a FatalError in test mode). None may
+// crash or leak.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -39,25 +41,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     ErrorManager::setThrowForTests(true);
     ensureEmptyResourceManager();
-    if (size > 0 && (data[0] & 1) != 0) {
-        FuzzServer server;
-        server.connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
-        server.bOwnsConnection = true;
-        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED, 0);
-        stream.setReadData(data + 1, size - 1);
-        try {
-            server.start(&stream);
-        } catch (const FatalError&) {
-        }
-    } else {
-        FuzzClient client;
-        try {
-            client.feed(data, size);
-        } catch (const FatalError& error) {
-            if (!isMissingResource(error)) {
-                std::fprintf(stderr, "A peer's message reached the fatal path:\n%s\n", error.what());
-                std::abort();
+    if (size == 0) {
+        return 0;
+    }
+    const bool stored = (data[0] & 1) != 0;
+    const bool untrusted = !stored || (data[0] & 2) != 0;
+    try {
+        if (stored) {
+            FuzzServer server;
+            server.connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
+            server.bOwnsConnection = true;
+            const uint32_t flags = Packet::FLAG_COMMANDS | Packet::FLAG_STORED | (untrusted ? Packet::FLAG_PEER : 0);
+            Packet stream(flags, 0);
+            stream.setReadData(data + 1, size - 1);
+            try {
+                server.start(&stream);
+            } catch (const PacketDecodeError&) {
+                if (!untrusted) {
+                    std::fprintf(stderr, "A stream of the archive failed as a peer's message.\n");
+                    std::abort();
+                }
             }
+        } else {
+            FuzzClient client;
+            client.feed(data + 1, size - 1);
+        }
+    } catch (const FatalError& error) {
+        if (untrusted && !isMissingResource(error)) {
+            std::fprintf(stderr, "An untrusted stream reached the fatal path:\n%s\n", error.what());
+            std::abort();
         }
     }
     THEROLE = nullptr;

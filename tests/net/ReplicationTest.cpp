@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "NetTestObjects.h"
 #include "engine/core/ErrorManager.h"
@@ -12,6 +15,10 @@
 #include "engine/net/NestedCallScope.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/net/NetConnection.h"
+#include "game/level/GameController.h"
+#include "game/level/GameControllerCalls.h"
+#include "game/world/A99Object.h"
+#include "game/world/Hull.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -295,14 +302,20 @@ TEST_F(Replication, RegistrationHandsOutUidsAndSpawnsOnlyOutsideBroadcastCalls)
     } catch (const FatalError& e) {
         EXPECT_EQ(e.report.substr(0, 36), u"Error: Could not find object ID 4242");
     }
-    // A counter brought by a stream must name a free UID.
+    // A counter brought by a stream steps over taken UIDs, and starts again at 2 from outside the range.
     const int32_t saved = server->nextObjectUID;
     server->nextObjectUID = first;
     auto* e = new TestThing();
-    EXPECT_THROW(server->registerObject(e, 0), FatalError);
-    server->nextObjectUID = INT32_MAX;
-    EXPECT_THROW(server->registerObject(e, 0), FatalError);
+    server->registerObject(e, 0);
+    EXPECT_EQ(e->objectUID, first + 2);
     delete e;
+    for (const int32_t bad : {INT32_MAX, 0, -5}) {
+        server->nextObjectUID = bad;
+        e = new TestThing();
+        server->registerObject(e, 0);
+        EXPECT_EQ(e->objectUID, first == 2 ? 4 : 2) << bad;
+        delete e;
+    }
     server->nextObjectUID = saved;
     // Deleting a registered object makes the role forget it.
     delete b;
@@ -613,4 +626,229 @@ TEST_F(Replication, ReplicationClockStepsOncePerInterval)
     frameStep = 0.02;
     server->tick(0.0, 0.0);
     EXPECT_FALSE(server->bReplicationStep);
+}
+
+namespace {
+void writeCommand(Packet& packet, uint8_t command)
+{
+    packet.doBit(command, 0);
+    packet.doBit(command, 1);
+}
+
+// A spawn command for an object (a plain one unless told) under a chosen UID.
+void writeSpawnNamed(Packet& packet, uint32_t uid, const RuntimeClass* runtimeClass = &KivBase::classRecord)
+{
+    writeCommand(packet, NetRole::SPAWNNAMED);
+    packet.doClassID(runtimeClass);
+    packet.doVarUInt(uid);
+}
+
+// An add-child call by UIDs.
+void writeAddChild(Packet& packet, uint32_t parentUid, uint32_t childUid)
+{
+    writeCommand(packet, NetRole::RPCCALL);
+    const RuntimeClass* runtimeClass = &RPC_KivBase_addChild::classRecord;
+    packet.doClassID(runtimeClass);
+    packet.doVarUInt(parentUid);
+    packet.doVarUInt(childUid);
+}
+
+// A chain of `depth` plain objects below the role's root, each the only child of the one before.
+KivBase* addChain(NetRole& role, int depth)
+{
+    KivBase* top = nullptr;
+    KivBase* parent = role.root;
+    for (int i = 0; i < depth; ++i) {
+        auto* o = new KivBase();
+        role.registerObject(o, 0);
+        parent->appendChild(o);
+        top = top != nullptr ? top : o;
+        parent = o;
+    }
+    return top;
+}
+
+// Deletes a chain from its deepest object up, so that no deletion reaches below another.
+void removeChain(KivBase* top)
+{
+    KivBase* o = top;
+    while (o->getFirstChild() != nullptr) {
+        o = o->getFirstChild();
+    }
+    while (o != top) {
+        KivBase* parent = o->getParent();
+        delete o;
+        o = parent;
+    }
+    delete top;
+}
+
+int treeDepth(const NetRole& role)
+{
+    int deepest = 0;
+    for (const KivBase* o : role.getObjectsInTreeOrder()) {
+        int depth = 0;
+        for (const KivBase* p = o; p != nullptr; p = p->getParent()) {
+            ++depth;
+        }
+        deepest = std::max(deepest, depth);
+    }
+    return deepest;
+}
+} // namespace
+
+TEST_F(Replication, TreesDeeperThanTheLimitAreRefusedStoredAndFromPeers)
+{
+    for (int depth : {60000, 200000}) {
+        SCOPED_TRACE(depth);
+        auto source = makeServer();
+        source->start(nullptr);
+        KivBase* top = addChain(*source, depth);
+        {
+            Packet stored = fullState(*source);
+            auto target = makeServer();
+            try {
+                target->start(&stored);
+                FAIL();
+            } catch (const FatalError& e) {
+                EXPECT_NE(e.message.find(u"deeper than"), UString::npos) << wideToUtf8(e.message);
+            }
+            EXPECT_LE(treeDepth(*target), NetRole::MAX_TREE_DEPTH + 1);
+        } // the part that was read goes with its role
+        {
+            Packet message(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+            source->writeFullState(message);
+            message.rewindToRead();
+            auto client = std::make_unique<TestClient>();
+            THEROLE = client.get();
+            EXPECT_THROW(client->processPacket(message), PacketDecodeError);
+            EXPECT_LE(treeDepth(*client), NetRole::MAX_TREE_DEPTH + 1);
+        }
+        THEROLE = source.get();
+        removeChain(top);
+        THEROLE = nullptr;
+    }
+
+    // Add-child calls of a peer that would build a chain past the limit: refused, and quickly. 80,000
+    // calls below one parent, or in chains within the limit, all go through.
+    for (const bool chained : {true, false}) {
+        constexpr uint32_t COUNT = 80000;
+        Packet message(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+        writeSpawnNamed(message, 1);
+        for (uint32_t uid = 2; uid < COUNT + 2; ++uid) {
+            writeSpawnNamed(message, uid);
+        }
+        for (uint32_t uid = 2; uid < COUNT + 2; ++uid) {
+            const bool startsChain = !chained && (uid - 2) % 500 == 0;
+            writeAddChild(message, uid == 2 || startsChain ? 1 : uid - 1, uid);
+        }
+        message.rewindToRead();
+        auto client = std::make_unique<TestClient>();
+        THEROLE = client.get();
+        const auto start = std::chrono::steady_clock::now();
+        if (chained) {
+            EXPECT_THROW(client->processPacket(message), PacketDecodeError);
+        } else {
+            client->processPacket(message);
+            EXPECT_EQ(client->root->countChildren(), static_cast<int>(COUNT / 500));
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_LT(seconds, 2.0) << (chained ? "chained" : "in short chains");
+        EXPECT_LE(treeDepth(*client), NetRole::MAX_TREE_DEPTH + 1);
+        THEROLE = nullptr;
+    }
+}
+
+TEST_F(Replication, StreamsCreateAtMostTheObjectLimit)
+{
+    // 16 MB of zero bytes reads as one plain spawn after another: the stream stops at the limit.
+    const std::vector<uint8_t> zeros(16u << 20, 0);
+    for (const uint32_t flags :
+         {Packet::FLAG_COMMANDS | Packet::FLAG_STORED, Packet::FLAG_COMMANDS | Packet::FLAG_PEER}) {
+        Packet stream(flags, 0);
+        stream.setReadData(zeros.data(), zeros.size());
+        auto target = makeServer();
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            target->start(&stream);
+            FAIL();
+        } catch (const FatalError& e) {
+            EXPECT_NE(e.message.find(u"more than"), UString::npos) << wideToUtf8(e.message);
+        } catch (const PacketDecodeError& e) {
+            EXPECT_NE(e.message.find(u"more than"), UString::npos) << wideToUtf8(e.message);
+            EXPECT_TRUE(stream.isPeerInput());
+        }
+        EXPECT_LE(target->objectMap.size(), static_cast<std::size_t>(NetRole::MAX_STREAM_OBJECTS));
+        target.reset();
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+        THEROLE = nullptr;
+    }
+}
+
+TEST_F(Replication, ClientCounterSkipsUidsThatAServerNamed)
+{
+    // The server names every UID the client's counter can start at (2 to 257) and a few beyond, then
+    // calls a remote call with which the client makes an object of its own (a hull): it takes a free UID.
+    Packet message(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+    for (uint32_t uid = 2; uid <= 260; ++uid) {
+        writeSpawnNamed(message, uid, &A99Object::classRecord);
+    }
+    writeCommand(message, NetRole::RPCCALL);
+    const RuntimeClass* call = &RPC_A99Object_createHull::classRecord;
+    message.doClassID(call);
+    uint32_t target = 2;
+    message.doVarUInt(target);
+    message.rewindToRead();
+    auto client = std::make_unique<TestClient>();
+    THEROLE = client.get();
+    client->processPacket(message);
+    ASSERT_EQ(client->objectMap.size(), 260u);
+    const KivBase* hull = static_cast<A99Object*>(client->findObject(2))->pHull;
+    ASSERT_NE(hull, nullptr);
+    EXPECT_GT(hull->objectUID, 260);
+    EXPECT_EQ(client->findObjectOrNull(hull->objectUID), hull);
+
+    // A UID that a later message names again fails that message, whichever way it is named.
+    Packet again(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+    writeSpawnNamed(again, 77);
+    again.rewindToRead();
+    EXPECT_THROW(client->processPacket(again), PacketDecodeError);
+    EXPECT_EQ(client->objectMap.size(), 260u);
+    THEROLE = nullptr;
+}
+
+TEST_F(Replication, ServerCallsThatFindNoLevelYetDoNotEndTheClient)
+{
+    // A world object asked to make its proxy before any controller exists, and a controller with no pig
+    // sent into its intro state: each call runs as far as it can.
+    auto scratch = makeServer();
+    THEROLE = scratch.get();
+    auto* object = new A99Object();
+    scratch->registerObject(object, 0);
+    auto* controller = new GameController();
+    scratch->registerObject(controller, 0);
+    Packet message(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+    writeSpawnNamed(message, static_cast<uint32_t>(object->objectUID), &A99Object::classRecord);
+    writeSpawnNamed(message, static_cast<uint32_t>(controller->objectUID), &GameController::classRecord);
+    RPC_EditorObject_construct construct(object);
+    RPC_KivBase_setState intro(controller, GameController::STATE_INTRO);
+    RPC_GameController_enterState enter(controller);
+    for (RPC* call : std::initializer_list<RPC*>{&construct, &intro, &enter}) {
+        writeCommand(message, NetRole::RPCCALL);
+        const RuntimeClass* runtimeClass = call->getClass();
+        message.doClassID(runtimeClass);
+        call->netSerialize(message);
+    }
+    message.rewindToRead();
+    auto client = std::make_unique<TestClient>();
+    THEROLE = client.get();
+    client->processPacket(message);
+    auto* mirror = static_cast<GameController*>(client->findObject(controller->objectUID));
+    EXPECT_EQ(mirror->state, GameController::STATE_INTRO);
+    EXPECT_EQ(static_cast<EditorObject*>(client->findObject(object->objectUID))->getProxy(), nullptr);
+    client.reset();
+    THEROLE = scratch.get();
+    delete object;
+    delete controller;
+    THEROLE = nullptr;
 }
