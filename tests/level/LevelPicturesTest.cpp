@@ -335,7 +335,8 @@ TEST_F(LevelPictures, IntroTitleLevelEndAndFadeOutFrames)
 // The near hills are drawn twice, the second strip a fifth of the screen lower: the ground under the upper
 // strip's ridge must reach below the lower strip's valleys, or a band of sky shows between them. So at
 // every size the display lists, at 800x600 and at full HD (the test display lists only small modes). The
-// sizes are shown full screen without bars, so that the test window holds the whole frame, squeezed.
+// sizes are shown full screen without bars: the frame is squeezed into the small test window, which so
+// shows the band across most of its width.
 TEST_F(LevelPictures, NearHillStripsLeaveNoSkyBetweenThem)
 {
     KivGraphics& graphics = *KivGraphics::instance();
