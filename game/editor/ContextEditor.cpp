@@ -22,6 +22,7 @@
 #include "engine/render/Rect.h"
 #include "game/editor/ContextEditorTools.h"
 #include "game/front/ContextManager.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
 #include "game/level/TouchButton.h"
 #include "game/menus/GUIitem.h"
@@ -35,6 +36,9 @@ const RuntimeClass RPC_ContextEditor_listClasses::classRecord(
     &RuntimeClass::factoryOf<RPC_ContextEditor_listClasses>);
 
 namespace {
+// The panel opens in the top-right corner below what stands there while editing: the HUD's top row (the
+// clock) and under it the frame-rate readout, one line of the small font.
+constexpr float PANEL_DROP = ContextHUD::TOP_ROW + 24.0f;
 constexpr int KEY_F1 = 0x3B;
 constexpr int KEY_F2 = 0x3C;
 constexpr int KEY_F3 = 0x3D;
@@ -77,7 +81,7 @@ bool isBelow(const KivBase* object, const KivBase* ancestor)
 ContextEditor::ContextEditor()
     : propertyHolder(new KivBase()), panelHolder(new KivBase()),
       panelHome(static_cast<float>(HudTouch::screenWidth() / 2 - 100),
-                static_cast<float>(HudTouch::screenHeight() / 2 - 10), 0.0f),
+                static_cast<float>(HudTouch::screenHeight() / 2 - 10) - PANEL_DROP, 0.0f),
       editorCamera(0.0f, 0.0f, static_cast<float>(-(HudTouch::screenWidth() / 2)))
 {
     appendChild(propertyHolder);

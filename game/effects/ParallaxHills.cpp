@@ -1,5 +1,6 @@
 #include "game/effects/ParallaxHills.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/input/KivInput.h"
@@ -17,6 +18,8 @@ constexpr int KEY_F9 = 0x43;
 constexpr int KEY_RIGHT_SHIFT = 0x36;
 // Draws no more tiles than this in one strip, whatever the sprite and camera say.
 constexpr int MAX_TILES = 256;
+// The screen height at which the hill sprites are drawn at their own size.
+constexpr float DESIGN_HEIGHT = 600.0f;
 } // namespace
 
 ParallaxHills::ParallaxHills(KivBase* far, KivBase* near)
@@ -77,15 +80,21 @@ int ParallaxHills::drawStrip(const Camera& camera, Skin* skin, float p, float q,
     if (skin == nullptr) {
         return 0;
     }
-    const Strip strip = layout(camera, skin->width, p, q, offsetY);
+    // The strips stand at fractions of the screen height apart; above the 600 rows the hills were drawn
+    // for, the tiles grow with the height too, so that each strip's ground still reaches down past the
+    // valleys of the one below and no band of sky shows between them.
+    const float scale = std::max(1.0f, static_cast<float>(OverlayKit::screenHeight()) / DESIGN_HEIGHT);
+    const float width = skin->width * scale;
+    const Strip strip = layout(camera, width, p, q, offsetY);
     Renderable tile;
     tile.pSkin = skin;
     tile.color = UColor(colour);
     tile.bSkipVisibility = true;
+    tile.setScaleXY(scale);
     // Tiles are laid from their left edges, whatever the sprite's origin.
-    const float centre = skin->width * 0.5f + skin->origin.x;
+    const float centre = (skin->width * 0.5f + skin->origin.x) * scale;
     for (int i = 0; i < strip.tiles; ++i) {
-        const float x = strip.firstLeft + static_cast<float>(i) * skin->width;
+        const float x = strip.firstLeft + static_cast<float>(i) * width;
         tile.setPosition(V3(x + offsetX * strip.offsetScale + centre, strip.y, offsetZ * strip.offsetScale));
         tile.render();
     }

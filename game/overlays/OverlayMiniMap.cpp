@@ -13,6 +13,7 @@
 #include "engine/text/TextSprite.h"
 #include "game/level/GameController.h"
 #include "game/level/LevelServices.h"
+#include "game/menus/MenuSupport.h"
 #include "game/overlays/OverlayKit.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/Apple.h"
@@ -177,12 +178,18 @@ void OverlayMiniMap::local_construct()
             }
         }
     }
-    appendChild(text(0.0f, -110.0f * s, continuePrompt(closeKey1), fontSmall(), TEXT_DARK, 20));
+    // The footer stands below the map, on whatever the level shows there (snow, sky, rock): light letters
+    // in a dark rim read on all of them.
+    footer = text(0.0f, -110.0f * s, continuePrompt(closeKey1), fontSmall(), 0xFFFFFFFFu, 20);
+    appendChild(footer);
 }
 
 void OverlayMiniMap::renderContents()
 {
     renderLevelBehind();
+    if (footer != nullptr) {
+        MenuSupport::drawRim(*footer, UColor(MenuSupport::DARK_RIM));
+    }
     Overlay::renderContents();
 }
 

@@ -10,6 +10,7 @@
 
 class PlayingArea;
 class Skin;
+class TextSprite;
 class Texture;
 struct V3;
 
@@ -39,7 +40,8 @@ public:
     void local_construct();
     void renderContents() override;
 
-    Texture* texture = nullptr; // the masked map, owned
+    Texture* texture = nullptr;   // the masked map, owned
+    TextSprite* footer = nullptr; // "Press M to continue", a child
 };
 
 class RPC_OverlayMiniMap_construct : public RPC {

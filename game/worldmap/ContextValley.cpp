@@ -73,6 +73,9 @@ ContextValley::ContextValley()
         iconLayer->appendChild(icon);
         addNavigationEntry(icon);
     }
+    // The titles stay inside the picture and inside the part of it the scrolling can bring on screen, a
+    // few units in from the edge for the letters' overhang.
+    placeTitles(std::min(background->pSkin->width / 2.0f, static_cast<float>(w)) - 6.0f);
 
     infoPanel = new ValleyInfoPanel();
     infoPanel->bHidden = true;
@@ -130,6 +133,60 @@ void ContextValley::deleteLevelManager()
         levelManager->unlink();
         delete levelManager;
         levelManager = nullptr;
+    }
+}
+
+void ContextValley::placeTitles(float halfWidth)
+{
+    constexpr float GAP = 4.0f;
+    auto meet = [](const Camera::Rect& a, const Camera::Rect& b) {
+        return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+    };
+    auto moved = [](Camera::Rect r, float dx, float dy) {
+        r.left += dx;
+        r.right += dx;
+        r.top += dy;
+        r.bottom += dy;
+        return r;
+    };
+    // Level by level along the road: each title is moved the least it takes to clear the titles placed
+    // before it, sideways as long as it still stands over its icon, or else upwards.
+    std::vector<Camera::Rect> placed;
+    for (int level = 0; level <= LAST_LEVEL; ++level) {
+        ValleyLevelIcon* icon = getIcon(level);
+        icon->titleShift = V3();
+        const Camera::Rect home = icon->titleRect();
+        float baseX = 0.0f;
+        if (home.left < -halfWidth) {
+            baseX = -halfWidth - home.left;
+        } else if (home.right > halfWidth) {
+            baseX = halfWidth - home.right;
+        }
+        const Camera::Rect base = moved(home, baseX, 0.0f);
+        std::vector<std::pair<float, float>> moves = {{0.0f, 0.0f}};
+        for (const Camera::Rect& other : placed) {
+            if (meet(base, other)) {
+                moves.emplace_back(other.right + GAP - base.left, 0.0f);
+                moves.emplace_back(other.left - GAP - base.right, 0.0f);
+                moves.emplace_back(0.0f, other.top + GAP - base.bottom);
+            }
+        }
+        std::stable_sort(moves.begin(), moves.end(), [](const auto& a, const auto& b) {
+            return std::abs(a.first) + std::abs(a.second) < std::abs(b.first) + std::abs(b.second);
+        });
+        std::pair<float, float> chosen(0.0f, 0.0f);
+        for (const auto& [dx, dy] : moves) {
+            const Camera::Rect r = moved(base, dx, dy);
+            const bool overIcon = r.left <= icon->position.x && icon->position.x <= r.right;
+            const bool inside = r.left >= -halfWidth - 0.5f && r.right <= halfWidth + 0.5f;
+            if (overIcon && inside &&
+                std::none_of(placed.begin(), placed.end(), [&](const Camera::Rect& o) { return meet(r, o); })) {
+                chosen = {dx, dy};
+                break;
+            }
+        }
+        icon->titleShift = V3(baseX + chosen.first, chosen.second, 0.0f);
+        placed.push_back(icon->titleRect());
     }
 }
 

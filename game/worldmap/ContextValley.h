@@ -78,6 +78,8 @@ private:
     int levelResult() const;
     const LevelStats* runStats() const;
     void deleteLevelManager();
+    // Moves the level titles apart where neighbours would cover each other, and inside x = +-halfWidth.
+    void placeTitles(float halfWidth);
 
     bool bUnlocking = false;
 };

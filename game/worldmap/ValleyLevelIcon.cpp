@@ -123,7 +123,8 @@ void ValleyLevelIcon::renderLayer(int layer)
                         formatPercentTenths(rec.totalPoints));
         }
         if (layer == 5 && showsTitle()) {
-            font->print(V3(position.x, position.y + TITLE_RISE, position.z), UColor(0xFF80FF00u), TITLE_ALIGN,
+            font->print(V3(position.x + titleShift.x, position.y + TITLE_RISE + titleShift.y, position.z),
+                        UColor(0xFF80FF00u), TITLE_ALIGN,
                         ProfileData::levelNumberToTitle(levelNumber));
         }
         break;
@@ -141,11 +142,11 @@ bool ValleyLevelIcon::showsTitle() const { return record().available != 0; }
 
 Camera::Rect ValleyLevelIcon::titleRect() const
 {
-    // Centred over the icon, its foot TITLE_RISE above the icon's centre.
+    // Centred over the icon, its foot TITLE_RISE above the icon's centre, then moved by the map's layout.
     const FontQuad* font = textFont();
     Camera::Rect rect;
-    rect.left = rect.right = position.x;
-    rect.bottom = rect.top = position.y + TITLE_RISE;
+    rect.left = rect.right = position.x + titleShift.x;
+    rect.bottom = rect.top = position.y + TITLE_RISE + titleShift.y;
     if (font != nullptr) {
         const float half = static_cast<float>(font->measureLine(ProfileData::levelNumberToTitle(levelNumber))) *
                            font->getScaleX() / 2.0f;

@@ -36,6 +36,9 @@ public:
 
     int levelNumber = 0;
     float arcLength = 0.0f;
+    // How far the map has moved the title from its place over the icon, to keep it clear of its
+    // neighbours' titles and inside the map.
+    V3 titleShift;
     double sparkleTimer = 0.0;
     double sparkleInterval = 0.25;
     Texture* dotTexture = nullptr; // not owned

@@ -19,12 +19,15 @@
 #include "engine/render/KivGraphics.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
+#include "game/front/ContextManager.h"
+#include "game/front/MyGlobal.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
 #include "game/level/MyRootObject.h"
 #include "game/menus/MenuButton.h"
 #include "game/overlays/OverlayPause.h"
+#include "game/userdata/GameConfiguration.h"
 #include "game/world/EditorObject.h"
 
 namespace {
@@ -321,6 +324,46 @@ TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
     tap("F1");
     frames(1);
     saveScreenshot("editor-classes");
+}
+
+// With "Show frame rate" on, the readout in the top-right corner stays clear of the property panel, which
+// opens at its home in the same corner.
+TEST_F(EditorTest, FrameRateReadoutKeepsClearOfTheOpenPanel)
+{
+    ASSERT_TRUE(loadLevel(true));
+    tap("F2");
+    ASSERT_NE(editor().panelHolder->getFirstChild(), nullptr);
+    GameConfiguration& config = env->global->config;
+    // A three-figure rate, held for the whole test.
+    stack().shownFrameRate = 144.9f;
+    stack().nextReadoutTime = 1.0e9;
+    auto picture = [&] {
+        frames(1);
+        int w = 0, h = 0;
+        return KivGraphics::instance()->readScreen(w, h);
+    };
+    config.bShowFps = 1;
+    const std::vector<std::uint32_t> both = picture();
+    editor().panelHolder->bInactive = true;
+    const std::vector<std::uint32_t> readoutOnly = picture();
+    config.bShowFps = 0;
+    const std::vector<std::uint32_t> neither = picture();
+    editor().panelHolder->bInactive = false;
+    const std::vector<std::uint32_t> panelOnly = picture();
+    config.bShowFps = 1;
+    frames(1);
+    saveScreenshot("editor-frame-rate");
+    config.bShowFps = 0;
+    stack().nextReadoutTime = 0.0;
+    int readout = 0, covered = 0;
+    for (std::size_t i = 0; i < both.size(); ++i) {
+        if (readoutOnly[i] != neither[i]) {
+            ++readout;
+            covered += panelOnly[i] != neither[i];
+        }
+    }
+    EXPECT_GT(readout, 20);
+    EXPECT_EQ(covered, 0);
 }
 
 TEST_F(EditorTest, GuideSwitchesShowAndHideTheHulls)

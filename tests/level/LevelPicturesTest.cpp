@@ -333,40 +333,65 @@ TEST_F(LevelPictures, IntroTitleLevelEndAndFadeOutFrames)
 }
 
 // The near hills are drawn twice, the second strip a fifth of the screen lower: the ground under the upper
-// strip's ridge must reach below the lower strip's valleys, or a band of sky shows between them.
+// strip's ridge must reach below the lower strip's valleys, or a band of sky shows between them. So at
+// every size the display lists, at 800x600 and at full HD (the test display lists only small modes). The
+// sizes are shown full screen without bars: the frame is squeezed into the small test window, which so
+// shows the band across most of its width.
 TEST_F(LevelPictures, NearHillStripsLeaveNoSkyBetweenThem)
 {
+    KivGraphics& graphics = *KivGraphics::instance();
+    std::vector<std::pair<int, int>> sizes = {{800, 600}, {1920, 1080}};
+    for (const KivGraphics::VideoMode& mode : graphics.getVideoModes()) {
+        sizes.emplace_back(mode.width, mode.height);
+    }
+    const int savedW = graphics.videoModeWidth, savedH = graphics.videoModeHeight;
+    const bool savedFull = graphics.bFullScreen, savedLetterbox = graphics.bLetterbox;
     LevelBuilder builder;
     play(builder);
     ASSERT_TRUE(runToState(4));
     frames(30);
-    const Picture picture = draw();
-    const Camera* camera = level().getGameCamera();
-    ASSERT_NE(camera, nullptr);
-    const float w = static_cast<float>(picture.width);
-    const float h = static_cast<float>(picture.height);
-    const float upper = ParallaxHills::layout(*camera, 1024.0f, 2.0f, 8.0f, -0.3f * h).y;
-    const float lower = ParallaxHills::layout(*camera, 1024.0f, 1.5f, 6.0f, -0.5f * h).y;
-    float x = 0.0f;
-    float upperRow = 0.0f;
-    float lowerRow = 0.0f;
-    camera->worldToScreen(V3(camera->eye.x, upper, 0.0f), w, h, x, upperRow);
-    camera->worldToScreen(V3(camera->eye.x, lower, 0.0f), w, h, x, lowerRow);
-    ASSERT_LT(upperRow, lowerRow);
-    const int first = std::max(0, static_cast<int>(upperRow) + 2);
-    const int last = std::min(picture.height, static_cast<int>(lowerRow) - 2);
-    ASSERT_LT(first, last) << "the band between the strips is on the screen";
-    int sky = 0;
-    for (int y = first; y < last; ++y) {
-        for (int column = 0; column < picture.width; ++column) {
-            const std::uint32_t p = picture.pixels[static_cast<std::size_t>(y * picture.width + column)];
-            const int r = static_cast<int>((p >> 16) & 0xFFu);
-            const int g = static_cast<int>((p >> 8) & 0xFFu);
-            const int b = static_cast<int>(p & 0xFFu);
-            sky += b > r + 30 && b > g ? 1 : 0;
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        graphics.changePresentationParameters(width, height, true, false, graphics.bBilinearFilter, graphics.bVSync);
+        frames(2);
+        ASSERT_EQ(width, graphics.width);
+        ASSERT_EQ(height, graphics.height);
+        const Picture picture = draw();
+        const Camera* camera = level().getGameCamera();
+        ASSERT_NE(camera, nullptr);
+        // Rows of the game's screen, then of the picture the window holds.
+        const float h = static_cast<float>(height);
+        const float upper = ParallaxHills::layout(*camera, 1024.0f, 2.0f, 8.0f, -0.3f * h).y;
+        const float lower = ParallaxHills::layout(*camera, 1024.0f, 1.5f, 6.0f, -0.5f * h).y;
+        const float w = static_cast<float>(picture.width);
+        const float ph = static_cast<float>(picture.height);
+        float x = 0.0f;
+        float upperRow = 0.0f;
+        float lowerRow = 0.0f;
+        camera->worldToScreen(V3(camera->eye.x, upper, 0.0f), w, ph, x, upperRow);
+        camera->worldToScreen(V3(camera->eye.x, lower, 0.0f), w, ph, x, lowerRow);
+        ASSERT_LT(upperRow, lowerRow);
+        const int first = std::max(0, static_cast<int>(upperRow) + 2);
+        const int last = std::min(picture.height, static_cast<int>(lowerRow) - 2);
+        ASSERT_LT(first, last) << "the band between the strips is on the screen";
+        int sky = 0;
+        for (int y = first; y < last; ++y) {
+            for (int column = 0; column < picture.width; ++column) {
+                const std::uint32_t p = picture.pixels[static_cast<std::size_t>(y * picture.width + column)];
+                const int r = static_cast<int>((p >> 16) & 0xFFu);
+                const int g = static_cast<int>((p >> 8) & 0xFFu);
+                const int b = static_cast<int>(p & 0xFFu);
+                sky += b > r + 30 && b > g ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(sky, 0) << "rows " << first << " to " << last;
+        if (width == 1920) {
+            saveScreenshot("level-hills-1920");
         }
     }
-    EXPECT_EQ(sky, 0) << "rows " << first << " to " << last;
+    graphics.changePresentationParameters(savedW, savedH, savedFull, savedLetterbox, graphics.bBilinearFilter,
+                                          graphics.bVSync);
+    frames(1);
 }
 
 // The HUD's bar and the results table's badges are drawn at places the level fixes; their pictures must

@@ -144,6 +144,31 @@ TEST_F(NetworkWizardTest, EnvelopeSetsTheMasterServerAndTheRequestIsAMultipartPo
     EXPECT_NE(dynamic_cast<ContextNetworkConfig*>(top()), nullptr);
 }
 
+// The status lines stand on the backdrop's roof, its lights and the snow: on a plain white screen their
+// dark rims still frame the white letters.
+TEST_F(NetworkWizardTest, StatusLinesWearADarkRimOnALightPicture)
+{
+    auto* page = openWizard();
+    page->pPreObject = nullptr;
+    page->pPostObject = nullptr;
+    page->clearColor = UColor(0xFFFFFFFFu);
+    frames(2);
+    screenshot("online-network-wizard-on-white");
+    const Screen screen = readScreen();
+    const int w = ContextMenu::screenWidth(), h = ContextMenu::screenHeight();
+    // The first status line stands a little above the screen's middle.
+    const float firstY = page->pViewer->firstLineY();
+    const int top = h / 2 - static_cast<int>(firstY) - 12, bottom = top + 24;
+    int dark = 0;
+    for (int y = std::max(0, top); y < std::min(h, bottom); ++y) {
+        for (int x = w / 2 - 200; x < w / 2 + 200; ++x) {
+            const std::uint32_t p = screen.pixel(x, y);
+            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    }
+    EXPECT_GT(dark, 40);
+}
+
 TEST_F(NetworkWizardTest, PlainAndDamagedReplies)
 {
     struct Case {

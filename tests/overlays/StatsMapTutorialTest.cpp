@@ -149,6 +149,39 @@ TEST_F(OverlayTest, MOpensTheMapWithThePigAndMClosesIt)
     EXPECT_TRUE(runUntilClosed());
 }
 
+// "Press M to continue" stands under the map on whatever the level shows there: it brings both light
+// letters and a dark rim, so it reads on snow as on rock.
+TEST_F(OverlayTest, TheMapFooterWearsADarkRimAroundLightLetters)
+{
+    startPlaying();
+    tap(KEY_M);
+    auto* map = dynamic_cast<OverlayMiniMap*>(overlay());
+    ASSERT_NE(map, nullptr);
+    TextSprite* footer = texts(*map).back();
+    auto picture = [&] {
+        frames(1);
+        int w = 0, h = 0;
+        std::vector<std::uint32_t> screen = KivGraphics::instance()->readScreen(w, h);
+        return screen;
+    };
+    const std::vector<std::uint32_t> with = picture();
+    footer->bInactive = true;
+    const std::vector<std::uint32_t> without = picture();
+    footer->bInactive = false;
+    ASSERT_EQ(with.size(), without.size());
+    int light = 0, dark = 0;
+    for (std::size_t i = 0; i < with.size(); ++i) {
+        if (with[i] == without[i]) {
+            continue;
+        }
+        const UColor c(with[i]);
+        light += c.r() > 200 && c.g() > 200 && c.b() > 200;
+        dark += c.r() < 70 && c.g() < 70 && c.b() < 70;
+    }
+    EXPECT_GT(light, 60) << "the letters";
+    EXPECT_GT(dark, 60) << "the rim";
+}
+
 TEST_F(OverlayTest, UnexploredMapIsTransparentAndHidesTheObjects)
 {
     startPlaying();

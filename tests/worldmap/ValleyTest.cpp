@@ -264,6 +264,32 @@ TEST_F(ValleyTest, TheInfoPanelShowsOnlyOverAFinishedLevel)
     EXPECT_TRUE(valley->infoPanel->bHidden);
 }
 
+// Every level open: no two titles on the map cover each other, in English or in German (where "Über den
+// Hügel" and "Weihnachtsnaschereien" stand side by side).
+TEST_F(ValleyTest, NoTwoLevelTitlesOverlapInEitherLanguage)
+{
+    Language& language = *Kiv::instance()->language;
+    for (int lang : {0, 1}) {
+        language.setLanguage(lang);
+        game.clearScreens();
+        game.resetPlayer();
+        progressTo(ProfileData::NUMLEVELS - 1);
+        game.player().currentLevel = 3; // the map opens on the German pair
+        open();
+        for (int a = 0; a < ProfileData::NUMLEVELS; ++a) {
+            ASSERT_TRUE(valley->getIcon(a)->showsTitle());
+            const Camera::Rect ra = valley->getIcon(a)->titleRect();
+            for (int b = a + 1; b < ProfileData::NUMLEVELS; ++b) {
+                const Camera::Rect rb = valley->getIcon(b)->titleRect();
+                EXPECT_FALSE(ra.left < rb.right && rb.left < ra.right && ra.bottom < rb.top && rb.bottom < ra.top)
+                    << "language " << lang << ": levels " << a << " and " << b;
+            }
+        }
+        game.screenshot(lang == 0 ? "valley-titles-en" : "valley-titles-de");
+    }
+    language.setLanguage(0);
+}
+
 TEST_F(ValleyTest, TheInfoPanelLeavesTheNextLevelsTitleAndTheHudInSight)
 {
     auto meet = [](const Camera::Rect& a, const Camera::Rect& b) {
