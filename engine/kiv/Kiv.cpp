@@ -22,6 +22,7 @@
 #include "engine/files/FileManager.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/files/UserDataFolder.h"
+#include "engine/http/HttpWorkers.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/KivTimer.h"
 #include "engine/net/KivNetwork.h"
@@ -130,6 +131,7 @@ Kiv::Kiv()
 {
     KIV_ASSERT(gKiv == nullptr);
     gKiv = this;
+    httpWorkers = std::make_unique<HttpWorkers>();
 
     UString folderProblem;
     userFolder = gUserFolderOverride.empty() ? withSlash(wideToUtf8(createUserDataFolder(&folderProblem)))
@@ -216,6 +218,7 @@ Kiv::Kiv()
 
 Kiv::~Kiv()
 {
+    httpWorkers.reset();
     saveConfig();
     delete timer;
     timer = nullptr;
