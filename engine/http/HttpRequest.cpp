@@ -1,10 +1,11 @@
 #include "engine/http/HttpRequest.h"
 
 #include <system_error>
-#include <thread>
 
 #include "engine/core/Format.h"
 #include "engine/core/GameInfo.h"
+#include "engine/http/HttpWorkers.h"
+#include "engine/kiv/Kiv.h"
 #include "engine/platform/HttpTransport.h"
 
 namespace {
@@ -23,7 +24,7 @@ UString failureText(const HttpOutcome& outcome)
     return {};
 }
 
-void runRequest(std::shared_ptr<HttpRequest::Shared> shared, const HttpTransfer& transfer)
+void runRequest(const std::shared_ptr<HttpRequest::Shared>& shared, const HttpTransfer& transfer)
 {
     raiseThreadPriority();
     HttpOutcome outcome = performHttp(transfer);
@@ -52,7 +53,13 @@ HttpRequest::HttpRequest(const UString& host_, const UString& path_)
 {
 }
 
-HttpRequest::~HttpRequest() = default;
+HttpRequest::~HttpRequest()
+{
+    // Without an engine the request's own worker is waited for; the engine's workers go on without it.
+    if (ownWorkers != nullptr) {
+        ownWorkers->waitAll();
+    }
+}
 
 void HttpRequest::addStandardFields()
 {
@@ -114,9 +121,19 @@ void HttpRequest::start()
     shared->reply.clear();
     shared->data = nullptr;
     shared->size = 0;
+    HttpWorkers* workers = Kiv::instance() != nullptr ? Kiv::instance()->httpWorkers.get() : nullptr;
+    if (workers == nullptr) {
+        if (ownWorkers == nullptr) {
+            ownWorkers = std::make_unique<HttpWorkers>();
+        }
+        workers = ownWorkers.get();
+    }
     state.store(STATE_RUNNING, std::memory_order_release);
     try {
-        std::thread(runRequest, shared, std::move(transfer)).detach();
+        workers->start([shared = shared, transfer = std::move(transfer)](const std::atomic<bool>& cancelled) mutable {
+            transfer.cancelled = &cancelled;
+            runRequest(shared, transfer);
+        });
     } catch (const std::system_error& e) {
         shared->errorText = formatString(u"Thread creation failed (error %08x)", static_cast<unsigned>(e.code().value()));
         state.store(STATE_FAILED, std::memory_order_release);

@@ -3,13 +3,17 @@
 // frame: 0 idle, 1 running (set before the worker starts), 2 failed (`errorText` says why), 3 done (the
 // reply in `data`/`size`); it consumes a result by writing 0. The worker writes the state word last.
 // The request is a multipart POST when form parts were added, else a GET; a status outside 200-299 fails.
-// Deleting a request while it runs is safe: the worker keeps what it writes to alive until it ends.
+// Deleting a request while it runs is safe: the worker keeps what it writes to alive until it ends. The
+// worker belongs to the engine's HttpWorkers, which cancels it and joins it at shutdown; without an engine
+// (tools, tests) the request keeps its worker itself and deleting it waits for the worker to end.
 #include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/core/UString.h"
+
+class HttpWorkers;
 
 class HttpRequest {
 public:
@@ -62,4 +66,5 @@ private:
     std::string requestBody;
     bool hasParts = false;
     bool bodyClosed = false;
+    std::unique_ptr<HttpWorkers> ownWorkers; // only without an engine
 };

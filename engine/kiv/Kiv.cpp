@@ -23,6 +23,7 @@
 #include "engine/files/FileManager.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/files/UserDataFolder.h"
+#include "engine/http/HttpWorkers.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/KivTimer.h"
 #include "engine/net/KivNetwork.h"
@@ -131,6 +132,7 @@ Kiv::Kiv(bool continueLog)
 {
     KIV_ASSERT(gKiv == nullptr);
     gKiv = this;
+    httpWorkers = std::make_unique<HttpWorkers>();
 
     UString folderProblem;
     userFolder = gUserFolderOverride.empty() ? withSlash(wideToUtf8(createUserDataFolder(&folderProblem)))
@@ -221,6 +223,7 @@ Kiv::Kiv(bool continueLog)
 
 Kiv::~Kiv()
 {
+    httpWorkers.reset();
     saveConfig();
     delete timer;
     timer = nullptr;

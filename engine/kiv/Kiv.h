@@ -14,6 +14,7 @@ class Console;
 class Context;
 class FileManager;
 class FontGDI;
+class HttpWorkers;
 class KivAudio;
 class KivGraphics;
 class KivInput;
@@ -81,6 +82,8 @@ public:
     KivNetwork* network = nullptr;
     Language* language = nullptr;
     KivTimer* timer = nullptr;
+    // The HTTP requests' worker threads: cancelled and joined first at shutdown.
+    std::unique_ptr<HttpWorkers> httpWorkers;
 
     // Configuration: ".cfg.static" (read only) and ".cfg" (rewritten by saveConfig).
     MemoryIniFile staticConfig;

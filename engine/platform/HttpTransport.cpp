@@ -39,6 +39,14 @@ size_t collect(char* data, size_t size, size_t count, void* user)
     return n;
 }
 
+// Called by the library while the exchange waits or moves data (at least about once a second): a non-zero
+// answer aborts it.
+int checkCancelled(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto* cancelled = static_cast<const std::atomic<bool>*>(user);
+    return cancelled->load(std::memory_order_acquire) ? 1 : 0;
+}
+
 } // namespace
 
 void raiseThreadPriority()
@@ -86,6 +94,11 @@ HttpOutcome performHttp(const HttpTransfer& transfer)
     set(curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect));
     set(curl_easy_setopt(curl, CURLOPT_WRITEDATA, &collector));
     set(curl_easy_setopt(curl, CURLOPT_PROXY, ""));
+    if (transfer.cancelled != nullptr) {
+        set(curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkCancelled));
+        set(curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(transfer.cancelled)));
+        set(curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L));
+    }
     if (transfer.post) {
         set(curl_easy_setopt(curl, CURLOPT_POST, 1L));
         set(curl_easy_setopt(curl, CURLOPT_POSTFIELDS, transfer.body.data()));

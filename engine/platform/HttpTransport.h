@@ -1,6 +1,7 @@
 #pragma once
 // One blocking HTTP exchange over libcurl, for the request worker threads. It reports which step failed
 // so the caller can word the error as the request's own texts have it.
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct HttpTransfer {
     long connectTimeoutMs = 15000;
     long transferTimeoutMs = 60000; // the whole exchange
     std::size_t maxReplyBytes = 0;  // a longer reply ends the exchange (0: no limit)
+    const std::atomic<bool>* cancelled = nullptr; // when set, the exchange gives up (as a failed send)
 };
 
 struct HttpOutcome {

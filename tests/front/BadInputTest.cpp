@@ -2,10 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "FrontHarness.h"
 #include "engine/core/ErrorManager.h"
@@ -80,7 +85,8 @@ TEST(BadInput, MissingFlagSheetIsFatal)
 TEST(BadInput, ProgramWithoutArchivesEndsCleanlyWithTheLogWritten)
 {
     TempDir dir;
-    const std::string program = dir.file("tobble");
+    // A name of its own: a game the user runs, or another test's copy, must not count as a second instance.
+    const std::string program = dir.file("tobble-" + std::to_string(getpid()));
     {
         std::ifstream in(std::string(TOBBLE_RUNTIME_DIR) + "/tobble", std::ios::binary);
         std::ofstream out(program, std::ios::binary);
@@ -92,6 +98,12 @@ TEST(BadInput, ProgramWithoutArchivesEndsCleanlyWithTheLogWritten)
     const std::string xdg = "XDG_DATA_HOME=" + dir.path() + "home";
     std::vector<std::string> env = {home, xdg, "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy",
                                     "ALSOFT_DRIVERS=null", "LANG=C"};
+    // The renderer and sanitizer settings of the test go with it.
+    for (const char* name : {"LP_NUM_THREADS", "ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name)) {
+            env.push_back(std::string(name) + "=" + value);
+        }
+    }
     std::vector<char*> envp;
     for (std::string& e : env) {
         envp.push_back(e.data());

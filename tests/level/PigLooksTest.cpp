@@ -24,16 +24,22 @@ protected:
     // (units from its centre, x towards the way it faces when `ahead` is set, else away from it).
     std::pair<int, int> eyePixels(const Pig& pig, bool ahead)
     {
-        const KivGraphics* g = KivGraphics::instance();
+        KivGraphics* g = KivGraphics::instance();
         const float w = static_cast<float>(g->width), h = static_cast<float>(g->height);
         const float side = ahead ? pig.facing() : -pig.facing();
         float sx = 0.0f, sy = 0.0f;
         level().contextGame->camera->worldToScreen(V3(pig.position.x + side * 35.0f, pig.position.y + 24.0f, 0.0f),
                                                    w, h, sx, sy);
+        // The screen is read once for the whole square (a read per pixel is slow on the software renderer).
+        int screenW = 0, screenH = 0;
+        const std::vector<std::uint32_t> screen = g->readScreen(screenW, screenH);
         int white = 0, dark = 0;
         for (int y = static_cast<int>(sy) - 10; y <= static_cast<int>(sy) + 10; ++y) {
             for (int x = static_cast<int>(sx) - 10; x <= static_cast<int>(sx) + 10; ++x) {
-                const UColor c = pixel(x, y);
+                const bool inside = x >= 0 && y >= 0 && x < screenW && y < screenH;
+                const UColor c(inside ? screen[static_cast<std::size_t>(y) * static_cast<std::size_t>(screenW) +
+                                               static_cast<std::size_t>(x)]
+                                      : 0u);
                 const int r = (c.argb >> 16) & 0xFF, gr = (c.argb >> 8) & 0xFF, b = c.argb & 0xFF;
                 white += r > 225 && gr > 225 && b > 225 ? 1 : 0;
                 dark += r < 70 && gr < 70 && b < 70 ? 1 : 0;

@@ -11,13 +11,14 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 
 #include "engine/core/Format.h"
 #include "engine/http/HttpRequest.h"
+#include "support/KivHarness.h"
 
 namespace {
 
@@ -145,11 +146,19 @@ int waitForResult(HttpRequest& request, double seconds = 10.0)
     return request.state.load();
 }
 
-// The threads of this process: a request's worker is one while it runs.
+// The ids of the process's threads: a request's worker is one while it runs.
+std::set<std::string> threadIds()
+{
+    std::set<std::string> ids;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+        ids.insert(entry.path().filename().string());
+    }
+    return ids;
+}
+
 std::size_t threadCount()
 {
-    const auto tasks = std::filesystem::directory_iterator("/proc/self/task");
-    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+    return threadIds().size();
 }
 
 } // namespace
@@ -272,6 +281,35 @@ TEST(HttpRequest, OwnerMayLetGoOfARunningRequest)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(threadCount(), threadsBefore) << "the worker of the let-go request is still running";
+}
+
+// The engine's shutdown ends the requests still running, one whose owner let go of it too: the transfers
+// are cancelled at once and no worker thread outlives the engine.
+TEST(HttpRequest, EngineShutdownEndsEveryRunningRequest)
+{
+    TestServer server(200, "late", true);
+    KivHarness harness;
+    const std::set<std::string> before = threadIds();
+    HttpRequest kept(server.host(), u"/slow");
+    kept.start();
+    auto* dropped = new HttpRequest(server.host(), u"/slow");
+    dropped->start();
+    delete dropped;
+    std::set<std::string> workers;
+    for (const std::string& id : threadIds()) {
+        if (before.count(id) == 0) {
+            workers.insert(id);
+        }
+    }
+    EXPECT_FALSE(workers.empty());
+
+    const auto stopStart = std::chrono::steady_clock::now();
+    harness.stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::seconds(5)); // not the 60 s timeout
+    EXPECT_EQ(kept.state.load(), HttpRequest::STATE_FAILED);
+    for (const std::string& id : workers) {
+        EXPECT_FALSE(std::filesystem::exists("/proc/self/task/" + id)) << "thread " << id;
+    }
 }
 
 TEST(HttpRequest, StartingAgainSendsTheSameBody)

@@ -283,8 +283,6 @@ TEST(KivEngine, FrameTicksTheRootAndInputModeReachesEveryObject)
     h.kiv().forgetRoot(); // the root goes before the engine
 }
 
-extern "C" void __lsan_disable() __attribute__((weak));
-
 TEST(KivEngine, FatalErrorLeavesCrashFilesAndExitsWithMinusOne)
 {
     KivHarness h;
@@ -292,10 +290,6 @@ TEST(KivEngine, FatalErrorLeavesCrashFilesAndExitsWithMinusOne)
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        // The child ends with the engine still built, as the fatal path does: not a leak to report.
-        if (__lsan_disable != nullptr) {
-            __lsan_disable();
-        }
         ErrorManager::setThrowForTests(false);
         KIV_FATAL(u"Could not find resource 'nothing'.");
     }

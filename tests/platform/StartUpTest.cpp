@@ -28,12 +28,12 @@
 
 namespace {
 
-// A program of a name nobody else uses: a copy of sleep.
-std::string copyOfSleep(const TempDir& dir, const std::string& name)
+// A copy of a program under a name nobody else uses.
+std::string copyOfProgram(const std::string& program, const TempDir& dir, const std::string& name)
 {
     const std::string path = dir.file(name);
     {
-        std::ifstream in("/bin/sleep", std::ios::binary);
+        std::ifstream in(program, std::ios::binary);
         std::ofstream out(path, std::ios::binary);
         out << in.rdbuf();
     }
@@ -125,9 +125,13 @@ TEST(StartUp, ASecondInstanceSaysSoAndLeaves)
     if (access(game.c_str(), X_OK) != 0) {
         GTEST_SKIP() << "the game program is not built";
     }
+    // Both copies carry a name of the test's own, so no other program of the user takes part.
     TempDir dir;
-    const pid_t first = startProgram(copyOfSleep(dir, "tobble"), "tobble", false);
-    std::FILE* second = popen(("cd / && timeout 20 '" + game + "' 2>&1").c_str(), "r");
+    const std::string name = "tobble-" + std::to_string(getpid());
+    const std::string copy = copyOfProgram(game, dir, name);
+    TempDir sleeper;
+    const pid_t first = startProgram(copyOfProgram("/bin/sleep", sleeper, name), name, false);
+    std::FILE* second = popen(("cd / && timeout 20 '" + copy + "' 2>&1").c_str(), "r");
     ASSERT_NE(second, nullptr);
     std::string output;
     char buffer[256];
@@ -147,7 +151,7 @@ TEST(StartUp, OnlyTheUsersOwnProcessesCount)
     }
     TempDir dir;
     const std::string name = "tobble-other-" + std::to_string(getpid());
-    const pid_t other = startProgram(copyOfSleep(dir, name), name, true);
+    const pid_t other = startProgram(copyOfProgram("/bin/sleep", dir, name), name, true);
     EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name));
     const auto names = ProcessTools::runningProcessNames();
     EXPECT_EQ(std::find(names.begin(), names.end(), name), names.end());

@@ -145,6 +145,9 @@ GLDevice::~GLDevice()
         return;
     }
     SDL_GL_MakeCurrent(sdlWindow, static_cast<SDL_GLContext>(context));
+    if (lastFrameFence != nullptr) {
+        glDeleteSync(static_cast<GLsync>(lastFrameFence));
+    }
     glDeleteTextures(1, &whiteTexture);
     glDeleteSamplers(4, samplers);
     glDeleteBuffers(1, &vbo);
@@ -464,6 +467,23 @@ void GLDevice::present()
 {
     flush();
     SDL_GL_SwapWindow(sdlWindow);
+    const GLsync fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    if (lastFrameFence != nullptr) {
+        const auto previous = static_cast<GLsync>(lastFrameFence);
+        // Waits in steps of a second; a lost context or a failed wait ends it.
+        GLenum result = GL_TIMEOUT_EXPIRED;
+        while (result == GL_TIMEOUT_EXPIRED) {
+            result = glClientWaitSync(previous, GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000u);
+        }
+        glDeleteSync(previous);
+    }
+    lastFrameFence = fence;
+}
+
+void GLDevice::finish()
+{
+    flush();
+    glFinish();
 }
 
 std::vector<std::uint32_t> GLDevice::readPixels(int left, int top, int width, int height)

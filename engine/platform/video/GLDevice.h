@@ -79,7 +79,11 @@ public:
     enum ClearFlags : std::uint32_t { ClearTarget = 1, ClearZBuffer = 2, ClearStencil = 4 };
     // Clears the current viewport (or the whole window) like Direct3D's clear.
     void clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil, bool wholeWindow = false);
+    // Shows the frame. At most two frames are in flight: a fence follows each swap, and the fence of the
+    // frame before is waited for, so a renderer slower than the caller cannot build up a backlog.
     void present();
+    // Sends what is queued and waits until the GPU has done all of it (for timings that include rendering).
+    void finish();
 
     // Reads the given rectangle (window pixels, top-left origin) as 0xAARRGGBB, rows top-down.
     std::vector<std::uint32_t> readPixels(int left, int top, int width, int height);
@@ -128,6 +132,7 @@ private:
     std::size_t vboOffset = 0;
     std::size_t iboCapacity = 0;
     std::size_t iboOffset = 0;
+    void* lastFrameFence = nullptr; // GLsync set after the last swap, waited for after the next
     Stats counters;
 };
 
