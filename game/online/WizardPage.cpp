@@ -100,19 +100,24 @@ void WizardPage::showReplyLines()
     // Each line is at least one display line, so only the last lines the viewer keeps can be seen: the
     // lines before them are not decoded, wrapped or kept at all. In a reply not in UTF-16 a newline byte is
     // a newline of the text (no UTF-8 sequence holds one), so they are found before decoding, which ends at
-    // the first NUL.
+    // the first NUL; a reply of a single line needs no search back from its end.
     std::size_t start = 0;
-    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+    const bool utf16 = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    if (!utf16) {
         if (const void* nul = std::memchr(bytes, 0, size)) {
             size = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - bytes);
         }
-        start = lastLinesStart(std::string_view(reinterpret_cast<const char*>(bytes), size), pViewer->maxLines);
+        const std::string_view raw(reinterpret_cast<const char*>(bytes), size);
+        start = raw.find('\n') == raw.npos ? 0 : lastLinesStart(raw, pViewer->maxLines);
     }
     // The whole reply keeps its byte order mark; a part of it is plain UTF-8.
     const UString text = start == 0 ? decodeTextBuffer(bytes, size)
                                     : utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes) + start,
                                                                   size - start));
-    const UStringView shown = UStringView(text).substr(lastLinesStart(UStringView(text), pViewer->maxLines));
+    UStringView shown(text);
+    if (utf16) {
+        shown.remove_prefix(lastLinesStart(shown, pViewer->maxLines));
+    }
     // Each line as it lies in the text: network text drops a line's carriage return with the other
     // control characters.
     for (std::size_t lineStart = 0; lineStart <= shown.size();) {
