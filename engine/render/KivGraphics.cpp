@@ -208,6 +208,7 @@ void KivGraphics::applyLayout()
 void KivGraphics::beginScene()
 {
     bInScene = true;
+    ++sceneCount;
     // The bars around the viewport are black.
     device->clear(GLDevice::ClearTarget, 0xFF000000u, 1.0f, 0, true);
 }

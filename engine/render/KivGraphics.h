@@ -75,6 +75,9 @@ public:
 
     void beginScene();
     void endScene();
+    // Scenes begun since the device started: a texture made during the current scene cannot be read by
+    // the rendering of an earlier one, which the GPU may still be doing.
+    std::uint64_t getSceneCount() const { return sceneCount; }
     void present();
 
     void clear(std::uint32_t flags, std::uint32_t color, float z = 1.0f, std::uint32_t stencil = 0);
@@ -145,6 +148,7 @@ private:
     bool bInScene = false;
     std::uint64_t uploadCount = 0;
     std::uint64_t drawCount = 0;
+    std::uint64_t sceneCount = 0;
     float view[16];
     float projection[16];
     std::string screenshotFolder;

@@ -4,6 +4,11 @@
 
 #include "engine/render/KivGraphics.h"
 
+namespace {
+// Clear pixels are white with no coverage, so bilinear sampling at a string's edge stays white.
+constexpr std::uint32_t BLANK = 0x00FFFFFFu;
+} // namespace
+
 FontCache::FontCache(UString name_, int rowHeight_, bool flag, Rasterizer rasterizer_)
     : name(std::move(name_)), rowHeight(std::max(1, rowHeight_)), bFlag(flag), rasterizer(std::move(rasterizer_))
 {
@@ -22,6 +27,9 @@ void FontCache::clear()
 {
     entries.clear();
     cursorX = cursorY = shelfHeight = 0;
+    // Draws already queued still read the old texture: new text goes into a fresh one, blank around it.
+    std::fill(image.begin(), image.end(), BLANK);
+    bTextureFresh = false;
 }
 
 bool FontCache::place(int w, int h, int& x, int& y)
@@ -68,12 +76,7 @@ const FontCacheEntry* FontCache::get(const UString& text)
             return nullptr;
         }
     }
-    GLDevice& device = graphics->getDevice();
-    if (texture == 0) {
-        std::vector<std::uint32_t> blank(static_cast<std::size_t>(TEXTURE_SIZE) * TEXTURE_SIZE, 0x00FFFFFFu);
-        texture = device.createTexture(TEXTURE_SIZE, TEXTURE_SIZE, blank.data());
-    }
-    device.updateTextureRect(texture, x, y, w, h, pixels.data());
+    upload(*graphics, x, y, w, h, pixels.data());
     auto entry = std::make_unique<FontCacheEntry>();
     entry->text = text;
     entry->x = x;
@@ -85,6 +88,32 @@ const FontCacheEntry* FontCache::get(const UString& text)
     const FontCacheEntry* result = entry.get();
     entries.emplace(text, std::move(entry));
     return result;
+}
+
+void FontCache::upload(KivGraphics& graphics, int x, int y, int w, int h, const std::uint32_t* pixels)
+{
+    if (image.empty()) {
+        image.assign(static_cast<std::size_t>(TEXTURE_SIZE) * TEXTURE_SIZE, BLANK);
+    }
+    for (int row = 0; row < h; ++row) {
+        std::copy_n(pixels + static_cast<std::size_t>(row) * w, w,
+                    image.begin() + static_cast<std::ptrdiff_t>(y + row) * TEXTURE_SIZE + x);
+    }
+    GLDevice& device = graphics.getDevice();
+    if (texture != 0 && bTextureFresh && textureScene == graphics.getSceneCount()) {
+        // Only this scene's draws read this texture, and none of them the pixels written now.
+        device.updateTextureRect(texture, x, y, w, h, pixels);
+        return;
+    }
+    // Writing into a texture that earlier rendering still reads would wait for that rendering. The fresh
+    // one gets the rows in use, down to the clear row under the last shelf; no draw samples below it.
+    const TextureHandle fresh = device.createTexture(TEXTURE_SIZE, TEXTURE_SIZE, nullptr);
+    const int rowsInUse = std::min(TEXTURE_SIZE, cursorY + shelfHeight + 1);
+    device.updateTextureRect(fresh, 0, 0, TEXTURE_SIZE, rowsInUse, image.data());
+    device.destroyTexture(texture); // sends the draws queued with it first
+    texture = fresh;
+    textureScene = graphics.getSceneCount();
+    bTextureFresh = true;
 }
 
 void FontCache::draw(const FontCacheEntry& entry, const float* world16, std::uint32_t color, float x, float y, float z,

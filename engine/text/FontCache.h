@@ -2,6 +2,9 @@
 // A cache of rendered strings. Each string is rasterised once into a shared texture (white with alpha
 // coverage) and afterwards drawn as one textured rectangle tinted with the draw colour, so a text costs one
 // quad and every cached text of a font shares one texture. When the texture is full the cache starts over.
+// The cache keeps its own copy of the texture's pixels: new text is written into the texture in place only
+// while the texture is new this scene; otherwise a fresh texture is made from the copy, so that adding text
+// never waits for the GPU to finish rendering that still reads the old texture.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +14,8 @@
 #include "engine/core/UString.h"
 #include "engine/platform/video/GLDevice.h"
 #include "engine/text/FontCacheEntry.h"
+
+class KivGraphics;
 
 class FontCache {
 public:
@@ -42,12 +47,20 @@ public:
 
 private:
     bool place(int w, int h, int& x, int& y);
+    // Puts the rectangle of the image at (x, y, w, h) on the device, in place or by a fresh texture.
+    void upload(KivGraphics& graphics, int x, int y, int w, int h, const std::uint32_t* pixels);
 
     UString name;
     int rowHeight;
     bool bFlag;
     Rasterizer rasterizer;
     TextureHandle texture = 0;
+    // The texture's pixels (TEXTURE_SIZE x TEXTURE_SIZE, made with the first text).
+    std::vector<std::uint32_t> image;
+    // The scene the texture was made in.
+    std::uint64_t textureScene = 0;
+    // False when queued draws may read pixels the next text overwrites (after a start over).
+    bool bTextureFresh = false;
     std::unordered_map<UString, std::unique_ptr<FontCacheEntry>> entries;
     int cursorX = 0, cursorY = 0, shelfHeight = 0;
     std::uint64_t useCounter = 0;

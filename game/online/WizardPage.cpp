@@ -1,5 +1,9 @@
 #include "game/online/WizardPage.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
 #include "engine/kiv/Kiv.h"
 #include "engine/text/TextSprite.h"
 #include "game/front/ContextIntro.h"
@@ -9,6 +13,25 @@
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuSupport.h"
 #include "game/online/MessageViewer.h"
+
+namespace {
+// Where the last `count` lines of the text begin (0 when it has no more lines than that).
+template <typename Char>
+std::size_t lastLinesStart(std::basic_string_view<Char> text, uint32_t count)
+{
+    std::size_t start = 0;
+    std::size_t end = text.size();
+    for (uint32_t kept = 0; kept < count; ++kept) {
+        const std::size_t feed = end == 0 ? text.npos : text.rfind(Char('\n'), end - 1);
+        if (feed == text.npos) {
+            return 0;
+        }
+        start = feed + 1;
+        end = feed;
+    }
+    return start;
+}
+} // namespace
 
 WizardPage::WizardPage(int titleId)
 {
@@ -69,25 +92,38 @@ void WizardPage::addText(int id) { pViewer->addMessage(MenuSupport::text(id)); }
 
 void WizardPage::showReplyLines()
 {
-    if (pRequest->data == nullptr || pRequest->size == 0) {
+    const unsigned char* bytes = pRequest->data;
+    std::size_t size = pRequest->size;
+    if (bytes == nullptr || size == 0) {
         return;
     }
     // Each line is at least one display line, so only the last lines the viewer keeps can be seen: the
-    // lines before them are not wrapped or kept at all.
-    const UString text = decodeTextBuffer(pRequest->data, pRequest->size);
+    // lines before them are not decoded, wrapped or kept at all. In a reply not in UTF-16 a newline byte is
+    // a newline of the text (no UTF-8 sequence holds one), so they are found before decoding, which ends at
+    // the first NUL; a reply of a single line needs no search back from its end.
     std::size_t start = 0;
-    std::size_t end = text.size();
-    for (uint32_t kept = 0; kept < pViewer->maxLines; ++kept) {
-        const std::size_t feed = end == 0 ? UString::npos : text.rfind(u'\n', end - 1);
-        if (feed == UString::npos) {
-            start = 0; // the reply has no more lines than are shown
-            break;
+    const bool utf16 = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    if (!utf16) {
+        if (const void* nul = std::memchr(bytes, 0, size)) {
+            size = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - bytes);
         }
-        start = feed + 1;
-        end = feed;
+        const std::string_view raw(reinterpret_cast<const char*>(bytes), size);
+        start = raw.find('\n') == raw.npos ? 0 : lastLinesStart(raw, pViewer->maxLines);
     }
-    for (const UString& line : splitLines(UStringView(text).substr(start))) {
-        pViewer->addMessage(networkText(line));
+    // The whole reply keeps its byte order mark; a part of it is plain UTF-8.
+    const UString text = start == 0 ? decodeTextBuffer(bytes, size)
+                                    : utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes) + start,
+                                                                  size - start));
+    UStringView shown(text);
+    if (utf16) {
+        shown.remove_prefix(lastLinesStart(shown, pViewer->maxLines));
+    }
+    // Each line as it lies in the text: network text drops a line's carriage return with the other
+    // control characters.
+    for (std::size_t lineStart = 0; lineStart <= shown.size();) {
+        const std::size_t feed = std::min(shown.find(u'\n', lineStart), shown.size());
+        pViewer->addMessage(networkText(shown.substr(lineStart, feed - lineStart)));
+        lineStart = feed + 1;
     }
 }
 

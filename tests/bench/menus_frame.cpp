@@ -107,8 +107,9 @@ void BM_MainMenuFrame50Items(benchmark::State& state)
 
 // The network-test wizard given a reply of one 1 MiB line without a space, as its request hands it over.
 // One iteration: the whole engine frame that takes the reply (decoding, wrapping, the status lines), then
-// four whole frames showing it, each including the drawing's flush and present. Counters: the frame that
-// took the reply and the slowest frame after it, in ms.
+// four whole frames showing it, each including the drawing's flush and present and ending when the GPU has
+// drawn it (a one-pixel read-back), so that no frame's rendering is left for a later frame to wait for.
+// Counters: the frame that took the reply and the slowest frame after it, in ms; frames over 20 ms.
 void BM_NetworkWizardFramesWith1MiBReplyLine(benchmark::State& state)
 {
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
@@ -129,12 +130,15 @@ void BM_NetworkWizardFramesWith1MiBReplyLine(benchmark::State& state)
     // page's drawing) is not counted.
     giveReply();
     harness.frames(60, &stack);
+    GLDevice& device = KivGraphics::instance()->getDevice();
+    device.readPixels(0, 0, 1, 1);
 
     using Clock = std::chrono::steady_clock;
     int overBudget = 0;
     auto timeFrame = [&](double& slowest) {
         const auto start = Clock::now();
         harness.frame(&stack);
+        device.readPixels(0, 0, 1, 1);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         slowest = std::max(slowest, ms);
         overBudget += ms > 20.0 ? 1 : 0;

@@ -249,9 +249,15 @@ TEST_F(NetworkWizardTest, AHugeReplyKeepsEveryFrameShortAndOnScreen)
     while (manyLines.size() < (1u << 20)) {
         manyLines += "line\n";
     }
+    // More lines than the page shows, after a NUL, where decoding ends.
+    std::string hidden(1, '\0');
+    for (int i = 0; i < 10; ++i) {
+        hidden += "hidden\n";
+    }
     const Case cases[] = {
         {"one line of 1 MiB without a space", "", 1L << 20},
-        {"200,000 short lines", manyLines.substr(0, 1u << 20), 0},
+        {"200,000 short lines, the last with two-byte characters",
+         manyLines.substr(0, (1u << 20) - 12 - hidden.size()) + "\n\xC3\xA9t\xC3\xA9\r\nlast" + hidden, 0},
     };
     for (const Case& c : cases) {
         setReply(200, c.body, 0.0, c.repeat);
@@ -290,6 +296,9 @@ TEST_F(NetworkWizardTest, AHugeReplyKeepsEveryFrameShortAndOnScreen)
         if (c.repeat > 0) {
             EXPECT_EQ(viewer.lines[viewer.lines.size() - 2].substr(viewer.lines[viewer.lines.size() - 2].size() - 3),
                       u"...");
+        } else {
+            EXPECT_EQ(viewer.lines[viewer.lines.size() - 3], u"\u00E9t\u00E9");
+            EXPECT_EQ(viewer.lines[viewer.lines.size() - 2], u"last");
         }
         screenshot(c.repeat > 0 ? "online-network-wizard-long-line" : "online-network-wizard-many-lines");
         // Cancel answers an ordinary click.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -81,7 +82,8 @@ protected:
     struct Box {
         int left = 99999, top = 99999, right = -1, bottom = -1;
     };
-    Box drawn(const std::function<void()>& draw)
+    // One scene, sent to the device without waiting for it.
+    void scene(const std::function<void()>& draw)
     {
         graphics->beginScene();
         graphics->clear(GLDevice::ClearTarget, 0xFF000000u);
@@ -91,6 +93,10 @@ protected:
         draw();
         Context::setCurrent(nullptr);
         graphics->endScene();
+    }
+    Box drawn(const std::function<void()>& draw)
+    {
+        scene(draw);
         int w = 0, h = 0;
         const std::vector<std::uint32_t> pixels = graphics->readScreen(w, h);
         Box b;
@@ -242,6 +248,68 @@ TEST_F(Text, SystemFontFlagAndTheStringCache)
     EXPECT_EQ(font.getCache()->getRenderCount(), 1);
     drawn([&] { font.print(V3(0, 0, 0), UColor(0xFFFFFFFFu), 0x05, u"ABC"); }); // too short for the cache
     EXPECT_EQ(font.getCache()->size(), 1u);
+}
+
+TEST_F(Text, NewCachedTextWaitsForNoEarlierSceneAndChangesNoQueuedText)
+{
+    // Each string a block 8 pixels wide per character and 10 high: white, or clear when it starts with 'x'.
+    FontCache cache(u"blocks", 10, false, [](const UString& text, int& w, int& h, std::vector<std::uint32_t>& px) {
+        w = 8 * static_cast<int>(text.size());
+        h = 10;
+        px.assign(static_cast<std::size_t>(w) * h, text[0] == u'x' ? 0x00FFFFFFu : 0xFFFFFFFFu);
+        return true;
+    });
+    const FontCacheEntry* old = cache.get(u"old");
+    ASSERT_NE(old, nullptr);
+    // A scene the GPU takes long to draw, reading the cache's texture: the old text stretched over the screen.
+    scene([&] {
+        for (int i = 0; i < 80; ++i) {
+            cache.draw(*old, nullptr, 0x08FFFFFFu, -320.0f, 240.0f, 0.0f, 640.0f / old->width, 48.0f);
+        }
+    });
+    using Clock = std::chrono::steady_clock;
+    auto msSince = [](Clock::time_point start) {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    double addMs = 0.0;
+    scene([&] {
+        cache.draw(*old, nullptr, 0xFFFFFFFFu, -100.0f, 100.0f, 0.0f, 1.0f, 1.0f);
+        const auto start = Clock::now();
+        const FontCacheEntry* newer = cache.get(u"newer");
+        addMs = msSince(start);
+        ASSERT_NE(newer, nullptr);
+        cache.draw(*newer, nullptr, 0xFFFFFFFFu, -100.0f, 50.0f, 0.0f, 1.0f, 1.0f);
+        // A second new text in the same scene, after draws of the texture are queued.
+        const FontCacheEntry* again = cache.get(u"again");
+        ASSERT_NE(again, nullptr);
+        cache.draw(*again, nullptr, 0xFFFFFFFFu, -100.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+    });
+    const auto start = Clock::now();
+    int w = 0, h = 0;
+    std::vector<std::uint32_t> pixels = graphics->readScreen(w, h);
+    const double drawMs = msSince(start);
+    // Adding the text did not wait for the slow scene: the GPU drew it only when the screen was read.
+    EXPECT_LT(addMs, drawMs);
+    auto lit = [&](int x, int y) { return (pixels[static_cast<std::size_t>(y) * w + x] & 0xFFFFFFu) != 0; };
+    EXPECT_TRUE(lit(230, 145));  // old
+    EXPECT_TRUE(lit(255, 195));  // newer
+    EXPECT_TRUE(lit(255, 245));  // again
+    EXPECT_FALSE(lit(300, 145)); // right of old
+    EXPECT_EQ(cache.getRenderCount(), 3);
+
+    // A full cache starts over from the top-left, where the old text lies; its draw queued before still
+    // shows it.
+    scene([&] {
+        cache.draw(*cache.get(u"old"), nullptr, 0xFFFFFFFFu, -100.0f, 100.0f, 0.0f, 1.0f, 1.0f);
+        for (int i = 0; cache.size() > 1 || i < 2; ++i) {
+            UString clearLine(128, u'y'); // a whole row of the texture
+            clearLine[0] = u'x';
+            clearLine[1] = static_cast<char16_t>(0x100 + i);
+            ASSERT_NE(cache.get(clearLine), nullptr);
+        }
+    });
+    pixels = graphics->readScreen(w, h);
+    EXPECT_TRUE(lit(230, 145));
 }
 
 TEST(TextLineTest, ColourRunsAndBadMarkup)

@@ -223,7 +223,8 @@ void GLDevice::updateTexture(TextureHandle texture, int width, int height, const
 
 void GLDevice::updateTextureRect(TextureHandle texture, int x, int y, int w, int h, const std::uint32_t* pixels)
 {
-    flush(); // queued draws see the old contents
+    // No flush: sending the queued draws here would make a texture the frame already drew with one that
+    // the driver has to finish drawing before it may change.
     glBindTexture(GL_TEXTURE_2D, texture);
     boundTexture = texture;
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);

@@ -61,7 +61,10 @@ public:
     // Textures: pixels are 32-bit 0xAARRGGBB, rows top-down.
     TextureHandle createTexture(int width, int height, const std::uint32_t* pixels);
     void updateTexture(TextureHandle texture, int width, int height, const std::uint32_t* pixels);
-    // Replaces a rectangle of the texture (pixels of w x h, rows top-down).
+    // Replaces a rectangle of the texture (pixels of w x h, rows top-down). Unlike updateTexture it sends
+    // nothing queued first, so queued draws read the new pixels: a caller that rewrites pixels a queued
+    // draw reads must flush before. A texture that rendering already sent still reads may make the driver
+    // wait for that rendering.
     void updateTextureRect(TextureHandle texture, int x, int y, int w, int h, const std::uint32_t* pixels);
     void destroyTexture(TextureHandle texture);
     int maxTextureSize() const { return maxTexture; }
