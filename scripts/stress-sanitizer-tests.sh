@@ -2,8 +2,9 @@
 # Runs the sanitizer build's suite ten times in a row (each test until it fails, at most ten times) while a
 # from-scratch build of the engine and game loads the machine: tests that fail only now and then, and
 # crashes at a process's exit, show up here. Not run by CI; build build/asan first (scripts/run-tests.sh).
-#   TOBBLE_STRESS_REPEATS  runs of each test (10)
-#   TOBBLE_STRESS_JOBS     tests at once, and the load build's jobs (the number of processors)
+#   TOBBLE_STRESS_REPEATS    runs of each test (10)
+#   TOBBLE_STRESS_JOBS       tests at once (the number of processors)
+#   TOBBLE_STRESS_LOAD_JOBS  the load build's jobs (half the number of processors)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ ! -f build/asan/CTestTestfile.cmake ]; then
@@ -12,6 +13,7 @@ if [ ! -f build/asan/CTestTestfile.cmake ]; then
 fi
 repeats=${TOBBLE_STRESS_REPEATS:-10}
 jobs=${TOBBLE_STRESS_JOBS:-$(nproc)}
+load_jobs=${TOBBLE_STRESS_LOAD_JOBS:-$(( ($(nproc) + 1) / 2 ))}
 export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
@@ -25,15 +27,22 @@ setsid bash -c '
     CCACHE_DISABLE=1 cmake -S . -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBBLE_DATA=OFF \
       -DTOBBLE_BENCHMARKS=OFF > /dev/null 2>&1 || exit 1
     CCACHE_DISABLE=1 cmake --build "$1/build" -j "$2" --target game > /dev/null 2>&1 || exit 1
-  done' load "$load" "$jobs" &
+  done' load "$load" "$load_jobs" &
 loader=$!
-stop_load() {
+tests=
+stop() {
+  [ -z "$tests" ] || kill "$tests" 2> /dev/null || true
   kill -- -"$loader" 2> /dev/null || true
-  wait "$loader" 2> /dev/null || true
+  wait 2> /dev/null || true
   rm -rf "$load"
 }
-trap stop_load EXIT
+trap stop EXIT
+trap 'exit 130' INT TERM
 
 start=$(date +%s)
-ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600 --repeat until-fail:"$repeats"
+# In the background, so that an interrupt ends the tests and the load at once.
+ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600 --repeat until-fail:"$repeats" &
+tests=$!
+wait "$tests"
+tests=
 echo "sanitizer suite: $repeats runs of every test passed under load in $(( $(date +%s) - start )) s"
