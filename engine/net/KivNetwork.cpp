@@ -26,7 +26,7 @@ const KivNetwork::EngineHooks& KivNetwork::getHooks()
     return gInstance != nullptr ? gInstance->hooks : none;
 }
 
-void KivNetwork::assertRegistrationAllowed(std::source_location caller)
+void KivNetwork::assertRegistrationAllowed(SourceLocation caller)
 {
     if (THEROLE == nullptr) {
         ErrorManager::assertionFailed("THEROLE != NULL", caller.function_name(), caller.file_name(),

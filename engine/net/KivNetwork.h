@@ -5,7 +5,7 @@
 // level), which the engine object supplies as hooks.
 #include <cstdint>
 #include <functional>
-#include <source_location>
+#include "engine/core/SourceLocation.h"
 #include <string>
 
 #include "engine/core/UString.h"
@@ -43,7 +43,7 @@ public:
     // Level code registers a new object only with a current role that allows registrations: the fatal
     // assertions "THEROLE != NULL" and "THEROLE->bAllowNewObjectRegistations", reported from `caller`
     // (the operation that makes the object, also when a helper of it runs this check).
-    static void assertRegistrationAllowed(std::source_location caller = std::source_location::current());
+    static void assertRegistrationAllowed(SourceLocation caller = SourceLocation::current());
 
     // The crash path's ".net" file.
     bool writeCrashFile(const std::string& path) const { return recorder.writeToFile(path); }

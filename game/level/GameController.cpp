@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <source_location>
+#include "engine/core/SourceLocation.h"
 
 #include "engine/audio/KivAudio.h"
 #include "engine/audio/SoundStream.h"
@@ -82,11 +82,17 @@ bool bindingPressed(const GameConfiguration* config, int binding)
 }
 
 // Registers a new object with the current role, as every object made by level code is; a role that
-// allows no registration is reported from the calling controller operation.
-void registerNew(KivBase* object, std::source_location caller = std::source_location::current())
+// allows no registration is reported from the calling controller operation. The object is not yet in the
+// tree, so a failure deletes it.
+void registerNew(KivBase* object, SourceLocation caller = SourceLocation::current())
 {
-    KivNetwork::assertRegistrationAllowed(caller);
-    THEROLE->registerObject(object, 0);
+    try {
+        KivNetwork::assertRegistrationAllowed(caller);
+        THEROLE->registerObject(object, 0);
+    } catch (...) {
+        delete object;
+        throw;
+    }
 }
 
 // The level's course (state changes, overlays) is decided by the server, or by this process when it has no
@@ -706,7 +712,7 @@ void GameController::updateExploration()
 }
 
 template <class T>
-static void openLevelOverlay(std::source_location caller = std::source_location::current())
+static void openLevelOverlay(SourceLocation caller = SourceLocation::current())
 {
     KivNetwork::assertRegistrationAllowed(caller);
     auto* overlay = new T();

@@ -19,21 +19,38 @@
 namespace {
 // Registers a new world object with the current role; a failure is reported from `caller`.
 template <class T>
-T* registered(const std::source_location& caller)
+T* registered(const SourceLocation& caller)
 {
     KivNetwork::assertRegistrationAllowed(caller);
     auto* object = new T();
-    THEROLE->registerObject(object, 0);
+    try {
+        THEROLE->registerObject(object, 0);
+    } catch (...) {
+        delete object;
+        throw;
+    }
     return object;
 }
 
-// The two post-replicate calls, then the replicated add-child to the list.
-void finish(KivBase* object, KivBase* list)
+// The two post-replicate calls, then the replicated add-child to the list. An object that reaches no list
+// (a damaged level lacks it, or a failure on the way) is kept below the controller, which deletes it with
+// the level, rather than lost.
+void finish(KivBase* object, KivBase* list, GameController& gc)
 {
-    object->netCallPostReplicate();
-    object->netCallPostReplicateGlobal();
-    if (list != nullptr) {
-        list->netAddChild(object);
+    try {
+        object->netCallPostReplicate();
+        object->netCallPostReplicateGlobal();
+        if (list != nullptr) {
+            list->netAddChild(object);
+        }
+    } catch (...) {
+        if (object->getParent() == nullptr) {
+            gc.appendChild(object);
+        }
+        throw;
+    }
+    if (object->getParent() == nullptr) {
+        gc.appendChild(object);
     }
 }
 
@@ -45,7 +62,7 @@ T* findResource(const char16_t* name)
 }
 
 void addDeco(GameController& gc, Terrain* terrain, const char16_t* skinName, int32_t segments, int32_t depth,
-             const std::source_location& caller)
+             const SourceLocation& caller)
 {
     // Without the picture (a level built without data) there is nothing to lay.
     Quad* skin = findResource<Quad>(skinName);
@@ -54,7 +71,7 @@ void addDeco(GameController& gc, Terrain* terrain, const char16_t* skinName, int
     }
     auto* deco = registered<TerrainDeco>(caller);
     deco->construct(terrain, skin, segments, depth);
-    finish(deco, gc.objectList);
+    finish(deco, gc.objectList, gc);
 }
 } // namespace
 
@@ -82,24 +99,24 @@ V3 LevelWorld::positionOf(const KivBase* object)
     return r != nullptr ? r->position : V3();
 }
 
-void LevelWorld::createStarterContent(GameController& gc, std::source_location caller)
+void LevelWorld::createStarterContent(GameController& gc, SourceLocation caller)
 {
     auto* prop = registered<A99Object>(caller);
     prop->construct();
     prop->pSkin = findResource<Skin>(u"terrain-grassy:0");
-    finish(prop, gc.objectList);
+    finish(prop, gc.objectList, gc);
 
     auto* terrain = registered<Terrain>(caller);
     terrain->construct(512, 16);
     terrain->position = V3{0.0f, 0.0f, 0.0f};
-    finish(terrain, gc.objectList);
+    finish(terrain, gc.objectList, gc);
 
     addDeco(gc, terrain, u"deco-grass:0", 64, 28, caller);
 
     auto* pig = registered<Pig>(caller);
     pig->construct(PigBody::TYPE_PIG);
     pig->position = V3{-256.0f, Pig::RADIUS, 0.0f};
-    finish(pig, gc.pigList);
+    finish(pig, gc.pigList, gc);
 
     addDeco(gc, terrain, u"terrain-grassy:0", 512, 261, caller);
     addDeco(gc, terrain, u"ground-grass:0", 512, 1, caller);
@@ -107,19 +124,19 @@ void LevelWorld::createStarterContent(GameController& gc, std::source_location c
     auto* house = registered<House>(caller);
     house->construct();
     house->position = V3{512.0f, 96.0f, 0.0f};
-    finish(house, gc.houseList);
+    finish(house, gc.houseList, gc);
 
     auto* apple = registered<Apple>(caller);
     apple->construct();
     apple->position = V3{0.0f, Apple::RADIUS, 0.0f};
-    finish(apple, gc.appleList);
+    finish(apple, gc.appleList, gc);
 }
 
-void LevelWorld::createBoundary(GameController& gc, std::source_location caller)
+void LevelWorld::createBoundary(GameController& gc, SourceLocation caller)
 {
     auto* boundary = registered<A99Object>(caller);
     boundary->construct();
-    finish(boundary, gc.objectList);
+    finish(boundary, gc.objectList, gc);
     boundary->createHull();
     const float floor = gc.playingArea.bottom - 0.5f * static_cast<float>(HudTouch::screenHeight());
     Hull* hull = boundary->pHull;
@@ -132,7 +149,7 @@ void LevelWorld::createBoundary(GameController& gc, std::source_location caller)
     hull->addHullPoint(gc.playingArea.right, gc.playingArea.top, 0.0f, true);
 }
 
-void LevelWorld::createPiglets(GameController& gc, std::source_location caller)
+void LevelWorld::createPiglets(GameController& gc, SourceLocation caller)
 {
     auto* hero = dynamic_cast<EditorObject*>(gc.findHeroOrNull());
     for (int32_t type = 2; type <= PigBody::TYPE_LAST_PIGLET; ++type) {
@@ -141,7 +158,7 @@ void LevelWorld::createPiglets(GameController& gc, std::source_location caller)
         if (hero != nullptr) {
             piglet->position = hero->position;
         }
-        finish(piglet, piglet->getHomeList());
+        finish(piglet, piglet->getHomeList(), gc);
         if (type == 2) {
             piglet->placeProxyAfter(hero);
         } else {

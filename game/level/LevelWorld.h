@@ -3,7 +3,7 @@
 // objects that the controller makes itself (starter content of an empty level, the level boundary, the
 // piglets).
 #include <cstdint>
-#include <source_location>
+#include "engine/core/SourceLocation.h"
 
 #include "engine/core/V3.h"
 
@@ -23,10 +23,10 @@ V3 positionOf(const KivBase* object);
 // Each object made below is registered with the current role; a role that allows no registration is a
 // fatal error reported from `caller`, the controller operation that makes the objects.
 // The starter content of an empty level (terrain, decorations, pig, house, apple).
-void createStarterContent(GameController& gc, std::source_location caller = std::source_location::current());
+void createStarterContent(GameController& gc, SourceLocation caller = SourceLocation::current());
 // The two walls and the floor around the playing area.
-void createBoundary(GameController& gc, std::source_location caller = std::source_location::current());
+void createBoundary(GameController& gc, SourceLocation caller = SourceLocation::current());
 // The three piglets of a normal level.
-void createPiglets(GameController& gc, std::source_location caller = std::source_location::current());
+void createPiglets(GameController& gc, SourceLocation caller = SourceLocation::current());
 
 } // namespace LevelWorld
