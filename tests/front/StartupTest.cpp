@@ -3,6 +3,7 @@
 
 #include "FrontHarness.h"
 #include "engine/core/ErrorManager.h"
+#include "engine/core/TimeKeeper.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
@@ -142,11 +143,18 @@ TEST(Startup, FrameRateReadoutSitsInTheCornerAndRefreshesAtMostEighthOfASecond)
     game.frames(2);
     Kiv::instance()->frameRate = 57.0;
     game.stack().nextReadoutTime = 0.0;
+    const TimeKeeper& clock = *Kiv::instance()->timeKeeper;
+    const double before = clock.getPhysicalTime() - clock.getStartTime();
     game.frame();
+    const double after = clock.getPhysicalTime() - clock.getStartTime();
     EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate);
+    // The next refresh is due an eighth of a second after this one, and not before.
+    EXPECT_GE(game.stack().nextReadoutTime, before + 0.125);
+    EXPECT_LE(game.stack().nextReadoutTime, after + 0.125);
     Kiv::instance()->frameRate = 99.0;
+    game.stack().nextReadoutTime = after + 1000.0;
     game.stack().renderContents();
-    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate); // well within 0.125 s of the last refresh
+    EXPECT_FLOAT_EQ(57.0f, game.stack().shownFrameRate);
     game.stack().nextReadoutTime = 0.0;
     game.stack().renderContents();
     EXPECT_FLOAT_EQ(99.0f, game.stack().shownFrameRate);
