@@ -55,6 +55,8 @@ public:
     // cannot be read; any other in the fatal path.
     void processPacket(Packet& packet);
     void processCommand(Packet& packet, int command);
+    // Inside processPacket with a packet from outside (a peer's message, a level the user saved).
+    bool isReadingUntrusted() const { return bReadingUntrusted; }
 
     // The full state in tree order: SPAWNNAMED for every object, then COPYOBJ for every object. This is
     // what a new peer receives and what a level file holds.

@@ -138,9 +138,10 @@ void EditorObject::construct()
 void EditorObject::local_construct()
 {
     const GameController* GC = LevelAccess::controller();
-    // A level's own objects are made below their controller. Only a client may be told to make one before
-    // the level's controller has arrived; its proxy then waits (makeProxy finds no list to put it in).
-    if (THEROLE == nullptr || THEROLE->bIsServer) {
+    // A level's own objects are made below their controller. Only a server's message or a level the user
+    // saved may name one before the level's controller: its proxy then waits (makeProxy finds no list to
+    // put it in), and a saved level without a controller is refused once it is read.
+    if (THEROLE == nullptr || (THEROLE->bIsServer && !THEROLE->isReadingUntrusted())) {
         KIV_ASSERT(GC != NULL);
     }
     KIV_ASSERT(THEROLE != NULL);

@@ -282,8 +282,9 @@ TEST_F(NetworkWizardTest, AHugeReplyKeepsEveryFrameShortAndOnScreen)
             frames(1);
             slowest = std::max(slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
-        // Generous for a loaded test machine; the Release build stays far below a frame's 20 ms.
-        EXPECT_LT(slowest, 0.25) << c.what;
+        // Generous for a loaded two-core machine and the sanitizers' build, where a frame that handled the
+        // whole reply took seconds; the Release build stays below a frame's 20 ms (see the wizard benchmark).
+        EXPECT_LT(slowest, 1.0) << c.what;
 
         const MessageViewer& viewer = *page->pViewer;
         ASSERT_LE(viewer.lines.size(), viewer.maxLines);
