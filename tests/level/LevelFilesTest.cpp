@@ -26,38 +26,10 @@
 #include "game/level/MyRootObject.h"
 #include "game/level/LevelBuilder.h"
 #include "game/userdata/ProfileData.h"
+#include "support/ObjectChain.h"
 #include "support/TempDir.h"
 
 namespace {
-// A chain of `depth` plain objects below `parent`, each the only child of the one before; answers its top.
-KivBase* addChain(NetRole& role, KivBase* parent, int depth)
-{
-    KivBase* top = nullptr;
-    for (int i = 0; i < depth; ++i) {
-        auto* o = new KivBase();
-        role.registerObject(o, 0);
-        parent->appendChild(o);
-        top = top != nullptr ? top : o;
-        parent = o;
-    }
-    return top;
-}
-
-// Deletes a chain from its deepest object up, so that no deletion reaches below another.
-void removeChain(KivBase* top)
-{
-    KivBase* o = top;
-    while (o->getFirstChild() != nullptr) {
-        o = o->getFirstChild();
-    }
-    while (o != top) {
-        KivBase* parent = o->getParent();
-        delete o;
-        o = parent;
-    }
-    delete top;
-}
-
 // A level with a chain of nested objects in its object list, saved to `path`.
 void saveLevelWithChain(const std::string& path, int depth)
 {

@@ -20,6 +20,7 @@
 #include "game/overlays/OverlayPause.h"
 #include "game/world/A99Object.h"
 #include "game/world/Hull.h"
+#include "support/ObjectChain.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -679,36 +680,6 @@ void writeAddChild(Packet& packet, uint32_t parentUid, uint32_t childUid)
     packet.doVarUInt(childUid);
 }
 
-// A chain of `depth` plain objects below the role's root, each the only child of the one before.
-KivBase* addChain(NetRole& role, int depth)
-{
-    KivBase* top = nullptr;
-    KivBase* parent = role.root;
-    for (int i = 0; i < depth; ++i) {
-        auto* o = new KivBase();
-        role.registerObject(o, 0);
-        parent->appendChild(o);
-        top = top != nullptr ? top : o;
-        parent = o;
-    }
-    return top;
-}
-
-// Deletes a chain from its deepest object up, so that no deletion reaches below another.
-void removeChain(KivBase* top)
-{
-    KivBase* o = top;
-    while (o->getFirstChild() != nullptr) {
-        o = o->getFirstChild();
-    }
-    while (o != top) {
-        KivBase* parent = o->getParent();
-        delete o;
-        o = parent;
-    }
-    delete top;
-}
-
 int treeDepth(const NetRole& role)
 {
     int deepest = 0;
@@ -729,7 +700,7 @@ TEST_F(Replication, TreesDeeperThanTheLimitAreRefusedStoredAndFromPeers)
         SCOPED_TRACE(depth);
         auto source = makeServer();
         source->start(nullptr);
-        KivBase* top = addChain(*source, depth);
+        KivBase* top = addChain(*source, source->root, depth);
         {
             Packet stored = fullState(*source);
             auto target = makeServer();
