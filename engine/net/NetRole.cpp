@@ -484,25 +484,24 @@ void NetRole::onMessage(Node& peer, const uint8_t* bytes, std::size_t size)
     }
 }
 
+NetRole::Scope::Scope(NetRole& role, bool& flag, bool value) : previous(THEROLE), flag(flag), saved(flag)
+{
+    THEROLE = &role;
+    flag = value;
+}
+
+NetRole::Scope::~Scope()
+{
+    flag = saved;
+    THEROLE = previous;
+}
+
 bool NetRole::processPeerMessage(const uint8_t* bytes, std::size_t size, UString& why)
 {
     Packet packet(Packet::FLAG_COMMANDS | Packet::FLAG_PEER, 0);
     packet.setReadData(bytes, size);
     // Put back however the message ends.
-    struct Reading {
-        NetRole& role;
-        NetRole* previous;
-        explicit Reading(NetRole& r) : role(r), previous(THEROLE)
-        {
-            THEROLE = &role;
-            role.bReadingPeerMessage = true;
-        }
-        ~Reading()
-        {
-            role.bReadingPeerMessage = false;
-            THEROLE = previous;
-        }
-    } reading(*this);
+    Scope reading(*this, bReadingPeerMessage, true);
     try {
         processPacket(packet);
     } catch (const PacketDecodeError& error) {

@@ -58,6 +58,21 @@ public:
     // Inside processPacket with a packet from outside (a peer's message, a level the user saved).
     bool isReadingUntrusted() const { return bReadingUntrusted; }
 
+    // Makes a role the current one and sets one of its flags for a scope; both are put back however the
+    // scope ends (reading a stream may stop with an exception).
+    class Scope {
+    public:
+        Scope(NetRole& role, bool& flag, bool value);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        NetRole* previous;
+        bool& flag;
+        bool saved;
+    };
+
     // The full state in tree order: SPAWNNAMED for every object, then COPYOBJ for every object. This is
     // what a new peer receives and what a level file holds.
     void writeFullState(Packet& packet) const;

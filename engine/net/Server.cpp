@@ -29,23 +29,9 @@ void Server::start(Packet* storedStream)
 {
     KIV_ASSERT(connection != NULL);
     if (storedStream != nullptr) {
-        // Put back however the replay ends: an untrusted stream may stop it with a PacketDecodeError.
-        struct Replaying {
-            Server& server;
-            NetRole* previous;
-            explicit Replaying(Server& s) : server(s), previous(THEROLE)
-            {
-                THEROLE = &server;
-                server.bAllowNewObjectRegistations = false;
-            }
-            ~Replaying()
-            {
-                server.bAllowNewObjectRegistations = true;
-                THEROLE = previous;
-            }
-        };
         {
-            Replaying replaying(*this);
+            // Put back however the replay ends: an untrusted stream may stop it with a PacketDecodeError.
+            Scope replaying(*this, bAllowNewObjectRegistations, false);
             processPacket(*storedStream);
         }
         NetRole* previous = THEROLE;
