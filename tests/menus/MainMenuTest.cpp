@@ -96,15 +96,7 @@ TEST_F(MainMenu, TheGreetingWearsADarkRimOnALightPicture)
     screenshot("main-menu-greeting-on-white");
     const Screen screen = readScreen();
     const int w = ContextMenu::screenWidth(), h = ContextMenu::screenHeight();
-    auto dark = [&](int top, int bottom) {
-        int n = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = w / 2 - 150; x < w / 2 + 150; ++x) {
-                const std::uint32_t p = screen.pixel(x, y);
-                n += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
-            }
-        return n;
-    };
+    auto dark = [&](int top, int bottom) { return screen.darkPixels(w / 2 - 150, w / 2 + 150, top, bottom); };
     EXPECT_GT(dark(h / 2 - 40, h / 2 - 10), 40) << "Hello";
     EXPECT_GT(dark(h / 2 - 8, h / 2 + 14), 40) << "the hint";
 }

@@ -1,5 +1,6 @@
 #include "MenuFixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -274,6 +275,18 @@ std::uint32_t MenuFixture::Screen::pixel(int x, int y) const
         return 0;
     }
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+}
+
+int MenuFixture::Screen::darkPixels(int x0, int x1, int y0, int y1) const
+{
+    int dark = 0;
+    for (int y = std::max(0, y0); y < std::min(height, y1); ++y) {
+        for (int x = std::max(0, x0); x < std::min(width, x1); ++x) {
+            const std::uint32_t p = pixel(x, y);
+            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    }
+    return dark;
 }
 
 void MenuFixture::addPlayers(int count)

@@ -64,6 +64,8 @@ protected:
         int height = 0;
         std::vector<std::uint32_t> pixels;
         std::uint32_t pixel(int x, int y) const;
+        // Pixels of [x0, x1) x [y0, y1) on the screen whose three channels are all dark: a text's rim.
+        int darkPixels(int x0, int x1, int y0, int y1) const;
     };
     static Screen readScreen();
 

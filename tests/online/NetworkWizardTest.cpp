@@ -159,14 +159,7 @@ TEST_F(NetworkWizardTest, StatusLinesWearADarkRimOnALightPicture)
     // The first status line stands a little above the screen's middle.
     const float firstY = page->pViewer->firstLineY();
     const int top = h / 2 - static_cast<int>(firstY) - 12, bottom = top + 24;
-    int dark = 0;
-    for (int y = std::max(0, top); y < std::min(h, bottom); ++y) {
-        for (int x = w / 2 - 200; x < w / 2 + 200; ++x) {
-            const std::uint32_t p = screen.pixel(x, y);
-            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
-        }
-    }
-    EXPECT_GT(dark, 40);
+    EXPECT_GT(screen.darkPixels(w / 2 - 200, w / 2 + 200, top, bottom), 40);
 }
 
 TEST_F(NetworkWizardTest, PlainAndDamagedReplies)

@@ -58,13 +58,9 @@ TEST_F(Credits, TheLinesWearADarkRimOnALightPicture)
     frames(2);
     screenshot("credits-on-white");
     const Screen screen = readScreen();
-    int dark = 0;
-    for (int y = screen.height / 2 + 40; y < screen.height / 2 + 200; ++y) // the rows under the outlined title
-        for (int x = screen.width / 4; x < screen.width * 3 / 4; ++x) {
-            const std::uint32_t p = screen.pixel(x, y);
-            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
-        }
-    EXPECT_GT(dark, 500);
+    // The rows under the outlined title.
+    EXPECT_GT(screen.darkPixels(screen.width / 4, screen.width * 3 / 4, screen.height / 2 + 40, screen.height / 2 + 200),
+              500);
 }
 
 TEST_F(Credits, ThePageClosesAfter124SecondsOrOnTheJumpKeyOrAClick)

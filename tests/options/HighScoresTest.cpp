@@ -77,13 +77,8 @@ TEST_F(HighScores, TheRowsWearADarkRimOnALightPicture)
     frames(1);
     screenshot("highscores-on-white");
     const Screen shot = readScreen();
-    int dark = 0;
-    for (int y = shot.height / 2 - 90; y < shot.height / 2 + 150; ++y)
-        for (int x = shot.width / 2 - 320; x < shot.width / 2 + 310; ++x) {
-            const std::uint32_t p = shot.pixel(x, y);
-            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
-        }
-    EXPECT_GT(dark, 1000);
+    EXPECT_GT(shot.darkPixels(shot.width / 2 - 320, shot.width / 2 + 310, shot.height / 2 - 90, shot.height / 2 + 150),
+              1000);
 }
 
 TEST_F(HighScores, ResetAfterYesOnlyAndTheWorldWideLink)
