@@ -386,8 +386,8 @@ TEST_F(ValleyTest, TheInfoPanelLeavesTheNextLevelsTitleAndTheHudInSight)
     auto meet = [](const Camera::Rect& a, const Camera::Rect& b) {
         return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
     };
-    // Back on the map after a level, with its best time a new record: the panel over that level, in
-    // English and in German.
+    // Back on the map after a level finished with every category at full points and a new record in
+    // each: the panel over that level, a badge beside each of its seven rows, in English and in German.
     Language& language = *Kiv::instance()->language;
     for (int lang : {0, 1}) {
         language.setLanguage(lang);
@@ -399,8 +399,8 @@ TEST_F(ValleyTest, TheInfoPanelLeavesTheNextLevelsTitleAndTheHudInSight)
             LevelStats& done = game.player().levelStats[played];
             done.time = 106.0;
             done.targetTime = 120.0;
-            done.fullMarks[LevelStats::FULL_TIME] = 1;
-            done.newRecord[LevelStats::RECORD_TIME] = 1;
+            std::fill(std::begin(done.fullMarks), std::end(done.fullMarks), 1);
+            std::fill(std::begin(done.newRecord), std::end(done.newRecord), 1);
             open();
             const V3 at = valley->getIcon(played)->position;
             Camera::Rect view;
