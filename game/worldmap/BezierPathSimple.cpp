@@ -37,6 +37,13 @@ void BezierPathSimple::addPoint(const V3& position, const V3& tangent)
     totalLength += segment->length;
 }
 
+void BezierPathSimple::clear()
+{
+    segments.destroyAllChildren();
+    totalLength = 0.0f;
+    bPending = false;
+}
+
 BezierSimpleSegment* BezierPathSimple::findSegment(float L, float* t) const
 {
     if (bLooping && totalLength > 0.0f) {

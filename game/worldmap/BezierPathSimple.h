@@ -17,6 +17,8 @@ public:
 
     // Appends a point; the first point only waits for the second.
     void addPoint(const V3& position, const V3& tangent);
+    // Takes every point away.
+    void clear();
     // The segment that holds arc length L and the curve parameter there (the fraction of its length).
     // Below 0 gives the first segment at 0, at or beyond the end the last one at 1; null without segments.
     BezierSimpleSegment* findSegment(float L, float* t = nullptr) const;

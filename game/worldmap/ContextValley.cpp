@@ -35,6 +35,8 @@
 
 namespace {
 constexpr int LAST_LEVEL = ProfileData::NUMLEVELS - 1;
+// Half the height of the sandy road across the unenlarged map, in pixels.
+constexpr float ROAD_HALF_HEIGHT = 12.0f;
 
 void statementFailed(const char* statement)
 {
@@ -52,30 +54,22 @@ ContextValley::ContextValley()
     if (profile.currentLevel < 0 || profile.currentLevel > LAST_LEVEL) {
         profile.currentLevel = 0;
     }
-    const int w = screenWidth(), h = screenHeight();
 
-    ValleyPathPoints::build(path);
-
-    auto* background = new Renderable();
+    background = new Renderable();
     background->pSkin = ResourceManager::instance()->find<Skin>(u"valley:0");
-    background->setScale(V3(1.0f, ValleyPathPoints::Y_SCALE, 1.0f));
     appendChild(background);
 
     dashedLine = new ValleyDashedLine();
     appendChild(dashedLine);
-    dashedLine->rebuild(path, 0.0f);
 
+    // The icons take their places on the road with the layout below.
     iconLayer = new ValleyIconLayer();
     appendChild(iconLayer);
     for (int i = 0; i < ProfileData::NUMLEVELS; ++i) {
-        const float L = ValleyPathPoints::arcLengthOfLevel(i, path.totalLength);
-        auto* icon = new ValleyLevelIcon(i, L, path.evaluateL(L));
+        auto* icon = new ValleyLevelIcon(i, 0.0f, V3());
         iconLayer->appendChild(icon);
         addNavigationEntry(icon);
     }
-    // The titles stay inside the picture and inside the part of it the scrolling can bring on screen, a
-    // few units in from the edge for the letters' overhang.
-    placeTitles(std::min(background->pSkin->width / 2.0f, static_cast<float>(w)) - 6.0f);
 
     infoPanel = new ValleyInfoPanel();
     infoPanel->bHidden = true;
@@ -84,45 +78,94 @@ ContextValley::ContextValley()
     hudMenu = new ContextMenu();
     hudMenu->navigationOwner = this;
     appendChild(hudMenu);
-    const float areaX = static_cast<float>(w / 2 + rowHeight / 2 - marginX);
-    const float areaY = static_cast<float>(h / 2 - marginY);
 
     arrowLeft = new MenuSprite();
     arrowLeft->pSkin = ResourceManager::instance()->find<Skin>(u"valleyArrow:0");
-    arrowLeft->position = V3(static_cast<float>(40 - w / 2), 0.0f, 0.0f);
     arrowLeft->scale = V3(-1.0f, 1.0f, 1.0f);
     arrowLeft->bNavigable = true;
     arrowLeft->bHasInvXform = true;
-    arrowLeft->updateVisuals();
     hudMenu->addItem(arrowLeft);
 
     arrowRight = new MenuSprite();
     arrowRight->pSkin = ResourceManager::instance()->find<Skin>(u"valleyArrow:0");
-    arrowRight->position = V3(static_cast<float>(w / 2 - 40), 0.0f, 0.0f);
     arrowRight->bNavigable = true;
     arrowRight->bHasInvXform = true;
-    arrowRight->updateVisuals();
     hudMenu->addItem(arrowRight);
 
-    buttonBack = new MenuBackButton(80.0f - areaX, -areaY, 0.0f, MenuSupport::text(STR_BACK), UString());
+    buttonBack = new MenuBackButton(0.0f, 0.0f, 0.0f, MenuSupport::text(STR_BACK), UString());
     buttonBack->setWidth(160);
     hudMenu->addItem(buttonBack);
 
-    buttonPlay = new MenuButton(areaX - 80.0f, -areaY, 0.0f, MenuSupport::text(STR_PLAY), UString());
+    buttonPlay = new MenuButton(0.0f, 0.0f, 0.0f, MenuSupport::text(STR_PLAY), UString());
     buttonPlay->setWidth(160);
     hudMenu->addItem(buttonPlay);
 
-    buttonRecipe = new MenuButton(0.0f, areaY - static_cast<float>(rowHeight), 0.0f,
-                                  MenuSupport::text(STR_RECIPEDOTS), UString());
+    buttonRecipe = new MenuButton(0.0f, 0.0f, 0.0f, MenuSupport::text(STR_RECIPEDOTS), UString());
     buttonRecipe->setWidth(256);
     hudMenu->addItem(buttonRecipe);
 
     hudStrip = new Renderable();
     hudStrip->pSkin = ResourceManager::instance()->find<Skin>(u"gui-game-hud:0");
-    hudStrip->setPosition(V3(0.0f, static_cast<float>(h / 2), 0.0f));
     hudMenu->appendChild(hudStrip);
 
+    layOut();
     enterStateNow(profile.levelStats[0].completed == 0 ? STATE_WELCOME : STATE_CHOOSE);
+}
+
+float ContextValley::mapScaleFor(int w, int h)
+{
+    return std::max({1.0f, static_cast<float>(w) / ValleyPathPoints::PICTURE_WIDTH,
+                     static_cast<float>(h) / (ValleyPathPoints::PICTURE_HEIGHT * ValleyPathPoints::Y_SCALE)});
+}
+
+void ContextValley::layOut()
+{
+    const int w = screenWidth(), h = screenHeight();
+    laidOutWidth = w;
+    laidOutHeight = h;
+    // Both layers see the screen in pixels, as a new camera does.
+    for (Camera* view : {camera, hudMenu->camera}) {
+        view->eye.z = -static_cast<float>(w / 2);
+        view->aspectFactor = static_cast<float>(h) / static_cast<float>(w);
+    }
+
+    // The map: the picture, the road on it and the icons on the road, all enlarged alike; the icons, the
+    // road's dashes and the texts keep their size in pixels.
+    const float newScale = mapScaleFor(w, h);
+    const float grow = newScale / mapScale;
+    mapScale = newScale;
+    path.clear();
+    ValleyPathPoints::build(path, ValleyPathPoints::Y_SCALE, mapScale);
+    const Skin* picture = background->pSkin;
+    background->setScale(V3(mapScale * ValleyPathPoints::PICTURE_WIDTH / picture->width,
+                            mapScale * ValleyPathPoints::Y_SCALE * ValleyPathPoints::PICTURE_HEIGHT / picture->height,
+                            1.0f));
+    int level = 0;
+    for (KivBase* child = iconLayer->getFirstChild(); child != nullptr; child = child->getNext(), ++level) {
+        const float L = ValleyPathPoints::arcLengthOfLevel(level, path.totalLength);
+        static_cast<ValleyLevelIcon*>(child)->placeOn(L, path.evaluateL(L));
+    }
+    // A pan or a growing road under way goes on over the map at its new size.
+    for (InterpolatedValue* value : {&scroll, &pathReveal}) {
+        value->value *= grow;
+        value->from *= grow;
+        value->to *= grow;
+    }
+    dashedLine->rebuild(path, pathReveal.value);
+    // The titles stay inside the picture, a few units in from its edges for the letters' overhang: the
+    // scrolling brings all of it on screen. On an enlarged map they stand higher, over the grass beside
+    // the wider road as they do at 800 x 600.
+    placeTitles(mapScale * ValleyPathPoints::PICTURE_WIDTH / 2.0f - 6.0f, ROAD_HALF_HEIGHT * (mapScale - 1.0f));
+
+    // The HUD at the screen's edges.
+    const float areaX = static_cast<float>(w / 2 + rowHeight / 2 - marginX);
+    const float areaY = static_cast<float>(h / 2 - marginY);
+    arrowLeft->setPosition(V3(static_cast<float>(40 - w / 2), 0.0f, 0.0f));
+    arrowRight->setPosition(V3(static_cast<float>(w / 2 - 40), 0.0f, 0.0f));
+    buttonBack->setPosition(V3(80.0f - areaX, -areaY, 0.0f));
+    buttonPlay->setPosition(V3(areaX - 80.0f, -areaY, 0.0f));
+    buttonRecipe->setPosition(V3(0.0f, areaY - static_cast<float>(rowHeight), 0.0f));
+    hudStrip->setPosition(V3(0.0f, static_cast<float>(h / 2), 0.0f));
 }
 
 ContextValley::~ContextValley() { deleteLevelManager(); }
@@ -136,7 +179,7 @@ void ContextValley::deleteLevelManager()
     }
 }
 
-void ContextValley::placeTitles(float halfWidth)
+void ContextValley::placeTitles(float halfWidth, float lift)
 {
     constexpr float GAP = 4.0f;
     auto meet = [](const Camera::Rect& a, const Camera::Rect& b) {
@@ -154,7 +197,7 @@ void ContextValley::placeTitles(float halfWidth)
     std::vector<Camera::Rect> placed;
     for (int level = 0; level <= LAST_LEVEL; ++level) {
         ValleyLevelIcon* icon = getIcon(level);
-        icon->titleShift = V3();
+        icon->titleShift = V3(0.0f, lift, 0.0f);
         const Camera::Rect home = icon->titleRect();
         float baseX = 0.0f;
         if (home.left < -halfWidth) {
@@ -185,7 +228,7 @@ void ContextValley::placeTitles(float halfWidth)
                 break;
             }
         }
-        icon->titleShift = V3(baseX + chosen.first, chosen.second, 0.0f);
+        icon->titleShift = V3(baseX + chosen.first, lift + chosen.second, 0.0f);
         placed.push_back(icon->titleRect());
     }
 }
@@ -201,10 +244,15 @@ ValleyLevelIcon* ContextValley::getIcon(int level) const
     return nullptr;
 }
 
+float ContextValley::scrollLimit() const
+{
+    return std::max(0.0f, mapScale * ValleyPathPoints::PICTURE_WIDTH / 2.0f - static_cast<float>(laidOutWidth / 2));
+}
+
 float ContextValley::scrollTargetOf(int level) const
 {
-    const float half = static_cast<float>(screenWidth() / 2);
-    return std::clamp(getIcon(level)->position.x, -half, half);
+    const float limit = scrollLimit();
+    return std::clamp(getIcon(level)->position.x, -limit, limit);
 }
 
 void ContextValley::enterStateAfter(int32_t newState, double delay)
@@ -217,10 +265,14 @@ void ContextValley::enterStateAfter(int32_t newState, double delay)
 
 void ContextValley::tickContents(double time, double dt)
 {
+    // The screen may have changed its size while the map was open (the graphics options of a level's
+    // pause menu, say).
+    if (screenWidth() != laidOutWidth || screenHeight() != laidOutHeight) {
+        layOut();
+    }
     ContextMenu::tickContents(time, dt);
     ProfileData& profile = player();
-    const int w = screenWidth();
-    const float half = static_cast<float>(w / 2);
+    const float limit = scrollLimit();
     const bool choosing = state == STATE_CHOOSE;
 
     const bool playShown = choosing;
@@ -231,8 +283,8 @@ void ContextValley::tickContents(double time, double dt)
     buttonRecipe->bDisabled = !recipeShown;
 
     const float cx = camera->eye.x;
-    arrowLeft->bHidden = !choosing || cx < 1.0f - half;
-    arrowRight->bHidden = !choosing || cx > half - 1.0f;
+    arrowLeft->bHidden = !choosing || cx < 1.0f - limit;
+    arrowRight->bHidden = !choosing || cx > limit - 1.0f;
 
     KivInput* input = Kiv::instance()->input;
     const bool pointerMode = input->getInputMode() == KivInput::INPUT_POINTER;
@@ -251,7 +303,7 @@ void ContextValley::tickContents(double time, double dt)
     }
 
     scroll.tick(time, dt);
-    const float x = std::clamp(scroll.value, -half, half);
+    const float x = std::clamp(scroll.value, -limit, limit);
     camera->eye.x = x;
     camera->lookAt.x = x;
     camera->lookAt.y = camera->eye.y;

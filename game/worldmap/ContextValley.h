@@ -2,7 +2,9 @@
 // The world map: the 32 levels as icons along a road over the valley picture. The player scrolls the map,
 // picks an available level and starts it; when the level returns, its run is booked into the player's
 // profile, the next level is unlocked with a pan of the camera and a growing road, hint and season
-// dialogs appear and the user data are saved. A state machine of seven states drives it.
+// dialogs appear and the user data are saved. A state machine of seven states drives it. On a screen
+// larger than 800 x 600 the map is enlarged to cover it, while its icons and texts keep their size in
+// pixels; it is laid out anew whenever the screen changes its size.
 #include <vector>
 
 #include "engine/core/InterpolatedValue.h"
@@ -48,12 +50,18 @@ public:
 
     // The icon of a level (0..31).
     ValleyLevelIcon* getIcon(int level) const;
+    // How far the camera may move either way from the middle of the map: the picture's edges just reach
+    // the screen's edges there.
+    float scrollLimit() const;
     // The icon's x clamped to the camera's range.
     float scrollTargetOf(int level) const;
+    // How much the map is enlarged to cover a screen of w x h pixels: 1 up to 800 x 600.
+    static float mapScaleFor(int w, int h);
     // What the HUD shows over the map (buttons, arrows, the score strip), in map units at depth z.
     std::vector<Camera::Rect> hudOverMap(float z) const;
 
     ContextLevelManager* levelManager = nullptr; // owned while a level runs
+    Renderable* background = nullptr;
     ContextMenu* hudMenu = nullptr;
     KivBase* iconLayer = nullptr;
     ValleyInfoPanel* infoPanel = nullptr;
@@ -67,6 +75,10 @@ public:
     ValleyDashedLine* dashedLine = nullptr;
     InterpolatedValue pathReveal{0.0f, REVEAL_SPEED, 6, true, false};
     InterpolatedValue scroll{0.0f, REVEAL_SPEED, 6, true, false};
+    // The map's enlargement, and the screen size it was laid out for.
+    float mapScale = 1.0f;
+    int laidOutWidth = 0;
+    int laidOutHeight = 0;
 
 private:
     static ProfileData& player();
@@ -78,8 +90,12 @@ private:
     int levelResult() const;
     const LevelStats* runStats() const;
     void deleteLevelManager();
-    // Moves the level titles apart where neighbours would cover each other, and inside x = +-halfWidth.
-    void placeTitles(float halfWidth);
+    // Lays the map and the HUD out for the present screen size: the cameras, the map's enlargement, the
+    // road, the icons and their titles, and the HUD at the screen's edges.
+    void layOut();
+    // Lifts the level titles by `lift`, then moves them apart where neighbours would cover each other,
+    // and inside x = +-halfWidth.
+    void placeTitles(float halfWidth, float lift);
 
     bool bUnlocking = false;
 };

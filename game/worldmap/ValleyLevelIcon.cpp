@@ -25,7 +25,7 @@ constexpr float TITLE_RISE = 10.0f;
 constexpr std::uint32_t TITLE_ALIGN = TextAlign::CENTER | TextAlign::BOTTOM;
 } // namespace
 
-ValleyLevelIcon::ValleyLevelIcon(int level, float L, const V3& P) : levelNumber(level), arcLength(L)
+ValleyLevelIcon::ValleyLevelIcon(int level, float L, const V3& P) : levelNumber(level)
 {
     dotTexture = ResourceManager::instance()->find<Texture>(u"valleyDot");
     bHasInvXform = true;
@@ -33,6 +33,12 @@ ValleyLevelIcon::ValleyLevelIcon(int level, float L, const V3& P) : levelNumber(
     pSkin = sprite(u"valleyIcons:0");
     ring.pSkin = sprite(u"valleyIcons:1");
     badge.pSkin = sprite(u"valleyIcons:4");
+    placeOn(L, P);
+}
+
+void ValleyLevelIcon::placeOn(float L, const V3& P)
+{
+    arcLength = L;
     position = V3(std::trunc(P.x), std::trunc(P.y), P.z);
     updateVisuals();
 }

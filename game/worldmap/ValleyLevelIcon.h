@@ -14,6 +14,9 @@ class ValleyLevelIcon : public Renderable, public Navigable {
 public:
     ValleyLevelIcon(int level, float L, const V3& P);
 
+    // Puts the icon at arc length L of the road, at the point P there (on whole units).
+    void placeOn(float L, const V3& P);
+
     void tick(double time, double dt) override;
     // Every layer of the icon in turn: sparkles, ring, icon, badge, percentage, title.
     void render() override;
@@ -36,8 +39,8 @@ public:
 
     int levelNumber = 0;
     float arcLength = 0.0f;
-    // How far the map has moved the title from its place over the icon, to keep it clear of its
-    // neighbours' titles and inside the map.
+    // How far the map has moved the title from its place over the icon, to keep it clear of the road, of
+    // its neighbours' titles and inside the map.
     V3 titleShift;
     double sparkleTimer = 0.0;
     double sparkleInterval = 0.25;

@@ -16,10 +16,11 @@ constexpr float ROAD[ValleyPathPoints::POINTS][4] = {
 constexpr float SEASON_STARTS[5] = {0.0f, 0.24f, 0.55f, 0.79f, 1.03f};
 } // namespace
 
-void ValleyPathPoints::build(BezierPathSimple& path, float yScale)
+void ValleyPathPoints::build(BezierPathSimple& path, float yScale, float mapScale)
 {
+    const float sy = yScale * mapScale;
     for (const auto& p : ROAD) {
-        path.addPoint(V3(p[0], p[1] * yScale, 0.0f), V3(p[2], p[3] * yScale, 0.0f));
+        path.addPoint(V3(p[0] * mapScale, p[1] * sy, 0.0f), V3(p[2] * mapScale, p[3] * sy, 0.0f));
     }
 }
 

@@ -142,9 +142,13 @@ TEST(DataArchives, PicturesDecodeAtSensibleSizes) {
         EXPECT_EQ(image.getWidth(), 256) << i.name; // the size the mini-map overlay insists on
         EXPECT_EQ(image.getHeight(), 192) << i.name;
     }
-    // The world map is about twice as wide as the screen; the intro's blurred twin matches the sharp one.
+    // The world map is about twice as wide as the screen, drawn in enough pixels to stay sharp when it is
+    // enlarged for a large screen, in the proportions of the road's units; the intro's blurred twin matches
+    // the sharp one.
     MemoryImageFile valley = decodeImage(data.read(Archive::Main, "xmas-edition/gfx/valley.jpg"), "valley");
-    EXPECT_GE(valley.getWidth(), 1600);
+    EXPECT_GE(valley.getWidth(), 2 * int(ValleyPathPoints::PICTURE_WIDTH));
+    const double pixels = valley.getWidth() / double(ValleyPathPoints::PICTURE_WIDTH);
+    EXPECT_DOUBLE_EQ(valley.getHeight(), pixels * ValleyPathPoints::PICTURE_HEIGHT);
     // The icons print the names of the levels from spring to autumn in light green without an outline, just
     // above the road: the grass there is dark enough for them to read.
     auto luminance = [](std::uint32_t argb) {
@@ -159,10 +163,10 @@ TEST(DataArchives, PicturesDecodeAtSensibleSizes) {
     ValleyPathPoints::build(road, 1.0f);
     for (int level = 4; level <= 23; ++level) {
         const V3 p = road.evaluateL(ValleyPathPoints::arcLengthOfLevel(level, road.totalLength));
-        const int cx = valley.getWidth() / 2 + int(p.x), cy = valley.getHeight() / 2 - int(p.y);
+        const int cx = valley.getWidth() / 2 + int(p.x * pixels), cy = valley.getHeight() / 2 - int(p.y * pixels);
         std::vector<double> around;
-        for (int y = std::max(0, cy - 32); y < cy - 12; ++y)
-            for (int x = std::max(0, cx - 50); x < std::min(valley.getWidth(), cx + 50); ++x)
+        for (int y = std::max(0, cy - int(32 * pixels)); y < cy - int(12 * pixels); ++y)
+            for (int x = std::max(0, cx - int(50 * pixels)); x < std::min(valley.getWidth(), cx + int(50 * pixels)); ++x)
                 around.push_back(luminance(valley.getPixel(x, y)));
         ASSERT_FALSE(around.empty()) << level;
         // The grass, not the road that may pass behind a name: the darker third of the pixels.

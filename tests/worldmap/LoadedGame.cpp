@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -9,6 +10,7 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/platform/PlatformEventInjector.h"
 #include "engine/platform/PlatformWindow.h"
+#include "engine/platform/video/GLDevice.h"
 #include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
 #include "engine/render/MemoryImageFile.h"
@@ -122,6 +124,14 @@ void LoadedGame::frames(int count)
     }
 }
 
+void LoadedGame::setScreenSize(int w, int h)
+{
+    KivGraphics* graphics = KivGraphics::instance();
+    graphics->changePresentationParameters(w, h, false, graphics->bLetterbox, graphics->bBilinearFilter,
+                                           graphics->bVSync);
+    frame();
+}
+
 void LoadedGame::advance(double seconds)
 {
     // One whole frame takes up the input of the frames before (an ended touch is dropped); then the
@@ -188,22 +198,49 @@ void LoadedGame::dragFinger(const Context& context, float x, float y, float dxWi
     frame();
 }
 
+std::vector<std::uint32_t> LoadedGame::readScreen(int& w, int& h)
+{
+    KivGraphics* graphics = KivGraphics::instance();
+    GLDevice& device = graphics->getDevice();
+    const KivGraphics::ViewportRect shown = graphics->viewport;
+    w = shown.width();
+    h = shown.height();
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    // The test window's surface keeps the 800 x 600 pixels it was made with, whatever size the window is
+    // given later: a larger screen is drawn once for each 800 x 600 tile of it, moved into the surface and
+    // read there. The window's height counts from the top of the (larger) window.
+    constexpr int TILE_W = 800, TILE_H = 600;
+    const int windowH = device.drawableSize().second;
+    // The screen itself, not the wipe that may still be opening over it.
+    screens().transitionWipe->level = 0.0f;
+    for (int ty = 0; ty < h; ty += TILE_H) {
+        for (int tx = 0; tx < w; tx += TILE_W) {
+            const int tw = std::min(TILE_W, w - tx), th = std::min(TILE_H, h - ty);
+            // Drawn again without presenting: after a present the back buffer is undefined.
+            graphics->beginScene();
+            device.setViewport(-tx, windowH - TILE_H - ty, w, h);
+            Kiv::instance()->currentContext = &screens();
+            screens().render();
+            graphics->endScene();
+            const std::vector<std::uint32_t> tile = device.readPixels(0, windowH - TILE_H, tw, th);
+            for (int y = 0; y < th; ++y) {
+                std::copy_n(tile.begin() + static_cast<std::ptrdiff_t>(y) * tw, tw,
+                            pixels.begin() + static_cast<std::ptrdiff_t>(ty + y) * w + tx);
+            }
+        }
+    }
+    device.setViewport(shown.left, shown.top, w, h);
+    return pixels;
+}
+
 std::string LoadedGame::screenshot(const std::string& name)
 {
     namespace fs = std::filesystem;
     const fs::path folder = fs::path(TOBBLE_RUNTIME_DIR) / ".." / "screenshots";
     fs::create_directories(folder);
     const std::string path = (folder / (name + ".tga")).string();
-    KivGraphics* graphics = KivGraphics::instance();
-    // The screen itself, not the wipe that may still be opening over it.
-    screens().transitionWipe->level = 0.0f;
-    // Drawn again without presenting: after a present the back buffer is undefined.
-    graphics->beginScene();
-    Kiv::instance()->currentContext = &screens();
-    screens().render();
-    graphics->endScene();
     int w = 0, h = 0;
-    const std::vector<std::uint32_t> pixels = graphics->readScreen(w, h);
+    const std::vector<std::uint32_t> pixels = readScreen(w, h);
     MemoryImageFile::writeTGA(path, pixels.data(), w, h);
     return path;
 }

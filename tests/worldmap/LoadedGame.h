@@ -2,7 +2,10 @@
 // One loaded game for the whole test program: a headless engine with the built data archives, the game's
 // Global with its fonts and resources, and the screen stack. Loading takes a while, so the tests share it
 // and reset the player and the stack between them.
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "support/KivHarness.h"
 
@@ -26,6 +29,9 @@ public:
     ContextManager& screens();
     void frame();
     void frames(int count);
+    // Gives the game screen w x h pixels in a window of that size (the display lists only small modes) and
+    // runs the frame that applies it.
+    void setScreenSize(int w, int h);
     // Lets `seconds` pass: one frame, then ticks of up to 0.05 s without drawing or input.
     void advance(double seconds);
     // Puts the pointer at a point of a context's world (z = 0) and runs no frame.
@@ -38,6 +44,8 @@ public:
     void dragFinger(const Context& context, float x, float y, float dxWindow, int steps);
     // Window pixels of a point of a context's world.
     void toWindow(const Context& context, float x, float y, float& wx, float& wy);
+    // What is on screen, drawn anew, as 0xAARRGGBB rows from the top, the game screen's size.
+    std::vector<std::uint32_t> readScreen(int& w, int& h);
     // Writes what is on screen as a TGA into the build folder's screenshots and returns its path.
     std::string screenshot(const std::string& name);
 

@@ -172,8 +172,14 @@ TEST_F(PanelTest, ValuesStayClearOfTheBadgesInBothLanguages)
             EXPECT_GE(texts[i].left, bubble.left + 15.0f);
             EXPECT_LE(texts[i].right, bubble.right - 15.0f);
         }
-        for (const Camera::Rect& badge : badges) {
-            EXPECT_LE(badge.right, bubble.right - 10.0f) << "language " << lang;
+        // Each badge stands beside its own row: no taller than the rows' pitch, clear of every other badge.
+        const float pitch = static_cast<float>(game.global->fontSmall->getScaledLineHeight());
+        for (std::size_t i = 0; i < badges.size(); ++i) {
+            EXPECT_LE(badges[i].right, bubble.right - 10.0f) << "language " << lang;
+            EXPECT_LE(badges[i].top - badges[i].bottom, pitch) << "badge " << i;
+            for (std::size_t j = i + 1; j < badges.size(); ++j) {
+                EXPECT_FALSE(meet(badges[i], badges[j])) << "badges " << i << " and " << j;
+            }
         }
     }
     language.setLanguage(0);

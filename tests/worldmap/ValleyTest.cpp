@@ -1,7 +1,12 @@
 // The world map in the running game: its states, scrolling, picking and the screens it opens.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "LoadedGame.h"
 #include "engine/input/KivInput.h"
@@ -27,6 +32,7 @@
 #include "game/worldmap/MenuSprite.h"
 #include "game/worldmap/ValleyInfoPanel.h"
 #include "game/worldmap/ValleyLevelIcon.h"
+#include "game/worldmap/ValleyPathPoints.h"
 #include "game/language/Language.h"
 
 namespace {
@@ -47,6 +53,7 @@ protected:
     {
         valley = nullptr;
         game.clearScreens();
+        game.setScreenSize(800, 600);
     }
 
     // Levels 0..last-1 finished, `last` available and selected.
@@ -67,6 +74,20 @@ protected:
         game.screens().addContext(valley);
         game.advance(settleSeconds);
     }
+
+    // The share of the screen left bare: pixels black but for a few steps of rounding in any channel.
+    double bareShare()
+    {
+        int w = 0, h = 0;
+        const std::vector<std::uint32_t> pixels = game.readScreen(w, h);
+        const auto bare = std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) {
+            return ((p >> 16) & 0xFFu) <= 12u && ((p >> 8) & 0xFFu) <= 12u && (p & 0xFFu) <= 12u;
+        });
+        return static_cast<double>(bare) / static_cast<double>(pixels.size());
+    }
+
+    // From 800 x 600 to the largest screen the game is shown on, wide and nearly square.
+    static constexpr std::pair<int, int> SIZES[] = {{800, 600}, {1024, 768}, {1280, 1024}, {1920, 1080}, {2560, 1440}};
 
     LoadedGame& game = LoadedGame::get();
     ContextValley* valley = nullptr;
@@ -193,22 +214,30 @@ TEST_F(ValleyTest, PlayStartsTheSelectedLevel)
 
 TEST_F(ValleyTest, PickingThresholdsForMouseAndTouch)
 {
-    progressTo(5);
-    game.player().currentLevel = 5;
-    open();
-    const V3 icon = valley->getIcon(4)->position;
-    // The pick measures straight distance; the icons are on whole units and so is the camera now.
-    game.clickAt(*valley, icon.x, icon.y + 25.0f);
-    EXPECT_EQ(game.player().currentLevel, 5);
-    game.clickAt(*valley, icon.x, icon.y + 24.0f);
-    EXPECT_EQ(game.player().currentLevel, 4);
+    // The same reach on the enlarged map of a large screen: the map is measured in the screen's pixels.
+    for (const auto& [w, h] : {SIZES[0], SIZES[4]}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        game.setScreenSize(w, h);
+        game.clearScreens();
+        game.resetPlayer();
+        Kiv::instance()->input->setInputMode(KivInput::INPUT_POINTER);
+        progressTo(5);
+        game.player().currentLevel = 5;
+        open();
+        const V3 icon = valley->getIcon(4)->position;
+        // The pick measures straight distance; the icons are on whole units and so is the camera now.
+        game.clickAt(*valley, icon.x, icon.y + 25.0f);
+        EXPECT_EQ(game.player().currentLevel, 5);
+        game.clickAt(*valley, icon.x, icon.y + 24.0f);
+        EXPECT_EQ(game.player().currentLevel, 4);
 
-    const V3 other = valley->getIcon(3)->position;
-    game.tapAt(*valley, other.x, other.y + 50.0f);
-    EXPECT_EQ(Kiv::instance()->input->getInputMode(), KivInput::INPUT_TOUCH);
-    EXPECT_EQ(game.player().currentLevel, 4);
-    game.tapAt(*valley, other.x, other.y + 49.0f);
-    EXPECT_EQ(game.player().currentLevel, 3);
+        const V3 other = valley->getIcon(3)->position;
+        game.tapAt(*valley, other.x, other.y + 50.0f);
+        EXPECT_EQ(Kiv::instance()->input->getInputMode(), KivInput::INPUT_TOUCH);
+        EXPECT_EQ(game.player().currentLevel, 4);
+        game.tapAt(*valley, other.x, other.y + 49.0f);
+        EXPECT_EQ(game.player().currentLevel, 3);
+    }
 }
 
 TEST_F(ValleyTest, ALockedIconNearerThanAnAvailableOneSwallowsThePick)
@@ -265,27 +294,89 @@ TEST_F(ValleyTest, TheInfoPanelShowsOnlyOverAFinishedLevel)
 }
 
 // Every level open: no two titles on the map cover each other, in English or in German (where "Über den
-// Hügel" and "Weihnachtsnaschereien" stand side by side).
-TEST_F(ValleyTest, NoTwoLevelTitlesOverlapInEitherLanguage)
+// Hügel" and "Weihnachtsnaschereien" stand side by side), and each lies inside the map, at every size of
+// the screen.
+TEST_F(ValleyTest, NoTwoLevelTitlesOverlapAndEachStaysInsideTheMapAtEverySizeInEitherLanguage)
 {
     Language& language = *Kiv::instance()->language;
     for (int lang : {0, 1}) {
         language.setLanguage(lang);
-        game.clearScreens();
-        game.resetPlayer();
-        progressTo(ProfileData::NUMLEVELS - 1);
-        game.player().currentLevel = 3; // the map opens on the German pair
-        open();
-        for (int a = 0; a < ProfileData::NUMLEVELS; ++a) {
-            ASSERT_TRUE(valley->getIcon(a)->showsTitle());
-            const Camera::Rect ra = valley->getIcon(a)->titleRect();
-            for (int b = a + 1; b < ProfileData::NUMLEVELS; ++b) {
-                const Camera::Rect rb = valley->getIcon(b)->titleRect();
-                EXPECT_FALSE(ra.left < rb.right && rb.left < ra.right && ra.bottom < rb.top && rb.bottom < ra.top)
-                    << "language " << lang << ": levels " << a << " and " << b;
+        for (const auto& [w, h] : SIZES) {
+            SCOPED_TRACE("language " + std::to_string(lang) + ", " + std::to_string(w) + "x" + std::to_string(h));
+            game.setScreenSize(w, h);
+            game.clearScreens();
+            game.resetPlayer();
+            progressTo(ProfileData::NUMLEVELS - 1);
+            game.player().currentLevel = 3; // the map opens on the German pair
+            open();
+            const float mapHalf = valley->mapScale * ValleyPathPoints::PICTURE_WIDTH / 2.0f;
+            for (int a = 0; a < ProfileData::NUMLEVELS; ++a) {
+                ASSERT_TRUE(valley->getIcon(a)->showsTitle());
+                const Camera::Rect ra = valley->getIcon(a)->titleRect();
+                EXPECT_GE(ra.left, -mapHalf) << "level " << a;
+                EXPECT_LE(ra.right, mapHalf) << "level " << a;
+                for (int b = a + 1; b < ProfileData::NUMLEVELS; ++b) {
+                    const Camera::Rect rb = valley->getIcon(b)->titleRect();
+                    EXPECT_FALSE(ra.left < rb.right && rb.left < ra.right && ra.bottom < rb.top && rb.bottom < ra.top)
+                        << "levels " << a << " and " << b;
+                }
+            }
+            if (w == 800 || w == 2560) {
+                game.screenshot(std::string("valley-titles-") + (lang == 0 ? "en" : "de") +
+                                (w == 800 ? "" : "-" + std::to_string(w)));
             }
         }
-        game.screenshot(lang == 0 ? "valley-titles-en" : "valley-titles-de");
+    }
+    language.setLanguage(0);
+}
+
+// The map's picture fills the screen at every size: at the first visit (the camera in the middle of the
+// map) and at either end of the scrolling, and still after the screen changes its size while the map is
+// open, when it is laid out as if it had been opened at the new size.
+TEST_F(ValleyTest, TheMapCoversTheScreenAtEverySizeAndFollowsAChangeOfSize)
+{
+    auto expectCovered = [&](const std::string& shot) {
+        EXPECT_LT(bareShare(), 0.03) << shot;
+        game.screenshot(shot);
+    };
+    Language& language = *Kiv::instance()->language;
+    for (int lang : {0, 1}) {
+        language.setLanguage(lang);
+        const std::string tongue = lang == 0 ? "en" : "de";
+        for (const auto& [w, h] : {SIZES[0], SIZES[4]}) {
+            game.setScreenSize(w, h);
+            game.clearScreens();
+            game.resetPlayer();
+            open(0.5);
+            ASSERT_EQ(valley->state, ContextValley::STATE_WELCOME);
+            const std::string size = std::to_string(w);
+            expectCovered("valley-first-" + tongue + "-" + size);
+            for (float end : {-1.0f, 1.0f}) {
+                valley->scroll.setValue(end * 100000.0f);
+                game.frame();
+                EXPECT_FLOAT_EQ(valley->camera->eye.x, end * valley->scrollLimit());
+                expectCovered("valley-" + std::string(end < 0.0f ? "left-" : "right-") + tongue + "-" + size);
+            }
+        }
+        // From the largest screen to full HD with the map open, at its right end.
+        game.setScreenSize(SIZES[3].first, SIZES[3].second);
+        game.frame();
+        EXPECT_FLOAT_EQ(valley->camera->eye.x, valley->scrollLimit());
+        expectCovered("valley-resized-" + tongue);
+        auto* fresh = new ContextValley();
+        EXPECT_FLOAT_EQ(valley->mapScale, fresh->mapScale);
+        EXPECT_FLOAT_EQ(valley->scrollLimit(), fresh->scrollLimit());
+        EXPECT_EQ(valley->camera->eye.z, fresh->camera->eye.z);
+        EXPECT_EQ(valley->camera->aspectFactor, fresh->camera->aspectFactor);
+        EXPECT_EQ(valley->hudMenu->camera->eye.z, fresh->hudMenu->camera->eye.z);
+        EXPECT_EQ(valley->arrowRight->position, fresh->arrowRight->position);
+        EXPECT_EQ(valley->buttonPlay->position, fresh->buttonPlay->position);
+        EXPECT_EQ(valley->hudStrip->position, fresh->hudStrip->position);
+        for (int i = 0; i < ProfileData::NUMLEVELS; ++i) {
+            EXPECT_EQ(valley->getIcon(i)->position, fresh->getIcon(i)->position) << i;
+            EXPECT_EQ(valley->getIcon(i)->titleShift, fresh->getIcon(i)->titleShift) << i;
+        }
+        delete fresh;
     }
     language.setLanguage(0);
 }
@@ -295,8 +386,8 @@ TEST_F(ValleyTest, TheInfoPanelLeavesTheNextLevelsTitleAndTheHudInSight)
     auto meet = [](const Camera::Rect& a, const Camera::Rect& b) {
         return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
     };
-    // Back on the map after a level, with its best time a new record: the panel over that level, in
-    // English and in German.
+    // Back on the map after a level finished with every category at full points and a new record in
+    // each: the panel over that level, a badge beside each of its seven rows, in English and in German.
     Language& language = *Kiv::instance()->language;
     for (int lang : {0, 1}) {
         language.setLanguage(lang);
@@ -308,8 +399,8 @@ TEST_F(ValleyTest, TheInfoPanelLeavesTheNextLevelsTitleAndTheHudInSight)
             LevelStats& done = game.player().levelStats[played];
             done.time = 106.0;
             done.targetTime = 120.0;
-            done.fullMarks[LevelStats::FULL_TIME] = 1;
-            done.newRecord[LevelStats::RECORD_TIME] = 1;
+            std::fill(std::begin(done.fullMarks), std::end(done.fullMarks), 1);
+            std::fill(std::begin(done.newRecord), std::end(done.newRecord), 1);
             open();
             const V3 at = valley->getIcon(played)->position;
             Camera::Rect view;

@@ -162,9 +162,11 @@ static void introLights(const Brush& b) {
 // trail of the level road, drawn on the road's own points so the map's dashed line runs along it.
 static void valley(const Brush& b) {
     cairo_t* cr = b.cr;
-    double w = b.w, h = b.h;
+    // Drawn in the units of the road's points, whatever the image's size in pixels.
+    const double w = ValleyPathPoints::PICTURE_WIDTH, h = ValleyPathPoints::PICTURE_HEIGHT;
+    cairo_scale(cr, b.w / w, b.h / h);
     skyPicture(cr, w, h, 0);
-    // The road in picture pixels (its points are centred on the picture, y up), every 6 units.
+    // The road in the picture's units (its points are centred on the picture, y up), every 6 units.
     BezierPathSimple road;
     ValleyPathPoints::build(road, 1.0f);
     std::vector<std::array<double, 2>> trail;
@@ -288,7 +290,8 @@ std::span<const ArtRow> backgroundArt() {
         {"intro", 1024, 768, 1, intro, 0, 0},
         {"intro-blurred", 1024, 768, 1, intro, 0, 6},
         {"intro-xmaslights", 512, 256, 2, introLights, 0},
-        {"valley", 1600, 750, 1, valley, 0, 0},
+        // Twice the size of the road's units: the world map enlarges it to cover large screens.
+        {"valley", 3200, 1500, 1, valley, 0, 0},
         {"sky-spring", 512, 512, 1, sky, 0, 0},
         {"sky-summer", 512, 512, 1, sky, 1, 0},
         {"sky-autumn", 512, 512, 1, sky, 2, 0},

@@ -232,6 +232,8 @@ static void award(const Brush& b) {
         trophyShape(b.cr, b.w, b.h, c);
 }
 
+// Frames 0 and 1 are the level icon and the ring of the selected one, frame 4 the badge of a level at full
+// points; frames 2 and 3 are the badges of the world map's level panel, drawn to fill their small frames.
 static void valleyIcon(const Brush& b) {
     cairo_t* cr = b.cr;
     double cx = b.w / 2, cy = b.h / 2, r = b.w * 0.4;
@@ -248,15 +250,17 @@ static void valleyIcon(const Brush& b) {
         cairo_stroke(cr);
         break;
     case 2: // drawn white, the panel tints it
-        drawApple(cr, cx, cy + r * 0.1, r * 0.8, 0xF0F0F0);
+        drawApple(cr, cx, b.h * 0.53, b.h * 0.43, 0xF0F0F0);
         break;
     case 3:
+        r = b.h * 0.5;
+        cy = b.h * 0.45;
         Draw::polygon(cr, {cx - r * 0.5, cy, cx - r * 0.7, cy + r, cx - r * 0.2, cy + r * 0.7, cx, cy});
-        Draw::shade(cr, 0x3B7BE0, 1.5);
+        Draw::shade(cr, 0x3B7BE0, 0.75);
         Draw::polygon(cr, {cx + r * 0.5, cy, cx + r * 0.7, cy + r, cx + r * 0.2, cy + r * 0.7, cx, cy});
-        Draw::shade(cr, 0x3B7BE0, 1.5);
+        Draw::shade(cr, 0x3B7BE0, 0.75);
         Draw::ellipse(cr, cx, cy - r * 0.2, r * 0.6, r * 0.6);
-        Draw::shade(cr, GOLD, 2);
+        Draw::shade(cr, GOLD, 1);
         break;
     default:
         starShape(cr, cx, cy, r, GOLD);
@@ -518,6 +522,9 @@ constexpr FrameSize HUD_SIZES[] = {{400, 80}, {28, 28}, {18, 18}};
 // The results table shrinks a badge from its big frame (a quarter of its size, a third on the total line)
 // and then shows the small frame unscaled, so the small frames are drawn at those sizes.
 constexpr FrameSize AWARD_SIZES[] = {{128, 128}, {45, 45}, {32, 32}};
+// The level panel lists its rows 17 pixels apart (the small font's line height); its badges stand beside
+// the rows, one each, and must not reach into the next.
+constexpr FrameSize VALLEY_ICON_SIZES[] = {{64, 64}, {64, 64}, {16, 16}, {16, 16}, {64, 64}};
 constexpr FrameSize PHONE_SIZES[] = {{240, 144}, {192, 115}, {192, 115}, {192, 115}, {192, 115}, {192, 115}};
 constexpr FrameSize TABLET_SIZES[] = {{240, 180}, {192, 144}, {192, 144}, {192, 144}, {192, 144}, {192, 144}};
 
@@ -540,7 +547,7 @@ std::span<const ArtRow> interfaceArt() {
         {"gui-game-speechBubble", 128, 96, 3, panel, 4},
         {"gui-game-hud", 0, 0, 3, hudIcons, 0, 0, HUD_SIZES},
         {"valleyDot", 32, 32, 11, valleyDot, 0},
-        {"valleyIcons", 64, 64, 5, valleyIcon, 0},
+        {"valleyIcons", 0, 0, 5, valleyIcon, 0, 0, VALLEY_ICON_SIZES},
         {"valleyArrow", 64, 64, 1, arrow, 0},
         {"valleyDashedLine", 32, 16, 1, dash, 0},
         {"statsStar", 0, 0, 3, award, 0, 0, AWARD_SIZES},
