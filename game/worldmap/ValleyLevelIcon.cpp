@@ -140,8 +140,9 @@ void ValleyLevelIcon::renderLayer(int layer)
 
 FontQuad* ValleyLevelIcon::textFont() const
 {
-    const Global* global = Global::instance();
-    return levelNumber >= 4 && levelNumber <= 23 ? global->fontSmall : global->fontSmallOutline;
+    // Every title and percentage is outlined: the plain font's light green vanishes on the summer and autumn
+    // grass.
+    return Global::instance()->fontSmallOutline;
 }
 
 bool ValleyLevelIcon::showsTitle() const { return record().available != 0; }

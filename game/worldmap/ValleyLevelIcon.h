@@ -27,7 +27,7 @@ public:
     // The keyboard navigation's hot spot: index 0 is the icon in screen pixels; any other ends the list.
     V3 getNavigationPoint(int index) override;
 
-    // The font of the title and percentage (the outlined one where the map behind is dark); null before
+    // The font of the title and percentage (outlined, so they read on every season's grass); null before
     // the fonts are loaded.
     FontQuad* textFont() const;
     // Whether the title shows (the level is available), and the rectangle it covers in map units.
