@@ -243,6 +243,11 @@ protected:
 TEST_F(LevelEnds, ThePigStaysInSightAtBothEndsOfEveryLevel) {
     drawEvery = 0;
     for (const LevelSource& source : env.sources()) {
+#if defined(__SANITIZE_ADDRESS__)
+        // Under the sanitizers a level of each kind.
+        if (source.number != 0 && source.number != 3)
+            continue;
+#endif
         start(source.number);
         if (HasFatalFailure())
             return;
