@@ -38,6 +38,9 @@ public:
     // The action query: whether the object offers the pig an action now, with what priority and at what
     // distance from `hero`. The base answers false and writes nothing.
     virtual bool queryAction(const V3& hero, int32_t& priority, float& distance);
+    // The priorities the objects answer with; the highest within reach takes the action, the nearest of
+    // equals. At its door the pig goes in whatever else lies within reach.
+    enum ActionPriority : int32_t { PRIORITY_LADDER = 1, PRIORITY_CARGO = 2, PRIORITY_DEVICE = 3, PRIORITY_DOOR = 4 };
     // The pig acts on the object.
     virtual void use(Pig* pig);
     // A switch flipped: the base shows or hides the object and enables or disables its hull.

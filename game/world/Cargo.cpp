@@ -144,7 +144,7 @@ bool Cargo::queryAction(const V3& hero, int32_t& priority, float& distance)
         if (LevelAccess::hero() != carriedBy) {
             return false;
         }
-        priority = 2;
+        priority = PRIORITY_CARGO;
         distance = 0.0f;
         return true;
     }
@@ -152,7 +152,7 @@ bool Cargo::queryAction(const V3& hero, int32_t& priority, float& distance)
     if (d > QUERY_RANGE) {
         return false;
     }
-    priority = 2;
+    priority = PRIORITY_CARGO;
     distance = d;
     return true;
 }
@@ -192,6 +192,14 @@ void Cargo::detach(const V3& at)
         body->SetAwake(true);
     }
     updateVisuals();
+}
+
+void Cargo::setIndoors(bool indoors)
+{
+    bHidden = indoors;
+    if (body != nullptr) {
+        body->SetEnabled(!indoors);
+    }
 }
 
 void Cargo::returnToStart()

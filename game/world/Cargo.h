@@ -1,8 +1,9 @@
 #pragma once
 // An object the pig can carry on its head: a box that falls and slides while free and follows the pig,
 // kinematic, while carried. Use picks it up when the pig's head is empty, after dropping what it carries;
-// the carried cargo answers the action query at distance 0, so the next use puts it down. Cargo lost in
-// danger or below the playing area goes back to where it started.
+// the carried cargo answers the action query at distance 0, so the next use puts it down (at the house's
+// door the pig goes in with it instead). Cargo lost in danger or below the playing area goes back to where
+// it started.
 #include "game/world/A99Object.h"
 
 class Cargo : public A99Object {
@@ -29,6 +30,8 @@ public:
     void detach(const V3& at);
     // Back to the start, free.
     void returnToStart();
+    // Out of sight and out of the world while its carrier is in the house (true), and back with it.
+    void setIndoors(bool indoors);
     float halfWidth() const;
     float halfHeight() const;
 

@@ -267,7 +267,7 @@ bool Pig::queryAction(const V3& hero, int32_t& priority, float& distance)
     if (d > ACTION_RANGE) {
         return false;
     }
-    priority = 1;
+    priority = atDoor ? PRIORITY_DOOR : PRIORITY_LADDER;
     distance = d;
     return true;
 }
@@ -297,6 +297,10 @@ void Pig::enterHouse()
         house->bPigAtHome = true;
         house->pigEntered(this);
     }
+    // What it carries goes in with it.
+    if (pCarried != nullptr) {
+        pCarried->setIndoors(true);
+    }
     if (body != nullptr) {
         body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
         body->SetEnabled(false);
@@ -311,6 +315,9 @@ void Pig::leaveHouse()
     bHidden = false;
     if (House* house = LevelAccess::house()) {
         house->bPigAtHome = false;
+    }
+    if (pCarried != nullptr) {
+        pCarried->setIndoors(false);
     }
     if (body != nullptr) {
         body->SetEnabled(true);
@@ -533,8 +540,13 @@ void Pig::prePhysicsStep(float dt)
     body->SetLinearVelocity(next);
 }
 
-void Pig::onContact(A99Object& /*other*/, const PhysicsWorld::Contact& contact, bool first)
+void Pig::onContact(A99Object& other, const PhysicsWorld::Contact& contact, bool first)
 {
+    // What it carries rides on its head and never lands on it (its touch is made anew when the pig comes
+    // out of the house).
+    if (&other == static_cast<A99Object*>(pCarried)) {
+        return;
+    }
     // The normal points from a to b; up into the pig means the pig landed on something.
     const float intoPigY = first ? -contact.normalY : contact.normalY;
     if (intoPigY < MAX_SLOPE_COS || contact.approachSpeed < FAINT_LANDING) {

@@ -2,8 +2,9 @@
 // The pig, the player's character. It moves in level state 4 only, by the key bindings or the three touch
 // controls: walking at 4.5 m/s on slopes up to 50 degrees, jumping 1.6 m (1.3 times as high from an apple,
 // 1.5 times with the winged hat), climbing ladders, carrying one cargo on its head and going in at the
-// house door. It faints in danger, below the playing area or after a hard landing without an umbrella, and
-// comes back at its last safe spot 1.5 s later. Piglets follow the path it leaves.
+// house door, which takes its action before anything else within reach. It faints in danger, below the
+// playing area or after a hard landing without an umbrella, and comes back at its last safe spot 1.5 s
+// later. Piglets follow the path it leaves.
 #include <array>
 #include <cstdint>
 

@@ -47,7 +47,7 @@ bool Switch::queryAction(const V3& hero, int32_t& priority, float& distance)
     if (d > QUERY_RANGE) {
         return false;
     }
-    priority = 3;
+    priority = PRIORITY_DEVICE;
     distance = d;
     return true;
 }

@@ -36,7 +36,7 @@ bool Telescope::queryAction(const V3& hero, int32_t& priority, float& distance)
     if (bHidden || d > QUERY_RANGE) {
         return false;
     }
-    priority = 3;
+    priority = PRIORITY_DEVICE;
     distance = d;
     return true;
 }

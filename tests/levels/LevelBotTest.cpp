@@ -2,6 +2,7 @@
 // says so when a level does not finish.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -92,23 +93,23 @@ TEST(LevelBotTouch, FinishesTheFirstLevelByTouch) {
     EXPECT_EQ(report.inputMode, int(KivInput::INPUT_TOUCH)) << "a key was pressed on the way";
 }
 
-// The first level as a new player meets it, with the default keys: the arrows to walk, Space to jump and
-// to close a hint.
-class FirstLevel : public ::testing::Test {
+// A level as a new player meets it, with the default keys: the arrows to walk, Space to jump and to close
+// a hint.
+class PlayedLevel : public ::testing::Test {
 protected:
-    void SetUp() override {
-#if defined(__SANITIZE_ADDRESS__)
-        GTEST_SKIP() << "played in the normal build";
-#endif
-        env.profile().currentLevel = 0;
-        level = std::make_unique<ContextLevelManager>(0);
-        while (gc()->state != 4 && frames < 2000)
+    void TearDown() override { leave(); }
+
+    // Starts the level of that number and plays it up to its playing state.
+    void start(int number) {
+        env.profile().currentLevel = number;
+        level = std::make_unique<ContextLevelManager>(number);
+        for (int i = 0; i < 2000 && gc()->state != 4; ++i)
             frame();
         ASSERT_EQ(gc()->state, 4);
     }
-    void TearDown() override {
-        PlatformEventInjector::key("Left", false);
-        PlatformEventInjector::key("Right", false);
+    void leave() {
+        for (const char* key : {"Left", "Right", "Space"})
+            PlatformEventInjector::key(key, false);
         level.reset();
         THEROLE = nullptr;
     }
@@ -117,7 +118,8 @@ protected:
     Pig* pig() const { return dynamic_cast<Pig*>(gc()->findHeroOrNull()); }
     V3 house() const { return static_cast<Renderable*>(gc()->findHouseOrNull())->position; }
 
-    // One frame, drawn now and then; an open hint is read for half a second, then closed with the jump key.
+    // One frame, drawn every `drawEvery` frames (never with 0); an open hint is read for half a second,
+    // then closed with the jump key.
     void frame() {
         const bool hint = level->getRoot()->contextOverlay != nullptr;
         if (hint && ++reading == 50) {
@@ -128,7 +130,8 @@ protected:
         }
         Kiv& kiv = env.harness().kiv();
         KivGraphics* graphics = kiv.graphics;
-        if (++frames % 16 != 0)
+        ++frames;
+        if (drawEvery == 0 || frames % drawEvery != 0)
             kiv.graphics = nullptr;
         env.harness().frame(level.get());
         kiv.graphics = graphics;
@@ -144,19 +147,36 @@ protected:
         PlatformEventInjector::key(key, false);
         play(1.5);
     }
-    // The pig's picture lies within what the game's camera shows.
-    void expectPigInSight(const char* where) {
+    // How far the pig's picture reaches out of what the game's camera shows; 0 or less when all of it is
+    // in sight.
+    float pigOutOfSight() const {
         Camera::Rect view;
         gc()->contextGame->camera->getVisibleRect(view, pig()->position.z);
-        const float half = pig()->pSkin != nullptr ? pig()->pSkin->width / 2 : Pig::RADIUS;
-        EXPECT_GE(pig()->position.x - half, view.left) << where << ": pig at " << pig()->position.x;
-        EXPECT_LE(pig()->position.x + half, view.right) << where << ": pig at " << pig()->position.x;
+        const float halfWidth = pig()->pSkin != nullptr ? pig()->pSkin->width / 2 : Pig::RADIUS;
+        const float halfHeight = pig()->pSkin != nullptr ? pig()->pSkin->height / 2 : Pig::RADIUS;
+        const V3 centre = pig()->drawnCentre();
+        return std::max({view.left - (centre.x - halfWidth), centre.x + halfWidth - view.right,
+                         centre.y + halfHeight - view.top, view.bottom - (centre.y - halfHeight)});
+    }
+    void expectPigInSight(const std::string& where) {
+        EXPECT_LE(pigOutOfSight(), 0.0f) << where << ": pig at " << pig()->position.x << ", " << pig()->position.y;
     }
 
     LevelEnvironment& env = LevelEnvironment::get();
     std::unique_ptr<ContextLevelManager> level;
     int frames = 0;
     int reading = 0;
+    int drawEvery = 16;
+};
+
+class FirstLevel : public PlayedLevel {
+protected:
+    void SetUp() override {
+#if defined(__SANITIZE_ADDRESS__)
+        GTEST_SKIP() << "played in the normal build";
+#endif
+        start(0);
+    }
 };
 
 TEST_F(FirstLevel, ThePigFacesHomeAndIsToldToWalkAtOnce) {
@@ -197,4 +217,49 @@ TEST_F(FirstLevel, ThePigStaysInSightAtBothEndsOfTheLevel) {
     walk("Left", 30.0);
     EXPECT_LT(pig()->position.x, house().x) << "the pig walked past its house";
     expectPigInSight("left end");
+}
+
+// Every level, undrawn: the pig is put down before each end and runs and jumps towards it as far as it
+// gets. The camera shows all of it all the way, and back at the house its piglets stay below the roof.
+class LevelEnds : public PlayedLevel {
+protected:
+    // Once the pig has landed, holds the key towards one end for eight seconds, jumping as high as it can
+    // twice a second; answers how far the pig's picture reached out of sight on the way (0 or less: never).
+    float runToEnd(const char* key) {
+        play(0.5);
+        PlatformEventInjector::key(key, true);
+        float worst = pigOutOfSight();
+        for (int i = 0; i < 800; ++i) {
+            PlatformEventInjector::key("Space", i % 50 < 30);
+            frame();
+            worst = std::max(worst, pigOutOfSight());
+        }
+        PlatformEventInjector::key("Space", false);
+        PlatformEventInjector::key(key, false);
+        return worst;
+    }
+};
+
+TEST_F(LevelEnds, ThePigStaysInSightAtBothEndsOfEveryLevel) {
+    drawEvery = 0;
+    for (const LevelSource& source : env.sources()) {
+#if defined(__SANITIZE_ADDRESS__)
+        // Under the sanitizers a level of each kind.
+        if (source.number != 0 && source.number != 3)
+            continue;
+#endif
+        start(source.number);
+        if (HasFatalFailure())
+            return;
+        const float right = source.right - 600.0f;
+        pig()->placeAt(V3(right, source.groundAt(right) + 60.0f, 0.0f));
+        EXPECT_LE(runToEnd("Right"), 0.0f) << source.name << ": out of sight at the right end";
+        pig()->placeAt(V3(house().x + 200.0f, house().y, 0.0f));
+        EXPECT_LE(runToEnd("Left"), 0.0f) << source.name << ": out of sight at the left end";
+        // Back past the house, with the piglets in line behind.
+        walk("Right", 0.6);
+        for (KivBase* p = gc()->pigletList->getFirstChild(); p != nullptr; p = p->getNext())
+            EXPECT_LT(static_cast<Renderable*>(p)->position.y, house().y) << source.name << ": a piglet on the roof";
+        leave();
+    }
 }
