@@ -55,7 +55,8 @@ public:
     // cannot be read; any other in the fatal path.
     void processPacket(Packet& packet);
     void processCommand(Packet& packet, int command);
-    // Inside processPacket with a packet from outside (a peer's message, a level the user saved).
+    // Inside processPacket with a packet from outside (a peer's message, a level the user saved), or in the
+    // set-up of a server started from a stream from outside.
     bool isReadingUntrusted() const { return bReadingUntrusted; }
 
     // Makes a role the current one and sets one of its flags for a scope; both are put back however the
@@ -112,6 +113,8 @@ protected:
     // Runs netPostReplicateGlobal of every object registered now (not of those these runs register).
     void postReplicateGlobalAll();
 
+    bool bReadingUntrusted = false; // see isReadingUntrusted
+
 private:
     friend struct NetRoleHooks;
     // Replicated deletion: a server tells its peers, then the object is deleted here.
@@ -128,6 +131,5 @@ private:
 
     bool bDestroying = false;
     bool bReadingPeerMessage = false;
-    bool bReadingUntrusted = false; // inside processPacket with a packet from outside
     bool bAbandonPacket = false;
 };

@@ -25,19 +25,23 @@ Server::~Server()
     Logger::logFrom("Server::~Server", u"SERVER stop");
 }
 
-void Server::start(Packet* storedStream)
+void Server::start(Packet* storedStream, const std::function<UString()>& check)
 {
     KIV_ASSERT(connection != NULL);
     if (storedStream != nullptr) {
+        // Put back however the start ends: what an untrusted stream holds may stop the replay or the set-up
+        // with a PacketDecodeError.
+        Scope untrusted(*this, bReadingUntrusted, bReadingUntrusted || storedStream->isPeerInput());
         {
-            // Put back however the replay ends: an untrusted stream may stop it with a PacketDecodeError.
             Scope replaying(*this, bAllowNewObjectRegistations, false);
             processPacket(*storedStream);
         }
-        NetRole* previous = THEROLE;
-        THEROLE = this;
+        if (check) {
+            if (const UString why = check(); !why.empty()) {
+                storedStream->decodeFailed(why, __PRETTY_FUNCTION__);
+            }
+        }
         postReplicateGlobalAll();
-        THEROLE = previous;
         return;
     }
     RootObject* newRoot = createRootObject();

@@ -72,7 +72,9 @@ ContextLevelManager::ContextLevelManager(Packet& stream)
     replay(stream);
 }
 
-ContextLevelManager::~ContextLevelManager()
+ContextLevelManager::~ContextLevelManager() = default;
+
+ContextLevelManager::ServerOwner::~ServerOwner()
 {
     delete server;
     server = nullptr;
@@ -135,28 +137,34 @@ bool ContextLevelManager::loadSaved(const UString& fileName)
     }
     const double start = physicalTime();
     Logger::logFrom(CONSTRUCTOR, u"Loading level: %s", shownPath);
-    // The copy is the user's, not our own data: what cannot be read is reported here, not through the
-    // fatal path.
     Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, static_cast<int>(bytes.size()));
     stream.doBytes(bytes.data(), bytes.size());
     stream.rewindToRead();
-    UString why;
-    try {
-        server->start(&stream);
-        why = whyNotPlayable();
-    } catch (const PacketDecodeError& error) {
-        why = error.message;
-    }
-    if (!why.empty()) {
-        // What was read goes with its server; the archive's level gets a new one.
-        delete server;
-        server = nullptr;
-        createServer();
+    if (const UString why = playUntrusted(stream); !why.empty()) {
         refuseSaved(shownPath, why);
         return false;
     }
     Logger::logFrom(CONSTRUCTOR, u"Level loaded in %.3lfs.", physicalTime() - start);
     return true;
+}
+
+UString ContextLevelManager::playUntrusted(Packet& stream)
+{
+    // The copy is the user's, not our own data: what cannot be read or played is reported here, not through
+    // the fatal path, and is found before the level's set-up builds on it.
+    UString why;
+    try {
+        server->start(&stream, [this] { return whyNotPlayable(); });
+    } catch (const PacketDecodeError& error) {
+        why = error.message;
+    }
+    if (!why.empty()) {
+        // What was read goes with its server; the level played instead gets a new one.
+        delete server;
+        server = nullptr;
+        createServer();
+    }
+    return why;
 }
 
 void ContextLevelManager::refuseSaved(const UString& path, const UString& why)
@@ -201,7 +209,12 @@ void ContextLevelManager::replay(Packet& stream)
 {
     const double start = physicalTime();
     Logger::logFrom(CONSTRUCTOR, u"Loading level: %s", u"(memory)");
-    server->start(&stream);
+    if (!stream.isPeerInput()) {
+        server->start(&stream);
+    } else if (const UString why = playUntrusted(stream); !why.empty()) {
+        Logger::logFrom(CONSTRUCTOR, u"The level %s cannot be used (%s).", u"(memory)", why);
+        return;
+    }
     Logger::logFrom(CONSTRUCTOR, u"Level loaded in %.3lfs.", physicalTime() - start);
 }
 

@@ -21,7 +21,9 @@ public:
     explicit ContextLevelManager(int levelNumber);
     // Plays the level stored in a file of the level archive (or a loose file).
     explicit ContextLevelManager(const UString& fileName);
-    // Plays a level held in memory as a stored replication stream.
+    // Plays a level held in memory as a stored replication stream. One marked as coming from outside
+    // (Packet::FLAG_PEER) is read as a level the user saved: when it cannot be played, the reason is logged
+    // and the manager holds no level.
     explicit ContextLevelManager(Packet& stream);
     ~ContextLevelManager() override;
 
@@ -49,8 +51,17 @@ private:
     // that cannot be read or played is left in place, with a log line that names it and says why.
     bool loadSaved(const UString& fileName);
     void refuseSaved(const UString& path, const UString& why);
+    // Reads a stream from outside into the server, checks it and sets it up. Answers why it cannot be
+    // played (the server is then a new, empty one) or nothing when it is played.
+    UString playUntrusted(Packet& stream);
     // Why the loaded level cannot be played (no root, controller, layer, list, pig or house); empty when
     // it can.
     UString whyNotPlayable() const;
     void replay(Packet& stream);
+
+    // Deletes the server with the manager, also when making the manager stops half-way.
+    struct ServerOwner {
+        GameServer*& server;
+        ~ServerOwner();
+    } serverOwner{server};
 };

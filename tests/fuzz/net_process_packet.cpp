@@ -1,9 +1,10 @@
 // Feeds arbitrary bytes to a client role as one message of its server, to a server as a stored level
-// stream of the archive, and to a server as a level the user saved; the first byte chooses (bit 0: a
-// stored stream, bit 1 with it: the user's). A peer's message or a user's level that cannot be read must
-// end in a PacketDecodeError (the peer dropped, the saved level refused); reaching the fatal path on it is
-// a failure. A damaged stream of the archive ends in the fatal path (a FatalError in test mode). None may
-// crash or leak.
+// stream of the archive, to a server as a level the user saved, and to the level manager as a level the
+// user saved (read, checked and set up as the game does); the first byte chooses (bit 0: a stored stream,
+// bit 1 with it: the user's, bit 2 with both: through the level manager). A peer's message or a user's
+// level that cannot be read must end in a PacketDecodeError (the peer dropped, the saved level refused);
+// reaching the fatal path on it is a failure. A damaged stream of the archive ends in the fatal path (a
+// FatalError in test mode). None may crash or leak.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "engine/net/NetConnection.h"
 #include "engine/net/RootObject.h"
 #include "engine/net/Server.h"
+#include "game/level/ContextLevelManager.h"
 #include "tests/fuzz/MissingResources.h"
 
 namespace {
@@ -47,7 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool stored = (data[0] & 1) != 0;
     const bool untrusted = !stored || (data[0] & 2) != 0;
     try {
-        if (stored) {
+        if (stored && untrusted && (data[0] & 4) != 0) {
+            // A level that cannot be played is refused with its reason; the manager then holds none.
+            ensureLevelStandIns();
+            Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+            stream.setReadData(data + 1, size - 1);
+            ContextLevelManager manager(stream);
+        } else if (stored) {
             FuzzServer server;
             server.connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
             server.bOwnsConnection = true;

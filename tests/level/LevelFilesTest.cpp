@@ -13,6 +13,7 @@
 
 #include "LevelFixture.h"
 
+#include "engine/core/ErrorManager.h"
 #include "engine/files/FileBlock.h"
 #include "engine/files/FileManager.h"
 #include "engine/kiv/Kiv.h"
@@ -25,6 +26,7 @@
 #include "game/level/GameServer.h"
 #include "game/level/MyRootObject.h"
 #include "game/level/LevelBuilder.h"
+#include "game/overlays/OverlayPause.h"
 #include "game/userdata/ProfileData.h"
 #include "support/ObjectChain.h"
 #include "support/TempDir.h"
@@ -137,14 +139,23 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         archived.assign(reinterpret_cast<const char*>(block.data()),
                         reinterpret_cast<const char*>(block.data()) + block.size());
     }
-    const std::vector<std::pair<const char*, std::function<void()>>> copies = {
-        {"truncated",
+    // Each copy with (part of) the reason it is refused for; the reason of a cut copy depends on where the
+    // cut falls.
+    struct Copy {
+        const char* what;
+        const char* reason;
+        std::function<void()> make;
+    };
+    const std::vector<Copy> copies = {
+        {"truncated", "",
          [&] { writeBytes(path, std::vector<char>(archived.begin(), archived.begin() + archived.size() / 2)); }},
-        {"folder", [&] { std::filesystem::create_directory(path); }},
-        {"fifo", [&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }},
-        {"link to /dev/zero", [&] { std::filesystem::create_symlink("/dev/zero", path); }},
-        {"16 MB of zero bytes", [&] { writeBytes(path, std::vector<char>(16u << 20, 0)); }},
-        {"root only",
+        {"cut among the spawn records", "",
+         [&] { writeBytes(path, std::vector<char>(archived.begin(), archived.begin() + 100)); }},
+        {"folder", "it is a folder", [&] { std::filesystem::create_directory(path); }},
+        {"fifo", "it is not a regular file", [&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }},
+        {"link to /dev/zero", "it is not a regular file", [&] { std::filesystem::create_symlink("/dev/zero", path); }},
+        {"16 MB of zero bytes", "more than", [&] { writeBytes(path, std::vector<char>(16u << 20, 0)); }},
+        {"root only", "it holds no level controller",
          [&] {
              LevelBuilder builder;
              THEROLE = &builder.server();
@@ -153,14 +164,34 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
              builder.root().playerInfoList = nullptr;
              ASSERT_TRUE(builder.save(path));
          }},
-        {"no pig",
+        {"no pig", "it holds no pig",
          [&] {
              LevelBuilder builder;
              builder.clear(builder.controller().pigList);
              ASSERT_TRUE(builder.save(path));
          }},
-        {"chain of 60,000", [&] { saveLevelWithChain(path, 60000); }},
-        {"chain of 200,000", [&] { saveLevelWithChain(path, 200000); }},
+        {"no house", "it holds no house",
+         [&] {
+             LevelBuilder builder;
+             builder.clear(builder.controller().houseList);
+             ASSERT_TRUE(builder.save(path));
+         }},
+        {"overlay open", "it was saved with an overlay open",
+         [&] {
+             LevelBuilder builder;
+             auto* pause = new OverlayPause();
+             builder.server().registerObject(pause, 0);
+             builder.root().contextOverlay = pause;
+             ASSERT_TRUE(builder.save(path));
+         }},
+        {"controller without its proxy list", "its controller lacks a layer or an object list",
+         [&] {
+             LevelBuilder builder;
+             builder.controller().proxyList = nullptr;
+             ASSERT_TRUE(builder.save(path));
+         }},
+        {"chain of 60,000", "deeper than", [&] { saveLevelWithChain(path, 60000); }},
+        {"chain of 200,000", "deeper than", [&] { saveLevelWithChain(path, 200000); }},
     };
     // Started with "-editor" for this test only.
     struct EditorAllowed {
@@ -168,7 +199,7 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         explicit EditorAllowed(MyGlobal& g) : global(g) { global.bEditorAllowed = true; }
         ~EditorAllowed() { global.bEditorAllowed = false; }
     } allowed(*env->global);
-    for (const auto& [what, make] : copies) {
+    for (const auto& [what, reason, make] : copies) {
         SCOPED_TRACE(what);
         make();
         THEROLE = nullptr;
@@ -179,8 +210,9 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
             harness().logIndex("ContextLevelManager::ContextLevelManager(): The edited level " + path, from);
         EXPECT_GE(refused, 0);
         if (refused >= 0) {
-            EXPECT_NE(harness().logLines()[static_cast<std::size_t>(refused)].find("the archive's is used"),
-                      std::string::npos);
+            const std::string& line = harness().logLines()[static_cast<std::size_t>(refused)];
+            EXPECT_NE(line.find("the archive's is used"), std::string::npos);
+            EXPECT_NE(line.find(reason), std::string::npos) << line;
         }
         EXPECT_GT(harness().logIndex("Loading level: " + wideToUtf8(archiveFile), from), refused);
         ASSERT_NE(manager->getGameController(), nullptr);
@@ -192,5 +224,44 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         // The copy is the user's to mend: it stays as it was.
         EXPECT_TRUE(std::filesystem::symlink_status(path).type() != std::filesystem::file_type::not_found);
         std::filesystem::remove(path);
+    }
+}
+
+TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)
+{
+    std::vector<uint8_t> saved;
+    {
+        LevelBuilder builder;
+        const Packet stream = builder.stream();
+        saved.assign(stream.data(), stream.data() + stream.size());
+    }
+    THEROLE = nullptr;
+    // Read as a level the user saved: refused with a reason, or played; never the fatal path. Answers
+    // whether it is played.
+    auto load = [](const std::vector<uint8_t>& bytes, const std::string& what) {
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+        stream.setReadData(bytes.data(), bytes.size());
+        bool played = false;
+        try {
+            ContextLevelManager level(stream);
+            played = level.getGameController() != nullptr;
+        } catch (const FatalError& error) {
+            ADD_FAILURE() << what << ": " << wideToUtf8(error.report);
+        }
+        THEROLE = nullptr;
+        return played;
+    };
+    // Every length over the spawn records and the copies of the first objects (the root, the player node,
+    // the controller and its first layer), then a spread to the whole file.
+    for (std::size_t length = 1; length < saved.size(); length += length < 400 ? 1 : 41) {
+        load(std::vector<uint8_t>(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(length)),
+             "cut to " + std::to_string(length));
+    }
+    EXPECT_TRUE(load(saved, "whole"));
+    // Single bytes changed, spread over the whole file.
+    for (std::size_t at = 0; at < saved.size(); at += 41) {
+        std::vector<uint8_t> changed = saved;
+        changed[at] ^= 0xFF;
+        load(changed, "byte " + std::to_string(at) + " changed");
     }
 }

@@ -218,6 +218,18 @@ TEST(Packet, TruncatedAndHostileStreamsEndInTheFatalPath)
                   r.doVarUInt(v);
               }).find(u"overlong"),
               UString::npos);
+    // From outside, a fifth byte with bits beyond the 32 is refused the packet's way, unsigned and signed.
+    {
+        Packet peer(Packet::FLAG_COMMANDS | Packet::FLAG_PEER, 16);
+        const uint8_t bytes[] = {0xFF, 0xFF, 0xFF, 0xFF, 0x10, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0x10};
+        peer.setReadData(bytes, sizeof(bytes));
+        uint32_t u = 0;
+        EXPECT_THROW(peer.doVarUInt(u), PacketDecodeError);
+        Packet signedPeer(Packet::FLAG_COMMANDS | Packet::FLAG_PEER, 16);
+        signedPeer.setReadData(bytes + 5, 6);
+        int32_t i = 0;
+        EXPECT_THROW(signedPeer.doVarInt(i), PacketDecodeError);
+    }
     EXPECT_NE(fatalMessage([] {
                   Packet r = readerOf({0x01, 0x02, 0x03});
                   uint32_t v;

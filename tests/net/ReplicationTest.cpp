@@ -726,6 +726,38 @@ TEST_F(Replication, TreesDeeperThanTheLimitAreRefusedStoredAndFromPeers)
         THEROLE = nullptr;
     }
 
+    // A subtree two deep that a peer moves below the end of a chain: its lower object may lie at the
+    // limit (below a chain 998 deep, the root counted), not one further.
+    for (const int chainDepth : {998, 999}) {
+        SCOPED_TRACE(chainDepth);
+        auto client = std::make_unique<TestClient>();
+        THEROLE = client.get();
+        auto* root = new KivBase();
+        client->registerObject(root, 1);
+        KivBase* end = addChain(*client, root, chainDepth - 1);
+        while (end->getFirstChild() != nullptr) {
+            end = end->getFirstChild();
+        }
+        auto* moved = new KivBase();
+        client->registerObject(moved, 0);
+        root->appendChild(moved);
+        auto* below = new KivBase();
+        client->registerObject(below, 0);
+        moved->appendChild(below);
+        Packet message(Packet::FLAG_COMMANDS | Packet::FLAG_PEER);
+        writeAddChild(message, static_cast<uint32_t>(end->objectUID), static_cast<uint32_t>(moved->objectUID));
+        message.rewindToRead();
+        if (chainDepth == 998) {
+            client->processPacket(message);
+            EXPECT_EQ(moved->getParent(), end);
+        } else {
+            EXPECT_THROW(client->processPacket(message), PacketDecodeError);
+            EXPECT_EQ(moved->getParent(), root);
+        }
+        EXPECT_LE(treeDepth(*client), NetRole::MAX_TREE_DEPTH + 1);
+        THEROLE = nullptr;
+    }
+
     // Add-child calls of a peer that would build a chain past the limit: refused, and quickly. 80,000
     // calls below one parent, or in chains within the limit, all go through.
     for (const bool chained : {true, false}) {
