@@ -234,7 +234,9 @@ void ContextManager::renderFrameRate()
     pointerLayer->camera->render();
     const V3 at(static_cast<float>(graphics->width / 2 - 2),
                 static_cast<float>(graphics->height / 2 - 2) - topScreen->frameRateDrop, 0.0f);
-    global->fontSmall->print(at, UColor(0xFFFFFFFFu), 0x108, formatString(u"%.1lf", static_cast<double>(shownFrameRate)));
+    // White digits in the dark rim of the texts on the pictures: they read on the pale sky as on the night.
+    MenuSupport::printRimmed(global->fontSmall, at, UColor(0xFFFFFFFFu), 0x108,
+                             formatString(u"%.1lf", static_cast<double>(shownFrameRate)));
     Context::setCurrent(previous);
 }
 

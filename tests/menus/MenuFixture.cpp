@@ -277,6 +277,13 @@ MenuFixture::Screen MenuFixture::readScreen()
     return screen;
 }
 
+void MenuFixture::onWhite(Context* screen)
+{
+    screen->pPreObject = nullptr;
+    screen->pPostObject = nullptr;
+    screen->clearColor = UColor(0xFFFFFFFFu);
+}
+
 std::uint32_t MenuFixture::Screen::pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width || y >= height) {

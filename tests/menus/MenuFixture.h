@@ -71,6 +71,9 @@ protected:
         int darkPixels(int x0, int x1, int y0, int y1, int below = 80) const;
     };
     static Screen readScreen();
+    // Takes the pictures from behind and in front of a screen and clears it to white: the rims of its
+    // texts then show on a light ground.
+    static void onWhite(Context* screen);
     // Writes the game screen, or a screen read before, as "<name>.png" into the screenshot folder (kept for
     // a person to look at).
     static std::string screenshot(const std::string& name);

@@ -71,8 +71,8 @@ protected:
 };
 } // namespace
 
-// A caption beside its item stands on the dark night backdrop of the pages, in the items' half-black: its
-// letters carry a pale rim, so that the lightest and darkest pixels of the caption differ clearly.
+// A caption beside its item stands on the night backdrop of the pages: its light letters in their dark rim
+// differ clearly from each other.
 TEST_F(OptionsMenu, CaptionsAndStackedItemsReadOnTheBackdrop)
 {
     auto* page = new ContextSoundOptions();

@@ -193,6 +193,30 @@ TEST_F(Settings, AdvancedGraphicsFrameRateLetterboxAndFilter)
     EXPECT_FALSE(graphics.isResetPending());
 }
 
+// On a white page the frame-rate readout and the captions beside the items stand in their dark rims, and a
+// disabled caption's rim fades with it, so that an enabled setting never reads as a disabled one.
+TEST_F(Settings, TheFrameRateReadoutAndTheCaptionsWearADarkRimOnALightPicture)
+{
+    global().config.bShowFps = 1;
+    global().config.bFullScreen = 0; // the letterbox item is disabled
+    auto* page = new ContextAdvancedGraphics();
+    onWhite(page);
+    push(page);
+    frames(1);
+    screenshot("options-advanced-graphics-on-white");
+    const Screen shot = readScreen();
+    const int w = shot.width, h = shot.height;
+    EXPECT_GT(shot.darkPixels(w - 60, w, 0, 20), 30) << "the frame rate";
+    auto rim = [&](MenuItem* item) {
+        const V3 end = item->captionPlacement().at; // the caption ends there, left of its item
+        const int x = w / 2 + static_cast<int>(end.x), y = h / 2 - static_cast<int>(end.y);
+        return shot.darkPixels(x - 150, x, y - 12, y + 12);
+    };
+    const int shown = rim(childOf<MenuToggleItem>(page, 4));
+    EXPECT_GT(shown, 60) << "Show frame rate";
+    EXPECT_LT(rim(page->pLetterboxItem), shown / 3) << "the disabled Keep aspect ratio";
+}
+
 // The Resolution field shows the size the window has, listed or not; left alone it changes nothing, and
 // another entry is applied by its own size.
 TEST_F(Settings, TheResolutionFieldShowsTheWindowsSize)
