@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/core/ErrorManager.h"
@@ -31,7 +32,7 @@ int mouseButtonIndex(Uint8 button)
 }
 } // namespace
 
-PlatformWindow::PlatformWindow(const UString& title)
+PlatformWindow::PlatformWindow(const UString& title, int headlessWidth, int headlessHeight)
 {
     KIV_ASSERT(gWindow == nullptr);
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
@@ -55,12 +56,20 @@ PlatformWindow::PlatformWindow(const UString& title)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
 
     const std::string utf8Title = wideToUtf8(title);
-    // Made at the default mode's size: the offscreen driver's surface keeps the size it was made with.
-    window = SDL_CreateWindow(utf8Title.c_str(), 50, 50, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    // Made at the default mode's size. The offscreen driver's surface keeps the size it was made with: without
+    // a display it is made at the size asked for and the window then set to the default size, so that every
+    // window up to that size draws into the surface's lower-left part.
+    const bool headless = displayLessDriver() && (headlessWidth > 800 || headlessHeight > 600);
+    const int width = headless ? std::max(headlessWidth, 800) : 800;
+    const int height = headless ? std::max(headlessHeight, 600) : 600;
+    window = SDL_CreateWindow(utf8Title.c_str(), 50, 50, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (window == nullptr) {
         const std::string error = SDL_GetError();
         SDL_QuitSubSystem(SUBSYSTEMS);
         KIV_FATAL(formatString(u"Could not create the window: %s", error));
+    }
+    if (headless) {
+        SDL_SetWindowSize(window, 800, 600);
     }
     SDL_RaiseWindow(window);
     SDL_StartTextInput();

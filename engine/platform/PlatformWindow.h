@@ -13,8 +13,10 @@ struct SDL_Window;
 
 class PlatformWindow {
 public:
-    // Initialises SDL (video, events, joysticks, game controllers) and opens the window `title`.
-    explicit PlatformWindow(const UString& title);
+    // Initialises SDL (video, events, joysticks, game controllers) and opens the window `title`. A
+    // display-less driver (the tests') keeps its surface at the size it was made with: it is made at
+    // headlessWidth x headlessHeight, the largest window it will be given, and at least 800x600.
+    explicit PlatformWindow(const UString& title, int headlessWidth = 800, int headlessHeight = 600);
     ~PlatformWindow();
     PlatformWindow(const PlatformWindow&) = delete;
     PlatformWindow& operator=(const PlatformWindow&) = delete;

@@ -1,5 +1,6 @@
 #include "game/front/ContextIntro.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/files/ResourceManager.h"
@@ -25,6 +26,27 @@ ContextIntro::ContextIntro()
     pBlurred = new Renderable();
     pBlurred->setSkin(findSkin(u"intro-blurred:0"));
     addChild(pBlurred);
+    fitToScreen();
+}
+
+void ContextIntro::fitToScreen()
+{
+    if (!fittedSize.update()) {
+        return;
+    }
+    ScreenFit::fitCamera(*camera);
+    const Skin* picture = pSharp->pSkin;
+    const float cover = picture != nullptr ? ScreenFit::coverScale(picture->width, picture->height) : 1.0f;
+    const float scale = std::max(1.0f, cover);
+    for (Renderable* layer : {pSharp, pLights, pBlurred}) {
+        layer->setScale(V3(scale, scale, 1.0f));
+    }
+}
+
+void ContextIntro::renderEntry()
+{
+    fitToScreen();
+    Context::renderEntry();
 }
 
 void ContextIntro::tickContents(double tickTime, double dt)

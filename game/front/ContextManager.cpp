@@ -13,7 +13,9 @@
 #include "game/front/TransitionWipe.h"
 #include "game/language/Language.h"
 #include "game/menus/ContextDialog.h"
+#include "game/menus/ContextMenu.h"
 #include "game/menus/MenuSupport.h"
+#include "game/menus/ScreenFit.h"
 
 const RuntimeClass ContextManager::classRecord(u"ContextManager", &Context::classRecord, nullptr);
 
@@ -109,6 +111,7 @@ void ContextManager::activateTop()
 
 void ContextManager::tickContents(double tickTime, double dt)
 {
+    fitToScreen();
     popClosedScreens();
     if (getLastChild() == nullptr) {
         topScreen = nullptr;
@@ -186,6 +189,7 @@ void ContextManager::renderContents()
     if (getLastChild() == nullptr || topScreen == nullptr) {
         return;
     }
+    fitToScreen();
     topScreen->renderEntry();
     const Kiv* engine = Kiv::instance();
     if (topScreen->bShowPointer && (engine == nullptr || engine->bApplicationActive)) {
@@ -194,6 +198,17 @@ void ContextManager::renderContents()
     wipeLayer->renderEntry();
     if (!topScreen->bHideFrameRate) {
         renderFrameRate();
+    }
+}
+
+void ContextManager::fitToScreen()
+{
+    ScreenFit::fitCamera(*pointerLayer->camera);
+    ScreenFit::fitCamera(*wipeLayer->camera);
+    for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {
+        if (auto* menu = dynamic_cast<ContextMenu*>(child)) {
+            menu->fitToScreen(menu == activeScreen);
+        }
     }
 }
 
@@ -219,7 +234,9 @@ void ContextManager::renderFrameRate()
     pointerLayer->camera->render();
     const V3 at(static_cast<float>(graphics->width / 2 - 2),
                 static_cast<float>(graphics->height / 2 - 2) - topScreen->frameRateDrop, 0.0f);
-    global->fontSmall->print(at, UColor(0xFFFFFFFFu), 0x108, formatString(u"%.1lf", static_cast<double>(shownFrameRate)));
+    // White digits in the dark rim of the texts on the pictures: they read on the pale sky as on the night.
+    MenuSupport::printRimmed(global->fontSmall, at, UColor(0xFFFFFFFFu), 0x108,
+                             formatString(u"%.1lf", static_cast<double>(shownFrameRate)));
     Context::setCurrent(previous);
 }
 

@@ -3,7 +3,8 @@
 // the only one ticked, drawn and reached by the pointer. Each tick it pops closed screens from the top,
 // activates the new top, answers Escape (with an optional "Are you sure?" question) and the continue
 // input, and raises the quit flag when the stack runs empty. Over the top screen it draws the mouse
-// pointer, the black transition wipe and the optional frame-rate readout, in screen space.
+// pointer, the black transition wipe and the optional frame-rate readout, in screen space. When the
+// screen's size changes, every menu on the stack is laid out for the new size before anything else.
 #include "engine/core/Reference.h"
 #include "engine/render/Context.h"
 
@@ -49,5 +50,7 @@ private:
     void activateTop();
     void handleEscapeAndContinue(Context* top);
     void openCloseConfirmation();
+    // The pointer's and the wipe's views, and every menu on the stack, follow the screen's size.
+    void fitToScreen();
     void renderFrameRate();
 };

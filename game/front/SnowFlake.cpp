@@ -5,20 +5,12 @@
 #include "engine/core/KivRandom.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/render/Camera.h"
-#include "engine/render/KivGraphics.h"
 #include "engine/render/Quad.h"
 #include "engine/render/Texture.h"
 
 namespace {
 constexpr float PI = 3.14159265358979f;
 constexpr float TWO_PI = 2.0f * PI;
-
-void screenSize(int& w, int& h)
-{
-    const KivGraphics* graphics = KivGraphics::instance();
-    w = graphics != nullptr ? graphics->width : 800;
-    h = graphics != nullptr ? graphics->height : 600;
-}
 } // namespace
 
 SnowFlake::SnowFlake(Camera* camera, float spread_, float density) : pCamera(camera), spread(spread_)
@@ -29,9 +21,9 @@ SnowFlake::SnowFlake(Camera* camera, float spread_, float density) : pCamera(cam
         pSkin = dynamic_cast<Texture*>(resources->find(u"snowFlake", true));
     }
     flakes = std::make_unique<Flake[]>(static_cast<std::size_t>(count));
-    int w = 0, h = 0;
-    screenSize(w, h);
-    const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    fittedSize.update();
+    const int w = fittedSize.width;
+    const float fw = static_cast<float>(w), fh = static_cast<float>(fittedSize.height);
     for (Flake& flake : all()) {
         flake.phase = KivRandom::nextFloat() * TWO_PI;
         const float z = KivRandom::nextFloat() * static_cast<float>(-w / 3);
@@ -54,12 +46,18 @@ SnowFlake::~SnowFlake() = default;
 void SnowFlake::tick(double time, double dt)
 {
     KivBase::tick(time, dt);
-    int w = 0, h = 0;
-    screenSize(w, h);
     const float cx = pCamera != nullptr ? pCamera->eye.x : 0.0f;
     const float cy = pCamera != nullptr ? pCamera->eye.y : 0.0f;
-    const float hw = spread * static_cast<float>(w) / 2.0f;
-    const float hh = spread * static_cast<float>(h) / 2.0f;
+    const int oldWidth = fittedSize.width, oldHeight = fittedSize.height;
+    if (fittedSize.update()) {
+        const float sx = static_cast<float>(fittedSize.width) / static_cast<float>(oldWidth);
+        const float sy = static_cast<float>(fittedSize.height) / static_cast<float>(oldHeight);
+        for (Flake& flake : all()) {
+            flake.pos = V3(cx + (flake.pos.x - cx) * sx, cy + (flake.pos.y - cy) * sy, flake.pos.z * sx);
+        }
+    }
+    const float hw = spread * static_cast<float>(fittedSize.width) / 2.0f;
+    const float hh = spread * static_cast<float>(fittedSize.height) / 2.0f;
     const float left = cx - hw, right = cx + hw, bottom = cy - hh, top = cy + hh;
     const float step = static_cast<float>(dt);
     const int frames = pSkin != nullptr ? static_cast<int>(pSkin->skins.size()) : 0;

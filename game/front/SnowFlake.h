@@ -1,12 +1,14 @@
 #pragma once
 // A snowfall: flakes of the "snowFlake" sheet spread over a box of `spread` screens around a camera,
-// drifting left and down with a sideways sway; flakes leaving the box come back on the other side.
+// drifting left and down with a sideways sway; flakes leaving the box come back on the other side. When
+// the screen's size changes the box, and the flakes in it, stretch to the new size.
 #include <memory>
 #include <span>
 
 #include "engine/core/KivBase.h"
 #include "engine/core/V3.h"
 #include "engine/render/Renderable.h"
+#include "game/menus/ScreenFit.h"
 
 class Camera;
 class Texture;
@@ -32,4 +34,7 @@ public:
     int count = 0;
     float spread = 1.0f;
     Texture* pSkin = nullptr; // the "snowFlake" sheet
+
+private:
+    ScreenFit::FittedSize fittedSize;
 };

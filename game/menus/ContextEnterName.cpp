@@ -8,6 +8,7 @@
 #include "engine/text/FontGDI.h"
 #include "engine/text/FontQuad.h"
 #include "engine/text/TextSprite.h"
+#include "game/front/ContextIntro.h"
 #include "game/front/Global.h"
 #include "game/language/Language.h"
 #include "game/menus/KeyboardKeyButton.h"
@@ -23,6 +24,9 @@ ContextEnterName::ContextEnterName(bool mayCancel) : nameFont(std::make_unique<F
 {
     bEscapeCloses = mayCancel;
     bDeleteWhenClosed = true;
+    if (const Global* global = Global::instance()) {
+        pPreObject = global->contextIntro; // the panel stands on the picture, not on black
+    }
     MenuSupport::playSound(u"pop");
     buildKeyboard();
 }

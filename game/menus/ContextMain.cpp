@@ -37,6 +37,7 @@ ContextMain::ContextMain()
     logo->setScale(V3(0.5f, 0.5f, 1.0f));
     logo->setPosition(V3(0.0f, static_cast<float>(screenHeight() / 2 - 100), 0.0f));
     appendChild(logo);
+    keepToEdges(logo, false, true);
 
     auto* greeting = new PlayerGreeting(0.0f, 0.0f, 0.0f);
     addItem(greeting);
@@ -60,11 +61,13 @@ ContextMain::ContextMain()
     link->url = websiteUrl();
     link->setWidth(cornerWidth);
     addItem(link);
+    keepToEdges(link, true, true);
 
     auto* quit = new MenuBackButton(static_cast<float>(cornerWidth / 2 - cornerX), static_cast<float>(-cornerY), 0.0f,
                                     MenuSupport::text(STR_QUIT), UString());
     quit->setWidth(cornerWidth);
     addItem(quit);
+    keepToEdges(quit, true, true);
 }
 
 void ContextMain::onActivate(bool firstActivation)

@@ -10,8 +10,11 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/render/Rect.h"
 #include "engine/render/Renderable.h"
+#include "engine/text/TextSprite.h"
 #include "game/language/Language.h"
+#include "game/menus/MenuBackButton.h"
 #include "game/menus/MenuNavigationEntry.h"
+#include "game/menus/MenuSupport.h"
 #include "game/menus/Navigable.h"
 
 const RuntimeClass ContextMenu::classRecord(0x4229753au, &Context::classRecord,
@@ -94,6 +97,7 @@ ContextMenu::ContextMenu()
 {
     cornerX = screenWidth() / 2 + rowHeight / 2 - marginX;
     cornerY = screenHeight() / 2 - marginY;
+    fittedSize.update();
     savedPointer = pointerHome();
     const Kiv* engine = Kiv::instance();
     const bool rightToLeft = engine != nullptr && engine->language != nullptr && engine->language->bRightToLeft != 0;
@@ -122,6 +126,96 @@ void ContextMenu::addNavigationEntry(Renderable* item)
 }
 
 void ContextMenu::clearNavigationEntries() { navigationEntries.destroyAllChildren(); }
+
+void ContextMenu::keepToEdges(Renderable* item, bool horizontally, bool vertically)
+{
+    auto side = [](bool keep, float at) { return !keep || at == 0.0f ? 0.0f : at < 0.0f ? -1.0f : 1.0f; };
+    EdgeAnchor& anchor = edgeAnchors.emplace_back();
+    anchor.item.set(item);
+    anchor.sideX = side(horizontally, item->position.x);
+    anchor.sideY = side(vertically, item->position.y);
+}
+
+TextSprite* ContextMenu::addTitle(int titleId)
+{
+    auto* title = new TextSprite(0.0f, static_cast<float>(cornerY), 0.0f, MenuSupport::text(titleId),
+                                 MenuSupport::font(MenuSupport::FONT_LARGE), UColor(0xFFFFFFFFu));
+    title->flags = 5 + 16;
+    appendChild(title);
+    keepToEdges(title, false, true);
+    return title;
+}
+
+MenuBackButton* ContextMenu::addBackButton(int captionId)
+{
+    auto* back = new MenuBackButton(static_cast<float>(80 - cornerX), static_cast<float>(-cornerY), 0.0f,
+                                    MenuSupport::text(captionId), UString());
+    back->setWidth(160);
+    addItem(back);
+    keepToEdges(back, true, true);
+    return back;
+}
+
+void ContextMenu::fitToScreen(bool steering)
+{
+    const int oldWidth = fittedSize.width, oldHeight = fittedSize.height;
+    if (!fittedSize.update()) {
+        return;
+    }
+    // The items under the saved pointer and under the steered pointer are found in the old layout, where
+    // the pointer's pixels still mean what they meant when it was put there.
+    auto oldPlace = [&](const V3& p) {
+        return camera->screenToWorld(p.x, static_cast<float>(oldHeight) - p.y, static_cast<float>(oldWidth),
+                                     static_cast<float>(oldHeight), p.z);
+    };
+    KivInput* input = engineInput();
+    const bool steered = steering && input != nullptr && menuNavigationMode == NAVIGATION_KEYBOARD;
+    const HotSpot saved = nearestHotSpot(oldPlace(savedPointer));
+    const HotSpot underPointer = steered ? nearestHotSpot(oldPlace(input->pointer)) : HotSpot();
+
+    ScreenFit::fitCamera(*camera);
+    const int dx = fittedSize.width / 2 - oldWidth / 2, dy = fittedSize.height / 2 - oldHeight / 2;
+    cornerX += dx;
+    cornerY += dy;
+    for (auto anchor = edgeAnchors.begin(); anchor != edgeAnchors.end();) {
+        auto* item = anchor->item.getAs<Renderable>();
+        if (item == nullptr) {
+            anchor = edgeAnchors.erase(anchor);
+            continue;
+        }
+        item->setPosition(item->position + V3(anchor->sideX * static_cast<float>(dx),
+                                              anchor->sideY * static_cast<float>(dy), 0.0f));
+        ++anchor;
+    }
+    savedPointer = saved.navigable != nullptr ? saved.navigable->getNavigationPoint(saved.index)
+                                              : pointerHome();
+    if (underPointer.navigable != nullptr) {
+        const V3 moved = underPointer.navigable->getNavigationPoint(underPointer.index);
+        input->warpCursor(moved);
+        Context::setInputPointer(moved.x, static_cast<float>(fittedSize.height) - moved.y);
+    }
+}
+
+ContextMenu::HotSpot ContextMenu::nearestHotSpot(const V3& planePoint)
+{
+    HotSpot best;
+    float bestDistance = 0.0f;
+    walkNavigation([&](Renderable&, Navigable& navigable) {
+        for (int i = 0;; ++i) {
+            const V3 p = navigable.getNavigationPoint(i);
+            if (p == Navigable::NONE) {
+                break;
+            }
+            const V3 d = pointerToPlane(this, p) - planePoint;
+            const float distance = d.x * d.x + d.y * d.y;
+            if (best.navigable == nullptr || distance < bestDistance) {
+                best = {&navigable, i};
+                bestDistance = distance;
+            }
+        }
+    });
+    return best;
+}
 
 void ContextMenu::setMenuNavigationMode(int mode)
 {
@@ -258,6 +352,18 @@ void ContextMenu::readNavigationKeys()
                                                          4.0f) {
         setMenuNavigationMode(NAVIGATION_POINTER);
     }
+}
+
+void ContextMenu::tickEntry(double tickTime, double dt)
+{
+    fitToScreen(true);
+    Context::tickEntry(tickTime, dt);
+}
+
+void ContextMenu::renderEntry()
+{
+    fitToScreen(false);
+    Context::renderEntry();
 }
 
 void ContextMenu::onActivate(bool firstActivation)

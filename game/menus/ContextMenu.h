@@ -5,14 +5,24 @@
 // items' hot spots and into synthetic touches, so items only ever handle pointer input.
 //
 // The navigation mode (pointer or keyboard) and the reading-direction constants are shared by all menus.
+//
+// Items placed from the screen's edges (titles, corner buttons) are registered with keepToEdges: when the
+// screen's size changes, the menu's view is set for the new size and those items move with their edges,
+// so that an open menu stands as one built at the new size, with the same item selected.
 #include <cstdint>
+#include <list>
 
 #include "engine/core/KivBase.h"
+#include "engine/core/Reference.h"
 #include "engine/core/V3.h"
 #include "engine/render/Context.h"
+#include "game/language/StringIds.h"
+#include "game/menus/ScreenFit.h"
 
+class MenuBackButton;
 class Navigable;
 class Renderable;
+class TextSprite;
 
 class ContextMenu : public Context {
 public:
@@ -34,6 +44,8 @@ public:
     ~ContextMenu() override;
 
     void onInputModeChange() override;
+    void tickEntry(double time, double dt) override;
+    void renderEntry() override;
     void onActivate(bool firstActivation) override;
     void onDeactivate(bool closing) override;
     void tickContents(double time, double dt) override;
@@ -45,7 +57,19 @@ public:
     void addNavigationEntry(Renderable* item);
     // Forgets every navigation target (their objects stay).
     void clearNavigationEntries();
+    // Keeps an item at its distance from the screen's nearer left or right edge (horizontally), and from
+    // the nearer top or bottom edge (vertically), when the screen's size changes.
+    void keepToEdges(Renderable* item, bool horizontally, bool vertically);
+    // The page's title in the large font at the top of the screen.
+    TextSprite* addTitle(int titleId);
+    // The button that closes the menu, 160 wide at the bottom left (bottom right when reading right to
+    // left); appended and made navigable.
+    MenuBackButton* addBackButton(int captionId = STR_BACK);
     static void setMenuNavigationMode(int mode);
+    // Lays the menu out for the screen's size when that has changed since the last fit (the screen stack
+    // does so for every menu on it; a menu drawn as a layer of another screen before it ticks or draws).
+    // The saved pointer, and with `steering` the pointer while the keys steer it, follow their items.
+    void fitToScreen(bool steering);
 
     // The best hot spot from `from` (pointer coordinates) in a direction; `from` when none qualifies.
     V3 findNavigationTarget(const V3& from, int direction);
@@ -74,10 +98,28 @@ public:
     bool bConfirmArmed = false;
 
 protected:
+    // A hot spot of a navigable item: its index in the item's list.
+    struct HotSpot {
+        Navigable* navigable = nullptr;
+        int index = -1;
+    };
+    // An item kept to the screen's edges: -1, 0 or 1 times the change of the half width and half height
+    // moves it.
+    struct EdgeAnchor {
+        Reference item;
+        float sideX = 0.0f;
+        float sideY = 0.0f;
+    };
+
     // Walks the navigation list, deleting the entries whose object is gone; visit(item, navigable).
     template <class Visit>
     void walkNavigation(Visit visit);
     void drawHotSpotMarkers();
     // Keyboard and joystick navigation of one frame: pointer moves, synthetic touches, the back keys.
     void readNavigationKeys();
+    // The hot spot whose place in the menu's plane is nearest to a point of the plane.
+    HotSpot nearestHotSpot(const V3& planePoint);
+
+    ScreenFit::FittedSize fittedSize;
+    std::list<EdgeAnchor> edgeAnchors;
 };

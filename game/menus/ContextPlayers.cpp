@@ -6,6 +6,7 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/text/FontQuad.h"
+#include "game/front/ContextIntro.h"
 #include "game/front/Global.h"
 #include "game/language/Language.h"
 #include "game/menus/ContextEnterName.h"
@@ -18,6 +19,9 @@
 ContextPlayers::ContextPlayers()
 {
     bDeleteWhenClosed = true;
+    if (const Global* global = Global::instance()) {
+        pPreObject = global->contextIntro; // the panel stands on the picture, not on black
+    }
     MenuSupport::playSound(u"pop");
     // The panel and its three buttons are wide enough for the German captions ("Spieler hinzufügen") to be
     // drawn at a readable size.

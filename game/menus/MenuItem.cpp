@@ -21,6 +21,12 @@
 
 using MenuSupport::RIM;
 
+namespace {
+// Captions beside or above their items: white, and white at less than half strength while disabled.
+constexpr std::uint32_t SIDE_CAPTION = 0xFFFFFFFFu;
+constexpr std::uint32_t SIDE_CAPTION_DISABLED = 0x68FFFFFFu;
+} // namespace
+
 MenuItem::MenuItem(float x, float y, float z, const UString& itemCaption, const UString& itemHint)
     : captionLocation(ContextMenu::ALIGN_READING_START), caption(itemCaption), hint(itemHint)
 {
@@ -173,16 +179,22 @@ void MenuItem::render()
         return;
     }
     const CaptionPlacement placed = captionPlacement();
-    if (captionLocation != CAPTION_CENTER) {
-        // Beside or above its frame the caption stands on the page's backdrop, which can be as dark as the
-        // caption itself: a pale rim around the letters keeps it readable there.
-        const std::uint32_t alpha = std::min(255u, (currentColor.argb >> 24) * 3 / 2);
-        const UColor rim((alpha << 24) | 0x00E8F0F8u);
-        for (const auto& d : RIM) {
-            printText(caption, placed.at + V3(d[0], d[1], 0.0f), placed.flags, rim, placed.scale);
-        }
+    if (captionLocation == CAPTION_CENTER) {
+        printText(caption, placed.at, placed.flags, currentColor, placed.scale);
+        return;
     }
-    printText(caption, placed.at, placed.flags, currentColor, placed.scale);
+    // Beside or above its frame the caption stands on the page's picture, dark sky or pale snow: light
+    // letters in the dark rim of the other texts on the pictures read on both, and a disabled caption fades
+    // with its rim.
+    const UColor letters = bDisabled
+                               ? UColor(SIDE_CAPTION_DISABLED)
+                               : lerpColor(UColor(SIDE_CAPTION), highlightColor, static_cast<float>(highlight));
+    const UColor rim = MenuSupport::darkRimFor(letters);
+    for (const auto& d : RIM) {
+        printText(caption, placed.at + V3(MenuSupport::RIM_WIDTH * d[0], MenuSupport::RIM_WIDTH * d[1], 0.0f),
+                  placed.flags, rim, placed.scale);
+    }
+    printText(caption, placed.at, placed.flags, letters, placed.scale);
 }
 
 MenuItem::CaptionPlacement MenuItem::captionPlacement() const

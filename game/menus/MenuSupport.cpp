@@ -111,6 +111,24 @@ void printFitted(FontQuad* font, const V3& at, UColor color, std::uint32_t flags
     font->drawLine(m, color.argb, flags, line);
 }
 
+UColor darkRimFor(UColor text)
+{
+    const std::uint32_t alpha = (DARK_RIM >> 24) * text.a() / 255u;
+    return UColor((alpha << 24) | (DARK_RIM & 0x00FFFFFFu));
+}
+
+void printRimmed(FontQuad* font, const V3& at, UColor color, std::uint32_t flags, const UString& line)
+{
+    if (font == nullptr) {
+        return;
+    }
+    const UColor rim = darkRimFor(color);
+    for (const auto& d : RIM) {
+        font->print(V3(at.x + RIM_WIDTH * d[0], at.y + RIM_WIDTH * d[1], at.z), rim, flags, line);
+    }
+    font->print(at, color, flags, line);
+}
+
 void drawRim(const TextSprite& sprite, UColor rim, float width)
 {
     if (sprite.bHidden || sprite.pFont == nullptr || sprite.text.empty() || !sprite.isShowing()) {

@@ -45,10 +45,10 @@ void PlayerGreeting::render()
     Renderable::render();
     if (!bHidden && greetingFont != nullptr && !greetingText->text.empty()) {
         const float* world = greetingText->world.data();
-        const std::uint32_t rim = (((MenuSupport::DARK_RIM >> 24) * greetingText->color.a() / 255) << 24) |
-                                  (MenuSupport::DARK_RIM & 0x00FFFFFFu);
+        const std::uint32_t rim = MenuSupport::darkRimFor(greetingText->color).argb;
         for (const auto& d : MenuSupport::RIM) {
-            greetingFont->drawText(world, rim, 0x205, greetingText->text, 1.5f * d[0], 1.5f * d[1]);
+            greetingFont->drawText(world, rim, 0x205, greetingText->text, MenuSupport::RIM_WIDTH * d[0],
+                                   MenuSupport::RIM_WIDTH * d[1]);
         }
         greetingFont->drawText(world, greetingText->color.argb, 0x205, greetingText->text);
     }

@@ -46,6 +46,7 @@ ContextErrorReport::ContextErrorReport() : WizardPage(STR_ERRORREPORTTITLE)
         pNetworkWizardButton = new MenuButton(0.0f, static_cast<float>(-cornerY), 0.0f,
                                               MenuSupport::text(STR_NETWORKWIZARDDOTS), UString());
         addItem(pNetworkWizardButton);
+        keepToEdges(pNetworkWizardButton, false, true);
     }
 }
 

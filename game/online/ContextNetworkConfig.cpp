@@ -20,24 +20,19 @@ ContextNetworkConfig::ContextNetworkConfig()
     if (global != nullptr) {
         pPreObject = global->contextIntro;
     }
-    auto* title = new TextSprite(0.0f, static_cast<float>(cornerY), 0.0f, MenuSupport::text(STR_NETCONFIGTITLE),
-                                 MenuSupport::font(MenuSupport::FONT_LARGE), UColor(0xFFFFFFFFu));
-    title->flags = 5 + 16;
-    appendChild(title);
+    addTitle(STR_NETCONFIGTITLE);
 
     pCountryItem = new CountryListItem(128.0f, static_cast<float>(-rowHeight), 0.0f,
                                        global != nullptr ? &global->config.countryIndex : &gNoConfiguration,
                                        MenuSupport::text(STR_SELECTYOURCOUNTRY),
                                        MenuSupport::text(STR_SELECTYOURCOUNTRYHINT));
     addItem(pCountryItem);
-    auto* cancel = new MenuBackButton(static_cast<float>(80 - cornerX), static_cast<float>(-cornerY), 0.0f,
-                                      MenuSupport::text(STR_CANCEL), UString());
-    cancel->setWidth(160);
-    addItem(cancel);
+    addBackButton(STR_CANCEL);
     pNextButton = new MenuButton(static_cast<float>(cornerX - 80), static_cast<float>(-cornerY), 0.0f,
                                  MenuSupport::text(STR_NEXT), UString());
     pNextButton->setWidth(160);
     addItem(pNextButton);
+    keepToEdges(pNextButton, true, true);
 }
 
 void ContextNetworkConfig::tickContents(double time, double dt)

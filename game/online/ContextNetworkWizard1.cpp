@@ -46,10 +46,12 @@ ContextNetworkWizard1::ContextNetworkWizard1() : WizardPage(STR_NETWORKWIZARD)
     pHelpButton = new MenuButton(0.0f, static_cast<float>(-cornerY), 0.0f, MenuSupport::text(STR_HELP), UString());
     pHelpButton->setWidth(160);
     addItem(pHelpButton);
+    keepToEdges(pHelpButton, false, true);
     pDesktopToggle = new MenuToggleItem(static_cast<float>(cornerX - 80), static_cast<float>(rowHeight - cornerY),
                                         0.0f, &bRunOnDesktop, MenuSupport::text(STR_RUNTESTONDESKTOP),
                                         MenuSupport::text(STR_RUNTESTONDESKTOPHINT));
     addItem(pDesktopToggle);
+    keepToEdges(pDesktopToggle, true, true);
     if (!bSavedFullScreen) {
         pDesktopToggle->bDisabled = true;
         pDesktopToggle->bHidden = true;

@@ -12,9 +12,6 @@
 #include "game/menus/MenuSupport.h"
 
 namespace {
-// How far out the dark rim around each line reaches, in pixels.
-constexpr float RIM_WIDTH = 1.5f;
-
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
 
 double engineTime()
@@ -123,16 +120,9 @@ void MessageViewer::render()
     }
     // The lines stand on the backdrop's roof, its lights and the snow: each wears a dark rim, faded with it,
     // so that it reads on all of them.
-    const UColor rim(MenuSupport::DARK_RIM);
     V3 at(position.x, firstLineY(), position.z);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const UColor colour = lineColour(i);
-        const auto rimAlpha = static_cast<std::uint32_t>(rim.a()) * colour.a() / 255u;
-        const UColor shade((rimAlpha << 24) | (rim.argb & 0x00FFFFFFu));
-        for (const auto& d : MenuSupport::RIM) {
-            pFont->print(V3(at.x + RIM_WIDTH * d[0], at.y + RIM_WIDTH * d[1], at.z), shade, printFlags, lines[i]);
-        }
-        pFont->print(at, colour, printFlags, lines[i]);
+        MenuSupport::printRimmed(pFont, at, lineColour(i), printFlags, lines[i]);
         at.y += lineStep;
     }
 }

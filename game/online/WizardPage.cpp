@@ -39,23 +39,18 @@ WizardPage::WizardPage(int titleId)
     if (const Global* global = Global::instance()) {
         pPreObject = global->contextIntro;
     }
-    auto* title = new TextSprite(0.0f, static_cast<float>(cornerY), 0.0f, MenuSupport::text(titleId),
-                                 MenuSupport::font(MenuSupport::FONT_LARGE), UColor(0xFFFFFFFFu));
-    title->flags = 5 + 16;
-    appendChild(title);
+    addTitle(titleId);
 
     pViewer = new MessageViewer();
     pViewer->position = V3(0.0f, -0.5f * static_cast<float>(pViewer->maxLines) * pViewer->lineStep, 0.0f);
     appendChild(pViewer);
 
-    pCancelButton = new MenuBackButton(static_cast<float>(80 - cornerX), static_cast<float>(-cornerY), 0.0f,
-                                       MenuSupport::text(STR_CANCEL), UString());
-    pCancelButton->setWidth(160);
-    addItem(pCancelButton);
+    pCancelButton = addBackButton(STR_CANCEL);
     pNextButton = new MenuButton(static_cast<float>(cornerX - 80), static_cast<float>(-cornerY), 0.0f,
                                  MenuSupport::text(STR_NEXT), UString());
     pNextButton->setWidth(160);
     addItem(pNextButton);
+    keepToEdges(pNextButton, true, true);
 }
 
 // A request still running is safe to let go: its worker keeps what it writes to alive until it ends.

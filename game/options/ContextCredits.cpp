@@ -26,6 +26,7 @@ ContextCredits::ContextCredits()
     pVersion->flags = 0x28;
     pVersion->bShadow = false;
     appendChild(pVersion);
+    keepToEdges(pVersion, true, true);
 
     pScroller = new CreditsScroller();
     pScroller->addCredits();

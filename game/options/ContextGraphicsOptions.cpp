@@ -15,6 +15,7 @@ ContextGraphicsOptions::ContextGraphicsOptions() : ContextOptionPage(STR_GRAPHIC
     pAdvancedButton = new MenuButton(static_cast<float>(cornerX - 128), static_cast<float>(-cornerY), 0.0f,
                                      MenuSupport::text(STR_ADVANCEDOPTIONS), UString());
     addItem(pAdvancedButton);
+    keepToEdges(pAdvancedButton, true, true);
     addBackButton();
 }
 

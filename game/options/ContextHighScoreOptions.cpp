@@ -18,15 +18,9 @@ ContextHighScoreOptions::ContextHighScoreOptions()
     if (const Global* global = Global::instance()) {
         pPreObject = global->contextIntro;
     }
-    auto* title = new TextSprite(0.0f, static_cast<float>(cornerY), 0.0f, MenuSupport::text(STR_HIGHSCOREOPTIONS),
-                                 MenuSupport::font(MenuSupport::FONT_LARGE), UColor(0xFFFFFFFFu));
-    title->flags = 5 + 16;
-    appendChild(title);
+    addTitle(STR_HIGHSCOREOPTIONS);
 
-    pOkButton = new MenuBackButton(static_cast<float>(80 - cornerX), static_cast<float>(-cornerY), 0.0f,
-                                   MenuSupport::text(STR_OK), UString());
-    pOkButton->setWidth(160);
-    addItem(pOkButton);
+    pOkButton = addBackButton(STR_OK);
     const float row = static_cast<float>(rowHeight);
     pWorldWideButton = new MenuLinkButton(0.0f, row, 0.0f, MenuSupport::text(STR_WORLDWIDESCORES),
                                           MenuSupport::text(STR_WORLDWIDESCORESHINT));

@@ -24,20 +24,15 @@ ContextHighScores::ContextHighScores() : nameFont(std::make_unique<FontGDI>(u"Ar
     if (const Global* global = Global::instance()) {
         pPreObject = global->contextIntro;
     }
-    auto* title = new TextSprite(0.0f, static_cast<float>(cornerY), 0.0f, MenuSupport::text(STR_HIGHSCORES),
-                                 MenuSupport::font(MenuSupport::FONT_LARGE), UColor(0xFFFFFFFFu));
-    title->flags = 5 + 16;
-    appendChild(title);
+    addTitle(STR_HIGHSCORES);
 
     pSeasonItem = new MenuChoiceItem(0.0f, 150.0f, 0.0f, &season, 0, SEASONS - 1, STR_SEASON0, UString(), UString());
     addItem(pSeasonItem);
     optionsButton = new MenuButton(static_cast<float>(cornerX - 128), static_cast<float>(-cornerY), 0.0f,
                                    MenuSupport::text(STR_HIGHSCOREOPTIONSDOTS), UString());
     addItem(optionsButton);
-    pOkButton = new MenuBackButton(static_cast<float>(80 - cornerX), static_cast<float>(-cornerY), 0.0f,
-                                   MenuSupport::text(STR_OK), UString());
-    pOkButton->setWidth(160);
-    addItem(pOkButton);
+    keepToEdges(optionsButton, true, true);
+    pOkButton = addBackButton(STR_OK);
 }
 
 ContextHighScores::~ContextHighScores() = default;

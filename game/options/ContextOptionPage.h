@@ -6,15 +6,12 @@
 
 #include "game/menus/ContextMenu.h"
 
-class MenuBackButton;
 class TextSprite;
 
 class ContextOptionPage : public ContextMenu {
 public:
     explicit ContextOptionPage(int titleId);
 
-    // The button that closes the page, 160 wide at the bottom corner; appended and made navigable.
-    MenuBackButton* addBackButton();
     // Rows of the page grid: n rows above the centre (negative: below).
     float row(float n) const { return n * static_cast<float>(rowHeight); }
 

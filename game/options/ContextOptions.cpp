@@ -30,6 +30,7 @@ ContextOptions::ContextOptions() : ContextOptionPage(STR_OPTIONS)
     }
     pHelpButton = button(static_cast<float>(-cornerY), STR_HELP);
     pHelpButton->setWidth(160);
+    keepToEdges(pHelpButton, false, true);
     addBackButton();
 }
 

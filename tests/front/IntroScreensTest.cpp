@@ -105,6 +105,21 @@ TEST_F(IntroScreens, SnowDensityAndWrappingAtTheBoxEdges)
     snow.tick(0.0, 0.5);
     EXPECT_FLOAT_EQ(-16.0f, flake.pos.x);
     EXPECT_FLOAT_EQ(-32.0f, flake.pos.y);
+    // A new screen size stretches the box and the flakes in it, instead of wrapping them into a clump.
+    KivGraphics& graphics = *KivGraphics::instance();
+    auto resize = [&](int w, int h) {
+        graphics.changePresentationParameters(w, h, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                              graphics.bVSync);
+        graphics.resetIfPending();
+        snow.tick(0.0, 0.0);
+    };
+    flake.pos = V3(390.0f, -290.0f, -90.0f);
+    resize(400, 300);
+    EXPECT_FLOAT_EQ(195.0f, flake.pos.x);
+    EXPECT_FLOAT_EQ(-145.0f, flake.pos.y);
+    EXPECT_FLOAT_EQ(-45.0f, flake.pos.z);
+    resize(800, 600);
+    EXPECT_FLOAT_EQ(390.0f, flake.pos.x);
 }
 
 TEST_F(IntroScreens, StoryEventsFireOnceEvenWhenAFrameJumpsOverThem)

@@ -89,9 +89,7 @@ TEST_F(MainMenu, TheGreetingWearsADarkRimOnALightPicture)
 {
     addPlayers(1);
     ContextGameMain* menu = open();
-    menu->pPreObject = nullptr;
-    menu->pPostObject = nullptr;
-    menu->clearColor = UColor(0xFFFFFFFFu);
+    onWhite(menu);
     frames(2);
     screenshot("main-menu-greeting-on-white");
     const Screen screen = readScreen();

@@ -49,8 +49,10 @@ void MenuFixture::SetUpTestSuite()
     }
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
     const std::string runtime = TOBBLE_RUNTIME_DIR;
-    // A stored language: the loader goes straight through to the menus.
-    gHarness = std::make_unique<KivHarness>(readText(runtime + "/.cfg.static"), "[Kiv]\ndefaultLanguage=0\n");
+    // A stored language: the loader goes straight through to the menus. The window can take the largest
+    // size the game is played at, for the pages' pictures at that size.
+    gHarness = std::make_unique<KivHarness>(readText(runtime + "/.cfg.static"), "[Kiv]\ndefaultLanguage=0\n",
+                                            LARGEST_WIDTH, LARGEST_HEIGHT);
     for (const char* suffix : {"", ".1252", ".language.v2", ".levels"}) {
         const std::string name = std::string("TobbleXmasdemo.dat") + suffix;
         std::filesystem::create_symlink(runtime + "/" + name, gHarness->dataFolder.file(name));
@@ -212,28 +214,34 @@ void MenuFixture::touch(const Context* screen, const V3& planePoint)
     frames(1);
 }
 
-std::string MenuFixture::screenshot(const std::string& name)
+std::string MenuFixture::screenshot(const std::string& name) { return screenshot(name, readScreen()); }
+
+std::string MenuFixture::screenshot(const std::string& name, const Screen& screen)
 {
     const std::string folder = std::string(TOBBLE_SOURCE_DIR) + "/build/screens";
     std::filesystem::create_directories(folder);
     const std::string path = folder + "/" + name + ".png";
-    int w = 0, h = 0;
-    const std::vector<std::uint32_t> pixels = KivGraphics::instance()->readScreen(w, h);
-    // A plain PNG: 8-bit RGB rows, each with filter byte 0, in one zlib stream.
-    std::vector<unsigned char> raw;
-    raw.reserve(static_cast<std::size_t>(h) * (static_cast<std::size_t>(w) * 3 + 1));
-    for (int y = 0; y < h; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
-            raw.push_back(static_cast<unsigned char>(p >> 16));
-            raw.push_back(static_cast<unsigned char>(p >> 8));
-            raw.push_back(static_cast<unsigned char>(p));
+    const int w = screen.width, h = screen.height;
+    const std::vector<std::uint32_t>& pixels = screen.pixels;
+    // A plain PNG: 8-bit RGB rows in one zlib stream, each row with filter 2 (each byte less the one above
+    // it), which leaves the smooth pictures mostly zeros: the fastest compression packs them well.
+    const std::size_t stride = static_cast<std::size_t>(w) * 3;
+    std::vector<unsigned char> raw(static_cast<std::size_t>(h) * (stride + 1));
+    const std::vector<std::uint32_t> none(static_cast<std::size_t>(w), 0u);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(h); ++y) {
+        unsigned char* out = raw.data() + y * (stride + 1);
+        const std::uint32_t* row = pixels.data() + y * static_cast<std::size_t>(w);
+        const std::uint32_t* above = y > 0 ? row - w : none.data();
+        *out++ = 2;
+        for (std::size_t x = 0; x < static_cast<std::size_t>(w); ++x) {
+            *out++ = static_cast<unsigned char>((row[x] >> 16) - (above[x] >> 16));
+            *out++ = static_cast<unsigned char>((row[x] >> 8) - (above[x] >> 8));
+            *out++ = static_cast<unsigned char>(row[x] - above[x]);
         }
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<unsigned char> packed(packedSize);
-    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_SPEED);
     packed.resize(packedSize);
     std::ofstream out(path, std::ios::binary);
     auto u32 = [&](std::uint32_t v) {
@@ -269,6 +277,13 @@ MenuFixture::Screen MenuFixture::readScreen()
     return screen;
 }
 
+void MenuFixture::onWhite(Context* screen)
+{
+    screen->pPreObject = nullptr;
+    screen->pPostObject = nullptr;
+    screen->clearColor = UColor(0xFFFFFFFFu);
+}
+
 std::uint32_t MenuFixture::Screen::pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width || y >= height) {
@@ -277,13 +292,16 @@ std::uint32_t MenuFixture::Screen::pixel(int x, int y) const
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
 }
 
-int MenuFixture::Screen::darkPixels(int x0, int x1, int y0, int y1) const
+int MenuFixture::Screen::darkPixels(int x0, int x1, int y0, int y1, int below) const
 {
+    const auto limit = static_cast<std::uint32_t>(below);
+    const int left = std::max(0, x0), right = std::min(width, x1), bottom = std::min(height, y1);
     int dark = 0;
-    for (int y = std::max(0, y0); y < std::min(height, y1); ++y) {
-        for (int x = std::max(0, x0); x < std::min(width, x1); ++x) {
-            const std::uint32_t p = pixel(x, y);
-            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+    for (int y = std::max(0, y0); y < bottom; ++y) {
+        const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        for (int x = left; x < right; ++x) {
+            const std::uint32_t p = row[x];
+            dark += ((p >> 16) & 0xFF) < limit && ((p >> 8) & 0xFF) < limit && (p & 0xFF) < limit;
         }
     }
     return dark;

@@ -25,6 +25,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The largest window the tests give the game: the largest size it is played at.
+    static constexpr int LARGEST_WIDTH = 2560;
+    static constexpr int LARGEST_HEIGHT = 1440;
+
     static KivHarness& harness();
     static Global& global();
     static ContextManager& screens();
@@ -56,18 +60,24 @@ protected:
     static void touch(const Context* screen, const V3& planePoint);
     static void finger(int phase, const V3& pointer);
 
-    // Writes the game screen as "<name>.jpg" into the screenshot folder (kept for a person to look at).
-    static std::string screenshot(const std::string& name);
     // The game screen as read back once; pixel(x, y) is 0xAARRGGBB with a top-left origin.
     struct Screen {
         int width = 0;
         int height = 0;
         std::vector<std::uint32_t> pixels;
         std::uint32_t pixel(int x, int y) const;
-        // Pixels of [x0, x1) x [y0, y1) on the screen whose three channels are all dark: a text's rim.
-        int darkPixels(int x0, int x1, int y0, int y1) const;
+        // Pixels of [x0, x1) x [y0, y1) on the screen whose three channels are all below `below`: a text's
+        // rim (below 80), bare black (below 9).
+        int darkPixels(int x0, int x1, int y0, int y1, int below = 80) const;
     };
     static Screen readScreen();
+    // Takes the pictures from behind and in front of a screen and clears it to white: the rims of its
+    // texts then show on a light ground.
+    static void onWhite(Context* screen);
+    // Writes the game screen, or a screen read before, as "<name>.png" into the screenshot folder (kept for
+    // a person to look at).
+    static std::string screenshot(const std::string& name);
+    static std::string screenshot(const std::string& name, const Screen& screen);
 
     static void addPlayers(int count);
 };

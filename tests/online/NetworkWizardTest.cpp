@@ -149,9 +149,7 @@ TEST_F(NetworkWizardTest, EnvelopeSetsTheMasterServerAndTheRequestIsAMultipartPo
 TEST_F(NetworkWizardTest, StatusLinesWearADarkRimOnALightPicture)
 {
     auto* page = openWizard();
-    page->pPreObject = nullptr;
-    page->pPostObject = nullptr;
-    page->clearColor = UColor(0xFFFFFFFFu);
+    onWhite(page);
     frames(2);
     screenshot("online-network-wizard-on-white");
     const Screen screen = readScreen();

@@ -49,8 +49,7 @@ TEST_F(Credits, TheListRisesAtThirtyUnitsPerSecond)
 TEST_F(Credits, TheLinesWearADarkRimOnALightPicture)
 {
     auto* page = new ContextCredits();
-    page->pPreObject = nullptr;
-    page->clearColor = UColor(0xFFFFFFFFu);
+    onWhite(page);
     push(page);
     for (KivBase* line = page->pScroller->pLines->getFirstChild(); line != nullptr; line = line->getNext()) {
         static_cast<TextSprite*>(line)->position.y += 300.0f;

@@ -71,8 +71,7 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
 TEST_F(HighScores, TheRowsWearADarkRimOnALightPicture)
 {
     auto* page = new ContextHighScores();
-    page->pPreObject = nullptr;
-    page->clearColor = UColor(0xFFFFFFFFu);
+    onWhite(page);
     push(page);
     frames(1);
     screenshot("highscores-on-white");

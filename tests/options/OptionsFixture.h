@@ -1,10 +1,11 @@
 #pragma once
 // The menu fixture with the helpers of the option pages: the top screen as a page type, opening a page
-// from a button, and restoring the configuration the pages edit.
+// from a button, and restoring the configuration the pages edit and the video mode.
 #include "MenuFixture.h"
 
 #include <cstring>
 
+#include "engine/render/KivGraphics.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
 #include "game/menus/MenuBackButton.h"
@@ -16,12 +17,15 @@ protected:
     {
         MenuFixture::SetUp();
         std::memcpy(savedConfig, static_cast<const void*>(&global().config), sizeof savedConfig);
+        savedWidth = KivGraphics::instance()->videoModeWidth;
+        savedHeight = KivGraphics::instance()->videoModeHeight;
     }
     void TearDown() override
     {
         MenuFixture::TearDown();
         std::memcpy(static_cast<void*>(&global().config), savedConfig, sizeof savedConfig);
-        global().applySettings();
+        global().applySettings(savedWidth, savedHeight);
+        KivGraphics::instance()->resetIfPending();
     }
 
     template <class T>
@@ -56,4 +60,6 @@ protected:
 
 private:
     unsigned char savedConfig[sizeof(GameConfiguration)];
+    int savedWidth = 0;
+    int savedHeight = 0;
 };

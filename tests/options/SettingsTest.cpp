@@ -6,9 +6,11 @@
 #include "engine/core/Format.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/kiv/KivTimer.h"
+#include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
 #include "game/language/Language.h"
 #include "game/menus/ContextDialog.h"
+#include "game/menus/ContextGameMain.h"
 #include "game/menus/MenuSupport.h"
 #include "game/menus/MenuChoiceItem.h"
 #include "game/menus/MenuSoundToggleItem.h"
@@ -19,6 +21,7 @@
 #include "game/options/ContextAdvancedGraphics.h"
 #include "game/options/ContextGameplayOptions.h"
 #include "game/options/ContextGraphicsOptions.h"
+#include "game/options/ContextOptions.h"
 #include "game/options/ContextSoundOptions.h"
 
 namespace {
@@ -190,6 +193,30 @@ TEST_F(Settings, AdvancedGraphicsFrameRateLetterboxAndFilter)
     EXPECT_FALSE(graphics.isResetPending());
 }
 
+// On a white page the frame-rate readout and the captions beside the items stand in their dark rims, and a
+// disabled caption's rim fades with it, so that an enabled setting never reads as a disabled one.
+TEST_F(Settings, TheFrameRateReadoutAndTheCaptionsWearADarkRimOnALightPicture)
+{
+    global().config.bShowFps = 1;
+    global().config.bFullScreen = 0; // the letterbox item is disabled
+    auto* page = new ContextAdvancedGraphics();
+    onWhite(page);
+    push(page);
+    frames(1);
+    screenshot("options-advanced-graphics-on-white");
+    const Screen shot = readScreen();
+    const int w = shot.width, h = shot.height;
+    EXPECT_GT(shot.darkPixels(w - 60, w, 0, 20), 30) << "the frame rate";
+    auto rim = [&](MenuItem* item) {
+        const V3 end = item->captionPlacement().at; // the caption ends there, left of its item
+        const int x = w / 2 + static_cast<int>(end.x), y = h / 2 - static_cast<int>(end.y);
+        return shot.darkPixels(x - 150, x, y - 12, y + 12);
+    };
+    const int shown = rim(childOf<MenuToggleItem>(page, 4));
+    EXPECT_GT(shown, 60) << "Show frame rate";
+    EXPECT_LT(rim(page->pLetterboxItem), shown / 3) << "the disabled Keep aspect ratio";
+}
+
 // The Resolution field shows the size the window has, listed or not; left alone it changes nothing, and
 // another entry is applied by its own size.
 TEST_F(Settings, TheResolutionFieldShowsTheWindowsSize)
@@ -226,6 +253,66 @@ TEST_F(Settings, TheResolutionFieldShowsTheWindowsSize)
     graphics.videoModeHeight = modeH;
     push(full);
     EXPECT_EQ(u"1280x800", childOf<MenuChoiceItem>(full)->currentText());
+}
+
+// The pages open when Advanced graphics changes the resolution stand as pages built at the new size, and
+// with keyboard navigation each keeps its selected item.
+TEST_F(Settings, OpenPagesTakeTheNewSizesLayoutAndKeepTheirSelection)
+{
+    KivGraphics& graphics = *KivGraphics::instance();
+    global().config.bFullScreen = 0;
+    auto* menu = new ContextGameMain();
+    push(menu);
+    auto* options = new ContextOptions();
+    push(options);
+    ContextMenu::setMenuNavigationMode(ContextMenu::NAVIGATION_KEYBOARD);
+    input().warpCursor(options->pGraphicsButton->getNavigationPoint(0));
+    frames(1);
+    auto* page = new ContextGraphicsOptions();
+    push(page);
+    input().warpCursor(page->pAdvancedButton->getNavigationPoint(0));
+    frames(1);
+    auto* advanced = new ContextAdvancedGraphics();
+    push(advanced);
+    // The next smaller mode (the test display lists none larger than the window).
+    ASSERT_GT(advanced->selectedMode, 0);
+    --advanced->selectedMode;
+    const auto [width, height] = advanced->videoModeSizes[static_cast<std::size_t>(advanced->selectedMode)];
+    ASSERT_NE(width, graphics.width);
+    tap(ESCAPE);
+    ASSERT_EQ(width, graphics.width);
+    ASSERT_EQ(height, graphics.height);
+    EXPECT_EQ(page, top());
+
+    auto sameLayout = [](ContextMenu* open, ContextMenu* fresh) {
+        EXPECT_EQ(fresh->cornerX, open->cornerX);
+        EXPECT_EQ(fresh->cornerY, open->cornerY);
+        EXPECT_FLOAT_EQ(fresh->camera->eye.z, open->camera->eye.z);
+        EXPECT_FLOAT_EQ(fresh->camera->aspectFactor, open->camera->aspectFactor);
+        for (KivBase *a = open->getFirstChild(), *b = fresh->getFirstChild(); a != nullptr && b != nullptr;
+             a = a->getNext(), b = b->getNext()) {
+            const auto* shown = dynamic_cast<Renderable*>(a);
+            const auto* built = dynamic_cast<Renderable*>(b);
+            ASSERT_TRUE(shown != nullptr && built != nullptr);
+            EXPECT_FLOAT_EQ(built->position.x, shown->position.x);
+            EXPECT_FLOAT_EQ(built->position.y, shown->position.y);
+        }
+        delete fresh;
+    };
+    frames(1);
+    sameLayout(page, new ContextGraphicsOptions());
+    sameLayout(options, new ContextOptions());
+    sameLayout(menu, new ContextGameMain());
+    screenshot("options-graphics-after-resolution-change");
+
+    auto onto = [](const V3& pointer, MenuItem* item) {
+        const V3 spot = item->getNavigationPoint(0);
+        return std::abs(pointer.x - spot.x) < 1.0f && std::abs(pointer.y - spot.y) < 1.0f;
+    };
+    EXPECT_TRUE(onto(input().pointer, page->pAdvancedButton));
+    tap(ESCAPE);
+    EXPECT_EQ(options, top());
+    EXPECT_TRUE(onto(input().pointer, options->pGraphicsButton));
 }
 
 TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)

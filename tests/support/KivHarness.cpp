@@ -27,7 +27,8 @@ std::string KivHarness::readFile(const std::string& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-KivHarness::KivHarness(const std::string& staticConfig, const std::string& userConfig)
+KivHarness::KivHarness(const std::string& staticConfig, const std::string& userConfig, int largestWidth,
+                       int largestHeight)
 {
     ErrorManager::setThrowForTests(true);
     Logger::setObserver([this](UStringView line) { lines.push_back(wideToUtf8(line)); });
@@ -38,7 +39,7 @@ KivHarness::KivHarness(const std::string& staticConfig, const std::string& userC
         writeFile(userFolder.file(".cfg"), userConfig);
     }
     Kiv::setFolders(userFolder.path(), dataFolder.path());
-    platformWindow = std::make_unique<PlatformWindow>(GameInfo::WINDOW_TITLE);
+    platformWindow = std::make_unique<PlatformWindow>(GameInfo::WINDOW_TITLE, largestWidth, largestHeight);
     start();
 }
 

@@ -16,7 +16,9 @@ class PlatformWindow;
 class KivHarness {
 public:
     // The static configuration is written beside the "executable" before the engine starts (empty: none).
-    explicit KivHarness(const std::string& staticConfig = {}, const std::string& userConfig = {});
+    // The offscreen window can later be given any size up to largestWidth x largestHeight (at least 800x600).
+    explicit KivHarness(const std::string& staticConfig = {}, const std::string& userConfig = {},
+                        int largestWidth = 800, int largestHeight = 600);
     ~KivHarness();
     KivHarness(const KivHarness&) = delete;
     KivHarness& operator=(const KivHarness&) = delete;

@@ -455,9 +455,12 @@ void GLDevice::clear(std::uint32_t flags, std::uint32_t color, float z, std::uin
         glClearStencil(static_cast<GLint>(stencil));
         mask |= GL_STENCIL_BUFFER_BIT;
     }
-    if (!wholeWindow) {
-        const int windowHeight = drawableSize().second;
-        glEnable(GL_SCISSOR_TEST);
+    // The whole window is no more than the drawable: a display-less driver's surface can be larger.
+    const auto [windowWidth, windowHeight] = drawableSize();
+    glEnable(GL_SCISSOR_TEST);
+    if (wholeWindow) {
+        glScissor(0, 0, windowWidth, windowHeight);
+    } else {
         glScissor(viewport[0], windowHeight - viewport[1] - viewport[3], viewport[2], viewport[3]);
     }
     glClear(mask);
