@@ -25,9 +25,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The largest window the tests give the game: the largest size it is played at.
-    static constexpr int LARGEST_WIDTH = 2560;
-    static constexpr int LARGEST_HEIGHT = 1440;
+    static constexpr int LARGEST_WIDTH = KivHarness::LARGEST_WIDTH;
+    static constexpr int LARGEST_HEIGHT = KivHarness::LARGEST_HEIGHT;
 
     static KivHarness& harness();
     static Global& global();

@@ -15,6 +15,10 @@ class PlatformWindow;
 
 class KivHarness {
 public:
+    // The largest window the game is played at, which the screen tests give it.
+    static constexpr int LARGEST_WIDTH = 2560;
+    static constexpr int LARGEST_HEIGHT = 1440;
+
     // The static configuration is written beside the "executable" before the engine starts (empty: none).
     // The offscreen window can later be given any size up to largestWidth x largestHeight (at least 800x600).
     explicit KivHarness(const std::string& staticConfig = {}, const std::string& userConfig = {},

@@ -10,7 +10,6 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/platform/PlatformEventInjector.h"
 #include "engine/platform/PlatformWindow.h"
-#include "engine/platform/video/GLDevice.h"
 #include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
 #include "engine/render/MemoryImageFile.h"
@@ -201,36 +200,14 @@ void LoadedGame::dragFinger(const Context& context, float x, float y, float dxWi
 std::vector<std::uint32_t> LoadedGame::readScreen(int& w, int& h)
 {
     KivGraphics* graphics = KivGraphics::instance();
-    GLDevice& device = graphics->getDevice();
-    const KivGraphics::ViewportRect shown = graphics->viewport;
-    w = shown.width();
-    h = shown.height();
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    // The test window's surface keeps the 800 x 600 pixels it was made with, whatever size the window is
-    // given later: a larger screen is drawn once for each 800 x 600 tile of it, moved into the surface and
-    // read there. The window's height counts from the top of the (larger) window.
-    constexpr int TILE_W = 800, TILE_H = 600;
-    const int windowH = device.drawableSize().second;
     // The screen itself, not the wipe that may still be opening over it.
     screens().transitionWipe->level = 0.0f;
-    for (int ty = 0; ty < h; ty += TILE_H) {
-        for (int tx = 0; tx < w; tx += TILE_W) {
-            const int tw = std::min(TILE_W, w - tx), th = std::min(TILE_H, h - ty);
-            // Drawn again without presenting: after a present the back buffer is undefined.
-            graphics->beginScene();
-            device.setViewport(-tx, windowH - TILE_H - ty, w, h);
-            Kiv::instance()->currentContext = &screens();
-            screens().render();
-            graphics->endScene();
-            const std::vector<std::uint32_t> tile = device.readPixels(0, windowH - TILE_H, tw, th);
-            for (int y = 0; y < th; ++y) {
-                std::copy_n(tile.begin() + static_cast<std::ptrdiff_t>(y) * tw, tw,
-                            pixels.begin() + static_cast<std::ptrdiff_t>(ty + y) * w + tx);
-            }
-        }
-    }
-    device.setViewport(shown.left, shown.top, w, h);
-    return pixels;
+    // Drawn again without presenting: after a present the back buffer is undefined.
+    graphics->beginScene();
+    Kiv::instance()->currentContext = &screens();
+    screens().render();
+    graphics->endScene();
+    return graphics->readScreen(w, h);
 }
 
 std::string LoadedGame::screenshot(const std::string& name)

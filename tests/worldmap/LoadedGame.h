@@ -49,7 +49,8 @@ public:
     // Writes what is on screen as a TGA into the build folder's screenshots and returns its path.
     std::string screenshot(const std::string& name);
 
-    KivHarness harness;
+    // Its window can take the largest screen the game is played at.
+    KivHarness harness{{}, {}, KivHarness::LARGEST_WIDTH, KivHarness::LARGEST_HEIGHT};
     MyGlobal* global = nullptr;
 
 private:

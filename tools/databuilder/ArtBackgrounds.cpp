@@ -183,8 +183,7 @@ static void valley(const Brush& b) {
         return false;
     };
     // Seasons from left to right: spring, summer, autumn (held up to the last autumn level), winter. The
-    // icons print the names of the levels from spring to autumn in light green without an outline, so the
-    // grass there is kept dark.
+    // grass is kept dark behind the icons' light green names.
     static const Rgb greens[] = {0x4C8A2E, 0x3C7A28, 0x8E5C1C, 0x8E5C1C, 0xEEF3FA};
     static const double stops[] = {0, 1 / 3.0, 2 / 3.0, 0.83, 0.9};
     for (int layer = 0; layer < 3; ++layer) {
