@@ -1,7 +1,6 @@
 #include "engine/platform/ProcessTools.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,22 +39,41 @@ std::string processName(const std::string& pid)
     return baseName(argv0);
 }
 
-// Every process of the current user (other users' processes are none of the game's business).
+// The real user id of a process, from the "Uid:" line of its status (which, unlike the owner of its
+// /proc folder, stays the user's when the process is not dumpable). False when the process is gone.
+bool processUser(const std::string& pid, uid_t& user)
+{
+    std::ifstream status("/proc/" + pid + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.compare(0, 4, "Uid:") == 0) {
+            std::istringstream fields(line.substr(4));
+            unsigned long real = 0;
+            if (fields >> real) {
+                user = static_cast<uid_t>(real);
+                return true;
+            }
+            return false;
+        }
+    }
+    return false;
+}
+
+// Every process of the given user (other users' processes are none of the game's business).
 template <class Fn>
-void forEachProcess(Fn fn)
+void forEachProcess(uid_t user, Fn fn)
 {
     DIR* dir = opendir("/proc");
     if (dir == nullptr) {
         return;
     }
-    const uid_t user = getuid();
     while (dirent* entry = readdir(dir)) {
         const std::string pid = entry->d_name;
         if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); })) {
             continue;
         }
-        struct stat info {};
-        if (stat(("/proc/" + pid).c_str(), &info) != 0 || info.st_uid != user) {
+        uid_t owner = 0;
+        if (!processUser(pid, owner) || owner != user) {
             continue;
         }
         fn(std::atol(pid.c_str()), processName(pid));
@@ -69,9 +87,14 @@ namespace ProcessTools {
 
 bool isAnotherInstanceRunning(const std::string& executableName)
 {
+    return isAnotherInstanceRunning(executableName, getuid());
+}
+
+bool isAnotherInstanceRunning(const std::string& executableName, uid_t user)
+{
     const long self = static_cast<long>(getpid());
     bool found = false;
-    forEachProcess([&](long pid, const std::string& name) {
+    forEachProcess(user, [&](long pid, const std::string& name) {
         if (pid != self && !name.empty() && name == executableName) {
             found = true;
         }
@@ -82,7 +105,7 @@ bool isAnotherInstanceRunning(const std::string& executableName)
 std::vector<std::string> runningProcessNames()
 {
     std::vector<std::string> names;
-    forEachProcess([&](long, const std::string& name) {
+    forEachProcess(getuid(), [&](long, const std::string& name) {
         if (!name.empty()) {
             names.push_back(name);
         }

@@ -98,6 +98,8 @@ TEST(ProcessTools, AnotherInstanceIsFoundByExecutableName)
         }
     }
     EXPECT_TRUE(seen);
+    // Only the same user's processes count: to another user the twin is none of theirs.
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name, getuid() + 1));
     const auto names = ProcessTools::runningProcessNames();
     EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
     kill(twin, SIGKILL);
