@@ -1,6 +1,7 @@
 #include "engine/platform/ProcessTools.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,8 +10,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 namespace {
+
+// The desktop's handler of links, found on PATH.
+constexpr const char* URL_OPENER = "xdg-open";
 
 std::string baseName(const std::string& path)
 {
@@ -115,28 +120,61 @@ std::vector<std::string> runningProcessNames()
     return names;
 }
 
-bool openUrl(const std::string& url)
+bool openUrl(const std::string& url, std::string& reason)
 {
+    reason.clear();
     if (url.empty()) {
+        reason = "the link is empty";
         return false;
+    }
+    auto failed = [&](const std::string& what, int error) {
+        reason = what + ": " + std::generic_category().message(error);
+        return false;
+    };
+    // The helper's exec closes this pipe on success; on failure the helper writes its errno into it first.
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        return failed("no pipe to the helper", errno);
     }
     // Two forks: the helper is adopted by init, so no zombie is left behind and nothing waits for it.
     const pid_t child = fork();
     if (child < 0) {
-        return false;
+        const int error = errno;
+        close(report[0]);
+        close(report[1]);
+        return failed("could not start a process", error);
     }
     if (child == 0) {
+        close(report[0]);
         const pid_t grandchild = fork();
         if (grandchild == 0) {
             setsid();
-            execlp("xdg-open", "xdg-open", url.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
+            execlp(URL_OPENER, URL_OPENER, url.c_str(), static_cast<char*>(nullptr));
         }
-        _exit(grandchild < 0 ? 1 : 0);
+        if (grandchild <= 0) {
+            const int error = errno;
+            (void)!write(report[1], &error, sizeof(error));
+        }
+        _exit(grandchild < 0 ? 1 : grandchild == 0 ? 127 : 0);
     }
+    close(report[1]);
+    int error = 0;
+    ssize_t got = 0;
+    do {
+        got = read(report[0], &error, sizeof(error));
+    } while (got < 0 && errno == EINTR);
+    close(report[0]);
     int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (got == static_cast<ssize_t>(sizeof(error))) {
+        return failed(std::string(URL_OPENER) + " could not be started", error);
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        reason = std::string("the process that starts ") + URL_OPENER + " failed";
+        return false;
+    }
+    return true;
 }
 
 } // namespace ProcessTools

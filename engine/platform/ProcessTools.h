@@ -14,7 +14,7 @@ bool isAnotherInstanceRunning(const std::string& executableName);
 bool isAnotherInstanceRunning(const std::string& executableName, uid_t user);
 // The executable names of the current user's running processes, sorted, without repeats.
 std::vector<std::string> runningProcessNames();
-// Opens `url` with xdg-open, started directly (fork and exec, never a shell); does not wait for it.
-// False when the helper could not be started.
-bool openUrl(const std::string& url);
+// Opens `url` with xdg-open, started directly (fork and exec, never a shell); does not wait for it to
+// finish. False, with why in `reason`, when the helper could not be started (none on PATH, for one).
+bool openUrl(const std::string& url, std::string& reason);
 } // namespace ProcessTools
