@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "engine/core/Logger.h"
 #include "engine/render/MemoryImageFile.h"
 #include "engine/render/VertexBuffer.h"
+#include "support/EnvironmentVariable.h"
 #include "support/TempDir.h"
 #include "GraphicsFixture.h"
 
@@ -51,6 +54,35 @@ TEST_F(Device, DrawsColouredQuadsAndBatchesRunsOfOneState)
     graphics->endScene();
     EXPECT_EQ(graphics->getDevice().stats().drawCalls, 4);
     graphics->getDevice().destroyTexture(texture);
+}
+
+// Run in a fresh process whose software renderer draws on threads of its own (it reads the setting once), so
+// that a frame can still be drawing when the next one is shown.
+using DeviceDeathTest = GraphicsFixture;
+TEST_F(DeviceDeathTest, AtMostTwoFramesAreInFlight)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EnvironmentVariable threads("LP_NUM_THREADS", "2");
+    EXPECT_EXIT(
+        {
+            // Frames of 20 translucent layers over the whole window: when present returns, the GPU has done
+            // the frame shown before the last one.
+            VertexBuffer cover;
+            quad(cover, -1, -1, 1, 1, 0x80FF8000u);
+            int notDone = 0;
+            for (int frame = 0; frame < 4; ++frame) {
+                graphics->beginScene();
+                for (int layer = 0; layer < 20; ++layer) {
+                    cover.draw(4);
+                }
+                graphics->endScene();
+                graphics->present();
+                notDone += graphics->getDevice().frameBeforeLastDone() == (frame > 0) ? 0 : 1;
+            }
+            std::fprintf(stderr, "frames not done: %d\n", notDone);
+            _exit(notDone == 0 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "frames not done: 0");
 }
 
 TEST_F(Device, EveryPrimitiveCodeDrawsAndAnUnknownOneIsFatal)

@@ -145,8 +145,10 @@ GLDevice::~GLDevice()
         return;
     }
     SDL_GL_MakeCurrent(sdlWindow, static_cast<SDL_GLContext>(context));
-    if (lastFrameFence != nullptr) {
-        glDeleteSync(static_cast<GLsync>(lastFrameFence));
+    for (void* fence : frameFences) {
+        if (fence != nullptr) {
+            glDeleteSync(static_cast<GLsync>(fence));
+        }
     }
     glDeleteTextures(1, &whiteTexture);
     glDeleteSamplers(4, samplers);
@@ -468,17 +470,28 @@ void GLDevice::present()
 {
     flush();
     SDL_GL_SwapWindow(sdlWindow);
-    const GLsync fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    if (lastFrameFence != nullptr) {
-        const auto previous = static_cast<GLsync>(lastFrameFence);
+    if (frameFences[1] != nullptr) {
+        glDeleteSync(static_cast<GLsync>(frameFences[1]));
+    }
+    frameFences[1] = frameFences[0];
+    frameFences[0] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    if (frameFences[1] != nullptr) {
         // Waits in steps of a second; a lost context or a failed wait ends it.
         GLenum result = GL_TIMEOUT_EXPIRED;
         while (result == GL_TIMEOUT_EXPIRED) {
-            result = glClientWaitSync(previous, GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000u);
+            result = glClientWaitSync(static_cast<GLsync>(frameFences[1]), GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000u);
         }
-        glDeleteSync(previous);
     }
-    lastFrameFence = fence;
+}
+
+bool GLDevice::frameBeforeLastDone() const
+{
+    if (frameFences[1] == nullptr) {
+        return false;
+    }
+    GLint status = GL_UNSIGNALED;
+    glGetSynciv(static_cast<GLsync>(frameFences[1]), GL_SYNC_STATUS, 1, nullptr, &status);
+    return status == GL_SIGNALED;
 }
 
 void GLDevice::finish()

@@ -85,6 +85,8 @@ public:
     // Shows the frame. At most two frames are in flight: a fence follows each swap, and the fence of the
     // frame before is waited for, so a renderer slower than the caller cannot build up a backlog.
     void present();
+    // True when the GPU has done the frame shown before the last one (after present, always).
+    bool frameBeforeLastDone() const;
     // Sends what is queued and waits until the GPU has done all of it (for timings that include rendering).
     void finish();
 
@@ -135,7 +137,8 @@ private:
     std::size_t vboOffset = 0;
     std::size_t iboCapacity = 0;
     std::size_t iboOffset = 0;
-    void* lastFrameFence = nullptr; // GLsync set after the last swap, waited for after the next
+    // GLsync set after the last swap [0] and after the one before [1], which the last present waited for.
+    void* frameFences[2] = {nullptr, nullptr};
     Stats counters;
 };
 
