@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <vector>
 
 #include <unistd.h>
 
@@ -42,18 +43,30 @@ TEST_F(Device, DrawsColouredQuadsAndBatchesRunsOfOneState)
     EXPECT_EQ(pixelAt(500, 100), 0xFF0000FFu); // top right stays clear
     EXPECT_EQ(graphics->getUploadCount(), 2u);
 
-    // A change of texture or blend breaks the run.
-    graphics->getDevice().resetStats();
-    const std::uint32_t texel = 0xFFFFFFFFu;
-    const TextureHandle texture = graphics->getDevice().createTexture(1, 1, &texel);
-    left.draw(4);
-    right.draw(4, nullptr, texture);
-    left.draw(4);
+    // Short runs that differ only in texture share a call, each quad sampling its own texture, up to the
+    // slots of a call; a change of blending breaks the call. Strip i has a texture of its own colour.
+    GLDevice& device = graphics->getDevice();
+    const int strips = GLDevice::TEXTURE_SLOTS + 1;
+    std::vector<TextureHandle> textures;
+    device.resetStats();
+    for (int i = 0; i < strips; ++i) {
+        const std::uint32_t texel = 0xFF000000u | static_cast<std::uint32_t>(i * 15) << 16 | (255u - i * 15);
+        textures.push_back(device.createTexture(1, 1, &texel));
+        VertexBuffer strip;
+        quad(strip, -1.0f + 2.0f * i / strips, -1, -1.0f + 2.0f * (i + 1) / strips, 1, 0xFFFFFFFFu);
+        strip.draw(4, nullptr, textures.back());
+    }
     quad(right, 0, -1, 1, 0, 0x8000FF00u); // translucent: alpha blending
     right.draw(4);
     graphics->endScene();
-    EXPECT_EQ(graphics->getDevice().stats().drawCalls, 4);
-    graphics->getDevice().destroyTexture(texture);
+    EXPECT_EQ(device.stats().drawCalls, 3);
+    for (int i = 0; i < strips; ++i) {
+        const std::uint32_t texel = 0xFF000000u | static_cast<std::uint32_t>(i * 15) << 16 | (255u - i * 15);
+        EXPECT_EQ(pixelAt((2 * i + 1) * 640 / (2 * strips), 100), texel) << i;
+    }
+    for (TextureHandle texture : textures) {
+        device.destroyTexture(texture);
+    }
 }
 
 // Run in a fresh process whose software renderer draws on threads of its own (it reads the setting once), so
