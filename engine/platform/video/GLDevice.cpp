@@ -550,7 +550,8 @@ void GLDevice::flush()
             bindCall(call, head.state.blend);
             if (programMatrix[boundProgram] != head.matrix) {
                 programMatrix[boundProgram] = head.matrix;
-                glUniformMatrix4fv(uniformViewProjection[boundProgram], 1, GL_FALSE, matrices.data() + head.matrix * 16);
+                glUniformMatrix4fv(uniformViewProjection[boundProgram], 1, GL_FALSE,
+                                   matrices.data() + head.matrix * 16);
             }
             const GLenum mode =
                 head.kind == Batch::Points ? GL_POINTS : head.kind == Batch::Lines ? GL_LINES : GL_TRIANGLES;
