@@ -14,8 +14,11 @@ Logger::Observer gObserver;
 Logger::Logger(const std::string& folder, const std::string& fileName, const std::string& crashFileName, Start start)
     : logPath(folder + fileName), crashLogPath(folder + crashFileName), previous(gLogger)
 {
-    file = std::fopen(logPath.c_str(), start == Start::APPEND ? "ab" : "wb");
+    file = std::fopen(logPath.c_str(), start == Start::FRESH ? "wb" : "ab");
     gLogger = this;
+    if (start == Start::CONTINUE) {
+        return;
+    }
     std::string header;
     if (start == Start::APPEND && file != nullptr && std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) > 0) {
         // A blank line parts the new run's header from the lines before it.

@@ -14,10 +14,12 @@ class Logger {
 public:
     // How the log file is opened: a new run starts it afresh; an engine rebuilt within the same process
     // (a restart to apply a setting) appends, so the lines of the run before the restart are kept.
-    enum class Start { FRESH, APPEND };
+    // CONTINUE appends without a header: the shell's last lines after the engine that kept the log is gone.
+    enum class Start { FRESH, APPEND, CONTINUE };
 
-    // Opens folder + fileName (truncated, or appended to) and writes the header block. The crash copy goes
-    // to folder + crashFileName. The newest Logger is the process's logger until it is destroyed.
+    // Opens folder + fileName (truncated, or appended to) and writes the header block (not when continuing).
+    // The crash copy goes to folder + crashFileName. The newest Logger is the process's logger until it is
+    // destroyed.
     Logger(const std::string& folder, const std::string& fileName, const std::string& crashFileName,
            Start start = Start::FRESH);
     ~Logger();

@@ -1,6 +1,8 @@
 #include "engine/kiv/KivShell.h"
 
 #include <chrono>
+#include <cstdio>
+#include <optional>
 #include <thread>
 
 #include "engine/core/Logger.h"
@@ -11,7 +13,7 @@
 
 KivShell::KivShell(PlatformWindow& window_, GameHooks hooks) : window(window_), game(std::move(hooks))
 {
-    openLink = [](const std::string& url) { ProcessTools::openUrl(url); };
+    openLink = [this](const std::string& url) { openWithDesktop(url); };
 }
 
 KivShell::~KivShell()
@@ -85,8 +87,25 @@ void KivShell::windowClose()
     }
     closed = true;
     const UString link = game.exitUrl && engineBuilt ? game.exitUrl() : UString();
+    closedLogPath = engineBuilt && Logger::instance() != nullptr ? Logger::instance()->path() : "";
     deleteKIV();
     if (!link.empty() && openLink) {
         openLink(wideToUtf8(link));
     }
+}
+
+void KivShell::openWithDesktop(const std::string& url)
+{
+    std::string reason;
+    if (ProcessTools::openUrl(url, reason)) {
+        return;
+    }
+    // The game is gone, so the player learns of it from the terminal, and the log (closed with the engine)
+    // gets one more line.
+    std::fprintf(stderr, "Could not open %s: %s\n", url.c_str(), reason.c_str());
+    std::optional<Logger> lastLines;
+    if (!closedLogPath.empty()) {
+        lastLines.emplace("", closedLogPath, "", Logger::Start::CONTINUE);
+    }
+    Logger::logFrom("windowClose", u"Warning: could not open '%s': %s", url, reason);
 }

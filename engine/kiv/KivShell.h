@@ -39,13 +39,17 @@ public:
     void deleteKIV();
     bool hasEngine() const { return engineBuilt; }
 
-    // How the exit link is opened (the desktop's handler by default).
+    // How the exit link is opened: by default with the desktop's handler; a link that cannot be handed to it
+    // is written with the reason to standard error and to the log.
     std::function<void(const std::string&)> openLink;
 
 private:
+    void openWithDesktop(const std::string& url);
+
     PlatformWindow& window;
     GameHooks game;
     bool engineBuilt = false;
     bool closed = false;
     bool restarted = false; // the next engine continues the log of the one before
+    std::string closedLogPath; // the log file of the engine that the close deleted
 };

@@ -3,13 +3,20 @@
 // Two orders: "layered" (sprites grouped by texture, labels drawn after them, as the game's layers do) and
 // "interleaved" (each label right after its sprite, so texture and state change between neighbours).
 // Counters: draw calls per frame (the device's GL draw calls; for SDL, its geometry submissions) and the
-// number of texture and state runs in the frame.
+// number of texture and state runs in the frame. Both sides read one pixel back before each swap, so a
+// frame's time includes its rendering on either side. At the end the engine's times are given as a ratio
+// of SDL's, wall and CPU, for each order (the median over repetitions with --benchmark_repetitions; with
+// --benchmark_enable_random_interleaving the two sides also run in changing order).
 #include <benchmark/benchmark.h>
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/core/ErrorManager.h"
@@ -193,9 +200,9 @@ void engineFrames(benchmark::State& state, bool interleaved)
         scene->renderEntry();
         b.graphics->endScene();
         drawCalls += b.graphics->getDevice().stats().drawCalls;
+        // The frame's time includes its rendering: as on SDL's side, one pixel is read back before the swap.
+        benchmark::DoNotOptimize(b.graphics->getDevice().readPixels(0, 0, 1, 1));
         b.graphics->present();
-        // The frame's time includes its rendering.
-        b.graphics->getDevice().finish();
     }
     state.counters["draw_calls_per_frame"] = drawCalls / static_cast<double>(state.iterations());
     state.counters["runs_per_frame"] = interleaved ? SPRITES + SPRITES / 2 : TEXTURES + 1;
@@ -251,6 +258,11 @@ void sdlFrames(benchmark::State& state, bool interleaved)
                 label(i);
             }
         }
+        // The frame's time includes its rendering: as on the engine's side, one pixel is read back.
+        const SDL_Rect corner{0, 0, 1, 1};
+        std::uint32_t pixel = 0;
+        SDL_RenderReadPixels(b.renderer, &corner, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+        benchmark::DoNotOptimize(pixel);
         SDL_RenderPresent(b.renderer);
         calls += submitted;
     }
@@ -263,9 +275,68 @@ void BM_Engine_Layered(benchmark::State& state) { engineFrames(state, false); }
 void BM_SDL_Layered(benchmark::State& state) { sdlFrames(state, false); }
 void BM_Engine_Interleaved(benchmark::State& state) { engineFrames(state, true); }
 void BM_SDL_Interleaved(benchmark::State& state) { sdlFrames(state, true); }
+
+// The console's report, then the engine's wall and CPU time per frame as a ratio of SDL's.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
+                const double n = static_cast<double>(run.iterations);
+                Times& t = times[run.run_name.function_name];
+                t.wall.push_back(run.real_accumulated_time / n);
+                t.cpu.push_back(run.cpu_accumulated_time / n);
+            }
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (const char* order : {"Layered", "Interleaved"}) {
+            const auto engine = times.find(std::string("BM_Engine_") + order);
+            const auto sdl = times.find(std::string("BM_SDL_") + order);
+            if (engine == times.end() || sdl == times.end()) {
+                continue;
+            }
+            std::printf("%s: engine/SDL wall %.2fx (%.2f / %.2f ms), CPU %.2fx (%.2f / %.2f ms)\n", order,
+                        median(engine->second.wall) / median(sdl->second.wall), 1e3 * median(engine->second.wall),
+                        1e3 * median(sdl->second.wall), median(engine->second.cpu) / median(sdl->second.cpu),
+                        1e3 * median(engine->second.cpu), 1e3 * median(sdl->second.cpu));
+        }
+    }
+
+private:
+    struct Times {
+        std::vector<double> wall, cpu; // seconds per frame, one per repetition
+    };
+    static double median(std::vector<double> values)
+    {
+        std::sort(values.begin(), values.end());
+        const std::size_t half = values.size() / 2;
+        return values.size() % 2 != 0 ? values[half] : (values[half - 1] + values[half]) / 2.0;
+    }
+    std::map<std::string, Times> times;
+};
 } // namespace
 
 BENCHMARK(BM_Engine_Layered)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SDL_Layered)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Engine_Interleaved)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SDL_Interleaved)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -231,6 +231,24 @@ TEST_F(LevelTest, StatsRowCountsAndSlidesIntoItsLine)
     EXPECT_EQ(plain.state, 4);
     EXPECT_EQ(plain.counterText->text, u"");
 
+    // A star alone, or a trophy alone, claims the badge's second too, plays in the middle and holds it for
+    // that second before sliding.
+    for (const bool star : {true, false}) {
+        StatsRow one(500, V3(0.0f, 90.0f, 0.0f), UColor(0xffff8000u), 0, !star, star, false, u"Sweets", u"1/2", 0.0);
+        EXPECT_DOUBLE_EQ(one.duration, 2.0 + StatsRow::CLEAR_TIME) << star;
+        int ticks = 0;
+        for (; ticks < 300 && one.state < 3; ++ticks) {
+            one.tick(0.0, 0.01);
+        }
+        ASSERT_EQ(one.state, 3);
+        EXPECT_EQ(star ? one.trophySprite : one.starSprite, nullptr);
+        EXPECT_FLOAT_EQ((star ? one.starSprite : one.trophySprite)->position.x, 0.0f);
+        for (; ticks < 300 && one.state < 4; ++ticks) {
+            one.tick(0.0, 0.01);
+        }
+        EXPECT_NEAR(ticks * 0.01, 2.0, 0.015) << star;
+    }
+
     // The total row keeps its texts full size and shows no plus sign.
     StatsRow total(1000, V3(0.0f, -50.0f, 0.0f), UColor(0xffffffffu), 4, false, false, true, u"Total", u"", 0.0);
     for (int i = 0; i < 300; ++i) {

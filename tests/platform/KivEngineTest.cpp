@@ -20,7 +20,9 @@
 #include "engine/platform/PlatformEventInjector.h"
 #include "engine/platform/PlatformWindow.h"
 #include "engine/render/Context.h"
+#include "support/EnvironmentVariable.h"
 #include "support/KivHarness.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -227,6 +229,31 @@ TEST(KivShellLoop, CreatesRestartsAndShutsDownInOrder)
     const std::vector<std::string> expected = {"game made after engine", "game deleted before engine",
                                                "game made after engine", "game deleted before engine"};
     EXPECT_EQ(events, expected);
+}
+
+TEST(KivShellLoop, ALinkThatCannotBeOpenedIsNamedWithTheReasonOnStandardErrorAndInTheLog)
+{
+    KivHarness h;
+    h.stop();
+    KivShell::GameHooks hooks;
+    hooks.exitUrl = [] { return UString(u"http://localhost/tobble/help.php"); };
+    KivShell shell(h.window(), hooks);
+    shell.gameLoopStep();
+    ASSERT_TRUE(shell.hasEngine());
+    TempDir noOpener;
+    EnvironmentVariable path("PATH", noOpener.path());
+    testing::internal::CaptureStderr();
+    shell.windowClose();
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string why = "xdg-open could not be started: No such file or directory";
+    EXPECT_NE(said.find("Could not open http://localhost/tobble/help.php: " + why + "\n"), std::string::npos) << said;
+    const std::string log = KivHarness::readFile(h.userFolder.file("TobbleXmasdemo.log"));
+    const std::size_t shutdown = log.find("deleteKIV(): KIV shutting down...");
+    ASSERT_NE(shutdown, std::string::npos) << log;
+    EXPECT_NE(log.find("windowClose(): Warning: could not open 'http://localhost/tobble/help.php': " + why + "\r\n",
+                       shutdown),
+              std::string::npos)
+        << log;
 }
 
 TEST(KivShellLoop, RunEndsWhenTheGameQuits)

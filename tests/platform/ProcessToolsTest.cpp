@@ -1,4 +1,5 @@
-// The crash handler's dump (in a child process that crashes) and the single-instance test over /proc.
+// The crash handler's dump (in a child process that crashes), the single-instance test over /proc and the
+// opening of links.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -15,6 +16,7 @@
 
 #include "engine/platform/CrashHandler.h"
 #include "engine/platform/ProcessTools.h"
+#include "support/EnvironmentVariable.h"
 #include "support/KivHarness.h"
 #include "support/TempDir.h"
 
@@ -98,9 +100,39 @@ TEST(ProcessTools, AnotherInstanceIsFoundByExecutableName)
         }
     }
     EXPECT_TRUE(seen);
+    // Only the same user's processes count: to another user the twin is none of theirs.
+    EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name, getuid() + 1));
     const auto names = ProcessTools::runningProcessNames();
     EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
     kill(twin, SIGKILL);
     waitpid(twin, nullptr, 0);
     EXPECT_FALSE(ProcessTools::isAnotherInstanceRunning(name));
+}
+
+TEST(ProcessTools, ALinkGoesToTheOpenerOnThePathOrComesBackWithTheReason)
+{
+    TempDir dir;
+    EnvironmentVariable path("PATH", dir.path());
+    const std::string url = "http://localhost/tobble/help.php?q=a b&c=$(d)";
+    std::string reason;
+    EXPECT_FALSE(ProcessTools::openUrl(url, reason));
+    EXPECT_EQ(reason, "xdg-open could not be started: No such file or directory");
+
+    // An opener that notes what it was given, whole, as one argument.
+    {
+        std::ofstream opener(dir.file("xdg-open"));
+        opener << "#!/bin/sh\necho \"$1\" > '" << dir.file("given.part") << "' && /bin/mv '" << dir.file("given.part")
+               << "' '" << dir.file("given") << "'\n";
+    }
+    ASSERT_EQ(chmod(dir.file("xdg-open").c_str(), 0755), 0);
+    EXPECT_TRUE(ProcessTools::openUrl(url, reason)) << reason;
+    EXPECT_EQ(reason, "");
+    std::string given;
+    for (int i = 0; i < 500 && given.empty(); ++i) {
+        given = KivHarness::readFile(dir.file("given"));
+        if (given.empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    EXPECT_EQ(given, url + "\n");
 }

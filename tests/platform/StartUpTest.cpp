@@ -23,6 +23,7 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/platform/AudioOutput.h"
 #include "engine/platform/ProcessTools.h"
+#include "support/EnvironmentVariable.h"
 #include "support/KivHarness.h"
 #include "support/TempDir.h"
 
@@ -70,31 +71,6 @@ void stopProgram(pid_t child)
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
 }
-
-class EnvironmentVariable {
-public:
-    EnvironmentVariable(const char* name, const std::string& value) : name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            saved = old;
-            had = true;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvironmentVariable()
-    {
-        if (had) {
-            setenv(name, saved.c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-
-private:
-    const char* name;
-    std::string saved;
-    bool had = false;
-};
 
 } // namespace
 

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <vector>
+
+#include <unistd.h>
 
 #include "engine/core/Logger.h"
 #include "engine/render/MemoryImageFile.h"
 #include "engine/render/VertexBuffer.h"
+#include "support/EnvironmentVariable.h"
 #include "support/TempDir.h"
 #include "GraphicsFixture.h"
 
@@ -39,18 +43,59 @@ TEST_F(Device, DrawsColouredQuadsAndBatchesRunsOfOneState)
     EXPECT_EQ(pixelAt(500, 100), 0xFF0000FFu); // top right stays clear
     EXPECT_EQ(graphics->getUploadCount(), 2u);
 
-    // A change of texture or blend breaks the run.
-    graphics->getDevice().resetStats();
-    const std::uint32_t texel = 0xFFFFFFFFu;
-    const TextureHandle texture = graphics->getDevice().createTexture(1, 1, &texel);
-    left.draw(4);
-    right.draw(4, nullptr, texture);
-    left.draw(4);
+    // Short runs that differ only in texture share a call, each quad sampling its own texture, up to the
+    // slots of a call; a change of blending breaks the call. Strip i has a texture of its own colour.
+    GLDevice& device = graphics->getDevice();
+    const int strips = GLDevice::TEXTURE_SLOTS + 1;
+    std::vector<TextureHandle> textures;
+    device.resetStats();
+    for (int i = 0; i < strips; ++i) {
+        const std::uint32_t texel = 0xFF000000u | static_cast<std::uint32_t>(i * 15) << 16 | (255u - i * 15);
+        textures.push_back(device.createTexture(1, 1, &texel));
+        VertexBuffer strip;
+        quad(strip, -1.0f + 2.0f * i / strips, -1, -1.0f + 2.0f * (i + 1) / strips, 1, 0xFFFFFFFFu);
+        strip.draw(4, nullptr, textures.back());
+    }
     quad(right, 0, -1, 1, 0, 0x8000FF00u); // translucent: alpha blending
     right.draw(4);
     graphics->endScene();
-    EXPECT_EQ(graphics->getDevice().stats().drawCalls, 4);
-    graphics->getDevice().destroyTexture(texture);
+    EXPECT_EQ(device.stats().drawCalls, 3);
+    for (int i = 0; i < strips; ++i) {
+        const std::uint32_t texel = 0xFF000000u | static_cast<std::uint32_t>(i * 15) << 16 | (255u - i * 15);
+        EXPECT_EQ(pixelAt((2 * i + 1) * 640 / (2 * strips), 100), texel) << i;
+    }
+    for (TextureHandle texture : textures) {
+        device.destroyTexture(texture);
+    }
+}
+
+// Run in a fresh process whose software renderer draws on threads of its own (it reads the setting once), so
+// that a frame can still be drawing when the next one is shown.
+using DeviceDeathTest = GraphicsFixture;
+TEST_F(DeviceDeathTest, AtMostTwoFramesAreInFlight)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EnvironmentVariable threads("LP_NUM_THREADS", "2");
+    EXPECT_EXIT(
+        {
+            // Frames of 20 translucent layers over the whole window: when present returns, the GPU has done
+            // the frame shown before the last one.
+            VertexBuffer cover;
+            quad(cover, -1, -1, 1, 1, 0x80FF8000u);
+            int notDone = 0;
+            for (int frame = 0; frame < 4; ++frame) {
+                graphics->beginScene();
+                for (int layer = 0; layer < 20; ++layer) {
+                    cover.draw(4);
+                }
+                graphics->endScene();
+                graphics->present();
+                notDone += graphics->getDevice().frameBeforeLastDone() == (frame > 0) ? 0 : 1;
+            }
+            std::fprintf(stderr, "frames not done: %d\n", notDone);
+            _exit(notDone == 0 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "frames not done: 0");
 }
 
 TEST_F(Device, EveryPrimitiveCodeDrawsAndAnUnknownOneIsFatal)

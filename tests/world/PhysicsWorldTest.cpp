@@ -26,9 +26,11 @@ public:
             log->emplace_back(objectUID, other.objectUID);
         }
         fastest = std::max(fastest, contact.approachSpeed);
+        last = contact;
     }
     std::vector<std::pair<int32_t, int32_t>>* log;
     float fastest = 0.0f;
+    PhysicsWorld::Contact last;
 };
 
 b2Body* ball(PhysicsWorld& world, Probe& owner, float x, float y, float vy = 0.0f)
@@ -115,14 +117,25 @@ TEST(PhysicsWorld, ContactsArriveAfterTheStepInUidOrderWithTheirImpactSpeed)
     ground(world, floor, false);
     Probe late(5, &log);
     Probe early(3, &log);
+    Probe after(12, &log);
     // Made in the other order: the delivery order does not depend on it.
     ball(world, late, -100.0f, 16.5f, -3.0f);
     ball(world, early, 100.0f, 16.5f, -3.0f);
+    ball(world, after, 300.0f, 16.5f, -3.0f);
     world.step(1.0 / 60.0);
-    const std::vector<std::pair<int32_t, int32_t>> expected{{3, 9}, {9, 3}, {5, 9}, {9, 5}};
+    const std::vector<std::pair<int32_t, int32_t>> expected{{3, 9}, {9, 3}, {5, 9}, {9, 5}, {9, 12}, {12, 9}};
     EXPECT_EQ(log, expected);
     EXPECT_NEAR(early.fastest, 3.0f, 0.5f);
     EXPECT_NEAR(floor.fastest, 3.0f, 0.5f);
+    // The normal points from the lower UID to the higher, whichever fixture the physics put first: down from
+    // a ball into a floor of a higher UID, up from a floor into a ball of a higher UID.
+    EXPECT_EQ(early.last.a, &early);
+    EXPECT_EQ(early.last.b, &floor);
+    EXPECT_NEAR(early.last.normalX, 0.0f, 1e-4f);
+    EXPECT_NEAR(early.last.normalY, -1.0f, 1e-4f);
+    EXPECT_EQ(after.last.a, &floor);
+    EXPECT_NEAR(after.last.normalY, 1.0f, 1e-4f);
+    EXPECT_NEAR(after.fastest, 3.0f, 0.5f);
 }
 
 TEST(PhysicsWorld, DegenerateRunsMakeNoChainAndClearingLetsOwnersForgetTheirBodies)

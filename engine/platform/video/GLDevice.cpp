@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
@@ -15,9 +16,11 @@ const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColor;
 layout(location = 2) in vec2 aTexCoord;
+layout(location = 3) in uint aSlot;
 uniform mat4 uViewProjection;
 out vec4 vColor;
 out vec2 vTexCoord;
+flat out uint vSlot;
 void main()
 {
     vec4 p = uViewProjection * vec4(aPosition, 1.0);
@@ -26,9 +29,11 @@ void main()
     gl_Position = p;
     vColor = aColor.bgra;
     vTexCoord = aTexCoord;
+    vSlot = aSlot;
 }
 )";
 
+// The plain program samples the texture on unit 0.
 const char* const kFragmentShader = R"(#version 330 core
 in vec4 vColor;
 in vec2 vTexCoord;
@@ -39,6 +44,35 @@ void main()
     fragColor = vColor * texture(uTexture, vTexCoord);
 }
 )";
+
+// GLSL that sets texel from the texture of the vertex's slot among the slots [from, to), halving the range
+// at each test.
+std::string pickSlot(int from, int to)
+{
+    if (to - from == 1) {
+        return "texel = texture(uTextures[" + std::to_string(from) + "], vTexCoord);\n";
+    }
+    const int middle = (from + to) / 2;
+    return "if (vSlot < " + std::to_string(middle) + "u) {\n" + pickSlot(from, middle) + "} else {\n" +
+           pickSlot(middle, to) + "}\n";
+}
+
+// The slot program samples the texture on the unit of the vertex's slot.
+std::string slotFragmentShader()
+{
+    const std::string slots = std::to_string(GLDevice::TEXTURE_SLOTS);
+    return "#version 330 core\n"
+           "in vec4 vColor;\n"
+           "in vec2 vTexCoord;\n"
+           "flat in uint vSlot;\n"
+           "uniform sampler2D uTextures[" + slots + "];\n"
+           "out vec4 fragColor;\n"
+           "void main()\n"
+           "{\n"
+           "vec4 texel;\n" + pickSlot(0, GLDevice::TEXTURE_SLOTS) +
+           "fragColor = vColor * texel;\n"
+           "}\n";
+}
 
 unsigned compileShader(GLenum type, const char* source)
 {
@@ -88,21 +122,35 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
 
     const GLuint vs = compileShader(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fs = compileShader(GL_FRAGMENT_SHADER, kFragmentShader);
-    program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint linked = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (!linked) {
-        KIV_FATAL(u"Shader program could not be linked.");
+    const std::string slotShader = slotFragmentShader();
+    const GLuint fragmentShaders[PROGRAM_KINDS] = {compileShader(GL_FRAGMENT_SHADER, kFragmentShader),
+                                                   compileShader(GL_FRAGMENT_SHADER, slotShader.c_str())};
+    for (int kind = 0; kind < PROGRAM_KINDS; ++kind) {
+        const GLuint program = glCreateProgram();
+        programs[kind] = program;
+        glAttachShader(program, vs);
+        glAttachShader(program, fragmentShaders[kind]);
+        glLinkProgram(program);
+        glDeleteShader(fragmentShaders[kind]);
+        GLint linked = 0;
+        glGetProgramiv(program, GL_LINK_STATUS, &linked);
+        if (!linked) {
+            KIV_FATAL(u"Shader program could not be linked.");
+        }
+        glUseProgram(program);
+        uniformViewProjection[kind] = glGetUniformLocation(program, "uViewProjection");
     }
-    glUseProgram(program);
-    uniformViewProjection = glGetUniformLocation(program, "uViewProjection");
-    glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
+    glDeleteShader(vs);
+    glUniform1i(glGetUniformLocation(programs[PLAIN_PROGRAM], "uTexture"), 0);
+    // Slot i samples texture unit i.
+    GLint units[TEXTURE_SLOTS];
+    for (int i = 0; i < TEXTURE_SLOTS; ++i) {
+        units[i] = i;
+        boundSamplers[i] = -1;
+    }
+    glUseProgram(programs[SLOT_PROGRAM]);
+    glUniform1iv(glGetUniformLocation(programs[SLOT_PROGRAM], "uTextures"), TEXTURE_SLOTS, units);
+    boundProgram = SLOT_PROGRAM;
 
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
@@ -110,13 +158,15 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
     glGenBuffers(1, &ibo);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo); // part of the vertex array's state
+    const GLsizei stride = sizeof(SlotVertex);
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, x)));
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(Vertex, x)));
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
-                          reinterpret_cast<void*>(offsetof(Vertex, color)));
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, reinterpret_cast<void*>(offsetof(Vertex, color)));
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, u)));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(Vertex, u)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribIPointer(3, 1, GL_UNSIGNED_INT, stride, reinterpret_cast<void*>(offsetof(SlotVertex, slot)));
 
     // Samplers: index = bilinear * 2 + wrap.
     glGenSamplers(4, samplers);
@@ -145,15 +195,19 @@ GLDevice::~GLDevice()
         return;
     }
     SDL_GL_MakeCurrent(sdlWindow, static_cast<SDL_GLContext>(context));
-    if (lastFrameFence != nullptr) {
-        glDeleteSync(static_cast<GLsync>(lastFrameFence));
+    for (void* fence : frameFences) {
+        if (fence != nullptr) {
+            glDeleteSync(static_cast<GLsync>(fence));
+        }
     }
     glDeleteTextures(1, &whiteTexture);
     glDeleteSamplers(4, samplers);
     glDeleteBuffers(1, &vbo);
     glDeleteBuffers(1, &ibo);
     glDeleteVertexArrays(1, &vao);
-    glDeleteProgram(program);
+    for (unsigned program : programs) {
+        glDeleteProgram(program);
+    }
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
 }
 
@@ -205,8 +259,7 @@ TextureHandle GLDevice::createTexture(int width, int height, const std::uint32_t
     KIV_ASSERT(width > 0 && height > 0);
     GLuint texture = 0;
     glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    boundTexture = texture;
+    bindForUpload(texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
@@ -216,8 +269,7 @@ TextureHandle GLDevice::createTexture(int width, int height, const std::uint32_t
 void GLDevice::updateTexture(TextureHandle texture, int width, int height, const std::uint32_t* pixels)
 {
     flush(); // queued draws see the old contents
-    glBindTexture(GL_TEXTURE_2D, texture);
-    boundTexture = texture;
+    bindForUpload(texture);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
 }
 
@@ -225,8 +277,7 @@ void GLDevice::updateTextureRect(TextureHandle texture, int x, int y, int w, int
 {
     // No flush: sending the queued draws here would make a texture the frame already drew with one that
     // the driver has to finish drawing before it may change.
-    glBindTexture(GL_TEXTURE_2D, texture);
-    boundTexture = texture;
+    bindForUpload(texture);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
 }
 
@@ -238,8 +289,23 @@ void GLDevice::destroyTexture(TextureHandle texture)
     flush();
     GLuint name = texture;
     glDeleteTextures(1, &name);
-    if (boundTexture == texture) {
-        boundTexture = 0;
+    // Deleting unbinds it from every unit.
+    for (unsigned& bound : boundTextures) {
+        if (bound == texture) {
+            bound = 0;
+        }
+    }
+}
+
+void GLDevice::bindForUpload(unsigned texture)
+{
+    if (activeUnit != 0) {
+        glActiveTexture(GL_TEXTURE0);
+        activeUnit = 0;
+    }
+    if (boundTextures[0] != texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        boundTextures[0] = texture;
     }
 }
 
@@ -293,24 +359,28 @@ void GLDevice::draw(const Vertex* vertices, int count, Primitive primitive, cons
     }
     const std::size_t indicesBefore = queuedIndices.size();
 
-    // The vertices go in once, transformed; the primitive becomes a list of indices.
+    // The vertices go in once, transformed (in slot 0 until the call is planned); the primitive becomes a
+    // list of indices.
     const std::uint32_t base = static_cast<std::uint32_t>(queued.size());
     queued.resize(queued.size() + static_cast<std::size_t>(count));
-    Vertex* out = queued.data() + base;
+    SlotVertex* out = queued.data() + base;
     const float* m = world16;
     if (m == nullptr) {
-        std::copy_n(vertices, count, out);
+        for (int i = 0; i < count; ++i) {
+            out[i] = {vertices[i], 0};
+        }
     } else if (m[3] == 0.0f && m[7] == 0.0f && m[11] == 0.0f && m[15] == 1.0f) {
         for (int i = 0; i < count; ++i) {
             const Vertex& in = vertices[i];
-            out[i] = in;
-            out[i].x = in.x * m[0] + in.y * m[4] + in.z * m[8] + m[12];
-            out[i].y = in.x * m[1] + in.y * m[5] + in.z * m[9] + m[13];
-            out[i].z = in.x * m[2] + in.y * m[6] + in.z * m[10] + m[14];
+            out[i] = {in, 0};
+            out[i].vertex.x = in.x * m[0] + in.y * m[4] + in.z * m[8] + m[12];
+            out[i].vertex.y = in.x * m[1] + in.y * m[5] + in.z * m[9] + m[13];
+            out[i].vertex.z = in.x * m[2] + in.y * m[6] + in.z * m[10] + m[14];
         }
     } else {
         for (int i = 0; i < count; ++i) {
-            transformInto(out[i], vertices[i], m);
+            transformInto(out[i].vertex, vertices[i], m);
+            out[i].slot = 0;
         }
     }
     const auto n = static_cast<std::uint32_t>(count);
@@ -354,22 +424,79 @@ void GLDevice::draw(const Vertex* vertices, int count, Primitive primitive, cons
     commands.back().lastVertex = base + n - 1;
 }
 
-void GLDevice::bindState(const DrawState& state)
+void GLDevice::planCalls()
+{
+    calls.clear();
+    const auto textureOf = [this](const DrawState& state) { return state.texture != 0 ? state.texture : whiteTexture; };
+    const auto samplerOf = [](const DrawState& state) {
+        return static_cast<std::uint8_t>((state.bilinear ? 2 : 0) + (state.wrap ? 1 : 0));
+    };
+    const auto count = static_cast<std::uint32_t>(commands.size());
+    for (std::uint32_t first = 0; first < count;) {
+        const Command& head = commands[first];
+        Call call;
+        call.first = first;
+        call.slotCount = 1;
+        call.textures[0] = textureOf(head.state);
+        call.samplers[0] = samplerOf(head.state);
+        std::uint32_t end = first + 1;
+        // Short runs after a short run join its call while they share its blending, primitive and matrix
+        // and a slot is left for their texture.
+        for (; head.indexCount <= SHORT_RUN_INDICES && end < count; ++end) {
+            const Command& next = commands[end];
+            if (next.indexCount > SHORT_RUN_INDICES || next.kind != head.kind || next.matrix != head.matrix ||
+                next.state.blend != head.state.blend) {
+                break;
+            }
+            const unsigned texture = textureOf(next.state);
+            const std::uint8_t sampler = samplerOf(next.state);
+            int slot = 0;
+            while (slot < call.slotCount && (call.textures[slot] != texture || call.samplers[slot] != sampler)) {
+                ++slot;
+            }
+            if (slot == TEXTURE_SLOTS) {
+                break;
+            }
+            if (slot == call.slotCount) {
+                call.textures[slot] = texture;
+                call.samplers[slot] = sampler;
+                ++call.slotCount;
+            }
+            for (std::uint32_t v = next.firstVertex; v <= next.lastVertex; ++v) {
+                queued[v].slot = static_cast<std::uint32_t>(slot);
+            }
+        }
+        call.end = end;
+        calls.push_back(call);
+        first = end;
+    }
+}
+
+void GLDevice::bindCall(const Call& call, BlendMode blend)
 {
     // Only what changed goes to the driver.
-    const unsigned texture = state.texture != 0 ? state.texture : whiteTexture;
-    if (texture != boundTexture) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        boundTexture = texture;
+    const int program = call.slotCount > 1 ? SLOT_PROGRAM : PLAIN_PROGRAM;
+    if (program != boundProgram) {
+        glUseProgram(programs[program]);
+        boundProgram = program;
     }
-    const int sampler = (state.bilinear ? 2 : 0) + (state.wrap ? 1 : 0);
-    if (sampler != boundSampler) {
-        glBindSampler(0, samplers[sampler]);
-        boundSampler = sampler;
+    for (int i = 0; i < call.slotCount; ++i) {
+        if (call.textures[i] != boundTextures[i]) {
+            if (activeUnit != i) {
+                glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
+                activeUnit = i;
+            }
+            glBindTexture(GL_TEXTURE_2D, call.textures[i]);
+            boundTextures[i] = call.textures[i];
+        }
+        if (call.samplers[i] != boundSamplers[i]) {
+            glBindSampler(static_cast<GLuint>(i), samplers[call.samplers[i]]);
+            boundSamplers[i] = call.samplers[i];
+        }
     }
-    const int blend = static_cast<int>(state.blend);
-    if (blend != boundBlend) {
-        switch (state.blend) {
+    const int blendMode = static_cast<int>(blend);
+    if (blendMode != boundBlend) {
+        switch (blend) {
         case BlendMode::Opaque: glDisable(GL_BLEND); break;
         case BlendMode::Alpha:
             glEnable(GL_BLEND);
@@ -380,7 +507,7 @@ void GLDevice::bindState(const DrawState& state)
             glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
             break;
         }
-        boundBlend = blend;
+        boundBlend = blendMode;
     }
 }
 
@@ -406,27 +533,33 @@ void GLDevice::flush()
             offset += bytes;
             return at;
         };
+        planCalls();
         const std::size_t vertexAt =
-            stream(GL_ARRAY_BUFFER, queued.size() * sizeof(Vertex), queued.data(), vboCapacity, vboOffset);
+            stream(GL_ARRAY_BUFFER, queued.size() * sizeof(SlotVertex), queued.data(), vboCapacity, vboOffset);
         const std::size_t indexAt = stream(GL_ELEMENT_ARRAY_BUFFER, queuedIndices.size() * sizeof(std::uint32_t),
                                            queuedIndices.data(), iboCapacity, iboOffset);
-        std::uint32_t matrix = ~0u;
-        for (const Command& command : commands) {
-            if (command.indexCount == 0) {
+        // The matrix each program has, of this flush's matrices.
+        std::uint32_t programMatrix[PROGRAM_KINDS] = {~0u, ~0u};
+        for (const Call& call : calls) {
+            const Command& head = commands[call.first];
+            const Command& tail = commands[call.end - 1];
+            const std::uint32_t indexCount = tail.firstIndex + tail.indexCount - head.firstIndex;
+            if (indexCount == 0) {
                 continue;
             }
-            if (command.matrix != matrix) {
-                matrix = command.matrix;
-                glUniformMatrix4fv(uniformViewProjection, 1, GL_FALSE, matrices.data() + matrix * 16);
+            bindCall(call, head.state.blend);
+            if (programMatrix[boundProgram] != head.matrix) {
+                programMatrix[boundProgram] = head.matrix;
+                glUniformMatrix4fv(uniformViewProjection[boundProgram], 1, GL_FALSE,
+                                   matrices.data() + head.matrix * 16);
             }
-            bindState(command.state);
             const GLenum mode =
-                command.kind == Batch::Points ? GL_POINTS : command.kind == Batch::Lines ? GL_LINES : GL_TRIANGLES;
+                head.kind == Batch::Points ? GL_POINTS : head.kind == Batch::Lines ? GL_LINES : GL_TRIANGLES;
             // The range spares the driver a scan of the indices.
-            glDrawRangeElementsBaseVertex(mode, command.firstVertex, command.lastVertex,
-                                          static_cast<GLsizei>(command.indexCount), GL_UNSIGNED_INT,
-                                          reinterpret_cast<void*>(indexAt + command.firstIndex * sizeof(std::uint32_t)),
-                                          static_cast<GLint>(vertexAt / sizeof(Vertex)));
+            glDrawRangeElementsBaseVertex(mode, head.firstVertex, tail.lastVertex, static_cast<GLsizei>(indexCount),
+                                          GL_UNSIGNED_INT,
+                                          reinterpret_cast<void*>(indexAt + head.firstIndex * sizeof(std::uint32_t)),
+                                          static_cast<GLint>(vertexAt / sizeof(SlotVertex)));
             ++counters.drawCalls;
         }
         counters.verticesSent += static_cast<int>(queued.size());
@@ -471,17 +604,28 @@ void GLDevice::present()
 {
     flush();
     SDL_GL_SwapWindow(sdlWindow);
-    const GLsync fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    if (lastFrameFence != nullptr) {
-        const auto previous = static_cast<GLsync>(lastFrameFence);
+    if (frameFences[1] != nullptr) {
+        glDeleteSync(static_cast<GLsync>(frameFences[1]));
+    }
+    frameFences[1] = frameFences[0];
+    frameFences[0] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    if (frameFences[1] != nullptr) {
         // Waits in steps of a second; a lost context or a failed wait ends it.
         GLenum result = GL_TIMEOUT_EXPIRED;
         while (result == GL_TIMEOUT_EXPIRED) {
-            result = glClientWaitSync(previous, GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000u);
+            result = glClientWaitSync(static_cast<GLsync>(frameFences[1]), GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000u);
         }
-        glDeleteSync(previous);
     }
-    lastFrameFence = fence;
+}
+
+bool GLDevice::frameBeforeLastDone() const
+{
+    if (frameFences[1] == nullptr) {
+        return false;
+    }
+    GLint status = GL_UNSIGNALED;
+    glGetSynciv(static_cast<GLsync>(frameFences[1]), GL_SYNC_STATUS, 1, nullptr, &status);
+    return status == GL_SIGNALED;
 }
 
 void GLDevice::finish()

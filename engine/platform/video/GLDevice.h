@@ -1,9 +1,11 @@
 #pragma once
-// The OpenGL 3.3 core device behind KivGraphics. It owns the GL context on the platform's SDL window, one
-// shader pair that does what the fixed pipeline of the game needs (vertex colour times texture, blending
-// off, alpha or additive, point or bilinear sampling, clamped or repeated addressing) and a batcher:
-// consecutive draws with the same texture and state are collected, already transformed to world space, and
-// sent to the GPU as one buffer with one draw call.
+// The OpenGL 3.3 core device behind KivGraphics. It owns the GL context on the platform's SDL window, the
+// shaders that do what the fixed pipeline of the game needs (vertex colour times texture, blending off,
+// alpha or additive, point or bilinear sampling, clamped or repeated addressing) and a batcher: consecutive
+// draws with the same texture and state are collected, already transformed to world space, and sent to the
+// GPU as one buffer with one draw call. Short runs in a row (a sprite, a label, each with its own texture)
+// that differ only in texture or sampling share one call too, each vertex naming its texture's slot; the
+// driver's work per call, not the GPU's per pixel, is what a scene of many small sprites costs.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -40,6 +42,11 @@ struct DrawState {
 
 class GLDevice {
 public:
+    // Textures (each with its sampling) that one call of short runs can take.
+    static constexpr int TEXTURE_SLOTS = 16;
+    // A run of at most this many indices (four quads) is short.
+    static constexpr std::uint32_t SHORT_RUN_INDICES = 24;
+
     // Makes a GL 3.3 core context on the window (created with SDL_WINDOW_OPENGL and the 3.3 core attributes).
     explicit GLDevice(SDL_Window* window);
     ~GLDevice();
@@ -85,6 +92,8 @@ public:
     // Shows the frame. At most two frames are in flight: a fence follows each swap, and the fence of the
     // frame before is waited for, so a renderer slower than the caller cannot build up a backlog.
     void present();
+    // True when the GPU has done the frame shown before the last one (after present, always).
+    bool frameBeforeLastDone() const;
     // Sends what is queued and waits until the GPU has done all of it (for timings that include rendering).
     void finish();
 
@@ -101,8 +110,11 @@ public:
 
 private:
     enum class Batch : std::uint8_t { Points, Lines, Triangles };
-    void bindState(const DrawState& state);
-
+    // A queued vertex: the engine's vertex and the slot of its texture in its call.
+    struct SlotVertex {
+        Vertex vertex;
+        std::uint32_t slot;
+    };
     // A run of queued indices drawn with one state and one view-projection matrix.
     struct Command {
         DrawState state;
@@ -113,29 +125,49 @@ private:
         std::uint32_t firstVertex = 0; // the vertices its indices use
         std::uint32_t lastVertex = 0;
     };
+    // One draw call: the commands [first, end) and the textures of its slots. A call of one slot is drawn
+    // with the plain program, a call of several with the one that picks the vertex's slot.
+    struct Call {
+        std::uint32_t first = 0;
+        std::uint32_t end = 0;
+        int slotCount = 0;
+        unsigned textures[TEXTURE_SLOTS] = {}; // GL names (plain white is a texture too)
+        std::uint8_t samplers[TEXTURE_SLOTS] = {}; // bilinear * 2 + wrap
+    };
+    // Groups the queued commands into calls and writes the slots into the vertices.
+    void planCalls();
+    void bindCall(const Call& call, BlendMode blend);
+    // Binds the texture on unit 0 for an upload.
+    void bindForUpload(unsigned texture);
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
-    unsigned program = 0, vao = 0, vbo = 0, ibo = 0, whiteTexture = 0;
+    enum ProgramKind { PLAIN_PROGRAM, SLOT_PROGRAM, PROGRAM_KINDS };
+    unsigned programs[PROGRAM_KINDS] = {};
+    int uniformViewProjection[PROGRAM_KINDS] = {-1, -1};
+    unsigned vao = 0, vbo = 0, ibo = 0, whiteTexture = 0;
     unsigned samplers[4] = {};
-    int uniformViewProjection = -1;
-    // What the driver has bound now (-1 or 0: unknown).
-    unsigned boundTexture = 0;
-    int boundSampler = -1;
+    // What the driver has bound now (0 or -1: unknown).
+    unsigned boundTextures[TEXTURE_SLOTS] = {};
+    int boundSamplers[TEXTURE_SLOTS] = {};
+    int activeUnit = 0;
+    int boundProgram = -1;
     int boundBlend = -1;
     int maxTexture = 2048;
     int viewport[4] = {0, 0, 0, 0};
     float viewProjection[16];
-    std::vector<Vertex> queued;
+    std::vector<SlotVertex> queued;
     std::vector<std::uint32_t> queuedIndices;
     std::vector<Command> commands;
+    std::vector<Call> calls;
     std::vector<float> matrices;
     bool bViewProjectionChanged = true;
     std::size_t vboCapacity = 0;
     std::size_t vboOffset = 0;
     std::size_t iboCapacity = 0;
     std::size_t iboOffset = 0;
-    void* lastFrameFence = nullptr; // GLsync set after the last swap, waited for after the next
+    // GLsync set after the last swap [0] and after the one before [1], which the last present waited for.
+    void* frameFences[2] = {nullptr, nullptr};
     Stats counters;
 };
 
