@@ -32,14 +32,18 @@ public:
         if (a == nullptr || b == nullptr || a == b) {
             return;
         }
-        b2WorldManifold manifold;
-        contact->GetWorldManifold(&manifold);
-        b2Vec2 normal = manifold.normal; // from A to B
-        const int points = contact->GetManifold()->pointCount;
-        b2Vec2 point = points > 0 ? manifold.points[0] : bodyA->GetPosition();
-        const b2Vec2 va = bodyA->GetLinearVelocityFromWorldPoint(point);
-        const b2Vec2 vb = bodyB->GetLinearVelocityFromWorldPoint(point);
-        float approach = b2Dot(va - vb, normal);
+        // A touch without contact points (a sensor's, which the physics does not resolve) has no normal:
+        // it comes with a zero normal and no approach speed.
+        b2WorldManifold manifold{};
+        b2Vec2 normal(0.0f, 0.0f);
+        float approach = 0.0f;
+        if (contact->GetManifold()->pointCount > 0) {
+            contact->GetWorldManifold(&manifold);
+            normal = manifold.normal; // from A to B
+            const b2Vec2 point = manifold.points[0];
+            approach = b2Dot(bodyA->GetLinearVelocityFromWorldPoint(point) - bodyB->GetLinearVelocityFromWorldPoint(point),
+                             normal);
+        }
         if (b->objectUID < a->objectUID) {
             std::swap(a, b);
             normal = -normal;

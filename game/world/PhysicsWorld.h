@@ -29,6 +29,7 @@ public:
 
     // One contact that began during a step: the two objects (the lower UID first), the contact normal
     // pointing from a to b, and the speed at which they closed along it (m/s, above 0 when approaching).
+    // A sensor's touch has neither: its normal is zero and its speed 0.
     struct Contact {
         A99Object* a = nullptr;
         A99Object* b = nullptr;

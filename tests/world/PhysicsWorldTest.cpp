@@ -136,6 +136,21 @@ TEST(PhysicsWorld, ContactsArriveAfterTheStepInUidOrderWithTheirImpactSpeed)
     EXPECT_EQ(after.last.a, &floor);
     EXPECT_NEAR(after.last.normalY, 1.0f, 1e-4f);
     EXPECT_NEAR(after.fastest, 3.0f, 0.5f);
+
+    // A sensor's touch has no contact points, so it has no normal and no speed to report, also when it
+    // begins in the same step as a real impact.
+    PhysicsWorld touching;
+    Probe ledge(1);
+    ground(touching, ledge, false);
+    Probe ghost(2);
+    Probe solid(3);
+    ball(touching, solid, 200.0f, 16.5f, -3.0f);
+    ball(touching, ghost, 0.0f, 10.0f, -3.0f)->GetFixtureList()->SetSensor(true);
+    touching.step(1.0 / 60.0);
+    ASSERT_EQ(ghost.last.a, &ledge);
+    EXPECT_EQ(ghost.last.normalX, 0.0f);
+    EXPECT_EQ(ghost.last.normalY, 0.0f);
+    EXPECT_EQ(ghost.last.approachSpeed, 0.0f);
 }
 
 TEST(PhysicsWorld, DegenerateRunsMakeNoChainAndClearingLetsOwnersForgetTheirBodies)
