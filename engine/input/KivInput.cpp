@@ -19,12 +19,6 @@ constexpr int KEY_LALT = 0x38;
 constexpr int KEY_RALT = 0xB8;
 constexpr std::int64_t MOUSE_SOURCE = -1; // mouse button b is source MOUSE_SOURCE - b
 
-// The last UTF-16 unit of a UTF-8 text.
-char16_t lastUnit(const std::string& utf8)
-{
-    const UString wide = utf8ToWide(utf8);
-    return wide.empty() ? char16_t(0) : wide.back();
-}
 } // namespace
 
 KivInput::KivInput()
@@ -79,6 +73,24 @@ void KivInput::toWindow(const V3& point, int& windowX, int& windowY) const
     windowY = window != nullptr ? static_cast<int>(static_cast<float>(window->height()) - point.y) : static_cast<int>(point.y);
 }
 
+void KivInput::type(char16_t unit)
+{
+    if (typedChar == 0) {
+        typedChar = unit;
+    } else if (typedAhead.size() < MAX_TYPED_AHEAD) {
+        typedAhead.push_back(unit);
+    }
+}
+
+void KivInput::endFrame()
+{
+    typedChar = 0;
+    if (!typedAhead.empty()) {
+        typedChar = typedAhead.front();
+        typedAhead.pop_front();
+    }
+}
+
 void KivInput::handleEvent(const PlatformEvent& e)
 {
     using T = PlatformEvent::Type;
@@ -90,9 +102,9 @@ void KivInput::handleEvent(const PlatformEvent& e)
             pendingButtonPress = e.key;
         }
         if (e.key == KEY_BACKSPACE) {
-            typedChar = 8;
+            type(8);
         } else if (e.key == KEY_RETURN || e.key == KEY_NUMPADENTER) {
-            typedChar = 13;
+            type(13);
         }
         break;
     case T::KeyUp:
@@ -101,8 +113,10 @@ void KivInput::handleEvent(const PlatformEvent& e)
         }
         break;
     case T::Text:
-        if (const char16_t c = lastUnit(e.text); c != 0) {
-            typedChar = c;
+        for (const char16_t unit : utf8ToWide(e.text)) {
+            if (unit != 0) {
+                type(unit);
+            }
         }
         break;
     case T::MouseMove: {

@@ -6,6 +6,7 @@
 // A code is down when its state byte is 128 or more. The window's messages arrive between frames through
 // handleEvent; poll() turns them into this frame's states, touch points and pointer motion.
 #include <array>
+#include <deque>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -39,8 +40,9 @@ public:
     // Start of a ticking frame: previous states := current, then the keyboard, joysticks, mouse and touch
     // points are read. `time` stamps new touch points.
     void poll(double time);
-    // End of every frame: the typed character has been seen by exactly one frame's ticks.
-    void endFrame() { typedChar = 0; }
+    // End of every frame: the typed character has been seen by exactly one frame's ticks; the next one typed
+    // meanwhile, if any, is the next frame's.
+    void endFrame();
 
     bool isDown(int code) const { return code >= 0 && code < NUMINPUTCODES && keyState[code] >= 128; }
     bool wasDown(int code) const { return code >= 0 && code < NUMINPUTCODES && keyStatePrev[code] >= 128; }
@@ -83,7 +85,8 @@ public:
     V3 pointerMotion;
     // Non-zero while held: 0 left, 1 right, 2 middle, 3 fourth.
     std::array<std::uint8_t, 4> mouseButtons{};
-    // UTF-16 unit typed during the frame (8 Backspace, 13 Enter), 0 when none.
+    // UTF-16 unit typed during the frame (8 Backspace, 13 Enter), 0 when none. The frames take one each:
+    // units typed faster than that wait for the following frames.
     char16_t typedChar = 0;
     // Display names of the codes in the current language; the language fills them.
     std::array<UString, NUMINPUTCODES> keyNames;
@@ -92,6 +95,12 @@ public:
     std::array<std::uint8_t, NUMINPUTCODES> keyStatePrev{};
 
 private:
+    // Hands a typed unit to this frame, or to a later one when this frame has one already.
+    void type(char16_t unit);
+    // Units typed after this frame's, oldest first; at most MAX_TYPED_AHEAD (a paste beyond it is cut).
+    static constexpr std::size_t MAX_TYPED_AHEAD = 256;
+    std::deque<char16_t> typedAhead;
+
     struct TouchAction {
         enum Kind { Down, Move, Up } kind;
         std::int64_t source;

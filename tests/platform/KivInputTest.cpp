@@ -131,7 +131,7 @@ TEST_F(KivInputTest, ModifierStateCombinesShiftCtrlAndAlt)
     }
 }
 
-TEST_F(KivInputTest, TypedCharactersIncludeBackspaceAndEnter)
+TEST_F(KivInputTest, TypedCharactersIncludeBackspaceAndEnterAndWaitForTheirFrame)
 {
     PI::text("\xC3\xA4"); // a-umlaut
     h.window().pumpEvents();
@@ -149,6 +149,17 @@ TEST_F(KivInputTest, TypedCharactersIncludeBackspaceAndEnter)
     EXPECT_EQ(input().typedChar, 13);
     h.kiv().frame(nullptr);
     EXPECT_EQ(input().typedChar, 0);
+
+    // Typed faster than the frames: each frame takes one, in order, and none is lost.
+    PI::text("ab");
+    PI::text("c");
+    h.window().pumpEvents();
+    std::u16string seen;
+    for (int i = 0; i < 4; ++i) {
+        seen += input().typedChar;
+        h.kiv().frame(nullptr);
+    }
+    EXPECT_EQ(seen, std::u16string(u"abc") + char16_t(0));
 }
 
 TEST_F(KivInputTest, MousePressIsOneBeganFrameThenHeldThenReleasedAsATap)
