@@ -187,6 +187,9 @@ void A99Object::onSwitched(bool on)
     }
     if (hullBody != nullptr) {
         hullBody->SetEnabled(on);
+    } else if (on && body != nullptr && bodyWorld != nullptr) {
+        // Hidden when its bodies were made: the moving body stays, the hull's (if any) is made beside it.
+        A99Object::makeBody(*bodyWorld);
     } else if (on) {
         bBodyMade = false; // made at the next tick
     }
