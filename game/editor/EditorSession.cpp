@@ -64,6 +64,18 @@ void report(const UString& line)
     level->local_setMessage(2, 0, MESSAGE_SECONDS,
                             screenLine(line, font, kiv != nullptr ? kiv->userFolder : std::string()));
 }
+
+// Takes away before a save what the level's next pass would (what is marked deleted, such as the editor
+// proxy of a deleted object), so that the file holds none of it.
+void dropDeleted(NetRole& role)
+{
+    for (const auto& [uid, object] : role.objectMap.entries()) {
+        // One may have gone with another already.
+        if (role.findObjectOrNull(uid) == object && object->bDeleted) {
+            object->destroy();
+        }
+    }
+}
 } // namespace
 
 EditorSession::EditorSession(const UString& file) : levelFile(file) {}
@@ -119,6 +131,7 @@ bool EditorSession::save(GameServer& server)
     const std::string path = savedLevelPath(levelFile);
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    dropDeleted(server);
     // As the user files are written: a temporary file flushed to the disk, renamed over the old one.
     Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
     server.writeFullState(level);

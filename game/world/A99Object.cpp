@@ -94,7 +94,7 @@ void A99Object::checkLoadedValues()
     check.coordinate(u"velocity.y", velocity.y);
     check.coordinate(u"velocity.z", velocity.z);
     if (pHull != nullptr) {
-        pHull->pOwner = this;
+        pHull->pOwner.set(this);
     }
 }
 
@@ -209,7 +209,7 @@ void A99Object::local_createHull()
     KIV_ASSERT(THEROLE != nullptr);
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
     auto* hull = new Hull();
-    hull->pOwner = this;
+    hull->pOwner.set(this);
     THEROLE->registerObject(hull, 0);
     pHull = hull;
     if (KivBase* hulls = LevelAccess::list(LevelAccess::HULL_LIST)) {

@@ -4,7 +4,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/PropertyBool.h"
-#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyReferenceBase.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "engine/render/Rect.h"
@@ -13,7 +13,6 @@
 #include "game/world/HullVertex.h"
 #include "game/world/LevelAccess.h"
 #include "game/world/LevelDataCheck.h"
-#include "game/world/WorldPointer.h"
 
 const RuntimeClass Hull::classRecord(RuntimeClass::hashName(u"Hull"), &KivBase::classRecord,
                                      &RuntimeClass::factoryOf<Hull>);
@@ -21,7 +20,7 @@ const RuntimeClass Hull::classRecord(RuntimeClass::hashName(u"Hull"), &KivBase::
 void Hull::addPropertiesTo(Property& list)
 {
     KivBase::addPropertiesTo(list);
-    list.appendChild(worldPointer(u"pOwner", Property::FLAG_READONLY, &pOwner));
+    list.appendChild(new PropertyReferenceBase(u"pOwner", Property::FLAG_READONLY, &pOwner, &KivBase::classRecord));
     list.appendChild(new PropertyBool(u"bOneWay", 0, &bOneWay));
     list.appendChild(new PropertyBool(u"bEnabled", 0, &bEnabled));
 }
@@ -30,7 +29,9 @@ void Hull::netPostReplicate()
 {
     KivBase::netPostReplicate();
     LevelDataCheck check(*this);
-    check.reference(u"pOwner", pOwner, &A99Object::classRecord);
+    if (KivBase* owner = pOwner.get(); check.objectOfClass(u"pOwner", owner, &A99Object::classRecord)) {
+        pOwner.set(nullptr);
+    }
     for (KivBase* c = getFirstChild(); c != nullptr; c = c->getNext()) {
         if (c->getClass() == &HullVertex::classRecord) {
             auto* v = static_cast<HullVertex*>(c);
@@ -107,15 +108,23 @@ int Hull::countVertices() const
     return n;
 }
 
+A99Object* Hull::getOwner() const
+{
+    KivBase* owner = pOwner.get();
+    return owner != nullptr && owner->isDerivedFrom(&A99Object::classRecord) ? static_cast<A99Object*>(owner)
+                                                                              : nullptr;
+}
+
 void Hull::render()
 {
-    if (!LevelAccess::showGuide(LevelAccess::SHOW_HULLS) || pOwner == nullptr) {
+    const A99Object* owner = getOwner();
+    if (!LevelAccess::showGuide(LevelAccess::SHOW_HULLS) || owner == nullptr) {
         return;
     }
-    const float c = std::cos(pOwner->rotation.z);
-    const float s = std::sin(pOwner->rotation.z);
+    const float c = std::cos(owner->rotation.z);
+    const float s = std::sin(owner->rotation.z);
     auto world = [&](const V3& p) {
-        return V3{pOwner->position.x + p.x * c - p.y * s, pOwner->position.y + p.x * s + p.y * c, pOwner->position.z};
+        return V3{owner->position.x + p.x * c - p.y * s, owner->position.y + p.x * s + p.y * c, owner->position.z};
     };
     const UColor colour(bEnabled ? (bOneWay ? 0xff00ffffu : 0xffffff00u) : 0xff808080u);
     for (const auto& run : getRuns()) {

@@ -1,5 +1,6 @@
 // Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, the level manager then
-// loads that copy with every object and property as saved, and a level that was played cannot be saved.
+// loads that copy with every object and property as saved (and without what a deletion just before the
+// save left), and a level that was played cannot be saved.
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -20,7 +21,9 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/MessageDisplay.h"
 #include "game/userdata/ProfileData.h"
+#include "game/world/A99Object.h"
 #include "game/world/EditorObject.h"
+#include "game/world/EditorProxy.h"
 
 namespace {
 // Every registered object of the role as "class: name=value; ..." by UID; object pointers as the target's
@@ -124,6 +127,36 @@ TEST_F(EditorTest, SavedLevelLoadsBackPropertyByProperty)
     // Without the option the archive's level is played, even with a saved copy.
     loadLevel(false, levelNumber);
     EXPECT_EQ(editor().levelName.find(u"Again"), UString::npos);
+    closeLevel();
+    std::filesystem::remove(path);
+}
+
+TEST_F(EditorTest, ObjectDeletedJustBeforeASaveIsGoneFromTheSavedLevel)
+{
+    ASSERT_TRUE(loadLevel(true));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    THEROLE = manager->server;
+    // A prop with a hull of its own.
+    KivBase* prop = level().objectList->getFirstChild();
+    while (prop != nullptr &&
+           (prop->getClass() != &A99Object::classRecord || static_cast<A99Object*>(prop)->pHull == nullptr)) {
+        prop = prop->getNext();
+    }
+    ASSERT_NE(prop, nullptr);
+    const int32_t uid = prop->objectUID;
+    // Saved before the level's next pass takes away what the deletion left.
+    prop->destroy();
+    ASSERT_TRUE(manager->editSession->save(*manager->server));
+
+    const int from = static_cast<int>(harness().logLines().size());
+    loadLevel(true, levelNumber);
+    EXPECT_GE(harness().logIndex("Loading level: " + path, from), 0);
+    EXPECT_LT(harness().logIndex("cannot be used", from), 0);
+    EXPECT_EQ(manager->server->findObjectOrNull(uid), nullptr);
+    for (KivBase* proxy = level().proxyList->getFirstChild(); proxy != nullptr; proxy = proxy->getNext()) {
+        EXPECT_NE(static_cast<EditorProxy*>(proxy)->getObject(), nullptr) << proxy->objectUID;
+    }
     closeLevel();
     std::filesystem::remove(path);
 }
