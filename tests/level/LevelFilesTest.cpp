@@ -18,9 +18,11 @@
 #include "engine/files/FileManager.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
+#include "engine/render/ParticleEmitter.h"
 #include "game/editor/EditorSession.h"
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
@@ -188,6 +190,23 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
          [&] {
              LevelBuilder builder;
              builder.controller().proxyList = nullptr;
+             ASSERT_TRUE(builder.save(path));
+         }},
+        // The controller's pointer would outlive an effect that ends at its first tick.
+        {"object list that is an effect", "an object list of its controller is not a list in its place",
+         [&] {
+             LevelBuilder builder;
+             builder.controller().objectList =
+                 builder.add(builder.controller().contextGame, new ParticleEmitter());
+             ASSERT_TRUE(builder.save(path));
+         }},
+        {"HUD below an effect", "a layer of its controller is out of its place",
+         [&] {
+             LevelBuilder builder;
+             GameController& gc = builder.controller();
+             KivBase* effect = builder.add(&gc, new ParticleEmitter());
+             gc.contextHUD->unlink();
+             effect->appendChild(gc.contextHUD);
              ASSERT_TRUE(builder.save(path));
          }},
         {"chain of 60,000", "deeper than", [&] { saveLevelWithChain(path, 60000); }},
