@@ -154,6 +154,7 @@ UString ContextLevelManager::playUntrusted(Packet& stream)
     // The copy is the user's, not our own data: what cannot be read or played is reported here, not through
     // the fatal path, and is found before the level's set-up builds on it.
     UString why;
+    server->bLevelFromOutside = true;
     try {
         server->start(&stream, [this] { return whyNotPlayable(); });
     } catch (const PacketDecodeError& error) {
