@@ -1,5 +1,6 @@
 #include "game/world/Hull.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/ErrorManager.h"
@@ -79,6 +80,18 @@ HullVertex* Hull::addHullPoint(float x, float y, float z, bool join)
 
 std::vector<std::vector<V3>> Hull::getRuns() const
 {
+    // A segment counts only between two vertices of this hull: what a level file names there may be any
+    // object, or one of another hull that has gone since. The ends are looked up, not followed.
+    std::vector<const KivBase*> vertices;
+    for (const KivBase* c = getFirstChild(); c != nullptr; c = c->getNext()) {
+        if (c->getClass() == &HullVertex::classRecord) {
+            vertices.push_back(c);
+        }
+    }
+    std::sort(vertices.begin(), vertices.end());
+    auto isVertex = [&](const HullVertex* v) {
+        return std::binary_search(vertices.begin(), vertices.end(), reinterpret_cast<const KivBase*>(v));
+    };
     std::vector<std::vector<V3>> runs;
     const HullVertex* last = nullptr;
     for (KivBase* c = getFirstChild(); c != nullptr; c = c->getNext()) {
@@ -86,7 +99,7 @@ std::vector<std::vector<V3>> Hull::getRuns() const
             continue;
         }
         const auto* s = static_cast<const HullSegment*>(c);
-        if (s->pFrom == nullptr || s->pTo == nullptr || s->pFrom == s->pTo) {
+        if (!isVertex(s->pFrom) || !isVertex(s->pTo) || s->pFrom == s->pTo) {
             last = nullptr;
             continue;
         }

@@ -1,6 +1,6 @@
 // The level's parts on their own: message displays and their glyphs, the camera modifiers and the
-// playing area, the explored grid, the action-target rule, a switched object's bodies, the controller's
-// construction on a client, the level header read from a file, remote calls from peers, and the
+// playing area, the explored grid, the action-target rule, a switched object's bodies, a hull's runs, the
+// controller's construction on a client, the level header read from a file, remote calls from peers, and the
 // registered class names.
 #include <cmath>
 #include <cstring>
@@ -39,6 +39,8 @@
 #include "game/world/A99Object.h"
 #include "game/world/Cargo.h"
 #include "game/world/Hull.h"
+#include "game/world/HullSegment.h"
+#include "game/world/HullVertex.h"
 #include "game/world/PhysicsWorld.h"
 #include "game/world/Pig.h"
 #include "game/world/TerrainDeco.h"
@@ -311,6 +313,37 @@ TEST_F(LevelTest, SwitchedOnObjectKeepsItsOneBody)
     EXPECT_TRUE(body->IsEnabled());
     EXPECT_NE(played->hullBody, nullptr);
     EXPECT_EQ(level().physics->bodyCount(), bodies + 1);
+}
+
+TEST_F(LevelTest, HullRunsJoinOnlyItsOwnVertices)
+{
+    LevelBuilder builder;
+    auto* prop = new A99Object();
+    builder.add(prop->getHomeList(), prop);
+    prop->construct();
+    prop->createHull();
+    auto* other = new A99Object();
+    builder.add(other->getHomeList(), other);
+    other->construct();
+    other->createHull();
+    Hull& hull = *prop->pHull;
+    HullVertex* from = hull.addHullPoint(0.0f, 0.0f, 0.0f, true);
+    hull.addHullPoint(10.0f, 0.0f, 0.0f, true);
+    HullVertex* elsewhere = other->pHull->addHullPoint(5.0f, 5.0f, 0.0f, true);
+    // As a level file may have them: segments naming a segment, and a vertex of another hull.
+    auto* joined = static_cast<HullSegment*>(hull.getLastChild());
+    auto addSegment = [&](HullVertex* a, HullVertex* b) {
+        auto* segment = new HullSegment();
+        segment->pFrom = a;
+        segment->pTo = b;
+        builder.add(&hull, segment);
+    };
+    addSegment(reinterpret_cast<HullVertex*>(joined), from);
+    addSegment(from, reinterpret_cast<HullVertex*>(joined));
+    addSegment(from, elsewhere);
+    const auto runs = hull.getRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].size(), 2u);
 }
 
 TEST_F(LevelTest, FatalReportsNameTheControllerOperationAndTheFailedStatement)
