@@ -22,6 +22,8 @@ namespace {
 constexpr int KEY_S = 0x1F;
 constexpr int KEY_F4 = 0x3E;
 constexpr int MODIFIER_CTRL = 2;
+// The level's result code that takes it back to the world map, as the pause menu's End level does.
+constexpr int32_t RESULT_END_LEVEL = 1;
 
 // How long an outcome stays on the screen, and the room it leaves at either side (pixels).
 constexpr float MESSAGE_SECONDS = 4.0f;
@@ -64,6 +66,18 @@ void report(const UString& line)
     level->local_setMessage(2, 0, MESSAGE_SECONDS,
                             screenLine(line, font, kiv != nullptr ? kiv->userFolder : std::string()));
 }
+
+// Takes away before a save what the level's next pass would (what is marked deleted, such as the editor
+// proxy of a deleted object), so that the file holds none of it.
+void dropDeleted(NetRole& role)
+{
+    for (const auto& [uid, object] : role.objectMap.entries()) {
+        // One may have gone with another already.
+        if (role.findObjectOrNull(uid) == object && object->bDeleted) {
+            object->destroy();
+        }
+    }
+}
 } // namespace
 
 EditorSession::EditorSession(const UString& file) : levelFile(file) {}
@@ -84,6 +98,13 @@ std::string EditorSession::savedLevelPath(UStringView file)
 
 void EditorSession::tick(GameServer& server, const KivInput& input)
 {
+    if (bEnding) {
+        // The level stands still while the reason is on the screen, then goes back to the map.
+        if (server.replicationClock >= endTime) {
+            server.levelResultCode = RESULT_END_LEVEL;
+        }
+        return;
+    }
     if (input.wasKeyPressed(KEY_F4)) {
         toggleEditing(server);
     } else if (server.bEditing && input.wasKeyPressed(KEY_S) && input.getModifierState() == MODIFIER_CTRL) {
@@ -97,13 +118,30 @@ void EditorSession::toggleEditing(GameServer& server)
         server.bEditing = false;
         if (!bPlayed) {
             bPlayed = true;
-            server.runLevelStart();
+            try {
+                server.runLevelStart();
+            } catch (const PacketDecodeError& error) {
+                endUnplayable(server, error.message);
+                return;
+            }
         }
         report(u"Editing off: play test.");
     } else {
         server.bEditing = true;
         report(u"Editing on.");
     }
+}
+
+void EditorSession::endUnplayable(GameServer& server, const UString& why)
+{
+    // What the set-up made before it stopped goes with the level; nothing more of it runs.
+    server.bEditing = true;
+    bEnding = true;
+    endTime = server.replicationClock + MESSAGE_SECONDS;
+    const UString path = levelFile.empty() ? UString(u"(memory)") : toUString(savedLevelPath(levelFile).c_str());
+    Logger::logFrom("EditorSession::toggleEditing", u"The edited level %s cannot be played (%s); the level ends.",
+                    path, why);
+    report(formatString(u"Play test not started: the level cannot be set up. (%s)", why));
 }
 
 bool EditorSession::save(GameServer& server)
@@ -119,6 +157,7 @@ bool EditorSession::save(GameServer& server)
     const std::string path = savedLevelPath(levelFile);
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    dropDeleted(server);
     // As the user files are written: a temporary file flushed to the disk, renamed over the old one.
     Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
     server.writeFullState(level);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "engine/audio/KivAudio.h"
@@ -153,6 +154,7 @@ UString ContextLevelManager::playUntrusted(Packet& stream)
     // The copy is the user's, not our own data: what cannot be read or played is reported here, not through
     // the fatal path, and is found before the level's set-up builds on it.
     UString why;
+    server->bLevelFromOutside = true;
     try {
         server->start(&stream, [this] { return whyNotPlayable(); });
     } catch (const PacketDecodeError& error) {
@@ -194,6 +196,20 @@ UString ContextLevelManager::whyNotPlayable() const
     for (const KivBase* part : parts) {
         if (part == nullptr) {
             return u"its controller lacks a layer or an object list";
+        }
+    }
+    // The controller holds its layers and lists by plain pointers: each must be what the controller makes,
+    // where it puts it, or the object in its place could go away (an effect that ends, say) and leave the
+    // pointer behind.
+    const KivBase* const layers[] = {gc->contextBackground, gc->contextGame, gc->contextHUD};
+    for (const KivBase* layer : layers) {
+        if (layer->getParent() != gc) {
+            return u"a layer of its controller is out of its place";
+        }
+    }
+    for (const KivBase* list : std::span(parts).subspan(std::size(layers))) {
+        if (list->getClass() != &KivBase::classRecord || list->getParent() != gc->contextGame) {
+            return u"an object list of its controller is not a list in its place";
         }
     }
     if (gc->findHeroOrNull() == nullptr) {

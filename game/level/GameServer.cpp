@@ -19,4 +19,10 @@ void GameServer::render()
     }
 }
 
+void GameServer::runLevelStart()
+{
+    Scope untrusted(*this, bReadingUntrusted, bReadingUntrusted || bLevelFromOutside);
+    postReplicateGlobalAll();
+}
+
 RootObject* GameServer::createRootObject() { return new MyRootObject(); }

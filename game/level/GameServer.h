@@ -11,8 +11,12 @@ public:
 
     void render() override;
     // The level-start set-up of every object (netPostReplicateGlobal), for a level loaded for editing
-    // when its play test begins.
-    void runLevelStart() { postReplicateGlobalAll(); }
+    // when its play test begins. A level read from outside is set up as its start would have set it up:
+    // untrusted, so that what the set-up cannot take ends in a PacketDecodeError, not the fatal path.
+    void runLevelStart();
+
+    // The level was read from a stream from outside (a level the user saved).
+    bool bLevelFromOutside = false;
 
 protected:
     RootObject* createRootObject() override;

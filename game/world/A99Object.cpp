@@ -94,7 +94,7 @@ void A99Object::checkLoadedValues()
     check.coordinate(u"velocity.y", velocity.y);
     check.coordinate(u"velocity.z", velocity.z);
     if (pHull != nullptr) {
-        pHull->pOwner = this;
+        pHull->pOwner.set(this);
     }
 }
 
@@ -187,6 +187,9 @@ void A99Object::onSwitched(bool on)
     }
     if (hullBody != nullptr) {
         hullBody->SetEnabled(on);
+    } else if (on && body != nullptr && bodyWorld != nullptr) {
+        // Hidden when its bodies were made: the moving body stays, the hull's (if any) is made beside it.
+        A99Object::makeBody(*bodyWorld);
     } else if (on) {
         bBodyMade = false; // made at the next tick
     }
@@ -206,7 +209,7 @@ void A99Object::local_createHull()
     KIV_ASSERT(THEROLE != nullptr);
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
     auto* hull = new Hull();
-    hull->pOwner = this;
+    hull->pOwner.set(this);
     THEROLE->registerObject(hull, 0);
     pHull = hull;
     if (KivBase* hulls = LevelAccess::list(LevelAccess::HULL_LIST)) {

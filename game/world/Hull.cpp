@@ -1,10 +1,11 @@
 #include "game/world/Hull.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/PropertyBool.h"
-#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyReferenceBase.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "engine/render/Rect.h"
@@ -13,7 +14,6 @@
 #include "game/world/HullVertex.h"
 #include "game/world/LevelAccess.h"
 #include "game/world/LevelDataCheck.h"
-#include "game/world/WorldPointer.h"
 
 const RuntimeClass Hull::classRecord(RuntimeClass::hashName(u"Hull"), &KivBase::classRecord,
                                      &RuntimeClass::factoryOf<Hull>);
@@ -21,7 +21,7 @@ const RuntimeClass Hull::classRecord(RuntimeClass::hashName(u"Hull"), &KivBase::
 void Hull::addPropertiesTo(Property& list)
 {
     KivBase::addPropertiesTo(list);
-    list.appendChild(worldPointer(u"pOwner", Property::FLAG_READONLY, &pOwner));
+    list.appendChild(new PropertyReferenceBase(u"pOwner", Property::FLAG_READONLY, &pOwner, &KivBase::classRecord));
     list.appendChild(new PropertyBool(u"bOneWay", 0, &bOneWay));
     list.appendChild(new PropertyBool(u"bEnabled", 0, &bEnabled));
 }
@@ -30,7 +30,9 @@ void Hull::netPostReplicate()
 {
     KivBase::netPostReplicate();
     LevelDataCheck check(*this);
-    check.reference(u"pOwner", pOwner, &A99Object::classRecord);
+    if (KivBase* owner = pOwner.get(); check.objectOfClass(u"pOwner", owner, &A99Object::classRecord)) {
+        pOwner.set(nullptr);
+    }
     for (KivBase* c = getFirstChild(); c != nullptr; c = c->getNext()) {
         if (c->getClass() == &HullVertex::classRecord) {
             auto* v = static_cast<HullVertex*>(c);
@@ -78,6 +80,18 @@ HullVertex* Hull::addHullPoint(float x, float y, float z, bool join)
 
 std::vector<std::vector<V3>> Hull::getRuns() const
 {
+    // A segment counts only between two vertices of this hull: what a level file names there may be any
+    // object, or one of another hull that has gone since. The ends are looked up, not followed.
+    std::vector<const KivBase*> vertices;
+    for (const KivBase* c = getFirstChild(); c != nullptr; c = c->getNext()) {
+        if (c->getClass() == &HullVertex::classRecord) {
+            vertices.push_back(c);
+        }
+    }
+    std::sort(vertices.begin(), vertices.end());
+    auto isVertex = [&](const HullVertex* v) {
+        return std::binary_search(vertices.begin(), vertices.end(), reinterpret_cast<const KivBase*>(v));
+    };
     std::vector<std::vector<V3>> runs;
     const HullVertex* last = nullptr;
     for (KivBase* c = getFirstChild(); c != nullptr; c = c->getNext()) {
@@ -85,7 +99,7 @@ std::vector<std::vector<V3>> Hull::getRuns() const
             continue;
         }
         const auto* s = static_cast<const HullSegment*>(c);
-        if (s->pFrom == nullptr || s->pTo == nullptr || s->pFrom == s->pTo) {
+        if (!isVertex(s->pFrom) || !isVertex(s->pTo) || s->pFrom == s->pTo) {
             last = nullptr;
             continue;
         }
@@ -107,15 +121,23 @@ int Hull::countVertices() const
     return n;
 }
 
+A99Object* Hull::getOwner() const
+{
+    KivBase* owner = pOwner.get();
+    return owner != nullptr && owner->isDerivedFrom(&A99Object::classRecord) ? static_cast<A99Object*>(owner)
+                                                                              : nullptr;
+}
+
 void Hull::render()
 {
-    if (!LevelAccess::showGuide(LevelAccess::SHOW_HULLS) || pOwner == nullptr) {
+    const A99Object* owner = getOwner();
+    if (!LevelAccess::showGuide(LevelAccess::SHOW_HULLS) || owner == nullptr) {
         return;
     }
-    const float c = std::cos(pOwner->rotation.z);
-    const float s = std::sin(pOwner->rotation.z);
+    const float c = std::cos(owner->rotation.z);
+    const float s = std::sin(owner->rotation.z);
     auto world = [&](const V3& p) {
-        return V3{pOwner->position.x + p.x * c - p.y * s, pOwner->position.y + p.x * s + p.y * c, pOwner->position.z};
+        return V3{owner->position.x + p.x * c - p.y * s, owner->position.y + p.x * s + p.y * c, owner->position.z};
     };
     const UColor colour(bEnabled ? (bOneWay ? 0xff00ffffu : 0xffffff00u) : 0xff808080u);
     for (const auto& run : getRuns()) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/core/KivBase.h"
+#include "engine/core/Reference.h"
 #include "engine/net/RPC.h"
 
 class A99Object;
@@ -26,7 +27,9 @@ public:
     std::vector<std::vector<V3>> getRuns() const;
     int countVertices() const;
 
-    A99Object* pOwner = nullptr;
+    // The object the hull belongs to; empty once that object is deleted (an A99Object, or empty).
+    A99Object* getOwner() const;
+    Reference pOwner{this};
     bool bOneWay = false;
     bool bEnabled = true;
 };

@@ -1,17 +1,20 @@
 // Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, the level manager then
-// loads that copy with every object and property as saved, and a level that was played cannot be saved.
+// loads that copy with every object and property as saved (and without what a deletion just before the
+// save left), a level that was played cannot be saved, and a copy whose play test cannot be set up ends.
 #include <cstdio>
 #include <filesystem>
 #include <map>
 
 #include "EditorFixture.h"
 
+#include "engine/core/ErrorManager.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyPointer.h"
 #include "engine/core/PropertyReferenceBase.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
+#include "engine/net/Packet.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
 #include "game/level/ContextLevelManager.h"
@@ -20,7 +23,9 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/MessageDisplay.h"
 #include "game/userdata/ProfileData.h"
+#include "game/world/A99Object.h"
 #include "game/world/EditorObject.h"
+#include "game/world/EditorProxy.h"
 
 namespace {
 // Every registered object of the role as "class: name=value; ..." by UID; object pointers as the target's
@@ -60,6 +65,19 @@ bool showsMessage(GameController& level, const UString& text)
     expected.destroyAllChildren();
     return count > 0 && shown.countChildren() == count;
 }
+
+// An object whose level-start set-up fails as a damaged level's would: through the stream's error while
+// the level is untrusted, else through the fatal path.
+class FailingSetUp : public KivBase {
+public:
+    void netPostReplicateGlobal() override
+    {
+        if (THEROLE != nullptr && THEROLE->isReadingUntrusted()) {
+            throw PacketDecodeError(u"Set-up failed.");
+        }
+        KIV_FATAL(u"Set-up failed.");
+    }
+};
 
 std::map<int32_t, std::string> snapshot(NetRole& role)
 {
@@ -128,6 +146,36 @@ TEST_F(EditorTest, SavedLevelLoadsBackPropertyByProperty)
     std::filesystem::remove(path);
 }
 
+TEST_F(EditorTest, ObjectDeletedJustBeforeASaveIsGoneFromTheSavedLevel)
+{
+    ASSERT_TRUE(loadLevel(true));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    THEROLE = manager->server;
+    // A prop with a hull of its own.
+    KivBase* prop = level().objectList->getFirstChild();
+    while (prop != nullptr &&
+           (prop->getClass() != &A99Object::classRecord || static_cast<A99Object*>(prop)->pHull == nullptr)) {
+        prop = prop->getNext();
+    }
+    ASSERT_NE(prop, nullptr);
+    const int32_t uid = prop->objectUID;
+    // Saved before the level's next pass takes away what the deletion left.
+    prop->destroy();
+    ASSERT_TRUE(manager->editSession->save(*manager->server));
+
+    const int from = static_cast<int>(harness().logLines().size());
+    loadLevel(true, levelNumber);
+    EXPECT_GE(harness().logIndex("Loading level: " + path, from), 0);
+    EXPECT_LT(harness().logIndex("cannot be used", from), 0);
+    EXPECT_EQ(manager->server->findObjectOrNull(uid), nullptr);
+    for (KivBase* proxy = level().proxyList->getFirstChild(); proxy != nullptr; proxy = proxy->getNext()) {
+        EXPECT_NE(static_cast<EditorProxy*>(proxy)->getObject(), nullptr) << proxy->objectUID;
+    }
+    closeLevel();
+    std::filesystem::remove(path);
+}
+
 TEST_F(EditorTest, PlayedLevelIsNotSaved)
 {
     ASSERT_TRUE(loadLevel(true));
@@ -148,6 +196,46 @@ TEST_F(EditorTest, PlayedLevelIsNotSaved)
     tap("F4");
     tapWith("Left Ctrl", "S");
     EXPECT_EQ(consoleCount("Level not saved"), 1);
+}
+
+TEST_F(EditorTest, SavedCopyWhosePlayTestCannotBeSetUpEndsWithTheReason)
+{
+    ASSERT_TRUE(loadLevel(true));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    tapWith("Left Ctrl", "S");
+    auto plantFailingSetUp = [this] {
+        THEROLE = manager->server;
+        auto* failing = new FailingSetUp();
+        manager->server->registerObject(failing, 0);
+        level().objectList->appendChild(failing);
+    };
+    loadLevel(true, levelNumber);
+    ASSERT_TRUE(harness().logContains("Loading level: " + path));
+    plantFailingSetUp();
+    tap("F4");
+    EXPECT_TRUE(harness().logContains("EditorSession::toggleEditing(): The edited level " + path +
+                                      " cannot be played (Set-up failed.); the level ends."));
+    // The screen shows the outcome; the console the reason too.
+    EXPECT_EQ(consoleCount("Play test not started: the level cannot be set up. (Set-up failed.)"), 1);
+    EXPECT_TRUE(showsMessage(level(), u"Play test not started: the level cannot be set up."));
+    // The level stands still while the reason is shown, then ends back to the world map.
+    EXPECT_TRUE(manager->server->bEditing);
+    frames(60);
+    saveScreenshot("editor-play-test-refused");
+    tap("F4");
+    EXPECT_TRUE(manager->server->bEditing);
+    EXPECT_EQ(manager->getResultCode(), 0);
+    manager->server->replicationClock += 4.0;
+    frames(1);
+    EXPECT_EQ(manager->getResultCode(), 1);
+    EXPECT_TRUE(manager->bClosed);
+
+    // The archive's level keeps the fatal path.
+    std::filesystem::remove(path);
+    loadLevel(true, levelNumber);
+    plantFailingSetUp();
+    EXPECT_THROW(manager->editSession->toggleEditing(*manager->server), FatalError);
 }
 
 TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,9 +19,11 @@
 #include "engine/files/FileManager.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
+#include "engine/render/ParticleEmitter.h"
 #include "game/editor/EditorSession.h"
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
@@ -190,6 +193,23 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
              builder.controller().proxyList = nullptr;
              ASSERT_TRUE(builder.save(path));
          }},
+        // The controller's pointer would outlive an effect that ends at its first tick.
+        {"object list that is an effect", "an object list of its controller is not a list in its place",
+         [&] {
+             LevelBuilder builder;
+             builder.controller().objectList =
+                 builder.add(builder.controller().contextGame, new ParticleEmitter());
+             ASSERT_TRUE(builder.save(path));
+         }},
+        {"HUD below an effect", "a layer of its controller is out of its place",
+         [&] {
+             LevelBuilder builder;
+             GameController& gc = builder.controller();
+             KivBase* effect = builder.add(&gc, new ParticleEmitter());
+             gc.contextHUD->unlink();
+             effect->appendChild(gc.contextHUD);
+             ASSERT_TRUE(builder.save(path));
+         }},
         {"chain of 60,000", "deeper than", [&] { saveLevelWithChain(path, 60000); }},
         {"chain of 200,000", "deeper than", [&] { saveLevelWithChain(path, 200000); }},
     };
@@ -230,25 +250,44 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
 TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)
 {
     std::vector<uint8_t> saved;
+    std::size_t spawnRecords = 0;
     {
         LevelBuilder builder;
         const Packet stream = builder.stream();
         saved.assign(stream.data(), stream.data() + stream.size());
+        // At most three bytes an object: the command's bits, the class index and the UID.
+        spawnRecords = std::min(saved.size(), 3 * builder.server().objectMap.size());
     }
     THEROLE = nullptr;
-    // Read as a level the user saved: refused with a reason, or played; never the fatal path. Answers
-    // whether it is played.
-    auto load = [](const std::vector<uint8_t>& bytes, const std::string& what) {
-        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
-        stream.setReadData(bytes.data(), bytes.size());
-        bool played = false;
-        try {
-            ContextLevelManager level(stream);
-            played = level.getGameController() != nullptr;
-        } catch (const FatalError& error) {
-            ADD_FAILURE() << what << ": " << wideToUtf8(error.report);
+    frames(1);
+    // Read as a level the user saved: refused with a reason, or played; never the fatal path. A played
+    // level runs a few frames, and is then read again for the editor, where its set-up waits for the play
+    // test, which starts after two frames of editing (F4). Answers whether it is played.
+    auto load = [&](const std::vector<uint8_t>& bytes, const std::string& what) {
+        bool played = true;
+        for (const bool editing : {false, true}) {
+            env->global->bEditorAllowed = editing;
+            Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+            stream.setReadData(bytes.data(), bytes.size());
+            try {
+                ContextLevelManager level(stream);
+                played = played && level.getGameController() != nullptr;
+                for (int frame = 0; played && frame < 12; ++frame) {
+                    if (editing && frame == 2) {
+                        THEROLE = level.server;
+                        level.editSession->toggleEditing(*level.server);
+                    }
+                    level.tickContents(harness().kiv().time, harness().kiv().frameTime);
+                }
+            } catch (const FatalError& error) {
+                ADD_FAILURE() << what << (editing ? ", edited: " : ": ") << wideToUtf8(error.report);
+            }
+            THEROLE = nullptr;
+            if (!played) {
+                break;
+            }
         }
-        THEROLE = nullptr;
+        env->global->bEditorAllowed = false;
         return played;
     };
     // Every length over the spawn records and the copies of the first objects (the root, the player node,
@@ -258,10 +297,18 @@ TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)
              "cut to " + std::to_string(length));
     }
     EXPECT_TRUE(load(saved, "whole"));
-    // Single bytes changed, spread over the whole file.
-    for (std::size_t at = 0; at < saved.size(); at += 41) {
+    // Single bytes changed, spread over the whole file; among the spawn records also each of the two
+    // lowest bits, which may name a neighbouring class (another kind of object in a list's place, say).
+    auto change = [&](std::size_t at, uint8_t bits) {
         std::vector<uint8_t> changed = saved;
-        changed[at] ^= 0xFF;
-        load(changed, "byte " + std::to_string(at) + " changed");
+        changed[at] ^= bits;
+        load(changed, "byte " + std::to_string(at) + " changed by " + std::to_string(bits));
+    };
+    for (std::size_t at = 0; at < saved.size(); at += 41) {
+        change(at, 0xFF);
+    }
+    for (std::size_t at = 0; at < spawnRecords; ++at) {
+        change(at, 0x01);
+        change(at, 0x02);
     }
 }

@@ -1,10 +1,13 @@
 // The level's parts on their own: message displays and their glyphs, the camera modifiers and the
-// playing area, the explored grid, the action-target rule, the controller's construction on a client,
-// the level header read from a file, remote calls from peers, and the registered class names.
+// playing area, the explored grid, the action-target rule, a switched object's bodies, a hull's runs, the
+// controller's construction on a client, the level header read from a file, remote calls from peers, and the
+// registered class names.
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
+
+#include <box2d/box2d.h>
 
 #include "LevelFixture.h"
 
@@ -34,6 +37,11 @@
 #include "game/level/MyRootObject.h"
 #include "game/overlays/OverlayStatistics.h"
 #include "game/world/A99Object.h"
+#include "game/world/Cargo.h"
+#include "game/world/Hull.h"
+#include "game/world/HullSegment.h"
+#include "game/world/HullVertex.h"
+#include "game/world/PhysicsWorld.h"
 #include "game/world/Pig.h"
 #include "game/world/TerrainDeco.h"
 
@@ -275,6 +283,67 @@ TEST_F(LevelTest, InactiveAndDeletedChildrenAreNoTargets)
         EXPECT_EQ(gc.actionTargetPriority, 1);
     }
     gc.actionTarget.set(nullptr);
+}
+
+TEST_F(LevelTest, SwitchedOnObjectKeepsItsOneBody)
+{
+    LevelBuilder builder;
+    auto* crate = new Cargo();
+    builder.add(crate->getHomeList(), crate);
+    crate->construct();
+    crate->position = V3(-100.0f, 100.0f, 0.0f);
+    // Hidden when its bodies are made: its moving body is made, its hull's is not.
+    crate->bHidden = true;
+    crate->createHull();
+    crate->pHull->addHullPoint(-20.0f, 20.0f, 0.0f, true);
+    crate->pHull->addHullPoint(20.0f, 20.0f, 0.0f, true);
+    play(builder);
+    frames(2);
+    AsLevelRole role(manager->server);
+    auto* played = dynamic_cast<Cargo*>(manager->server->findObjectOrNull(crate->objectUID));
+    ASSERT_NE(played, nullptr);
+    ASSERT_NE(played->body, nullptr);
+    ASSERT_EQ(played->hullBody, nullptr);
+    b2Body* body = played->body;
+    const int bodies = level().physics->bodyCount();
+    // Switched on, it keeps its moving body and gains its hull's.
+    played->onSwitched(true);
+    frames(2);
+    EXPECT_EQ(played->body, body);
+    EXPECT_TRUE(body->IsEnabled());
+    EXPECT_NE(played->hullBody, nullptr);
+    EXPECT_EQ(level().physics->bodyCount(), bodies + 1);
+}
+
+TEST_F(LevelTest, HullRunsJoinOnlyItsOwnVertices)
+{
+    LevelBuilder builder;
+    auto* prop = new A99Object();
+    builder.add(prop->getHomeList(), prop);
+    prop->construct();
+    prop->createHull();
+    auto* other = new A99Object();
+    builder.add(other->getHomeList(), other);
+    other->construct();
+    other->createHull();
+    Hull& hull = *prop->pHull;
+    HullVertex* from = hull.addHullPoint(0.0f, 0.0f, 0.0f, true);
+    hull.addHullPoint(10.0f, 0.0f, 0.0f, true);
+    HullVertex* elsewhere = other->pHull->addHullPoint(5.0f, 5.0f, 0.0f, true);
+    // As a level file may have them: segments naming a segment, and a vertex of another hull.
+    auto* joined = static_cast<HullSegment*>(hull.getLastChild());
+    auto addSegment = [&](HullVertex* a, HullVertex* b) {
+        auto* segment = new HullSegment();
+        segment->pFrom = a;
+        segment->pTo = b;
+        builder.add(&hull, segment);
+    };
+    addSegment(reinterpret_cast<HullVertex*>(joined), from);
+    addSegment(from, reinterpret_cast<HullVertex*>(joined));
+    addSegment(from, elsewhere);
+    const auto runs = hull.getRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].size(), 2u);
 }
 
 TEST_F(LevelTest, FatalReportsNameTheControllerOperationAndTheFailedStatement)
