@@ -203,6 +203,9 @@ void ContextManager::renderContents()
 
 void ContextManager::fitToScreen()
 {
+    if (!fittedSize.update()) {
+        return;
+    }
     ScreenFit::fitCamera(*pointerLayer->camera);
     ScreenFit::fitCamera(*wipeLayer->camera);
     for (KivBase* child = getFirstChild(); child != nullptr; child = child->getNext()) {

@@ -7,6 +7,7 @@
 // screen's size changes, every menu on the stack is laid out for the new size before anything else.
 #include "engine/core/Reference.h"
 #include "engine/render/Context.h"
+#include "game/menus/ScreenFit.h"
 
 class MousePointer;
 class TransitionWipe;
@@ -50,7 +51,10 @@ private:
     void activateTop();
     void handleEscapeAndContinue(Context* top);
     void openCloseConfirmation();
-    // The pointer's and the wipe's views, and every menu on the stack, follow the screen's size.
+    // The pointer's and the wipe's views, and every menu on the stack, follow the screen's size when it
+    // has changed since the last fit.
     void fitToScreen();
     void renderFrameRate();
+
+    ScreenFit::FittedSize fittedSize;
 };
