@@ -8,8 +8,6 @@
 #include <typeinfo>
 #include <vector>
 
-#include <zlib.h>
-
 #include "engine/files/WadReader.h"
 #include "engine/files/WadWriter.h"
 #include "engine/kiv/Kiv.h"
@@ -23,60 +21,9 @@
 #include "game/front/ShellHooks.h"
 #include "game/language/Language.h"
 #include "game/resources/ResourceCatalogue.h"
+#include "support/PngFile.h"
 
 namespace {
-void putBig32(std::vector<unsigned char>& out, std::uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<unsigned char>(v >> shift));
-    }
-}
-
-void putChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data)
-{
-    putBig32(out, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    putBig32(out, static_cast<std::uint32_t>(crc32(0L, out.data() + start, static_cast<uInt>(out.size() - start))));
-}
-
-// An RGB PNG of 0xAARRGGBB pixels, rows top-down.
-bool writePng(const std::string& path, const std::vector<std::uint32_t>& pixels, int width, int height)
-{
-    std::vector<unsigned char> raw;
-    raw.reserve(static_cast<std::size_t>(height) * (static_cast<std::size_t>(width) * 3 + 1));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
-            raw.push_back(static_cast<unsigned char>(p >> 16));
-            raw.push_back(static_cast<unsigned char>(p >> 8));
-            raw.push_back(static_cast<unsigned char>(p));
-        }
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<unsigned char> packed(packedSize);
-    if (compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())) != Z_OK) {
-        return false;
-    }
-    packed.resize(packedSize);
-    std::vector<unsigned char> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    putBig32(header, static_cast<std::uint32_t>(width));
-    putBig32(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});
-    putChunk(file, "IHDR", header);
-    putChunk(file, "IDAT", packed);
-    putChunk(file, "IEND", {});
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) {
-        return false;
-    }
-    const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    std::fclose(f);
-    return ok;
-}
 
 constexpr const char* ARCHIVES[] = {"TobbleXmasdemo.dat", "TobbleXmasdemo.dat.language.v2", "TobbleXmasdemo.dat.levels",
                                     "TobbleXmasdemo.dat.1252"};

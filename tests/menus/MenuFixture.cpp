@@ -5,8 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <zlib.h>
-
 #include "engine/core/ErrorManager.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
@@ -18,6 +16,7 @@
 #include "game/language/Language.h"
 #include "game/menus/ContextMenu.h"
 #include "game/menus/MenuItem.h"
+#include "support/PngFile.h"
 
 namespace {
 std::unique_ptr<KivHarness> gHarness;
@@ -221,52 +220,7 @@ std::string MenuFixture::screenshot(const std::string& name, const Screen& scree
     const std::string folder = std::string(TOBBLE_SOURCE_DIR) + "/build/screens";
     std::filesystem::create_directories(folder);
     const std::string path = folder + "/" + name + ".png";
-    const int w = screen.width, h = screen.height;
-    const std::vector<std::uint32_t>& pixels = screen.pixels;
-    // A plain PNG: 8-bit RGB rows in one zlib stream, each row with filter 2 (each byte less the one above
-    // it), which leaves the smooth pictures mostly zeros: the fastest compression packs them well.
-    const std::size_t stride = static_cast<std::size_t>(w) * 3;
-    std::vector<unsigned char> raw(static_cast<std::size_t>(h) * (stride + 1));
-    const std::vector<std::uint32_t> none(static_cast<std::size_t>(w), 0u);
-    for (std::size_t y = 0; y < static_cast<std::size_t>(h); ++y) {
-        unsigned char* out = raw.data() + y * (stride + 1);
-        const std::uint32_t* row = pixels.data() + y * static_cast<std::size_t>(w);
-        const std::uint32_t* above = y > 0 ? row - w : none.data();
-        *out++ = 2;
-        for (std::size_t x = 0; x < static_cast<std::size_t>(w); ++x) {
-            *out++ = static_cast<unsigned char>((row[x] >> 16) - (above[x] >> 16));
-            *out++ = static_cast<unsigned char>((row[x] >> 8) - (above[x] >> 8));
-            *out++ = static_cast<unsigned char>(row[x] - above[x]);
-        }
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<unsigned char> packed(packedSize);
-    compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_SPEED);
-    packed.resize(packedSize);
-    std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](std::uint32_t v) {
-        const unsigned char b[4] = {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
-                                    static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
-        out.write(reinterpret_cast<const char*>(b), 4);
-    };
-    auto chunk = [&](const char* type, const std::vector<unsigned char>& data) {
-        u32(static_cast<std::uint32_t>(data.size()));
-        std::vector<unsigned char> body(type, type + 4);
-        body.insert(body.end(), data.begin(), data.end());
-        out.write(reinterpret_cast<const char*>(body.data()), static_cast<std::streamsize>(body.size()));
-        u32(static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
-    };
-    out.write("\x89PNG\r\n\x1a\n", 8);
-    std::vector<unsigned char> header(13, 0);
-    for (int i = 0; i < 4; ++i) {
-        header[static_cast<std::size_t>(i)] = static_cast<unsigned char>(static_cast<std::uint32_t>(w) >> (24 - 8 * i));
-        header[static_cast<std::size_t>(4 + i)] = static_cast<unsigned char>(static_cast<std::uint32_t>(h) >> (24 - 8 * i));
-    }
-    header[8] = 8; // bit depth
-    header[9] = 2; // RGB
-    chunk("IHDR", header);
-    chunk("IDAT", packed);
-    chunk("IEND", {});
+    writePng(path, screen.pixels, screen.width, screen.height);
     return path;
 }
 
