@@ -43,30 +43,49 @@ TEST_F(Device, DrawsColouredQuadsAndBatchesRunsOfOneState)
     EXPECT_EQ(pixelAt(500, 100), 0xFF0000FFu); // top right stays clear
     EXPECT_EQ(graphics->getUploadCount(), 2u);
 
-    // Short runs that differ only in texture share a call, each quad sampling its own texture, up to the
-    // slots of a call; a change of blending breaks the call. Strip i has a texture of its own colour.
+    // Small runs that differ only in texture share a call, each quad sampling its own texture in both of its
+    // triangles, up to the slots of a call; a large run or a change of blending breaks the call. Strip i, at
+    // the top, 37 by 24 pixels, has a texture of its own colour.
     GLDevice& device = graphics->getDevice();
-    const int strips = GLDevice::TEXTURE_SLOTS + 1;
-    std::vector<TextureHandle> textures;
-    device.resetStats();
-    for (int i = 0; i < strips; ++i) {
-        const std::uint32_t texel = 0xFF000000u | static_cast<std::uint32_t>(i * 15) << 16 | (255u - i * 15);
-        textures.push_back(device.createTexture(1, 1, &texel));
-        VertexBuffer strip;
-        quad(strip, -1.0f + 2.0f * i / strips, -1, -1.0f + 2.0f * (i + 1) / strips, 1, 0xFFFFFFFFu);
-        strip.draw(4, nullptr, textures.back());
-    }
-    quad(right, 0, -1, 1, 0, 0x8000FF00u); // translucent: alpha blending
-    right.draw(4);
-    graphics->endScene();
-    EXPECT_EQ(device.stats().drawCalls, 3);
-    for (int i = 0; i < strips; ++i) {
-        const std::uint32_t texel = 0xFF000000u | static_cast<std::uint32_t>(i * 15) << 16 | (255u - i * 15);
-        EXPECT_EQ(pixelAt((2 * i + 1) * 640 / (2 * strips), 100), texel) << i;
-    }
-    for (TextureHandle texture : textures) {
-        device.destroyTexture(texture);
-    }
+    const int columns = GLDevice::TEXTURE_SLOTS + 1;
+    const auto texelOf = [](int i) { return 0xFF000000u | static_cast<std::uint32_t>(i * 15) << 16 | (255u - i * 15); };
+    const auto drawStrips = [&](int strips, bool largeAfter) {
+        std::vector<TextureHandle> textures;
+        graphics->beginScene();
+        device.resetStats();
+        for (int i = 0; i < strips; ++i) {
+            const std::uint32_t texel = texelOf(i);
+            textures.push_back(device.createTexture(1, 1, &texel));
+            VertexBuffer strip;
+            quad(strip, -1.0f + 2.0f * i / columns, 0.9f, -1.0f + 2.0f * (i + 1) / columns, 1, 0xFFFFFFFFu);
+            strip.draw(4, nullptr, textures.back());
+        }
+        if (largeAfter) {
+            const std::uint32_t texel = 0xFF808080u;
+            textures.push_back(device.createTexture(1, 1, &texel));
+            quad(right, 0, -1, 1, 0, 0xFFFFFFFFu);
+            right.draw(4, nullptr, textures.back());
+        }
+        quad(right, -1, -1, 0, 0, 0x8000FF00u); // translucent: alpha blending
+        right.draw(4);
+        graphics->endScene();
+        for (int i = 0; i < strips; ++i) {
+            const int x0 = i * 640 / columns, x1 = (i + 1) * 640 / columns;
+            EXPECT_EQ(pixelAt(x0 + 2, 2), texelOf(i)) << strips << " strips, strip " << i << ", first triangle";
+            EXPECT_EQ(pixelAt(x1 - 3, 21), texelOf(i)) << strips << " strips, strip " << i << ", second triangle";
+        }
+        for (TextureHandle texture : textures) {
+            device.destroyTexture(texture);
+        }
+        return device.stats().drawCalls;
+    };
+    EXPECT_EQ(drawStrips(2, false), 2);
+    EXPECT_EQ(drawStrips(3, false), 2);
+    EXPECT_EQ(drawStrips(GLDevice::TEXTURE_SLOTS + 1, false), 3);
+    EXPECT_EQ(drawStrips(5, true), 3);
+    device.setJoining(false);
+    EXPECT_EQ(drawStrips(5, false), 6);
+    device.setJoining(true);
 }
 
 // Run in a fresh process whose software renderer draws on threads of its own (it reads the setting once), so

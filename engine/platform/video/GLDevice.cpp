@@ -4,6 +4,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -33,18 +34,6 @@ void main()
 }
 )";
 
-// The plain program samples the texture on unit 0.
-const char* const kFragmentShader = R"(#version 330 core
-in vec4 vColor;
-in vec2 vTexCoord;
-uniform sampler2D uTexture;
-out vec4 fragColor;
-void main()
-{
-    fragColor = vColor * texture(uTexture, vTexCoord);
-}
-)";
-
 // GLSL that sets texel from the texture of the vertex's slot among the slots [from, to), halving the range
 // at each test.
 std::string pickSlot(int from, int to)
@@ -57,19 +46,20 @@ std::string pickSlot(int from, int to)
            pickSlot(middle, to) + "}\n";
 }
 
-// The slot program samples the texture on the unit of the vertex's slot.
-std::string slotFragmentShader()
+// The fragment shader of a program of `slots` textures: vertex colour times the texel of the vertex's slot.
+// A software rasterizer runs every branch of the slot test for every fragment, so each program tests no
+// more slots than its calls have; with one slot there is no test.
+std::string fragmentShader(int slots)
 {
-    const std::string slots = std::to_string(GLDevice::TEXTURE_SLOTS);
     return "#version 330 core\n"
            "in vec4 vColor;\n"
            "in vec2 vTexCoord;\n"
            "flat in uint vSlot;\n"
-           "uniform sampler2D uTextures[" + slots + "];\n"
+           "uniform sampler2D uTextures[" + std::to_string(slots) + "];\n"
            "out vec4 fragColor;\n"
            "void main()\n"
            "{\n"
-           "vec4 texel;\n" + pickSlot(0, GLDevice::TEXTURE_SLOTS) +
+           "vec4 texel;\n" + pickSlot(0, slots) +
            "fragColor = vColor * texel;\n"
            "}\n";
 }
@@ -122,35 +112,33 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
 
     const GLuint vs = compileShader(GL_VERTEX_SHADER, kVertexShader);
-    const std::string slotShader = slotFragmentShader();
-    const GLuint fragmentShaders[PROGRAM_KINDS] = {compileShader(GL_FRAGMENT_SHADER, kFragmentShader),
-                                                   compileShader(GL_FRAGMENT_SHADER, slotShader.c_str())};
-    for (int kind = 0; kind < PROGRAM_KINDS; ++kind) {
-        const GLuint program = glCreateProgram();
-        programs[kind] = program;
-        glAttachShader(program, vs);
-        glAttachShader(program, fragmentShaders[kind]);
-        glLinkProgram(program);
-        glDeleteShader(fragmentShaders[kind]);
-        GLint linked = 0;
-        glGetProgramiv(program, GL_LINK_STATUS, &linked);
-        if (!linked) {
-            KIV_FATAL(u"Shader program could not be linked.");
-        }
-        glUseProgram(program);
-        uniformViewProjection[kind] = glGetUniformLocation(program, "uViewProjection");
-    }
-    glDeleteShader(vs);
-    glUniform1i(glGetUniformLocation(programs[PLAIN_PROGRAM], "uTexture"), 0);
     // Slot i samples texture unit i.
     GLint units[TEXTURE_SLOTS];
     for (int i = 0; i < TEXTURE_SLOTS; ++i) {
         units[i] = i;
         boundSamplers[i] = -1;
     }
-    glUseProgram(programs[SLOT_PROGRAM]);
-    glUniform1iv(glGetUniformLocation(programs[SLOT_PROGRAM], "uTextures"), TEXTURE_SLOTS, units);
-    boundProgram = SLOT_PROGRAM;
+    for (int kind = 0; kind < PROGRAM_KINDS; ++kind) {
+        const int slots = 1 << kind;
+        const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots).c_str());
+        const GLuint program = glCreateProgram();
+        programs[kind] = program;
+        glAttachShader(program, vs);
+        glAttachShader(program, fragment);
+        glLinkProgram(program);
+        glDeleteShader(fragment);
+        GLint linked = 0;
+        glGetProgramiv(program, GL_LINK_STATUS, &linked);
+        if (!linked) {
+            KIV_FATAL(u"Shader program could not be linked.");
+        }
+        // A program's uniforms are set while it is the one in use.
+        glUseProgram(program);
+        uniformViewProjection[kind] = glGetUniformLocation(program, "uViewProjection");
+        glUniform1iv(glGetUniformLocation(program, "uTextures"), slots, units);
+    }
+    glDeleteShader(vs);
+    boundProgram = PROGRAM_KINDS - 1;
 
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
@@ -432,6 +420,9 @@ void GLDevice::planCalls()
         return static_cast<std::uint8_t>((state.bilinear ? 2 : 0) + (state.wrap ? 1 : 0));
     };
     const auto count = static_cast<std::uint32_t>(commands.size());
+    for (Command& command : commands) {
+        command.bSmall = bJoining && command.indexCount <= SHORT_RUN_INDICES && pixelArea(command) <= SMALL_RUN_PIXELS;
+    }
     for (std::uint32_t first = 0; first < count;) {
         const Command& head = commands[first];
         Call call;
@@ -440,11 +431,11 @@ void GLDevice::planCalls()
         call.textures[0] = textureOf(head.state);
         call.samplers[0] = samplerOf(head.state);
         std::uint32_t end = first + 1;
-        // Short runs after a short run join its call while they share its blending, primitive and matrix
+        // Small runs after a small run join its call while they share its blending, primitive and matrix
         // and a slot is left for their texture.
-        for (; head.indexCount <= SHORT_RUN_INDICES && end < count; ++end) {
+        for (; head.bSmall && end < count; ++end) {
             const Command& next = commands[end];
-            if (next.indexCount > SHORT_RUN_INDICES || next.kind != head.kind || next.matrix != head.matrix ||
+            if (!next.bSmall || next.kind != head.kind || next.matrix != head.matrix ||
                 next.state.blend != head.state.blend) {
                 break;
             }
@@ -472,10 +463,38 @@ void GLDevice::planCalls()
     }
 }
 
+float GLDevice::pixelArea(const Command& command) const
+{
+    if (command.kind != Batch::Triangles) {
+        return 0.0f;
+    }
+    const float* m = matrices.data() + command.matrix * 16;
+    const float halfWidth = 0.5f * static_cast<float>(viewport[2]), halfHeight = 0.5f * static_cast<float>(viewport[3]);
+    const auto toPixels = [&](std::uint32_t index, float& x, float& y) {
+        const Vertex& v = queued[index].vertex;
+        const float w = v.x * m[3] + v.y * m[7] + v.z * m[11] + m[15];
+        const float scale = w != 0.0f ? 1.0f / w : 1.0f;
+        x = (v.x * m[0] + v.y * m[4] + v.z * m[8] + m[12]) * scale * halfWidth;
+        y = (v.x * m[1] + v.y * m[5] + v.z * m[9] + m[13]) * scale * halfHeight;
+    };
+    float area = 0.0f;
+    for (std::uint32_t i = command.firstIndex; i + 2 < command.firstIndex + command.indexCount; i += 3) {
+        float ax, ay, bx, by, cx, cy;
+        toPixels(queuedIndices[i], ax, ay);
+        toPixels(queuedIndices[i + 1], bx, by);
+        toPixels(queuedIndices[i + 2], cx, cy);
+        area += 0.5f * std::abs((bx - ax) * (cy - ay) - (cx - ax) * (by - ay));
+    }
+    return area;
+}
+
 void GLDevice::bindCall(const Call& call, BlendMode blend)
 {
     // Only what changed goes to the driver.
-    const int program = call.slotCount > 1 ? SLOT_PROGRAM : PLAIN_PROGRAM;
+    int program = 0;
+    while ((1 << program) < call.slotCount) {
+        ++program;
+    }
     if (program != boundProgram) {
         glUseProgram(programs[program]);
         boundProgram = program;
@@ -539,7 +558,8 @@ void GLDevice::flush()
         const std::size_t indexAt = stream(GL_ELEMENT_ARRAY_BUFFER, queuedIndices.size() * sizeof(std::uint32_t),
                                            queuedIndices.data(), iboCapacity, iboOffset);
         // The matrix each program has, of this flush's matrices.
-        std::uint32_t programMatrix[PROGRAM_KINDS] = {~0u, ~0u};
+        std::uint32_t programMatrix[PROGRAM_KINDS];
+        std::fill(std::begin(programMatrix), std::end(programMatrix), ~0u);
         for (const Call& call : calls) {
             const Command& head = commands[call.first];
             const Command& tail = commands[call.end - 1];

@@ -3,9 +3,11 @@
 // shaders that do what the fixed pipeline of the game needs (vertex colour times texture, blending off,
 // alpha or additive, point or bilinear sampling, clamped or repeated addressing) and a batcher: consecutive
 // draws with the same texture and state are collected, already transformed to world space, and sent to the
-// GPU as one buffer with one draw call. Short runs in a row (a sprite, a label, each with its own texture)
-// that differ only in texture or sampling share one call too, each vertex naming its texture's slot; the
-// driver's work per call, not the GPU's per pixel, is what a scene of many small sprites costs.
+// GPU as one buffer with one draw call. Small runs in a row (a sprite, a label, each with its own texture,
+// few pixels on screen) that differ only in texture or sampling share one call too, each vertex naming its
+// texture's slot: the driver's work per call, not the work per pixel, is what a scene of many small
+// sprites costs. Large runs (backdrops, hills, terrain) keep calls of their own, since picking a slot costs
+// every pixel a test per slot on a software renderer; a call's program tests no more slots than it has.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -44,8 +46,9 @@ class GLDevice {
 public:
     // Textures (each with its sampling) that one call of short runs can take.
     static constexpr int TEXTURE_SLOTS = 16;
-    // A run of at most this many indices (four quads) is short.
+    // A run of at most this many indices (four quads) covering at most this many pixels is small.
     static constexpr std::uint32_t SHORT_RUN_INDICES = 24;
+    static constexpr float SMALL_RUN_PIXELS = 64.0f * 64.0f;
 
     // Makes a GL 3.3 core context on the window (created with SDL_WINDOW_OPENGL and the 3.3 core attributes).
     explicit GLDevice(SDL_Window* window);
@@ -85,6 +88,8 @@ public:
     void draw(const Vertex* vertices, int count, Primitive primitive, const float* world16, const DrawState& state);
     // Sends what is queued.
     void flush();
+    // Whether short runs share calls (on at the start); for measuring what the joining costs or saves.
+    void setJoining(bool on) { bJoining = on; }
 
     enum ClearFlags : std::uint32_t { ClearTarget = 1, ClearZBuffer = 2, ClearStencil = 4 };
     // Clears the current viewport (or the whole window) like Direct3D's clear.
@@ -124,6 +129,7 @@ private:
         std::uint32_t indexCount = 0;
         std::uint32_t firstVertex = 0; // the vertices its indices use
         std::uint32_t lastVertex = 0;
+        bool bSmall = false; // may share a call with other small runs (set when the calls are planned)
     };
     // One draw call: the commands [first, end) and the textures of its slots. A call of one slot is drawn
     // with the plain program, a call of several with the one that picks the vertex's slot.
@@ -136,15 +142,19 @@ private:
     };
     // Groups the queued commands into calls and writes the slots into the vertices.
     void planCalls();
+    // The pixels a run's triangles cover in the viewport (0 for points and lines).
+    float pixelArea(const Command& command) const;
     void bindCall(const Call& call, BlendMode blend);
     // Binds the texture on unit 0 for an upload.
     void bindForUpload(unsigned texture);
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
-    enum ProgramKind { PLAIN_PROGRAM, SLOT_PROGRAM, PROGRAM_KINDS };
+    // Program k picks among 2^k slots: 1, 2, 4, 8 and 16.
+    static constexpr int PROGRAM_KINDS = 5;
+    static_assert(1 << (PROGRAM_KINDS - 1) == TEXTURE_SLOTS);
     unsigned programs[PROGRAM_KINDS] = {};
-    int uniformViewProjection[PROGRAM_KINDS] = {-1, -1};
+    int uniformViewProjection[PROGRAM_KINDS] = {};
     unsigned vao = 0, vbo = 0, ibo = 0, whiteTexture = 0;
     unsigned samplers[4] = {};
     // What the driver has bound now (0 or -1: unknown).
@@ -162,6 +172,7 @@ private:
     std::vector<Call> calls;
     std::vector<float> matrices;
     bool bViewProjectionChanged = true;
+    bool bJoining = true;
     std::size_t vboCapacity = 0;
     std::size_t vboOffset = 0;
     std::size_t iboCapacity = 0;
