@@ -2,6 +2,9 @@
 // volumes the audio gains, the frame-rate limit the frame period, the detail the graphics flag.
 #include "OptionsFixture.h"
 
+#include <algorithm>
+#include <span>
+
 #include "engine/audio/KivAudio.h"
 #include "engine/core/Format.h"
 #include "engine/kiv/Kiv.h"
@@ -327,4 +330,83 @@ TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)
     EXPECT_EQ(MenuItem::CAPTION_RIGHT, childOf<MenuValueItem>(page, 1)->captionLocation);
     ContextMenu::ALIGN_READING_START = 4;
     ContextMenu::READING_DIRECTION_X = 1.0f;
+}
+
+// The Resolution field's longest values stand clear of its arrows at every window size, in both languages and
+// while a press makes the field swell. On the screen the arrows are the red ink of the field drawn without a
+// value, and the value is where the field drawn with it differs.
+TEST_F(Settings, EveryResolutionStandsBetweenTheFieldsArrows)
+{
+    KivGraphics& graphics = *KivGraphics::instance();
+    Language& language = *Kiv::instance()->language;
+    const std::pair<int, int> sizes[] = {{800, 600}, {1920, 1080}, {LARGEST_WIDTH, LARGEST_HEIGHT}};
+    const UString values[] = {u"1920x1080 (16:9)", u"2600x1500 (26:15)", u"7680x4320 (16:9)", u"10240x4320 (64:27)"};
+    for (int lang : {0, 1}) {
+        language.setLanguage(lang);
+        for (const auto& [w, h] : sizes) {
+            graphics.changePresentationParameters(w, h, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                                  graphics.bVSync);
+            frames(1);
+            auto* page = new ContextAdvancedGraphics();
+            auto* field = childOf<MenuChoiceItem>(page);
+            ASSERT_GE(page->videoModeNames.size(), 3u);
+            page->selectedMode = 1; // both arrows shown
+            push(page);
+            movePointerTo(page, V3(300.0f, 200.0f, 0.0f)); // clear of the page's items
+            field->bForceHover = true;
+            field->highlight = 1.0;
+            // Pulse 0.79 is the field at its widest in the next frame.
+            auto draw = [&](const UString& value, float pulse) {
+                page->videoModeNames[1] = value;
+                field->pulse = pulse;
+                frames(1);
+                return readScreen();
+            };
+            const int cx = graphics.width / 2 + static_cast<int>(field->position.x);
+            const int cy = graphics.height / 2 - static_cast<int>(field->position.y);
+            for (float pulse : {0.0f, 0.79f}) {
+                const Screen bare = draw(UString(), pulse);
+                int leftArrowEnd = -1, rightArrowStart = bare.width;
+                for (int y = cy - 12; y <= cy + 12; ++y) {
+                    for (int x = cx - 150; x < cx + 150; ++x) {
+                        const std::uint32_t p = bare.pixel(x, y);
+                        if (((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 120 && (p & 0xFF) < 120) {
+                            if (x < cx) {
+                                leftArrowEnd = std::max(leftArrowEnd, x);
+                            } else {
+                                rightArrowStart = std::min(rightArrowStart, x);
+                            }
+                        }
+                    }
+                }
+                ASSERT_TRUE(leftArrowEnd > cx - 150 && rightArrowStart < cx + 150) << "both arrows are drawn";
+                for (const UString& value : pulse == 0.0f ? std::span(values) : std::span(values).last(1)) {
+                    SCOPED_TRACE(std::to_string(lang) + " " + std::to_string(w) + " " + std::to_string(pulse) + " " +
+                                 wideToUtf8(value));
+                    const Screen shown = draw(value, pulse);
+                    int first = shown.width, last = -1;
+                    for (int y = cy - 12; y <= cy + 12; ++y) {
+                        for (int x = cx - 150; x < cx + 150; ++x) {
+                            const std::uint32_t a = shown.pixel(x, y), b = bare.pixel(x, y);
+                            const int diff = std::max({std::abs(int((a >> 16) & 0xFF) - int((b >> 16) & 0xFF)),
+                                                       std::abs(int((a >> 8) & 0xFF) - int((b >> 8) & 0xFF)),
+                                                       std::abs(int(a & 0xFF) - int(b & 0xFF))});
+                            if (diff > 24) {
+                                first = std::min(first, x);
+                                last = std::max(last, x);
+                            }
+                        }
+                    }
+                    EXPECT_LT(leftArrowEnd, first);
+                    EXPECT_LT(last, rightArrowStart);
+                }
+            }
+            if (w <= 1920) {
+                draw(values[1], 0.0f);
+                screenshot(std::string("advanced-resolution-") + (lang == 0 ? "en-" : "de-") + std::to_string(w));
+            }
+            clearScreens();
+        }
+    }
+    language.setLanguage(0);
 }
