@@ -215,6 +215,16 @@ int PlatformWindow::height() const
     return h;
 }
 
+std::pair<int, int> PlatformWindow::desktopSize() const
+{
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_DisplayMode mode{};
+    if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+        return {0, 0};
+    }
+    return {mode.w, mode.h};
+}
+
 void PlatformWindow::setSize(int w, int h) { SDL_SetWindowSize(window, w, h); }
 void PlatformWindow::setPosition(int x, int y) { SDL_SetWindowPosition(window, x, y); }
 
