@@ -390,6 +390,9 @@ void Kiv::startGraphics()
     std::tie(settings.displayWidth, settings.displayHeight) = window->desktopSize();
     graphics = new KivGraphics(window->sdlWindow(), settings);
     graphics->setScreenshotFolder(userFolder);
+    if (!graphics->bFullScreen) {
+        window->keepOnDisplay(); // a window as large as the display is opened where it shows whole
+    }
 }
 
 void Kiv::logSystemInformation()

@@ -43,6 +43,11 @@ public:
     int height() const;
     // The desktop size of the display the window is on; 0 x 0 when it is not known.
     std::pair<int, int> desktopSize() const;
+    // The window's top-left corner on the desktop.
+    std::pair<int, int> position() const;
+    // Moves a window that runs past its display's right or bottom edge back onto it, up to the display's
+    // top-left corner.
+    void keepOnDisplay();
     void setSize(int width, int height);
     void setPosition(int x, int y);
     void setFullscreen(bool fullscreen);

@@ -153,6 +153,12 @@ TEST(ConfigFile, AWindowLargerThanTheDisplayOpensAtTheLargestModeThatFits)
     h.stop();
     const std::string saved = KivHarness::readFile(h.userFolder.file(".cfg"));
     EXPECT_NE(saved.find("videoModeWidth=" + std::to_string(width) + "\r\n"), std::string::npos);
+
+    // One that fits but would run past the display's edge where windows open is moved onto it.
+    writeText(h.userFolder.file(".cfg"), "[KivGraphics]\r\nvideoModeWidth=" + std::to_string(displayWidth - 10) +
+                                             "\r\nvideoModeHeight=" + std::to_string(displayHeight) + "\r\n");
+    h.start();
+    EXPECT_EQ(h.window().position(), std::make_pair(10, 0));
 }
 
 TEST(ConfigFile, LeftoversOfAnInterruptedSaveAreRemovedAtStartUp)
