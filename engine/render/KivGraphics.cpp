@@ -49,8 +49,9 @@ KivGraphics::KivGraphics(SDL_Window* window, const Settings& settings)
                                                                 settings.displayHeight, videoModes);
         if (fitWidth != videoModeWidth || fitHeight != videoModeHeight) {
             Logger::logFrom("KivGraphics::KivGraphics",
-                            u"Warning: a window of %dx%d does not fit the display (%dx%d); using %dx%d.", videoModeWidth,
-                            videoModeHeight, settings.displayWidth, settings.displayHeight, fitWidth, fitHeight);
+                            u"Warning: a window of %dx%d does not fit the display (%dx%d); using %dx%d.",
+                            videoModeWidth, videoModeHeight, settings.displayWidth, settings.displayHeight, fitWidth,
+                            fitHeight);
             videoModeWidth = fitWidth;
             videoModeHeight = fitHeight;
         }
