@@ -222,10 +222,28 @@ double MemoryIniFile::getDouble(UStringView section, UStringView key, double def
 
 bool MemoryIniFile::getBool(UStringView section, UStringView key, bool defaultValue)
 {
-    const UString* value = findValue(section, key);
-    if (value == nullptr) {
+    if (!keyExists(section, key)) {
         setBool(section, key, defaultValue);
         return defaultValue;
+    }
+    return findBool(section, key).value_or(defaultValue);
+}
+
+std::optional<int> MemoryIniFile::findInt(UStringView section, UStringView key) const
+{
+    const UString* value = findValue(section, key);
+    int parsed = 0;
+    if (value == nullptr || !parseNumber(*value, parsed)) {
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+std::optional<bool> MemoryIniFile::findBool(UStringView section, UStringView key) const
+{
+    const UString* value = findValue(section, key);
+    if (value == nullptr) {
+        return std::nullopt;
     }
     const UString lower = toLowerAscii(*value);
     if (lower == u"yes") {
@@ -234,7 +252,7 @@ bool MemoryIniFile::getBool(UStringView section, UStringView key, bool defaultVa
     if (lower == u"no") {
         return false;
     }
-    return defaultValue;
+    return std::nullopt;
 }
 
 void MemoryIniFile::setString(UStringView section, UStringView key, UStringView value)

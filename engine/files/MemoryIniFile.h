@@ -7,6 +7,7 @@
 // dropped ("[Graphics]" -> "Graphics"); keys before any header belong to the section "". Sections and keys
 // keep the order in which they first appeared, so a rewritten file stays recognisable; a repeated key
 // keeps its last value.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
     double getDouble(UStringView section, UStringView key, double defaultValue);
     // "Yes" and "No" (either case); anything else gives the default.
     bool getBool(UStringView section, UStringView key, bool defaultValue);
+    // The value as the typed reads take it; empty when the key is missing or its value is none of that kind.
+    std::optional<int> findInt(UStringView section, UStringView key) const;
+    std::optional<bool> findBool(UStringView section, UStringView key) const;
 
     void setString(UStringView section, UStringView key, UStringView value);
     void setInt(UStringView section, UStringView key, int value);

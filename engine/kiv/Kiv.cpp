@@ -10,6 +10,7 @@
 #include <limits>
 #include <chrono>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "engine/audio/KivAudio.h"
@@ -265,7 +266,7 @@ void Kiv::readConfig()
     }
     languageMask = staticConfig.getString(u"Language", u"languageMask", u"");
     singleLanguage = getIntInRange(staticConfig, u"Language", u"singleLanguage", 0, -1, MAX_LANGUAGE);
-    bHoliday = staticConfig.getBool(u"Edition", u"bHoliday", false);
+    bHoliday = getBoolSetting(staticConfig, u"Edition", u"bHoliday", false);
     hq2x = getIntInRange(staticConfig, u"Graphics", u"hq2x", 1, 1, 2);
     webHost = staticConfig.getString(u"Network", u"webHost", u"localhost");
 
@@ -293,21 +294,42 @@ void Kiv::readConfig()
     // -2 detects the language; any other negative asks with the flag screen.
     defaultLanguage = getIntInRange(config, ENGINE_SECTION, u"defaultLanguage", -2, std::numeric_limits<int>::min(),
                                     MAX_LANGUAGE);
-    bEnableDelayedLoad = config.getBool(ENGINE_SECTION, u"bEnableDelayedLoad", false);
-    bEmulateLocalhost = config.getBool(ENGINE_SECTION, u"bEmulateLocalhost", false);
-    bTickWhilePaused = config.getBool(ENGINE_SECTION, u"bTickWhilePaused", false);
+    bEnableDelayedLoad = getBoolSetting(config, ENGINE_SECTION, u"bEnableDelayedLoad", false);
+    bEmulateLocalhost = getBoolSetting(config, ENGINE_SECTION, u"bEmulateLocalhost", false);
+    bTickWhilePaused = getBoolSetting(config, ENGINE_SECTION, u"bTickWhilePaused", false);
 }
 
 int Kiv::getIntInRange(MemoryIniFile& ini, const char16_t* section, const char16_t* key, int defaultValue, int low,
-                       int high)
+                       int high, OutOfRange outOfRange)
 {
-    const int value = ini.getInt(section, key, defaultValue);
-    const int held = std::clamp(value, low, high);
-    if (held != value) {
-        Logger::logFrom("Kiv::getIntInRange", u"Warning: %s %s=%d is out of range; using %d.", section, key, value,
-                        held);
+    const int value = ini.getInt(section, key, defaultValue); // a missing key is written with the default
+    if (!ini.findInt(section, key)) {
+        logReplacedSetting("Kiv::getIntInRange", section, key, ini.getString(section, key),
+                           formatString(u"%d", defaultValue));
+        return defaultValue;
     }
-    return held;
+    if (value >= low && value <= high) {
+        return value;
+    }
+    const int used = outOfRange == OutOfRange::DEFAULT ? defaultValue : std::clamp(value, low, high);
+    logReplacedSetting("Kiv::getIntInRange", section, key, formatString(u"%d", value), formatString(u"%d", used));
+    return used;
+}
+
+bool Kiv::getBoolSetting(MemoryIniFile& ini, const char16_t* section, const char16_t* key, bool defaultValue)
+{
+    const bool value = ini.getBool(section, key, defaultValue); // a missing key is written with the default
+    if (!ini.findBool(section, key)) {
+        logReplacedSetting("Kiv::getBoolSetting", section, key, ini.getString(section, key),
+                           defaultValue ? u"Yes" : u"No");
+    }
+    return value;
+}
+
+void Kiv::logReplacedSetting(const char* reader, const char16_t* section, const char16_t* key, const UString& value,
+                             const UString& used)
+{
+    Logger::logFrom(reader, u"Warning: %s %s=%s is out of range; using %s.", section, key, value, used);
 }
 
 void Kiv::saveConfig()
@@ -344,17 +366,19 @@ void Kiv::startGraphics()
         return;
     }
     KivGraphics::Settings settings;
-    settings.videoModeWidth =
-        getIntInRange(config, GRAPHICS_SECTION, u"videoModeWidth", settings.videoModeWidth, MIN_VIDEO_WIDTH, MAX_VIDEO_SIZE);
+    // A size out of range is no size the player chose: the default, which fits every screen, replaces it.
+    settings.videoModeWidth = getIntInRange(config, GRAPHICS_SECTION, u"videoModeWidth", settings.videoModeWidth,
+                                            MIN_VIDEO_WIDTH, MAX_VIDEO_SIZE, OutOfRange::DEFAULT);
     settings.videoModeHeight = getIntInRange(config, GRAPHICS_SECTION, u"videoModeHeight", settings.videoModeHeight,
-                                             MIN_VIDEO_HEIGHT, MAX_VIDEO_SIZE);
-    settings.bFullScreen = config.getBool(GRAPHICS_SECTION, u"bFullScreen", settings.bFullScreen);
-    settings.bAllowLetterbox = config.getBool(GRAPHICS_SECTION, u"bAllowLetterbox", settings.bAllowLetterbox);
-    settings.bBilinearFilter = config.getBool(GRAPHICS_SECTION, u"bBilinearFilter", settings.bBilinearFilter);
-    settings.bUseVSync = config.getBool(GRAPHICS_SECTION, u"bUseVSync", settings.bUseVSync);
-    settings.bEnableFontCache = config.getBool(GRAPHICS_SECTION, u"bEnableFontCache", settings.bEnableFontCache);
+                                             MIN_VIDEO_HEIGHT, MAX_VIDEO_SIZE, OutOfRange::DEFAULT);
+    settings.bFullScreen = getBoolSetting(config, GRAPHICS_SECTION, u"bFullScreen", settings.bFullScreen);
+    settings.bAllowLetterbox = getBoolSetting(config, GRAPHICS_SECTION, u"bAllowLetterbox", settings.bAllowLetterbox);
+    settings.bBilinearFilter = getBoolSetting(config, GRAPHICS_SECTION, u"bBilinearFilter", settings.bBilinearFilter);
+    settings.bUseVSync = getBoolSetting(config, GRAPHICS_SECTION, u"bUseVSync", settings.bUseVSync);
+    settings.bEnableFontCache =
+        getBoolSetting(config, GRAPHICS_SECTION, u"bEnableFontCache", settings.bEnableFontCache);
     settings.bSimulate256x256TextureHW =
-        config.getBool(GRAPHICS_SECTION, u"bSimulate256x256TextureHW", settings.bSimulate256x256TextureHW);
+        getBoolSetting(config, GRAPHICS_SECTION, u"bSimulate256x256TextureHW", settings.bSimulate256x256TextureHW);
     settings.bReleaseBuild = bRelease;
     if (bSafeMode) {
         // Safe settings: a small window with nothing the driver might refuse.
@@ -363,8 +387,12 @@ void Kiv::startGraphics()
         settings.bUseVSync = false;
         settings.bReleaseBuild = bRelease;
     }
+    std::tie(settings.displayWidth, settings.displayHeight) = window->desktopSize();
     graphics = new KivGraphics(window->sdlWindow(), settings);
     graphics->setScreenshotFolder(userFolder);
+    if (!graphics->bFullScreen) {
+        window->keepOnDisplay(); // a window as large as the display is opened where it shows whole
+    }
 }
 
 void Kiv::logSystemInformation()

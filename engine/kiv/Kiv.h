@@ -122,9 +122,16 @@ public:
 
 private:
     void readConfig();
-    // An integer setting held to low..high (logged when it was not).
+    // What an integer setting outside low..high becomes: the nearest bound, or the default.
+    enum class OutOfRange { NEAREST, DEFAULT };
+    // An integer setting held to low..high; a value that is no number gets the default. Both are logged.
     static int getIntInRange(MemoryIniFile& ini, const char16_t* section, const char16_t* key, int defaultValue,
-                             int low, int high);
+                             int low, int high, OutOfRange outOfRange = OutOfRange::NEAREST);
+    // A "Yes"/"No" setting; any other value gets the default, logged.
+    static bool getBoolSetting(MemoryIniFile& ini, const char16_t* section, const char16_t* key, bool defaultValue);
+    // "Warning: <section> <key>=<value> is out of range; using <used>." from the reading method.
+    static void logReplacedSetting(const char* reader, const char16_t* section, const char16_t* key,
+                                   const UString& value, const UString& used);
     void startGraphics();
     void dispatchPointer(Context* root);
     // Every object of the tree under the root of the last frame, parents before children.

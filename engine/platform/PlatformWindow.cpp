@@ -215,6 +215,39 @@ int PlatformWindow::height() const
     return h;
 }
 
+std::pair<int, int> PlatformWindow::desktopSize() const
+{
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_DisplayMode mode{};
+    if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+        return {0, 0};
+    }
+    return {mode.w, mode.h};
+}
+
+std::pair<int, int> PlatformWindow::position() const
+{
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    return {x, y};
+}
+
+void PlatformWindow::keepOnDisplay()
+{
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds{};
+    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) {
+        return;
+    }
+    const auto [x, y] = position();
+    const int left = std::clamp(x, bounds.x, std::max(bounds.x, bounds.x + bounds.w - width()));
+    const int top = std::clamp(y, bounds.y, std::max(bounds.y, bounds.y + bounds.h - height()));
+    if (left != x || top != y) {
+        SDL_SetWindowPosition(window, left, top);
+    }
+}
+
 void PlatformWindow::setSize(int w, int h) { SDL_SetWindowSize(window, w, h); }
 void PlatformWindow::setPosition(int x, int y) { SDL_SetWindowPosition(window, x, y); }
 

@@ -5,6 +5,7 @@
 // quit request and the game controllers.
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "engine/core/UString.h"
 #include "engine/platform/PlatformEvent.h"
@@ -40,6 +41,13 @@ public:
     // Client area in pixels.
     int width() const;
     int height() const;
+    // The desktop size of the display the window is on; 0 x 0 when it is not known.
+    std::pair<int, int> desktopSize() const;
+    // The window's top-left corner on the desktop.
+    std::pair<int, int> position() const;
+    // Moves a window that runs past its display's right or bottom edge back onto it, up to the display's
+    // top-left corner.
+    void keepOnDisplay();
     void setSize(int width, int height);
     void setPosition(int x, int y);
     void setFullscreen(bool fullscreen);

@@ -40,8 +40,21 @@ KivGraphics::KivGraphics(SDL_Window* window, const Settings& settings)
     std::memcpy(projection, kIdentity, sizeof(projection));
     buildVideoModes(settings.bReleaseBuild);
     if (videoModeWidth <= 0 || videoModeHeight <= 0) {
-        videoModeWidth = 800;
-        videoModeHeight = 600;
+        videoModeWidth = Settings().videoModeWidth;
+        videoModeHeight = Settings().videoModeHeight;
+    }
+    if (!bFullScreen) {
+        // A window larger than the screen (a size kept from a larger monitor) would put the menus out of reach.
+        const auto [fitWidth, fitHeight] = windowSizeForDisplay(videoModeWidth, videoModeHeight, settings.displayWidth,
+                                                                settings.displayHeight, videoModes);
+        if (fitWidth != videoModeWidth || fitHeight != videoModeHeight) {
+            Logger::logFrom("KivGraphics::KivGraphics",
+                            u"Warning: a window of %dx%d does not fit the display (%dx%d); using %dx%d.",
+                            videoModeWidth, videoModeHeight, settings.displayWidth, settings.displayHeight, fitWidth,
+                            fitHeight);
+            videoModeWidth = fitWidth;
+            videoModeHeight = fitHeight;
+        }
     }
     reset();
     previous = gGraphics;
@@ -90,6 +103,21 @@ KivGraphics::ViewportRect KivGraphics::computeViewport(int windowW, int windowH,
         r.bottom = r.top + h;
     }
     return r;
+}
+
+std::pair<int, int> KivGraphics::windowSizeForDisplay(int width, int height, int displayWidth, int displayHeight,
+                                                      const std::vector<VideoMode>& modes)
+{
+    auto fits = [&](int w, int h) { return w <= displayWidth && h <= displayHeight; };
+    if (displayWidth <= 0 || displayHeight <= 0 || fits(width, height)) {
+        return {width, height};
+    }
+    for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {
+        if (fits(mode->width, mode->height)) {
+            return {mode->width, mode->height};
+        }
+    }
+    return {Settings().videoModeWidth, Settings().videoModeHeight};
 }
 
 void KivGraphics::buildVideoModes(bool releaseBuild)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/UString.h"
@@ -25,6 +26,9 @@ public:
         bool bEnableFontCache = true;
         bool bSimulate256x256TextureHW = false;
         bool bReleaseBuild = false; // without it the small test modes 320x240 and 480x360 are offered
+        // The desktop size of the display (0 x 0: not known); a window larger than it is not opened.
+        int displayWidth = 0;
+        int displayHeight = 0;
     };
 
     struct VideoMode {
@@ -59,6 +63,12 @@ public:
     static ViewportRect computeViewport(int windowW, int windowH, int screenW, int screenH, bool keepAspect);
     // The game screen a mode gives: with letterbox the design aspect, else the mode itself.
     static void computeScreenSize(int modeW, int modeH, bool letterbox, int& screenW, int& screenH);
+
+    // The size a window of width x height opens at on a display of displayWidth x displayHeight: its own when
+    // it fits (or the display's size is not known), else the last of the modes (in their ascending order)
+    // that fits, else the default size.
+    static std::pair<int, int> windowSizeForDisplay(int width, int height, int displayWidth, int displayHeight,
+                                                    const std::vector<VideoMode>& modes);
 
     const std::vector<VideoMode>& getVideoModes() const { return videoModes; }
     UString getVideoModeName(const VideoMode& mode) const;

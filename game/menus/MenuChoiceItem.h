@@ -1,6 +1,7 @@
 #pragma once
 // A value item that shows a text chosen by its integer: the language's text textBase + value, or element
-// value of a list of texts when textBase is 0. A text wider than the item is drawn smaller to fit.
+// value of a list of texts when textBase is 0. A text wider than the room between the arrows is drawn smaller
+// to fit.
 #include <vector>
 
 #include "game/menus/MenuValueItem.h"

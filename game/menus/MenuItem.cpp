@@ -77,7 +77,11 @@ float MenuItem::frameHeight() const { return background != nullptr ? background-
 
 float MenuItem::getFitScale(const UString& text) const
 {
-    const int room = static_cast<int>(frameWidth() - frameHeight());
+    return fitScale(text, static_cast<int>(frameWidth() - frameHeight()));
+}
+
+float MenuItem::fitScale(const UString& text, int room) const
+{
     if (room <= 10 || pFont == nullptr) {
         return 1.0f;
     }

@@ -36,7 +36,7 @@ public:
     // Both frames at that width, keeping the sheet's height.
     void setWidth(int32_t width);
     // The scale at which a text fits between the frame's end caps (1.0 when it fits or the frame is short).
-    float getFitScale(const UString& text) const;
+    virtual float getFitScale(const UString& text) const;
     float frameWidth() const;
     float frameHeight() const;
     // The scale of a caption beside or above the item: it keeps to the screen and to `captionRoom`.
@@ -73,6 +73,8 @@ public:
     float pulse = 0.0f;
 
 protected:
+    // The scale at which a text fits into `room` units (1.0 when it fits, or when the room is 10 units or less).
+    float fitScale(const UString& text, int room) const;
     // Draws a text with the item's rotation and scale (times extraScale) at a world point.
     void printText(const UString& text, const V3& worldPoint, std::uint32_t flags, UColor color,
                    float extraScale = 1.0f) const;

@@ -6,6 +6,7 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/Context.h"
+#include "engine/text/FontQuad.h"
 #include "game/menus/ContextMenu.h"
 #include "game/menus/MenuSupport.h"
 
@@ -59,7 +60,9 @@ void MenuValueItem::render()
     const bool rightToLeft = MenuSupport::isRightToLeft();
     const bool canDecrease = shownValue() > minValue;
     const bool canIncrease = shownValue() < maxValue;
-    const float reach = frameWidth() / 2.0f - 15.0f;
+    // The arrows keep their place in the frame while a press makes the item swell, so the value stays
+    // between them.
+    const float reach = arrowReach() * scale.x;
     if (rightToLeft ? canIncrease : canDecrease) {
         printText(u"\u0007", V3(position.x - reach, position.y, position.z), 0x12, color);
     }
@@ -81,8 +84,19 @@ V3 MenuValueItem::getNavigationPoint(int index)
 void MenuValueItem::renderValue(float x, float y, float z)
 {
     if (pValue != nullptr) {
-        printText(formatString(u"%d", shownValue()), V3(x, y, z), 0x14, currentColor);
+        const UString shown = formatString(u"%d", shownValue());
+        printText(shown, V3(x, y, z), 0x14, currentColor, getFitScale(shown));
     }
+}
+
+float MenuValueItem::getFitScale(const UString& text) const
+{
+    if (pFont == nullptr) {
+        return 1.0f;
+    }
+    constexpr int SPACE = 2;
+    const int arrow = std::max(pFont->measureLine(u"\u0007"), pFont->measureLine(u"\u0008"));
+    return fitScale(text, 2 * (static_cast<int>(arrowReach()) - arrow - SPACE));
 }
 
 int32_t MenuValueItem::shownValue() const

@@ -15,6 +15,8 @@ public:
     // Hot spots 0 and 1: the left and the right arrow zone.
     V3 getNavigationPoint(int index) override;
     void renderValue(float x, float y, float z) override;
+    // The scale at which a value fits between the two arrows, with a little space on either side.
+    float getFitScale(const UString& text) const override;
     // The value as the item shows it: the bound integer held within [minValue, maxValue].
     virtual int32_t shownValue() const;
 
@@ -22,4 +24,8 @@ public:
     int32_t minValue;
     int32_t maxValue;
     int32_t step;
+
+private:
+    // How far from the centre each arrow's outer edge stands, in the item's unscaled frame.
+    float arrowReach() const { return frameWidth() / 2.0f - 15.0f; }
 };

@@ -4,10 +4,14 @@
 #include "MenuFixture.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 
+#include "engine/kiv/Kiv.h"
 #include "engine/render/KivGraphics.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
+#include "game/language/Language.h"
 #include "game/menus/MenuBackButton.h"
 #include "game/menus/MenuItem.h"
 
@@ -54,6 +58,25 @@ protected:
         return nullptr;
     }
     static MenuBackButton* backOf(Context* screen) { return childOf<MenuBackButton>(screen); }
+
+    // Runs body("en" or "de", width) in English and in German, in a window of each of the sizes; English is the
+    // language again afterwards.
+    template <class Body>
+    static void inEachLanguageAt(std::initializer_list<std::pair<int, int>> sizes, Body body)
+    {
+        KivGraphics& graphics = *KivGraphics::instance();
+        for (int lang : {0, 1}) {
+            Kiv::instance()->language->setLanguage(lang);
+            for (const auto& [w, h] : sizes) {
+                graphics.changePresentationParameters(w, h, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                                      graphics.bVSync);
+                frames(1);
+                EXPECT_EQ(w, graphics.width);
+                body(lang == 0 ? "en" : "de", w);
+            }
+        }
+        Kiv::instance()->language->setLanguage(0);
+    }
 
     static constexpr int ESCAPE = 1;
     static constexpr int SPACE = 57;

@@ -229,8 +229,6 @@ TEST_F(OptionsMenu, HelpLinksLeaveForTheDocumentationBesideTheProgramAndTheOnlin
 TEST_F(OptionsMenu, EveryPageReadsAndCoversTheScreenInBothLanguagesFrom800x600To2560x1440)
 {
     KivGraphics& graphics = *KivGraphics::instance();
-    Language& language = *Kiv::instance()->language;
-    const std::pair<int, int> sizes[] = {{800, 600}, {LARGEST_WIDTH, LARGEST_HEIGHT}};
     addPlayers(2);
     using Make = Context* (*)();
     const std::pair<const char*, Make> pages[] = {
@@ -266,69 +264,60 @@ TEST_F(OptionsMenu, EveryPageReadsAndCoversTheScreenInBothLanguagesFrom800x600To
              return dialog;
          }},
     };
-    for (int lang : {0, 1}) {
-        language.setLanguage(lang);
-        for (const auto& [w, h] : sizes) {
-            graphics.changePresentationParameters(w, h, false, graphics.bLetterbox, graphics.bBilinearFilter,
-                                                  graphics.bVSync);
-            frames(1);
-            ASSERT_EQ(w, graphics.width);
-            const float halfW = static_cast<float>(graphics.width) / 2.0f;
-            for (const auto& [name, make] : pages) {
-                const std::string shotName = std::string("pages-") + (lang == 0 ? "en-" : "de-") +
-                                             std::to_string(w) + "-" + name;
-                SCOPED_TRACE(shotName);
-                Context* page = make();
-                push(page);
-                const Screen shot = readScreen();
-                screenshot(shotName, shot);
-                // Bare black: every channel 8 or less of 255, which the pictures never are; the rims and
-                // outlines of the texts are black on a few pixels. The question and the pause menu show the
-                // screen below them, which they do not have here.
-                if (std::string_view(name) != "question" && std::string_view(name) != "pause") {
-                    const double black = shot.darkPixels(0, shot.width, 0, shot.height, 9);
-                    EXPECT_LT(black, 0.03 * shot.width * shot.height)
-                        << "bare black: " << 100.0 * black / (shot.width * shot.height) << " %";
-                }
-                auto check = [&](const char* what, const UString& text, const FontQuad* font, const V3& at,
-                                 std::uint32_t flags, float sx, float sy, float margin) {
-                    if (text.empty() || font == nullptr) {
-                        return;
-                    }
-                    const float width = static_cast<float>(font->measureLine(text)) * sx;
-                    const float height = static_cast<float>(font->getLineHeight()) * sy;
-                    float left = at.x;
-                    if (flags & 8) left -= width;
-                    if (flags & 4) left -= width / 2.0f;
-                    // At least 85 per cent of its font's height, and clear of the screen's edges.
-                    EXPECT_GE(height, 0.85f * static_cast<float>(font->getLineHeight()))
-                        << what << " " << wideToUtf8(text);
-                    EXPECT_GE(left, margin - halfW) << what << " " << wideToUtf8(text);
-                    EXPECT_LE(left + width, halfW - margin) << what << " " << wideToUtf8(text);
-                    EXPECT_LT(std::abs(at.y), static_cast<float>(graphics.height) / 2.0f)
-                        << what << " " << wideToUtf8(text);
-                };
-                for (KivBase* child = page->getFirstChild(); child != nullptr; child = child->getNext()) {
-                    if (auto* item = dynamic_cast<MenuItem*>(child)) {
-                        if (item->bHidden) continue;
-                        const MenuItem::CaptionPlacement placed = item->captionPlacement();
-                        check("caption", item->caption, item->pFont, placed.at, placed.flags,
-                              item->scale.x * placed.scale, item->scale.y * placed.scale, 8.0f);
-                        if (auto* choice = dynamic_cast<MenuChoiceItem*>(item)) {
-                            const UString shown = choice->currentText();
-                            const float fit = choice->getFitScale(shown);
-                            check("value", shown, item->pFont, item->position, 0x14, item->scale.x * fit,
-                                  item->scale.y * fit, 8.0f);
-                        }
-                    } else if (auto* sprite = dynamic_cast<TextSprite*>(child)) {
-                        if (sprite->bHidden) continue;
-                        check("text", sprite->text, sprite->pFont, sprite->position, sprite->flags, sprite->scale.x,
-                              sprite->scale.y, 4.0f);
-                    }
-                }
-                clearScreens();
+    inEachLanguageAt({{800, 600}, {LARGEST_WIDTH, LARGEST_HEIGHT}}, [&](const std::string& lang, int w) {
+        const float halfW = static_cast<float>(graphics.width) / 2.0f;
+        for (const auto& [name, make] : pages) {
+            const std::string shotName = "pages-" + lang + "-" + std::to_string(w) + "-" + name;
+            SCOPED_TRACE(shotName);
+            Context* page = make();
+            push(page);
+            const Screen shot = readScreen();
+            screenshot(shotName, shot);
+            // Bare black: every channel 8 or less of 255, which the pictures never are; the rims and
+            // outlines of the texts are black on a few pixels. The question and the pause menu show the
+            // screen below them, which they do not have here.
+            if (std::string_view(name) != "question" && std::string_view(name) != "pause") {
+                const double black = shot.darkPixels(0, shot.width, 0, shot.height, 9);
+                EXPECT_LT(black, 0.03 * shot.width * shot.height)
+                    << "bare black: " << 100.0 * black / (shot.width * shot.height) << " %";
             }
+            auto check = [&](const char* what, const UString& text, const FontQuad* font, const V3& at,
+                             std::uint32_t flags, float sx, float sy, float margin) {
+                if (text.empty() || font == nullptr) {
+                    return;
+                }
+                const float width = static_cast<float>(font->measureLine(text)) * sx;
+                const float height = static_cast<float>(font->getLineHeight()) * sy;
+                float left = at.x;
+                if (flags & 8) left -= width;
+                if (flags & 4) left -= width / 2.0f;
+                // At least 85 per cent of its font's height, and clear of the screen's edges.
+                EXPECT_GE(height, 0.85f * static_cast<float>(font->getLineHeight()))
+                    << what << " " << wideToUtf8(text);
+                EXPECT_GE(left, margin - halfW) << what << " " << wideToUtf8(text);
+                EXPECT_LE(left + width, halfW - margin) << what << " " << wideToUtf8(text);
+                EXPECT_LT(std::abs(at.y), static_cast<float>(graphics.height) / 2.0f)
+                    << what << " " << wideToUtf8(text);
+            };
+            for (KivBase* child = page->getFirstChild(); child != nullptr; child = child->getNext()) {
+                if (auto* item = dynamic_cast<MenuItem*>(child)) {
+                    if (item->bHidden) continue;
+                    const MenuItem::CaptionPlacement placed = item->captionPlacement();
+                    check("caption", item->caption, item->pFont, placed.at, placed.flags,
+                          item->scale.x * placed.scale, item->scale.y * placed.scale, 8.0f);
+                    if (auto* choice = dynamic_cast<MenuChoiceItem*>(item)) {
+                        const UString shown = choice->currentText();
+                        const float fit = choice->getFitScale(shown);
+                        check("value", shown, item->pFont, item->position, 0x14, item->scale.x * fit,
+                              item->scale.y * fit, 8.0f);
+                    }
+                } else if (auto* sprite = dynamic_cast<TextSprite*>(child)) {
+                    if (sprite->bHidden) continue;
+                    check("text", sprite->text, sprite->pFont, sprite->position, sprite->flags, sprite->scale.x,
+                          sprite->scale.y, 4.0f);
+                }
+            }
+            clearScreens();
         }
-    }
-    language.setLanguage(0);
+    });
 }

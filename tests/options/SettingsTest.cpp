@@ -2,6 +2,9 @@
 // volumes the audio gains, the frame-rate limit the frame period, the detail the graphics flag.
 #include "OptionsFixture.h"
 
+#include <algorithm>
+#include <span>
+
 #include "engine/audio/KivAudio.h"
 #include "engine/core/Format.h"
 #include "engine/kiv/Kiv.h"
@@ -327,4 +330,71 @@ TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)
     EXPECT_EQ(MenuItem::CAPTION_RIGHT, childOf<MenuValueItem>(page, 1)->captionLocation);
     ContextMenu::ALIGN_READING_START = 4;
     ContextMenu::READING_DIRECTION_X = 1.0f;
+}
+
+// The Resolution field's longest values stand clear of its arrows at every window size, in both languages and
+// while a press makes the field swell. On the screen the arrows are the red ink of the field drawn without a
+// value, and the value is where the field drawn with it differs.
+TEST_F(Settings, EveryResolutionStandsBetweenTheFieldsArrows)
+{
+    KivGraphics& graphics = *KivGraphics::instance();
+    const UString values[] = {u"1920x1080 (16:9)", u"2600x1500 (26:15)", u"7680x4320 (16:9)", u"10240x4320 (64:27)"};
+    inEachLanguageAt({{800, 600}, {1920, 1080}, {LARGEST_WIDTH, LARGEST_HEIGHT}}, [&](const std::string& lang, int w) {
+        auto* page = new ContextAdvancedGraphics();
+        auto* field = childOf<MenuChoiceItem>(page);
+        page->selectedMode = 1; // both arrows shown
+        push(page);
+        movePointerTo(page, V3(300.0f, 200.0f, 0.0f)); // clear of the page's items
+        field->bForceHover = true;
+        field->highlight = 1.0;
+        auto draw = [&](const UString& value, float pulse) { // pulse 0.79: the field at its widest
+            page->videoModeNames[1] = value;
+            field->pulse = pulse;
+            frames(1);
+            return readScreen();
+        };
+        const int cx = graphics.width / 2 + static_cast<int>(field->position.x);
+        const int cy = graphics.height / 2 - static_cast<int>(field->position.y);
+        // The first and the last column of the field's row from x0 to x1 with a pixel that `ink` takes.
+        auto columns = [&](int x0, int x1, auto ink) {
+            std::pair<int, int> found(x1, x0 - 1);
+            for (int y = cy - 12; y <= cy + 12; ++y) {
+                for (int x = x0; x < x1; ++x) {
+                    if (ink(x, y)) {
+                        found = {std::min(found.first, x), std::max(found.second, x)};
+                    }
+                }
+            }
+            return found;
+        };
+        for (float pulse : {0.0f, 0.79f}) {
+            const Screen bare = draw(UString(), pulse);
+            auto red = [&](int x, int y) {
+                const std::uint32_t p = bare.pixel(x, y);
+                return ((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 120 && (p & 0xFF) < 120;
+            };
+            const int leftArrowEnd = columns(cx - 150, cx, red).second;
+            const int rightArrowStart = columns(cx, cx + 150, red).first;
+            for (const UString& value : pulse == 0.0f ? std::span(values) : std::span(values).last(1)) {
+                SCOPED_TRACE(lang + " " + std::to_string(w) + " " + std::to_string(pulse) + " " + wideToUtf8(value));
+                const Screen shown = draw(value, pulse);
+                const auto [first, last] = columns(cx - 150, cx + 150, [&](int x, int y) {
+                    const std::uint32_t a = shown.pixel(x, y), b = bare.pixel(x, y);
+                    for (int shift : {0, 8, 16}) {
+                        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 24) {
+                            return true;
+                        }
+                    }
+                    return false;
+                });
+                EXPECT_LT(leftArrowEnd, first);
+                EXPECT_LT(last, rightArrowStart);
+            }
+        }
+        if (w <= 1920) {
+            draw(values[1], 0.0f);
+            screenshot("advanced-resolution-" + lang + "-" + std::to_string(w));
+        }
+        clearScreens();
+    });
 }

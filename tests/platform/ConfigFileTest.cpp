@@ -10,6 +10,7 @@
 
 #include "engine/files/FileIO.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/platform/PlatformWindow.h"
 #include "engine/render/KivGraphics.h"
 #include "support/KivHarness.h"
 
@@ -99,9 +100,50 @@ TEST(ConfigFile, NumbersAreHeldToTheirRanges)
     EXPECT_EQ(kiv.singleLanguage, -1);
     EXPECT_EQ(kiv.defaultLanguage, 63);
     ASSERT_NE(kiv.graphics, nullptr);
-    EXPECT_GE(kiv.graphics->videoModeWidth, 320);
-    EXPECT_GE(kiv.graphics->videoModeHeight, 240);
-    EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeWidth=-5 is out of range; using 320."));
+    // A window size out of range is the default one, not the smallest.
+    EXPECT_EQ(kiv.graphics->videoModeWidth, 800);
+    EXPECT_EQ(kiv.graphics->videoModeHeight, 600);
+    EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeWidth=-5 is out of range; using 800."));
+    EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeHeight=2 is out of range; using 600."));
+}
+
+// Values that are no number, or neither Yes nor No, are logged as out of range and replaced as they are.
+TEST(ConfigFile, UnreadableValuesGetTheirDefaultsWithAWarning)
+{
+    KivHarness h({}, "[Kiv]\r\ndefaultLanguage=99999999999\r\nbTickWhilePaused=1\r\n[KivGraphics]\r\n"
+                     "videoModeWidth=abc\r\nvideoModeHeight=800abc\r\nbFullScreen=Maybe\r\n");
+    EXPECT_EQ(h.kiv().defaultLanguage, -2);
+    EXPECT_EQ(std::make_pair(h.kiv().graphics->videoModeWidth, h.kiv().graphics->videoModeHeight),
+              std::make_pair(800, 600));
+    for (const char* line : {"Kiv defaultLanguage=99999999999 is out of range; using -2.",
+                             "Kiv bTickWhilePaused=1 is out of range; using No.",
+                             "KivGraphics videoModeWidth=abc is out of range; using 800.",
+                             "KivGraphics videoModeHeight=800abc is out of range; using 600.",
+                             "KivGraphics bFullScreen=Maybe is out of range; using No."}) {
+        EXPECT_TRUE(h.logContains(std::string("Warning: ") + line)) << line;
+    }
+}
+
+// A window kept from a larger monitor opens at a listed mode that fits this display and is saved at that size;
+// one that fits but would run past the display's edge where windows open is moved onto it.
+TEST(ConfigFile, AWindowLargerThanTheDisplayOpensAtAModeThatFits)
+{
+    KivHarness h({}, "[KivGraphics]\r\nvideoModeWidth=16384\r\nvideoModeHeight=16384\r\nbFullScreen=No\r\n");
+    const auto [displayWidth, displayHeight] = h.window().desktopSize();
+    KivGraphics& graphics = *h.kiv().graphics;
+    const int width = graphics.videoModeWidth, height = graphics.videoModeHeight;
+    EXPECT_TRUE(h.logContains("Warning: a window of 16384x16384 does not fit the display (" +
+                              std::to_string(displayWidth) + "x" + std::to_string(displayHeight) + "); using " +
+                              std::to_string(width) + "x" + std::to_string(height) + "."));
+    EXPECT_EQ(graphics.getDevice().drawableSize(), std::make_pair(width, height));
+    h.stop();
+    const std::string saved = KivHarness::readFile(h.userFolder.file(".cfg"));
+    EXPECT_NE(saved.find("videoModeWidth=" + std::to_string(width) + "\r\n"), std::string::npos);
+
+    writeText(h.userFolder.file(".cfg"), "[KivGraphics]\r\nvideoModeWidth=" + std::to_string(displayWidth - 10) +
+                                             "\r\nvideoModeHeight=" + std::to_string(displayHeight) + "\r\n");
+    h.start();
+    EXPECT_EQ(h.window().position(), std::make_pair(10, 0));
 }
 
 TEST(ConfigFile, LeftoversOfAnInterruptedSaveAreRemovedAtStartUp)

@@ -196,6 +196,34 @@ TEST(GraphicsLayout, LetterboxAndPillarboxKeepTheScreenAspect)
     EXPECT_EQ(r.right, 1280);
 }
 
+// A window opens at its own size when it fits the display, else at the last listed mode that does.
+TEST(GraphicsLayout, AWindowLargerThanTheDisplayTakesTheLargestModeThatFits)
+{
+    const std::vector<KivGraphics::VideoMode> modes = {
+        {320, 240, 320, 240}, {800, 600, 800, 600}, {1280, 720, 960, 720}, {1280, 1024, 1280, 960},
+        {1920, 1080, 1440, 1080}, {7680, 4320, 5760, 4320}};
+    struct Case {
+        int width, height, displayWidth, displayHeight, usedWidth, usedHeight;
+    };
+    const Case cases[] = {
+        {7680, 4320, 1280, 1024, 1280, 1024}, // from a large monitor to a laptop
+        {16384, 16384, 1920, 1080, 1920, 1080},
+        {1280, 1024, 1280, 1024, 1280, 1024}, // the display's own size fits
+        {1281, 600, 1280, 1024, 1280, 1024},  // too wide only
+        {1024, 1025, 1280, 1024, 1280, 1024}, // too tall only
+        {2600, 1500, 1280, 800, 1280, 720},   // 1280x1024 is too tall
+        {2600, 1500, 0, 0, 2600, 1500},       // display size unknown
+        {900, 700, 640, 480, 320, 240},
+        {900, 700, 300, 200, 800, 600},       // no mode fits: the default
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " on " +
+                     std::to_string(c.displayWidth) + "x" + std::to_string(c.displayHeight));
+        EXPECT_EQ(std::make_pair(c.usedWidth, c.usedHeight),
+                  KivGraphics::windowSizeForDisplay(c.width, c.height, c.displayWidth, c.displayHeight, modes));
+    }
+}
+
 TEST_F(Device, PillarboxBarsStayBlackAroundAFourThreeScreenInASixteenNineWindow)
 {
     start(1280, 720, 1280, 720, true);
