@@ -107,6 +107,7 @@ void CountryListItem::tick(double time, double dt)
 
 void CountryListItem::renderValue(float x, float y, float z)
 {
-    // Where and how the base item draws its number.
-    printText(displayText(entryAt(shownValue())), V3(x, y, z), 0x14, currentColor);
+    // Where and how the base item draws its number, shrunk as it does to fit between the arrows.
+    const UString shown = displayText(entryAt(shownValue()));
+    printText(shown, V3(x, y, z), 0x14, currentColor, getFitScale(shown));
 }

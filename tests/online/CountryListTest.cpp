@@ -1,5 +1,6 @@
 #include "OnlineFixture.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "game/front/ContextManager.h"
@@ -8,6 +9,7 @@
 #include "game/menus/MenuButton.h"
 #include "game/online/ContextNetworkConfig.h"
 #include "game/online/CountryListItem.h"
+#include "engine/text/FontQuad.h"
 
 namespace {
 using CountryListTest = OnlineFixture;
@@ -111,5 +113,37 @@ TEST_F(CountryListTest, PageWritesTheChoiceAndNextConfigures)
     frames(2);
     EXPECT_EQ(config.bNetworkConfigured, 1);
     EXPECT_NE(top(), again);
+}
+
+// The longest name is shrunk to stand between the field's arrows, as every value of a value item is: where it
+// differs from a short name on the screen lies inside the frame, clear of an arrow's width at either end.
+TEST_F(CountryListTest, TheLongestNameStandsBetweenTheArrows)
+{
+    auto* page = new ContextNetworkConfig();
+    push(page);
+    CountryListItem* field = page->pCountryItem;
+    auto show = [&](const char16_t* code) {
+        global().config.countryIndex = positionOf(code);
+        frames(1);
+        return readScreen();
+    };
+    const Screen shortName = show(u"DE");
+    const Screen longName = show(u"GS");
+    const int cx = longName.width / 2 + static_cast<int>(field->position.x);
+    const int cy = longName.height / 2 - static_cast<int>(field->position.y);
+    const int half = static_cast<int>(field->frameWidth() / 2.0f);
+    const int arrow = field->pFont->measureLine(u"\u0007");
+    int first = longName.width, last = -1;
+    for (int y = cy - 12; y <= cy + 12; ++y) {
+        for (int x = 0; x < longName.width; ++x) {
+            if (longName.pixel(x, y) != shortName.pixel(x, y)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    EXPECT_GT(first, cx - half + arrow);
+    EXPECT_LT(last, cx + half - arrow);
+    EXPECT_GT(last - first, half); // the name is there, and long
 }
 } // namespace
