@@ -54,8 +54,9 @@ private:
     // Reads a stream from outside into the server, checks it and sets it up. Answers why it cannot be
     // played (the server is then a new, empty one) or nothing when it is played.
     UString playUntrusted(Packet& stream);
-    // Why the loaded level cannot be played (no root, no controller, a layer or list missing or not where
-    // the controller keeps it, no pig or house); empty when it can.
+    // Why the loaded level cannot be played (no root, no controller, a layer or list missing, not where the
+    // controller keeps it or standing for another list too, no pig or house), naming the layer or list;
+    // empty when it can.
     UString whyNotPlayable() const;
     void replay(Packet& stream);
 

@@ -121,6 +121,12 @@ public:
     ContextHUD* contextHUD = nullptr;
 
     // The object lists, children of contextGame in drawing order (see local_construct).
+    struct ListMember {
+        const char16_t* name; // the property's name
+        KivBase* GameController::*list;
+    };
+    // The eighteen lists in the order of the controller's properties.
+    static const ListMember LISTS[18];
     KivBase* bgList = nullptr;
     KivBase* bgEffectsList = nullptr;
     KivBase* secretList = nullptr;

@@ -24,6 +24,7 @@
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
 #include "game/level/ContextHUD.h"
+#include "game/level/ContextSky.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
@@ -187,29 +188,6 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
              builder.root().contextOverlay = pause;
              ASSERT_TRUE(builder.save(path));
          }},
-        {"controller without its proxy list", "its controller lacks a layer or an object list",
-         [&] {
-             LevelBuilder builder;
-             builder.controller().proxyList = nullptr;
-             ASSERT_TRUE(builder.save(path));
-         }},
-        // The controller's pointer would outlive an effect that ends at its first tick.
-        {"object list that is an effect", "an object list of its controller is not a list in its place",
-         [&] {
-             LevelBuilder builder;
-             builder.controller().objectList =
-                 builder.add(builder.controller().contextGame, new ParticleEmitter());
-             ASSERT_TRUE(builder.save(path));
-         }},
-        {"HUD below an effect", "a layer of its controller is out of its place",
-         [&] {
-             LevelBuilder builder;
-             GameController& gc = builder.controller();
-             KivBase* effect = builder.add(&gc, new ParticleEmitter());
-             gc.contextHUD->unlink();
-             effect->appendChild(gc.contextHUD);
-             ASSERT_TRUE(builder.save(path));
-         }},
         {"chain of 60,000", "deeper than", [&] { saveLevelWithChain(path, 60000); }},
         {"chain of 200,000", "deeper than", [&] { saveLevelWithChain(path, 200000); }},
     };
@@ -245,6 +223,63 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         EXPECT_TRUE(std::filesystem::symlink_status(path).type() != std::filesystem::file_type::not_found);
         std::filesystem::remove(path);
     }
+}
+
+TEST_F(LevelTest, EveryLayerAndListOfTheControllerIsCheckedWithItsOwnReason)
+{
+    // A level built with one damage, read as a level the user saved: refused, with the reason logged.
+    auto expectRefused = [&](const std::string& reason, const std::function<void(LevelBuilder&, GameController&)>& damage) {
+        std::vector<uint8_t> saved;
+        {
+            LevelBuilder builder;
+            damage(builder, builder.controller());
+            const Packet stream = builder.stream();
+            saved.assign(stream.data(), stream.data() + stream.size());
+        }
+        THEROLE = nullptr;
+        const int from = static_cast<int>(harness().logLines().size());
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+        stream.setReadData(saved.data(), saved.size());
+        ContextLevelManager level(stream);
+        EXPECT_EQ(level.getGameController(), nullptr) << reason;
+        EXPECT_GE(harness().logIndex("cannot be used (" + reason + ").", from), 0) << reason;
+        THEROLE = nullptr;
+    };
+    auto putBelowAnEffect = [](LevelBuilder& builder, KivBase* part) {
+        KivBase* effect = builder.add(part->getParent(), new ParticleEmitter());
+        part->unlink();
+        effect->appendChild(part);
+    };
+    const struct {
+        std::string name;
+        KivBase* (*get)(GameController&);
+        void (*remove)(GameController&);
+    } layers[] = {
+        {"contextBackground", [](GameController& gc) -> KivBase* { return gc.contextBackground; },
+         [](GameController& gc) { gc.contextBackground = nullptr; }},
+        {"contextGame", [](GameController& gc) -> KivBase* { return gc.contextGame; },
+         [](GameController& gc) { gc.contextGame = nullptr; }},
+        {"contextHUD", [](GameController& gc) -> KivBase* { return gc.contextHUD; },
+         [](GameController& gc) { gc.contextHUD = nullptr; }},
+    };
+    for (const auto& [name, get, remove] : layers) {
+        expectRefused("its controller lacks its " + name, [&](LevelBuilder&, GameController& gc) { remove(gc); });
+        expectRefused("its controller's " + name + " is out of its place",
+                      [&](LevelBuilder& builder, GameController& gc) { putBelowAnEffect(builder, get(gc)); });
+    }
+    for (const auto& [name, member] : GameController::LISTS) {
+        const std::string list = wideToUtf8(name);
+        expectRefused("its controller lacks its " + list, [&](LevelBuilder&, GameController& gc) { gc.*member = nullptr; });
+        expectRefused("its controller's " + list + " is not a list in its place",
+                      [&](LevelBuilder& builder, GameController& gc) { putBelowAnEffect(builder, gc.*member); });
+    }
+    // An effect in a list's place would end at its first tick and leave the pointer behind.
+    expectRefused("its controller's objectList is not a list in its place", [](LevelBuilder& builder, GameController& gc) {
+        gc.objectList = builder.add(gc.contextGame, new ParticleEmitter());
+    });
+    // The baskets of the cargo list could never be picked up.
+    expectRefused("its controller's appleList and cargoList are one list",
+                  [](LevelBuilder&, GameController& gc) { gc.cargoList = gc.appleList; });
 }
 
 TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)
