@@ -28,7 +28,10 @@
 #include "game/menus/MenuButton.h"
 #include "game/overlays/OverlayPause.h"
 #include "game/userdata/GameConfiguration.h"
+#include "game/editor/PropertyFieldClass.h"
 #include "game/world/EditorObject.h"
+#include "game/world/Hull.h"
+#include "game/world/Terrain.h"
 
 namespace {
 V3 heroPosition(GameController& gc) { return static_cast<EditorObject*>(gc.findHero())->position; }
@@ -402,4 +405,54 @@ TEST_F(EditorTest, GuideSwitchesShowAndHideTheHulls)
     const std::vector<std::uint32_t> playing = screen();
     editor().bShowHulls = false;
     EXPECT_EQ(differing(playing, screen()), 0);
+}
+
+// Hulls made in the running editor have their owners, as loaded ones do: a terrain's from the class list
+// (Ctrl+X), whose guide is drawn at once, and the level boundary's that the play test's set-up makes.
+TEST_F(EditorTest, HullsMadeInTheRunningEditorHaveTheirOwners)
+{
+    ASSERT_TRUE(loadLevel(true));
+    // Far above the level, where no other guide is in sight; the pointer in the middle of the screen.
+    const KivGraphics& graphics = *KivGraphics::instance();
+    editor().setEditorCamera(0.0f, 50000.0f, -static_cast<float>(graphics.width / 2));
+    mouseMove(static_cast<float>(graphics.width / 2), static_cast<float>(graphics.height / 2));
+    frames(1);
+    editor().listClasses();
+    PropertyFieldClass* entry = nullptr;
+    for (KivBase* row = editor().panelHolder->getFirstChild()->getFirstChild(); row != nullptr; row = row->getNext()) {
+        auto* field = dynamic_cast<PropertyFieldClass*>(row);
+        if (field != nullptr && static_cast<PropertyClass*>(field->property)->getInstanceClass() == &Terrain::classRecord) {
+            entry = field;
+        }
+    }
+    ASSERT_NE(entry, nullptr);
+    auto* terrain = static_cast<Terrain*>(static_cast<PropertyClass*>(entry->property)->getInstance());
+    ASSERT_TRUE(entry->createInstance());
+    ASSERT_NE(terrain->pHull, nullptr);
+    EXPECT_EQ(terrain->pHull->getOwner(), terrain);
+    EXPECT_EQ(terrain->pHull->countVertices(), terrain->segmentCount + 1);
+    editor().editObject(nullptr);
+    auto screen = [&] {
+        frames(1);
+        int w = 0;
+        int h = 0;
+        return KivGraphics::instance()->readScreen(w, h);
+    };
+    const std::vector<std::uint32_t> withHulls = screen();
+    editor().bShowHulls = false;
+    const std::vector<std::uint32_t> withoutHulls = screen();
+    int differing = 0;
+    for (std::size_t i = 0; i < withHulls.size(); ++i) {
+        differing += withHulls[i] != withoutHulls[i] ? 1 : 0;
+    }
+    EXPECT_GT(differing, graphics.width / 2); // the ground line across the screen
+
+    tap("F4");
+    tap("F4");
+    ASSERT_TRUE(manager->server->bEditing);
+    int hulls = 0;
+    for (KivBase* hull = level().hullList->getFirstChild(); hull != nullptr; hull = hull->getNext(), ++hulls) {
+        EXPECT_NE(static_cast<Hull*>(hull)->getOwner(), nullptr) << hull->objectUID;
+    }
+    EXPECT_GT(hulls, 2);
 }
