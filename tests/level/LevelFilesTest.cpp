@@ -51,6 +51,24 @@ void writeBytes(const std::string& path, const std::vector<char>& bytes)
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// An object whose level-start set-up fails as a damaged level's would: through the stream's error while
+// the level is untrusted, else through the fatal path. Its name sorts after every class of the game, so
+// the class numbers in the level files stay as they are.
+class FailingSetUp : public KivBase {
+public:
+    static const RuntimeClass classRecord;
+    const RuntimeClass* getClass() const override { return &classRecord; }
+    void netPostReplicateGlobal() override
+    {
+        if (THEROLE != nullptr && THEROLE->isReadingUntrusted()) {
+            throw PacketDecodeError(u"Set-up failed.");
+        }
+        KIV_FATAL(u"Set-up failed.");
+    }
+};
+const RuntimeClass FailingSetUp::classRecord(u"zFailingSetUp", &KivBase::classRecord,
+                                             &RuntimeClass::factoryOf<FailingSetUp>);
 } // namespace
 
 TEST_F(LevelTest, EveryLevelFileBuildsItsTree)
@@ -280,6 +298,30 @@ TEST_F(LevelTest, EveryLayerAndListOfTheControllerIsCheckedWithItsOwnReason)
     // The baskets of the cargo list could never be picked up.
     expectRefused("its controller's appleList and cargoList are one list",
                   [](LevelBuilder&, GameController& gc) { gc.cargoList = gc.appleList; });
+}
+
+// Played without the editor, a level the user saved is set up as it is read, still untrusted.
+TEST_F(LevelTest, SavedLevelWhoseSetUpFailsIsRefusedWithItsReason)
+{
+    std::vector<uint8_t> saved;
+    {
+        LevelBuilder builder;
+        builder.add(builder.controller().objectList, new FailingSetUp());
+        const Packet stream = builder.stream();
+        saved.assign(stream.data(), stream.data() + stream.size());
+    }
+    THEROLE = nullptr;
+    const int from = static_cast<int>(harness().logLines().size());
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+    stream.setReadData(saved.data(), saved.size());
+    try {
+        ContextLevelManager level(stream);
+        EXPECT_EQ(level.getGameController(), nullptr);
+    } catch (const FatalError& error) {
+        ADD_FAILURE() << wideToUtf8(error.report);
+    }
+    THEROLE = nullptr;
+    EXPECT_GE(harness().logIndex("The level (memory) cannot be used (Set-up failed.).", from), 0);
 }
 
 TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)
