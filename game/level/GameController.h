@@ -121,12 +121,6 @@ public:
     ContextHUD* contextHUD = nullptr;
 
     // The object lists, children of contextGame in drawing order (see local_construct).
-    struct ListMember {
-        const char16_t* name; // the property's name
-        KivBase* GameController::*list;
-    };
-    // The eighteen lists in the order of the controller's properties.
-    static const ListMember LISTS[18];
     KivBase* bgList = nullptr;
     KivBase* bgEffectsList = nullptr;
     KivBase* secretList = nullptr;
@@ -145,6 +139,12 @@ public:
     KivBase* fgEffectsList = nullptr;
     KivBase* weatherList = nullptr;
     KivBase* speechBubbleList = nullptr;
+    // The eighteen lists by their property names, in the order of the controller's properties.
+    struct ListMember {
+        const char16_t* name;
+        KivBase* GameController::*list;
+    };
+    static const ListMember LISTS[18];
 
     ContextEditor* editor = nullptr;
 

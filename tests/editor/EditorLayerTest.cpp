@@ -35,6 +35,16 @@
 
 namespace {
 V3 heroPosition(GameController& gc) { return static_cast<EditorObject*>(gc.findHero())->position; }
+
+// How many pixels two pictures of the screen differ in.
+int differing(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b)
+{
+    int n = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        n += a[i] != b[i] ? 1 : 0;
+    }
+    return n;
+}
 } // namespace
 
 TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
@@ -340,19 +350,14 @@ TEST_F(EditorTest, FrameRateReadoutKeepsClearOfTheOpenPanel)
     // A three-figure rate, held for the whole test.
     stack().shownFrameRate = 144.9f;
     stack().nextReadoutTime = 1.0e9;
-    auto picture = [&] {
-        frames(1);
-        int w = 0, h = 0;
-        return KivGraphics::instance()->readScreen(w, h);
-    };
     config.bShowFps = 1;
-    const std::vector<std::uint32_t> both = picture();
+    const std::vector<std::uint32_t> both = screen();
     editor().panelHolder->bInactive = true;
-    const std::vector<std::uint32_t> readoutOnly = picture();
+    const std::vector<std::uint32_t> readoutOnly = screen();
     config.bShowFps = 0;
-    const std::vector<std::uint32_t> neither = picture();
+    const std::vector<std::uint32_t> neither = screen();
     editor().panelHolder->bInactive = false;
-    const std::vector<std::uint32_t> panelOnly = picture();
+    const std::vector<std::uint32_t> panelOnly = screen();
     config.bShowFps = 1;
     frames(1);
     saveScreenshot("editor-frame-rate");
@@ -374,19 +379,6 @@ TEST_F(EditorTest, GuideSwitchesShowAndHideTheHulls)
     ASSERT_TRUE(loadLevel(true));
     auto* house = static_cast<EditorObject*>(level().findHouse());
     editor().setEditorCamera(house->position.x, house->position.y, -static_cast<float>(KivGraphics::instance()->width));
-    auto screen = [&] {
-        frames(1);
-        int w = 0;
-        int h = 0;
-        return KivGraphics::instance()->readScreen(w, h);
-    };
-    auto differing = [](const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-        int n = 0;
-        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-            n += a[i] != b[i] ? 1 : 0;
-        }
-        return n;
-    };
     editor().bShowTriggerAreas = editor().bShowBezierPaths = false;
     const std::vector<std::uint32_t> withHulls = screen();
     editor().bShowHulls = false;
@@ -421,7 +413,8 @@ TEST_F(EditorTest, HullsMadeInTheRunningEditorHaveTheirOwners)
     PropertyFieldClass* entry = nullptr;
     for (KivBase* row = editor().panelHolder->getFirstChild()->getFirstChild(); row != nullptr; row = row->getNext()) {
         auto* field = dynamic_cast<PropertyFieldClass*>(row);
-        if (field != nullptr && static_cast<PropertyClass*>(field->property)->getInstanceClass() == &Terrain::classRecord) {
+        if (field != nullptr &&
+            static_cast<PropertyClass*>(field->property)->getInstanceClass() == &Terrain::classRecord) {
             entry = field;
         }
     }
@@ -432,20 +425,9 @@ TEST_F(EditorTest, HullsMadeInTheRunningEditorHaveTheirOwners)
     EXPECT_EQ(terrain->pHull->getOwner(), terrain);
     EXPECT_EQ(terrain->pHull->countVertices(), terrain->segmentCount + 1);
     editor().editObject(nullptr);
-    auto screen = [&] {
-        frames(1);
-        int w = 0;
-        int h = 0;
-        return KivGraphics::instance()->readScreen(w, h);
-    };
     const std::vector<std::uint32_t> withHulls = screen();
     editor().bShowHulls = false;
-    const std::vector<std::uint32_t> withoutHulls = screen();
-    int differing = 0;
-    for (std::size_t i = 0; i < withHulls.size(); ++i) {
-        differing += withHulls[i] != withoutHulls[i] ? 1 : 0;
-    }
-    EXPECT_GT(differing, graphics.width / 2); // the ground line across the screen
+    EXPECT_GT(differing(withHulls, screen()), graphics.width / 2); // the ground line across the screen
 
     tap("F4");
     tap("F4");

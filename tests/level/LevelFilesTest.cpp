@@ -24,7 +24,6 @@
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
 #include "game/level/ContextHUD.h"
-#include "game/level/ContextSky.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
@@ -243,10 +242,13 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
     }
 }
 
-TEST_F(LevelTest, EveryLayerAndListOfTheControllerIsCheckedWithItsOwnReason)
+// A level the user saved, played without the editor, is refused with a reason of its own for each layer
+// and list of the controller that is missing or out of its place, and for a set-up that cannot take it (the
+// set-up runs as the level is read, still untrusted).
+TEST_F(LevelTest, SavedLevelIsRefusedWithTheReasonOfEachLayerOrListOutOfPlaceAndOfItsSetUp)
 {
-    // A level built with one damage, read as a level the user saved: refused, with the reason logged.
-    auto expectRefused = [&](const std::string& reason, const std::function<void(LevelBuilder&, GameController&)>& damage) {
+    using Damage = std::function<void(LevelBuilder&, GameController&)>;
+    auto expectRefused = [&](const std::string& reason, const Damage& damage) {
         std::vector<uint8_t> saved;
         {
             LevelBuilder builder;
@@ -258,70 +260,55 @@ TEST_F(LevelTest, EveryLayerAndListOfTheControllerIsCheckedWithItsOwnReason)
         const int from = static_cast<int>(harness().logLines().size());
         Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
         stream.setReadData(saved.data(), saved.size());
-        ContextLevelManager level(stream);
-        EXPECT_EQ(level.getGameController(), nullptr) << reason;
-        EXPECT_GE(harness().logIndex("cannot be used (" + reason + ").", from), 0) << reason;
+        try {
+            ContextLevelManager level(stream);
+            EXPECT_EQ(level.getGameController(), nullptr) << reason;
+        } catch (const FatalError& error) {
+            ADD_FAILURE() << wideToUtf8(error.report);
+        }
         THEROLE = nullptr;
+        EXPECT_GE(harness().logIndex("The level (memory) cannot be used (" + reason + ").", from), 0) << reason;
     };
     auto putBelowAnEffect = [](LevelBuilder& builder, KivBase* part) {
         KivBase* effect = builder.add(part->getParent(), new ParticleEmitter());
         part->unlink();
         effect->appendChild(part);
     };
-    const struct {
-        std::string name;
-        KivBase* (*get)(GameController&);
-        void (*remove)(GameController&);
-    } layers[] = {
-        {"contextBackground", [](GameController& gc) -> KivBase* { return gc.contextBackground; },
-         [](GameController& gc) { gc.contextBackground = nullptr; }},
-        {"contextGame", [](GameController& gc) -> KivBase* { return gc.contextGame; },
-         [](GameController& gc) { gc.contextGame = nullptr; }},
-        {"contextHUD", [](GameController& gc) -> KivBase* { return gc.contextHUD; },
-         [](GameController& gc) { gc.contextHUD = nullptr; }},
-    };
-    for (const auto& [name, get, remove] : layers) {
-        expectRefused("its controller lacks its " + name, [&](LevelBuilder&, GameController& gc) { remove(gc); });
-        expectRefused("its controller's " + name + " is out of its place",
-                      [&](LevelBuilder& builder, GameController& gc) { putBelowAnEffect(builder, get(gc)); });
+    expectRefused("its controller lacks its contextBackground",
+                  [](LevelBuilder&, GameController& gc) { gc.contextBackground = nullptr; });
+    expectRefused("its controller lacks its contextGame",
+                  [](LevelBuilder&, GameController& gc) { gc.contextGame = nullptr; });
+    expectRefused("its controller lacks its contextHUD",
+                  [](LevelBuilder&, GameController& gc) { gc.contextHUD = nullptr; });
+    // The layers are the controller's first three children.
+    const std::string layers[] = {"contextBackground", "contextGame", "contextHUD"};
+    for (int i = 0; i < 3; ++i) {
+        expectRefused("its controller's " + layers[i] + " is out of its place",
+                      [&](LevelBuilder& builder, GameController& gc) {
+                          KivBase* layer = gc.getFirstChild();
+                          for (int n = 0; n < i; ++n) {
+                              layer = layer->getNext();
+                          }
+                          putBelowAnEffect(builder, layer);
+                      });
     }
     for (const auto& [name, member] : GameController::LISTS) {
         const std::string list = wideToUtf8(name);
-        expectRefused("its controller lacks its " + list, [&](LevelBuilder&, GameController& gc) { gc.*member = nullptr; });
+        expectRefused("its controller lacks its " + list,
+                      [&](LevelBuilder&, GameController& gc) { gc.*member = nullptr; });
         expectRefused("its controller's " + list + " is not a list in its place",
                       [&](LevelBuilder& builder, GameController& gc) { putBelowAnEffect(builder, gc.*member); });
     }
     // An effect in a list's place would end at its first tick and leave the pointer behind.
-    expectRefused("its controller's objectList is not a list in its place", [](LevelBuilder& builder, GameController& gc) {
-        gc.objectList = builder.add(gc.contextGame, new ParticleEmitter());
-    });
+    expectRefused("its controller's objectList is not a list in its place",
+                  [](LevelBuilder& builder, GameController& gc) {
+                      gc.objectList = builder.add(gc.contextGame, new ParticleEmitter());
+                  });
     // The baskets of the cargo list could never be picked up.
     expectRefused("its controller's appleList and cargoList are one list",
                   [](LevelBuilder&, GameController& gc) { gc.cargoList = gc.appleList; });
-}
-
-// Played without the editor, a level the user saved is set up as it is read, still untrusted.
-TEST_F(LevelTest, SavedLevelWhoseSetUpFailsIsRefusedWithItsReason)
-{
-    std::vector<uint8_t> saved;
-    {
-        LevelBuilder builder;
-        builder.add(builder.controller().objectList, new FailingSetUp());
-        const Packet stream = builder.stream();
-        saved.assign(stream.data(), stream.data() + stream.size());
-    }
-    THEROLE = nullptr;
-    const int from = static_cast<int>(harness().logLines().size());
-    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
-    stream.setReadData(saved.data(), saved.size());
-    try {
-        ContextLevelManager level(stream);
-        EXPECT_EQ(level.getGameController(), nullptr);
-    } catch (const FatalError& error) {
-        ADD_FAILURE() << wideToUtf8(error.report);
-    }
-    THEROLE = nullptr;
-    EXPECT_GE(harness().logIndex("The level (memory) cannot be used (Set-up failed.).", from), 0);
+    expectRefused("Set-up failed.",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.objectList, new FailingSetUp()); });
 }
 
 TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)
