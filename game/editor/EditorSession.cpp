@@ -14,6 +14,7 @@
 #include "engine/text/Console.h"
 #include "engine/text/FontQuad.h"
 #include "game/level/ContextHUD.h"
+#include "game/level/ContextLevelManager.h"
 #include "game/front/Global.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
@@ -22,9 +23,6 @@ namespace {
 constexpr int KEY_S = 0x1F;
 constexpr int KEY_F4 = 0x3E;
 constexpr int MODIFIER_CTRL = 2;
-// The level's result code that takes it back to the world map, as the pause menu's End level does.
-constexpr int32_t RESULT_END_LEVEL = 1;
-
 // How long an outcome stays on the screen, and the room it leaves at either side (pixels).
 constexpr float MESSAGE_SECONDS = 4.0f;
 constexpr int SCREEN_MARGIN = 10;
@@ -101,7 +99,7 @@ void EditorSession::tick(GameServer& server, const KivInput& input)
     if (bEnding) {
         // The level stands still while the reason is on the screen, then goes back to the map.
         if (server.replicationClock >= endTime) {
-            server.levelResultCode = RESULT_END_LEVEL;
+            server.levelResultCode = ContextLevelManager::RESULT_NOT_PLAYED;
         }
         return;
     }

@@ -26,7 +26,8 @@ public:
     void tick(GameServer& server, const KivInput& input);
     // Switches editing off (the first time: the level-start set-up runs) or on again. A level the user
     // saved whose set-up fails is not played: the reason goes to the log and on the screen, and the level
-    // stands still until it ends, back to the world map, once the reason has been shown.
+    // stands still until it ends, back to the world map, once the reason has been shown; the world map books
+    // no run.
     void toggleEditing(GameServer& server);
     // Writes the level as the user files are written (temporary file synced, then renamed over the old one
     // or over the file a link names); false when it was played since loading, has no file name or cannot be

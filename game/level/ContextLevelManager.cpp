@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <span>
+#include <iterator>
 #include <vector>
 
 #include "engine/audio/KivAudio.h"
@@ -187,29 +187,37 @@ UString ContextLevelManager::whyNotPlayable() const
     if (root->contextOverlay != nullptr) {
         return u"it was saved with an overlay open";
     }
-    const KivBase* const parts[] = {gc->contextBackground, gc->contextGame,    gc->contextHUD,     gc->bgList,
-                                    gc->bgEffectsList,     gc->secretList,     gc->dangerAreaList, gc->objectList,
-                                    gc->appleList,         gc->sweetList,      gc->cargoList,      gc->pigList,
-                                    gc->pigletList,        gc->houseList,      gc->explodableList, gc->hullList,
-                                    gc->proxyList,         gc->appleGhostList, gc->fgEffectsList,  gc->weatherList,
-                                    gc->speechBubbleList};
-    for (const KivBase* part : parts) {
-        if (part == nullptr) {
-            return u"its controller lacks a layer or an object list";
-        }
-    }
     // The controller holds its layers and lists by plain pointers: each must be what the controller makes,
-    // where it puts it, or the object in its place could go away (an effect that ends, say) and leave the
-    // pointer behind.
-    const KivBase* const layers[] = {gc->contextBackground, gc->contextGame, gc->contextHUD};
-    for (const KivBase* layer : layers) {
+    // where it puts it, each list its own, or the object in its place could go away (an effect that ends,
+    // say) and leave the pointer behind, or what the level puts in a list would be out of the controller's
+    // sight (the baskets of a cargo list that another list's pointer stands for).
+    const struct {
+        const char16_t* name;
+        const KivBase* layer;
+    } layers[] = {{u"contextBackground", gc->contextBackground},
+                  {u"contextGame", gc->contextGame},
+                  {u"contextHUD", gc->contextHUD}};
+    for (const auto& [name, layer] : layers) {
+        if (layer == nullptr) {
+            return formatString(u"its controller lacks its %s", name);
+        }
         if (layer->getParent() != gc) {
-            return u"a layer of its controller is out of its place";
+            return formatString(u"its controller's %s is out of its place", name);
         }
     }
-    for (const KivBase* list : std::span(parts).subspan(std::size(layers))) {
+    for (const GameController::ListMember* at = std::begin(GameController::LISTS);
+         at != std::end(GameController::LISTS); ++at) {
+        const KivBase* list = gc->*at->list;
+        if (list == nullptr) {
+            return formatString(u"its controller lacks its %s", at->name);
+        }
         if (list->getClass() != &KivBase::classRecord || list->getParent() != gc->contextGame) {
-            return u"an object list of its controller is not a list in its place";
+            return formatString(u"its controller's %s is not a list in its place", at->name);
+        }
+        for (const GameController::ListMember* before = std::begin(GameController::LISTS); before != at; ++before) {
+            if (gc->*before->list == list) {
+                return formatString(u"its controller's %s and %s are one list", before->name, at->name);
+            }
         }
     }
     if (gc->findHeroOrNull() == nullptr) {

@@ -1,8 +1,8 @@
 #pragma once
 // The screen that owns one running level: it builds the game server, reads the level file from the level
 // archive and replays it into the server, then ticks and draws the server each frame. When the level's
-// result code becomes non-zero (1 end level, 5 finished, 6 restart) it stops the music and finishes; its
-// creator reads the code and the run's statistics, then deletes it.
+// result code becomes non-zero it stops the music and finishes; its creator reads the code and the run's
+// statistics, then deletes it.
 #include <memory>
 
 #include "engine/core/UString.h"
@@ -17,6 +17,10 @@ struct LevelStats;
 
 class ContextLevelManager : public Context {
 public:
+    // The level's result codes; 0 while it runs. The play test of an edited level whose set-up was refused
+    // ends with RESULT_NOT_PLAYED: the level was never played.
+    enum Result : int32_t { RESULT_END_LEVEL = 1, RESULT_NOT_PLAYED = 2, RESULT_FINISHED = 5, RESULT_RESTART = 6 };
+
     // Plays level 0 to 31 ("./levels/....lev"); another number is fatal.
     explicit ContextLevelManager(int levelNumber);
     // Plays the level stored in a file of the level archive (or a loose file).
@@ -32,7 +36,7 @@ public:
     // The level's editor layer takes the pointer (panel fields, level objects) while the level is edited.
     KivBase* findObjectUnderPointer(const V3& point) override;
 
-    // 0 while the level runs; 1 end level, 5 finished, 6 restart.
+    // 0 while the level runs, then one of Result.
     int getResultCode() const;
     // The level's root object and controller (null when the stream held none).
     MyRootObject* getRoot() const;
@@ -54,8 +58,9 @@ private:
     // Reads a stream from outside into the server, checks it and sets it up. Answers why it cannot be
     // played (the server is then a new, empty one) or nothing when it is played.
     UString playUntrusted(Packet& stream);
-    // Why the loaded level cannot be played (no root, no controller, a layer or list missing or not where
-    // the controller keeps it, no pig or house); empty when it can.
+    // Why the loaded level cannot be played (no root, no controller, a layer or list missing, not where the
+    // controller keeps it or standing for another list too, no pig or house), naming the layer or list;
+    // empty when it can.
     UString whyNotPlayable() const;
     void replay(Packet& stream);
 

@@ -135,37 +135,35 @@ GameController::~GameController()
     actionTarget.set(nullptr);
 }
 
+const GameController::ListMember GameController::LISTS[18] = {
+    {u"bgList", &GameController::bgList},
+    {u"bgEffectsList", &GameController::bgEffectsList},
+    {u"secretList", &GameController::secretList},
+    {u"dangerAreaList", &GameController::dangerAreaList},
+    {u"objectList", &GameController::objectList},
+    {u"appleList", &GameController::appleList},
+    {u"sweetList", &GameController::sweetList},
+    {u"cargoList", &GameController::cargoList},
+    {u"pigList", &GameController::pigList},
+    {u"pigletList", &GameController::pigletList},
+    {u"houseList", &GameController::houseList},
+    {u"explodableList", &GameController::explodableList},
+    {u"hullList", &GameController::hullList},
+    {u"proxyList", &GameController::proxyList},
+    {u"appleGhostList", &GameController::appleGhostList},
+    {u"fgEffectsList", &GameController::fgEffectsList},
+    {u"weatherList", &GameController::weatherList},
+    {u"speechBubbleList", &GameController::speechBubbleList},
+};
+
 void GameController::addPropertiesTo(Property& list)
 {
     Context::addPropertiesTo(list);
     list.appendChild(new PropertyPointer(u"contextBackground", 0, &contextBackground, &ContextSky::classRecord));
     list.appendChild(new PropertyPointer(u"contextGame", 0, &contextGame, &ContextBlender::classRecord));
     list.appendChild(new PropertyPointer(u"contextHUD", 0, &contextHUD, &ContextHUD::classRecord));
-    const struct {
-        const char16_t* name;
-        KivBase** list;
-    } lists[] = {
-        {u"bgList", &bgList},
-        {u"bgEffectsList", &bgEffectsList},
-        {u"secretList", &secretList},
-        {u"dangerAreaList", &dangerAreaList},
-        {u"objectList", &objectList},
-        {u"appleList", &appleList},
-        {u"sweetList", &sweetList},
-        {u"cargoList", &cargoList},
-        {u"pigList", &pigList},
-        {u"pigletList", &pigletList},
-        {u"houseList", &houseList},
-        {u"explodableList", &explodableList},
-        {u"hullList", &hullList},
-        {u"proxyList", &proxyList},
-        {u"appleGhostList", &appleGhostList},
-        {u"fgEffectsList", &fgEffectsList},
-        {u"weatherList", &weatherList},
-        {u"speechBubbleList", &speechBubbleList},
-    };
-    for (const auto& entry : lists) {
-        list.appendChild(new PropertyPointer(entry.name, 0, entry.list, &KivBase::classRecord));
+    for (const auto& [name, member] : LISTS) {
+        list.appendChild(new PropertyPointer(name, 0, &(this->*member), &KivBase::classRecord));
     }
     list.appendChild(new PropertyPointer(u"editor", 0, &editor, &ContextEditor::classRecord));
     list.appendChild(new PropertySubObject(u"playingArea", 0, &playingArea));

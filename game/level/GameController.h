@@ -139,6 +139,12 @@ public:
     KivBase* fgEffectsList = nullptr;
     KivBase* weatherList = nullptr;
     KivBase* speechBubbleList = nullptr;
+    // The eighteen lists by their property names, in the order of the controller's properties.
+    struct ListMember {
+        const char16_t* name;
+        KivBase* GameController::*list;
+    };
+    static const ListMember LISTS[18];
 
     ContextEditor* editor = nullptr;
 

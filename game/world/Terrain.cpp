@@ -102,8 +102,13 @@ float Terrain::heightAt(float x) const
 
 void Terrain::updateHull()
 {
+    // A terrain without a hull (one the editor's class list made, which runs no construct call) gets one
+    // where this side may make objects; a client's arrives from the server.
     if (pHull == nullptr) {
-        return;
+        if (!LevelAccess::mayCreateObjects()) {
+            return;
+        }
+        local_createHull();
     }
     const int32_t points = static_cast<int32_t>(heights.size());
     if (pHull->countVertices() == points) {

@@ -27,8 +27,8 @@ public:
     // The height at x relative to the position (the end heights beyond the ends).
     float heightAt(float x) const;
     float halfWidth() const { return 0.5f * static_cast<float>(segmentWidth) * static_cast<float>(segmentCount); }
-    // Moves the hull's points to the heights; rebuilds the hull when the number of points changed and new
-    // objects may be registered.
+    // Moves the hull's points to the heights; makes the hull when there is none, and rebuilds it when the
+    // number of points changed, where new objects may be registered.
     void updateHull();
 
     int32_t segmentWidth = 512;

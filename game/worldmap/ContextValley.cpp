@@ -488,14 +488,17 @@ void ContextValley::bookReturnedLevel()
     ProfileData& profile = player();
     const int level = profile.currentLevel;
     LevelStats& rec = profile.levelStats[level];
-    // Every returned run counts, restarts and abandoned runs too; the scores were merged by the level.
-    rec.timesPlayed += 1;
-    if (const LevelStats* run = runStats()) {
-        rec.totalTime += run->time;
-        rec.totalLivesLost += run->livesLost;
-        rec.totalApplesLost += run->applesLost;
-    }
     const int result = levelResult();
+    // Every returned run counts, restarts and abandoned runs too; the scores were merged by the level. A
+    // play test that was refused before it began is no run.
+    if (result != RESULT_NOT_PLAYED) {
+        rec.timesPlayed += 1;
+        if (const LevelStats* run = runStats()) {
+            rec.totalTime += run->time;
+            rec.totalLivesLost += run->livesLost;
+            rec.totalApplesLost += run->applesLost;
+        }
+    }
     if (result == RESULT_RESTART) {
         deleteLevelManager();
         enterStateNow(STATE_START_LEVEL);

@@ -9,10 +9,10 @@
 
 #include "engine/core/InterpolatedValue.h"
 #include "engine/render/Camera.h"
+#include "game/level/ContextLevelManager.h"
 #include "game/menus/ContextMenu.h"
 #include "game/worldmap/BezierPathSimple.h"
 
-class ContextLevelManager;
 class MenuBackButton;
 class MenuButton;
 class MenuSprite;
@@ -33,8 +33,8 @@ public:
         STATE_LEVEL_RETURNED = 6,
         STATE_NEXT_UNLOCKED = 7,
     };
-    // Level result codes the level hands back.
-    enum Result { RESULT_END_LEVEL = 1, RESULT_FINISHED = 5, RESULT_RESTART = 6 };
+    // The result codes the level hands back.
+    using enum ContextLevelManager::Result;
     static constexpr float REVEAL_SPEED = 0.33f;  // a whole pan or reveal takes 1 / 0.33 s
     static constexpr float ARROW_SPEED = 200.0f;  // units per second while the pointer rests on an arrow
     static constexpr float PICK_MOUSE = 25.0f;

@@ -200,3 +200,11 @@ void EditorTest::saveScreenshot(const std::string& name)
 {
     KivGraphics::instance()->saveScreenshot(std::string(TOBBLE_RUNTIME_DIR) + "/" + name + ".tga", true);
 }
+
+std::vector<std::uint32_t> EditorTest::screen()
+{
+    frames(1);
+    int w = 0;
+    int h = 0;
+    return KivGraphics::instance()->readScreen(w, h);
+}

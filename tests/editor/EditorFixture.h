@@ -2,8 +2,10 @@
 // One headless engine for the editor tests, with the game's data loaded from the built archives, the
 // game's fonts and minimal GUI theme, and helpers to load a real level for editing through the level
 // manager, press keys and the mouse, and read the console.
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,8 @@ protected:
     std::string consoleLine(int index) const;
 
     void saveScreenshot(const std::string& name);
+    // A frame of the whole stack, then its pixels (0xAARRGGBB rows from the top).
+    std::vector<std::uint32_t> screen();
 
     EditorEnvironment* env = nullptr;
     std::unique_ptr<ContextLevelManager> manager;

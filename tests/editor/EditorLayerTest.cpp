@@ -28,10 +28,23 @@
 #include "game/menus/MenuButton.h"
 #include "game/overlays/OverlayPause.h"
 #include "game/userdata/GameConfiguration.h"
+#include "game/editor/PropertyFieldClass.h"
 #include "game/world/EditorObject.h"
+#include "game/world/Hull.h"
+#include "game/world/Terrain.h"
 
 namespace {
 V3 heroPosition(GameController& gc) { return static_cast<EditorObject*>(gc.findHero())->position; }
+
+// How many pixels two pictures of the screen differ in.
+int differing(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b)
+{
+    int n = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        n += a[i] != b[i] ? 1 : 0;
+    }
+    return n;
+}
 } // namespace
 
 TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
@@ -337,19 +350,14 @@ TEST_F(EditorTest, FrameRateReadoutKeepsClearOfTheOpenPanel)
     // A three-figure rate, held for the whole test.
     stack().shownFrameRate = 144.9f;
     stack().nextReadoutTime = 1.0e9;
-    auto picture = [&] {
-        frames(1);
-        int w = 0, h = 0;
-        return KivGraphics::instance()->readScreen(w, h);
-    };
     config.bShowFps = 1;
-    const std::vector<std::uint32_t> both = picture();
+    const std::vector<std::uint32_t> both = screen();
     editor().panelHolder->bInactive = true;
-    const std::vector<std::uint32_t> readoutOnly = picture();
+    const std::vector<std::uint32_t> readoutOnly = screen();
     config.bShowFps = 0;
-    const std::vector<std::uint32_t> neither = picture();
+    const std::vector<std::uint32_t> neither = screen();
     editor().panelHolder->bInactive = false;
-    const std::vector<std::uint32_t> panelOnly = picture();
+    const std::vector<std::uint32_t> panelOnly = screen();
     config.bShowFps = 1;
     frames(1);
     saveScreenshot("editor-frame-rate");
@@ -371,19 +379,6 @@ TEST_F(EditorTest, GuideSwitchesShowAndHideTheHulls)
     ASSERT_TRUE(loadLevel(true));
     auto* house = static_cast<EditorObject*>(level().findHouse());
     editor().setEditorCamera(house->position.x, house->position.y, -static_cast<float>(KivGraphics::instance()->width));
-    auto screen = [&] {
-        frames(1);
-        int w = 0;
-        int h = 0;
-        return KivGraphics::instance()->readScreen(w, h);
-    };
-    auto differing = [](const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-        int n = 0;
-        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-            n += a[i] != b[i] ? 1 : 0;
-        }
-        return n;
-    };
     editor().bShowTriggerAreas = editor().bShowBezierPaths = false;
     const std::vector<std::uint32_t> withHulls = screen();
     editor().bShowHulls = false;
@@ -402,4 +397,44 @@ TEST_F(EditorTest, GuideSwitchesShowAndHideTheHulls)
     const std::vector<std::uint32_t> playing = screen();
     editor().bShowHulls = false;
     EXPECT_EQ(differing(playing, screen()), 0);
+}
+
+// Hulls made in the running editor have their owners, as loaded ones do: a terrain's from the class list
+// (Ctrl+X), whose guide is drawn at once, and the level boundary's that the play test's set-up makes.
+TEST_F(EditorTest, HullsMadeInTheRunningEditorHaveTheirOwners)
+{
+    ASSERT_TRUE(loadLevel(true));
+    // Far above the level, where no other guide is in sight; the pointer in the middle of the screen.
+    const KivGraphics& graphics = *KivGraphics::instance();
+    editor().setEditorCamera(0.0f, 50000.0f, -static_cast<float>(graphics.width / 2));
+    mouseMove(static_cast<float>(graphics.width / 2), static_cast<float>(graphics.height / 2));
+    frames(1);
+    editor().listClasses();
+    PropertyFieldClass* entry = nullptr;
+    for (KivBase* row = editor().panelHolder->getFirstChild()->getFirstChild(); row != nullptr; row = row->getNext()) {
+        auto* field = dynamic_cast<PropertyFieldClass*>(row);
+        if (field != nullptr &&
+            static_cast<PropertyClass*>(field->property)->getInstanceClass() == &Terrain::classRecord) {
+            entry = field;
+        }
+    }
+    ASSERT_NE(entry, nullptr);
+    auto* terrain = static_cast<Terrain*>(static_cast<PropertyClass*>(entry->property)->getInstance());
+    ASSERT_TRUE(entry->createInstance());
+    ASSERT_NE(terrain->pHull, nullptr);
+    EXPECT_EQ(terrain->pHull->getOwner(), terrain);
+    EXPECT_EQ(terrain->pHull->countVertices(), terrain->segmentCount + 1);
+    editor().editObject(nullptr);
+    const std::vector<std::uint32_t> withHulls = screen();
+    editor().bShowHulls = false;
+    EXPECT_GT(differing(withHulls, screen()), graphics.width / 2); // the ground line across the screen
+
+    tap("F4");
+    tap("F4");
+    ASSERT_TRUE(manager->server->bEditing);
+    int hulls = 0;
+    for (KivBase* hull = level().hullList->getFirstChild(); hull != nullptr; hull = hull->getNext(), ++hulls) {
+        EXPECT_NE(static_cast<Hull*>(hull)->getOwner(), nullptr) << hull->objectUID;
+    }
+    EXPECT_GT(hulls, 2);
 }

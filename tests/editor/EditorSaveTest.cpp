@@ -228,7 +228,7 @@ TEST_F(EditorTest, SavedCopyWhosePlayTestCannotBeSetUpEndsWithTheReason)
     EXPECT_EQ(manager->getResultCode(), 0);
     manager->server->replicationClock += 4.0;
     frames(1);
-    EXPECT_EQ(manager->getResultCode(), 1);
+    EXPECT_EQ(manager->getResultCode(), ContextLevelManager::RESULT_NOT_PLAYED);
     EXPECT_TRUE(manager->bClosed);
 
     // The archive's level keeps the fatal path.

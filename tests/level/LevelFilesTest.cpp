@@ -50,6 +50,24 @@ void writeBytes(const std::string& path, const std::vector<char>& bytes)
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// An object whose level-start set-up fails as a damaged level's would: through the stream's error while
+// the level is untrusted, else through the fatal path. Its name sorts after every class of the game, so
+// the class numbers in the level files stay as they are.
+class FailingSetUp : public KivBase {
+public:
+    static const RuntimeClass classRecord;
+    const RuntimeClass* getClass() const override { return &classRecord; }
+    void netPostReplicateGlobal() override
+    {
+        if (THEROLE != nullptr && THEROLE->isReadingUntrusted()) {
+            throw PacketDecodeError(u"Set-up failed.");
+        }
+        KIV_FATAL(u"Set-up failed.");
+    }
+};
+const RuntimeClass FailingSetUp::classRecord(u"zFailingSetUp", &KivBase::classRecord,
+                                             &RuntimeClass::factoryOf<FailingSetUp>);
 } // namespace
 
 TEST_F(LevelTest, EveryLevelFileBuildsItsTree)
@@ -187,29 +205,6 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
              builder.root().contextOverlay = pause;
              ASSERT_TRUE(builder.save(path));
          }},
-        {"controller without its proxy list", "its controller lacks a layer or an object list",
-         [&] {
-             LevelBuilder builder;
-             builder.controller().proxyList = nullptr;
-             ASSERT_TRUE(builder.save(path));
-         }},
-        // The controller's pointer would outlive an effect that ends at its first tick.
-        {"object list that is an effect", "an object list of its controller is not a list in its place",
-         [&] {
-             LevelBuilder builder;
-             builder.controller().objectList =
-                 builder.add(builder.controller().contextGame, new ParticleEmitter());
-             ASSERT_TRUE(builder.save(path));
-         }},
-        {"HUD below an effect", "a layer of its controller is out of its place",
-         [&] {
-             LevelBuilder builder;
-             GameController& gc = builder.controller();
-             KivBase* effect = builder.add(&gc, new ParticleEmitter());
-             gc.contextHUD->unlink();
-             effect->appendChild(gc.contextHUD);
-             ASSERT_TRUE(builder.save(path));
-         }},
         {"chain of 60,000", "deeper than", [&] { saveLevelWithChain(path, 60000); }},
         {"chain of 200,000", "deeper than", [&] { saveLevelWithChain(path, 200000); }},
     };
@@ -245,6 +240,75 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         EXPECT_TRUE(std::filesystem::symlink_status(path).type() != std::filesystem::file_type::not_found);
         std::filesystem::remove(path);
     }
+}
+
+// A level the user saved, played without the editor, is refused with a reason of its own for each layer
+// and list of the controller that is missing or out of its place, and for a set-up that cannot take it (the
+// set-up runs as the level is read, still untrusted).
+TEST_F(LevelTest, SavedLevelIsRefusedWithTheReasonOfEachLayerOrListOutOfPlaceAndOfItsSetUp)
+{
+    using Damage = std::function<void(LevelBuilder&, GameController&)>;
+    auto expectRefused = [&](const std::string& reason, const Damage& damage) {
+        std::vector<uint8_t> saved;
+        {
+            LevelBuilder builder;
+            damage(builder, builder.controller());
+            const Packet stream = builder.stream();
+            saved.assign(stream.data(), stream.data() + stream.size());
+        }
+        THEROLE = nullptr;
+        const int from = static_cast<int>(harness().logLines().size());
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+        stream.setReadData(saved.data(), saved.size());
+        try {
+            ContextLevelManager level(stream);
+            EXPECT_EQ(level.getGameController(), nullptr) << reason;
+        } catch (const FatalError& error) {
+            ADD_FAILURE() << wideToUtf8(error.report);
+        }
+        THEROLE = nullptr;
+        EXPECT_GE(harness().logIndex("The level (memory) cannot be used (" + reason + ").", from), 0) << reason;
+    };
+    auto putBelowAnEffect = [](LevelBuilder& builder, KivBase* part) {
+        KivBase* effect = builder.add(part->getParent(), new ParticleEmitter());
+        part->unlink();
+        effect->appendChild(part);
+    };
+    expectRefused("its controller lacks its contextBackground",
+                  [](LevelBuilder&, GameController& gc) { gc.contextBackground = nullptr; });
+    expectRefused("its controller lacks its contextGame",
+                  [](LevelBuilder&, GameController& gc) { gc.contextGame = nullptr; });
+    expectRefused("its controller lacks its contextHUD",
+                  [](LevelBuilder&, GameController& gc) { gc.contextHUD = nullptr; });
+    // The layers are the controller's first three children.
+    const std::string layers[] = {"contextBackground", "contextGame", "contextHUD"};
+    for (int i = 0; i < 3; ++i) {
+        expectRefused("its controller's " + layers[i] + " is out of its place",
+                      [&](LevelBuilder& builder, GameController& gc) {
+                          KivBase* layer = gc.getFirstChild();
+                          for (int n = 0; n < i; ++n) {
+                              layer = layer->getNext();
+                          }
+                          putBelowAnEffect(builder, layer);
+                      });
+    }
+    for (const auto& [name, member] : GameController::LISTS) {
+        const std::string list = wideToUtf8(name);
+        expectRefused("its controller lacks its " + list,
+                      [&](LevelBuilder&, GameController& gc) { gc.*member = nullptr; });
+        expectRefused("its controller's " + list + " is not a list in its place",
+                      [&](LevelBuilder& builder, GameController& gc) { putBelowAnEffect(builder, gc.*member); });
+    }
+    // An effect in a list's place would end at its first tick and leave the pointer behind.
+    expectRefused("its controller's objectList is not a list in its place",
+                  [](LevelBuilder& builder, GameController& gc) {
+                      gc.objectList = builder.add(gc.contextGame, new ParticleEmitter());
+                  });
+    // The baskets of the cargo list could never be picked up.
+    expectRefused("its controller's appleList and cargoList are one list",
+                  [](LevelBuilder&, GameController& gc) { gc.cargoList = gc.appleList; });
+    expectRefused("Set-up failed.",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.objectList, new FailingSetUp()); });
 }
 
 TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)

@@ -6,6 +6,7 @@
 
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/platform/PlatformEvent.h"
 #include "engine/platform/PlatformEventInjector.h"
 #include "engine/platform/PlatformWindow.h"
 #include "engine/platform/ScancodeTable.h"
@@ -160,6 +161,20 @@ TEST_F(KivInputTest, TypedCharactersIncludeBackspaceAndEnterAndWaitForTheirFrame
         h.kiv().frame(nullptr);
     }
     EXPECT_EQ(seen, std::u16string(u"abc") + char16_t(0));
+}
+
+// A paste of 300 characters in one message: one for this frame, 256 waiting for the next ones, the rest cut.
+TEST_F(KivInputTest, ALongPasteIsCutAfterTheCharactersThatWait)
+{
+    PlatformEvent paste;
+    paste.type = PlatformEvent::Type::Text;
+    paste.text = std::string(300, 'x');
+    input().handleEvent(paste);
+    int delivered = 0;
+    for (; delivered < 400 && input().typedChar != 0; ++delivered) {
+        input().endFrame();
+    }
+    EXPECT_EQ(delivered, 257);
 }
 
 TEST_F(KivInputTest, MousePressIsOneBeganFrameThenHeldThenReleasedAsATap)

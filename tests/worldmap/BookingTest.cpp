@@ -198,6 +198,15 @@ TEST_F(BookingTest, LeavingALevelBooksAndSavesWithoutUnlocking)
     EXPECT_EQ(rec.completed, 0);
     EXPECT_EQ(game->player().levelStats[3].available, 0);
     EXPECT_TRUE(saved());
+    // A play test refused before it began (an edited level that cannot be set up) is no run.
+    startLevel();
+    endLevel(ContextValley::RESULT_NOT_PLAYED, 4.0, 1, 1);
+    game->advance(1.05);
+    EXPECT_EQ(valley->state, ContextValley::STATE_CHOOSE);
+    EXPECT_EQ(valley->levelManager, nullptr);
+    EXPECT_EQ(rec.timesPlayed, 1);
+    EXPECT_NEAR(rec.totalTime, 20.0, 0.1);
+    EXPECT_EQ(rec.totalLivesLost, 4);
 }
 
 TEST_F(BookingTest, FinishingLevelThirtyOpensTheClosingScreen)

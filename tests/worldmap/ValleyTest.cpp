@@ -330,6 +330,29 @@ TEST_F(ValleyTest, NoTwoLevelTitlesOverlapAndEachStaysInsideTheMapAtEverySizeInE
     language.setLanguage(0);
 }
 
+// Scrolled as far towards it as the map goes (the arrows and a drag move the scroll value), every level's
+// icon comes into view, at the smallest screen and at the wide ones where the map is enlarged.
+TEST_F(ValleyTest, EveryIconCanBeScrolledIntoViewAtEverySize)
+{
+    constexpr float ICON_HALF = 16.0f;
+    for (const auto& [w, h] : {SIZES[0], SIZES[3], SIZES[4]}) {
+        game.setScreenSize(w, h);
+        game.clearScreens();
+        game.resetPlayer();
+        progressTo(ProfileData::NUMLEVELS - 1);
+        open(0.1);
+        for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
+            const V3 at = valley->getIcon(level)->position;
+            valley->scroll.setValue(at.x);
+            game.screens().tick(game.harness.kiv().time, 0.01);
+            float sx = 0.0f, sy = 0.0f;
+            valley->camera->worldToScreen(at, static_cast<float>(w), static_cast<float>(h), sx, sy);
+            EXPECT_TRUE(sx >= ICON_HALF && sx <= static_cast<float>(w) - ICON_HALF)
+                << w << "x" << h << ", level " << level << " at " << sx;
+        }
+    }
+}
+
 // The map's picture fills the screen at every size: at the first visit (the camera in the middle of the
 // map) and at either end of the scrolling, and still after the screen changes its size while the map is
 // open, when it is laid out as if it had been opened at the new size.
