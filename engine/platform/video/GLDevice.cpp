@@ -111,34 +111,11 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
     }
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
 
-    const GLuint vs = compileShader(GL_VERTEX_SHADER, kVertexShader);
-    // Slot i samples texture unit i.
-    GLint units[TEXTURE_SLOTS];
-    for (int i = 0; i < TEXTURE_SLOTS; ++i) {
-        units[i] = i;
-        boundSamplers[i] = -1;
+    vertexShader = compileShader(GL_VERTEX_SHADER, kVertexShader);
+    for (int& sampler : boundSamplers) {
+        sampler = -1;
     }
-    for (int kind = 0; kind < PROGRAM_KINDS; ++kind) {
-        const int slots = 1 << kind;
-        const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots).c_str());
-        const GLuint program = glCreateProgram();
-        programs[kind] = program;
-        glAttachShader(program, vs);
-        glAttachShader(program, fragment);
-        glLinkProgram(program);
-        glDeleteShader(fragment);
-        GLint linked = 0;
-        glGetProgramiv(program, GL_LINK_STATUS, &linked);
-        if (!linked) {
-            KIV_FATAL(u"Shader program could not be linked.");
-        }
-        // A program's uniforms are set while it is the one in use.
-        glUseProgram(program);
-        uniformViewProjection[kind] = glGetUniformLocation(program, "uViewProjection");
-        glUniform1iv(glGetUniformLocation(program, "uTextures"), slots, units);
-    }
-    glDeleteShader(vs);
-    boundProgram = PROGRAM_KINDS - 1;
+    useProgram(1);
 
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
@@ -196,6 +173,7 @@ GLDevice::~GLDevice()
     for (unsigned program : programs) {
         glDeleteProgram(program);
     }
+    glDeleteShader(vertexShader);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
 }
 
@@ -488,17 +466,45 @@ float GLDevice::pixelArea(const Command& command) const
     return area;
 }
 
+void GLDevice::useProgram(int slots)
+{
+    const int index = slots - 1;
+    if (index == boundProgram) {
+        return;
+    }
+    if (programs[index] == 0) {
+        // Made when a call first has this many slots; slot i samples texture unit i.
+        const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots).c_str());
+        const GLuint program = glCreateProgram();
+        glAttachShader(program, static_cast<GLuint>(vertexShader));
+        glAttachShader(program, fragment);
+        glLinkProgram(program);
+        glDetachShader(program, fragment);
+        glDeleteShader(fragment);
+        GLint linked = 0;
+        glGetProgramiv(program, GL_LINK_STATUS, &linked);
+        if (!linked) {
+            KIV_FATAL(u"Shader program could not be linked.");
+        }
+        programs[index] = program;
+        // A program's uniforms are set while it is the one in use.
+        glUseProgram(program);
+        uniformViewProjection[index] = glGetUniformLocation(program, "uViewProjection");
+        GLint units[TEXTURE_SLOTS];
+        for (int i = 0; i < slots; ++i) {
+            units[i] = i;
+        }
+        glUniform1iv(glGetUniformLocation(program, "uTextures"), slots, units);
+    } else {
+        glUseProgram(programs[index]);
+    }
+    boundProgram = index;
+}
+
 void GLDevice::bindCall(const Call& call, BlendMode blend)
 {
     // Only what changed goes to the driver.
-    int program = 0;
-    while ((1 << program) < call.slotCount) {
-        ++program;
-    }
-    if (program != boundProgram) {
-        glUseProgram(programs[program]);
-        boundProgram = program;
-    }
+    useProgram(call.slotCount);
     for (int i = 0; i < call.slotCount; ++i) {
         if (call.textures[i] != boundTextures[i]) {
             if (activeUnit != i) {

@@ -144,15 +144,17 @@ private:
     void planCalls();
     // The pixels a run's triangles cover in the viewport (0 for points and lines).
     float pixelArea(const Command& command) const;
+    // Makes the program of calls with this many slots the one in use.
+    void useProgram(int slots);
     void bindCall(const Call& call, BlendMode blend);
     // Binds the texture on unit 0 for an upload.
     void bindForUpload(unsigned texture);
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
-    // Program k picks among 2^k slots: 1, 2, 4, 8 and 16.
-    static constexpr int PROGRAM_KINDS = 5;
-    static_assert(1 << (PROGRAM_KINDS - 1) == TEXTURE_SLOTS);
+    // Program i picks among i + 1 slots; each is made when first used.
+    static constexpr int PROGRAM_KINDS = TEXTURE_SLOTS;
+    unsigned vertexShader = 0;
     unsigned programs[PROGRAM_KINDS] = {};
     int uniformViewProjection[PROGRAM_KINDS] = {};
     unsigned vao = 0, vbo = 0, ibo = 0, whiteTexture = 0;
