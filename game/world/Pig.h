@@ -31,6 +31,8 @@ public:
     enum MoveState : int32_t { MOVE_GROUND, MOVE_AIR, MOVE_CLIMBING, MOVE_FAINTED, MOVE_HOME };
 
     static constexpr float RADIUS = 28.0f;          // units
+    // How far its picture reaches beyond its round body, ahead (the snout) and behind (the tail).
+    static constexpr float PICTURE_OVERHANG = PIG_BOX_WIDTH / 2.0f - RADIUS;
     static constexpr float WALK_SPEED = 4.5f;       // m/s
     static constexpr float CLIMB_SPEED = 2.5f;      // m/s
     static constexpr float JUMP_HEIGHT = 1.6f;      // m
