@@ -255,16 +255,18 @@ protected:
         }
         return worst;
     }
-    // One frame, keeping the worst seen: how far the pig's picture reached out of sight and into the rock,
-    // and a piglet's into the rock and the ground.
-    void watch() {
-        frame();
-        outOfSight = std::max(outOfSight, pigOutOfSight());
-        inRock = std::max(inRock, intoRock(*pig()));
-        for (KivBase* p = gc()->pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
-            const auto& piglet = *static_cast<Piglet*>(p);
-            inRock = std::max(inRock, intoRock(piglet));
-            underGround = std::max(underGround, source->groundAt(piglet.position.x) - (piglet.position.y - Pig::RADIUS));
+    // Frames, keeping the worst seen: how far the pig's picture reached out of sight and into the rock, and a
+    // piglet's into the rock and the ground.
+    void watch(int count) {
+        for (int i = 0; i < count; ++i) {
+            frame();
+            outOfSight = std::max(outOfSight, pigOutOfSight());
+            inRock = std::max(inRock, intoRock(*pig()));
+            for (KivBase* p = gc()->pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+                const auto& piglet = *static_cast<Piglet*>(p);
+                inRock = std::max(inRock, intoRock(piglet));
+                underGround = std::max(underGround, source->groundAt(piglet.position.x) + Pig::RADIUS - piglet.position.y);
+            }
         }
     }
     // Once the pig has landed, holds the key towards one end for eight seconds, jumping as high as it can
@@ -275,20 +277,15 @@ protected:
         PlatformEventInjector::key(key, true);
         for (int i = 0; i < 800; ++i) {
             PlatformEventInjector::key("Space", i % 50 < 30);
-            watch();
+            watch(1);
         }
         PlatformEventInjector::key("Space", false);
         PlatformEventInjector::key(key, false);
     }
-    void expectClear(const std::string& where) {
+    void expectClear(const char* where) {
         EXPECT_LE(outOfSight, 0.0f) << where << ": the pig out of sight";
         EXPECT_LE(inRock, 1.0f) << where << ": a picture in the rock";
         EXPECT_LE(underGround, 1.0f) << where << ": a piglet in the ground";
-    }
-    static void setScreen(int width, int height) {
-        KivGraphics& graphics = *KivGraphics::instance();
-        graphics.changePresentationParameters(width, height, false, graphics.bLetterbox, graphics.bBilinearFilter,
-                                              graphics.bVSync);
     }
 
     const LevelSource* source = nullptr;
@@ -299,6 +296,11 @@ protected:
 
 TEST_F(LevelEnds, ThePigAndItsPigletsStayInSightAndOutOfTheRockAtBothEndsOfEveryLevel) {
     drawEvery = 0;
+    KivGraphics& graphics = *KivGraphics::instance();
+    auto screen = [&](int width, int height) {
+        graphics.changePresentationParameters(width, height, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                              graphics.bVSync);
+    };
     for (const LevelSource& level : env.sources()) {
 #if defined(__SANITIZE_ADDRESS__)
         // Under the sanitizers a level of each kind.
@@ -309,32 +311,30 @@ TEST_F(LevelEnds, ThePigAndItsPigletsStayInSightAndOutOfTheRockAtBothEndsOfEvery
         for (const auto& [width, height] : {std::pair(800, 600), std::pair(1920, 1080)}) {
             if (width > 800 && level.number > 1)
                 continue;
-            const std::string where = level.name + " at " + std::to_string(width) + "x" + std::to_string(height);
-            setScreen(width, height);
+            SCOPED_TRACE(level.name + " at " + std::to_string(width) + "x" + std::to_string(height));
+            screen(width, height);
             start(level.number);
             if (HasFatalFailure())
                 return;
             const float right = level.right - 600.0f;
             pig()->placeAt(V3(right, level.groundAt(right) + 60.0f, 0.0f));
             runToEnd("Right");
-            expectClear(where + ", right end");
+            expectClear("right end");
             pig()->placeAt(V3(house().x + 200.0f, house().y, 0.0f));
             runToEnd("Left");
             // Back towards the door, with the piglets in line behind.
             PlatformEventInjector::key("Right", true);
-            for (int i = 0; i < 60; ++i)
-                watch();
+            watch(60);
             PlatformEventInjector::key("Right", false);
-            for (int i = 0; i < 150; ++i)
-                watch();
-            expectClear(where + ", left end");
+            watch(150);
+            expectClear("left end");
             for (KivBase* p = gc()->pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
                 const V3& at = static_cast<Renderable*>(p)->position;
-                EXPECT_LT(at.y, house().y) << where << ": a piglet on the roof";
-                EXPECT_NEAR(at.y - Pig::RADIUS, level.groundAt(at.x), 1.0f) << where << ": a piglet at rest off the ground";
+                EXPECT_LT(at.y, house().y) << "a piglet on the roof";
+                EXPECT_NEAR(at.y - Pig::RADIUS, level.groundAt(at.x), 1.0f) << "a piglet at rest off the ground";
             }
             leave();
         }
     }
-    setScreen(800, 600);
+    screen(800, 600);
 }
