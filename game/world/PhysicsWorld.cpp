@@ -234,6 +234,50 @@ int PhysicsWorld::addChainRun(b2Body* body, const std::vector<V3>& points, bool 
     return made;
 }
 
+bool PhysicsWorld::castRay(const V3& from, const V3& to, const std::function<bool(const RayHit&)>& accept,
+                           RayHit& hit) const
+{
+    // Box2D reports the fixtures on the segment in no particular order; clipping the ray at each accepted one
+    // leaves the nearest.
+    class Nearest : public b2RayCastCallback {
+    public:
+        explicit Nearest(const std::function<bool(const RayHit&)>& accept) : accept(accept) {}
+        float ReportFixture(b2Fixture* fixture, const b2Vec2& point, const b2Vec2& normal, float fraction) override
+        {
+            if (fixture->IsSensor()) {
+                return -1.0f;
+            }
+            RayHit candidate;
+            candidate.point = V3(toUnits(point.x), toUnits(point.y), 0.0f);
+            candidate.normalX = normal.x;
+            candidate.normalY = normal.y;
+            candidate.body = fixture->GetBody();
+            if (!accept(candidate)) {
+                return -1.0f;
+            }
+            found = candidate;
+            met = true;
+            return fraction;
+        }
+        const std::function<bool(const RayHit&)>& accept;
+        RayHit found;
+        bool met = false;
+    };
+    const b2Vec2 start = metres(from);
+    const b2Vec2 end = metres(to);
+    if (b2DistanceSquared(start, end) < MIN_POINT_DISTANCE * MIN_POINT_DISTANCE) {
+        return false;
+    }
+    Nearest nearest(accept);
+    physics->RayCast(&nearest, start, end);
+    if (!nearest.met) {
+        return false;
+    }
+    hit = nearest.found;
+    hit.point.z = from.z;
+    return true;
+}
+
 void PhysicsWorld::destroyBody(b2Body*& body)
 {
     if (body != nullptr) {

@@ -7,6 +7,7 @@
 // their first tick, in tree order; contacts are collected during a step and handed to their objects
 // after it, sorted by the UID pair; no wall clock and no random numbers are used here.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,14 @@ public:
         float approachSpeed = 0.0f;
     };
 
+    // Where a ray meets a surface: the point (world units), the surface's normal and its body.
+    struct RayHit {
+        V3 point;
+        float normalX = 0.0f;
+        float normalY = 0.0f;
+        const b2Body* body = nullptr;
+    };
+
     PhysicsWorld();
     ~PhysicsWorld();
     PhysicsWorld(const PhysicsWorld&) = delete;
@@ -63,6 +72,9 @@ public:
     // one that faces upwards for a one-way run. Points closer than a centimetre to the previous one are
     // skipped; fewer than two points make nothing. Answers the number of chains made.
     int addChainRun(b2Body* body, const std::vector<V3>& points, bool oneWay, float friction);
+    // The first surface along the segment from `from` to `to` (world units) that `accept` takes; sensors are
+    // passed by. A one-sided chain is met only from its front. False when the segment meets none.
+    bool castRay(const V3& from, const V3& to, const std::function<bool(const RayHit&)>& accept, RayHit& hit) const;
     // Destroys the body (null is ignored) and clears the pointer.
     void destroyBody(b2Body*& body);
 

@@ -201,20 +201,22 @@ void Pig::tick(double time, double dt)
 void Pig::recordPath(double dt)
 {
     pathClock += dt;
-    // Standing still adds nothing, so the ring keeps the way it came by for the piglets.
-    if (pathCount > 0 && path[static_cast<std::size_t>(pathHead)] == position) {
+    // Standing still adds nothing, so the ring keeps the way it came by for the piglets; a point where it
+    // came down and now stands counts as stood on.
+    if (pathCount > 0 && path[static_cast<std::size_t>(pathHead)].position == position) {
+        path[static_cast<std::size_t>(pathHead)].bStanding |= moveState == MOVE_GROUND;
         return;
     }
     pathHead = (pathHead + 1) % PATH_LENGTH;
-    path[static_cast<std::size_t>(pathHead)] = position;
+    path[static_cast<std::size_t>(pathHead)] = PathPoint{position, moveState == MOVE_GROUND};
     pathTime[static_cast<std::size_t>(pathHead)] = pathClock;
     pathCount = std::min(pathCount + 1, PATH_LENGTH);
 }
 
-V3 Pig::pathAt(double delay) const
+Pig::PathPoint Pig::pathAt(double delay) const
 {
     if (pathCount == 0 || delay <= 0.0) {
-        return position;
+        return PathPoint{position, moveState == MOVE_GROUND};
     }
     const double when = pathClock - delay;
     int index = pathHead;
@@ -228,11 +230,11 @@ V3 Pig::pathAt(double delay) const
     return path[static_cast<std::size_t>(index)];
 }
 
-bool Pig::pathPointBeyond(float side, float gap, V3& out) const
+bool Pig::pathPointBeyond(float side, float gap, PathPoint& out) const
 {
     for (int i = 0; i < pathCount; ++i) {
-        const V3& p = path[static_cast<std::size_t>((pathHead - i + PATH_LENGTH) % PATH_LENGTH)];
-        if ((p.x - position.x) * side >= gap) {
+        const PathPoint& p = path[static_cast<std::size_t>((pathHead - i + PATH_LENGTH) % PATH_LENGTH)];
+        if (p.bStanding && (p.position.x - position.x) * side >= gap) {
             out = p;
             return true;
         }

@@ -31,6 +31,8 @@ public:
     enum MoveState : int32_t { MOVE_GROUND, MOVE_AIR, MOVE_CLIMBING, MOVE_FAINTED, MOVE_HOME };
 
     static constexpr float RADIUS = 28.0f;          // units
+    // How far its picture reaches beyond its round body, ahead (the snout) and behind (the tail).
+    static constexpr float PICTURE_OVERHANG = PIG_BOX_WIDTH / 2.0f - RADIUS;
     static constexpr float WALK_SPEED = 4.5f;       // m/s
     static constexpr float CLIMB_SPEED = 2.5f;      // m/s
     static constexpr float JUMP_HEIGHT = 1.6f;      // m
@@ -70,11 +72,17 @@ public:
     void pickUp(Cargo* cargo);
     // Puts the carried cargo down in front of the pig (nothing when the head is empty).
     void dropCarried();
-    // Where the pig was `delay` seconds ago (its current position for 0 or when the path is shorter).
-    V3 pathAt(double delay) const;
-    // The latest point of its path at least `gap` units from where it stands now, on the side `side`
-    // (-1 left, +1 right); false when its path does not reach that far.
-    bool pathPointBeyond(float side, float gap, V3& out) const;
+    // A point of the path it leaves, and whether it stood on the ground there (not in a jump or a fall, nor
+    // on a ladder).
+    struct PathPoint {
+        V3 position;
+        bool bStanding = true;
+    };
+    // Where the pig was `delay` seconds ago (where it is now for 0 or when the path is shorter).
+    PathPoint pathAt(double delay) const;
+    // The latest point of its path where it stood on the ground at least `gap` units from where it is now,
+    // on the side `side` (-1 left, +1 right); false when its path does not reach that far.
+    bool pathPointBeyond(float side, float gap, PathPoint& out) const;
     // -1 facing left, +1 facing right.
     float facing() const { return scale.x < 0.0f ? -1.0f : 1.0f; }
     // The jump speed in m/s from the ground it stands on and its hat.
@@ -114,7 +122,7 @@ private:
     float groundNy = 1.0f;
     Ladder* pLadder = nullptr;
     // A ring of recent positions, one per tick in which the pig moved, with their times.
-    std::array<V3, PATH_LENGTH> path{};
+    std::array<PathPoint, PATH_LENGTH> path{};
     std::array<double, PATH_LENGTH> pathTime{};
     int pathHead = 0;
     int pathCount = 0;

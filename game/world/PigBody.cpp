@@ -174,6 +174,13 @@ float PigBody::spriteLift() const
 
 V3 PigBody::drawnCentre() const { return position + V3(0.0f, spriteLift(), 0.0f); }
 
+float PigBody::pictureHalfWidth() const
+{
+    const Skin* picture = drawnBody();
+    const float width = picture != nullptr ? picture->width : PIG_BOX_WIDTH * (type == TYPE_PIG ? 1.0f : PIGLET_SIZE);
+    return 0.5f * width * std::fabs(scale.x);
+}
+
 void PigBody::drawObject()
 {
     const Matrix4 standing = world;

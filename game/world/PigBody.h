@@ -15,6 +15,8 @@ public:
     static const RuntimeClass classRecord;
     static constexpr int32_t TYPE_PIG = 1;
     static constexpr int32_t TYPE_LAST_PIGLET = 4;
+    // The width of the box the pig's pictures are drawn in, in units.
+    static constexpr float PIG_BOX_WIDTH = 128.0f;
 
     PigBody();
 
@@ -47,6 +49,8 @@ public:
     // The middle of the box as drawn: the sprites stand lifted above the body's centre (a piglet's by its
     // hop too).
     V3 drawnCentre() const;
+    // Half the width of the box its picture is drawn in.
+    float pictureHalfWidth() const;
 
     int32_t type = TYPE_PIG;
 

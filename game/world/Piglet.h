@@ -1,7 +1,8 @@
 #pragma once
 // A piglet (types 2 to 4): no physics body; it follows the pig's path 0.3 s x (type - 1) behind, never
-// closer to the pig than its place in the line; when the pig turns back it runs past it to its place.
-// It goes home with the pig.
+// closer to the pig than its place in the line; when the pig turns back it runs past it to its place, as far
+// as the way is clear. It hops along where the pig jumped; elsewhere, and when the line comes to rest, it
+// stands on the level's ground, falling to it where that has gone from under it. It goes home with the pig.
 #include "game/world/PigBody.h"
 
 class Pig;
@@ -16,6 +17,9 @@ public:
     // Faster than the pig, so it catches up after a turn; farther than this it is put there at once.
     static constexpr float CATCH_UP_SPEED = 576.0f; // units/s
     static constexpr float SNAP_DISTANCE = 800.0f;
+    // The ground it walks up or down from one tick to the next without a fall, in units.
+    static constexpr float STEP_HEIGHT = 12.0f;
+    static constexpr float FALL_DEPTH = 4096.0f; // how far down it looks for ground in a level without bounds
 
     Piglet();
 
@@ -31,6 +35,12 @@ public:
 
 private:
     void follow(const Pig& pig, double dt);
+    // How far from the pig's centre, up to `wanted`, its place on the side `side` at the pig's height is
+    // clear of the level's ground for all of its picture.
+    float roomBeside(const Pig& pig, float side, float wanted) const;
+    // Stands on the ground under it, or falls towards it.
+    void settle(double dt);
 
     bool bPlaced = false;
+    float fallSpeed = 0.0f; // units/s
 };

@@ -24,6 +24,7 @@
 #include "game/userdata/ProfileData.h"
 #include "game/world/Apple.h"
 #include "game/world/Pig.h"
+#include "game/world/Piglet.h"
 #include "game/world/TriggerHint.h"
 #include "support/LevelBot.h"
 
@@ -227,46 +228,113 @@ TEST_F(FirstLevel, ThePigStaysInSightAtBothEndsOfTheLevel) {
 }
 
 // Every level, undrawn: the pig is put down before each end and runs and jumps towards it as far as it
-// gets. The camera shows all of it all the way, and back at the house its piglets stay below the roof.
+// gets, then turns back towards its door. The camera shows all of the pig all the way; neither its picture
+// nor a piglet's reaches into the rock at either end, and no piglet sinks into the ground; back at the house
+// its piglets stay below the roof and come to rest on the ground. The first two levels are played on a small
+// and on a large screen.
 class LevelEnds : public PlayedLevel {
 protected:
+    // How far the picture of the pig or a piglet reaches into the rock at an end, as the source draws it (0 or
+    // less: not at all).
+    float intoRock(const PigBody& body) const {
+        const Skin* picture = body.drawnBody();
+        const float halfWidth = body.pictureHalfWidth();
+        const float halfHeight = (picture != nullptr ? picture->height / 2 : Pig::RADIUS) * std::fabs(body.scale.y);
+        const V3 centre = body.drawnCentre();
+        float worst = -halfWidth;
+        for (const LevelThing& t : source->things) {
+            if (t.kind != "ledge" || !t.has("end"))
+                continue;
+            float left = t.points[0].x, right = left, bottom = t.points[0].y, top = bottom;
+            for (const LevelPoint& p : t.points) {
+                left = std::min(left, p.x), right = std::max(right, p.x);
+                bottom = std::min(bottom, p.y), top = std::max(top, p.y);
+            }
+            if (centre.y - halfHeight < top && centre.y + halfHeight > bottom)
+                worst = std::max(worst, std::min(centre.x + halfWidth - left, right - (centre.x - halfWidth)));
+        }
+        return worst;
+    }
+    // Frames, keeping the worst seen: how far the pig's picture reached out of sight and into the rock, and a
+    // piglet's into the rock and the ground.
+    void watch(int count) {
+        for (int i = 0; i < count; ++i) {
+            frame();
+            outOfSight = std::max(outOfSight, pigOutOfSight());
+            inRock = std::max(inRock, intoRock(*pig()));
+            for (KivBase* p = gc()->pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+                const auto& piglet = *static_cast<Piglet*>(p);
+                inRock = std::max(inRock, intoRock(piglet));
+                underGround = std::max(underGround, source->groundAt(piglet.position.x) + Pig::RADIUS - piglet.position.y);
+            }
+        }
+    }
     // Once the pig has landed, holds the key towards one end for eight seconds, jumping as high as it can
-    // twice a second; answers how far the pig's picture reached out of sight on the way (0 or less: never).
-    float runToEnd(const char* key) {
+    // twice a second.
+    void runToEnd(const char* key) {
         play(0.5);
+        outOfSight = inRock = underGround = -1.0f;
         PlatformEventInjector::key(key, true);
-        float worst = pigOutOfSight();
         for (int i = 0; i < 800; ++i) {
             PlatformEventInjector::key("Space", i % 50 < 30);
-            frame();
-            worst = std::max(worst, pigOutOfSight());
+            watch(1);
         }
         PlatformEventInjector::key("Space", false);
         PlatformEventInjector::key(key, false);
-        return worst;
     }
+    void expectClear(const char* where) {
+        EXPECT_LE(outOfSight, 0.0f) << where << ": the pig out of sight";
+        EXPECT_LE(inRock, 1.0f) << where << ": a picture in the rock";
+        EXPECT_LE(underGround, 1.0f) << where << ": a piglet in the ground";
+    }
+
+    const LevelSource* source = nullptr;
+    float outOfSight = -1.0f;
+    float inRock = -1.0f;
+    float underGround = -1.0f;
 };
 
-TEST_F(LevelEnds, ThePigStaysInSightAtBothEndsOfEveryLevel) {
+TEST_F(LevelEnds, ThePigAndItsPigletsStayInSightAndOutOfTheRockAtBothEndsOfEveryLevel) {
     drawEvery = 0;
-    for (const LevelSource& source : env.sources()) {
+    KivGraphics& graphics = *KivGraphics::instance();
+    auto screen = [&](int width, int height) {
+        graphics.changePresentationParameters(width, height, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                              graphics.bVSync);
+    };
+    for (const LevelSource& level : env.sources()) {
 #if defined(__SANITIZE_ADDRESS__)
         // Under the sanitizers a level of each kind.
-        if (source.number != 0 && source.number != 3)
+        if (level.number != 0 && level.number != 3)
             continue;
 #endif
-        start(source.number);
-        if (HasFatalFailure())
-            return;
-        const float right = source.right - 600.0f;
-        pig()->placeAt(V3(right, source.groundAt(right) + 60.0f, 0.0f));
-        EXPECT_LE(runToEnd("Right"), 0.0f) << source.name << ": out of sight at the right end";
-        pig()->placeAt(V3(house().x + 200.0f, house().y, 0.0f));
-        EXPECT_LE(runToEnd("Left"), 0.0f) << source.name << ": out of sight at the left end";
-        // Back past the house, with the piglets in line behind.
-        walk("Right", 0.6);
-        for (KivBase* p = gc()->pigletList->getFirstChild(); p != nullptr; p = p->getNext())
-            EXPECT_LT(static_cast<Renderable*>(p)->position.y, house().y) << source.name << ": a piglet on the roof";
-        leave();
+        source = &level;
+        for (const auto& [width, height] : {std::pair(800, 600), std::pair(1920, 1080)}) {
+            if (width > 800 && level.number > 1)
+                continue;
+            SCOPED_TRACE(level.name + " at " + std::to_string(width) + "x" + std::to_string(height));
+            screen(width, height);
+            start(level.number);
+            if (HasFatalFailure())
+                return;
+            const float right = level.right - 600.0f;
+            pig()->placeAt(V3(right, level.groundAt(right) + 60.0f, 0.0f));
+            runToEnd("Right");
+            expectClear("right end");
+            pig()->placeAt(V3(house().x + 200.0f, house().y, 0.0f));
+            runToEnd("Left");
+            // Back towards the door, with the piglets in line behind.
+            PlatformEventInjector::key("Right", true);
+            watch(60);
+            PlatformEventInjector::key("Right", false);
+            watch(150);
+            expectClear("left end");
+            for (KivBase* p = gc()->pigletList->getFirstChild(); p != nullptr; p = p->getNext()) {
+                const V3& at = static_cast<Renderable*>(p)->position;
+                EXPECT_LT(at.y, house().y) << "a piglet on the roof";
+                EXPECT_NEAR(at.y - Pig::RADIUS, level.groundAt(at.x), 1.0f) << "a piglet at rest off the ground";
+            }
+            leave();
+        }
     }
+    screen(800, 600);
 }

@@ -248,7 +248,7 @@ TEST_F(PigTest, PigletsFollowInLineAndGoHomeWithThePig)
     steps(60);
     inLine(-1, "walking right");
     for (Piglet* p : piglets) {
-        EXPECT_EQ(p->position.x, pig().pathAt(Piglet::FOLLOW_DELAY * (p->type - 1)).x) << "on the pig's path";
+        EXPECT_EQ(p->position.x, pig().pathAt(Piglet::FOLLOW_DELAY * (p->type - 1)).position.x) << "on the pig's path";
     }
     input.right = false;
     steps(180);
@@ -272,6 +272,33 @@ TEST_F(PigTest, PigletsFollowInLineAndGoHomeWithThePig)
     input.left = true;
     steps(1);
     EXPECT_FALSE(pig().isHome()) << "any move brings it out";
+}
+
+// A pig that jumps on its way and stands soon after landing: each piglet, once the line has come to rest,
+// stands on the ground and not at a point of the jump.
+TEST_F(PigTest, PigletsThatComeToRestStandOnTheGround)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    start(builder);
+    const float ground = pig().position.y;
+    for (int after : {0, 6, 12}) {
+        SCOPED_TRACE(after);
+        input.right = true;
+        steps(60);
+        input.jumpPressed = true;
+        steps(2);
+        input.jumpPressed = false;
+        for (int i = 0; i < 120 && pig().moveState != Pig::MOVE_GROUND; ++i) {
+            steps(1);
+        }
+        steps(after);
+        input.right = false;
+        steps(90);
+        for (Piglet* p : pigletsOf(gc())) {
+            EXPECT_NEAR(p->position.y, ground, 1.0f) << "piglet " << p->type << " at " << p->position.x;
+        }
+    }
 }
 
 TEST_F(PigTest, TheWalkCycleRunsOnlyOnTheGroundAndTheEyesBlinkNowAndThen)

@@ -295,7 +295,9 @@ private:
                 fail("a ledge needs at least two points X,Y");
             t.x = t.points[0].x;
             t.y = t.points[0].y;
-            allow({"oneway", "ice", "frozen"});
+            allow({"oneway", "ice", "frozen", "end"});
+            if (t.has("end") && t.has("oneway"))
+                fail("the rock at an end of the way is solid, not one way");
         } else if (k == "prop") {
             need(3, "prop SKIN X Y");
             t.variant = values[0];

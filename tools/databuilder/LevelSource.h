@@ -21,8 +21,11 @@
 //   compass X Y | telescope X Y LOOKX LOOKY | switch X Y @target [button] [on] | dynamite X Y
 //   secret X Y W H | danger water|acid|thorns X Y W H | ladder X Y HEIGHT
 //   hint KEY X Y RADIUS [sign] [bubble] [auto] [after=@hint]
-//   ledge [oneway] [ice|frozen] X,Y X,Y ...  a solid outline (closed) or, with oneway, a branch to stand on;
-//                                       ice: a slippery slab of ice, frozen: one with snow on top, not slippery
+//   ledge [oneway] [ice|frozen] [end] X,Y X,Y ...  a solid outline (closed) or, with oneway, a branch to
+//                                       stand on; ice: a slippery slab of ice, frozen: one with snow on top, not
+//                                       slippery; end: the sheer rock at an end of the way, drawn as written,
+//                                       whose face towards the level is solid as far out as the pig's picture
+//                                       reaches beyond its body, so that its snout stops at the drawn face
 //   gate X Y W H [hidden]               a block that a switch shows (switched on) or hides (off)
 //   prop SKIN X Y                       scenery without a hull
 //

@@ -421,7 +421,18 @@ private:
                 cover(ledge, "stoneSlab:1", right - left + 6, top - bottom + 10, t);
             else
                 cover(ledge, "stoneSlab:0", right - left + 6, top - bottom + 4, t);
-            outline(ledge, t.points, !oneWay, oneWay);
+            std::vector<LevelPoint> solid = t.points;
+            if (t.has("end")) {
+                // The pig's round body stops at the solid face, its snout at the drawn one.
+                const bool leftEnd = left + right < level.left + level.right;
+                for (LevelPoint& p : solid) {
+                    if (leftEnd && p.x == right)
+                        p.x += Pig::PICTURE_OVERHANG;
+                    else if (!leftEnd && p.x == left)
+                        p.x -= Pig::PICTURE_OVERHANG;
+                }
+            }
+            outline(ledge, solid, !oneWay, oneWay);
             settings(ledge, t);
         } else if (k == "prop") {
             A99Object* object = prop(t.variant, t.x, t.y, t.line);
