@@ -13,26 +13,27 @@
 
 namespace {
 
-const char* const kVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 aPosition;
-layout(location = 1) in vec4 aColor;
-layout(location = 2) in vec2 aTexCoord;
-layout(location = 3) in uint aSlot;
-uniform mat4 uViewProjection;
-out vec4 vColor;
-out vec2 vTexCoord;
-flat out uint vSlot;
-void main()
+// The vertex shader; with slots it hands the vertex's slot on to the fragment shader.
+std::string vertexShaderSource(bool slots)
 {
-    vec4 p = uViewProjection * vec4(aPosition, 1.0);
-    // The projection maps depth to 0..1; GL clips to -1..1.
-    p.z = 2.0 * p.z - p.w;
-    gl_Position = p;
-    vColor = aColor.bgra;
-    vTexCoord = aTexCoord;
-    vSlot = aSlot;
+    return std::string("#version 330 core\n") +
+           "layout(location = 0) in vec3 aPosition;\n"
+           "layout(location = 1) in vec4 aColor;\n"
+           "layout(location = 2) in vec2 aTexCoord;\n" +
+           (slots ? "layout(location = 3) in uint aSlot;\nflat out uint vSlot;\n" : "") +
+           "uniform mat4 uViewProjection;\n"
+           "out vec4 vColor;\n"
+           "out vec2 vTexCoord;\n"
+           "void main()\n"
+           "{\n"
+           "    vec4 p = uViewProjection * vec4(aPosition, 1.0);\n"
+           "    // The projection maps depth to 0..1; GL clips to -1..1.\n"
+           "    p.z = 2.0 * p.z - p.w;\n"
+           "    gl_Position = p;\n"
+           "    vColor = aColor.bgra;\n"
+           "    vTexCoord = aTexCoord;\n" +
+           (slots ? "    vSlot = aSlot;\n" : "") + "}\n";
 }
-)";
 
 // GLSL that sets texel from the texture of the vertex's slot among the slots [from, to), halving the range
 // at each test.
@@ -54,7 +55,7 @@ std::string fragmentShader(int slots)
     return "#version 330 core\n"
            "in vec4 vColor;\n"
            "in vec2 vTexCoord;\n"
-           "flat in uint vSlot;\n"
+           + std::string(slots > 1 ? "flat in uint vSlot;\n" : "") +
            "uniform sampler2D uTextures[" + std::to_string(slots) + "];\n"
            "out vec4 fragColor;\n"
            "void main()\n"
@@ -111,7 +112,9 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
     }
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
 
-    vertexShader = compileShader(GL_VERTEX_SHADER, kVertexShader);
+    for (int slots : {0, 1}) {
+        vertexShaders[slots] = compileShader(GL_VERTEX_SHADER, vertexShaderSource(slots != 0).c_str());
+    }
     for (int& sampler : boundSamplers) {
         sampler = -1;
     }
@@ -173,7 +176,9 @@ GLDevice::~GLDevice()
     for (unsigned program : programs) {
         glDeleteProgram(program);
     }
-    glDeleteShader(vertexShader);
+    for (unsigned shader : vertexShaders) {
+        glDeleteShader(shader);
+    }
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
 }
 
@@ -476,7 +481,7 @@ void GLDevice::useProgram(int slots)
         // Made when a call first has this many slots; slot i samples texture unit i.
         const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots).c_str());
         const GLuint program = glCreateProgram();
-        glAttachShader(program, static_cast<GLuint>(vertexShader));
+        glAttachShader(program, static_cast<GLuint>(vertexShaders[slots > 1 ? 1 : 0]));
         glAttachShader(program, fragment);
         glLinkProgram(program);
         glDetachShader(program, fragment);

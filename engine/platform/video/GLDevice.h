@@ -154,7 +154,7 @@ private:
     void* context = nullptr;
     // Program i picks among i + 1 slots; each is made when first used.
     static constexpr int PROGRAM_KINDS = TEXTURE_SLOTS;
-    unsigned vertexShader = 0;
+    unsigned vertexShaders[2] = {}; // without and with the slot
     unsigned programs[PROGRAM_KINDS] = {};
     int uniformViewProjection[PROGRAM_KINDS] = {};
     unsigned vao = 0, vbo = 0, ibo = 0, whiteTexture = 0;
