@@ -3,20 +3,18 @@
 // (the ribbon is laid anew every frame). Runs the real game over the built archives.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "engine/kiv/Kiv.h"
 #include "engine/render/KivGraphics.h"
 #include "game/front/ContextManager.h"
-#include "game/front/Loader.h"
 #include "game/front/MyGlobal.h"
 #include "game/language/Language.h"
-#include "game/resources/ResourceCatalogue.h"
 #include "game/userdata/ProfileData.h"
 #include "game/worldmap/ContextValley.h"
 #include "game/worldmap/ValleyDashedLine.h"
 #include "game/worldmap/ValleyLevelIcon.h"
+#include "support/GameData.h"
 #include "support/KivHarness.h"
 
 
@@ -27,21 +25,7 @@ struct Game {
     {
         Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
         harness = std::make_unique<KivHarness>();
-        namespace fs = std::filesystem;
-        using ResourceCatalogue::Archive;
-        const fs::path runtime = fs::path(TOBBLE_RUNTIME_DIR);
-        for (Archive archive : {Archive::Main, Archive::Language, Archive::Levels, Archive::CodePage}) {
-            const std::string name = ResourceCatalogue::archiveFileName(archive);
-            fs::create_symlink(fs::absolute(runtime / name), fs::path(harness->dataFolder.path()) / name);
-        }
-        global = new MyGlobal();
-        Global::setInstance(global);
-        global->initPreLoader();
-        for (int i = 0; i < 5000 && (global->contextIntro == nullptr ||
-                                     dynamic_cast<Loader*>(global->contextManager->getTop()) != nullptr);
-             ++i) {
-            harness->frame(global->contextManager);
-        }
+        global = GameData::startThroughLoader(*harness, TOBBLE_RUNTIME_DIR);
         global->profiles.addProfile(u"Bench");
         ProfileData& p = global->profiles.getCurrentProfile();
         for (int i = 0; i < ProfileData::NUMLEVELS; ++i) {

@@ -1,6 +1,7 @@
 #include "support/GameData.h"
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,7 @@
 #include "engine/render/Texture.h"
 #include "engine/text/FontQuad.h"
 #include "game/front/ContextManager.h"
+#include "game/front/Loader.h"
 #include "game/front/MyGlobal.h"
 #include "game/resources/ResourceCatalogue.h"
 #include "support/KivHarness.h"
@@ -125,4 +127,21 @@ double GameData::load(KivHarness& harness, const std::string& archiveFolder) {
     for (const RC::FontEntry& f : RC::fonts())
         buildFont(f);
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+MyGlobal* GameData::startThroughLoader(KivHarness& harness, const std::string& archiveFolder) {
+    namespace fs = std::filesystem;
+    for (RC::Archive archive : {RC::Archive::Main, RC::Archive::Language, RC::Archive::Levels, RC::Archive::CodePage}) {
+        const std::string name = RC::archiveFileName(archive);
+        fs::create_symlink(fs::absolute(fs::path(archiveFolder) / name), fs::path(harness.dataFolder.path()) / name);
+    }
+    auto* global = new MyGlobal();
+    Global::setInstance(global);
+    global->initPreLoader();
+    for (int i = 0; i < 5000 && (global->contextIntro == nullptr ||
+                                 dynamic_cast<Loader*>(global->contextManager->getTop()) != nullptr);
+         ++i) {
+        harness.frame(global->contextManager);
+    }
+    return global;
 }
