@@ -79,9 +79,14 @@ TEST_F(Device, DrawsColouredQuadsAndBatchesRunsOfOneState)
         }
         return device.stats().drawCalls;
     };
-    EXPECT_EQ(drawStrips(2, false), 2);
-    EXPECT_EQ(drawStrips(3, false), 2);
-    EXPECT_EQ(drawStrips(GLDevice::TEXTURE_SLOTS + 1, false), 3);
+    // Each way of picking the slot: by tests, and by index where the driver allows it.
+    for (const bool byIndex : {false, device.canIndexSlots()}) {
+        SCOPED_TRACE(byIndex ? "by index" : "by tests");
+        device.setSlotIndexing(byIndex);
+        EXPECT_EQ(drawStrips(2, false), 2);
+        EXPECT_EQ(drawStrips(3, false), 2);
+        EXPECT_EQ(drawStrips(GLDevice::TEXTURE_SLOTS + 1, false), 3);
+    }
     EXPECT_EQ(drawStrips(5, true), 3);
     device.setJoining(false);
     EXPECT_EQ(drawStrips(5, false), 6);

@@ -48,19 +48,22 @@ std::string pickSlot(int from, int to)
 }
 
 // The fragment shader of a program of `slots` textures: vertex colour times the texel of the vertex's slot.
-// A software rasterizer runs every branch of the slot test for every fragment, so each program tests no
-// more slots than its calls have; with one slot there is no test.
-std::string fragmentShader(int slots)
+// Picked by tests, the slot costs a software rasterizer a texture sample per slot for every fragment (it
+// runs every branch), so each program tests no more slots than its calls have; with one slot there is no
+// test. Picked by index, it costs one sample; see `GLDevice::canIndexSlots`.
+std::string fragmentShader(int slots, bool byIndex)
 {
-    return "#version 330 core\n"
+    const bool index = byIndex && slots > 1;
+    return std::string("#version 330 core\n") + (index ? "#extension GL_ARB_gpu_shader5 : require\n" : "") +
            "in vec4 vColor;\n"
-           "in vec2 vTexCoord;\n"
-           + std::string(slots > 1 ? "flat in uint vSlot;\n" : "") +
+           "in vec2 vTexCoord;\n" +
+           (slots > 1 ? "flat in uint vSlot;\n" : "") +
            "uniform sampler2D uTextures[" + std::to_string(slots) + "];\n"
            "out vec4 fragColor;\n"
            "void main()\n"
            "{\n"
-           "vec4 texel;\n" + pickSlot(0, slots) +
+           "vec4 texel;\n" +
+           (index ? std::string("texel = texture(uTextures[vSlot], vTexCoord);\n") : pickSlot(0, slots)) +
            "fragColor = vColor * texel;\n"
            "}\n";
 }
@@ -111,6 +114,13 @@ GLDevice::GLDevice(SDL_Window* window) : sdlWindow(window)
                                epoxy_gl_version() % 10));
     }
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    // Mesa's software rasterizers shade the fragments of one primitive at a time, so a slot that is constant
+    // over a primitive is the same for every fragment shaded together: it may index the textures.
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string rendererName = renderer != nullptr ? renderer : "";
+    bCanIndexSlots = (rendererName.rfind("llvmpipe", 0) == 0 || rendererName.rfind("softpipe", 0) == 0) &&
+                     epoxy_has_gl_extension("GL_ARB_gpu_shader5");
+    bIndexSlots = bCanIndexSlots;
 
     for (int slots : {0, 1}) {
         vertexShaders[slots] = compileShader(GL_VERTEX_SHADER, vertexShaderSource(slots != 0).c_str());
@@ -473,13 +483,13 @@ float GLDevice::pixelArea(const Command& command) const
 
 void GLDevice::useProgram(int slots)
 {
-    const int index = slots - 1;
+    const int index = (bIndexSlots ? TEXTURE_SLOTS : 0) + slots - 1;
     if (index == boundProgram) {
         return;
     }
     if (programs[index] == 0) {
         // Made when a call first has this many slots; slot i samples texture unit i.
-        const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots).c_str());
+        const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots, bIndexSlots).c_str());
         const GLuint program = glCreateProgram();
         glAttachShader(program, static_cast<GLuint>(vertexShaders[slots > 1 ? 1 : 0]));
         glAttachShader(program, fragment);

@@ -6,8 +6,9 @@
 // GPU as one buffer with one draw call. Small runs in a row (a sprite, a label, each with its own texture,
 // few pixels on screen) that differ only in texture or sampling share one call too, each vertex naming its
 // texture's slot: the driver's work per call, not the work per pixel, is what a scene of many small
-// sprites costs. Large runs (backdrops, hills, terrain) keep calls of their own, since picking a slot costs
-// every pixel a test per slot on a software renderer; a call's program tests no more slots than it has.
+// sprites costs. Large runs (backdrops, hills, terrain) keep calls of their own: picking a slot by tests costs
+// a software renderer a texture sample per slot for every pixel, so a call's program tests no more slots than
+// it has, and where the driver shades one primitive at a time the slot indexes the textures instead.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -90,6 +91,11 @@ public:
     void flush();
     // Whether short runs share calls (on at the start); for measuring what the joining costs or saves.
     void setJoining(bool on) { bJoining = on; }
+    // Whether a call's program may pick the vertex's texture by indexing with its slot (one texture sample a
+    // pixel) rather than by testing it against each slot: where the driver shades one primitive at a time.
+    bool canIndexSlots() const { return bCanIndexSlots; }
+    // Picks by index where that can be done (the start), else by tests.
+    void setSlotIndexing(bool on) { bIndexSlots = on && bCanIndexSlots; }
 
     enum ClearFlags : std::uint32_t { ClearTarget = 1, ClearZBuffer = 2, ClearStencil = 4 };
     // Clears the current viewport (or the whole window) like Direct3D's clear.
@@ -152,8 +158,9 @@ private:
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
-    // Program i picks among i + 1 slots; each is made when first used.
-    static constexpr int PROGRAM_KINDS = TEXTURE_SLOTS;
+    // Program i picks among i + 1 slots by tests, program TEXTURE_SLOTS + i by index; each is made when first
+    // used.
+    static constexpr int PROGRAM_KINDS = 2 * TEXTURE_SLOTS;
     unsigned vertexShaders[2] = {}; // without and with the slot
     unsigned programs[PROGRAM_KINDS] = {};
     int uniformViewProjection[PROGRAM_KINDS] = {};
@@ -175,6 +182,8 @@ private:
     std::vector<float> matrices;
     bool bViewProjectionChanged = true;
     bool bJoining = true;
+    bool bCanIndexSlots = false;
+    bool bIndexSlots = false;
     std::size_t vboCapacity = 0;
     std::size_t vboOffset = 0;
     std::size_t iboCapacity = 0;
