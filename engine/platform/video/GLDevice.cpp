@@ -483,13 +483,18 @@ float GLDevice::pixelArea(const Command& command) const
 
 void GLDevice::useProgram(int slots)
 {
-    const int index = (bIndexSlots ? TEXTURE_SLOTS : 0) + slots - 1;
+    // Picked by index, one program serves every call of several slots, with all of them.
+    const bool byIndex = bIndexSlots && slots > 1;
+    if (byIndex) {
+        slots = TEXTURE_SLOTS;
+    }
+    const int index = byIndex ? INDEX_PROGRAM : slots - 1;
     if (index == boundProgram) {
         return;
     }
     if (programs[index] == 0) {
-        // Made when a call first has this many slots; slot i samples texture unit i.
-        const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots, bIndexSlots).c_str());
+        // Made when a call first needs it; slot i samples texture unit i.
+        const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentShader(slots, byIndex).c_str());
         const GLuint program = glCreateProgram();
         glAttachShader(program, static_cast<GLuint>(vertexShaders[slots > 1 ? 1 : 0]));
         glAttachShader(program, fragment);

@@ -158,9 +158,10 @@ private:
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
-    // Program i picks among i + 1 slots by tests, program TEXTURE_SLOTS + i by index; each is made when first
-    // used.
-    static constexpr int PROGRAM_KINDS = 2 * TEXTURE_SLOTS;
+    // Program i picks among i + 1 slots by tests, program INDEX_PROGRAM among all of them by index; each is
+    // made when first used.
+    static constexpr int INDEX_PROGRAM = TEXTURE_SLOTS;
+    static constexpr int PROGRAM_KINDS = TEXTURE_SLOTS + 1;
     unsigned vertexShaders[2] = {}; // without and with the slot
     unsigned programs[PROGRAM_KINDS] = {};
     int uniformViewProjection[PROGRAM_KINDS] = {};
