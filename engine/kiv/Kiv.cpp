@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <chrono>
 #include <thread>
-#include <tuple>
 #include <vector>
 
 #include "engine/audio/KivAudio.h"
@@ -86,6 +86,15 @@ void drawOverlayText(const V3& position, void* font, const UString& text)
         bitmapFont->print(at, UColor(0xFFFFFFFFu), 0x03, line);
         at.y -= static_cast<float>(bitmapFont->getScaledLineHeight());
     }
+}
+
+// Digits with an optional minus sign: a number, if one too large for its setting.
+bool isWholeNumber(UStringView text)
+{
+    const std::size_t first = !text.empty() && text[0] == u'-' ? 1 : 0;
+    return text.size() > first &&
+           std::all_of(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(),
+                       [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
 std::string crashFileName(const char* extension) { return "crash." + wideToUtf8(GameInfo::GAME_ID) + extension; }
@@ -303,33 +312,36 @@ int Kiv::getIntInRange(MemoryIniFile& ini, const char16_t* section, const char16
                        int high, OutOfRange outOfRange)
 {
     const int value = ini.getInt(section, key, defaultValue); // a missing key is written with the default
+    const UString used = formatString(u"%d", defaultValue);
     if (!ini.findInt(section, key)) {
-        logReplacedSetting("Kiv::getIntInRange", section, key, ini.getString(section, key),
-                           formatString(u"%d", defaultValue));
+        const UString stored = ini.getString(section, key);
+        logReplacedSetting("Kiv::getIntInRange", section, key, stored,
+                           isWholeNumber(stored) ? u"is out of range" : u"cannot be read", used);
         return defaultValue;
     }
     if (value >= low && value <= high) {
         return value;
     }
-    const int used = outOfRange == OutOfRange::DEFAULT ? defaultValue : std::clamp(value, low, high);
-    logReplacedSetting("Kiv::getIntInRange", section, key, formatString(u"%d", value), formatString(u"%d", used));
-    return used;
+    const int kept = outOfRange == OutOfRange::DEFAULT ? defaultValue : std::clamp(value, low, high);
+    logReplacedSetting("Kiv::getIntInRange", section, key, formatString(u"%d", value), u"is out of range",
+                       formatString(u"%d", kept));
+    return kept;
 }
 
 bool Kiv::getBoolSetting(MemoryIniFile& ini, const char16_t* section, const char16_t* key, bool defaultValue)
 {
     const bool value = ini.getBool(section, key, defaultValue); // a missing key is written with the default
     if (!ini.findBool(section, key)) {
-        logReplacedSetting("Kiv::getBoolSetting", section, key, ini.getString(section, key),
+        logReplacedSetting("Kiv::getBoolSetting", section, key, ini.getString(section, key), u"cannot be read",
                            defaultValue ? u"Yes" : u"No");
     }
     return value;
 }
 
 void Kiv::logReplacedSetting(const char* reader, const char16_t* section, const char16_t* key, const UString& value,
-                             const UString& used)
+                             UStringView problem, const UString& used)
 {
-    Logger::logFrom(reader, u"Warning: %s %s=%s is out of range; using %s.", section, key, value, used);
+    Logger::logFrom(reader, u"Warning: %s %s=%s %s; using %s.", section, key, value, problem, used);
 }
 
 void Kiv::saveConfig()
@@ -366,11 +378,32 @@ void Kiv::startGraphics()
         return;
     }
     KivGraphics::Settings settings;
-    // A size out of range is no size the player chose: the default, which fits every screen, replaces it.
-    settings.videoModeWidth = getIntInRange(config, GRAPHICS_SECTION, u"videoModeWidth", settings.videoModeWidth,
-                                            MIN_VIDEO_WIDTH, MAX_VIDEO_SIZE, OutOfRange::DEFAULT);
-    settings.videoModeHeight = getIntInRange(config, GRAPHICS_SECTION, u"videoModeHeight", settings.videoModeHeight,
-                                             MIN_VIDEO_HEIGHT, MAX_VIDEO_SIZE, OutOfRange::DEFAULT);
+    // A size with an axis out of range or unreadable is no size the player chose: the default, which fits
+    // every screen, replaces both axes.
+    const KivGraphics::Settings defaults;
+    struct Axis {
+        const char16_t* key;
+        int low;
+        int fallback;
+        int& value;
+        bool usable = false;
+    };
+    Axis axes[] = {{u"videoModeWidth", MIN_VIDEO_WIDTH, defaults.videoModeWidth, settings.videoModeWidth},
+                   {u"videoModeHeight", MIN_VIDEO_HEIGHT, defaults.videoModeHeight, settings.videoModeHeight}};
+    for (Axis& axis : axes) {
+        axis.value =
+            getIntInRange(config, GRAPHICS_SECTION, axis.key, axis.fallback, axis.low, MAX_VIDEO_SIZE, OutOfRange::DEFAULT);
+        const std::optional<int> stored = config.findInt(GRAPHICS_SECTION, axis.key);
+        axis.usable = stored && *stored >= axis.low && *stored <= MAX_VIDEO_SIZE;
+    }
+    for (Axis& axis : axes) {
+        const Axis& other = &axis == &axes[0] ? axes[1] : axes[0];
+        if (!other.usable && axis.value != axis.fallback) {
+            logReplacedSetting("Kiv::startGraphics", GRAPHICS_SECTION, axis.key, formatString(u"%d", axis.value),
+                               formatString(u"goes with an unusable %s", other.key), formatString(u"%d", axis.fallback));
+            axis.value = axis.fallback;
+        }
+    }
     settings.bFullScreen = getBoolSetting(config, GRAPHICS_SECTION, u"bFullScreen", settings.bFullScreen);
     settings.bAllowLetterbox = getBoolSetting(config, GRAPHICS_SECTION, u"bAllowLetterbox", settings.bAllowLetterbox);
     settings.bBilinearFilter = getBoolSetting(config, GRAPHICS_SECTION, u"bBilinearFilter", settings.bBilinearFilter);
@@ -387,12 +420,9 @@ void Kiv::startGraphics()
         settings.bUseVSync = false;
         settings.bReleaseBuild = bRelease;
     }
-    std::tie(settings.displayWidth, settings.displayHeight) = window->desktopSize();
+    settings.display = window->displayArea();
     graphics = new KivGraphics(window->sdlWindow(), settings);
     graphics->setScreenshotFolder(userFolder);
-    if (!graphics->bFullScreen) {
-        window->keepOnDisplay(); // a window as large as the display is opened where it shows whole
-    }
 }
 
 void Kiv::logSystemInformation()

@@ -124,14 +124,16 @@ private:
     void readConfig();
     // What an integer setting outside low..high becomes: the nearest bound, or the default.
     enum class OutOfRange { NEAREST, DEFAULT };
-    // An integer setting held to low..high; a value that is no number gets the default. Both are logged.
+    // An integer setting held to low..high; a value that cannot be read as a number gets the default. Both are
+    // logged.
     static int getIntInRange(MemoryIniFile& ini, const char16_t* section, const char16_t* key, int defaultValue,
                              int low, int high, OutOfRange outOfRange = OutOfRange::NEAREST);
     // A "Yes"/"No" setting; any other value gets the default, logged.
     static bool getBoolSetting(MemoryIniFile& ini, const char16_t* section, const char16_t* key, bool defaultValue);
-    // "Warning: <section> <key>=<value> is out of range; using <used>." from the reading method.
+    // "Warning: <section> <key>=<value> <problem>; using <used>." from the reading method; the problem says
+    // why the value is not used ("is out of range", "cannot be read").
     static void logReplacedSetting(const char* reader, const char16_t* section, const char16_t* key,
-                                   const UString& value, const UString& used);
+                                   const UString& value, UStringView problem, const UString& used);
     void startGraphics();
     void dispatchPointer(Context* root);
     // Every object of the tree under the root of the last frame, parents before children.

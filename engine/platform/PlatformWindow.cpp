@@ -215,14 +215,32 @@ int PlatformWindow::height() const
     return h;
 }
 
-std::pair<int, int> PlatformWindow::desktopSize() const
+DisplayArea PlatformWindow::displayArea() const
 {
-    const int display = SDL_GetWindowDisplayIndex(window);
-    SDL_DisplayMode mode{};
-    if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
-        return {0, 0};
+    if (standIn) {
+        return *standIn;
     }
-    return {mode.w, mode.h};
+    DisplayArea area;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds{};
+    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+        return area;
+    }
+    area.bounds = {bounds.x, bounds.y, bounds.w, bounds.h};
+    SDL_Rect usable{};
+    const bool known = SDL_GetDisplayUsableBounds(display, &usable) == 0 && usable.w > 0 && usable.h > 0;
+    area.usable = known ? DisplayArea::Rect{usable.x, usable.y, usable.w, usable.h} : area.bounds;
+    // The window manager tells the frame in a message once it has framed the window; the messages waiting
+    // are read first (they stay queued for pumpEvents).
+    SDL_PumpEvents();
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0) {
+        area.frameLeft = std::max(left, 0);
+        area.frameTop = std::max(top, 0);
+        area.frameRight = std::max(right, 0);
+        area.frameBottom = std::max(bottom, 0);
+    }
+    return area;
 }
 
 std::pair<int, int> PlatformWindow::position() const
@@ -235,14 +253,8 @@ std::pair<int, int> PlatformWindow::position() const
 
 void PlatformWindow::keepOnDisplay()
 {
-    const int display = SDL_GetWindowDisplayIndex(window);
-    SDL_Rect bounds{};
-    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) {
-        return;
-    }
     const auto [x, y] = position();
-    const int left = std::clamp(x, bounds.x, std::max(bounds.x, bounds.x + bounds.w - width()));
-    const int top = std::clamp(y, bounds.y, std::max(bounds.y, bounds.y + bounds.h - height()));
+    const auto [left, top] = displayArea().keepInside(x, y, width(), height());
     if (left != x || top != y) {
         SDL_SetWindowPosition(window, left, top);
     }

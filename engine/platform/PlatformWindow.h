@@ -4,10 +4,12 @@
 // text, mouse and touch messages to the input service as PlatformEvents; keeps the window's focus, the
 // quit request and the game controllers.
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "engine/core/UString.h"
+#include "engine/platform/DisplayArea.h"
 #include "engine/platform/PlatformEvent.h"
 
 struct SDL_Window;
@@ -41,12 +43,16 @@ public:
     // Client area in pixels.
     int width() const;
     int height() const;
-    // The desktop size of the display the window is on; 0 x 0 when it is not known.
-    std::pair<int, int> desktopSize() const;
+    // The display the window is on: its rectangle, the part the window manager leaves free and the window's
+    // frame (bounds 0 x 0 when the display is not known).
+    DisplayArea displayArea() const;
+    // Lays the window out on the given display instead of the driver's own (a display-less driver has no
+    // real one); none: the driver's own again.
+    void standInDisplay(std::optional<DisplayArea> area) { standIn = area; }
     // The window's top-left corner on the desktop.
     std::pair<int, int> position() const;
-    // Moves a window that runs past its display's right or bottom edge back onto it, up to the display's
-    // top-left corner.
+    // Moves a window that runs past the free part of its display (its frame included) back into it, up to
+    // that part's top-left corner.
     void keepOnDisplay();
     void setSize(int width, int height);
     void setPosition(int x, int y);
@@ -70,4 +76,5 @@ private:
     // As the window messages last left them (what counts without a display).
     bool focused = true;
     bool minimized = false;
+    std::optional<DisplayArea> standIn;
 };

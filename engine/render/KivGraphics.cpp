@@ -7,6 +7,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
+#include "engine/platform/PlatformWindow.h"
 #include "engine/render/MemoryImageFile.h"
 
 namespace {
@@ -43,18 +44,17 @@ KivGraphics::KivGraphics(SDL_Window* window, const Settings& settings)
         videoModeWidth = Settings().videoModeWidth;
         videoModeHeight = Settings().videoModeHeight;
     }
-    if (!bFullScreen) {
-        // A window larger than the screen (a size kept from a larger monitor) would put the menus out of reach.
-        const auto [fitWidth, fitHeight] = windowSizeForDisplay(videoModeWidth, videoModeHeight, settings.displayWidth,
-                                                                settings.displayHeight, videoModes);
-        if (fitWidth != videoModeWidth || fitHeight != videoModeHeight) {
-            Logger::logFrom("KivGraphics::KivGraphics",
-                            u"Warning: a window of %dx%d does not fit the display (%dx%d); using %dx%d.",
-                            videoModeWidth, videoModeHeight, settings.displayWidth, settings.displayHeight, fitWidth,
-                            fitHeight);
-            videoModeWidth = fitWidth;
-            videoModeHeight = fitHeight;
-        }
+    // A size kept from a larger monitor would put the menus out of reach: full screen takes a mode the display
+    // shows, a window one that fits, title bar and all, in what the window manager leaves free.
+    const DisplayArea::Rect room = bFullScreen ? settings.display.bounds : settings.display.clientRoom();
+    const auto [fitWidth, fitHeight] =
+        windowSizeForDisplay(videoModeWidth, videoModeHeight, room.width, room.height, videoModes);
+    if (fitWidth != videoModeWidth || fitHeight != videoModeHeight) {
+        Logger::logFrom("KivGraphics::KivGraphics", u"Warning: %s of %dx%d does not fit the display (%dx%d); using %dx%d.",
+                        bFullScreen ? u"a full-screen mode" : u"a window", videoModeWidth, videoModeHeight, room.width,
+                        room.height, fitWidth, fitHeight);
+        videoModeWidth = fitWidth;
+        videoModeHeight = fitHeight;
     }
     reset();
     previous = gGraphics;
@@ -209,6 +209,13 @@ void KivGraphics::reset()
     } else {
         Logger::logFrom("KivGraphics::reset", u"The display refused %dx%d%s.", videoModeWidth, videoModeHeight,
                         bFullScreen ? UString(u" full screen") : UString());
+    }
+    if (!bFullScreen) {
+        // A window grown in place may run past the display's edge, its corner buttons with it.
+        PlatformWindow* window = PlatformWindow::instance();
+        if (window != nullptr && window->sdlWindow() == device->window()) {
+            window->keepOnDisplay();
+        }
     }
     device->setVSync(bVSync);
     applyLayout();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/UString.h"
+#include "engine/platform/DisplayArea.h"
 #include "engine/platform/video/GLDevice.h"
 
 
@@ -26,9 +27,9 @@ public:
         bool bEnableFontCache = true;
         bool bSimulate256x256TextureHW = false;
         bool bReleaseBuild = false; // without it the small test modes 320x240 and 480x360 are offered
-        // The desktop size of the display (0 x 0: not known); a window larger than it is not opened.
-        int displayWidth = 0;
-        int displayHeight = 0;
+        // The display (bounds 0 x 0: not known): a full-screen mode larger than it, or a window larger than
+        // the room its free part leaves the client area, is not opened.
+        DisplayArea display;
     };
 
     struct VideoMode {

@@ -1,6 +1,7 @@
 // The user configuration file is never lost: a FIFO, a device or an oversized file is refused without
 // blocking and left alone, an unparseable one is logged and kept as ".bad" before it is replaced, a link is
-// followed, and numbers are held to their ranges. Leftovers of interrupted saves go at start-up.
+// followed, numbers are held to their ranges, and a size the display cannot show is fitted to it. Leftovers
+// of interrupted saves go at start-up.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -105,9 +106,41 @@ TEST(ConfigFile, NumbersAreHeldToTheirRanges)
     EXPECT_EQ(kiv.graphics->videoModeHeight, 600);
     EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeWidth=-5 is out of range; using 800."));
     EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeHeight=2 is out of range; using 600."));
+
+    // One axis out of range makes no size either: both axes take the default.
+    for (const auto& [cfg, line] :
+         {std::pair{"videoModeWidth=0\r\nvideoModeHeight=700", "KivGraphics videoModeHeight=700 goes with an unusable "
+                                                                 "videoModeWidth; using 600."},
+          std::pair{"videoModeWidth=700\r\nvideoModeHeight=0", "KivGraphics videoModeWidth=700 goes with an unusable "
+                                                                 "videoModeHeight; using 800."}}) {
+        SCOPED_TRACE(cfg);
+        h.stop();
+        writeText(h.userFolder.file(".cfg"), std::string("[KivGraphics]\r\n") + cfg + "\r\n");
+        h.start();
+        EXPECT_EQ(std::make_pair(h.kiv().graphics->videoModeWidth, h.kiv().graphics->videoModeHeight),
+                  std::make_pair(800, 600));
+        EXPECT_TRUE(h.logContains(std::string("Warning: ") + line));
+    }
 }
 
-// Values that are no number, or neither Yes nor No, are logged as out of range and replaced as they are.
+// The files the build ships start the game without a warning, and a value at the lowest bound of its range
+// is kept.
+TEST(ConfigFile, TheShippedFilesAndValuesAtTheirLowestBoundsAreKept)
+{
+    const std::string shipped = KivHarness::readFile(std::string(TOBBLE_RUNTIME_DIR) + "/.cfg.static");
+    ASSERT_FALSE(shipped.empty());
+    KivHarness h(shipped, "[KivGraphics]\r\nvideoModeWidth=320\r\nvideoModeHeight=240\r\n");
+    EXPECT_EQ(h.kiv().singleLanguage, -1);
+    EXPECT_EQ(h.kiv().hq2x, 1);
+    EXPECT_EQ(std::make_pair(h.kiv().graphics->videoModeWidth, h.kiv().graphics->videoModeHeight),
+              std::make_pair(320, 240));
+    for (const std::string& line : h.logLines()) {
+        EXPECT_EQ(line.find("Warning:"), std::string::npos) << line;
+    }
+}
+
+// Values that are no number, or neither Yes nor No, are logged as unreadable and replaced as they are; a
+// number too large for its setting is out of range.
 TEST(ConfigFile, UnreadableValuesGetTheirDefaultsWithAWarning)
 {
     KivHarness h({}, "[Kiv]\r\ndefaultLanguage=99999999999\r\nbTickWhilePaused=1\r\n[KivGraphics]\r\n"
@@ -116,10 +149,10 @@ TEST(ConfigFile, UnreadableValuesGetTheirDefaultsWithAWarning)
     EXPECT_EQ(std::make_pair(h.kiv().graphics->videoModeWidth, h.kiv().graphics->videoModeHeight),
               std::make_pair(800, 600));
     for (const char* line : {"Kiv defaultLanguage=99999999999 is out of range; using -2.",
-                             "Kiv bTickWhilePaused=1 is out of range; using No.",
-                             "KivGraphics videoModeWidth=abc is out of range; using 800.",
-                             "KivGraphics videoModeHeight=800abc is out of range; using 600.",
-                             "KivGraphics bFullScreen=Maybe is out of range; using No."}) {
+                             "Kiv bTickWhilePaused=1 cannot be read; using No.",
+                             "KivGraphics videoModeWidth=abc cannot be read; using 800.",
+                             "KivGraphics videoModeHeight=800abc cannot be read; using 600.",
+                             "KivGraphics bFullScreen=Maybe cannot be read; using No."}) {
         EXPECT_TRUE(h.logContains(std::string("Warning: ") + line)) << line;
     }
 }
@@ -129,21 +162,72 @@ TEST(ConfigFile, UnreadableValuesGetTheirDefaultsWithAWarning)
 TEST(ConfigFile, AWindowLargerThanTheDisplayOpensAtAModeThatFits)
 {
     KivHarness h({}, "[KivGraphics]\r\nvideoModeWidth=16384\r\nvideoModeHeight=16384\r\nbFullScreen=No\r\n");
-    const auto [displayWidth, displayHeight] = h.window().desktopSize();
+    const DisplayArea::Rect display = h.window().displayArea().bounds;
     KivGraphics& graphics = *h.kiv().graphics;
     const int width = graphics.videoModeWidth, height = graphics.videoModeHeight;
     EXPECT_TRUE(h.logContains("Warning: a window of 16384x16384 does not fit the display (" +
-                              std::to_string(displayWidth) + "x" + std::to_string(displayHeight) + "); using " +
+                              std::to_string(display.width) + "x" + std::to_string(display.height) + "); using " +
                               std::to_string(width) + "x" + std::to_string(height) + "."));
     EXPECT_EQ(graphics.getDevice().drawableSize(), std::make_pair(width, height));
     h.stop();
     const std::string saved = KivHarness::readFile(h.userFolder.file(".cfg"));
     EXPECT_NE(saved.find("videoModeWidth=" + std::to_string(width) + "\r\n"), std::string::npos);
 
-    writeText(h.userFolder.file(".cfg"), "[KivGraphics]\r\nvideoModeWidth=" + std::to_string(displayWidth - 10) +
-                                             "\r\nvideoModeHeight=" + std::to_string(displayHeight) + "\r\n");
+    writeText(h.userFolder.file(".cfg"), "[KivGraphics]\r\nvideoModeWidth=" + std::to_string(display.width - 10) +
+                                             "\r\nvideoModeHeight=" + std::to_string(display.height) + "\r\n");
     h.start();
     EXPECT_EQ(h.window().position(), std::make_pair(10, 0));
+
+    // Under a window manager the window fits, title bar and borders included, in what its panels leave free:
+    // here 480x360 with a panel of 40 at the top and 30 at the bottom. The window opens at 50,50.
+    h.stop();
+    DisplayArea area;
+    area.bounds = {0, 0, 480, 360};
+    area.usable = {0, 40, 480, 290};
+    area.frameLeft = area.frameRight = area.frameBottom = 1;
+    area.frameTop = 20;
+    h.window().standInDisplay(area);
+    writeText(h.userFolder.file(".cfg"), "[KivGraphics]\r\nvideoModeWidth=480\r\nvideoModeHeight=360\r\n");
+    h.start();
+    EXPECT_TRUE(h.logContains("Warning: a window of 480x360 does not fit the display (478x269); using 320x240."));
+    const auto [x, y] = h.window().position();
+    const int w = h.window().width(), hh = h.window().height();
+    EXPECT_EQ(std::make_pair(w, hh), std::make_pair(320, 240));
+    EXPECT_GE(x - area.frameLeft, area.usable.x);
+    EXPECT_GE(y - area.frameTop, area.usable.y);
+    EXPECT_LE(x + w + area.frameRight, area.usable.x + area.usable.width);
+    EXPECT_LE(y + hh + area.frameBottom, area.usable.y + area.usable.height);
+}
+
+// Full screen at a size the display cannot show falls back as a window does, and the size used is saved.
+TEST(ConfigFile, AFullScreenLargerThanTheDisplayTakesAModeThatFits)
+{
+    KivHarness h;
+    h.stop();
+    DisplayArea area;
+    area.bounds = area.usable = {0, 0, 1280, 1024};
+    h.window().standInDisplay(area);
+    writeText(h.userFolder.file(".cfg"),
+              "[KivGraphics]\r\nvideoModeWidth=7680\r\nvideoModeHeight=4320\r\nbFullScreen=Yes\r\n");
+    h.start();
+    KivGraphics& graphics = *h.kiv().graphics;
+    // The largest listed mode up to 1280x1024 (the test display lists only the small test modes).
+    std::pair<int, int> fits;
+    for (const KivGraphics::VideoMode& mode : graphics.getVideoModes()) {
+        if (mode.width <= 1280 && mode.height <= 1024) {
+            fits = {mode.width, mode.height};
+        }
+    }
+    EXPECT_TRUE(graphics.bFullScreen);
+    EXPECT_EQ(std::make_pair(graphics.width, graphics.height), fits);
+    EXPECT_TRUE(h.logContains("Warning: a full-screen mode of 7680x4320 does not fit the display (1280x1024); using " +
+                              std::to_string(fits.first) + "x" + std::to_string(fits.second) + "."));
+    h.stop();
+    const std::string saved = KivHarness::readFile(h.userFolder.file(".cfg"));
+    EXPECT_NE(saved.find("videoModeWidth=" + std::to_string(fits.first) + "\r\nvideoModeHeight=" +
+                         std::to_string(fits.second) + "\r\nbFullScreen=Yes\r\n"),
+              std::string::npos)
+        << saved;
 }
 
 TEST(ConfigFile, LeftoversOfAnInterruptedSaveAreRemovedAtStartUp)
