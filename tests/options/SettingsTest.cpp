@@ -9,6 +9,7 @@
 #include "engine/core/Format.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/kiv/KivTimer.h"
+#include "engine/platform/PlatformWindow.h"
 #include "engine/render/Camera.h"
 #include "engine/render/KivGraphics.h"
 #include "game/language/Language.h"
@@ -316,6 +317,36 @@ TEST_F(Settings, OpenPagesTakeTheNewSizesLayoutAndKeepTheirSelection)
     tap(ESCAPE);
     EXPECT_EQ(options, top());
     EXPECT_TRUE(onto(input().pointer, options->pGraphicsButton));
+}
+
+// A size chosen here keeps the window on the display: one that would run past the edge of what the window
+// manager leaves free is moved back into it, title bar and borders included, as at start-up.
+TEST_F(Settings, AChosenSizeKeepsTheWindowOnTheDisplay)
+{
+    PlatformWindow& window = harness().window();
+    struct Restore {
+        PlatformWindow& window;
+        ~Restore() { window.standInDisplay(std::nullopt); }
+    } restore{window};
+    DisplayArea area; // 500x400 with a panel of 30 at the bottom
+    area.bounds = {0, 0, 500, 400};
+    area.usable = {0, 0, 500, 370};
+    area.frameLeft = area.frameRight = area.frameBottom = 1;
+    area.frameTop = 20;
+    window.standInDisplay(area);
+    global().config.bFullScreen = 0;
+    global().applySettings(320, 240);
+    frames(1);
+    window.setPosition(150, 100);
+    auto* page = new ContextAdvancedGraphics();
+    push(page);
+    const auto at = std::find(page->videoModeSizes.begin(), page->videoModeSizes.end(), std::make_pair(480, 360));
+    ASSERT_NE(at, page->videoModeSizes.end());
+    page->selectedMode = static_cast<int32_t>(at - page->videoModeSizes.begin());
+    tap(ESCAPE);
+    ASSERT_EQ(KivGraphics::instance()->width, 480);
+    // Right against the free part's right edge; taller than it, so its title bar at the top.
+    EXPECT_EQ(window.position(), std::make_pair(500 - 1 - 480, 20));
 }
 
 TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)
