@@ -1,6 +1,7 @@
 #include "MenuFixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -244,6 +245,17 @@ std::uint32_t MenuFixture::Screen::pixel(int x, int y) const
         return 0;
     }
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+}
+
+bool MenuFixture::Screen::differsFrom(const Screen& other, int x, int y) const
+{
+    const std::uint32_t a = pixel(x, y), b = other.pixel(x, y);
+    for (int shift : {0, 8, 16}) {
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 24) {
+            return true;
+        }
+    }
+    return false;
 }
 
 int MenuFixture::Screen::darkPixels(int x0, int x1, int y0, int y1, int below) const

@@ -4,8 +4,10 @@
 // input is injected straight into the input service's states.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/V3.h"
@@ -68,7 +70,24 @@ protected:
         // Pixels of [x0, x1) x [y0, y1) on the screen whose three channels are all below `below`: a text's
         // rim (below 80), bare black (below 9).
         int darkPixels(int x0, int x1, int y0, int y1, int below = 80) const;
+        // The pixel differs from the other screen's in a channel by more than 24.
+        bool differsFrom(const Screen& other, int x, int y) const;
     };
+    // The first and the last column from x0 to x1 (exclusive) with a pixel that ink(x, y) takes, in the 25 rows
+    // around row cy (an item's row); {x1, x0 - 1} when there is none.
+    template <class Ink>
+    static std::pair<int, int> inkColumns(int x0, int x1, int cy, Ink ink)
+    {
+        std::pair<int, int> found(x1, x0 - 1);
+        for (int y = cy - 12; y <= cy + 12; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                if (ink(x, y)) {
+                    found = {std::min(found.first, x), std::max(found.second, x)};
+                }
+            }
+        }
+        return found;
+    }
     static Screen readScreen();
     // Takes the pictures from behind and in front of a screen and clears it to white: the rims of its
     // texts then show on a light ground.

@@ -9,7 +9,6 @@
 #include "game/menus/MenuButton.h"
 #include "game/online/ContextNetworkConfig.h"
 #include "game/online/CountryListItem.h"
-#include "engine/text/FontQuad.h"
 
 namespace {
 using CountryListTest = OnlineFixture;
@@ -115,35 +114,40 @@ TEST_F(CountryListTest, PageWritesTheChoiceAndNextConfigures)
     EXPECT_NE(top(), again);
 }
 
-// The longest name is shrunk to stand between the field's arrows, as every value of a value item is: where it
-// differs from a short name on the screen lies inside the frame, clear of an arrow's width at either end.
+// The longest name is shrunk to stand between the field's arrows, as every value of a value item is. On the
+// screen the arrows are where the highlighted field drawn with them differs from it drawn without (its range
+// narrowed to the shown country), and the name is where the long one differs from a short one.
 TEST_F(CountryListTest, TheLongestNameStandsBetweenTheArrows)
 {
     auto* page = new ContextNetworkConfig();
     push(page);
     CountryListItem* field = page->pCountryItem;
-    auto show = [&](const char16_t* code) {
-        global().config.countryIndex = positionOf(code);
+    field->bForceHover = true;
+    auto show = [&](const char16_t* code, bool arrows) {
+        const int position = positionOf(code);
+        global().config.countryIndex = position;
+        field->minValue = arrows ? 0 : position;
+        field->maxValue = arrows ? CountryListItem::NUMCOUNTRIES - 1 : position;
+        field->highlight = 1.0;
         frames(1);
         return readScreen();
     };
-    const Screen shortName = show(u"DE");
-    const Screen longName = show(u"GS");
+    const Screen shortName = show(u"DE", false);
+    const Screen longName = show(u"GS", false);
+    const Screen withArrows = show(u"GS", true);
     const int cx = longName.width / 2 + static_cast<int>(field->position.x);
     const int cy = longName.height / 2 - static_cast<int>(field->position.y);
     const int half = static_cast<int>(field->frameWidth() / 2.0f);
-    const int arrow = field->pFont->measureLine(u"\u0007");
-    int first = longName.width, last = -1;
-    for (int y = cy - 12; y <= cy + 12; ++y) {
-        for (int x = 0; x < longName.width; ++x) {
-            if (longName.pixel(x, y) != shortName.pixel(x, y)) {
-                first = std::min(first, x);
-                last = std::max(last, x);
-            }
-        }
-    }
-    EXPECT_GT(first, cx - half + arrow);
-    EXPECT_LT(last, cx + half - arrow);
+    auto arrow = [&](int x, int y) { return withArrows.differsFrom(longName, x, y); };
+    const int leftArrowEnd = inkColumns(cx - half, cx, cy, arrow).second;
+    const int rightArrowStart = inkColumns(cx, cx + half, cy, arrow).first;
+    const auto [first, last] =
+        inkColumns(cx - half, cx + half, cy, [&](int x, int y) { return longName.differsFrom(shortName, x, y); });
+    EXPECT_LT(leftArrowEnd, first);
+    EXPECT_LT(last, rightArrowStart);
     EXPECT_GT(last - first, half); // the name is there, and long
+    EXPECT_GT(leftArrowEnd, cx - half); // and so are the arrows
+    EXPECT_LT(rightArrowStart, cx + half);
+    screenshot("online-country-longest-name", withArrows);
 }
 } // namespace

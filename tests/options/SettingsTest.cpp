@@ -386,38 +386,19 @@ TEST_F(Settings, EveryResolutionStandsBetweenTheFieldsArrows)
         };
         const int cx = graphics.width / 2 + static_cast<int>(field->position.x);
         const int cy = graphics.height / 2 - static_cast<int>(field->position.y);
-        // The first and the last column of the field's row from x0 to x1 with a pixel that `ink` takes.
-        auto columns = [&](int x0, int x1, auto ink) {
-            std::pair<int, int> found(x1, x0 - 1);
-            for (int y = cy - 12; y <= cy + 12; ++y) {
-                for (int x = x0; x < x1; ++x) {
-                    if (ink(x, y)) {
-                        found = {std::min(found.first, x), std::max(found.second, x)};
-                    }
-                }
-            }
-            return found;
-        };
         for (float pulse : {0.0f, 0.79f}) {
             const Screen bare = draw(UString(), pulse);
             auto red = [&](int x, int y) {
                 const std::uint32_t p = bare.pixel(x, y);
                 return ((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 120 && (p & 0xFF) < 120;
             };
-            const int leftArrowEnd = columns(cx - 150, cx, red).second;
-            const int rightArrowStart = columns(cx, cx + 150, red).first;
+            const int leftArrowEnd = inkColumns(cx - 150, cx, cy, red).second;
+            const int rightArrowStart = inkColumns(cx, cx + 150, cy, red).first;
             for (const UString& value : pulse == 0.0f ? std::span(values) : std::span(values).last(1)) {
                 SCOPED_TRACE(lang + " " + std::to_string(w) + " " + std::to_string(pulse) + " " + wideToUtf8(value));
                 const Screen shown = draw(value, pulse);
-                const auto [first, last] = columns(cx - 150, cx + 150, [&](int x, int y) {
-                    const std::uint32_t a = shown.pixel(x, y), b = bare.pixel(x, y);
-                    for (int shift : {0, 8, 16}) {
-                        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 24) {
-                            return true;
-                        }
-                    }
-                    return false;
-                });
+                const auto [first, last] =
+                    inkColumns(cx - 150, cx + 150, cy, [&](int x, int y) { return shown.differsFrom(bare, x, y); });
                 EXPECT_LT(leftArrowEnd, first);
                 EXPECT_LT(last, rightArrowStart);
             }
