@@ -200,6 +200,7 @@ TEST(ConfigFile, AWindowLargerThanTheDisplayOpensAtAModeThatFits)
 }
 
 // Full screen at a size the display cannot show falls back as a window does, and the size used is saved.
+// The harness's window opens at 50,50.
 TEST(ConfigFile, AFullScreenLargerThanTheDisplayTakesAModeThatFits)
 {
     KivHarness h;
@@ -222,6 +223,14 @@ TEST(ConfigFile, AFullScreenLargerThanTheDisplayTakesAModeThatFits)
     EXPECT_EQ(std::make_pair(graphics.width, graphics.height), fits);
     EXPECT_TRUE(h.logContains("Warning: a full-screen mode of 7680x4320 does not fit the display (1280x1024); using " +
                               std::to_string(fits.first) + "x" + std::to_string(fits.second) + "."));
+    // Laid over the display for full screen, the window is back where it stood when it is a window again.
+    graphics.changePresentationParameters(-1, -1, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                          graphics.bVSync);
+    h.frame();
+    EXPECT_EQ(h.window().position(), std::make_pair(50, 50));
+    graphics.changePresentationParameters(-1, -1, true, graphics.bLetterbox, graphics.bBilinearFilter,
+                                          graphics.bVSync);
+    h.frame();
     h.stop();
     const std::string saved = KivHarness::readFile(h.userFolder.file(".cfg"));
     EXPECT_NE(saved.find("videoModeWidth=" + std::to_string(fits.first) + "\r\nvideoModeHeight=" +
