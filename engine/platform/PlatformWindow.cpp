@@ -260,6 +260,26 @@ void PlatformWindow::keepOnDisplay()
     }
 }
 
+void PlatformWindow::layOverDisplay()
+{
+    const DisplayArea::Rect bounds = displayArea().bounds;
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0 || bounds.width <= 0 || bounds.height <= 0) {
+        return;
+    }
+    placeBeforeFullScreen = position();
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.width, bounds.height);
+}
+
+void PlatformWindow::returnToPlace()
+{
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0 || !placeBeforeFullScreen) {
+        return;
+    }
+    SDL_SetWindowPosition(window, placeBeforeFullScreen->first, placeBeforeFullScreen->second);
+    placeBeforeFullScreen.reset();
+}
+
 void PlatformWindow::setSize(int w, int h) { SDL_SetWindowSize(window, w, h); }
 void PlatformWindow::setPosition(int x, int y) { SDL_SetWindowPosition(window, x, y); }
 

@@ -54,6 +54,11 @@ public:
     // Moves a window that runs past the free part of its display (its frame included) back into it, up to
     // that part's top-left corner.
     void keepOnDisplay();
+    // Before full screen: lays the window over its display's whole rectangle (where no window manager carries
+    // full screen out, it would otherwise stay as it was), keeping where it stood.
+    void layOverDisplay();
+    // Back in a window: puts it where it stood before layOverDisplay (nothing while it is full screen).
+    void returnToPlace();
     void setSize(int width, int height);
     void setPosition(int x, int y);
     void setFullscreen(bool fullscreen);
@@ -77,4 +82,5 @@ private:
     bool focused = true;
     bool minimized = false;
     std::optional<DisplayArea> standIn;
+    std::optional<std::pair<int, int>> placeBeforeFullScreen;
 };

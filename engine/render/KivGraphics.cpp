@@ -194,6 +194,14 @@ void KivGraphics::resetIfPending()
 
 void KivGraphics::reset()
 {
+    // The engine's window (not one that a test made for the device alone) is laid out on its display.
+    PlatformWindow* window = PlatformWindow::instance();
+    if (window != nullptr && window->sdlWindow() != device->window()) {
+        window = nullptr;
+    }
+    if (window != nullptr && bFullScreen) {
+        window->layOverDisplay();
+    }
     if (device->setWindowMode(bFullScreen, videoModeWidth, videoModeHeight)) {
         bShownFullScreen = bFullScreen;
         shownWidth = videoModeWidth;
@@ -210,10 +218,10 @@ void KivGraphics::reset()
         Logger::logFrom("KivGraphics::reset", u"The display refused %dx%d%s.", videoModeWidth, videoModeHeight,
                         bFullScreen ? UString(u" full screen") : UString());
     }
-    if (!bFullScreen) {
-        // A window grown in place may run past the display's edge, its corner buttons with it.
-        PlatformWindow* window = PlatformWindow::instance();
-        if (window != nullptr && window->sdlWindow() == device->window()) {
+    if (window != nullptr) {
+        window->returnToPlace();
+        if (!bFullScreen) {
+            // A window grown in place may run past the display's edge, its corner buttons with it.
             window->keepOnDisplay();
         }
     }

@@ -221,33 +221,8 @@ std::vector<std::pair<int, int>> GLDevice::displayModes() const
 bool GLDevice::setWindowMode(bool fullScreen, int width, int height)
 {
     flush();
-    const bool windowed = (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN) == 0;
     if (fullScreen) {
-        // Without a window manager nobody carries the request out, and the window would stay where and as large
-        // as it was: it is first laid over the whole display, so that full screen covers the display either way.
-        // Its place is kept for the way back.
-        int x = 0, y = 0, w = 0, h = 0;
-        SDL_GetWindowPosition(sdlWindow, &x, &y);
-        SDL_GetWindowSize(sdlWindow, &w, &h);
-        const int display = SDL_GetWindowDisplayIndex(sdlWindow);
-        SDL_Rect bounds{};
-        const bool layOver = windowed && display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0 && bounds.w > 0 &&
-                             bounds.h > 0;
-        if (layOver) {
-            SDL_SetWindowPosition(sdlWindow, bounds.x, bounds.y);
-            SDL_SetWindowSize(sdlWindow, bounds.w, bounds.h);
-        }
-        if (SDL_SetWindowFullscreen(sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-            if (layOver) {
-                SDL_SetWindowSize(sdlWindow, w, h);
-                SDL_SetWindowPosition(sdlWindow, x, y);
-            }
-            return false;
-        }
-        if (layOver) {
-            windowedPosition = {x, y};
-        }
-        return true;
+        return SDL_SetWindowFullscreen(sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
     }
     if (SDL_SetWindowFullscreen(sdlWindow, 0) != 0) {
         return false;
@@ -255,10 +230,6 @@ bool GLDevice::setWindowMode(bool fullScreen, int width, int height)
     if (width > 0 && height > 0) {
         SDL_SetWindowSize(sdlWindow, width, height);
     }
-    if (!windowed && windowedPosition) {
-        SDL_SetWindowPosition(sdlWindow, windowedPosition->first, windowedPosition->second);
-    }
-    windowedPosition.reset();
     return true;
 }
 

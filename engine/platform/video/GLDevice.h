@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -66,8 +65,7 @@ public:
     // Display modes of the window's display as width x height (unsorted, may repeat).
     std::vector<std::pair<int, int>> displayModes() const;
     // Full screen (at the given size when it is a display mode, else at the desktop size) or windowed at
-    // the given size, back where it was before full screen. False when the display refuses the switch; the
-    // window then stays as it was.
+    // the given size. False when the display refuses the switch; the window then stays as it was.
     bool setWindowMode(bool fullScreen, int width, int height);
     void setVSync(bool enabled);
 
@@ -160,8 +158,6 @@ private:
 
     SDL_Window* sdlWindow;
     void* context = nullptr;
-    // Where the window stood before it was laid over the display for full screen.
-    std::optional<std::pair<int, int>> windowedPosition;
     // Program i picks among i + 1 slots by tests, program INDEX_PROGRAM among all of them by index; each is
     // made when first used.
     static constexpr int INDEX_PROGRAM = TEXTURE_SLOTS;
