@@ -219,6 +219,14 @@ UString ContextLevelManager::whyNotPlayable() const
                 return formatString(u"its controller's %s and %s are one list", before->name, at->name);
             }
         }
+        // What the level and its objects find in a list is taken as the list's kind (the pig is the first
+        // of pigList, the apples that reach the house are appleList's).
+        const auto index = static_cast<std::size_t>(at - std::begin(GameController::LISTS));
+        for (const KivBase* object = list->getFirstChild(); object != nullptr; object = object->getNext()) {
+            if (!GameController::isOfListKind(index, *object)) {
+                return formatString(u"its controller's %s holds an object of another kind", at->name);
+            }
+        }
     }
     if (gc->findHeroOrNull() == nullptr) {
         return u"it holds no pig";
