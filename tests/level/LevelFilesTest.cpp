@@ -250,9 +250,19 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         manager->bClosed = true;
         frames(1);
         manager.reset();
-        // The copy is the user's to mend: it stays as it was.
+        // The copy is the user's to mend: it stays as it was, and one that could be read is kept aside too.
         EXPECT_TRUE(std::filesystem::symlink_status(path).type() != std::filesystem::file_type::not_found);
+        std::vector<std::uint8_t> copy;
+        std::vector<std::uint8_t> keptAside;
+        if (std::filesystem::is_regular_file(path)) {
+            EXPECT_TRUE(FileIO::readWholeFile(path, copy));
+            EXPECT_TRUE(FileIO::readWholeFile(path + ".bad", keptAside));
+            EXPECT_TRUE(copy == keptAside);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(path + ".bad"));
+        }
         std::filesystem::remove(path);
+        std::filesystem::remove(path + ".bad");
     }
 }
 
