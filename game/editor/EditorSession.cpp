@@ -18,6 +18,7 @@
 #include "game/front/Global.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
+#include "game/level/MyRootObject.h"
 
 namespace {
 constexpr int KEY_S = 0x1F;
@@ -96,6 +97,10 @@ std::string EditorSession::savedLevelPath(UStringView file)
 
 void EditorSession::tick(GameServer& server, const KivInput& input)
 {
+    if (!startMessage.empty()) {
+        report(startMessage);
+        startMessage.clear();
+    }
     if (bEnding) {
         // The level stands still while the reason is on the screen, then goes back to the map.
         if (server.replicationClock >= endTime) {
@@ -153,8 +158,21 @@ bool EditorSession::save(GameServer& server)
         return false;
     }
     const std::string path = savedLevelPath(levelFile);
+    const UString shownPath = toUString(path.c_str());
+    if (FileManager::isKeptUnreadable(path)) {
+        report(formatString(u"Level not saved: %s is kept as it was. The copy there could not be used nor copied "
+                            u"aside, so no save replaces it in this run.",
+                            shownPath));
+        return false;
+    }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    // A menu open over the level (the pause menu: no other opens before the level is played) is closed first,
+    // as its own close does: the level stands still under it, with the outcome's line, and a copy written
+    // with it open would be refused when loaded.
+    if (auto* root = dynamic_cast<MyRootObject*>(server.root); root != nullptr) {
+        root->local_closeOverlay();
+    }
     dropDeleted(server);
     // As the user files are written: a temporary file flushed to the disk, renamed over the old one.
     Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
@@ -163,9 +181,28 @@ bool EditorSession::save(GameServer& server)
     if (!written) {
         // The level saved before (if any) stays as it was.
         FileManager::reportFailedSave(path, error ? error.value() : errno);
-        report(formatString(u"Level not saved: %s could not be written.", toUString(path.c_str())));
+        report(formatString(u"Level not saved: %s could not be written.", shownPath));
         return false;
     }
-    report(formatString(u"Level saved: %s", toUString(path.c_str())));
+    report(formatString(u"Level saved: %s", shownPath));
     return true;
+}
+
+void EditorSession::savedCopyRefused(const UString& why, bool keptAside)
+{
+    // The reason is a sentence of its own, which the screen leaves to the console when the line is too wide.
+    UString reason = why;
+    while (!reason.empty() && reason.back() == u'.') {
+        reason.pop_back();
+    }
+    if (!reason.empty() && reason[0] >= u'a' && reason[0] <= u'z') {
+        reason[0] = static_cast<char16_t>(reason[0] - u'a' + u'A');
+    }
+    const UString path = toUString(savedLevelPath(levelFile).c_str());
+    startMessage = keptAside ? formatString(u"Copy not used. %s. The saved copy %s is kept as %s.bad; the archive's "
+                                            u"level is shown, and Ctrl+S saves it in its place.",
+                                            reason, path, path)
+                             : formatString(u"Copy not used. %s. The saved copy %s is left where it is; the "
+                                            u"archive's level is shown, and no save replaces the copy in this run.",
+                                            reason, path);
 }

@@ -30,9 +30,14 @@ public:
     // no run.
     void toggleEditing(GameServer& server);
     // Writes the level as the user files are written (temporary file synced, then renamed over the old one
-    // or over the file a link names); false when it was played since loading, has no file name or cannot be
-    // written. The outcome goes to the console and on the screen.
+    // or over the file a link names), after closing the menu open over it (the pause menu); false when it
+    // was played since loading, has no file name, when the copy there could not be used and is kept where
+    // it is in this run, or when it cannot be written. The outcome goes to the console and on the screen.
     bool save(GameServer& server);
+    // The level's saved copy could not be used (why), and the archive's level is edited instead: the copy
+    // was kept aside as the damaged user files are (keptAside), or, when it could not be, is left where it
+    // is. Said on the screen when the level starts.
+    void savedCopyRefused(const UString& why, bool keptAside);
 
     UString levelFile;
     bool bPlayed = false;
@@ -40,6 +45,7 @@ public:
 private:
     void endUnplayable(GameServer& server, const UString& why);
 
+    UString startMessage;  // shown once the level runs
     bool bEnding = false;  // the level ends at endTime on its role's clock
     double endTime = 0.0;
 };

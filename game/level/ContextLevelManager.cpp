@@ -14,6 +14,7 @@
 #include "engine/core/TimeKeeper.h"
 #include "engine/files/FileBlock.h"
 #include "engine/files/FileIO.h"
+#include "engine/files/FileManager.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
@@ -129,11 +130,11 @@ bool ContextLevelManager::loadSaved(const UString& fileName)
                       : error == EFBIG  ? formatString(u"it is larger than %u bytes",
                                                        static_cast<unsigned>(MAX_SAVED_LEVEL_SIZE))
                                         : toUString(std::strerror(error));
-        refuseSaved(shownPath, why);
+        refuseSaved(path, why, nullptr);
         return false;
     }
     if (bytes.empty()) {
-        refuseSaved(shownPath, u"the file is empty");
+        refuseSaved(path, u"the file is empty", &bytes);
         return false;
     }
     const double start = physicalTime();
@@ -142,7 +143,7 @@ bool ContextLevelManager::loadSaved(const UString& fileName)
     stream.doBytes(bytes.data(), bytes.size());
     stream.rewindToRead();
     if (const UString why = playUntrusted(stream); !why.empty()) {
-        refuseSaved(shownPath, why);
+        refuseSaved(path, why, &bytes);
         return false;
     }
     Logger::logFrom(CONSTRUCTOR, u"Level loaded in %.3lfs.", physicalTime() - start);
@@ -169,9 +170,17 @@ UString ContextLevelManager::playUntrusted(Packet& stream)
     return why;
 }
 
-void ContextLevelManager::refuseSaved(const UString& path, const UString& why)
+void ContextLevelManager::refuseSaved(const std::string& path, const UString& why,
+                                      const std::vector<std::uint8_t>* bytes)
 {
     Logger::logFrom(CONSTRUCTOR, u"The edited level %s cannot be used (%s); the archive's is used.", path, why);
+    // The copy is the user's work, kept as the damaged user files are: copied aside for a save to replace,
+    // or, without that copy, replaced by no save of this run.
+    const bool keptAside = bytes != nullptr && FileManager::keepDamagedCopy(path, *bytes);
+    if (!keptAside) {
+        FileManager::keepUnreadableFile(path);
+    }
+    editSession->savedCopyRefused(why, keptAside);
 }
 
 UString ContextLevelManager::whyNotPlayable() const
@@ -217,6 +226,14 @@ UString ContextLevelManager::whyNotPlayable() const
         for (const GameController::ListMember* before = std::begin(GameController::LISTS); before != at; ++before) {
             if (gc->*before->list == list) {
                 return formatString(u"its controller's %s and %s are one list", before->name, at->name);
+            }
+        }
+        // What the level and its objects find in a list is taken as the list's kind (the pig is the first
+        // of pigList, the apples that reach the house are appleList's).
+        const auto index = static_cast<std::size_t>(at - std::begin(GameController::LISTS));
+        for (const KivBase* object = list->getFirstChild(); object != nullptr; object = object->getNext()) {
+            if (!GameController::isOfListKind(index, *object)) {
+                return formatString(u"its controller's %s holds an object of another kind", at->name);
             }
         }
     }

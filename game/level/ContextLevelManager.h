@@ -3,7 +3,10 @@
 // archive and replays it into the server, then ticks and draws the server each frame. When the level's
 // result code becomes non-zero it stops the music and finishes; its creator reads the code and the run's
 // statistics, then deletes it.
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/core/UString.h"
 #include "engine/render/Context.h"
@@ -52,15 +55,18 @@ private:
     void createServer();
     void load(const UString& fileName);
     // The level as saved by the editor, when there is one and it can be played; false otherwise. A copy
-    // that cannot be read or played is left in place, with a log line that names it and says why.
+    // that cannot be read or played is left in place, with a log line that names it and says why, and
+    // kept as the damaged user files are: copied to <copy>.bad, which no save replaces, or, when it could
+    // not be read or copied, saved over by nothing in this run. The editor says so on the screen.
     bool loadSaved(const UString& fileName);
-    void refuseSaved(const UString& path, const UString& why);
+    // bytes: what was read of the copy; null when it could not be read.
+    void refuseSaved(const std::string& path, const UString& why, const std::vector<std::uint8_t>* bytes);
     // Reads a stream from outside into the server, checks it and sets it up. Answers why it cannot be
     // played (the server is then a new, empty one) or nothing when it is played.
     UString playUntrusted(Packet& stream);
     // Why the loaded level cannot be played (no root, no controller, a layer or list missing, not where the
-    // controller keeps it or standing for another list too, no pig or house), naming the layer or list;
-    // empty when it can.
+    // controller keeps it or standing for another list too, a list holding an object of another kind, no
+    // pig or house, a menu open), naming the layer or list; empty when it can.
     UString whyNotPlayable() const;
     void replay(Packet& stream);
 

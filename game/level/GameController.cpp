@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include "engine/core/SourceLocation.h"
 
 #include "engine/audio/KivAudio.h"
@@ -49,6 +50,10 @@
 #include "game/front/SnowFlake.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
+#include "game/world/EditorObject.h"
+#include "game/world/EditorProxy.h"
+#include "game/world/Hull.h"
+#include "game/world/LevelAccess.h"
 #include "game/world/PhysicsWorld.h"
 
 
@@ -155,6 +160,33 @@ const GameController::ListMember GameController::LISTS[18] = {
     {u"weatherList", &GameController::weatherList},
     {u"speechBubbleList", &GameController::speechBubbleList},
 };
+
+bool GameController::isOfListKind(std::size_t list, const KivBase& object)
+{
+    static_assert(std::size(LISTS) == LevelAccess::LIST_COUNT);
+    if (object.isDerivedFrom(&EditorObject::classRecord)) {
+        const LevelAccess::ListId home = static_cast<const EditorObject&>(object).homeListId;
+        return static_cast<std::size_t>(home) == list ||
+               (list == LevelAccess::BG_LIST && home == LevelAccess::OBJECT_LIST);
+    }
+    const bool hull = object.isDerivedFrom(&Hull::classRecord);
+    const bool proxy = object.isDerivedFrom(&EditorProxy::classRecord);
+    switch (list) {
+    case LevelAccess::HULL_LIST:
+        return hull;
+    case LevelAccess::PROXY_LIST:
+        return proxy;
+    case LevelAccess::BG_LIST:
+    case LevelAccess::BG_EFFECTS_LIST:
+    case LevelAccess::APPLE_GHOST_LIST:
+    case LevelAccess::FG_EFFECTS_LIST:
+    case LevelAccess::WEATHER_LIST:
+    case LevelAccess::SPEECH_BUBBLE_LIST:
+        return !hull && !proxy;
+    default:
+        return false;
+    }
+}
 
 void GameController::addPropertiesTo(Property& list)
 {

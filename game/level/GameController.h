@@ -6,6 +6,7 @@
 //
 // Its property list is the level-file layout of the controller: the layers, the eighteen lists, the
 // editor, the playing area, apples needed, the bonus flag, the par time, the season and the weather.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -145,6 +146,11 @@ public:
         KivBase* GameController::*list;
     };
     static const ListMember LISTS[18];
+    // Whether the object is of the kind that LISTS[list] holds (LISTS is in the order of
+    // LevelAccess::ListId): a level object in its home list, or in bgList when its home is objectList
+    // (scenery drawn behind the objects); a hull in hullList and a proxy in proxyList; and in bgList and the
+    // effect lists any object but these (the effects, such as the hills behind the level).
+    static bool isOfListKind(std::size_t list, const KivBase& object);
 
     ContextEditor* editor = nullptr;
 

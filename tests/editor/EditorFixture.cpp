@@ -19,6 +19,7 @@
 #include "game/level/LevelServices.h"
 #include "game/menus/GUIthemeMinimal.h"
 #include "game/userdata/ProfileData.h"
+#include "game/world/EditorObject.h"
 #include "support/DataBuild.h"
 #include "support/GameData.h"
 
@@ -164,6 +165,19 @@ V3 EditorTest::gameToScreen(const V3& world)
     float sy = 0.0f;
     level().contextGame->camera->worldToScreen(world, w, h, sx, sy);
     return V3(sx, h - sy, 0.0f);
+}
+
+V3 EditorTest::pressOn(const EditorObject& object)
+{
+    editor().setEditorCamera(object.position.x, object.position.y,
+                             -static_cast<float>(KivGraphics::instance()->width / 2));
+    frames(1);
+    const V3 at = gameToScreen(object.position);
+    mouseMove(at.x, at.y);
+    frames(1);
+    mouseButton(0, true);
+    frames(1);
+    return at;
 }
 
 int EditorTest::consoleCount(const std::string& text) const

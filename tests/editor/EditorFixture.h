@@ -16,6 +16,7 @@
 class ContextEditor;
 class ContextLevelManager;
 class ContextManager;
+class EditorObject;
 class GameController;
 class MyGlobal;
 
@@ -54,6 +55,9 @@ protected:
     void mouseButton(int button, bool down);
     // A world point of the game layer in screen pixels from the lower-left corner.
     V3 gameToScreen(const V3& world);
+    // Centres the editor camera on the object at one unit a pixel, points at it and presses the left button;
+    // answers where on the screen it was pressed.
+    V3 pressOn(const EditorObject& object);
 
     // Console lines printed since the test began that contain `text`.
     int consoleCount(const std::string& text) const;

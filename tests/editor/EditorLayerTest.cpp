@@ -319,13 +319,7 @@ TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
 {
     ASSERT_TRUE(loadLevel(true));
     auto* house = static_cast<EditorObject*>(level().findHouse());
-    editor().setEditorCamera(house->position.x, house->position.y, -static_cast<float>(KivGraphics::instance()->width / 2));
-    frames(1);
-    const V3 at = gameToScreen(house->position);
-    mouseMove(at.x, at.y);
-    frames(1);
-    mouseButton(0, true);
-    frames(1);
+    pressOn(*house);
     mouseButton(0, false);
     ASSERT_EQ(editor().edited.get(), house);
     ASSERT_NE(editor().panelHolder->getFirstChild(), nullptr);

@@ -1,9 +1,15 @@
-// Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, the level manager then
-// loads that copy with every object and property as saved (and without what a deletion just before the
-// save left), a level that was played cannot be saved, and a copy whose play test cannot be set up ends.
+// Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, from whatever state the
+// editor is in, the level manager then loads that copy with every object and property as saved (and without
+// what a deletion just before the save left), a level that was played cannot be saved, a copy whose play
+// test cannot be set up ends, and a copy that cannot be used is kept and said so on the screen.
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <vector>
 
 #include "EditorFixture.h"
 
@@ -11,6 +17,7 @@
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyPointer.h"
 #include "engine/core/PropertyReferenceBase.h"
+#include "engine/files/FileIO.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
@@ -22,6 +29,7 @@
 #include "game/level/GameServer.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/MessageDisplay.h"
+#include "game/level/MyRootObject.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/A99Object.h"
 #include "game/world/EditorObject.h"
@@ -238,6 +246,153 @@ TEST_F(EditorTest, SavedCopyWhosePlayTestCannotBeSetUpEndsWithTheReason)
     EXPECT_THROW(manager->editSession->toggleEditing(*manager->server), FatalError);
 }
 
+// Ctrl+S from each state the editor can be in: a copy it reports as saved loads again as saved; a save it
+// refuses leaves the copy saved before, which loads again.
+TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
+{
+    ASSERT_TRUE(loadLevel(true));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    editor().levelName = u"Earlier";
+    tapWith("Left Ctrl", "S");
+    V3 held;
+    const UString savedLine =
+        u"Level saved: levels/" + toUString(std::filesystem::path(path).filename().string().c_str());
+    // Each state with what the screen shows after Ctrl+S.
+    struct State {
+        const char* what;
+        std::function<void()> enter;
+        bool saved;
+        UString shown;
+    };
+    const std::vector<State> states = {
+        {"class list (F1)", [&] { tap("F1"); }, true, savedLine},
+        {"level settings (F2)", [&] { tap("F2"); }, true, savedLine},
+        {"editor settings (F3)", [&] { tap("F3"); }, true, savedLine},
+        {"pause menu", [&] { tap("Escape"); }, true, savedLine},
+        {"play test refused",
+         [&] {
+             THEROLE = manager->server;
+             auto* failing = new FailingSetUp();
+             manager->server->registerObject(failing, 0);
+             level().objectList->appendChild(failing);
+             tap("F4");
+         },
+         false, u"Play test not started: the level cannot be set up."},
+        {"object held",
+         [&] {
+             auto* hero = static_cast<EditorObject*>(level().findHero());
+             const V3 at = pressOn(*hero);
+             mouseMove(at.x + 30.0f, at.y + 10.0f);
+             frames(1);
+             held = hero->position;
+         },
+         true, savedLine},
+    };
+    for (const auto& [what, enter, saved, shown] : states) {
+        SCOPED_TRACE(what);
+        loadLevel(true, levelNumber);
+        ASSERT_TRUE(harness().logContains("Loading level: " + path));
+        editor().levelName = toUString(what);
+        enter();
+        const int savedBefore = consoleCount("Level saved: ");
+        tapWith("Left Ctrl", "S");
+        EXPECT_EQ(consoleCount("Level saved: "), savedBefore + (saved ? 1 : 0));
+        // The menu closes with the save, and the level's line shows the outcome.
+        EXPECT_EQ(manager->getRoot()->contextOverlay, nullptr);
+        EXPECT_TRUE(showsMessage(level(), shown));
+        mouseButton(0, false);
+        const int from = static_cast<int>(harness().logLines().size());
+        loadLevel(true, levelNumber);
+        EXPECT_GE(harness().logIndex("Loading level: " + path, from), 0);
+        EXPECT_LT(harness().logIndex("cannot be used", from), 0);
+        EXPECT_EQ(editor().levelName, saved ? toUString(what) : UString(u"Earlier"));
+        if (saved) {
+            editor().levelName = u"Earlier";
+            tapWith("Left Ctrl", "S");
+        }
+    }
+    EXPECT_EQ(static_cast<EditorObject*>(level().findHero())->position, held);
+    closeLevel();
+    std::filesystem::remove(path);
+}
+
+// A saved copy that cannot be used is kept as the damaged user files are: the screen says so and why, the
+// copy goes to <copy>.bad, which Ctrl+S then leaves as it is; a copy that cannot be copied aside, or not even
+// read, is saved over by nothing in this run.
+TEST_F(EditorTest, RefusedSavedCopyIsKeptAsideAndNoSaveReplacesIt)
+{
+    ASSERT_TRUE(loadLevel(true));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    const std::string folder = std::filesystem::path(path).parent_path().string() + "/";
+    // As a save with the pause menu open wrote it.
+    tap("Escape");
+    ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+    manager->server->writeFullState(stream);
+    const std::vector<std::uint8_t> refused(stream.data(), stream.data() + stream.size());
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(FileIO::writeFileReplacing(path, refused.data(), refused.size()));
+    auto bytesOf = [](const std::string& file) {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(FileIO::readWholeFile(file, bytes)) << file;
+        return bytes;
+    };
+
+    loadLevel(true, levelNumber);
+    EXPECT_TRUE(harness().logContains("cannot be used (it was saved with an overlay open)"));
+    EXPECT_EQ(consoleCount("Copy not used. It was saved with an overlay open. The saved copy " + path +
+                           " is kept as " + path + ".bad;"),
+              1);
+    EXPECT_TRUE(showsMessage(level(), u"Copy not used. It was saved with an overlay open."));
+    // Spelled out letter by letter.
+    frames(260);
+    saveScreenshot("editor-copy-not-used");
+    EXPECT_EQ(bytesOf(path + ".bad"), refused);
+    tapWith("Left Ctrl", "S");
+    EXPECT_EQ(consoleCount("Level saved: "), 1);
+    loadLevel(true, levelNumber);
+    EXPECT_FALSE(harness().logContains("cannot be used (it holds"));
+    EXPECT_EQ(consoleCount("Copy not used."), 1);
+    EXPECT_EQ(bytesOf(path + ".bad"), refused);
+
+    // Where the copy aside cannot be made (a folder in its place), and where the copy cannot be read (a
+    // FIFO), the copy stays the only one there is: Ctrl+S leaves it.
+    const struct {
+        int number;
+        std::function<void(const std::string&)> make;
+        const char* reason;
+    } kept[] = {{5,
+                 [&](const std::string& copy) {
+                     std::filesystem::create_directories(copy + ".bad/x");
+                     ASSERT_TRUE(FileIO::writeFileReplacing(copy, refused.data(), refused.size()));
+                 },
+                 "It was saved with an overlay open."},
+                {6, [](const std::string& copy) { ASSERT_EQ(mkfifo(copy.c_str(), 0600), 0); },
+                 "It is not a regular file."}};
+    for (const auto& [number, make, reason] : kept) {
+        SCOPED_TRACE(reason);
+        const std::string copy = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(number));
+        make(copy);
+        const auto before = std::filesystem::status(copy).type();
+        loadLevel(true, number);
+        EXPECT_TRUE(showsMessage(level(), u"Copy not used. " + toUString(reason)));
+        EXPECT_EQ(consoleCount("is left where it is; the archive's level is shown"), number - 4);
+        THEROLE = manager->server;
+        EXPECT_FALSE(manager->editSession->save(*manager->server));
+        EXPECT_EQ(consoleCount("Level not saved: " + copy + " is kept as it was."), 1);
+        EXPECT_EQ(std::filesystem::status(copy).type(), before);
+        if (before == std::filesystem::file_type::regular) {
+            EXPECT_EQ(bytesOf(copy), refused);
+        }
+        closeLevel();
+        std::filesystem::remove(copy);
+        std::filesystem::remove_all(copy + ".bad");
+    }
+    std::filesystem::remove(path);
+    std::filesystem::remove(path + ".bad");
+}
+
 TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)
 {
     ASSERT_TRUE(loadLevel(true));
@@ -291,4 +446,5 @@ TEST_F(EditorTest, EmptySavedLevelFallsBackToTheArchive)
     // The empty file is left for the user to look at; it is not removed or replaced.
     EXPECT_TRUE(std::filesystem::exists(path));
     std::filesystem::remove(path);
+    std::filesystem::remove(path + ".bad");
 }

@@ -5,17 +5,21 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "LevelFixture.h"
 
 #include "engine/core/ErrorManager.h"
 #include "engine/files/FileBlock.h"
+#include "engine/files/FileIO.h"
 #include "engine/files/FileManager.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
@@ -31,6 +35,8 @@
 #include "game/level/LevelBuilder.h"
 #include "game/overlays/OverlayPause.h"
 #include "game/userdata/ProfileData.h"
+#include "game/world/Apple.h"
+#include "game/world/EditorObject.h"
 #include "support/ObjectChain.h"
 #include "support/TempDir.h"
 
@@ -51,10 +57,10 @@ void writeBytes(const std::string& path, const std::vector<char>& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// An object whose level-start set-up fails as a damaged level's would: through the stream's error while
-// the level is untrusted, else through the fatal path. Its name sorts after every class of the game, so
-// the class numbers in the level files stay as they are.
-class FailingSetUp : public KivBase {
+// A level object whose level-start set-up fails as a damaged level's would: through the stream's error
+// while the level is untrusted, else through the fatal path. Its name sorts after every class of the game,
+// so the class numbers in the level files stay as they are.
+class FailingSetUp : public EditorObject {
 public:
     static const RuntimeClass classRecord;
     const RuntimeClass* getClass() const override { return &classRecord; }
@@ -66,7 +72,7 @@ public:
         KIV_FATAL(u"Set-up failed.");
     }
 };
-const RuntimeClass FailingSetUp::classRecord(u"zFailingSetUp", &KivBase::classRecord,
+const RuntimeClass FailingSetUp::classRecord(u"zFailingSetUp", &EditorObject::classRecord,
                                              &RuntimeClass::factoryOf<FailingSetUp>);
 } // namespace
 
@@ -96,6 +102,14 @@ TEST_F(LevelTest, EveryLevelFileBuildsItsTree)
         EXPECT_EQ(gc->contextGame->getLastChild(), gc->speechBubbleList);
         EXPECT_NE(gc->findHeroOrNull(), nullptr);
         EXPECT_NE(gc->findHouseOrNull(), nullptr);
+        // Each list holds its own kind, as a saved copy must.
+        for (std::size_t list = 0; list < std::size(GameController::LISTS); ++list) {
+            const KivBase* holder = gc->*GameController::LISTS[list].list;
+            for (const KivBase* object = holder->getFirstChild(); object != nullptr; object = object->getNext()) {
+                EXPECT_TRUE(GameController::isOfListKind(list, *object))
+                    << wideToUtf8(GameController::LISTS[list].name);
+            }
+        }
         EXPECT_NE(gc->editor, nullptr);
         EXPECT_EQ(gc->state, GameController::STATE_INTRO);
         std::set<int32_t> uids;
@@ -236,9 +250,19 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         manager->bClosed = true;
         frames(1);
         manager.reset();
-        // The copy is the user's to mend: it stays as it was.
+        // The copy is the user's to mend: it stays as it was, and one that could be read is kept aside too.
         EXPECT_TRUE(std::filesystem::symlink_status(path).type() != std::filesystem::file_type::not_found);
+        std::vector<std::uint8_t> copy;
+        std::vector<std::uint8_t> keptAside;
+        if (std::filesystem::is_regular_file(path)) {
+            EXPECT_TRUE(FileIO::readWholeFile(path, copy));
+            EXPECT_TRUE(FileIO::readWholeFile(path + ".bad", keptAside));
+            EXPECT_TRUE(copy == keptAside);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(path + ".bad"));
+        }
         std::filesystem::remove(path);
+        std::filesystem::remove(path + ".bad");
     }
 }
 
@@ -307,6 +331,18 @@ TEST_F(LevelTest, SavedLevelIsRefusedWithTheReasonOfEachLayerOrListOutOfPlaceAnd
     // The baskets of the cargo list could never be picked up.
     expectRefused("its controller's appleList and cargoList are one list",
                   [](LevelBuilder&, GameController& gc) { gc.cargoList = gc.appleList; });
+    // Each list standing for the other's: the HUD would count the pig as an apple, and the pig would not
+    // answer.
+    expectRefused("its controller's appleList holds an object of another kind",
+                  [](LevelBuilder&, GameController& gc) { std::swap(gc.appleList, gc.pigList); });
+    // One object of another kind in a list: an apple among the baskets, a level object among the effects, an
+    // effect among the pigs.
+    expectRefused("its controller's cargoList holds an object of another kind",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.cargoList, new Apple()); });
+    expectRefused("its controller's fgEffectsList holds an object of another kind",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.fgEffectsList, new Apple()); });
+    expectRefused("its controller's pigList holds an object of another kind",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.pigList, new ParticleEmitter()); });
     expectRefused("Set-up failed.",
                   [](LevelBuilder& builder, GameController& gc) { builder.add(gc.objectList, new FailingSetUp()); });
 }
