@@ -33,6 +33,8 @@ public:
     // or over the file a link names); false when it was played since loading, has no file name or cannot be
     // written. The outcome goes to the console and on the screen.
     bool save(GameServer& server);
+    // Writes an outcome of the editor to the console (or the log) and shows it on the level's message line.
+    static void report(const UString& line);
 
     UString levelFile;
     bool bPlayed = false;

@@ -6,6 +6,8 @@
 
 #include "game/world/A99Object.h"
 
+class LevelDataCheck;
+
 class Terrain : public A99Object {
 public:
     static const RuntimeClass classRecord;
@@ -30,6 +32,9 @@ public:
     // Moves the hull's points to the heights; makes the hull when there is none, and rebuilds it when the
     // number of points changed, where new objects may be registered.
     void updateHull();
+
+    // The segment width and count within their ranges, the strip no wider than the coordinates reach.
+    void checkSegments(LevelDataCheck& check);
 
     int32_t segmentWidth = 512;
     int32_t segmentCount = 16;
