@@ -110,7 +110,7 @@ bool PropertyFieldValue::applyText(const UString& text)
     return false;
 }
 
-bool PropertyFieldValue::editedObjectTakesValue(UString& why) const
+bool PropertyFieldValue::editedObjectTakesValue(UString& why)
 {
     const ContextEditor* editor = findEditor();
     KivBase* object = editor != nullptr ? editor->edited.get() : nullptr;
@@ -123,7 +123,7 @@ bool PropertyFieldValue::editedObjectTakesValue(UString& why) const
     // from outside, where what the physics cannot take is refused rather than clamped.
     KivEvent edited;
     edited.type = ContextEditor::EVENT_EDITED;
-    edited.source = const_cast<PropertyFieldValue*>(this);
+    edited.source = this;
     edited.target = object;
     try {
         const NetRole::Scope untrusted = role->readingUntrusted();

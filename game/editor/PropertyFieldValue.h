@@ -34,5 +34,5 @@ protected:
 private:
     // Runs the edited object's check of its values on the value just written, as on one from outside;
     // false, with the reason, when the check refuses it.
-    bool editedObjectTakesValue(UString& why) const;
+    bool editedObjectTakesValue(UString& why);
 };

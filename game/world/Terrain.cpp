@@ -50,10 +50,10 @@ void Terrain::checkLoadedValues()
 
 void Terrain::checkSegments(LevelDataCheck& check)
 {
-    check.range(u"segmentWidth", segmentWidth, 1, MAX_SEGMENT_WIDTH);
     check.range(u"segmentCount", segmentCount, 1, MAX_SEGMENTS);
     // The points lie up to half the strip's width either side of its position: no farther than a coordinate.
-    const int32_t widest = static_cast<int32_t>(2.0f * LevelDataCheck::MAX_COORDINATE) / segmentCount;
+    const int32_t widest =
+        std::min(MAX_SEGMENT_WIDTH, static_cast<int32_t>(2.0f * LevelDataCheck::MAX_COORDINATE) / segmentCount);
     check.reach(u"segmentWidth", segmentWidth, 1, widest);
 }
 

@@ -33,14 +33,15 @@ public:
     // number of points changed, where new objects may be registered.
     void updateHull();
 
-    // The segment width and count within their ranges, the strip no wider than the coordinates reach.
-    void checkSegments(LevelDataCheck& check);
-
     int32_t segmentWidth = 512;
     int32_t segmentCount = 16;
     std::vector<float> heights;
     // Grows with every change of the heights, so decorations know to follow.
     uint32_t revision = 0;
+
+private:
+    // The segment count within its range, the width too and no wider than the coordinates reach.
+    void checkSegments(LevelDataCheck& check);
 };
 
 class RPC_Terrain_construct : public RPC {

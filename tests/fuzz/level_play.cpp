@@ -16,7 +16,6 @@
 #include <box2d/box2d.h>
 
 #include "engine/core/ErrorManager.h"
-#include "engine/core/Logger.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "game/level/ContextLevelManager.h"
@@ -86,7 +85,6 @@ void play(ContextLevelManager& manager, GameController& level)
         if (step % CHECK_EVERY == 0 && level.physics != nullptr) {
             checkPhysics(*level.physics);
         }
-        if (std::getenv("SCRATCH_LOG") && step % 60 == 0) std::fprintf(stderr, "step %d pig %f %f\n", step, pig->position.x, pig->position.y);
     }
     // The pig may have gone with a list the level emptied; the override is only read by a live pig.
     if (dynamic_cast<Pig*>(level.findHeroOrNull()) == pig) {
@@ -98,7 +96,6 @@ void play(ContextLevelManager& manager, GameController& level)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     ErrorManager::setThrowForTests(true);
-    if (std::getenv("SCRATCH_LOG")) Logger::setObserver([](UStringView l) { std::fprintf(stderr, "%s\n", wideToUtf8(UString(l)).c_str()); });
     ensureEmptyResourceManager();
     ensureLevelStandIns();
     try {
@@ -110,13 +107,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         THEROLE = manager.server;
     } catch (const FatalError& error) {
-        if (std::getenv("SCRATCH_LOG")) std::fprintf(stderr, "FATAL %s\n", error.what());
         if (!isMissingResource(error)) {
             std::fprintf(stderr, "A level the user saved reached the fatal path:\n%s\n", error.what());
             std::abort();
         }
     }
     THEROLE = nullptr;
-    Logger::setObserver(nullptr);
     return 0;
 }
