@@ -2,16 +2,23 @@
 // game does, and a level that cannot be used is refused with its reason. A level that is played runs five
 // seconds of play at the physics step with the pig walking right and jumping now and then (its controls are
 // set directly, as the pig tests set them). What the level gives the physics must be within what the
-// physics takes: its own assertions end the process. Neither the refusal nor the play may reach the fatal
-// path, crash or leak.
+// physics takes: every ten steps each shape the physics holds is checked to lie within reach, so a value
+// beyond it is found once its body is made, not only when something happens to touch it (the physics' own
+// assertions end the process then). Neither the refusal nor the play may reach the fatal path, crash or leak.
 //
 // The seeds are levels of the game saved with the editor's Ctrl+S (a1xmas and d1); the pictures they name
-// stand in as empty frames (MissingResources.h).
+// stand in as empty frames (MissingResources.h). Besides libFuzzer's own changes the target makes numbers of
+// the level extreme (LLVMFuzzerCustomMutator).
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <vector>
 
 #include <box2d/box2d.h>
 
@@ -92,6 +99,38 @@ void play(ContextLevelManager& manager, GameController& level)
     }
 }
 } // namespace
+
+// libFuzzer's own change of the input.
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
+
+// A level stores its numbers as raw floats, and the values that the physics cannot take are rarely reached by
+// changing bytes at random: now and then, instead of libFuzzer's own change, one number of the level that
+// looks like a coordinate, a size or a speed is made one of a few extreme values.
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned int seed)
+{
+    std::minstd_rand random(seed);
+    if (size < sizeof(float) || random() % 3 != 0) {
+        return LLVMFuzzerMutate(data, size, maxSize);
+    }
+    std::vector<std::size_t> numbers;
+    for (std::size_t at = 0; at + sizeof(float) <= size; ++at) {
+        float value = 0.0f;
+        std::memcpy(&value, data + at, sizeof value);
+        if (std::fabs(value) >= 0.5f && std::fabs(value) <= LevelDataCheck::MAX_COORDINATE) {
+            numbers.push_back(at);
+        }
+    }
+    if (numbers.empty()) {
+        return LLVMFuzzerMutate(data, size, maxSize);
+    }
+    const float limit = LevelDataCheck::MAX_COORDINATE;
+    const float extremes[] = {2.49e22f, -1.0e30f, 3.0e38f, std::numeric_limits<float>::infinity(),
+                              std::numeric_limits<float>::quiet_NaN(), limit, -limit, 2.0f * limit};
+    const float value = extremes[random() % std::size(extremes)];
+    std::memcpy(data + numbers[random() % numbers.size()], &value, sizeof value);
+    return size;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -33,6 +33,7 @@
 #include "game/level/LevelBuilder.h"
 #include "game/overlays/OverlayPause.h"
 #include "game/userdata/ProfileData.h"
+#include "game/world/Hull.h"
 #include "game/world/HullVertex.h"
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Pig.h"
@@ -429,13 +430,15 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
         }
         return found;
     };
-    auto hullPoint = [](GameServer& server) {
-        for (const auto& [uid, object] : server.objectMap.entries()) {
-            if (auto* point = dynamic_cast<HullVertex*>(object); point != nullptr && point->point.x == -1350.0f) {
+    auto hullPoint = [&](GameServer& server) {
+        const Hull* hull = static_cast<Terrain*>(first(server, Terrain::classRecord))->pHull;
+        for (KivBase* c = hull->getFirstChild(); c != nullptr; c = c->getNext()) {
+            if (auto* point = dynamic_cast<HullVertex*>(c); point != nullptr && point->point.x == -1350.0f) {
                 return point;
             }
         }
-        return static_cast<HullVertex*>(nullptr);
+        ADD_FAILURE() << "The terrain has no point at x = -1350.";
+        return static_cast<HullVertex*>(hull->getFirstChild());
     };
     auto outOfRange = [](const KivBase* object, const char* className, const char* name, float value, float limit) {
         return wideToUtf8(formatString(u"object %d (%s): '%s' %g is out of range %g to %g", object->objectUID,
