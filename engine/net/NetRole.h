@@ -55,8 +55,8 @@ public:
     // cannot be read; any other in the fatal path.
     void processPacket(Packet& packet);
     void processCommand(Packet& packet, int command);
-    // Inside processPacket with a packet from outside (a peer's message, a level the user saved), or in the
-    // set-up of a server started from a stream from outside.
+    // Inside processPacket with a packet from outside (a peer's message, a level the user saved), in the
+    // set-up of a server started from a stream from outside, or in a scope of readingUntrusted.
     bool isReadingUntrusted() const { return bReadingUntrusted; }
 
     // Makes a role the current one and sets one of its flags for a scope; both are put back however the
@@ -73,6 +73,9 @@ public:
         bool& flag;
         bool saved;
     };
+    // A scope in which the role is current and reads untrusted: what the objects check then comes from
+    // outside, as a value typed in the editor does.
+    [[nodiscard]] Scope readingUntrusted() { return Scope(*this, bReadingUntrusted, true); }
 
     // The full state in tree order: SPAWNNAMED for every object, then COPYOBJ for every object. This is
     // what a new peer receives and what a level file holds.

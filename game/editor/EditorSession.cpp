@@ -48,8 +48,9 @@ UString screenLine(const UString& line, const FontQuad* font, const std::string&
     return shown;
 }
 
-// Writes the line to the console (or the log) and shows it through the level's second message display.
-void report(const UString& line)
+} // namespace
+
+void EditorSession::report(const UString& line)
 {
     Kiv* kiv = Kiv::instance();
     if (kiv != nullptr && kiv->console != nullptr) {
@@ -66,6 +67,7 @@ void report(const UString& line)
                             screenLine(line, font, kiv != nullptr ? kiv->userFolder : std::string()));
 }
 
+namespace {
 // Takes away before a save what the level's next pass would (what is marked deleted, such as the editor
 // proxy of a deleted object), so that the file holds none of it.
 void dropDeleted(NetRole& role)

@@ -38,6 +38,8 @@ public:
     // was kept aside as the damaged user files are (keptAside), or, when it could not be, is left where it
     // is. Said on the screen when the level starts.
     void savedCopyRefused(const UString& why, bool keptAside);
+    // Writes an outcome of the editor to the console (or the log) and shows it on the level's message line.
+    static void report(const UString& line);
 
     UString levelFile;
     bool bPlayed = false;

@@ -1,8 +1,14 @@
 #include "game/editor/PropertyFieldValue.h"
 
+#include "engine/core/Format.h"
 #include "engine/core/Property.h"
 #include "engine/kiv/Kiv.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "engine/net/Packet.h"
 #include "engine/render/PointerDispatcher.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
 #include "game/menus/GUItextBox.h"
 #include "game/menus/GUItheme.h"
 
@@ -86,4 +92,45 @@ void PropertyFieldValue::commitEdit()
     sendChanged();
 }
 
-bool PropertyFieldValue::applyText(const UString& text) { return property->fromString(text); }
+bool PropertyFieldValue::applyText(const UString& text)
+{
+    // The value as it was, byte for byte, to put back when the edited object refuses the new one.
+    Packet before(Packet::FLAG_LOCAL_COPY, 64);
+    property->serialize(before);
+    if (!property->fromString(text)) {
+        return false;
+    }
+    UString why;
+    if (editedObjectTakesValue(why)) {
+        return true;
+    }
+    before.rewindToRead();
+    property->serialize(before);
+    EditorSession::report(formatString(u"Value refused: the object cannot take it. (%s)", why));
+    return false;
+}
+
+bool PropertyFieldValue::editedObjectTakesValue(UString& why)
+{
+    const ContextEditor* editor = findEditor();
+    KivBase* object = editor != nullptr ? editor->edited.get() : nullptr;
+    const LevelRoleScope scope(*this);
+    NetRole* role = scope.role();
+    if (object == nullptr || role == nullptr) {
+        return true;
+    }
+    // The object answers the editor's change notice by checking its values; a typed value is checked as one
+    // from outside, where what the physics cannot take is refused rather than clamped.
+    KivEvent edited;
+    edited.type = ContextEditor::EVENT_EDITED;
+    edited.source = this;
+    edited.target = object;
+    try {
+        const NetRole::Scope untrusted = role->readingUntrusted();
+        object->onEvent(edited);
+    } catch (const PacketDecodeError& error) {
+        why = error.message;
+        return false;
+    }
+    return true;
+}

@@ -2,7 +2,9 @@
 // The panel row of a value typed as text (numbers, colours, texts, enumerations, pointers). Taking the
 // focus opens a text box on a second line; ending the entry writes the text through the property:
 // Delete clears the value, an empty entry keeps it, text the property cannot parse is refused (the row
-// shows red until the next entry) and the value stays as it was.
+// shows red until the next entry) and the value stays as it was. So is a value the edited object's own
+// check of its values refuses (a coordinate beyond what the physics takes): the value is put back as it
+// was, and the reason goes to the editor's console and the level's message line.
 #include "game/editor/PropertyField.h"
 
 class GUItextBox;
@@ -28,4 +30,9 @@ public:
 protected:
     // Writes a typed text (not empty, not the clear mark) into the property; false when refused.
     virtual bool applyText(const UString& text);
+
+private:
+    // Runs the edited object's check of its values on the value just written, as on one from outside;
+    // false, with the reason, when the check refuses it.
+    bool editedObjectTakesValue(UString& why);
 };

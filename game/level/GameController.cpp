@@ -54,6 +54,7 @@
 #include "game/world/EditorProxy.h"
 #include "game/world/Hull.h"
 #include "game/world/LevelAccess.h"
+#include "game/world/LevelDataCheck.h"
 #include "game/world/PhysicsWorld.h"
 
 
@@ -121,8 +122,26 @@ void PlayingArea::addPropertiesTo(Property& list)
     list.appendChild(new PropertyFloat(u"bottom", 0, &bottom));
 }
 
+bool PlayingArea::onEvent(KivEvent& event)
+{
+    if (event.type == EditorObject::EVENT_EDITED) {
+        checkLoadedValues();
+    }
+    return KivBase::onEvent(event);
+}
+
+void PlayingArea::checkLoadedValues()
+{
+    LevelDataCheck check(controller != nullptr ? *controller : *this);
+    check.coordinate(u"playingArea.left", left);
+    check.coordinate(u"playingArea.top", top);
+    check.coordinate(u"playingArea.right", right);
+    check.coordinate(u"playingArea.bottom", bottom);
+}
+
 GameController::GameController()
 {
+    playingArea.controller = this;
     playingArea.left = -5.0f * screenW();
     playingArea.top = 10.0f * screenH();
     playingArea.right = 5.0f * screenW();
@@ -406,6 +425,7 @@ void GameController::sanitiseHeader()
     if (!(parTime > 0.0) || !std::isfinite(parTime)) {
         parTime = 60.0;
     }
+    playingArea.checkLoadedValues();
     PlayingArea& a = playingArea;
     if (!(a.left < a.right) || !std::isfinite(a.left) || !std::isfinite(a.right)) {
         a.left = -5.0f * screenW();

@@ -23,10 +23,17 @@ class ContextSky;
 class KivTouchPoint;
 class PhysicsWorld;
 
-// The world rectangle to which the level cameras are clamped (y up: top above bottom).
+// The world rectangle to which the level cameras are clamped (y up: top above bottom). Its edges also bound
+// the level for the physics, so they are checked as coordinates of the controller that holds it.
 class PlayingArea : public KivBase {
 public:
     void addPropertiesTo(Property& list) override;
+    // The editor's change notice (EditorObject::EVENT_EDITED) checks the edges.
+    bool onEvent(KivEvent& event) override;
+    // The edges as coordinates (LevelDataCheck), reported as the controller's.
+    void checkLoadedValues();
+
+    const KivBase* controller = nullptr;
     float left = 0.0f;
     float top = 0.0f;
     float right = 0.0f;

@@ -90,9 +90,9 @@ void A99Object::checkLoadedValues()
     LevelDataCheck check(*this);
     check.reference(u"pHull", pHull, &Hull::classRecord);
     check.size(u"collisionSensitivity", collisionSensitivity, 0.0f, 100.0f, 1.0f);
-    check.coordinate(u"velocity.x", velocity.x);
-    check.coordinate(u"velocity.y", velocity.y);
-    check.coordinate(u"velocity.z", velocity.z);
+    check.speed(u"velocity.x", velocity.x);
+    check.speed(u"velocity.y", velocity.y);
+    check.speed(u"velocity.z", velocity.z);
     if (pHull != nullptr) {
         pHull->pOwner.set(this);
     }

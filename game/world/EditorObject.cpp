@@ -26,9 +26,6 @@ const RuntimeClass RPC_EditorObject_construct::classRecord(RuntimeClass::hashNam
                                                            &RuntimeClass::factoryOf<RPC_EditorObject_construct>);
 
 namespace {
-// Editor event: a property of the object was changed in the editor panel.
-constexpr int32_t EVENT_EDITED = 9;
-
 void addVector(Property& list, UStringView name, V3& v, uint32_t flags = 0)
 {
     auto* group = new PropertyContainer(name, flags);

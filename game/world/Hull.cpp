@@ -33,13 +33,9 @@ void Hull::netPostReplicate()
     if (KivBase* owner = pOwner.get(); check.objectOfClass(u"pOwner", owner, &A99Object::classRecord)) {
         pOwner.set(nullptr);
     }
+    // The points check their own values as they arrive, after this.
     for (KivBase* c = getFirstChild(); c != nullptr; c = c->getNext()) {
-        if (c->getClass() == &HullVertex::classRecord) {
-            auto* v = static_cast<HullVertex*>(c);
-            check.coordinate(u"point.x", v->point.x);
-            check.coordinate(u"point.y", v->point.y);
-            check.coordinate(u"point.z", v->point.z);
-        } else if (c->getClass() == &HullSegment::classRecord) {
+        if (c->getClass() == &HullSegment::classRecord) {
             auto* s = static_cast<HullSegment*>(c);
             // A segment joins two vertices of this hull.
             for (HullVertex** end : {&s->pFrom, &s->pTo}) {

@@ -1,5 +1,5 @@
 #pragma once
-// One point of a hull, in the owner's frame.
+// One point of a hull, in the owner's frame. Its point is checked when it arrives and after an edit.
 #include "engine/core/KivBase.h"
 
 class HullVertex : public KivBase {
@@ -8,6 +8,12 @@ public:
 
     const RuntimeClass* getClass() const override { return &classRecord; }
     void addPropertiesTo(Property& list) override;
+    // Its own values arrive after its hull's, which cannot check them.
+    void netPostReplicate() override;
+    // The editor's change notice (EditorObject::EVENT_EDITED) checks the point.
+    bool onEvent(KivEvent& event) override;
+    // The point's coordinates (LevelDataCheck).
+    void checkLoadedValues();
 
     V3 point;
 };

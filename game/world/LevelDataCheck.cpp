@@ -1,14 +1,37 @@
 #include "game/world/LevelDataCheck.h"
 
+#include <cxxabi.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
 
 #include "engine/core/Format.h"
 #include "engine/core/Logger.h"
+#include "engine/net/KivNetwork.h"
+#include "engine/net/NetRole.h"
+#include "engine/net/Packet.h"
 
 namespace {
 std::size_t utf8Length(char16_t c) { return c < 0x80 ? 1 : (c < 0x800 ? 2 : 3); }
+
+// The object's class by its name in the source ("HullVertex"): the class registry knows a game class only
+// by its id.
+UString className(const KivBase& object)
+{
+    int status = -1;
+    const std::unique_ptr<char, void (*)(void*)> name(
+        abi::__cxa_demangle(typeid(object).name(), nullptr, nullptr, &status), std::free);
+    return status == 0 && name != nullptr ? toUString(name.get()) : object.getClass()->getName();
+}
 } // namespace
+
+LevelDataCheck::LevelDataCheck(const KivBase& object)
+    : object(object), refusing(THEROLE != nullptr && THEROLE->isReadingUntrusted())
+{
+}
 
 void LevelDataCheck::warn(UStringView name, UStringView what) const
 {
@@ -16,22 +39,43 @@ void LevelDataCheck::warn(UStringView name, UStringView what) const
                     UString(name), UString(what));
 }
 
-bool LevelDataCheck::coordinate(UStringView name, float& value)
+void LevelDataCheck::refuse(UStringView name, UStringView what) const
+{
+    throw PacketDecodeError(
+        formatString(u"object %d (%s): '%s' %s", object.objectUID, className(object), UString(name), UString(what)));
+}
+
+bool LevelDataCheck::physical(UStringView name, float& value, float limit, float fallback)
 {
     if (!std::isfinite(value)) {
-        warn(name, u"is not a number; set to 0.");
-        value = 0.0f;
+        if (refusing) {
+            refuse(name, u"is not a number");
+        }
+        warn(name, formatString(u"is not a number; set to %g.", static_cast<double>(fallback)));
+        value = fallback;
         ++changes;
         return true;
     }
-    if (std::fabs(value) > MAX_COORDINATE) {
+    if (std::fabs(value) > limit) {
+        if (refusing) {
+            refuse(name, formatString(u"%g is out of range %g to %g", static_cast<double>(value),
+                                      -static_cast<double>(limit), static_cast<double>(limit)));
+        }
         warn(name, formatString(u"%.1f is out of range; clamped.", static_cast<double>(value)));
-        value = std::clamp(value, -MAX_COORDINATE, MAX_COORDINATE);
+        value = std::clamp(value, -limit, limit);
         ++changes;
         return true;
     }
     return false;
 }
+
+bool LevelDataCheck::coordinate(UStringView name, float& value) { return physical(name, value, MAX_COORDINATE, 0.0f); }
+
+bool LevelDataCheck::speed(UStringView name, float& value) { return physical(name, value, MAX_SPEED, 0.0f); }
+
+bool LevelDataCheck::scale(UStringView name, float& value) { return physical(name, value, MAX_SCALE, 1.0f); }
+
+bool LevelDataCheck::angle(UStringView name, float& value) { return physical(name, value, MAX_ANGLE, 0.0f); }
 
 bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, float fallback)
 {
@@ -50,13 +94,6 @@ bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, fl
     return false;
 }
 
-bool LevelDataCheck::scale(UStringView name, float& value)
-{
-    return size(name, value, -MAX_SCALE, MAX_SCALE, 1.0f);
-}
-
-bool LevelDataCheck::angle(UStringView name, float& value) { return size(name, value, -MAX_ANGLE, MAX_ANGLE, 0.0f); }
-
 bool LevelDataCheck::range(UStringView name, int32_t& value, int32_t lo, int32_t hi)
 {
     if (value < lo || value > hi) {
@@ -66,6 +103,14 @@ bool LevelDataCheck::range(UStringView name, int32_t& value, int32_t lo, int32_t
         return true;
     }
     return false;
+}
+
+bool LevelDataCheck::reach(UStringView name, int32_t& value, int32_t lo, int32_t hi)
+{
+    if (refusing && (value < lo || value > hi)) {
+        refuse(name, formatString(u"%d is out of range %d to %d", value, lo, hi));
+    }
+    return range(name, value, lo, hi);
 }
 
 bool LevelDataCheck::objectOfClass(UStringView name, KivBase*& pointer, const RuntimeClass* required)

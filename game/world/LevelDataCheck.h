@@ -1,7 +1,11 @@
 #pragma once
-// Checks the values a level file (or the editor) gives an object and clamps the ones it cannot use, logging
-// one "Warning:" line per change: non-finite or huge coordinates and sizes, counts and numbers out of their
-// range, references to an object of the wrong class, texts that are too long.
+// Checks the values a level file (or the editor) gives an object. Counts and numbers out of their range,
+// references to an object of the wrong class and texts that are too long are clamped, with one "Warning:"
+// line per change. Coordinates, speeds, scales and angles are what the physics world is given (positions,
+// hull points, velocities, the sizes of bodies and their turn): where the level comes from outside (the
+// current role reads untrusted: a level the user saved, a value typed in the editor) one out of its range
+// refuses the level through a PacketDecodeError that names the object, the property and the value; in the
+// game's own levels it is clamped with a warning like the rest.
 #include <cstddef>
 #include <cstdint>
 
@@ -10,22 +14,33 @@
 
 class LevelDataCheck {
 public:
-    // Coordinates beyond this many units are outside any level.
-    static constexpr float MAX_COORDINATE = 1.0e6f;
-    static constexpr float MAX_SCALE = 1000.0f;
-    static constexpr float MAX_ANGLE = 1000.0f;
+    // The limits of what the physics world is given, in world units (64 a metre). A coordinate reaches
+    // about 1.6 km from the origin: the game's levels stay within 16,000 units, and a hull point placed
+    // relative to an object at the limit, or a body as large as the largest picture at MAX_SCALE, stays
+    // within a few kilometres, where the physics' single precision is still far finer than its tolerances
+    // (it overflows on squared lengths beyond about 1e21 units).
+    static constexpr float MAX_COORDINATE = 1.0e5f;
+    // Units a second: above the 120 m/s that the physics lets a body move in one step.
+    static constexpr float MAX_SPEED = 1.0e4f;
+    static constexpr float MAX_SCALE = 100.0f;
+    static constexpr float MAX_ANGLE = 1000.0f; // radians
 
-    explicit LevelDataCheck(const KivBase& object) : object(object) {}
+    explicit LevelDataCheck(const KivBase& object);
 
-    // A non-finite coordinate becomes 0; a huge one is clamped to +-MAX_COORDINATE.
+    // Refused from outside, else a non-finite one becomes 0 and a huge one is clamped to +-MAX_COORDINATE.
     bool coordinate(UStringView name, float& value);
+    // A velocity component: refused from outside, else 0 when not finite, clamped to +-MAX_SPEED.
+    bool speed(UStringView name, float& value);
+    // A scale: refused from outside, else non-finite becomes 1, the rest is clamped to +-MAX_SCALE.
+    bool scale(UStringView name, float& value);
+    // An angle in radians: refused from outside, else non-finite becomes 0, huge ones are clamped.
+    bool angle(UStringView name, float& value);
     // A size: non-finite becomes `fallback`, the rest is clamped to [lo, hi].
     bool size(UStringView name, float& value, float lo, float hi, float fallback);
-    // A scale: non-finite becomes 1, the rest is clamped to +-MAX_SCALE.
-    bool scale(UStringView name, float& value);
-    // An angle in radians: non-finite becomes 0, huge ones are clamped.
-    bool angle(UStringView name, float& value);
     bool range(UStringView name, int32_t& value, int32_t lo, int32_t hi);
+    // A whole number that decides how far what the physics world is given reaches (a terrain's segment
+    // width): refused from outside, else clamped to [lo, hi] like range.
+    bool reach(UStringView name, int32_t& value, int32_t lo, int32_t hi);
     // A reference that names an object of another class is emptied.
     bool objectOfClass(UStringView name, KivBase*& pointer, const RuntimeClass* required);
     // The member is read as a plain object pointer: it may hold an object of another class.
@@ -44,9 +59,16 @@ public:
 
     // Writes one warning about this object.
     void warn(UStringView name, UStringView what) const;
+    // Refuses the level for a value the physics world cannot be given (a PacketDecodeError).
+    [[noreturn]] void refuse(UStringView name, UStringView what) const;
 
     int changes = 0;
 
 private:
+    // A value the physics world is given: refused from outside, else clamped to [-limit, limit] (and
+    // `fallback` when not finite) with a warning.
+    bool physical(UStringView name, float& value, float limit, float fallback);
+
     const KivBase& object;
+    const bool refusing; // the level comes from outside
 };

@@ -36,8 +36,7 @@ void Terrain::checkLoadedValues()
 {
     A99Object::checkLoadedValues();
     LevelDataCheck check(*this);
-    check.range(u"segmentWidth", segmentWidth, 1, MAX_SEGMENT_WIDTH);
-    check.range(u"segmentCount", segmentCount, 1, MAX_SEGMENTS);
+    checkSegments(check);
     const std::size_t points = static_cast<std::size_t>(segmentCount) + 1;
     if (heights.size() != points) {
         check.warn(u"heights", formatString(u"holds %d heights for %d points; fitted.", static_cast<int>(heights.size()),
@@ -47,6 +46,15 @@ void Terrain::checkLoadedValues()
     for (float& h : heights) {
         check.coordinate(u"heights", h);
     }
+}
+
+void Terrain::checkSegments(LevelDataCheck& check)
+{
+    check.range(u"segmentCount", segmentCount, 1, MAX_SEGMENTS);
+    // The points lie up to half the strip's width either side of its position: no farther than a coordinate.
+    const int32_t widest =
+        std::min(MAX_SEGMENT_WIDTH, static_cast<int32_t>(2.0f * LevelDataCheck::MAX_COORDINATE) / segmentCount);
+    check.reach(u"segmentWidth", segmentWidth, 1, widest);
 }
 
 void Terrain::afterEdit()
@@ -68,8 +76,7 @@ void Terrain::local_construct(int32_t width, int32_t count)
     segmentWidth = width;
     segmentCount = count;
     LevelDataCheck check(*this);
-    check.range(u"segmentWidth", segmentWidth, 1, MAX_SEGMENT_WIDTH);
-    check.range(u"segmentCount", segmentCount, 1, MAX_SEGMENTS);
+    checkSegments(check);
     heights.assign(static_cast<std::size_t>(segmentCount) + 1, 0.0f);
     if (pHull == nullptr) {
         local_createHull();

@@ -6,6 +6,8 @@
 
 #include "game/world/A99Object.h"
 
+class LevelDataCheck;
+
 class Terrain : public A99Object {
 public:
     static const RuntimeClass classRecord;
@@ -36,6 +38,10 @@ public:
     std::vector<float> heights;
     // Grows with every change of the heights, so decorations know to follow.
     uint32_t revision = 0;
+
+private:
+    // The segment count within its range, the width too and no wider than the coordinates reach.
+    void checkSegments(LevelDataCheck& check);
 };
 
 class RPC_Terrain_construct : public RPC {

@@ -2,6 +2,7 @@
 // for every property kind, typed values and their refusal, groups, the class list's Ctrl+X, remote calls
 // and the pointer field's keys.
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,12 @@
 #include "game/front/MyGlobal.h"
 #include "game/menus/GUItextBox.h"
 #include "game/menus/GUIthemeMinimal.h"
+#include "game/level/ContextHUD.h"
+#include "game/world/Hull.h"
+#include "game/world/HullVertex.h"
+#include "game/world/LevelDataCheck.h"
 #include "game/world/Switch.h"
+#include "game/world/Terrain.h"
 #include "game/world/TriggerHint.h"
 
 namespace {
@@ -252,7 +258,10 @@ protected:
     // a frame; `pasted` puts the whole text into the box at once.
     void enter(UStringView name, const std::string& text, bool pasted = false)
     {
-        auto* field = dynamic_cast<PropertyFieldValue*>(row(name));
+        enter(dynamic_cast<PropertyFieldValue*>(row(name)), text, pasted);
+    }
+    void enter(PropertyFieldValue* field, const std::string& text, bool pasted)
+    {
         ASSERT_NE(field, nullptr);
         click(field);
         ASSERT_TRUE(field->bTextEntry);
@@ -423,6 +432,66 @@ TEST_F(EditorFieldsTest, DamagedValuesLeaveTheObjectUnchanged)
     // The next entry starts clean.
     paste(u"speed", "4");
     EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"speed"))->bRefused);
+}
+
+// A typed value the physics could not take (a coordinate, a scale or an angle beyond its limit) is refused
+// by its field as it is in a saved level: the value stays exactly as it was (not its text read back), and
+// the reason goes to the console and the level's message line. So for a hull point (which the editor
+// reaches through a pointer's Ctrl+F) and the playing area (the controller's row of it); a value at the limit
+// is taken. The editor's own moves stay within the limits too.
+TEST_F(EditorFieldsTest, AValueBeyondWhatThePhysicsTakesIsRefusedAndTheOldValueKeptExactly)
+{
+    auto* lever = levelObject<Switch>();
+    auto* terrain = levelObject<Terrain>();
+    ASSERT_NE(terrain, nullptr);
+    ASSERT_NE(terrain->pHull, nullptr);
+    auto* point = dynamic_cast<HullVertex*>(terrain->pHull->getFirstChild());
+    ASSERT_NE(point, nullptr);
+    // Too small for the text form's nine decimals.
+    const float fine = 3.0e-12f;
+    lever->position.x = fine;
+    point->point.x = fine;
+    level().playingArea.bottom = -fine;
+    const struct {
+        KivBase* object;
+        const char16_t* group;
+        const char16_t* name;
+        const char* text;
+        float* value;
+        const char* reason;
+    } rows[] = {
+        {lever, u"position", u"x", "1e22", &lever->position.x, "(Switch): 'position.x' 1e+22 is out of range -100000 to 100000"},
+        {lever, u"scale", u"y", "-100.5", &lever->scale.y, "(Switch): 'scale.y' -100.5 is out of range -100 to 100"},
+        {lever, u"rotation", u"z", "5e3", &lever->rotation.z, "(Switch): 'rotation.z' 5000 is out of range -1000 to 1000"},
+        {point, u"point", u"x", "2.49e22", &point->point.x, "(HullVertex): 'point.x' 2.49e+22 is out of range -100000 to 100000"},
+        {&level().playingArea, nullptr, u"bottom", "-1e30", &level().playingArea.bottom,
+         "(GameController): 'playingArea.bottom' -1e+30 is out of range -100000 to 100000"},
+    };
+    for (const auto& [object, group, name, text, value, reason] : rows) {
+        SCOPED_TRACE(text);
+        editor().editObject(object);
+        auto* field = dynamic_cast<PropertyFieldValue*>(group != nullptr ? findRow(row(group), name) : row(name));
+        const float before = *value;
+        const int from = static_cast<int>(harness().logLines().size());
+        enter(field, text, true);
+        EXPECT_EQ(std::memcmp(value, &before, sizeof before), 0) << *value;
+        EXPECT_TRUE(field->bRefused);
+        const int refused = harness().logIndex("Value refused: the object cannot take it. (object ", from);
+        ASSERT_GE(refused, 0);
+        EXPECT_NE(harness().logLines()[static_cast<std::size_t>(refused)].find(std::string(reason) + ")"), std::string::npos)
+            << harness().logLines()[static_cast<std::size_t>(refused)];
+        EXPECT_GT(level().contextHUD->messenger2.countChildren(), 0);
+    }
+    // The last reason, spelt out letter by letter on the message line.
+    LevelServices::setFade(0.0f, 0.0f);
+    frames(250);
+    saveScreenshot("editorfields-refused");
+    paste(u"bottom", "-100000");
+    EXPECT_EQ(level().playingArea.bottom, -LevelDataCheck::MAX_COORDINATE);
+    EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"bottom"))->bRefused);
+
+    lever->editorSetPosition(V3(2.0e22f, -3.0e38f, 0.0f));
+    EXPECT_EQ(lever->position, V3(LevelDataCheck::MAX_COORDINATE, -LevelDataCheck::MAX_COORDINATE, 0.0f));
 }
 
 TEST_F(EditorFieldsTest, BoolsToggleUnlessReadOnly)

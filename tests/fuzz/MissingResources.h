@@ -34,7 +34,9 @@ inline void ensureLevelStandIns()
             u"pig-body:0", u"house:0", u"apple:0", u"sweets:0", u"stoneSlab:1", u"terrain-grassy:0",
             u"terrain-snowy:0", u"deco-grass:0", u"ground-grass:0", u"ground-snow:0", u"house-roofsnow:0",
             u"house-xmaslights:0", u"rocksA-xmas:0", u"shrubs-cec:0", u"trees-bendable-01-xmas:0",
-            u"trees-bendable-04-xmas:0", u"trees-bendable-05-xmas:0"};
+            u"trees-bendable-04-xmas:0", u"trees-bendable-05-xmas:0", u"chefHat:0", u"drawbridge:0",
+            u"flowers-cattail:0", u"shrubs:1", u"stoneSlab:0", u"trees-bendable-03:0", u"trees-bendable-04:0",
+            u"trees-rigid:0"};
         static std::vector<std::unique_ptr<KivBase>> standIns;
         ResourceManager& resources = ensureEmptyResourceManager();
         for (const char16_t* name : names) {

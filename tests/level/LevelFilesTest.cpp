@@ -21,8 +21,10 @@
 #include "engine/files/FileBlock.h"
 #include "engine/files/FileIO.h"
 #include "engine/files/FileManager.h"
+#include "engine/core/Format.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
+#include "engine/net/NetConnection.h"
 #include "engine/render/ParticleEmitter.h"
 #include "game/editor/EditorSession.h"
 #include "game/front/ContextManager.h"
@@ -37,6 +39,12 @@
 #include "game/userdata/ProfileData.h"
 #include "game/world/Apple.h"
 #include "game/world/EditorObject.h"
+#include "game/world/Hull.h"
+#include "game/world/HullVertex.h"
+#include "game/world/LevelDataCheck.h"
+#include "game/world/Pig.h"
+#include "game/world/Terrain.h"
+#include "game/world/WingedHat.h"
 #include "support/ObjectChain.h"
 #include "support/TempDir.h"
 
@@ -410,5 +418,213 @@ TEST_F(LevelTest, SavedLevelCutOrChangedAnywhereIsRefusedOrPlayed)
     for (std::size_t at = 0; at < spawnRecords; ++at) {
         change(at, 0x01);
         change(at, 0x02);
+    }
+}
+
+// A level the user saved with a value the physics cannot take (a hull point, a position, a speed, a scale, an
+// angle or an edge of the playing area beyond its limit, or not a number) is refused with the object, the
+// property and the value; with every such value at its limit it is played, the pig walking and jumping. The
+// level is the archive's "Hat Trick" with one value changed, as the copy saved from the editor holds it.
+TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAtTheLimitIsPlayed)
+{
+    constexpr int HAT_TRICK = 12;
+    const UString file = ProfileData::levelNumberToFile(HAT_TRICK);
+    if (!Kiv::instance()->fileManager->exists(file)) {
+        GTEST_SKIP() << "The level archive holds no " << wideToUtf8(file) << ".";
+    }
+    std::vector<uint8_t> archived;
+    {
+        FileBlock block(0, file);
+        archived.assign(block.data(), block.data() + block.size());
+    }
+    // The archive's level loaded for editing, changed, and written back as the editor saves it; `change`
+    // answers the reason the copy is refused for, or nothing when it is played.
+    using Change = std::function<std::string(GameServer&, GameController&)>;
+    auto savedCopy = [&](const Change& change, std::string& reason) {
+        Packet in(Packet::FLAG_COMMANDS | Packet::FLAG_STORED, static_cast<int>(archived.size()));
+        in.doBytes(archived.data(), archived.size());
+        in.rewindToRead();
+        GameServer server(2, 4, u"TobbleXmasdemo", 1.25, u"");
+        server.connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
+        server.bOwnsConnection = true;
+        server.bEditing = true;
+        server.start(&in);
+        THEROLE = &server;
+        reason = change(server, *static_cast<MyRootObject*>(server.root)->gameController);
+        Packet out(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+        server.writeFullState(out);
+        THEROLE = &server;
+        return std::vector<uint8_t>(out.data(), out.data() + out.size());
+    };
+    // The first object of the class (by UID), the terrain's point the tester changed, and the reasons.
+    auto first = [](GameServer& server, const RuntimeClass& of) {
+        KivBase* found = nullptr;
+        for (const auto& [uid, object] : server.objectMap.entries()) {
+            if (object->getClass() == &of && (found == nullptr || uid < found->objectUID)) {
+                found = object;
+            }
+        }
+        return found;
+    };
+    auto hullPoint = [&](GameServer& server) {
+        const Hull* hull = static_cast<Terrain*>(first(server, Terrain::classRecord))->pHull;
+        for (KivBase* c = hull->getFirstChild(); c != nullptr; c = c->getNext()) {
+            if (auto* point = dynamic_cast<HullVertex*>(c); point != nullptr && point->point.x == -1350.0f) {
+                return point;
+            }
+        }
+        ADD_FAILURE() << "The terrain has no point at x = -1350.";
+        return static_cast<HullVertex*>(hull->getFirstChild());
+    };
+    auto outOfRange = [](const KivBase* object, const char* className, const char* name, float value, float limit) {
+        return wideToUtf8(formatString(u"object %d (%s): '%s' %g is out of range %g to %g", object->objectUID,
+                                       className, name, static_cast<double>(value), -static_cast<double>(limit),
+                                       static_cast<double>(limit)));
+    };
+    const float far = 2.49e22f;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float coordinate = LevelDataCheck::MAX_COORDINATE;
+    const struct {
+        const char* what;
+        Change change;
+    } copies[] = {
+        {"a hull point far out",
+         [&](GameServer& server, GameController&) {
+             HullVertex* point = hullPoint(server);
+             point->point.x = far;
+             return outOfRange(point, "HullVertex", "point.x", far, coordinate);
+         }},
+        {"a hull point that is no number",
+         [&](GameServer& server, GameController&) {
+             HullVertex* point = hullPoint(server);
+             point->point.y = nan;
+             return wideToUtf8(formatString(u"object %d (HullVertex): 'point.y' is not a number", point->objectUID));
+         }},
+        {"the pig far out",
+         [&](GameServer&, GameController& gc) {
+             auto* pig = static_cast<Pig*>(gc.findHero());
+             pig->position.x = -1.0e6f;
+             return outOfRange(pig, "Pig", "position.x", -1.0e6f, coordinate);
+         }},
+        {"the pig's safe spot far out",
+         [&](GameServer&, GameController& gc) {
+             auto* pig = static_cast<Pig*>(gc.findHero());
+             pig->safeSpot.y = 3.0e38f;
+             return outOfRange(pig, "Pig", "safeSpot.y", 3.0e38f, coordinate);
+         }},
+        {"the hat falling too fast",
+         [&](GameServer& server, GameController&) {
+             auto* hat = static_cast<WingedHat*>(first(server, WingedHat::classRecord));
+             hat->velocity.y = -2.0f * LevelDataCheck::MAX_SPEED;
+             return outOfRange(hat, "WingedHat", "velocity.y", -2.0f * LevelDataCheck::MAX_SPEED, LevelDataCheck::MAX_SPEED);
+         }},
+        {"the hat too large",
+         [&](GameServer& server, GameController&) {
+             auto* hat = static_cast<WingedHat*>(first(server, WingedHat::classRecord));
+             hat->scale.x = 1.5f * LevelDataCheck::MAX_SCALE;
+             return outOfRange(hat, "WingedHat", "scale.x", 1.5f * LevelDataCheck::MAX_SCALE, LevelDataCheck::MAX_SCALE);
+         }},
+        {"the hat turned too far",
+         [&](GameServer& server, GameController&) {
+             auto* hat = static_cast<WingedHat*>(first(server, WingedHat::classRecord));
+             hat->rotation.z = 1.0e30f;
+             return outOfRange(hat, "WingedHat", "rotation.z", 1.0e30f, LevelDataCheck::MAX_ANGLE);
+         }},
+        {"the hat's start far out",
+         [&](GameServer& server, GameController&) {
+             auto* hat = static_cast<WingedHat*>(first(server, WingedHat::classRecord));
+             hat->startPosition.x = 1.0e22f;
+             return outOfRange(hat, "WingedHat", "startPosition.x", 1.0e22f, coordinate);
+         }},
+        {"a terrain wider than the coordinates reach",
+         [&](GameServer& server, GameController&) {
+             auto* terrain = static_cast<Terrain*>(first(server, Terrain::classRecord));
+             terrain->segmentWidth = Terrain::MAX_SEGMENT_WIDTH;
+             return wideToUtf8(formatString(u"object %d (Terrain): 'segmentWidth' %d is out of range 1 to %d",
+                                            terrain->objectUID, Terrain::MAX_SEGMENT_WIDTH,
+                                            static_cast<int>(2.0f * coordinate) / terrain->segmentCount));
+         }},
+        {"the playing area far out",
+         [&](GameServer&, GameController& gc) {
+             gc.playingArea.right = 1.0e25f;
+             return outOfRange(&gc, "GameController", "playingArea.right", 1.0e25f, coordinate);
+         }},
+    };
+    // Each value at its limit, on both sides (the hat's size at the largest scale).
+    for (const float side : {1.0f, -1.0f}) {
+        SCOPED_TRACE(side);
+        std::string none;
+        const std::vector<uint8_t> limits = savedCopy(
+            [&](GameServer& server, GameController& gc) {
+                hullPoint(server)->point.x = side * coordinate;
+                auto* pig = static_cast<Pig*>(gc.findHero());
+                pig->safeSpot = V3(side * coordinate, -side * coordinate, 0.0f);
+                auto* hat = static_cast<WingedHat*>(first(server, WingedHat::classRecord));
+                hat->velocity = V3(side * LevelDataCheck::MAX_SPEED, -LevelDataCheck::MAX_SPEED, 0.0f);
+                hat->scale = V3(LevelDataCheck::MAX_SCALE, side * LevelDataCheck::MAX_SCALE, 1.0f);
+                hat->rotation.z = side * LevelDataCheck::MAX_ANGLE;
+                hat->startPosition = V3(-side * coordinate, coordinate, 0.0f);
+                (side > 0.0f ? gc.playingArea.right : gc.playingArea.left) = side * coordinate;
+                gc.playingArea.bottom = -coordinate;
+                return std::string();
+            },
+            none);
+        THEROLE = nullptr;
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+        stream.setReadData(limits.data(), limits.size());
+        ContextLevelManager played(stream);
+        GameController* gc = played.getGameController();
+        ASSERT_NE(gc, nullptr);
+        THEROLE = played.server;
+        gc->gotoState(GameController::STATE_PLAYING, 0.0);
+        auto* pig = static_cast<Pig*>(gc->findHero());
+        PigInput input;
+        input.right = true;
+        pig->setInputOverride(&input);
+        double clock = 0.0;
+        for (int step = 0; step < 300; ++step) {
+            input.jumpPressed = step % 45 == 0;
+            clock += 1.0 / 60.0;
+            THEROLE = played.server;
+            gc->tickEntry(clock, 1.0 / 60.0);
+        }
+        EXPECT_GT(gc->physics->stepCount(), 250u);
+        pig->setInputOverride(nullptr);
+        THEROLE = played.server;
+    }
+    for (const auto& [what, change] : copies) {
+        SCOPED_TRACE(what);
+        std::string reason;
+        const std::vector<uint8_t> copy = savedCopy(change, reason);
+        THEROLE = nullptr;
+        const int from = static_cast<int>(harness().logLines().size());
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+        stream.setReadData(copy.data(), copy.size());
+        ContextLevelManager refused(stream);
+        EXPECT_EQ(refused.getGameController(), nullptr);
+        EXPECT_GE(harness().logIndex("The level (memory) cannot be used (" + reason + ").", from), 0) << reason;
+        THEROLE = nullptr;
+    }
+}
+
+// Each level of the game, saved as it is, is read as a level the user saved: all of its values are within
+// what the checks take, so it is played and nothing is clamped.
+TEST_F(LevelTest, EveryLevelOfTheGameReadAsASavedLevelIsPlayedWithoutAWarning)
+{
+    for (int number = 0; number < ProfileData::NUMLEVELS; ++number) {
+        const UString file = ProfileData::levelNumberToFile(number);
+        if (!Kiv::instance()->fileManager->exists(file)) {
+            continue; // EveryLevelFileBuildsItsTree reports it
+        }
+        SCOPED_TRACE(wideToUtf8(file));
+        FileBlock block(0, file);
+        const int from = static_cast<int>(harness().logLines().size());
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+        stream.setReadData(block.data(), block.size());
+        ContextLevelManager level(stream);
+        EXPECT_NE(level.getGameController(), nullptr);
+        EXPECT_LT(harness().logIndex("cannot be used", from), 0);
+        EXPECT_LT(harness().logIndex("Warning:", from), 0);
+        THEROLE = nullptr;
     }
 }

@@ -14,6 +14,7 @@
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "game/world/Apple.h"
+#include "game/world/Hull.h"
 #include "game/world/Ladder.h"
 #include "game/world/Piglet.h"
 #include "game/world/Umbrella.h"
@@ -297,6 +298,43 @@ TEST_F(PigTest, PigletsThatComeToRestStandOnTheGround)
         steps(90);
         for (Piglet* p : pigletsOf(gc())) {
             EXPECT_NEAR(p->position.y, ground, 1.0f) << "piglet " << p->type << " at " << p->position.x;
+        }
+    }
+}
+
+// The pig walks to a wall and turns back short of it, at several distances from it: the piglets, running past
+// it to their places behind it, stop with all of their pictures clear of the wall.
+TEST_F(PigTest, PigletsRunningPastAPigThatTurnedBackShortOfAWallStayClearOfIt)
+{
+    LevelBuilder builder;
+    flatLevel(builder);
+    constexpr float WALL = -1200.0f;
+    auto* wall = add<A99Object>(builder, V3{WALL, 0.0f, 0.0f});
+    wall->createHull();
+    wall->pHull->addHullPoint(0.0f, -40.0f, 0.0f, true);
+    wall->pHull->addHullPoint(0.0f, 600.0f, 0.0f, true);
+    start(builder);
+    const std::vector<Piglet*> piglets = pigletsOf(gc());
+    for (float stop = 40.0f; stop < 300.0f; stop += 13.0f) {
+        for (int back : {6, 20, 40}) {
+            SCOPED_TRACE("stopped " + std::to_string(stop) + " short, back for " + std::to_string(back) + " steps");
+            pig().placeAt(V3{WALL + stop + 400.0f, Pig::RADIUS, 0.0f});
+            input.left = true;
+            for (int i = 0; i < 300 && pig().position.x > WALL + stop; ++i) {
+                steps(1);
+            }
+            input.left = false;
+            input.right = true;
+            steps(back);
+            input.right = false;
+            float worst = -1.0f;
+            for (int i = 0; i < 90; ++i) {
+                steps(1);
+                for (const Piglet* p : piglets) {
+                    worst = std::max(worst, WALL - (p->position.x - p->pictureHalfWidth()));
+                }
+            }
+            EXPECT_LE(worst, 0.5f) << "a piglet's picture in the wall";
         }
     }
 }

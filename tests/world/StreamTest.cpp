@@ -24,6 +24,7 @@
 #include "game/world/House.h"
 #include "game/world/Hull.h"
 #include "game/world/Ladder.h"
+#include "game/world/LevelDataCheck.h"
 #include "game/world/PathSkin.h"
 #include "game/world/Piglet.h"
 #include "game/world/SecretArea.h"
@@ -247,7 +248,7 @@ TEST_F(WorldTest, DamagedValuesAreClampedWithAWarningWhenALevelArrives)
     load(builder, true);
     auto* a = loaded<Apple>(apple);
     EXPECT_EQ(a->position.x, 0.0f);
-    EXPECT_EQ(a->position.y, 1.0e6f);
+    EXPECT_EQ(a->position.y, LevelDataCheck::MAX_COORDINATE);
     EXPECT_EQ(a->scale.x, 1.0f);
     auto* t = loaded<Terrain>(terrain);
     EXPECT_EQ(t->segmentCount, 1);
