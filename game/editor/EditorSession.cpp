@@ -1,5 +1,6 @@
 #include "game/editor/EditorSession.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -18,19 +19,31 @@
 #include "game/front/Global.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
+#include "game/level/MessageDisplay.h"
 #include "game/level/MyRootObject.h"
 
 namespace {
 constexpr int KEY_S = 0x1F;
 constexpr int KEY_F4 = 0x3E;
 constexpr int MODIFIER_CTRL = 2;
-// How long an outcome stays on the screen, and the room it leaves at either side (pixels).
-constexpr float MESSAGE_SECONDS = 4.0f;
+// How long an outcome stands whole on the screen once spelt out, and the room it leaves at either side
+// (pixels).
+constexpr double MESSAGE_SECONDS = 4.0;
 constexpr int SCREEN_MARGIN = 10;
 
+// A line wider than the screen is drawn smaller, down to this part of its size.
+constexpr float SMALLEST_FIT = 0.5f;
+
+// The room a line has on the screen (pixels); 0 when there is no screen.
+int screenRoom()
+{
+    const KivGraphics* graphics = KivGraphics::instance();
+    return graphics != nullptr ? graphics->width - 2 * SCREEN_MARGIN : 0;
+}
+
 // The line as the screen shows it: paths in the user folder named from that folder on, and sentences
-// after the first (the outcome and its reason) left to the console while the line is wider than the
-// screen.
+// after the first (the outcome and its reason) left to the console while the line would have to be drawn
+// smaller than SMALLEST_FIT to fit the screen.
 UString screenLine(const UString& line, const FontQuad* font, const std::string& userFolder)
 {
     UString shown = line;
@@ -38,10 +51,9 @@ UString screenLine(const UString& line, const FontQuad* font, const std::string&
     if (const std::size_t at = folder.empty() ? UString::npos : shown.find(folder); at != UString::npos) {
         shown.erase(at, folder.size());
     }
-    const KivGraphics* graphics = KivGraphics::instance();
-    const int width = graphics != nullptr ? graphics->width - 2 * SCREEN_MARGIN : 0;
+    const float room = static_cast<float>(screenRoom()) / SMALLEST_FIT;
     std::size_t end = UString::npos;
-    while (font != nullptr && width > 0 && font->measureLine(shown) > width &&
+    while (font != nullptr && room > 0.0f && static_cast<float>(font->measureLine(shown)) > room &&
            (end = shown.rfind(u". ")) != UString::npos) {
         shown.erase(end + 1);
     }
@@ -50,7 +62,7 @@ UString screenLine(const UString& line, const FontQuad* font, const std::string&
 
 } // namespace
 
-void EditorSession::report(const UString& line)
+double EditorSession::report(const UString& line)
 {
     Kiv* kiv = Kiv::instance();
     if (kiv != nullptr && kiv->console != nullptr) {
@@ -60,11 +72,18 @@ void EditorSession::report(const UString& line)
     }
     GameController* level = GameController::getCurrent();
     if (level == nullptr) {
-        return;
+        return 0.0;
     }
-    const FontQuad* font = level->contextHUD != nullptr ? level->contextHUD->messenger2.font : nullptr;
-    level->local_setMessage(2, 0, MESSAGE_SECONDS,
-                            screenLine(line, font, kiv != nullptr ? kiv->userFolder : std::string()));
+    const FontQuad* font = nullptr;
+    if (level->contextHUD != nullptr) {
+        font = level->contextHUD->messenger2.font;
+        level->contextHUD->messenger2.maxWidth = static_cast<float>(screenRoom());
+    }
+    const UString shown = screenLine(line, font, kiv != nullptr ? kiv->userFolder : std::string());
+    // Each letter stays its time from when it appears: the last one sets how long the whole line stands.
+    const double seconds = MESSAGE_SECONDS + MessageDisplay::LETTER_DELAY * static_cast<double>(shown.size());
+    level->local_setMessage(2, 0, static_cast<float>(seconds), shown);
+    return seconds;
 }
 
 namespace {
@@ -142,11 +161,11 @@ void EditorSession::endUnplayable(GameServer& server, const UString& why)
     // What the set-up made before it stopped goes with the level; nothing more of it runs.
     server.bEditing = true;
     bEnding = true;
-    endTime = server.replicationClock + MESSAGE_SECONDS;
     const UString path = levelFile.empty() ? UString(u"(memory)") : toUString(savedLevelPath(levelFile).c_str());
     Logger::logFrom("EditorSession::toggleEditing", u"The edited level %s cannot be played (%s); the level ends.",
                     path, why);
-    report(formatString(u"Play test not started: the level cannot be set up. (%s)", why));
+    const double shown = report(formatString(u"Play test not started: the level cannot be set up. (%s)", why));
+    endTime = server.replicationClock + std::max(shown, MESSAGE_SECONDS);
 }
 
 bool EditorSession::save(GameServer& server)

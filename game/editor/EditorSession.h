@@ -38,8 +38,9 @@ public:
     // was kept aside as the damaged user files are (keptAside), or, when it could not be, is left where it
     // is. Said on the screen when the level starts.
     void savedCopyRefused(const UString& why, bool keptAside);
-    // Writes an outcome of the editor to the console (or the log) and shows it on the level's message line.
-    static void report(const UString& line);
+    // Writes an outcome of the editor to the console (or the log) and shows it on the level's message line,
+    // drawn smaller when wider than the screen; answers how long it stays there (seconds; 0 without a level).
+    static double report(const UString& line);
 
     UString levelFile;
     bool bPlayed = false;

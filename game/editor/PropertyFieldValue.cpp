@@ -11,6 +11,7 @@
 #include "game/editor/EditorSession.h"
 #include "game/menus/GUItextBox.h"
 #include "game/menus/GUItheme.h"
+#include "game/world/LevelDataCheck.h"
 
 namespace {
 const UColor REFUSED_COLOUR(0xffff0000u);
@@ -106,7 +107,7 @@ bool PropertyFieldValue::applyText(const UString& text)
     }
     before.rewindToRead();
     property->serialize(before);
-    EditorSession::report(formatString(u"Value refused: the object cannot take it. (%s)", why));
+    EditorSession::report(formatString(u"Value refused: %s.", why));
     return false;
 }
 
@@ -128,6 +129,9 @@ bool PropertyFieldValue::editedObjectTakesValue(UString& why)
     try {
         const NetRole::Scope untrusted = role->readingUntrusted();
         object->onEvent(edited);
+    } catch (const LevelDataCheck::Refused& refused) {
+        why = refused.value; // the object is the one edited
+        return false;
     } catch (const PacketDecodeError& error) {
         why = error.message;
         return false;

@@ -22,33 +22,40 @@ void MessageDisplay::setMessage(const UString& text, double time)
         sprite->duration = time + 1.0;
         sprite->fadeIn = 1.0;
         sprite->fadeOut = 1.0;
+        if (maxWidth > 0.0f) {
+            sprite->fitToWidth(maxWidth);
+        }
         appendChild(sprite);
         return;
     }
     const int width = font->measureLine(text);
-    float x = position.x - static_cast<float>(width / 2);
+    const float fit = maxWidth > 0.0f && static_cast<float>(width) > maxWidth ? maxWidth / static_cast<float>(width)
+                                                                                 : 1.0f;
+    float x = position.x - (fit < 1.0f ? static_cast<float>(width) * fit / 2.0f : static_cast<float>(width / 2));
+    auto place = [&](FadingGlyph* glyph) {
+        if (fit < 1.0f) {
+            glyph->setScale(V3(fit, fit, 1.0f));
+        }
+        glyph->color = UColor(color.argb & 0x00FFFFFFu);
+        appendChild(glyph);
+    };
     // x runs along the glyphs' left edges; a glyph sprite is drawn about its centre, level with the line.
     for (std::size_t i = 0; i < text.size(); ++i) {
         const FontQuad::Symbol* symbol = font->getSymbol(text[i]);
-        const double delay = static_cast<double>(i) * 0.05;
+        const double delay = static_cast<double>(i) * LETTER_DELAY;
         Quad* glyph = symbol != nullptr ? symbol->pBaseQuad : nullptr;
         const float glyphWidth = glyph != nullptr ? glyph->width : 0.0f;
         const float glyphHeight = glyph != nullptr ? glyph->height : 0.0f;
-        auto* base = new FadingGlyph(glyph, x + glyphWidth / 2.0f, position.y, position.z, delay, time);
-        base->color = UColor(color.argb & 0x00FFFFFFu);
-        appendChild(base);
+        place(new FadingGlyph(glyph, x + glyphWidth * fit / 2.0f, position.y, position.z, delay, time));
         if (glyph != nullptr && symbol->pAccentQuad != nullptr) {
             const Quad* accent = symbol->pAccentQuad;
-            auto* mark = new FadingGlyph(symbol->pAccentQuad,
-                                         x + static_cast<float>(symbol->accentX) + accent->width / 2.0f,
-                                         position.y + glyphHeight / 2.0f - static_cast<float>(symbol->accentY) -
-                                             accent->height / 2.0f,
-                                         position.z, delay, time);
-            mark->color = UColor(color.argb & 0x00FFFFFFu);
-            appendChild(mark);
+            const float accentX = static_cast<float>(symbol->accentX) + accent->width / 2.0f;
+            const float accentY = glyphHeight / 2.0f - static_cast<float>(symbol->accentY) - accent->height / 2.0f;
+            place(new FadingGlyph(symbol->pAccentQuad, x + accentX * fit, position.y + accentY * fit, position.z,
+                                  delay, time));
         }
         const int advance = glyph != nullptr ? static_cast<int>(glyph->width) + symbol->extraSpacing : font->spaceAdvance;
-        x += static_cast<float>(advance);
+        x += static_cast<float>(advance) * fit;
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // One short message centred at a fixed place of a layer, spelled out glyph by glyph: each character is a
 // FadingGlyph appearing 0.05 s after the previous one. A new message replaces the old one at once. With
-// letter by letter off the whole text is one text sprite instead.
+// letter by letter off the whole text is one text sprite instead. A message wider than maxWidth is drawn
+// smaller, to fit.
 #include "engine/core/KivBase.h"
 #include "engine/core/UColor.h"
 #include "engine/core/UString.h"
@@ -10,6 +11,9 @@ class FontQuad;
 
 class MessageDisplay : public KivBase {
 public:
+    // Letter by letter, each character appears this long after the one before it (seconds).
+    static constexpr double LETTER_DELAY = 0.05;
+
     MessageDisplay(FontQuad* font, const V3& position);
 
     void setMessage(const UString& text, double time);
@@ -21,4 +25,6 @@ public:
     FontQuad* font;
     V3 position;
     bool bLetterByLetter = true;
+    // The widest a message is drawn, in the layer's units; 0 for no limit.
+    float maxWidth = 0.0f;
 };

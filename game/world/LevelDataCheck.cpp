@@ -41,8 +41,9 @@ void LevelDataCheck::warn(UStringView name, UStringView what) const
 
 void LevelDataCheck::refuse(UStringView name, UStringView what) const
 {
-    throw PacketDecodeError(
-        formatString(u"object %d (%s): '%s' %s", object.objectUID, className(object), UString(name), UString(what)));
+    UString value = formatString(u"'%s' %s", UString(name), UString(what));
+    UString message = formatString(u"object %d (%s): %s", object.objectUID, className(object), value);
+    throw Refused(std::move(message), std::move(value));
 }
 
 bool LevelDataCheck::physical(UStringView name, float& value, float limit, float fallback)

@@ -11,6 +11,7 @@
 
 #include "engine/core/KivBase.h"
 #include "engine/core/UString.h"
+#include "engine/net/Packet.h"
 
 class LevelDataCheck {
 public:
@@ -24,6 +25,14 @@ public:
     static constexpr float MAX_SPEED = 1.0e4f;
     static constexpr float MAX_SCALE = 100.0f;
     static constexpr float MAX_ANGLE = 1000.0f; // radians
+
+    // A level refused for one value: the message names the object too, `value` only the property and why
+    // ("'point.x' 2.49e+22 is out of range -100000 to 100000"), for where the object is known.
+    class Refused : public PacketDecodeError {
+    public:
+        Refused(UString message, UString value) : PacketDecodeError(std::move(message)), value(std::move(value)) {}
+        UString value;
+    };
 
     explicit LevelDataCheck(const KivBase& object);
 
@@ -59,7 +68,7 @@ public:
 
     // Writes one warning about this object.
     void warn(UStringView name, UStringView what) const;
-    // Refuses the level for a value the physics world cannot be given (a PacketDecodeError).
+    // Refuses the level for a value the physics world cannot be given (a Refused).
     [[noreturn]] void refuse(UStringView name, UStringView what) const;
 
     int changes = 0;

@@ -197,7 +197,7 @@ TEST_F(EditorTest, PlayedLevelIsNotSaved)
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(consoleCount("Level not saved: it was played since it was loaded."), 1);
     // The screen shows the outcome and its reason; the console the whole line.
-    EXPECT_TRUE(showsMessage(level(), u"Level not saved: it was played since it was loaded."));
+    EXPECT_TRUE(showsMessage(level(), u"Level not saved: it was played since it was loaded. Load it again to save it."));
     frames(60);
     saveScreenshot("editor-not-saved");
     // Ctrl+S is not read while playing either.
@@ -224,9 +224,10 @@ TEST_F(EditorTest, SavedCopyWhosePlayTestCannotBeSetUpEndsWithTheReason)
     tap("F4");
     EXPECT_TRUE(harness().logContains("EditorSession::toggleEditing(): The edited level " + path +
                                       " cannot be played (Set-up failed.); the level ends."));
-    // The screen shows the outcome; the console the reason too.
-    EXPECT_EQ(consoleCount("Play test not started: the level cannot be set up. (Set-up failed.)"), 1);
-    EXPECT_TRUE(showsMessage(level(), u"Play test not started: the level cannot be set up."));
+    // The console and the screen show the outcome with its reason.
+    const UString line = u"Play test not started: the level cannot be set up. (Set-up failed.)";
+    EXPECT_EQ(consoleCount(wideToUtf8(line)), 1);
+    EXPECT_TRUE(showsMessage(level(), line));
     // The level stands still while the reason is shown, then ends back to the world map.
     EXPECT_TRUE(manager->server->bEditing);
     frames(60);
@@ -234,7 +235,11 @@ TEST_F(EditorTest, SavedCopyWhosePlayTestCannotBeSetUpEndsWithTheReason)
     tap("F4");
     EXPECT_TRUE(manager->server->bEditing);
     EXPECT_EQ(manager->getResultCode(), 0);
+    // Spelt out letter by letter, the whole line stands for 4 s once its last letter is there.
     manager->server->replicationClock += 4.0;
+    frames(1);
+    EXPECT_EQ(manager->getResultCode(), 0);
+    manager->server->replicationClock += MessageDisplay::LETTER_DELAY * static_cast<double>(line.size());
     frames(1);
     EXPECT_EQ(manager->getResultCode(), ContextLevelManager::RESULT_NOT_PLAYED);
     EXPECT_TRUE(manager->bClosed);
@@ -278,7 +283,7 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
              level().objectList->appendChild(failing);
              tap("F4");
          },
-         false, u"Play test not started: the level cannot be set up."},
+         false, u"Play test not started: the level cannot be set up. (Set-up failed.)"},
         {"object held",
          [&] {
              auto* hero = static_cast<EditorObject*>(level().findHero());
