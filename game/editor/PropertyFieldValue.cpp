@@ -2,6 +2,7 @@
 
 #include "engine/core/Format.h"
 #include "engine/core/Property.h"
+#include "engine/core/PropertyClass.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
@@ -11,6 +12,7 @@
 #include "game/editor/EditorSession.h"
 #include "game/menus/GUItextBox.h"
 #include "game/menus/GUItheme.h"
+#include "game/world/EditorObject.h"
 #include "game/world/LevelDataCheck.h"
 
 namespace {
@@ -113,22 +115,37 @@ bool PropertyFieldValue::applyText(const UString& text)
 
 bool PropertyFieldValue::editedObjectTakesValue(UString& why)
 {
+    // A class-list entry's value belongs to the entry's instance, which is not in the level yet.
+    EditorObject* entry = nullptr;
+    for (const KivBase* p = property; p != nullptr && entry == nullptr; p = p->getParent()) {
+        if (p->getClass() == &PropertyClass::classRecord) {
+            KivBase* instance = static_cast<const PropertyClass*>(p)->getInstance();
+            entry = instance != nullptr && instance->isDerivedFrom(&EditorObject::classRecord)
+                        ? static_cast<EditorObject*>(instance)
+                        : nullptr;
+        }
+    }
     const ContextEditor* editor = findEditor();
-    KivBase* object = editor != nullptr ? editor->edited.get() : nullptr;
+    KivBase* object = entry != nullptr ? entry : editor != nullptr ? editor->edited.get() : nullptr;
     const LevelRoleScope scope(*this);
     NetRole* role = scope.role();
     if (object == nullptr || role == nullptr) {
         return true;
     }
-    // The object answers the editor's change notice by checking its values; a typed value is checked as one
-    // from outside, where what the physics cannot take is refused rather than clamped.
+    // The object answers the editor's change notice by checking its values (an entry's instance only checks
+    // them); a typed value is checked as one from outside, where what the physics cannot take is refused
+    // rather than clamped.
     KivEvent edited;
     edited.type = ContextEditor::EVENT_EDITED;
     edited.source = this;
     edited.target = object;
     try {
         const NetRole::Scope untrusted = role->readingUntrusted();
-        object->onEvent(edited);
+        if (entry != nullptr) {
+            entry->checkLoadedValues();
+        } else {
+            object->onEvent(edited);
+        }
     } catch (const LevelDataCheck::Refused& refused) {
         why = refused.value; // the object is the one edited
         return false;

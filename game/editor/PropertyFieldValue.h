@@ -32,7 +32,7 @@ protected:
     virtual bool applyText(const UString& text);
 
 private:
-    // Runs the edited object's check of its values on the value just written, as on one from outside;
-    // false, with the reason, when the check refuses it.
+    // Runs the edited object's check of its values on the value just written, as on one from outside (for a
+    // class-list entry, its fresh instance's); false, with the reason, when the check refuses it.
     bool editedObjectTakesValue(UString& why);
 };

@@ -200,6 +200,18 @@ protected:
         return nullptr;
     }
     PropertyField* row(UStringView name) { return findRow(editor().panelHolder, name); }
+    // The class list's entry of that class, the list shown first.
+    PropertyFieldClass* classEntry(const RuntimeClass& type)
+    {
+        editor().listClasses();
+        for (KivBase* c = panel() != nullptr ? panel()->getFirstChild() : nullptr; c != nullptr; c = c->getNext()) {
+            auto* f = dynamic_cast<PropertyFieldClass*>(c);
+            if (f != nullptr && static_cast<PropertyClass*>(f->property)->getInstanceClass() == &type) {
+                return f;
+            }
+        }
+        return nullptr;
+    }
 
     // Window pixels of a point in the editor layer (origin at the screen centre, y up).
     static void toWindow(const V3& p, int& x, int& y)
@@ -499,6 +511,17 @@ TEST_F(EditorFieldsTest, AValueBeyondWhatThePhysicsTakesIsRefusedAndTheOldValueK
 
     lever->editorSetPosition(V3(2.0e22f, -3.0e38f, 0.0f));
     EXPECT_EQ(lever->position, V3(LevelDataCheck::MAX_COORDINATE, -LevelDataCheck::MAX_COORDINATE, 0.0f));
+
+    // A class-list entry's value is its fresh instance's: a terrain too wide is refused before it is made.
+    PropertyFieldClass* entry = classEntry(Terrain::classRecord);
+    ASSERT_NE(entry, nullptr);
+    click(entry);
+    auto* fresh = static_cast<Terrain*>(static_cast<PropertyClass*>(entry->property)->getInstance());
+    const int32_t width = fresh->segmentWidth;
+    const int from = static_cast<int>(harness().logLines().size());
+    enter(dynamic_cast<PropertyFieldValue*>(findRow(entry, u"segmentWidth")), "10000000", true);
+    EXPECT_EQ(fresh->segmentWidth, width);
+    EXPECT_GE(harness().logIndex("Value refused: 'segmentWidth' 10000000 is out of range", from), 0);
 }
 
 TEST_F(EditorFieldsTest, BoolsToggleUnlessReadOnly)
@@ -563,14 +586,7 @@ TEST_F(EditorFieldsTest, GroupsIndentTheirRowsAndClose)
 
 TEST_F(EditorFieldsTest, ClassEntryStartsClosedAndCtrlXPutsTheObjectAtThePointer)
 {
-    editor().listClasses();
-    PropertyFieldClass* entry = nullptr;
-    for (KivBase* c = panel() != nullptr ? panel()->getFirstChild() : nullptr; c != nullptr; c = c->getNext()) {
-        auto* f = dynamic_cast<PropertyFieldClass*>(c);
-        if (f != nullptr && static_cast<PropertyClass*>(f->property)->getInstanceClass() == &Switch::classRecord) {
-            entry = f;
-        }
-    }
+    PropertyFieldClass* entry = classEntry(Switch::classRecord);
     ASSERT_NE(entry, nullptr);
     EXPECT_FALSE(entry->bOpen);
     click(entry);
