@@ -393,8 +393,8 @@ void Kiv::startGraphics()
     for (Axis& axis : axes) {
         axis.value =
             getIntInRange(config, GRAPHICS_SECTION, axis.key, axis.fallback, axis.low, MAX_VIDEO_SIZE, OutOfRange::DEFAULT);
-        const std::optional<int> stored = config.findInt(GRAPHICS_SECTION, axis.key);
-        axis.usable = stored && *stored >= axis.low && *stored <= MAX_VIDEO_SIZE;
+        // Usable when what is stored is what was taken.
+        axis.usable = config.findInt(GRAPHICS_SECTION, axis.key) == axis.value;
     }
     for (Axis& axis : axes) {
         const Axis& other = &axis == &axes[0] ? axes[1] : axes[0];

@@ -10,9 +10,9 @@
 #include "engine/core/UString.h"
 #include "engine/net/RPC.h"
 #include "engine/render/Context.h"
+#include "game/world/EditorObject.h"
 
 class ContextEditorTools;
-class EditorObject;
 class GameController;
 class GUIitem;
 class Property;
@@ -22,10 +22,10 @@ public:
     static const RuntimeClass classRecord;
     const RuntimeClass* getClass() const override { return &classRecord; }
 
-    // Event a panel field sends when it changed something; the layer answers with EVENT_EDITED to the
-    // edited object.
+    // Event a panel field sends when it changed something; the layer answers with the objects' own
+    // EVENT_EDITED to the edited object.
     static constexpr int32_t EVENT_FIELD_CHANGED = 8;
-    static constexpr int32_t EVENT_EDITED = 9;
+    static constexpr int32_t EVENT_EDITED = EditorObject::EVENT_EDITED;
     static constexpr float PANEL_WIDTH = 150.0f;
     // The camera's distance limits while editing (its z, farthest and nearest).
     static constexpr float ZOOM_FAR = -6400.0f;

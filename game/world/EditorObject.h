@@ -17,7 +17,7 @@ class EditorProxy;
 class EditorObject : public Renderable {
 public:
     static const RuntimeClass classRecord;
-    // Editor event: a property of the object was changed in the editor panel (ContextEditor::EVENT_EDITED).
+    // Editor event: a property of the object was changed in the editor panel.
     static constexpr int32_t EVENT_EDITED = 9;
 
     EditorObject();
