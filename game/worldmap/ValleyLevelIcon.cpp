@@ -23,6 +23,8 @@ Skin* sprite(const char16_t* name) { return ResourceManager::instance()->find<Sk
 // The title stands centred on the icon, its foot this far above the icon's centre.
 constexpr float TITLE_RISE = 10.0f;
 constexpr std::uint32_t TITLE_ALIGN = TextAlign::CENTER | TextAlign::BOTTOM;
+// Room kept between a title slid in from an edge and the edge, for the letters' outline.
+constexpr float TITLE_EDGE = 4.0f;
 } // namespace
 
 ValleyLevelIcon::ValleyLevelIcon(int level, float L, const V3& P) : levelNumber(level)
@@ -129,9 +131,14 @@ void ValleyLevelIcon::renderLayer(int layer)
                         formatPercentTenths(rec.totalPoints));
         }
         if (layer == 5 && showsTitle()) {
-            font->print(V3(position.x + titleShift.x, position.y + TITLE_RISE + titleShift.y, position.z),
-                        UColor(0xFF80FF00u), TITLE_ALIGN,
-                        ProfileData::levelNumberToTitle(levelNumber));
+            float slide = 0.0f;
+            if (const Context* context = Context::getCurrent(); context != nullptr && context->camera != nullptr) {
+                Camera::Rect visible;
+                context->camera->getVisibleRect(visible, position.z);
+                slide = titleRectIn(visible).left - titleRect().left;
+            }
+            font->print(V3(position.x + titleShift.x + slide, position.y + TITLE_RISE + titleShift.y, position.z),
+                        UColor(0xFF80FF00u), TITLE_ALIGN, ProfileData::levelNumberToTitle(levelNumber));
         }
         break;
     }
@@ -161,6 +168,22 @@ Camera::Rect ValleyLevelIcon::titleRect() const
         rect.right += half;
         rect.top += static_cast<float>(font->getScaledLineHeight());
     }
+    return rect;
+}
+
+Camera::Rect ValleyLevelIcon::titleRectIn(const Camera::Rect& visible) const
+{
+    Camera::Rect rect = titleRect();
+    float slide = 0.0f;
+    if (rect.left < visible.left + TITLE_EDGE) {
+        slide = visible.left + TITLE_EDGE - rect.left;
+    } else if (rect.right > visible.right - TITLE_EDGE) {
+        slide = visible.right - TITLE_EDGE - rect.right;
+    }
+    // An icon at the very edge keeps its title over it, partly off the screen with it.
+    slide = std::clamp(slide, std::min(0.0f, position.x - rect.right), std::max(0.0f, position.x - rect.left));
+    rect.left += slide;
+    rect.right += slide;
     return rect;
 }
 

@@ -33,6 +33,9 @@ public:
     // Whether the title shows (the level is available), and the rectangle it covers in map units.
     bool showsTitle() const;
     Camera::Rect titleRect() const;
+    // The title's rectangle as drawn when `visible` of the map is on the screen: slid sideways as far as it
+    // takes to stand whole on the screen, as long as it still stands over its icon.
+    Camera::Rect titleRectIn(const Camera::Rect& visible) const;
 
     // The "valleyDot" frame that shows these points (0 to 1000) out of `frames` frames.
     static int dotFrameFor(int totalPoints, int frames);

@@ -353,6 +353,47 @@ TEST_F(ValleyTest, EveryIconCanBeScrolledIntoViewAtEverySize)
     }
 }
 
+// Wherever the map is scrolled (to each level, and to either end), the title of every icon on the screen stands
+// whole on it, in either language: one at an edge slides in while it still stands over its icon.
+TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
+{
+    Language& language = *Kiv::instance()->language;
+    for (int lang : {0, 1}) {
+        language.setLanguage(lang);
+        for (const auto& [w, h] : SIZES) {
+            game.setScreenSize(w, h);
+            game.clearScreens();
+            game.resetPlayer();
+            progressTo(ProfileData::NUMLEVELS - 1);
+            open(0.1);
+            std::vector<float> stops = {-1.0e5f, 1.0e5f};
+            for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
+                stops.push_back(valley->getIcon(level)->position.x);
+            }
+            for (float stop : stops) {
+                valley->scroll.setValue(stop);
+                game.screens().tick(game.harness.kiv().time, 0.01);
+                Camera::Rect visible;
+                valley->camera->getVisibleRect(visible, 0.0f);
+                for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
+                    const ValleyLevelIcon& icon = *valley->getIcon(level);
+                    if (icon.position.x < visible.left || icon.position.x > visible.right) {
+                        continue;
+                    }
+                    const Camera::Rect title = icon.titleRectIn(visible);
+                    float left = 0.0f, right = 0.0f, y = 0.0f;
+                    valley->camera->worldToScreen(V3(title.left, title.bottom, 0.0f), float(w), float(h), left, y);
+                    valley->camera->worldToScreen(V3(title.right, title.bottom, 0.0f), float(w), float(h), right, y);
+                    EXPECT_TRUE(left >= 0.0f && right <= static_cast<float>(w))
+                        << "language " << lang << ", " << w << "x" << h << ", level " << level << " from " << left
+                        << " to " << right << ", scrolled to " << stop;
+                }
+            }
+        }
+    }
+    language.setLanguage(0);
+}
+
 // The map's picture fills the screen at every size: at the first visit (the camera in the middle of the
 // map) and at either end of the scrolling, and still after the screen changes its size while the map is
 // open, when it is laid out as if it had been opened at the new size.
