@@ -244,6 +244,17 @@ void ContextEditor::placePanel()
     }
 }
 
+bool ContextEditor::panelSpan(float& left, float& right) const
+{
+    if (panelHolder->getFirstChild() == nullptr) {
+        return false;
+    }
+    // Rows below the top one are indented within its width.
+    left = panelPos.x - PANEL_WIDTH / 2.0f;
+    right = panelPos.x + PANEL_WIDTH / 2.0f;
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Per frame
 

@@ -68,6 +68,9 @@ public:
     static void placeField(KivBase* field, const V3& cursor, float width);
     // Places the panel's root field at panelPos with the panel width.
     void placePanel();
+    // The panel's left and right edges in this layer's units (screen pixels from the centre) while a panel
+    // is shown; false when none is.
+    bool panelSpan(float& left, float& right) const;
     // Stores the editor camera and snaps the game layer's camera to it.
     void setEditorCamera(float x, float y, float z);
     // True while editing is active for this layer's level.

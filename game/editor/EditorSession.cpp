@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/text/Console.h"
 #include "engine/text/FontQuad.h"
+#include "game/editor/ContextEditor.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/front/Global.h"
@@ -27,33 +29,58 @@ constexpr int KEY_S = 0x1F;
 constexpr int KEY_F4 = 0x3E;
 constexpr int MODIFIER_CTRL = 2;
 // How long an outcome stands whole on the screen once spelt out, and the room it leaves at either side
-// (pixels).
+// (pixels), of the screen's edges and of the editor's panel.
 constexpr double MESSAGE_SECONDS = 4.0;
-constexpr int SCREEN_MARGIN = 10;
+constexpr float SCREEN_MARGIN = 10.0f;
 
-// A line wider than the screen is drawn smaller, down to this part of its size.
+// A line wider than its room is drawn smaller, down to this part of its size.
 constexpr float SMALLEST_FIT = 0.5f;
 
-// The room a line has on the screen (pixels); 0 when there is no screen.
-int screenRoom()
+// Where a line of the editor stands whole: the centre and width of its room, in the HUD's units (screen
+// pixels from the centre).
+struct LineRoom {
+    float centre = 0.0f;
+    float width = 0.0f; // 0 when there is no screen
+};
+
+// The screen within its margins, less the editor's panel while one is shown: the wider side of it.
+LineRoom lineRoom(const GameController& level)
 {
     const KivGraphics* graphics = KivGraphics::instance();
-    return graphics != nullptr ? graphics->width - 2 * SCREEN_MARGIN : 0;
+    if (graphics == nullptr || graphics->width <= 0) {
+        return {};
+    }
+    const float half = static_cast<float>(graphics->width) / 2.0f;
+    float left = SCREEN_MARGIN - half;
+    float right = half - SCREEN_MARGIN;
+    float panelLeft = 0.0f;
+    float panelRight = 0.0f;
+    if (level.editor != nullptr && level.editor->panelSpan(panelLeft, panelRight)) {
+        const float beforePanel = std::min(right, panelLeft - SCREEN_MARGIN);
+        const float afterPanel = std::max(left, panelRight + SCREEN_MARGIN);
+        if (beforePanel - left >= right - afterPanel) {
+            right = beforePanel;
+        } else {
+            left = afterPanel;
+        }
+    }
+    // A whole pixel, so that the glyphs of a line that fits stand on pixels.
+    return {std::floor((left + right) / 2.0f), std::max(0.0f, right - left)};
 }
 
 // The line as the screen shows it: paths in the user folder named from that folder on, and sentences
 // after the first (the outcome and its reason) left to the console while the line would have to be drawn
-// smaller than SMALLEST_FIT to fit the screen.
-UString screenLine(const UString& line, const FontQuad* font, const std::string& userFolder)
+// smaller than SMALLEST_FIT to fit its room.
+UString screenLine(const UString& line, const FontQuad* font, float room, const std::string& userFolder)
 {
     UString shown = line;
     const UString folder = toUString(userFolder.c_str());
     if (const std::size_t at = folder.empty() ? UString::npos : shown.find(folder); at != UString::npos) {
         shown.erase(at, folder.size());
     }
-    const float room = static_cast<float>(screenRoom()) / SMALLEST_FIT;
+    const float widest = room / SMALLEST_FIT;
     std::size_t end = UString::npos;
-    while (font != nullptr && room > 0.0f && static_cast<float>(font->measureLine(shown)) > room &&
+    while (font != nullptr && widest > 0.0f && static_cast<float>(font->measureLine(shown)) > widest &&
            (end = shown.rfind(u". ")) != UString::npos) {
         shown.erase(end + 1);
     }
@@ -71,18 +98,22 @@ double EditorSession::report(const UString& line)
         Logger::logFrom("EditorSession", u"%s", line);
     }
     GameController* level = GameController::getCurrent();
-    if (level == nullptr) {
-        return 0.0;
+    if (level == nullptr || level->contextHUD == nullptr) {
+        return 0.0; // no message line
     }
-    const FontQuad* font = nullptr;
-    if (level->contextHUD != nullptr) {
-        font = level->contextHUD->messenger2.font;
-        level->contextHUD->messenger2.maxWidth = static_cast<float>(screenRoom());
-    }
-    const UString shown = screenLine(line, font, kiv != nullptr ? kiv->userFolder : std::string());
+    MessageDisplay& display = level->contextHUD->messenger2;
+    const LineRoom room = lineRoom(*level);
+    const UString shown = screenLine(line, display.font, room.width, kiv != nullptr ? kiv->userFolder : std::string());
     // Each letter stays its time from when it appears: the last one sets how long the whole line stands.
     const double seconds = MESSAGE_SECONDS + MessageDisplay::LETTER_DELAY * static_cast<double>(shown.size());
+    // The line is laid out in its room when it is set; the level's own messages keep the display's place.
+    const V3 home = display.position;
+    const float homeWidth = display.maxWidth;
+    display.position.x = room.centre;
+    display.maxWidth = room.width;
     level->local_setMessage(2, 0, static_cast<float>(seconds), shown);
+    display.position = home;
+    display.maxWidth = homeWidth;
     return seconds;
 }
 

@@ -39,7 +39,8 @@ public:
     // is. Said on the screen when the level starts.
     void savedCopyRefused(const UString& why, bool keptAside);
     // Writes an outcome of the editor to the console (or the log) and shows it on the level's message line,
-    // drawn smaller when wider than the screen; answers how long it stays there (seconds; 0 without a level).
+    // in the room the editor's panel leaves on the screen (beside the panel while one is shown), drawn
+    // smaller when wider than that; answers how long it stays there (seconds; 0 without a level).
     static double report(const UString& line);
 
     UString levelFile;

@@ -3,6 +3,15 @@
 #include "engine/core/Format.h"
 #include "engine/core/Property.h"
 #include "engine/core/PropertyClass.h"
+#include "engine/core/PropertyDWORD.h"
+#include "engine/core/PropertyDouble.h"
+#include "engine/core/PropertyEnumBase.h"
+#include "engine/core/PropertyFloat.h"
+#include "engine/core/PropertyInt.h"
+#include "engine/core/PropertyPointer.h"
+#include "engine/core/PropertyReferenceBase.h"
+#include "engine/core/PropertySecureInt.h"
+#include "engine/core/PropertyUColor.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
@@ -17,7 +26,44 @@
 
 namespace {
 const UColor REFUSED_COLOUR(0xffff0000u);
+// A refusal quotes at most this much of the typed text, so that the reason still fits the message line.
+constexpr std::size_t QUOTED_LENGTH = 24;
+
+// What a property of that kind reads from its text, for the reason a text is refused ("a whole number");
+// empty for a kind that says no more.
+UString readableAs(const Property& property)
+{
+    const RuntimeClass* kind = property.getClass();
+    const RuntimeClass* target = property.requiredClass;
+    const UString targetName = target != nullptr ? target->nameRef() : UString(u"KivBase");
+    if (kind == &PropertyInt::classRecord || kind == &PropertySecureInt::classRecord) {
+        return u"a whole number";
+    }
+    if (kind == &PropertyFloat::classRecord) {
+        return u"a number from -3.4e+38 to 3.4e+38";
+    }
+    if (kind == &PropertyDouble::classRecord) {
+        return u"a number";
+    }
+    if (kind == &PropertyDWORD::classRecord) {
+        return u"a hexadecimal number of up to eight digits";
+    }
+    if (kind == &PropertyUColor::classRecord) {
+        return u"a colour of up to eight hexadecimal digits (aarrggbb)";
+    }
+    if (kind == &PropertyEnumBase::classRecord) {
+        return formatString(u"a whole number from 0 to %d",
+                            static_cast<const PropertyEnumBase&>(property).getCount() - 1);
+    }
+    if (kind == &PropertyPointer::classRecord && (property.flags & Property::FLAG_RESOURCE) != 0) {
+        return formatString(u"the name of a loaded %s", targetName);
+    }
+    if (kind == &PropertyPointer::classRecord || kind == &PropertyReferenceBase::classRecord) {
+        return formatString(u"the UID of a level object of class %s", targetName);
+    }
+    return UString();
 }
+} // namespace
 
 PropertyFieldValue::PropertyFieldValue(Property* property) : PropertyField(property)
 {
@@ -88,8 +134,15 @@ void PropertyFieldValue::commitEdit()
     const UString text = textBox->text;
     if (text == UString(1, CLEAR_MARK)) {
         bRefused = !property->fromString(u"");
+        if (bRefused) {
+            refuse(formatString(u"'%s' cannot be cleared", propertyPath()));
+        }
     } else if (!text.empty()) {
+        bReasonGiven = false;
         bRefused = !applyText(text);
+        if (bRefused && !bReasonGiven) {
+            refuse(unreadable(text));
+        }
     }
     height /= 2;
     sendChanged();
@@ -109,8 +162,43 @@ bool PropertyFieldValue::applyText(const UString& text)
     }
     before.rewindToRead();
     property->serialize(before);
-    EditorSession::report(formatString(u"Value refused: %s.", why));
+    refuse(why);
     return false;
+}
+
+void PropertyFieldValue::refuse(const UString& why)
+{
+    bReasonGiven = true;
+    // The line goes to the edited level's message display, whether or not its role is current.
+    const LevelRoleScope scope(*this);
+    EditorSession::report(formatString(u"Value refused: %s.", why));
+}
+
+UString PropertyFieldValue::unreadable(const UString& text) const
+{
+    UString quoted = text;
+    if (quoted.size() > QUOTED_LENGTH) {
+        quoted = quoted.substr(0, QUOTED_LENGTH) + u"...";
+    }
+    const UString wanted = readableAs(*property);
+    return wanted.empty() ? formatString(u"'%s' '%s' cannot be read", propertyPath(), quoted)
+                          : formatString(u"'%s' '%s' cannot be read as %s", propertyPath(), quoted, wanted);
+}
+
+UString PropertyFieldValue::propertyPath() const
+{
+    // Named from the edited object's properties down (the tree's root is named after the object), or from
+    // a class-list entry's.
+    UString path = property->name;
+    for (const KivBase* up = property->getParent(); up != nullptr && up->getClass() != &PropertyClass::classRecord;
+         up = up->getParent()) {
+        const auto* group = dynamic_cast<const Property*>(up);
+        if (group == nullptr || dynamic_cast<const Property*>(up->getParent()) == nullptr) {
+            break;
+        }
+        path = group->name + u"." + path;
+    }
+    return path;
 }
 
 bool PropertyFieldValue::editedObjectTakesValue(UString& why)

@@ -4,7 +4,7 @@
 // Delete clears the value, an empty entry keeps it, text the property cannot parse is refused (the row
 // shows red until the next entry) and the value stays as it was. So is a value the edited object's own
 // check of its values refuses (a coordinate beyond what the physics takes): the value is put back as it
-// was, and the reason goes to the editor's console and the level's message line.
+// was. Either way the reason goes to the editor's console and the level's message line.
 #include "game/editor/PropertyField.h"
 
 class GUItextBox;
@@ -28,10 +28,19 @@ public:
     bool bRefused = false;
 
 protected:
-    // Writes a typed text (not empty, not the clear mark) into the property; false when refused.
+    // Writes a typed text (not empty, not the clear mark) into the property; false when refused. A refusal
+    // that gives no reason of its own (through refuse) is said to be text the property cannot read.
     virtual bool applyText(const UString& text);
+    // Says why a value was refused ("'parTime' 'abc' cannot be read as a number") on the console and the
+    // level's message line.
+    void refuse(const UString& why);
+    // The property's name from the edited object's (or class-list entry's) properties down: "position.x".
+    UString propertyPath() const;
 
 private:
+    // The reason a text the property cannot parse is refused.
+    UString unreadable(const UString& text) const;
+    bool bReasonGiven = false; // the entry being applied was refused through refuse
     // Runs the edited object's check of its values on the value just written, as on one from outside (for a
     // class-list entry, its fresh instance's); false, with the reason, when the check refuses it.
     bool editedObjectTakesValue(UString& why);

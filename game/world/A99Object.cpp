@@ -77,10 +77,11 @@ void A99Object::addPropertiesTo(Property& list)
     list.appendChild(new PropertyPointer(u"ambientSound", Property::FLAG_RESOURCE, &ambientSound, &Sound::classRecord));
     list.appendChild(new PropertyEnum<int32_t>(u"groundMaterial", 0, &groundMaterial, GROUND_COUNT));
     list.appendChild(new PropertyFloat(u"collisionSensitivity", 0, &collisionSensitivity));
-    auto* v = new PropertyContainer(u"velocity", Property::FLAG_READONLY);
-    v->appendChild(new PropertyFloat(u"x", Property::FLAG_READONLY, &velocity.x));
-    v->appendChild(new PropertyFloat(u"y", Property::FLAG_READONLY, &velocity.y));
-    v->appendChild(new PropertyFloat(u"z", Property::FLAG_READONLY, &velocity.z));
+    const uint32_t shown = startsWithVelocity() ? 0u : Property::FLAG_HIDDEN;
+    auto* v = new PropertyContainer(u"velocity", shown);
+    v->appendChild(new PropertyFloat(u"x", shown, &velocity.x));
+    v->appendChild(new PropertyFloat(u"y", shown, &velocity.y));
+    v->appendChild(new PropertyFloat(u"z", Property::FLAG_HIDDEN, &velocity.z)); // the physics is flat
     list.appendChild(v);
 }
 

@@ -54,6 +54,10 @@ public:
 
     // Physics. makeBody runs at the first tick on the server; the base makes the static hull body.
     virtual void makeBody(PhysicsWorld& world);
+    // True for an object whose moving body starts with `velocity` (x and y) when play begins: the editor
+    // lists the velocity as the level's start value. Other objects' velocity is the physics' alone (the
+    // base has no moving body) and is not listed for editing.
+    virtual bool startsWithVelocity() const { return false; }
     // Before each physics step (dynamic and kinematic bodies only).
     virtual void prePhysicsStep(float /*dt*/) {}
     // After each physics step: the body's pose and velocity in world units.

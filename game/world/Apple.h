@@ -25,6 +25,7 @@ public:
     void drawObject() override;
 
     void makeBody(PhysicsWorld& world) override;
+    bool startsWithVelocity() const override { return true; }
     void onContact(A99Object& other, const PhysicsWorld::Contact& contact, bool first) override;
 
     float getRadius() const { return bSuperApple ? RADIUS * 1.5f : RADIUS; }

@@ -22,6 +22,7 @@ public:
     void use(Pig* pig) override;
 
     void makeBody(PhysicsWorld& world) override;
+    bool startsWithVelocity() const override { return true; }
     void prePhysicsStep(float dt) override;
 
     // Carried by the pig from now on.

@@ -50,6 +50,8 @@
 #include "game/menus/GUItextBox.h"
 #include "game/menus/GUIthemeMinimal.h"
 #include "game/level/ContextHUD.h"
+#include "game/level/MessageDisplay.h"
+#include "game/world/Apple.h"
 #include "game/world/Hull.h"
 #include "game/world/HullVertex.h"
 #include "game/world/LevelDataCheck.h"
@@ -787,4 +789,165 @@ TEST_F(EditorFieldsTest, PanelScreenshot)
     click(row(u"link"));
     frames(1);
     saveScreenshot("editorfields-pointer");
+}
+
+// Why a typed value is refused, on the screen and the console, and where the editor's lines stand beside
+// the panel.
+class EditorFieldReasonsTest : public EditorFieldsTest {
+protected:
+    // The message line's glyphs, in the editor layer's units.
+    struct Extent {
+        float left = 1e9f;
+        float right = -1e9f;
+        float bottom = 1e9f;
+        float top = -1e9f;
+        int glyphs = 0;
+    };
+    Extent messageLine()
+    {
+        Extent e;
+        for (KivBase* g = level().contextHUD->messenger2.getFirstChild(); g != nullptr; g = g->getNext()) {
+            const auto* glyph = static_cast<Renderable*>(g);
+            EXPECT_FLOAT_EQ(glyph->scale.x, glyph->scale.y);
+            if (glyph->pSkin == nullptr) {
+                continue;
+            }
+            const V3 at = editor().transformFromContext(glyph->position, *level().contextHUD);
+            const float w = glyph->pSkin->width * glyph->scale.x / 2.0f;
+            const float h = glyph->pSkin->height * glyph->scale.y / 2.0f;
+            e.left = std::min(e.left, at.x - w);
+            e.right = std::max(e.right, at.x + w);
+            e.bottom = std::min(e.bottom, at.y - h);
+            e.top = std::max(e.top, at.y + h);
+            ++e.glyphs;
+        }
+        return e;
+    }
+};
+
+TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    const struct {
+        const char16_t* name;
+        const char* text;
+        const char* reason;
+    } rows[] = {
+        {u"count", "12abc", "'count' '12abc' cannot be read as a whole number"},
+        {u"count", "123456789012345678901234567890", "'count' '123456789012345678901234...' cannot be read as a whole number"},
+        {u"secret", "1.5", "'secret' '1.5' cannot be read as a whole number"},
+        {u"speed", "nan", "'speed' 'nan' cannot be read as a number from -3.4e+38 to 3.4e+38"},
+        {u"speed", "1e39", "'speed' '1e39' cannot be read as a number from -3.4e+38 to 3.4e+38"},
+        {u"weight", "inf", "'weight' 'inf' cannot be read as a number"},
+        {u"mask", "xyz", "'mask' 'xyz' cannot be read as a hexadecimal number of up to eight digits"},
+        {u"tint", "ff00gg00", "'tint' 'ff00gg00' cannot be read as a colour of up to eight hexadecimal digits"},
+        {u"mode", "3", "'mode' '3' cannot be read as a whole number from 0 to 2"},
+        {u"deep", "x", "'outer.inner.deep' 'x' cannot be read as a number"},
+        // Pointer rows: refused with a reason too (their own, where they give one).
+        {u"link", "0", "'link'"},
+        {u"skin", "noSuchSkin", "'skin'"},
+    };
+    MessageDisplay& line = level().contextHUD->messenger2;
+    for (const auto& [name, text, reason] : rows) {
+        SCOPED_TRACE(text);
+        line.destroyAllChildren();
+        const int from = static_cast<int>(harness().logLines().size());
+        paste(name, text);
+        EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(name))->bRefused);
+        EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason, from), 0);
+        EXPECT_GT(line.countChildren(), 0);
+    }
+    // The level's own settings.
+    editor().editObject(&level());
+    const int from = static_cast<int>(harness().logLines().size());
+    paste(u"parTime", "abc");
+    EXPECT_GE(harness().logIndex("Value refused: 'parTime' 'abc' cannot be read as a number.", from), 0);
+    EXPECT_DOUBLE_EQ(level().parTime, 60.0);
+}
+
+// An apple's (or a basket's) velocity is the speed it starts play with: typed, kept while editing, used when
+// play begins, and refused beyond what the physics takes. Objects without a moving body list none.
+TEST_F(EditorFieldReasonsTest, AnAppleStartsPlayWithTheVelocityTypedIntoIt)
+{
+    editor().editObject(levelObject<Switch>());
+    EXPECT_EQ(row(u"velocity"), nullptr);
+
+    PropertyFieldClass* entry = classEntry(Apple::classRecord);
+    ASSERT_NE(entry, nullptr);
+    auto* apple = static_cast<Apple*>(static_cast<PropertyClass*>(entry->property)->getInstance());
+    click(entry);
+    moveTo(V3(-300.0f, 60.0f, 0.0f));
+    ctrlKey("X");
+    ASSERT_EQ(apple->getParent(), level().appleList);
+    editor().editObject(apple);
+    PropertyField* velocity = row(u"velocity");
+    ASSERT_NE(velocity, nullptr);
+    EXPECT_EQ(findRow(velocity, u"z"), nullptr); // the physics is flat
+    const auto vx = [&] { return dynamic_cast<PropertyFieldValue*>(findRow(row(u"velocity"), u"x")); };
+    for (const char* beyond : {"1e22", "10001"}) {
+        const int from = static_cast<int>(harness().logLines().size());
+        enter(vx(), beyond, true);
+        EXPECT_TRUE(vx()->bRefused);
+        EXPECT_GE(harness().logIndex("Value refused: 'velocity.x' ", from), 0);
+    }
+    enter(vx(), "500", true);
+    EXPECT_FALSE(vx()->bRefused);
+    frames(20);
+    EXPECT_FLOAT_EQ(apple->velocity.x, 500.0f);
+
+    const float start = apple->position.x;
+    key("F4");
+    ASSERT_FALSE(role().bEditing);
+    frames(2);
+    ASSERT_NE(apple->body, nullptr);
+    EXPECT_GT(apple->velocity.x, 100.0f);
+    frames(10);
+    EXPECT_GT(apple->position.x, start + 20.0f);
+}
+
+// With the panel open, a refused value's line stands whole in the room left of it, inside the screen, at
+// 800x600 and at full HD (with the panel where the editor opens it at that size), in its glyphs' shape; the
+// display's own place is kept for the level's messages.
+TEST_F(EditorFieldReasonsTest, ARefusedLineStandsWholeBesideThePanel)
+{
+    KivGraphics& graphics = *KivGraphics::instance();
+    const int savedW = graphics.videoModeWidth, savedH = graphics.videoModeHeight;
+    const bool savedFull = graphics.bFullScreen, savedLetterbox = graphics.bLetterbox;
+    const V3 home = editor().panelHome;
+    const float drop = static_cast<float>(graphics.height / 2 - 10) - home.y;
+    LevelServices::setFade(0.0f, 0.0f);
+    for (const auto& [w, h] : {std::pair{800, 600}, std::pair{1920, 1080}}) {
+        SCOPED_TRACE(w);
+        graphics.changePresentationParameters(w, h, false, false, graphics.bBilinearFilter, graphics.bVSync);
+        frames(2);
+        ASSERT_EQ(graphics.width, w);
+        // Where the editor opens its panel at this size.
+        editor().panelHome = V3(static_cast<float>(w / 2 - 100), static_cast<float>(h / 2 - 10) - drop, 0.0f);
+        editor().editObject(nullptr);
+        editor().editObject(&level());
+        // Typed straight into the row: the test window does not take the pointer at every size.
+        auto* parTime = dynamic_cast<PropertyFieldValue*>(row(u"parTime"));
+        ASSERT_NE(parTime, nullptr);
+        parTime->beginEdit();
+        parTime->textBox->text = u"abcdefghijklmnopqrstuvwxyz";
+        parTime->commitEdit();
+        ASSERT_TRUE(parTime->bRefused);
+        const Extent line = messageLine();
+        const float panelLeft = editor().panelPos.x - ContextEditor::PANEL_WIDTH / 2.0f;
+        EXPECT_GT(line.glyphs, 40);
+        EXPECT_LT(line.right, panelLeft);
+        EXPECT_GE(line.left, -static_cast<float>(w) / 2.0f);
+        EXPECT_LE(line.top, static_cast<float>(h) / 2.0f);
+        EXPECT_GE(line.bottom, -static_cast<float>(h) / 2.0f);
+        EXPECT_EQ(level().contextHUD->messenger2.position, V3(0.0f, 155.0f, 0.0f));
+        if (w == 800) { // the test window shows no larger picture
+            frames(460);  // spelt out
+            saveScreenshot("editorfields-refused-beside-panel");
+        }
+    }
+    editor().panelHome = home;
+    graphics.changePresentationParameters(savedW, savedH, savedFull, savedLetterbox, graphics.bBilinearFilter,
+                                          graphics.bVSync);
+    frames(1);
 }

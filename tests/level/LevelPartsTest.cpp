@@ -120,6 +120,36 @@ TEST_F(LevelTest, MessageGlyphsFadeInStayAndFadeOut)
     EXPECT_EQ(display.countChildren(), 0);
 }
 
+// A message wider than its room is drawn smaller about its centre, each glyph (accents too) in its own shape;
+// one that fits keeps its size.
+TEST_F(LevelTest, MessageWiderThanItsRoomShrinksInShape)
+{
+    FontQuad* font = LevelServices::font(u"fontMediumOutline");
+    ASSERT_NE(font, nullptr);
+    MessageDisplay display(font, V3(-120.0f, 155.0f, 0.0f));
+    const UString text = u"Value refused: 'bottom' is out of range. \u00c4\u00d6\u00dc";
+    const float width = static_cast<float>(font->measureLine(text));
+    for (const float room : {0.5f * width, 2.0f * width}) {
+        SCOPED_TRACE(room);
+        display.maxWidth = room;
+        display.setMessage(text, 1.0);
+        const float fit = std::min(1.0f, room / width);
+        float left = 1e9f;
+        float right = -1e9f;
+        for (KivBase* o = display.getFirstChild(); o != nullptr; o = o->getNext()) {
+            const auto* glyph = static_cast<FadingGlyph*>(o);
+            EXPECT_FLOAT_EQ(glyph->scale.x, fit);
+            EXPECT_FLOAT_EQ(glyph->scale.y, fit);
+            if (glyph->pSkin != nullptr) {
+                left = std::min(left, glyph->position.x - glyph->pSkin->width * fit / 2.0f);
+                right = std::max(right, glyph->position.x + glyph->pSkin->width * fit / 2.0f);
+            }
+        }
+        EXPECT_NEAR(right - left, std::min(room, width), 2.0f);
+        EXPECT_NEAR((left + right) / 2.0f, -120.0f, 2.0f);
+    }
+}
+
 TEST_F(LevelTest, ShortMessageFadesInThenGoesAtOnce)
 {
     MessageDisplay display(LevelServices::font(u"fontLarge"), V3());
