@@ -231,15 +231,20 @@ DisplayArea PlatformWindow::displayArea() const
     const bool known = SDL_GetDisplayUsableBounds(display, &usable) == 0 && usable.w > 0 && usable.h > 0;
     area.usable = known ? DisplayArea::Rect{usable.x, usable.y, usable.w, usable.h} : area.bounds;
     // The window manager tells the frame in a message once it has framed the window; the messages waiting
-    // are read first (they stay queued for pumpEvents).
+    // are read first (they stay queued for pumpEvents). A full-screen window has no frame, and one just back
+    // from full screen may not have its frame yet: both get the frame the window last had, which is the one
+    // it is given as a window again.
     SDL_PumpEvents();
     int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0) {
-        area.frameLeft = std::max(left, 0);
-        area.frameTop = std::max(top, 0);
-        area.frameRight = std::max(right, 0);
-        area.frameBottom = std::max(bottom, 0);
+    const bool fullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (!fullScreen && SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 &&
+        std::max({top, left, bottom, right}) > 0) {
+        lastFrame = {std::max(left, 0), std::max(top, 0), std::max(right, 0), std::max(bottom, 0)};
     }
+    area.frameLeft = lastFrame[0];
+    area.frameTop = lastFrame[1];
+    area.frameRight = lastFrame[2];
+    area.frameBottom = lastFrame[3];
     return area;
 }
 

@@ -3,6 +3,7 @@
 // graphics device can make its context on it; pumps the window system's messages and hands keyboard,
 // text, mouse and touch messages to the input service as PlatformEvents; keeps the window's focus, the
 // quit request and the game controllers.
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,7 +45,8 @@ public:
     int width() const;
     int height() const;
     // The display the window is on: its rectangle, the part the window manager leaves free and the window's
-    // frame (bounds 0 x 0 when the display is not known).
+    // frame (while it is full screen or not yet framed again, the frame it last had as a window; bounds 0 x 0
+    // when the display is not known).
     DisplayArea displayArea() const;
     // Lays the window out on the given display instead of the driver's own (a display-less driver has no
     // real one); none: the driver's own again.
@@ -82,5 +84,7 @@ private:
     bool focused = true;
     bool minimized = false;
     std::optional<DisplayArea> standIn;
+    // The frame the window manager last drew around the window (left, top, right, bottom; 0 while unknown).
+    mutable std::array<int, 4> lastFrame{};
     std::optional<std::pair<int, int>> placeBeforeFullScreen;
 };

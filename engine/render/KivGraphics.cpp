@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <numeric>
+#include <tuple>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Logger.h"
@@ -44,18 +45,9 @@ KivGraphics::KivGraphics(SDL_Window* window, const Settings& settings)
         videoModeWidth = Settings().videoModeWidth;
         videoModeHeight = Settings().videoModeHeight;
     }
-    // A size kept from a larger monitor would put the menus out of reach: full screen takes a mode the display
-    // shows, a window one that fits, title bar and all, in what the window manager leaves free.
-    const DisplayArea::Rect room = bFullScreen ? settings.display.bounds : settings.display.clientRoom();
-    const auto [fitWidth, fitHeight] =
-        windowSizeForDisplay(videoModeWidth, videoModeHeight, room.width, room.height, videoModes);
-    if (fitWidth != videoModeWidth || fitHeight != videoModeHeight) {
-        Logger::logFrom("KivGraphics::KivGraphics", u"Warning: %s of %dx%d does not fit the display (%dx%d); using %dx%d.",
-                        bFullScreen ? u"a full-screen mode" : u"a window", videoModeWidth, videoModeHeight, room.width,
-                        room.height, fitWidth, fitHeight);
-        videoModeWidth = fitWidth;
-        videoModeHeight = fitHeight;
-    }
+    // A size kept from a larger monitor would put the menus out of reach.
+    std::tie(videoModeWidth, videoModeHeight) =
+        sizeForDisplay(settings.display, bFullScreen, videoModeWidth, videoModeHeight, "KivGraphics::KivGraphics");
     reset();
     previous = gGraphics;
     gGraphics = this;
@@ -120,6 +112,32 @@ std::pair<int, int> KivGraphics::windowSizeForDisplay(int width, int height, int
     return {Settings().videoModeWidth, Settings().videoModeHeight};
 }
 
+std::pair<int, int> KivGraphics::sizeForDisplay(const DisplayArea& display, bool fullScreen, int width, int height,
+                                                const char* caller) const
+{
+    const DisplayArea::Rect room = fullScreen ? display.bounds : display.clientRoom();
+    const std::pair<int, int> fit = windowSizeForDisplay(width, height, room.width, room.height, videoModes);
+    if (fit != std::make_pair(width, height)) {
+        Logger::logFrom(caller, u"Warning: %s of %dx%d does not fit the display (%dx%d); using %dx%d.",
+                        fullScreen ? u"a full-screen mode" : u"a window", width, height, room.width, room.height,
+                        fit.first, fit.second);
+    }
+    return fit;
+}
+
+std::pair<int, int> KivGraphics::windowSizeThatFits(int width, int height) const
+{
+    const PlatformWindow* window = engineWindow();
+    return sizeForDisplay(window != nullptr ? window->displayArea() : DisplayArea(), false, width, height,
+                          "KivGraphics::windowSizeThatFits");
+}
+
+PlatformWindow* KivGraphics::engineWindow() const
+{
+    PlatformWindow* window = PlatformWindow::instance();
+    return window != nullptr && window->sdlWindow() == device->window() ? window : nullptr;
+}
+
 void KivGraphics::buildVideoModes(bool releaseBuild)
 {
     std::vector<std::pair<int, int>> sizes = device->displayModes();
@@ -169,6 +187,11 @@ void KivGraphics::changePresentationParameters(int newWidth, int newHeight, bool
     if (newHeight < 0) {
         newHeight = videoModeHeight;
     }
+    if (bFullScreen && !fullScreen) {
+        // A full-screen mode may be as large as the display, and a window of that size would run under the
+        // window manager's panels with its title bar off the screen.
+        std::tie(newWidth, newHeight) = windowSizeThatFits(newWidth, newHeight);
+    }
     const bool restart = fullScreen != bFullScreen || vsync != bVSync || letterbox != bLetterbox ||
                          newWidth != videoModeWidth || newHeight != videoModeHeight;
     bLetterbox = letterbox;
@@ -194,11 +217,8 @@ void KivGraphics::resetIfPending()
 
 void KivGraphics::reset()
 {
-    // The engine's window (not one that a test made for the device alone) is laid out on its display.
-    PlatformWindow* window = PlatformWindow::instance();
-    if (window != nullptr && window->sdlWindow() != device->window()) {
-        window = nullptr;
-    }
+    // The engine's window is laid out on its display.
+    PlatformWindow* window = engineWindow();
     if (window != nullptr && bFullScreen) {
         window->layOverDisplay();
     }

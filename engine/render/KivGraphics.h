@@ -13,6 +13,7 @@
 #include "engine/platform/DisplayArea.h"
 #include "engine/platform/video/GLDevice.h"
 
+class PlatformWindow;
 
 class KivGraphics {
 public:
@@ -70,12 +71,17 @@ public:
     // that fits, else the default size.
     static std::pair<int, int> windowSizeForDisplay(int width, int height, int displayWidth, int displayHeight,
                                                     const std::vector<VideoMode>& modes);
+    // The size a window of width x height is given on the engine window's display, as windowSizeForDisplay
+    // picks it from the listed modes for the room the display leaves the client area; a size replaced is
+    // logged. The size itself when the display is not known.
+    std::pair<int, int> windowSizeThatFits(int width, int height) const;
 
     const std::vector<VideoMode>& getVideoModes() const { return videoModes; }
     UString getVideoModeName(const VideoMode& mode) const;
 
     // A negative width or height keeps the current one. Changes of mode, full screen, vsync or letterbox
-    // restart the device at the end of the frame; the filter applies at once.
+    // restart the device at the end of the frame; the filter applies at once. Back from full screen, the
+    // window takes the size windowSizeThatFits gives.
     void changePresentationParameters(int width, int height, bool fullScreen, bool letterbox, bool bilinearFilter,
                                       bool vsync);
     bool isResetPending() const { return bResetPending; }
@@ -146,6 +152,12 @@ public:
 
 private:
     void buildVideoModes(bool releaseBuild);
+    // The engine's window when the device draws on it (not on one that a test made for the device alone).
+    PlatformWindow* engineWindow() const;
+    // What width x height becomes on the display: full screen a size the display shows, a window one that fits
+    // with its frame in what the window manager leaves free; logged from the caller when it changes.
+    std::pair<int, int> sizeForDisplay(const DisplayArea& display, bool fullScreen, int width, int height,
+                                       const char* caller) const;
     // The window mode last taken by the display.
     bool bShownFullScreen = false;
     int shownWidth = 0;

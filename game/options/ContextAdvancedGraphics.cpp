@@ -1,6 +1,7 @@
 #include "game/options/ContextAdvancedGraphics.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "engine/render/KivGraphics.h"
 #include "game/front/Global.h"
@@ -92,6 +93,13 @@ void ContextAdvancedGraphics::chosenSize(int& width, int& height) const
     }
     width = videoModeSizes[static_cast<std::size_t>(selectedMode)].first;
     height = videoModeSizes[static_cast<std::size_t>(selectedMode)].second;
+    // A window gets the size it is given at start-up: one that stands whole on the display, title bar and
+    // all, above the window manager's panels.
+    const Global* global = Global::instance();
+    if (KivGraphics* graphics = KivGraphics::instance(); graphics != nullptr && global != nullptr &&
+                                                         global->config.bFullScreen == 0) {
+        std::tie(width, height) = graphics->windowSizeThatFits(width, height);
+    }
 }
 
 void ContextAdvancedGraphics::onDeactivate(bool closing)

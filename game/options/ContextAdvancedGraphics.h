@@ -16,8 +16,9 @@ public:
     void tickContents(double time, double dt) override;
     void onDeactivate(bool closing) override;
 
-    // The size handed to the settings on closing: the chosen entry, or -1, -1 (keep the current size) when
-    // the player left the field at the window's size.
+    // The size handed to the settings on closing: the chosen entry (for a window, the size that fits the
+    // display in its place), or -1, -1 (keep the current size) when the player left the field at the window's
+    // size.
     void chosenSize(int& width, int& height) const;
 
     // Where the captions end (x in a left-to-right language), 5 units before each item's frame.

@@ -320,7 +320,8 @@ TEST_F(Settings, OpenPagesTakeTheNewSizesLayoutAndKeepTheirSelection)
 }
 
 // A size chosen here keeps the window on the display: one that would run past the edge of what the window
-// manager leaves free is moved back into it, title bar and borders included, as at start-up.
+// manager leaves free is moved back into it, title bar and borders included, as at start-up; one too large for
+// it, as the largest size on offer or a full-screen mode back in a window, takes the size start-up would give.
 TEST_F(Settings, AChosenSizeKeepsTheWindowOnTheDisplay)
 {
     PlatformWindow& window = harness().window();
@@ -328,9 +329,9 @@ TEST_F(Settings, AChosenSizeKeepsTheWindowOnTheDisplay)
         PlatformWindow& window;
         ~Restore() { window.standInDisplay(std::nullopt); }
     } restore{window};
-    DisplayArea area; // 500x400 with a panel of 30 at the bottom
-    area.bounds = {0, 0, 500, 400};
-    area.usable = {0, 0, 500, 370};
+    DisplayArea area; // 600x420 with a panel of 30 at the bottom: room for 598x369 inside the frame
+    area.bounds = {0, 0, 600, 420};
+    area.usable = {0, 0, 600, 390};
     area.frameLeft = area.frameRight = area.frameBottom = 1;
     area.frameTop = 20;
     window.standInDisplay(area);
@@ -338,15 +339,49 @@ TEST_F(Settings, AChosenSizeKeepsTheWindowOnTheDisplay)
     global().applySettings(320, 240);
     frames(1);
     window.setPosition(150, 100);
-    auto* page = new ContextAdvancedGraphics();
-    push(page);
-    const auto at = std::find(page->videoModeSizes.begin(), page->videoModeSizes.end(), std::make_pair(480, 360));
-    ASSERT_NE(at, page->videoModeSizes.end());
-    page->selectedMode = static_cast<int32_t>(at - page->videoModeSizes.begin());
-    tap(ESCAPE);
-    ASSERT_EQ(KivGraphics::instance()->width, 480);
-    // Right against the free part's right edge; taller than it, so its title bar at the top.
-    EXPECT_EQ(window.position(), std::make_pair(500 - 1 - 480, 20));
+    KivGraphics& graphics = *KivGraphics::instance();
+    auto choose = [&](auto pick) {
+        auto* page = new ContextAdvancedGraphics();
+        push(page);
+        pick(page);
+        tap(ESCAPE);
+    };
+    choose([](ContextAdvancedGraphics* page) {
+        const auto at = std::find(page->videoModeSizes.begin(), page->videoModeSizes.end(), std::make_pair(480, 360));
+        ASSERT_NE(at, page->videoModeSizes.end());
+        page->selectedMode = static_cast<int32_t>(at - page->videoModeSizes.begin());
+    });
+    ASSERT_EQ(graphics.width, 480);
+    // Right against the free part's right and bottom edges.
+    EXPECT_EQ(window.position(), std::make_pair(600 - 1 - 480, 390 - 1 - 360));
+
+    // 480x360 does not fit above a panel of 30 on a 500x400 display: the largest size on offer is 320x240.
+    area.bounds = {0, 0, 500, 400};
+    area.usable = {0, 0, 500, 370};
+    window.standInDisplay(area);
+    global().applySettings(320, 240);
+    frames(1);
+    auto standsWhole = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(std::make_pair(graphics.videoModeWidth, graphics.videoModeHeight), std::make_pair(320, 240));
+        EXPECT_EQ(std::make_pair(window.width(), window.height()), std::make_pair(320, 240));
+        const auto [x, y] = window.position();
+        EXPECT_GE(std::min(x - 1, y - 20), 0);
+        EXPECT_LE(x + 320 + 1, 500);
+        EXPECT_LE(y + 240 + 1, 370);
+    };
+    choose([](ContextAdvancedGraphics* page) {
+        page->selectedMode = static_cast<int32_t>(page->videoModeSizes.size()) - 1;
+        ASSERT_GE(page->videoModeSizes.back(), std::make_pair(480, 360));
+    });
+    standsWhole("the largest size");
+    global().config.bFullScreen = 1;
+    global().applySettings(480, 360);
+    frames(1);
+    ASSERT_EQ(std::make_pair(graphics.width, graphics.height), std::make_pair(480, 360));
+    choose([&](ContextAdvancedGraphics*) { global().config.bFullScreen = 0; });
+    frames(1);
+    standsWhole("back from full screen");
 }
 
 TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)

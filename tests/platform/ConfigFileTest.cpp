@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/files/FileIO.h"
 #include "engine/kiv/Kiv.h"
@@ -106,6 +108,7 @@ TEST(ConfigFile, NumbersAreHeldToTheirRanges)
     EXPECT_EQ(kiv.graphics->videoModeHeight, 600);
     EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeWidth=-5 is out of range; using 800."));
     EXPECT_TRUE(h.logContains("Warning: KivGraphics videoModeHeight=2 is out of range; using 600."));
+    EXPECT_FALSE(h.logContains("goes with an unusable")) << "both axes are at their defaults already";
 
     // One axis out of range makes no size either: both axes take the default.
     for (const auto& [cfg, line] :
@@ -155,6 +158,15 @@ TEST(ConfigFile, UnreadableValuesGetTheirDefaultsWithAWarning)
                              "KivGraphics bFullScreen=Maybe cannot be read; using No."}) {
         EXPECT_TRUE(h.logContains(std::string("Warning: ") + line)) << line;
     }
+    // A lone minus sign is no number; a usable axis at its default stays without a word.
+    h.stop();
+    writeText(h.userFolder.file(".cfg"),
+              "[Kiv]\r\ndefaultLanguage=-\r\n[KivGraphics]\r\nvideoModeWidth=abc\r\nvideoModeHeight=600\r\n");
+    h.start();
+    EXPECT_EQ(h.kiv().defaultLanguage, -2);
+    EXPECT_TRUE(h.logContains("Warning: Kiv defaultLanguage=- cannot be read; using -2."));
+    EXPECT_EQ(h.kiv().graphics->videoModeHeight, 600);
+    EXPECT_FALSE(h.logContains("goes with an unusable"));
 }
 
 // A window kept from a larger monitor opens at a listed mode that fits this display and is saved at that size;
@@ -190,13 +202,35 @@ TEST(ConfigFile, AWindowLargerThanTheDisplayOpensAtAModeThatFits)
     writeText(h.userFolder.file(".cfg"), "[KivGraphics]\r\nvideoModeWidth=480\r\nvideoModeHeight=360\r\n");
     h.start();
     EXPECT_TRUE(h.logContains("Warning: a window of 480x360 does not fit the display (478x269); using 320x240."));
-    const auto [x, y] = h.window().position();
-    const int w = h.window().width(), hh = h.window().height();
-    EXPECT_EQ(std::make_pair(w, hh), std::make_pair(320, 240));
-    EXPECT_GE(x - area.frameLeft, area.usable.x);
-    EXPECT_GE(y - area.frameTop, area.usable.y);
-    EXPECT_LE(x + w + area.frameRight, area.usable.x + area.usable.width);
-    EXPECT_LE(y + hh + area.frameBottom, area.usable.y + area.usable.height);
+    auto standsWhole = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const auto [x, y] = h.window().position();
+        const int w = h.window().width(), hh = h.window().height();
+        EXPECT_EQ(std::make_pair(w, hh), std::make_pair(320, 240));
+        EXPECT_EQ(std::make_pair(h.kiv().graphics->videoModeWidth, h.kiv().graphics->videoModeHeight),
+                  std::make_pair(320, 240));
+        EXPECT_GE(x - area.frameLeft, area.usable.x);
+        EXPECT_GE(y - area.frameTop, area.usable.y);
+        EXPECT_LE(x + w + area.frameRight, area.usable.x + area.usable.width);
+        EXPECT_LE(y + hh + area.frameBottom, area.usable.y + area.usable.height);
+    };
+    standsWhole("at start-up");
+    // Full screen at the display's size, then back in a window: the window takes the size it took at start-up.
+    KivGraphics& shown = *h.kiv().graphics;
+    shown.changePresentationParameters(480, 360, true, shown.bLetterbox, shown.bBilinearFilter, shown.bVSync);
+    h.frame();
+    ASSERT_EQ(std::make_pair(shown.width, shown.height), std::make_pair(480, 360));
+    shown.changePresentationParameters(-1, -1, false, shown.bLetterbox, shown.bBilinearFilter, shown.bVSync);
+    h.frame();
+    standsWhole("back from full screen");
+    // The size saved is the one used, and the next start on this desktop keeps it without a word.
+    h.stop();
+    EXPECT_NE(KivHarness::readFile(h.userFolder.file(".cfg")).find("videoModeWidth=320\r\nvideoModeHeight=240\r\n"),
+              std::string::npos);
+    const int before = static_cast<int>(h.logLines().size());
+    h.start();
+    standsWhole("at the next start");
+    EXPECT_EQ(h.logIndex("Warning:", before), -1);
 }
 
 // Full screen at a size the display cannot show falls back as a window does, and the size used is saved.
@@ -212,13 +246,8 @@ TEST(ConfigFile, AFullScreenLargerThanTheDisplayTakesAModeThatFits)
               "[KivGraphics]\r\nvideoModeWidth=7680\r\nvideoModeHeight=4320\r\nbFullScreen=Yes\r\n");
     h.start();
     KivGraphics& graphics = *h.kiv().graphics;
-    // The largest listed mode up to 1280x1024 (the test display lists only the small test modes).
-    std::pair<int, int> fits;
-    for (const KivGraphics::VideoMode& mode : graphics.getVideoModes()) {
-        if (mode.width <= 1280 && mode.height <= 1024) {
-            fits = {mode.width, mode.height};
-        }
-    }
+    // The largest listed mode up to 1280x1024: the test display lists only the small test modes.
+    const std::pair<int, int> fits(480, 360);
     EXPECT_TRUE(graphics.bFullScreen);
     EXPECT_EQ(std::make_pair(graphics.width, graphics.height), fits);
     EXPECT_TRUE(h.logContains("Warning: a full-screen mode of 7680x4320 does not fit the display (1280x1024); using " +
@@ -237,6 +266,37 @@ TEST(ConfigFile, AFullScreenLargerThanTheDisplayTakesAModeThatFits)
                          std::to_string(fits.second) + "\r\nbFullScreen=Yes\r\n"),
               std::string::npos)
         << saved;
+}
+
+// The size a display gets in place of one too large for it: the largest listed mode that fits (modes in the
+// list's order, ascending by width, then height), else the default.
+TEST(ConfigFile, ASizeTooLargeForTheDisplayTakesTheLargestListedModeThatFits)
+{
+    struct Row {
+        int displayWidth, displayHeight, askedWidth, askedHeight;
+        std::pair<int, int> expected;
+    };
+    const Row rows[] = {
+        {1280, 1024, 7680, 4320, {1280, 1024}},
+        {1280, 1024, 1000, 700, {1000, 700}}, // fits: kept, listed or not
+        {1270, 969, 1280, 1024, {1024, 768}}, // a display-sized window in the room its frame leaves
+        {1280, 800, 1280, 1024, {1280, 720}},
+        {0, 0, 7680, 4320, {7680, 4320}},     // the display is not known
+    };
+    std::vector<KivGraphics::VideoMode> modes;
+    for (const auto& [w, h] :
+         std::vector<std::pair<int, int>>{{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1280, 1024}, {1920, 1080}}) {
+        modes.push_back({w, h, w, h});
+    }
+    for (const Row& row : rows) {
+        EXPECT_EQ(KivGraphics::windowSizeForDisplay(row.askedWidth, row.askedHeight, row.displayWidth,
+                                                    row.displayHeight, modes),
+                  row.expected)
+            << row.askedWidth << "x" << row.askedHeight << " on " << row.displayWidth << "x" << row.displayHeight;
+    }
+    // A display that lists only its own size, which no window fits beside a panel.
+    EXPECT_EQ(KivGraphics::windowSizeForDisplay(1940, 1100, 1930, 1045, {{1940, 1100, 1940, 1100}}),
+              std::make_pair(800, 600));
 }
 
 TEST(ConfigFile, LeftoversOfAnInterruptedSaveAreRemovedAtStartUp)
