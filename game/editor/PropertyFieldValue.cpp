@@ -12,6 +12,7 @@
 #include "engine/core/PropertyReferenceBase.h"
 #include "engine/core/PropertySecureInt.h"
 #include "engine/core/PropertyUColor.h"
+#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
@@ -28,6 +29,8 @@ namespace {
 const UColor REFUSED_COLOUR(0xffff0000u);
 // A refusal quotes at most this much of the typed text, so that the reason still fits the message line.
 constexpr std::size_t QUOTED_LENGTH = 24;
+constexpr int KEY_DELETE = 211;
+constexpr int MODIFIER_CTRL = 2;
 
 // What a property of that kind reads from its text, for the reason a text is refused ("a whole number");
 // empty for a kind that says no more.
@@ -85,10 +88,27 @@ void PropertyFieldValue::render()
 bool PropertyFieldValue::onEvent(KivEvent& event)
 {
     if (event.type == PointerDispatcher::EVENT_HOVER_GAINED) {
+        bReadOnlySaid = false;
         beginEdit();
         return true;
     }
+    if (event.type == PointerDispatcher::EVENT_KEY && isReadOnly() && !bReadOnlySaid && isTyping()) {
+        // A row that takes no typing says so once, when typed into.
+        bReadOnlySaid = true;
+        const LevelRoleScope scope(*this);
+        EditorSession::report(formatString(u"Value not changed: '%s' is set by the game and cannot be typed.",
+                                           propertyPath()));
+    }
     return PropertyField::onEvent(event);
+}
+
+bool PropertyFieldValue::isTyping()
+{
+    const Kiv* engine = Kiv::instance();
+    const KivInput* input = engine != nullptr ? engine->input : nullptr;
+    // A character or Delete, not a command key (Ctrl with a letter).
+    return input != nullptr && input->getModifierState() != MODIFIER_CTRL &&
+           ((input->typedChar >= u' ' && input->typedChar != 0x7f) || input->getButtonPress() == KEY_DELETE);
 }
 
 bool PropertyFieldValue::onEventBubble(KivEvent& event)

@@ -4,7 +4,8 @@
 // Delete clears the value, an empty entry keeps it, text the property cannot parse is refused (the row
 // shows red until the next entry) and the value stays as it was. So is a value the edited object's own
 // check of its values refuses (a coordinate beyond what the physics takes): the value is put back as it
-// was. Either way the reason goes to the editor's console and the level's message line.
+// was. Either way the reason goes to the editor's console and the level's message line. A read-only row takes
+// no typing and says so.
 #include "game/editor/PropertyField.h"
 
 class GUItextBox;
@@ -38,6 +39,9 @@ protected:
     UString propertyPath() const;
 
 private:
+    // Whether this frame's key is typing (a character or Delete), not a command.
+    static bool isTyping();
+    bool bReadOnlySaid = false; // a read-only row said so since it was last hovered
     // The reason a text the property cannot parse is refused.
     UString unreadable(const UString& text) const;
     bool bReasonGiven = false; // the entry being applied was refused through refuse

@@ -77,6 +77,7 @@ public:
         list.appendChild(new PropertyBool(u"flag", 0, &flag));
         list.appendChild(new PropertyBool(u"locked", Property::FLAG_READONLY, &locked));
         list.appendChild(new PropertyInt(u"count", 0, &count));
+        list.appendChild(new PropertyInt(u"fixed", Property::FLAG_READONLY, &fixed));
         list.appendChild(new PropertyFloat(u"speed", 0, &speed));
         list.appendChild(new PropertyDouble(u"weight", 0, &weight));
         list.appendChild(new PropertyDWORD(u"mask", 0, &mask));
@@ -106,6 +107,7 @@ public:
     bool flag = false;
     bool locked = true;
     int32_t count = 7;
+    int32_t fixed = 3;
     float speed = 1.5f;
     double weight = 2.25;
     uint32_t mask = 0x0000ff00u;
@@ -536,12 +538,19 @@ TEST_F(EditorFieldsTest, BoolsToggleUnlessReadOnly)
     EXPECT_FALSE(probe.flag);
     click(row(u"locked"));
     EXPECT_TRUE(probe.locked);
-    // A read-only value takes no typing either.
-    auto* uid = dynamic_cast<PropertyFieldValue*>(row(u"objectUID"));
-    if (uid != nullptr && (uid->property->flags & Property::FLAG_READONLY) != 0) {
-        click(uid);
-        EXPECT_FALSE(uid->bTextEntry);
-    }
+    // A read-only value takes no typing either, and says so once when typed into.
+    auto* fixed = dynamic_cast<PropertyFieldValue*>(row(u"fixed"));
+    ASSERT_NE(fixed, nullptr);
+    const int from = static_cast<int>(harness().logLines().size());
+    click(fixed);
+    EXPECT_FALSE(fixed->bTextEntry);
+    type("42");
+    key("Return");
+    EXPECT_EQ(probe.fixed, 3);
+    const std::string said = "Value not changed: 'fixed' is set by the game and cannot be typed.";
+    const int at = harness().logIndex(said, from);
+    EXPECT_GE(at, 0);
+    EXPECT_LT(harness().logIndex(said, at + 1), 0);
 }
 
 TEST_F(EditorFieldsTest, GroupsIndentTheirRowsAndClose)
