@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "engine/core/KivEvent.h"
+#include "engine/core/Format.h"
 #include "engine/core/Property.h"
+#include "engine/core/PropertyClass.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
@@ -11,6 +13,7 @@
 #include "engine/render/PointerDispatcher.h"
 #include "engine/text/FontQuad.h"
 #include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
 #include "game/front/Global.h"
 #include "game/level/GameController.h"
 #include "game/menus/GUIthemeMinimal.h"
@@ -150,3 +153,26 @@ PropertyField::LevelRoleScope::LevelRoleScope(const PropertyField& field)
 }
 
 PropertyField::LevelRoleScope::~LevelRoleScope() { THEROLE = previous; }
+
+UString PropertyField::propertyPath() const
+{
+    // Named from the edited object's properties down (the tree's root is named after the object), or from
+    // a class-list entry's.
+    UString path = property->name;
+    for (const KivBase* up = property->getParent(); up != nullptr && up->getClass() != &PropertyClass::classRecord;
+         up = up->getParent()) {
+        const auto* group = dynamic_cast<const Property*>(up);
+        if (group == nullptr || dynamic_cast<const Property*>(up->getParent()) == nullptr) {
+            break;
+        }
+        path = group->name + u"." + path;
+    }
+    return path;
+}
+
+void PropertyField::sayReadOnly(const char16_t* how) const
+{
+    // The line goes to the edited level's message display, whether or not its role is current.
+    const LevelRoleScope scope(*this);
+    EditorSession::report(formatString(u"Value not changed: '%s' is set by the game and cannot be %s.", propertyPath(), how));
+}

@@ -61,6 +61,11 @@ public:
     UString prefix;
 
 protected:
+    // The property's name from the edited object's (or class-list entry's) properties down: "position.x".
+    UString propertyPath() const;
+    // Says on the console and the level's message line that the read-only row cannot be changed `how`
+    // ("typed", "toggled").
+    void sayReadOnly(const char16_t* how) const;
     // The name and value texts at the row's two edges.
     void drawTexts();
     // Shortens the name and then the value (ending them in "...") until both fit the room side by side.

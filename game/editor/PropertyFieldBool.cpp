@@ -10,7 +10,11 @@ bool PropertyFieldBool::onEvent(KivEvent& event)
     if (event.type != PointerDispatcher::EVENT_CLICK) {
         return PropertyField::onEvent(event);
     }
-    if (isReadOnly() || property->address == nullptr) {
+    if (isReadOnly()) {
+        sayReadOnly(u"toggled");
+        return true;
+    }
+    if (property->address == nullptr) {
         return true;
     }
     bool* value = static_cast<bool*>(property->address);

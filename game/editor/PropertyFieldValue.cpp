@@ -95,9 +95,7 @@ bool PropertyFieldValue::onEvent(KivEvent& event)
     if (event.type == PointerDispatcher::EVENT_KEY && isReadOnly() && !bReadOnlySaid && isTyping()) {
         // A row that takes no typing says so once, when typed into.
         bReadOnlySaid = true;
-        const LevelRoleScope scope(*this);
-        EditorSession::report(formatString(u"Value not changed: '%s' is set by the game and cannot be typed.",
-                                           propertyPath()));
+        sayReadOnly(u"typed");
     }
     return PropertyField::onEvent(event);
 }
@@ -203,22 +201,6 @@ UString PropertyFieldValue::unreadable(const UString& text) const
     const UString wanted = readableAs(*property);
     return wanted.empty() ? formatString(u"'%s' '%s' cannot be read", propertyPath(), quoted)
                           : formatString(u"'%s' '%s' cannot be read as %s", propertyPath(), quoted, wanted);
-}
-
-UString PropertyFieldValue::propertyPath() const
-{
-    // Named from the edited object's properties down (the tree's root is named after the object), or from
-    // a class-list entry's.
-    UString path = property->name;
-    for (const KivBase* up = property->getParent(); up != nullptr && up->getClass() != &PropertyClass::classRecord;
-         up = up->getParent()) {
-        const auto* group = dynamic_cast<const Property*>(up);
-        if (group == nullptr || dynamic_cast<const Property*>(up->getParent()) == nullptr) {
-            break;
-        }
-        path = group->name + u"." + path;
-    }
-    return path;
 }
 
 bool PropertyFieldValue::editedObjectTakesValue(UString& why)

@@ -35,8 +35,6 @@ protected:
     // Says why a value was refused ("'parTime' 'abc' cannot be read as a number") on the console and the
     // level's message line.
     void refuse(const UString& why);
-    // The property's name from the edited object's (or class-list entry's) properties down: "position.x".
-    UString propertyPath() const;
 
 private:
     // Whether this frame's key is typing (a character or Delete), not a command.

@@ -536,12 +536,14 @@ TEST_F(EditorFieldsTest, BoolsToggleUnlessReadOnly)
     EXPECT_TRUE(probe.flag);
     click(row(u"flag"));
     EXPECT_FALSE(probe.flag);
+    int from = static_cast<int>(harness().logLines().size());
     click(row(u"locked"));
     EXPECT_TRUE(probe.locked);
+    EXPECT_GE(harness().logIndex("Value not changed: 'locked' is set by the game and cannot be toggled.", from), 0);
     // A read-only value takes no typing either, and says so once when typed into.
     auto* fixed = dynamic_cast<PropertyFieldValue*>(row(u"fixed"));
     ASSERT_NE(fixed, nullptr);
-    const int from = static_cast<int>(harness().logLines().size());
+    from = static_cast<int>(harness().logLines().size());
     click(fixed);
     EXPECT_FALSE(fixed->bTextEntry);
     type("42");
