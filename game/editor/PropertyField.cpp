@@ -174,5 +174,6 @@ void PropertyField::sayReadOnly(const char16_t* how) const
 {
     // The line goes to the edited level's message display, whether or not its role is current.
     const LevelRoleScope scope(*this);
-    EditorSession::report(formatString(u"Value not changed: '%s' is set by the game and cannot be %s.", propertyPath(), how));
+    EditorSession::report(
+        formatString(u"Value not changed: '%s' is set by the game and cannot be %s.", propertyPath(), how));
 }
