@@ -34,6 +34,11 @@ bool PropertyPointer::accepts(const KivBase* object, const RuntimeClass* require
     return object == nullptr || required == nullptr || object->isDerivedFrom(required);
 }
 
+UString PropertyPointer::misfitReason(UStringView name, const KivBase& object)
+{
+    return formatString(u"'%s' cannot name object %d (%s)", UString(name), object.objectUID, object.getTypeName());
+}
+
 UString PropertyPointer::toString() const { return pointerText(get(), isResource()); }
 
 bool PropertyPointer::fromString(UStringView text)

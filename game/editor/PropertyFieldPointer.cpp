@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/core/Format.h"
 #include "engine/core/PropertyPointer.h"
 #include "engine/core/PropertyReferenceBase.h"
 #include "engine/core/TextParse.h"
@@ -20,6 +21,8 @@
 #include "game/editor/ContextEditorTools.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
+#include "game/level/GameController.h"
+#include "game/level/MyRootObject.h"
 #include "game/level/TouchButton.h"
 
 namespace {
@@ -99,19 +102,57 @@ bool PropertyFieldPointer::applyText(const UString& typed)
     if (text == property->toString()) {
         return true;
     }
+    if (text.empty() || text == u"NULL") {
+        return assignChecked(nullptr);
+    }
     if (isResource()) {
         // Only a loaded resource of the right class; an unknown name is refused, never fatal.
         const ResourceManager* resources = ResourceManager::instance();
         KivBase* resource = resources != nullptr ? resources->find(text, false) : nullptr;
-        return resource != nullptr && assign(resource);
+        return resource != nullptr && assignChecked(resource);
     }
     // An object of the level by its UID.
     const auto uid = parseInt32(text);
     const NetRole* role = findLevelRole();
     KivBase* object = uid && *uid > 0 && role != nullptr ? role->findObjectOrNull(*uid) : nullptr;
-    return object != nullptr && assign(object);
+    return object != nullptr && assignChecked(object);
 }
 
+UString PropertyFieldPointer::whyLevelNotPlayable() const
+{
+    const NetRole* role = findLevelRole();
+    return GameController::whyNotPlayable(role != nullptr ? dynamic_cast<const MyRootObject*>(role->root) : nullptr);
+}
+
+bool PropertyFieldPointer::assignChecked(KivBase* object)
+{
+    if (!PropertyPointer::accepts(object, property->requiredClass)) {
+        return false;
+    }
+    // Only what the pointer breaks counts: a level that could not be loaded already (its pig deleted, say)
+    // still takes the pointers that leave it no worse.
+    levelRefusedBefore = whyLevelNotPlayable();
+    return writeChecked([&] { return assign(object); });
+}
+
+bool PropertyFieldPointer::editedObjectTakesValue(UString& why)
+{
+    KivBase* assigned = getTarget();
+    if (!PropertyFieldValue::editedObjectTakesValue(why)) {
+        return false;
+    }
+    // The object's check empties a pointer to what a level file could not keep there (an object of another
+    // class, the object itself).
+    if (assigned != nullptr && getTarget() != assigned) {
+        why = PropertyPointer::misfitReason(property->name, *assigned);
+        return false;
+    }
+    if (const UString level = whyLevelNotPlayable(); !level.empty() && level != levelRefusedBefore) {
+        why = formatString(u"the level could not be loaded again: %s", level);
+        return false;
+    }
+    return true;
+}
 bool PropertyFieldPointer::onEventCapture(KivEvent& event)
 {
     return handleKey(event) || PropertyFieldValue::onEventCapture(event);
@@ -166,10 +207,11 @@ void PropertyFieldPointer::grab(PointerDispatcher* dispatcher)
 {
     KivBase* under = dispatcher != nullptr ? dispatcher->getObjectUnderPointer() : nullptr;
     KivBase* candidate = grabCandidate(under);
-    if (candidate != nullptr && assign(candidate)) {
-        bRefused = false;
-        sendChanged();
+    if (candidate == nullptr) {
+        return;
     }
+    bRefused = !assignChecked(candidate);
+    sendChanged();
 }
 
 void PropertyFieldPointer::follow(PointerDispatcher* dispatcher)

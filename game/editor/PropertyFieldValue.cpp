@@ -87,7 +87,7 @@ void PropertyFieldValue::commitEdit()
     textBox->bHidden = true;
     const UString text = textBox->text;
     if (text == UString(1, CLEAR_MARK)) {
-        bRefused = !property->fromString(u"");
+        bRefused = !applyText(UString());
     } else if (!text.empty()) {
         bRefused = !applyText(text);
     }
@@ -97,10 +97,15 @@ void PropertyFieldValue::commitEdit()
 
 bool PropertyFieldValue::applyText(const UString& text)
 {
+    return writeChecked([&] { return property->fromString(text); });
+}
+
+bool PropertyFieldValue::writeChecked(const std::function<bool()>& write)
+{
     // The value as it was, byte for byte, to put back when the edited object refuses the new one.
     Packet before(Packet::FLAG_LOCAL_COPY, 64);
     property->serialize(before);
-    if (!property->fromString(text)) {
+    if (!write()) {
         return false;
     }
     UString why;

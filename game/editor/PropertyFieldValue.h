@@ -5,6 +5,8 @@
 // shows red until the next entry) and the value stays as it was. So is a value the edited object's own
 // check of its values refuses (a coordinate beyond what the physics takes): the value is put back as it
 // was, and the reason goes to the editor's console and the level's message line.
+#include <functional>
+
 #include "game/editor/PropertyField.h"
 
 class GUItextBox;
@@ -28,11 +30,12 @@ public:
     bool bRefused = false;
 
 protected:
-    // Writes a typed text (not empty, not the clear mark) into the property; false when refused.
+    // Writes a typed text into the property (empty after Delete, which clears it); false when refused.
     virtual bool applyText(const UString& text);
-
-private:
+    // Writes the property through `write`; a value that the checks refuse (editedObjectTakesValue) is put
+    // back as it was, byte for byte, and the reason reported. False when `write` or the checks refuse it.
+    bool writeChecked(const std::function<bool()>& write);
     // Runs the edited object's check of its values on the value just written, as on one from outside (for a
     // class-list entry, its fresh instance's); false, with the reason, when the check refuses it.
-    bool editedObjectTakesValue(UString& why);
+    virtual bool editedObjectTakesValue(UString& why);
 };
