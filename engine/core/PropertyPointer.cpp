@@ -36,7 +36,10 @@ bool PropertyPointer::accepts(const KivBase* object, const RuntimeClass* require
 
 UString PropertyPointer::misfitReason(UStringView name, const KivBase& object)
 {
-    return formatString(u"'%s' cannot name object %d (%s)", UString(name), object.objectUID, object.getTypeName());
+    // An object of the level is known by its UID, a resource by its name.
+    const UString what = object.objectUID > 0 ? formatString(u"object %d", object.objectUID)
+                                              : formatString(u"'%s'", pointerText(&object, true));
+    return formatString(u"'%s' cannot name %s (%s)", UString(name), what, object.getTypeName());
 }
 
 UString PropertyPointer::toString() const { return pointerText(get(), isResource()); }

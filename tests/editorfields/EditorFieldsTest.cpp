@@ -831,7 +831,7 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
         ctrlKey("G");
         EXPECT_EQ(gc.*list, before);
         refusedFor(field,
-                   "the level could not be loaded again: its controller's " + utf8(name) + " is not a list in its place",
+                   "the level would not load: its controller's " + utf8(name) + " is not a list in its place",
                    from);
         EXPECT_GT(gc.contextHUD->messenger2.countChildren(), 0);
     }
@@ -841,12 +841,12 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
     key("Delete");
     EXPECT_EQ(gc.cargoList, cargo);
     refusedFor(dynamic_cast<PropertyFieldPointer*>(row(u"cargoList")),
-               "the level could not be loaded again: its controller lacks its cargoList", from);
+               "the level would not load: its controller lacks its cargoList", from);
     from = static_cast<int>(harness().logLines().size());
     paste(u"cargoList", std::to_string(gc.appleList->objectUID));
     EXPECT_EQ(gc.cargoList, cargo);
     refusedFor(dynamic_cast<PropertyFieldPointer*>(row(u"cargoList")),
-               "the level could not be loaded again: its controller's appleList and cargoList are one list", from);
+               "the level would not load: its controller's appleList and cargoList are one list", from);
 
     auto* lever = levelObject<Switch>();
     auto* hint = levelObject<TriggerHint>();
@@ -870,6 +870,12 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
                "'originator' cannot name object " + std::to_string(gc.objectUID) + " (GameController)", from);
     paste(u"originator", std::to_string(lever->objectUID));
     EXPECT_EQ(hint->originator.get(), lever);
+    // A level that its load would refuse already (its pig gone) takes what leaves it no worse.
+    KivBase* pig = gc.findHero();
+    pig->unlink();
+    paste(u"originator", std::to_string(house->objectUID));
+    EXPECT_EQ(hint->originator.get(), house);
+    gc.pigList->appendChild(pig);
 }
 
 TEST_F(EditorFieldsTest, TheEditorCameraAndTheLevelNameStayWhereALevelFileKeepsThem)

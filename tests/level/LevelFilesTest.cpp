@@ -227,6 +227,15 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         archived.assign(reinterpret_cast<const char*>(block.data()),
                         reinterpret_cast<const char*>(block.data()) + block.size());
     }
+    // A level with a hint whose icon is the sprite "editor_circle:0".
+    auto hintWithIcon = [] {
+        return builtLevel([](LevelBuilder& b) {
+            auto* hint = new TriggerHint();
+            b.add(b.controller().objectList, hint);
+            hint->construct();
+            hint->pIconSkin = static_cast<Skin*>(ResourceManager::instance()->find(u"editor_circle:0", false));
+        });
+    };
     // Each copy with (part of) the reason it is refused for; the reason of a cut copy depends on where the
     // cut falls.
     struct Copy {
@@ -293,15 +302,11 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
                             gc.editor = reinterpret_cast<ContextEditor*>(static_cast<Context*>(gc.contextHUD));
                         }));
          }},
+        {"a resource of another kind", "'pIconSkin' cannot name 'pop' (Sound)",
+         [&] { writeBytes(path, withText(hintWithIcon(), "editor_circle:0", "pop")); }},
         {"a resource name with a control byte", "Could not find resource 'editor\\x01circle:0'.",
          [&] {
-             const auto level = builtLevel([](LevelBuilder& b) {
-                 auto* hint = new TriggerHint();
-                 b.add(b.controller().objectList, hint);
-                 hint->construct();
-                 hint->pIconSkin = static_cast<Skin*>(ResourceManager::instance()->find(u"editor_circle:0", false));
-             });
-             writeBytes(path, withText(level, "editor_circle:0", "editor\x01" "circle:0"));
+             writeBytes(path, withText(hintWithIcon(), "editor_circle:0", "editor\x01" "circle:0"));
          }},
     };
     // Started with "-editor" for this test only.
