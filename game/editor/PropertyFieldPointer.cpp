@@ -148,7 +148,7 @@ bool PropertyFieldPointer::editedObjectTakesValue(UString& why)
         return false;
     }
     if (const UString level = whyLevelNotPlayable(); !level.empty() && level != levelRefusedBefore) {
-        why = formatString(u"the level could not be loaded again: %s", level);
+        why = formatString(u"the level would not load: %s", level);
         return false;
     }
     return true;
