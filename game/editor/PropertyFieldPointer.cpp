@@ -153,6 +153,7 @@ bool PropertyFieldPointer::editedObjectTakesValue(UString& why)
     }
     return true;
 }
+
 bool PropertyFieldPointer::onEventCapture(KivEvent& event)
 {
     return handleKey(event) || PropertyFieldValue::onEventCapture(event);
