@@ -681,13 +681,6 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
                                             u"to -25",
                                             gc.editor->objectUID));
          }},
-        {"the editor camera in front",
-         [&](GameServer&, GameController& gc) {
-             gc.editor->editorCamera.z = -24.0f;
-             return wideToUtf8(formatString(u"object %d (ContextEditor): 'editorCamera.z' -24 is out of range -6400 "
-                                            u"to -25",
-                                            gc.editor->objectUID));
-         }},
     };
     // Each value at its limit, on both sides (the hat's size at the largest scale).
     for (const float side : {1.0f, -1.0f}) {
