@@ -95,6 +95,23 @@ KivBase* PropertyFieldPointer::grabCandidate(KivBase* under) const
     return PropertyPointer::accepts(sprite->pSkin, target) ? sprite->pSkin : nullptr;
 }
 
+bool PropertyFieldPointer::wouldTake(KivBase* under)
+{
+    KivBase* candidate = grabCandidate(under);
+    auto* pointer = dynamic_cast<PropertyPointer*>(property);
+    if (candidate == nullptr || pointer == nullptr || isResource()) {
+        return candidate != nullptr;
+    }
+    // The level's check, tried with the member set and put back: a plain member, nothing hears of it. (What
+    // a reference names, the level's check does not look at.)
+    KivBase* old = pointer->get();
+    const UString before = whyLevelNotPlayable();
+    pointer->assign(candidate);
+    const UString after = whyLevelNotPlayable();
+    pointer->assign(old);
+    return after.empty() || after == before;
+}
+
 bool PropertyFieldPointer::applyText(const UString& typed)
 {
     UString text = typed;
@@ -240,7 +257,7 @@ void PropertyFieldPointer::render()
     KivBase* under = dispatcher != nullptr ? dispatcher->getObjectUnderPointer() : nullptr;
     if (hovered != nullptr && under != nullptr && (hovered == this || isAncestorOf(hovered))) {
         if (!isResource() || dynamic_cast<Renderable*>(under) != nullptr) {
-            color = grabCandidate(under) != nullptr ? ACCEPT : REFUSE;
+            color = wouldTake(under) ? ACCEPT : REFUSE;
         }
     }
     PropertyFieldValue::render();

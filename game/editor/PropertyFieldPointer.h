@@ -23,8 +23,11 @@ public:
     // The object pointed to (null for none).
     KivBase* getTarget() const;
     bool isResource() const;
-    // What Ctrl+G would store for `under` (null when it would refuse it).
+    // What Ctrl+G would store for `under` (null when it would refuse it for its class or kind).
     KivBase* grabCandidate(KivBase* under) const;
+    // Whether Ctrl+G would take `under`: its candidate, and a level that its load takes with it (the row's
+    // green or red).
+    bool wouldTake(KivBase* under);
     // Stores the object when the property takes it; answers whether it did.
     bool assign(KivBase* object);
 

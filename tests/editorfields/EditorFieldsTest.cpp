@@ -826,7 +826,8 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
         click(field);
         moveTo(onScreen(house));
         ASSERT_EQ(dispatcher().getObjectUnderPointer(), house);
-        EXPECT_EQ(field->grabCandidate(house), house); // the row's class takes it: the load does not
+        EXPECT_FALSE(field->wouldTake(house)); // the row shows red: its class takes the house, the load does not
+        EXPECT_EQ(gc.*list, before);
         const int from = static_cast<int>(harness().logLines().size());
         ctrlKey("G");
         EXPECT_EQ(gc.*list, before);
@@ -854,6 +855,7 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
     auto* target = dynamic_cast<PropertyFieldPointer*>(row(u"pTarget"));
     click(target);
     moveTo(onScreen(house));
+    EXPECT_TRUE(target->wouldTake(house));
     ctrlKey("G");
     EXPECT_EQ(lever->getTarget(), house);
     EXPECT_FALSE(target->bRefused);
