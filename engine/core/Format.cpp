@@ -317,3 +317,22 @@ void formatArgsInto(UString& out, UStringView format, const FormatArg* args, std
         }
     }
 }
+
+UString escapeControls(UStringView text)
+{
+    static constexpr char16_t HEX[] = u"0123456789abcdef";
+    UString out;
+    out.reserve(text.size());
+    for (const char16_t c : text) {
+        if (c == u'\\') {
+            out += u"\\\\";
+        } else if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            out += u"\\x";
+            out.push_back(HEX[c >> 4]);
+            out.push_back(HEX[c & 0xF]);
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}

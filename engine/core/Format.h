@@ -77,3 +77,7 @@ std::string formatNarrow(UStringView format, const Args&... args)
 {
     return wideToUtf8(formatString(format, args...));
 }
+
+// A text from outside as a message may show it: each control character written as a backslash, "x" and two
+// hexadecimal digits ("\x01"), and a backslash doubled, so that nothing in it acts on the log or the screen.
+UString escapeControls(UStringView text);

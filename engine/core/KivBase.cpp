@@ -1,6 +1,10 @@
 #include "engine/core/KivBase.h"
 
+#include <cxxabi.h>
+
+#include <cstdlib>
 #include <memory>
+#include <typeinfo>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
@@ -221,6 +225,14 @@ bool KivBase::isDerivedFrom(const RuntimeClass* runtimeClass) const
 {
     const RuntimeClass* own = getClass();
     return own != nullptr && own->isDerivedFrom(runtimeClass);
+}
+
+UString KivBase::getTypeName() const
+{
+    int status = -1;
+    const std::unique_ptr<char, void (*)(void*)> name(
+        abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status), std::free);
+    return status == 0 && name != nullptr ? toUString(name.get()) : getClass()->getName();
 }
 
 bool KivBase::isIgnoringEvents() const

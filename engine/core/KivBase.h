@@ -101,6 +101,9 @@ public:
 
     bool isValidUID() const { return objectUID > 0; }
     bool isDerivedFrom(const RuntimeClass* runtimeClass) const;
+    // The object's class by its name in the source ("HullVertex"), for messages: the class registry knows
+    // a game class only by its id.
+    UString getTypeName() const;
     // True when this object or one of its ancestors ignores events.
     bool isIgnoringEvents() const;
 

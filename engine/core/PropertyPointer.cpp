@@ -34,6 +34,14 @@ bool PropertyPointer::accepts(const KivBase* object, const RuntimeClass* require
     return object == nullptr || required == nullptr || object->isDerivedFrom(required);
 }
 
+UString PropertyPointer::misfitReason(UStringView name, const KivBase& object)
+{
+    // An object of the level is known by its UID, a resource by its name.
+    const UString what = object.objectUID > 0 ? formatString(u"object %d", object.objectUID)
+                                              : formatString(u"'%s'", pointerText(&object, true));
+    return formatString(u"'%s' cannot name %s (%s)", UString(name), what, object.getTypeName());
+}
+
 UString PropertyPointer::toString() const { return pointerText(get(), isResource()); }
 
 bool PropertyPointer::fromString(UStringView text)

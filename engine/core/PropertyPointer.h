@@ -36,6 +36,10 @@ public:
     static UString pointerText(const KivBase* object, bool resource);
     // True when `object` may be stored under `required` (null always may).
     static bool accepts(const KivBase* object, const RuntimeClass* required);
+    // Why the pointer named `name` cannot hold `object`, for its user: "'pTarget' cannot name object 12
+    // (Hull)", "'pSkin' cannot name 'pop' (Sound)". A level read from outside, or a pointer set in the
+    // editor, is refused with it.
+    static UString misfitReason(UStringView name, const KivBase& object);
 
 private:
     template <class T>

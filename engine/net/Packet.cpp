@@ -27,10 +27,20 @@ void Packet::decodeFailed(UStringView message, const char* function, const char*
     ErrorManager::error(message, function, file, line);
 }
 
-void Packet::decodeCheckFailed(const char* statement, const char* function, const char* file, int line) const
+void Packet::decodeFailed(UStringView message, UStringView reason, const char* function, const char* file,
+                          int line) const
 {
     if (isPeerInput()) {
-        throw PacketDecodeError(formatString(u"Assertion failed: %s", statement));
+        throw PacketDecodeError(UString(reason));
+    }
+    ErrorManager::error(message, function, file, line);
+}
+
+void Packet::decodeCheckFailed(const char* statement, UStringView reason, const char* function, const char* file,
+                               int line) const
+{
+    if (isPeerInput()) {
+        throw PacketDecodeError(UString(reason));
     }
     ErrorManager::assertionFailed(statement, function, file, line);
 }
@@ -58,9 +68,12 @@ void Packet::write(const void* bytes, std::size_t count)
 void Packet::read(void* bytes, std::size_t count)
 {
     if (count > length - cursor) {
-        decodeFailed(formatString(u"Packet truncated: %u bytes wanted at offset %u of %u.",
-                                  static_cast<unsigned>(count), static_cast<unsigned>(cursor),
-                                  static_cast<unsigned>(length)),
+        const auto wanted = static_cast<unsigned>(count);
+        const auto at = static_cast<unsigned>(cursor);
+        const auto end = static_cast<unsigned>(length);
+        decodeFailed(formatString(u"Packet truncated: %u bytes wanted at offset %u of %u.", wanted, at, end),
+                     formatString(u"The data ends too soon: it holds %u bytes, and %u more were wanted at byte %u.",
+                                  end, wanted, at),
                      __PRETTY_FUNCTION__);
     }
     if (count > 0) {
@@ -113,6 +126,13 @@ void Packet::setReadData(const void* bytes, std::size_t count)
     rewindToRead();
 }
 
+void Packet::overlongNumber(unsigned offset) const
+{
+    decodeFailed(formatString(u"Packet holds an overlong variable-length integer at offset %u.", offset),
+                 formatString(u"The data holds a damaged number at byte %u: it runs on beyond 32 bits.", offset),
+                 __PRETTY_FUNCTION__);
+}
+
 void Packet::doVarUIntChecked(uint32_t& value)
 {
     if (bWriting) {
@@ -124,8 +144,7 @@ void Packet::doVarUIntChecked(uint32_t& value)
     for (int shift = 0;; shift += 7) {
         const uint8_t byte = readByte();
         if (shift == 28 && (byte & 0xF0) != 0) {
-            decodeFailed(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
-                                      static_cast<unsigned>(cursor - 1)), __PRETTY_FUNCTION__);
+            overlongNumber(static_cast<unsigned>(cursor - 1));
         }
         v |= static_cast<uint32_t>(byte & 0x7F) << shift;
         if ((byte & 0x80) == 0) {
@@ -148,8 +167,7 @@ void Packet::doVarInt(int32_t& value)
         uint32_t rest = 0;
         doVarUInt(rest);
         if (rest > (0xFFFFFFFFu >> 6)) {
-            decodeFailed(formatString(u"Packet holds an overlong variable-length integer at offset %u.",
-                                      static_cast<unsigned>(cursor)), __PRETTY_FUNCTION__);
+            overlongNumber(static_cast<unsigned>(cursor));
         }
         magnitude |= rest << 6;
     }
@@ -220,7 +238,7 @@ void checkStringLimit(const UString& value, int maxLength, const char* function)
 }
 } // namespace
 
-void Packet::doUString(UString& value, int maxLength)
+void Packet::doUString(UString& value, int maxLength, UStringView name)
 {
     if (bWriting) {
         checkStringLimit(value, maxLength, __PRETTY_FUNCTION__);
@@ -232,16 +250,24 @@ void Packet::doUString(UString& value, int maxLength)
         write(utf8.data(), length);
         return;
     }
+    // The reasons name the text's property when it is known.
+    const UString whose = name.empty() ? UString(u"A text") : formatString(u"The text of '%s'", UString(name));
     uint32_t length = 0;
     doVarUInt(length);
     if (!(length < BUFFERSIZE)) {
-        decodeCheckFailed("length < BUFFERSIZE", __PRETTY_FUNCTION__);
+        decodeCheckFailed("length < BUFFERSIZE",
+                          formatString(u"%s is %u bytes long, longer than the %d bytes a text may hold.", whose,
+                                       length, BUFFERSIZE - 1),
+                          __PRETTY_FUNCTION__);
     }
     char bytes[BUFFERSIZE];
     read(bytes, length);
     value = utf8ToWide(std::string_view(bytes, length));
     if (maxLength >= 0 && value.length() > static_cast<std::size_t>(maxLength)) {
-        decodeCheckFailed("data->length() <= maxLength", __PRETTY_FUNCTION__);
+        decodeCheckFailed("data->length() <= maxLength",
+                          formatString(u"%s is %u characters long, longer than the %d it may hold.", whose,
+                                       static_cast<unsigned>(value.length()), maxLength),
+                          __PRETTY_FUNCTION__);
     }
 }
 
@@ -293,7 +319,10 @@ void Packet::doClassID(const RuntimeClass*& runtimeClass)
     const RuntimeClass* found =
         index <= 0x7FFFFFFFu ? manager->getClassByIndex(static_cast<int32_t>(index)) : nullptr;
     if (found == nullptr) {
-        decodeFailed(formatString(u"Unknown class id %u.", index), __PRETTY_FUNCTION__);
+        decodeFailed(formatString(u"Unknown class id %u.", index),
+                     formatString(u"The data names a kind of object that this game does not know (class number %u).",
+                                  index),
+                     __PRETTY_FUNCTION__);
     }
     runtimeClass = found;
 }
@@ -354,7 +383,7 @@ void Packet::doResourcePointer2(KivBase*& resource)
     }
     KivBase* found = resources != nullptr ? resources->find(s, false) : nullptr;
     if (found == nullptr) {
-        decodeFailed(formatString(u"Could not find resource '%s'.", s), __PRETTY_FUNCTION__);
+        decodeFailed(formatString(u"Could not find resource '%s'.", escapeControls(s)), __PRETTY_FUNCTION__);
     }
     resource = found;
 }

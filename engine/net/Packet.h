@@ -120,7 +120,8 @@ public:
         doBitChecked(variable, bitNumber);
     }
     void doBool(bool& value);
-    void doUString(UString& value, int maxLength);
+    // `name`, when known, is the property the text belongs to, for the reason a stream is refused for.
+    void doUString(UString& value, int maxLength, UStringView name = {});
     void doDWORD(uint32_t& value);
     void doFloat(float& value);   // raw 32 bits
     void doDouble(double& value); // raw 64 bits
@@ -147,8 +148,12 @@ public:
     // fatal error with this message, reported from `function` (the caller's __PRETTY_FUNCTION__).
     [[noreturn]] void decodeFailed(UStringView message, const char* function, const char* file = __builtin_FILE(),
                                    int line = __builtin_LINE()) const;
+    // The same with a reason of its own for a stream from outside, said as its user would understand it
+    // (the fatal path keeps its message).
+    [[noreturn]] void decodeFailed(UStringView message, UStringView reason, const char* function,
+                                   const char* file = __builtin_FILE(), int line = __builtin_LINE()) const;
     // The same for a failed check that the fatal path reports as an assertion.
-    [[noreturn]] void decodeCheckFailed(const char* statement, const char* function,
+    [[noreturn]] void decodeCheckFailed(const char* statement, UStringView reason, const char* function,
                                         const char* file = __builtin_FILE(), int line = __builtin_LINE()) const;
 
     bool bWriting = true;
@@ -158,6 +163,8 @@ private:
     friend class PacketCursor;
 
     void doVarUIntChecked(uint32_t& value);
+    // A variable-length integer whose bytes at `offset` run on beyond 32 bits.
+    [[noreturn]] void overlongNumber(unsigned offset) const;
     void doBitChecked(uint8_t& variable, int bitNumber);
     // Writes or reads one bit of `variable` at the next place of the current bit byte.
     void transferBit(uint8_t& variable, int bitNumber)

@@ -30,7 +30,7 @@ void checkTarget(const Packet& packet, const Entry& entry, const KivBase* object
     if (!PropertyPointer::accepts(object, entry.requiredClass)) {
         packet.decodeFailed(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID,
                                          entry.name, entry.requiredClass->getName()),
-                            __PRETTY_FUNCTION__);
+                            PropertyPointer::misfitReason(entry.name, *object), __PRETTY_FUNCTION__);
     }
 }
 
@@ -436,7 +436,7 @@ void PropertyLayout::Wire::slow(const Entry& e, char* member)
         packet.doDouble(*reinterpret_cast<double*>(member));
         break;
     case Entry::USTRING:
-        packet.doUString(*reinterpret_cast<UString*>(member), e.limit);
+        packet.doUString(*reinterpret_cast<UString*>(member), e.limit, e.name);
         break;
     case Entry::POINTER:
     case Entry::RESOURCE:

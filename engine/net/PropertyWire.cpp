@@ -34,7 +34,7 @@ void checkTarget(const Packet& packet, const Property& property, const KivBase* 
     if (!PropertyPointer::accepts(object, property.requiredClass)) {
         packet.decodeFailed(formatString(u"Object %d does not fit '%s' (%s required).", object->objectUID,
                                          property.name, property.requiredClass->getName()),
-                            __PRETTY_FUNCTION__);
+                            PropertyPointer::misfitReason(property.name, *object), __PRETTY_FUNCTION__);
     }
 }
 } // namespace
@@ -60,7 +60,7 @@ void PropertyDouble::serialize(Packet& packet) { packet.doDouble(*value()); }
 
 void PropertyUColor::serialize(Packet& packet) { packet.doDWORD(value()->argb); }
 
-void PropertyUString::serialize(Packet& packet) { packet.doUString(*value(), maxLength); }
+void PropertyUString::serialize(Packet& packet) { packet.doUString(*value(), maxLength, name); }
 
 void PropertyPointer::serialize(Packet& packet)
 {

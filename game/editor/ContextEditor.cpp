@@ -16,6 +16,7 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
+#include "engine/net/Packet.h"
 #include "engine/render/BlenderCamera.h"
 #include "engine/render/ContextBlender.h"
 #include "engine/render/PointerDispatcher.h"
@@ -28,6 +29,7 @@
 #include "game/menus/GUIitem.h"
 #include "game/world/EditorObject.h"
 #include "game/world/EditorProxy.h"
+#include "game/world/LevelDataCheck.h"
 
 const RuntimeClass ContextEditor::classRecord(RuntimeClass::hashName(u"ContextEditor"), &Context::classRecord,
                                               &RuntimeClass::factoryOf<ContextEditor>);
@@ -129,8 +131,20 @@ bool ContextEditor::isEditingActive() const
     return THEROLE != nullptr && gc != nullptr && gc->editor != nullptr && THEROLE->bEditing;
 }
 
+void ContextEditor::checkLoadedValues()
+{
+    LevelDataCheck check(*this);
+    check.coordinate(u"editorCamera.x", editorCamera.x);
+    check.coordinate(u"editorCamera.y", editorCamera.y);
+    check.within(u"editorCamera.z", editorCamera.z, ZOOM_FAR, ZOOM_NEAR,
+                 static_cast<float>(-(HudTouch::screenWidth() / 2)));
+    // Longer, it could not be written to the level file.
+    check.text(u"levelName", levelName, Packet::BUFFERSIZE - 1);
+}
+
 void ContextEditor::netPostReplicate()
 {
+    checkLoadedValues();
     const bool editing = isEditingActive();
     if (editing) {
         setEditorCamera(editorCamera.x, editorCamera.y, editorCamera.z);
@@ -154,7 +168,12 @@ GameController* ContextEditor::controller() const
 
 void ContextEditor::setEditorCamera(float x, float y, float z)
 {
-    editorCamera = V3(x, y, z);
+    // Where the level file can keep it.
+    const float reach = LevelDataCheck::MAX_COORDINATE;
+    editorCamera = V3(std::clamp(x, -reach, reach), std::clamp(y, -reach, reach), std::clamp(z, ZOOM_FAR, ZOOM_NEAR));
+    x = editorCamera.x;
+    y = editorCamera.y;
+    z = editorCamera.z;
     GameController* gc = controller();
     if (BlenderCamera* cam = gc != nullptr ? gc->getGameCamera() : nullptr) {
         cam->snapTo(x, y, z);
@@ -417,7 +436,9 @@ void ContextEditor::renderContents()
 
 bool ContextEditor::onEvent(KivEvent& event)
 {
-    if (event.type == KivEvent::REFERENCE_CLEARED) {
+    if (event.type == EVENT_EDITED) {
+        checkLoadedValues();
+    } else if (event.type == KivEvent::REFERENCE_CLEARED) {
         if (event.reference == &edited) {
             editObject(nullptr);
         } else if (event.reference == &pendingEdit) {

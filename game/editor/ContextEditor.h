@@ -37,9 +37,13 @@ public:
     void addPropertiesTo(Property& list) override;
     bool onEvent(KivEvent& event) override;
     bool onEventBubble(KivEvent& event) override;
-    // After the layer's state arrived: the editor camera while editing; a release build that does not
-    // edit shows no level guides.
+    // After the layer's state arrived: its values checked (checkLoadedValues), the editor camera while
+    // editing; a release build that does not edit shows no level guides.
     void netPostReplicate() override;
+    // The editor camera within the coordinates' reach and the zoom's limits, and a level name that the level
+    // file can hold: from outside (a level the user saved, a value typed in the panel) a camera beyond them
+    // is refused, else clamped; a name too long is cut. Also the answer to the editor's change notice.
+    void checkLoadedValues();
     void tickContents(double time, double dt) override;
     void renderContents() override;
     // The panel field under the pointer; while editing, else the level object under the game layer's
@@ -71,7 +75,8 @@ public:
     // The panel's left and right edges in this layer's units (screen pixels from the centre) while a panel
     // is shown; false when none is.
     bool panelSpan(float& left, float& right) const;
-    // Stores the editor camera and snaps the game layer's camera to it.
+    // Stores the editor camera, held within the limits a level file takes, and snaps the game layer's camera
+    // to it.
     void setEditorCamera(float x, float y, float z);
     // True while editing is active for this layer's level.
     bool isEditingActive() const;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/core/Format.h"
 #include "engine/core/PropertyPointer.h"
 #include "engine/core/PropertyReferenceBase.h"
 #include "engine/core/TextParse.h"
@@ -20,6 +21,8 @@
 #include "game/editor/ContextEditorTools.h"
 #include "game/front/ContextManager.h"
 #include "game/front/Global.h"
+#include "game/level/GameController.h"
+#include "game/level/MyRootObject.h"
 #include "game/level/TouchButton.h"
 
 namespace {
@@ -92,6 +95,23 @@ KivBase* PropertyFieldPointer::grabCandidate(KivBase* under) const
     return PropertyPointer::accepts(sprite->pSkin, target) ? sprite->pSkin : nullptr;
 }
 
+bool PropertyFieldPointer::wouldTake(KivBase* under)
+{
+    KivBase* candidate = grabCandidate(under);
+    auto* pointer = dynamic_cast<PropertyPointer*>(property);
+    if (candidate == nullptr || pointer == nullptr || isResource()) {
+        return candidate != nullptr;
+    }
+    // The level's check, tried with the member set and put back: a plain member, nothing hears of it. (What
+    // a reference names, the level's check does not look at.)
+    KivBase* old = pointer->get();
+    const UString before = whyLevelNotPlayable();
+    pointer->assign(candidate);
+    const UString after = whyLevelNotPlayable();
+    pointer->assign(old);
+    return after.empty() || after == before;
+}
+
 bool PropertyFieldPointer::applyText(const UString& typed)
 {
     UString text = typed;
@@ -99,17 +119,56 @@ bool PropertyFieldPointer::applyText(const UString& typed)
     if (text == property->toString()) {
         return true;
     }
+    if (text.empty() || text == u"NULL") {
+        return assignChecked(nullptr);
+    }
     if (isResource()) {
         // Only a loaded resource of the right class; an unknown name is refused, never fatal.
         const ResourceManager* resources = ResourceManager::instance();
         KivBase* resource = resources != nullptr ? resources->find(text, false) : nullptr;
-        return resource != nullptr && assign(resource);
+        return resource != nullptr && assignChecked(resource);
     }
     // An object of the level by its UID.
     const auto uid = parseInt32(text);
     const NetRole* role = findLevelRole();
     KivBase* object = uid && *uid > 0 && role != nullptr ? role->findObjectOrNull(*uid) : nullptr;
-    return object != nullptr && assign(object);
+    return object != nullptr && assignChecked(object);
+}
+
+UString PropertyFieldPointer::whyLevelNotPlayable() const
+{
+    const NetRole* role = findLevelRole();
+    return GameController::whyNotPlayable(role != nullptr ? dynamic_cast<const MyRootObject*>(role->root) : nullptr);
+}
+
+bool PropertyFieldPointer::assignChecked(KivBase* object)
+{
+    if (!PropertyPointer::accepts(object, property->requiredClass)) {
+        return false;
+    }
+    // Only what the pointer breaks counts: a level that could not be loaded already (its pig deleted, say)
+    // still takes the pointers that leave it no worse.
+    levelRefusedBefore = whyLevelNotPlayable();
+    return writeChecked([&] { return assign(object); });
+}
+
+bool PropertyFieldPointer::editedObjectTakesValue(UString& why)
+{
+    KivBase* assigned = getTarget();
+    if (!PropertyFieldValue::editedObjectTakesValue(why)) {
+        return false;
+    }
+    // The object's check empties a pointer to what a level file could not keep there (an object of another
+    // class, the object itself).
+    if (assigned != nullptr && getTarget() != assigned) {
+        why = PropertyPointer::misfitReason(property->name, *assigned);
+        return false;
+    }
+    if (const UString level = whyLevelNotPlayable(); !level.empty() && level != levelRefusedBefore) {
+        why = formatString(u"the level would not load: %s", level);
+        return false;
+    }
+    return true;
 }
 
 bool PropertyFieldPointer::onEventCapture(KivEvent& event)
@@ -166,10 +225,11 @@ void PropertyFieldPointer::grab(PointerDispatcher* dispatcher)
 {
     KivBase* under = dispatcher != nullptr ? dispatcher->getObjectUnderPointer() : nullptr;
     KivBase* candidate = grabCandidate(under);
-    if (candidate != nullptr && assign(candidate)) {
-        bRefused = false;
-        sendChanged();
+    if (candidate == nullptr) {
+        return;
     }
+    bRefused = !assignChecked(candidate);
+    sendChanged();
 }
 
 void PropertyFieldPointer::follow(PointerDispatcher* dispatcher)
@@ -197,7 +257,7 @@ void PropertyFieldPointer::render()
     KivBase* under = dispatcher != nullptr ? dispatcher->getObjectUnderPointer() : nullptr;
     if (hovered != nullptr && under != nullptr && (hovered == this || isAncestorOf(hovered))) {
         if (!isResource() || dynamic_cast<Renderable*>(under) != nullptr) {
-            color = grabCandidate(under) != nullptr ? ACCEPT : REFUSE;
+            color = wouldTake(under) ? ACCEPT : REFUSE;
         }
     }
     PropertyFieldValue::render();

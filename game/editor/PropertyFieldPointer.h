@@ -4,6 +4,9 @@
 // resource pointer, Ctrl+G takes the object (or, for a resource pointer, the sprite) under the pointer,
 // Ctrl+F edits the object pointed to. While the row has the focus it shows green or red whether Ctrl+G
 // would take what is under the pointer, and it draws a line and a circle to the object it points to.
+// It takes only what a level load takes: what the edited object's check would empty, or what leaves the
+// level one that its load refuses (a house for the cargo list), is refused as a typed value is, the pointer
+// kept as it was.
 #include "game/editor/PropertyFieldValue.h"
 
 class PropertyFieldPointer : public PropertyFieldValue {
@@ -20,19 +23,29 @@ public:
     // The object pointed to (null for none).
     KivBase* getTarget() const;
     bool isResource() const;
-    // What Ctrl+G would store for `under` (null when it would refuse it).
+    // What Ctrl+G would store for `under` (null when it would refuse it for its class or kind).
     KivBase* grabCandidate(KivBase* under) const;
+    // Whether Ctrl+G would take `under`: its candidate, and a level that its load takes with it (the row's
+    // green or red).
+    bool wouldTake(KivBase* under);
     // Stores the object when the property takes it; answers whether it did.
     bool assign(KivBase* object);
 
 protected:
     bool applyText(const UString& text) override;
+    // The edited object's check, then the load's check of the level (GameController::whyNotPlayable).
+    bool editedObjectTakesValue(UString& why) override;
 
 private:
+    // Stores the object (or none) as a checked write; false when refused.
+    bool assignChecked(KivBase* object);
+    UString whyLevelNotPlayable() const;
     // Ctrl+B, Ctrl+G and Ctrl+F; true when the key was one of them.
     bool handleKey(KivEvent& event);
     void openPalette();
     void grab(PointerDispatcher* dispatcher);
     void follow(PointerDispatcher* dispatcher);
     void drawLinkToTarget();
+
+    UString levelRefusedBefore; // the load's refusal of the level before the write
 };

@@ -151,8 +151,9 @@ void PropertyFieldValue::commitEdit()
     textBox->bHidden = true;
     const UString text = textBox->text;
     if (text == UString(1, CLEAR_MARK)) {
-        bRefused = !property->fromString(u"");
-        if (bRefused) {
+        bReasonGiven = false;
+        bRefused = !applyText(UString());
+        if (bRefused && !bReasonGiven) {
             refuse(formatString(u"'%s' cannot be cleared", propertyPath()));
         }
     } else if (!text.empty()) {
@@ -168,10 +169,15 @@ void PropertyFieldValue::commitEdit()
 
 bool PropertyFieldValue::applyText(const UString& text)
 {
+    return writeChecked([&] { return property->fromString(text); });
+}
+
+bool PropertyFieldValue::writeChecked(const std::function<bool()>& write)
+{
     // The value as it was, byte for byte, to put back when the edited object refuses the new one.
     Packet before(Packet::FLAG_LOCAL_COPY, 64);
     property->serialize(before);
-    if (!property->fromString(text)) {
+    if (!write()) {
         return false;
     }
     UString why;

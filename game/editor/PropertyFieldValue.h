@@ -6,6 +6,8 @@
 // check of its values refuses (a coordinate beyond what the physics takes): the value is put back as it
 // was. Either way the reason goes to the editor's console and the level's message line. A read-only row takes
 // no typing and says so.
+#include <functional>
+
 #include "game/editor/PropertyField.h"
 
 class GUItextBox;
@@ -29,12 +31,19 @@ public:
     bool bRefused = false;
 
 protected:
-    // Writes a typed text (not empty, not the clear mark) into the property; false when refused. A refusal
-    // that gives no reason of its own (through refuse) is said to be text the property cannot read.
+    // Writes a typed text into the property (empty after Delete, which clears it); false when refused. A
+    // refusal that gives no reason of its own (through refuse) is said to be text the property cannot read
+    // (or, for Delete, a value that cannot be cleared).
     virtual bool applyText(const UString& text);
+    // Writes the property through `write`; a value that the checks refuse (editedObjectTakesValue) is put
+    // back as it was, byte for byte, and the reason reported. False when `write` or the checks refuse it.
+    bool writeChecked(const std::function<bool()>& write);
     // Says why a value was refused ("'parTime' 'abc' cannot be read as a number") on the console and the
     // level's message line.
     void refuse(const UString& why);
+    // Runs the edited object's check of its values on the value just written, as on one from outside (for a
+    // class-list entry, its fresh instance's); false, with the reason, when the check refuses it.
+    virtual bool editedObjectTakesValue(UString& why);
 
 private:
     // Whether this frame's key is typing (a character or Delete), not a command.
@@ -43,7 +52,4 @@ private:
     // The reason a text the property cannot parse is refused.
     UString unreadable(const UString& text) const;
     bool bReasonGiven = false; // the entry being applied was refused through refuse
-    // Runs the edited object's check of its values on the value just written, as on one from outside (for a
-    // class-list entry, its fresh instance's); false, with the reason, when the check refuses it.
-    bool editedObjectTakesValue(UString& why);
 };

@@ -183,68 +183,7 @@ void ContextLevelManager::refuseSaved(const std::string& path, const UString& wh
     editSession->savedCopyRefused(why, keptAside);
 }
 
-UString ContextLevelManager::whyNotPlayable() const
-{
-    const MyRootObject* root = getRoot();
-    if (root == nullptr) {
-        return u"it holds no level root";
-    }
-    const GameController* gc = root->gameController;
-    if (gc == nullptr || gc->getParent() != root) {
-        return u"it holds no level controller";
-    }
-    if (root->contextOverlay != nullptr) {
-        return u"it was saved with an overlay open";
-    }
-    // The controller holds its layers and lists by plain pointers: each must be what the controller makes,
-    // where it puts it, each list its own, or the object in its place could go away (an effect that ends,
-    // say) and leave the pointer behind, or what the level puts in a list would be out of the controller's
-    // sight (the baskets of a cargo list that another list's pointer stands for).
-    const struct {
-        const char16_t* name;
-        const KivBase* layer;
-    } layers[] = {{u"contextBackground", gc->contextBackground},
-                  {u"contextGame", gc->contextGame},
-                  {u"contextHUD", gc->contextHUD}};
-    for (const auto& [name, layer] : layers) {
-        if (layer == nullptr) {
-            return formatString(u"its controller lacks its %s", name);
-        }
-        if (layer->getParent() != gc) {
-            return formatString(u"its controller's %s is out of its place", name);
-        }
-    }
-    for (const GameController::ListMember* at = std::begin(GameController::LISTS);
-         at != std::end(GameController::LISTS); ++at) {
-        const KivBase* list = gc->*at->list;
-        if (list == nullptr) {
-            return formatString(u"its controller lacks its %s", at->name);
-        }
-        if (list->getClass() != &KivBase::classRecord || list->getParent() != gc->contextGame) {
-            return formatString(u"its controller's %s is not a list in its place", at->name);
-        }
-        for (const GameController::ListMember* before = std::begin(GameController::LISTS); before != at; ++before) {
-            if (gc->*before->list == list) {
-                return formatString(u"its controller's %s and %s are one list", before->name, at->name);
-            }
-        }
-        // What the level and its objects find in a list is taken as the list's kind (the pig is the first
-        // of pigList, the apples that reach the house are appleList's).
-        const auto index = static_cast<std::size_t>(at - std::begin(GameController::LISTS));
-        for (const KivBase* object = list->getFirstChild(); object != nullptr; object = object->getNext()) {
-            if (!GameController::isOfListKind(index, *object)) {
-                return formatString(u"its controller's %s holds an object of another kind", at->name);
-            }
-        }
-    }
-    if (gc->findHeroOrNull() == nullptr) {
-        return u"it holds no pig";
-    }
-    if (gc->findHouseOrNull() == nullptr) {
-        return u"it holds no house";
-    }
-    return {};
-}
+UString ContextLevelManager::whyNotPlayable() const { return GameController::whyNotPlayable(getRoot()); }
 
 void ContextLevelManager::replay(Packet& stream)
 {

@@ -1,12 +1,7 @@
 #include "game/world/LevelDataCheck.h"
 
-#include <cxxabi.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <memory>
-#include <typeinfo>
 
 #include "engine/core/Format.h"
 #include "engine/core/Logger.h"
@@ -16,16 +11,6 @@
 
 namespace {
 std::size_t utf8Length(char16_t c) { return c < 0x80 ? 1 : (c < 0x800 ? 2 : 3); }
-
-// The object's class by its name in the source ("HullVertex"): the class registry knows a game class only
-// by its id.
-UString className(const KivBase& object)
-{
-    int status = -1;
-    const std::unique_ptr<char, void (*)(void*)> name(
-        abi::__cxa_demangle(typeid(object).name(), nullptr, nullptr, &status), std::free);
-    return status == 0 && name != nullptr ? toUString(name.get()) : object.getClass()->getName();
-}
 } // namespace
 
 LevelDataCheck::LevelDataCheck(const KivBase& object)
@@ -42,11 +27,11 @@ void LevelDataCheck::warn(UStringView name, UStringView what) const
 void LevelDataCheck::refuse(UStringView name, UStringView what) const
 {
     UString value = formatString(u"'%s' %s", UString(name), UString(what));
-    UString message = formatString(u"object %d (%s): %s", object.objectUID, className(object), value);
+    UString message = formatString(u"object %d (%s): %s", object.objectUID, object.getTypeName(), value);
     throw Refused(std::move(message), std::move(value));
 }
 
-bool LevelDataCheck::physical(UStringView name, float& value, float limit, float fallback)
+bool LevelDataCheck::within(UStringView name, float& value, float lo, float hi, float fallback)
 {
     if (!std::isfinite(value)) {
         if (refusing) {
@@ -57,26 +42,38 @@ bool LevelDataCheck::physical(UStringView name, float& value, float limit, float
         ++changes;
         return true;
     }
-    if (std::fabs(value) > limit) {
+    if (value < lo || value > hi) {
         if (refusing) {
             refuse(name, formatString(u"%g is out of range %g to %g", static_cast<double>(value),
-                                      -static_cast<double>(limit), static_cast<double>(limit)));
+                                      static_cast<double>(lo), static_cast<double>(hi)));
         }
         warn(name, formatString(u"%.1f is out of range; clamped.", static_cast<double>(value)));
-        value = std::clamp(value, -limit, limit);
+        value = std::clamp(value, lo, hi);
         ++changes;
         return true;
     }
     return false;
 }
 
-bool LevelDataCheck::coordinate(UStringView name, float& value) { return physical(name, value, MAX_COORDINATE, 0.0f); }
+bool LevelDataCheck::above(UStringView name, float value, UStringView lowerName, float lower)
+{
+    if (value > lower) {
+        return true;
+    }
+    if (refusing) {
+        refuse(name, formatString(u"%g is out of range: it must be greater than '%s' %g", static_cast<double>(value),
+                                  UString(lowerName), static_cast<double>(lower)));
+    }
+    return false;
+}
 
-bool LevelDataCheck::speed(UStringView name, float& value) { return physical(name, value, MAX_SPEED, 0.0f); }
+bool LevelDataCheck::coordinate(UStringView name, float& value) { return within(name, value, -MAX_COORDINATE, MAX_COORDINATE, 0.0f); }
 
-bool LevelDataCheck::scale(UStringView name, float& value) { return physical(name, value, MAX_SCALE, 1.0f); }
+bool LevelDataCheck::speed(UStringView name, float& value) { return within(name, value, -MAX_SPEED, MAX_SPEED, 0.0f); }
 
-bool LevelDataCheck::angle(UStringView name, float& value) { return physical(name, value, MAX_ANGLE, 0.0f); }
+bool LevelDataCheck::scale(UStringView name, float& value) { return within(name, value, -MAX_SCALE, MAX_SCALE, 1.0f); }
+
+bool LevelDataCheck::angle(UStringView name, float& value) { return within(name, value, -MAX_ANGLE, MAX_ANGLE, 0.0f); }
 
 bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, float fallback)
 {

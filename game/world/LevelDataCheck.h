@@ -44,6 +44,12 @@ public:
     bool scale(UStringView name, float& value);
     // An angle in radians: refused from outside, else non-finite becomes 0, huge ones are clamped.
     bool angle(UStringView name, float& value);
+    // A value that stands for a place or a distance (the editor's camera): refused from outside, else
+    // non-finite becomes `fallback` and the rest is clamped to [lo, hi], with a warning.
+    bool within(UStringView name, float& value, float lo, float hi, float fallback);
+    // Whether the value lies above `lower` (the other edge of an area); refused from outside, else false for
+    // the caller to mend.
+    bool above(UStringView name, float value, UStringView lowerName, float lower);
     // A size: non-finite becomes `fallback`, the rest is clamped to [lo, hi].
     bool size(UStringView name, float& value, float lo, float hi, float fallback);
     bool range(UStringView name, int32_t& value, int32_t lo, int32_t hi);
@@ -74,10 +80,6 @@ public:
     int changes = 0;
 
 private:
-    // A value the physics world is given: refused from outside, else clamped to [-limit, limit] (and
-    // `fallback` when not finite) with a warning.
-    bool physical(UStringView name, float& value, float limit, float fallback);
-
     const KivBase& object;
     const bool refusing; // the level comes from outside
 };

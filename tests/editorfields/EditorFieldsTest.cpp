@@ -52,6 +52,8 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/MessageDisplay.h"
 #include "game/world/Apple.h"
+#include "engine/net/Packet.h"
+#include "game/world/EditorObject.h"
 #include "game/world/Hull.h"
 #include "game/world/HullVertex.h"
 #include "game/world/LevelDataCheck.h"
@@ -961,4 +963,118 @@ TEST_F(EditorFieldReasonsTest, ARefusedLineStandsWholeBesideThePanel)
     graphics.changePresentationParameters(savedW, savedH, savedFull, savedLetterbox, graphics.bBilinearFilter,
                                           graphics.bVSync);
     frames(1);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// A pointer field takes only what a level load takes; the editor camera and the level's name stay within
+// what a level file keeps.
+
+// Ctrl+G of the house on the controller's list rows would leave a level that its load refuses: each is
+// refused on the message line, the list kept; so are Delete and a typed list that another row holds. A
+// pointer that the edited object's check would empty (a switch aimed at itself, a hint spoken by the
+// controller) is refused too; one the load takes is taken.
+TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
+{
+    GameController& gc = level();
+    auto* house = static_cast<EditorObject*>(gc.findHouse());
+    house->editorSetPosition(V3(0.0f, 250.0f, 0.0f));
+    auto onScreen = [&](const EditorObject* object) {
+        return editor().transformFromContext(object->position, *gc.contextGame);
+    };
+    auto refusedFor = [&](PropertyFieldPointer* field, const std::string& why, int from) {
+        EXPECT_TRUE(field->bRefused);
+        EXPECT_GE(harness().logIndex("Value refused: " + why + ".", from), 0) << why;
+    };
+    editor().editObject(&gc);
+    const struct {
+        const char16_t* name;
+        KivBase* GameController::*list;
+    } rows[] = {{u"cargoList", &GameController::cargoList},
+                {u"pigList", &GameController::pigList},
+                {u"hullList", &GameController::hullList}};
+    for (const auto& [name, list] : rows) {
+        SCOPED_TRACE(utf8(name));
+        KivBase* before = gc.*list;
+        auto* field = dynamic_cast<PropertyFieldPointer*>(row(name));
+        ASSERT_NE(field, nullptr);
+        click(field);
+        moveTo(onScreen(house));
+        ASSERT_EQ(dispatcher().getObjectUnderPointer(), house);
+        EXPECT_FALSE(field->wouldTake(house)); // the row shows red: its class takes the house, the load does not
+        EXPECT_EQ(gc.*list, before);
+        const int from = static_cast<int>(harness().logLines().size());
+        ctrlKey("G");
+        EXPECT_EQ(gc.*list, before);
+        refusedFor(field,
+                   "the level would not load: its controller's " + utf8(name) + " is not a list in its place",
+                   from);
+        EXPECT_GT(gc.contextHUD->messenger2.countChildren(), 0);
+    }
+    KivBase* cargo = gc.cargoList;
+    int from = static_cast<int>(harness().logLines().size());
+    click(row(u"cargoList"));
+    key("Delete");
+    EXPECT_EQ(gc.cargoList, cargo);
+    refusedFor(dynamic_cast<PropertyFieldPointer*>(row(u"cargoList")),
+               "the level would not load: its controller lacks its cargoList", from);
+    from = static_cast<int>(harness().logLines().size());
+    paste(u"cargoList", std::to_string(gc.appleList->objectUID));
+    EXPECT_EQ(gc.cargoList, cargo);
+    refusedFor(dynamic_cast<PropertyFieldPointer*>(row(u"cargoList")),
+               "the level would not load: its controller's appleList and cargoList are one list", from);
+
+    auto* lever = levelObject<Switch>();
+    auto* hint = levelObject<TriggerHint>();
+    editor().editObject(lever);
+    auto* target = dynamic_cast<PropertyFieldPointer*>(row(u"pTarget"));
+    click(target);
+    moveTo(onScreen(house));
+    EXPECT_TRUE(target->wouldTake(house));
+    ctrlKey("G");
+    EXPECT_EQ(lever->getTarget(), house);
+    EXPECT_FALSE(target->bRefused);
+    from = static_cast<int>(harness().logLines().size());
+    paste(u"pTarget", std::to_string(lever->objectUID));
+    EXPECT_EQ(lever->getTarget(), house);
+    refusedFor(target, "'pTarget' cannot name object " + std::to_string(lever->objectUID) + " (Switch)", from);
+
+    editor().editObject(hint);
+    from = static_cast<int>(harness().logLines().size());
+    paste(u"originator", std::to_string(gc.objectUID));
+    EXPECT_EQ(hint->originator.get(), nullptr);
+    refusedFor(dynamic_cast<PropertyFieldPointer*>(row(u"originator")),
+               "'originator' cannot name object " + std::to_string(gc.objectUID) + " (GameController)", from);
+    paste(u"originator", std::to_string(lever->objectUID));
+    EXPECT_EQ(hint->originator.get(), lever);
+    // A level that its load would refuse already (its pig gone) takes what leaves it no worse.
+    KivBase* pig = gc.findHero();
+    pig->unlink();
+    paste(u"originator", std::to_string(house->objectUID));
+    EXPECT_EQ(hint->originator.get(), house);
+    gc.pigList->appendChild(pig);
+}
+
+TEST_F(EditorFieldsTest, TheEditorCameraAndTheLevelNameStayWhereALevelFileKeepsThem)
+{
+    ContextEditor& layer = editor();
+    layer.setEditorCamera(2.0e22f, -3.0e38f, -1.0e4f);
+    EXPECT_EQ(layer.editorCamera, V3(LevelDataCheck::MAX_COORDINATE, -LevelDataCheck::MAX_COORDINATE, -6400.0f));
+    layer.setEditorCamera(0.0f, 0.0f, 10.0f);
+    EXPECT_EQ(layer.editorCamera.z, -25.0f);
+
+    layer.editObject(&layer);
+    const int from = static_cast<int>(harness().logLines().size());
+    paste(u"z", "-3e38");
+    EXPECT_EQ(layer.editorCamera.z, -25.0f);
+    EXPECT_GE(harness().logIndex("Value refused: 'editorCamera.z' -3e+38 is out of range -6400 to -25.", from), 0);
+    // A name longer than a level file holds is cut to it.
+    paste(u"levelName", std::string(2000, 'n'));
+    EXPECT_EQ(layer.levelName, UString(Packet::BUFFERSIZE - 1, u'n'));
+
+    // An area edge typed past the other is refused.
+    layer.editObject(&level().playingArea);
+    const float left = level().playingArea.left;
+    paste(u"left", std::to_string(level().playingArea.right + 1.0f));
+    EXPECT_EQ(level().playingArea.left, left);
+    EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(u"left"))->bRefused);
 }

@@ -18,6 +18,7 @@
 #include "LevelFixture.h"
 
 #include "engine/core/ErrorManager.h"
+#include "engine/files/ResourceManager.h"
 #include "engine/files/FileBlock.h"
 #include "engine/files/FileIO.h"
 #include "engine/files/FileManager.h"
@@ -26,6 +27,8 @@
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetConnection.h"
 #include "engine/render/ParticleEmitter.h"
+#include "engine/render/Skin.h"
+#include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
@@ -39,11 +42,13 @@
 #include "game/userdata/ProfileData.h"
 #include "game/world/Apple.h"
 #include "game/world/EditorObject.h"
+#include "game/world/EditorProxy.h"
 #include "game/world/Hull.h"
 #include "game/world/HullVertex.h"
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Pig.h"
 #include "game/world/Terrain.h"
+#include "game/world/TriggerHint.h"
 #include "game/world/WingedHat.h"
 #include "support/ObjectChain.h"
 #include "support/TempDir.h"
@@ -63,6 +68,46 @@ void writeBytes(const std::string& path, const std::vector<char>& bytes)
 {
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A level built and changed in code, as its stored stream.
+std::vector<char> builtLevel(const std::function<void(LevelBuilder&)>& change)
+{
+    LevelBuilder builder;
+    change(builder);
+    const Packet stream = builder.stream();
+    return std::vector<char>(stream.data(), stream.data() + stream.size());
+}
+
+// The stream with the first text `text` (written as its one-byte length and its bytes) replaced by `with`.
+std::vector<char> withText(std::vector<char> bytes, const std::string& text, const std::string& with)
+{
+    const std::string written = static_cast<char>(text.size()) + text;
+    const auto at = std::search(bytes.begin(), bytes.end(), written.begin(), written.end());
+    EXPECT_NE(at, bytes.end()) << text;
+    if (at == bytes.end()) {
+        return bytes;
+    }
+    Packet length(Packet::FLAG_COMMANDS, 8);
+    uint32_t size = static_cast<uint32_t>(with.size());
+    length.doVarUInt(size);
+    std::vector<char> replacement(length.data(), length.data() + length.size());
+    replacement.insert(replacement.end(), with.begin(), with.end());
+    const auto offset = at - bytes.begin();
+    bytes.erase(at, at + static_cast<std::ptrdiff_t>(written.size()));
+    bytes.insert(bytes.begin() + offset, replacement.begin(), replacement.end());
+    return bytes;
+}
+
+// A stream of one command's bits followed by the given bytes.
+std::vector<char> commandWith(uint8_t command, const std::vector<uint8_t>& after)
+{
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED, 16);
+    stream.doBit(command, 0);
+    stream.doBit(command, 1);
+    std::vector<char> bytes(stream.data(), stream.data() + stream.size());
+    bytes.insert(bytes.end(), after.begin(), after.end());
+    return bytes;
 }
 
 // A level object whose level-start set-up fails as a damaged level's would: through the stream's error
@@ -182,6 +227,15 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
         archived.assign(reinterpret_cast<const char*>(block.data()),
                         reinterpret_cast<const char*>(block.data()) + block.size());
     }
+    // A level with a hint whose icon is the sprite "editor_circle:0".
+    auto hintWithIcon = [] {
+        return builtLevel([](LevelBuilder& b) {
+            auto* hint = new TriggerHint();
+            b.add(b.controller().objectList, hint);
+            hint->construct();
+            hint->pIconSkin = static_cast<Skin*>(ResourceManager::instance()->find(u"editor_circle:0", false));
+        });
+    };
     // Each copy with (part of) the reason it is refused for; the reason of a cut copy depends on where the
     // cut falls.
     struct Copy {
@@ -229,6 +283,31 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
          }},
         {"chain of 60,000", "deeper than", [&] { saveLevelWithChain(path, 60000); }},
         {"chain of 200,000", "deeper than", [&] { saveLevelWithChain(path, 200000); }},
+        // What the stream itself cannot give, each said as its reason for the user.
+        {"a command and no more", "The data ends too soon: it holds 1 bytes, and 1 more were wanted at byte 1.",
+         [&] { writeBytes(path, commandWith(NetRole::SPAWNNAMED, {})); }},
+        {"a number running on beyond 32 bits", "The data holds a damaged number at byte 5: it runs on beyond 32 bits.",
+         [&] { writeBytes(path, commandWith(NetRole::SPAWNNAMED, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F})); }},
+        {"an unknown class", "The data names a kind of object that this game does not know (class number 268435455).",
+         [&] { writeBytes(path, commandWith(NetRole::SPAWNNAMED, {0xFF, 0xFF, 0xFF, 0x7F, 0x01})); }},
+        {"a text too long", "The text of 'levelName' is 70000 bytes long, longer than the 1023 bytes a text may hold.",
+         [&] {
+             const auto level = builtLevel([](LevelBuilder& b) { b.controller().editor->levelName = u"Named level"; });
+             writeBytes(path, withText(level, "Named level", std::string(70000, 'n')));
+         }},
+        {"a pointer to an object of another class", "'editor' cannot name object ",
+         [&] {
+             writeBytes(path, builtLevel([](LevelBuilder& b) {
+                            GameController& gc = b.controller();
+                            gc.editor = reinterpret_cast<ContextEditor*>(static_cast<Context*>(gc.contextHUD));
+                        }));
+         }},
+        {"a resource of another kind", "'pIconSkin' cannot name 'pop' (Sound)",
+         [&] { writeBytes(path, withText(hintWithIcon(), "editor_circle:0", "pop")); }},
+        {"a resource name with a control byte", "Could not find resource 'editor\\x01circle:0'.",
+         [&] {
+             writeBytes(path, withText(hintWithIcon(), "editor_circle:0", "editor\x01" "circle:0"));
+         }},
     };
     // Started with "-editor" for this test only.
     struct EditorAllowed {
@@ -312,6 +391,9 @@ TEST_F(LevelTest, SavedLevelIsRefusedWithTheReasonOfEachLayerOrListOutOfPlaceAnd
                   [](LevelBuilder&, GameController& gc) { gc.contextGame = nullptr; });
     expectRefused("its controller lacks its contextHUD",
                   [](LevelBuilder&, GameController& gc) { gc.contextHUD = nullptr; });
+    expectRefused("its controller lacks its editor", [](LevelBuilder&, GameController& gc) { gc.editor = nullptr; });
+    expectRefused("its controller's editor is out of its place",
+                  [&](LevelBuilder& builder, GameController& gc) { putBelowAnEffect(builder, gc.editor); });
     // The layers are the controller's first three children.
     const std::string layers[] = {"contextBackground", "contextGame", "contextHUD"};
     for (int i = 0; i < 3; ++i) {
@@ -351,6 +433,11 @@ TEST_F(LevelTest, SavedLevelIsRefusedWithTheReasonOfEachLayerOrListOutOfPlaceAnd
                   [](LevelBuilder& builder, GameController& gc) { builder.add(gc.fgEffectsList, new Apple()); });
     expectRefused("its controller's pigList holds an object of another kind",
                   [](LevelBuilder& builder, GameController& gc) { builder.add(gc.pigList, new ParticleEmitter()); });
+    // A hull among the effects, and an object's place in the drawing order among the hulls.
+    expectRefused("its controller's bgEffectsList holds an object of another kind",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.bgEffectsList, new Hull()); });
+    expectRefused("its controller's hullList holds an object of another kind",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.hullList, new EditorProxy()); });
     expectRefused("Set-up failed.",
                   [](LevelBuilder& builder, GameController& gc) { builder.add(gc.objectList, new FailingSetUp()); });
 }
@@ -484,6 +571,15 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
     const float far = 2.49e22f;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float coordinate = LevelDataCheck::MAX_COORDINATE;
+    // The first terrain with `count` segments of `width` units, refused for its width.
+    auto segments = [&](int32_t count, int32_t width, const char* why) -> Change {
+        return [&first, count, width, why](GameServer& server, GameController&) {
+            auto* terrain = static_cast<Terrain*>(first(server, Terrain::classRecord));
+            terrain->segmentCount = count;
+            terrain->segmentWidth = width;
+            return "object " + std::to_string(terrain->objectUID) + " (Terrain): 'segmentWidth' " + why;
+        };
+    };
     const struct {
         const char* what;
         Change change;
@@ -536,18 +632,54 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
              hat->startPosition.x = 1.0e22f;
              return outOfRange(hat, "WingedHat", "startPosition.x", 1.0e22f, coordinate);
          }},
-        {"a terrain wider than the coordinates reach",
-         [&](GameServer& server, GameController&) {
-             auto* terrain = static_cast<Terrain*>(first(server, Terrain::classRecord));
-             terrain->segmentWidth = Terrain::MAX_SEGMENT_WIDTH;
-             return wideToUtf8(formatString(u"object %d (Terrain): 'segmentWidth' %d is out of range 1 to %d",
-                                            terrain->objectUID, Terrain::MAX_SEGMENT_WIDTH,
-                                            static_cast<int>(2.0f * coordinate) / terrain->segmentCount));
-         }},
+        // Eight segments reach 200,000 units at 25,000 each; one to three are held to 65,536 each.
+        {"a terrain wider than the coordinates reach", segments(8, 25001, "25001 is out of range 1 to 25000")},
+        {"one segment too wide", segments(1, 65537, "65537 is out of range 1 to 65536")},
+        {"two segments too wide", segments(2, 65537, "65537 is out of range 1 to 65536")},
+        {"three segments too wide", segments(3, 65537, "65537 is out of range 1 to 65536")},
         {"the playing area far out",
          [&](GameServer&, GameController& gc) {
              gc.playingArea.right = 1.0e25f;
              return outOfRange(&gc, "GameController", "playingArea.right", 1.0e25f, coordinate);
+         }},
+        {"the playing area's top at 3e38",
+         [&](GameServer&, GameController& gc) {
+             gc.playingArea.top = 3.0e38f;
+             return outOfRange(&gc, "GameController", "playingArea.top", 3.0e38f, coordinate);
+         }},
+        {"the playing area backwards",
+         [&](GameServer&, GameController& gc) {
+             gc.playingArea.left = 5000.0f;
+             gc.playingArea.right = 1.0f;
+             return wideToUtf8(formatString(u"object %d (GameController): 'playingArea.right' 1 is out of range: it "
+                                            u"must be greater than 'playingArea.left' 5000",
+                                            gc.objectUID));
+         }},
+        {"the playing area upside down",
+         [&](GameServer&, GameController& gc) {
+             gc.playingArea.bottom = gc.playingArea.top;
+             return wideToUtf8(formatString(u"object %d (GameController): 'playingArea.top' %g is out of range: it "
+                                            u"must be greater than 'playingArea.bottom' %g",
+                                            gc.objectUID, static_cast<double>(gc.playingArea.top),
+                                            static_cast<double>(gc.playingArea.top)));
+         }},
+        {"the editor camera at no number",
+         [&](GameServer&, GameController& gc) {
+             gc.editor->editorCamera.x = nan;
+             return wideToUtf8(formatString(u"object %d (ContextEditor): 'editorCamera.x' is not a number",
+                                            gc.editor->objectUID));
+         }},
+        {"the editor camera far out",
+         [&](GameServer&, GameController& gc) {
+             gc.editor->editorCamera.y = 2.0e5f;
+             return outOfRange(gc.editor, "ContextEditor", "editorCamera.y", 2.0e5f, coordinate);
+         }},
+        {"the editor camera far behind",
+         [&](GameServer&, GameController& gc) {
+             gc.editor->editorCamera.z = -3.0e38f;
+             return wideToUtf8(formatString(u"object %d (ContextEditor): 'editorCamera.z' -3e+38 is out of range -6400 "
+                                            u"to -25",
+                                            gc.editor->objectUID));
          }},
     };
     // Each value at its limit, on both sides (the hat's size at the largest scale).
@@ -592,18 +724,24 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
         pig->setInputOverride(nullptr);
         THEROLE = played.server;
     }
+    // Refused as it is read: for play, and for editing, where the level's set-up waits for the play test.
     for (const auto& [what, change] : copies) {
         SCOPED_TRACE(what);
         std::string reason;
         const std::vector<uint8_t> copy = savedCopy(change, reason);
-        THEROLE = nullptr;
-        const int from = static_cast<int>(harness().logLines().size());
-        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
-        stream.setReadData(copy.data(), copy.size());
-        ContextLevelManager refused(stream);
-        EXPECT_EQ(refused.getGameController(), nullptr);
-        EXPECT_GE(harness().logIndex("The level (memory) cannot be used (" + reason + ").", from), 0) << reason;
-        THEROLE = nullptr;
+        for (const bool editing : {false, true}) {
+            SCOPED_TRACE(editing);
+            env->global->bEditorAllowed = editing;
+            THEROLE = nullptr;
+            const int from = static_cast<int>(harness().logLines().size());
+            Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+            stream.setReadData(copy.data(), copy.size());
+            ContextLevelManager refused(stream);
+            EXPECT_EQ(refused.getGameController(), nullptr);
+            EXPECT_GE(harness().logIndex("The level (memory) cannot be used (" + reason + ").", from), 0) << reason;
+            THEROLE = nullptr;
+        }
+        env->global->bEditorAllowed = false;
     }
 }
 
