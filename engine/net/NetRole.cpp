@@ -149,7 +149,7 @@ void NetRole::registerObject(KivBase* o, int32_t uid)
             // Named by a message that cannot be trusted: that message fails, not the program.
             const UString message = formatString(u"Object ID %d is already in use.", uid);
             if (bReadingUntrusted) {
-                throw PacketDecodeError(message);
+                throw PacketDecodeError(formatString(u"The data makes two objects under the number %d.", uid));
             }
             KIV_FATAL(message);
         }
@@ -406,14 +406,22 @@ void NetRole::processCommand(Packet& packet, int command)
         if (command == SPAWNNAMED) {
             packet.doVarUInt(uid);
             if (uid == 0 || uid > 0x7FFFFFFFu) {
-                packet.decodeFailed(formatString(u"Bad object ID %u.", uid), __PRETTY_FUNCTION__);
+                packet.decodeFailed(formatString(u"Bad object ID %u.", uid),
+                                    formatString(u"The data names object %u; objects are numbered from 1 to %d.", uid,
+                                                 INT32_MAX),
+                                    __PRETTY_FUNCTION__);
             }
             if (objectMap.contains(static_cast<int32_t>(uid))) {
-                packet.decodeFailed(formatString(u"Object ID %u is already in use.", uid), __PRETTY_FUNCTION__);
+                packet.decodeFailed(formatString(u"Object ID %u is already in use.", uid),
+                                    formatString(u"The data makes two objects under the number %u.", uid),
+                                    __PRETTY_FUNCTION__);
             }
         }
         if (!isSpawnable(runtimeClass)) {
             packet.decodeFailed(formatString(u"Class '%s' cannot be spawned.", runtimeClass->getName()),
+                                formatString(u"The data asks for an object of a kind that a level cannot hold "
+                                             u"(class number %d).",
+                                             runtimeClass->getIndex()),
                                 __PRETTY_FUNCTION__);
         }
         spawnObject(packet, runtimeClass, uid);
@@ -425,6 +433,7 @@ void NetRole::processCommand(Packet& packet, int command)
         KivBase* object = uid <= 0x7FFFFFFFu ? findObjectOrNull(static_cast<int32_t>(uid)) : nullptr;
         if (object == nullptr) {
             packet.decodeFailed(formatString(u"Could not find object ID %d", static_cast<int32_t>(uid)),
+                                formatString(u"The data changes object %u, which it never made.", uid),
                                 __PRETTY_FUNCTION__);
         }
         copyObject(packet, object, uid);
@@ -439,6 +448,8 @@ void NetRole::processCommand(Packet& packet, int command)
         packet.doClassID(runtimeClass);
         if (!runtimeClass->hasFactory() || !runtimeClass->isDerivedFrom(&RPC::classRecord)) {
             packet.decodeFailed(formatString(u"Class '%s' is not a remote call.", runtimeClass->getName()),
+                                formatString(u"The data calls on a kind that is not a call (class number %d).",
+                                             runtimeClass->getIndex()),
                                 __PRETTY_FUNCTION__);
         }
         RPC* call = static_cast<RPC*>(runtimeClass->create());

@@ -26,6 +26,7 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetConnection.h"
+#include "engine/net/RPC.h"
 #include "engine/render/ParticleEmitter.h"
 #include "engine/render/Skin.h"
 #include "game/editor/ContextEditor.h"
@@ -108,6 +109,27 @@ std::vector<char> commandWith(uint8_t command, const std::vector<uint8_t>& after
     std::vector<char> bytes(stream.data(), stream.data() + stream.size());
     bytes.insert(bytes.end(), after.begin(), after.end());
     return bytes;
+}
+
+// A stored stream of spawn commands, each a class number and a UID, then copies of UIDs.
+std::vector<char> spawnsWith(const std::vector<std::pair<uint32_t, uint32_t>>& spawns,
+                             const std::vector<uint32_t>& copies = {})
+{
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED, 16);
+    for (auto [index, uid] : spawns) {
+        uint8_t command = NetRole::SPAWNNAMED;
+        stream.doBit(command, 0);
+        stream.doBit(command, 1);
+        stream.doVarUInt(index);
+        stream.doVarUInt(uid);
+    }
+    for (uint32_t uid : copies) {
+        uint8_t command = NetRole::COPYOBJ;
+        stream.doBit(command, 0);
+        stream.doBit(command, 1);
+        stream.doVarUInt(uid);
+    }
+    return std::vector<char>(stream.data(), stream.data() + stream.size());
 }
 
 // A level object whose level-start set-up fails as a damaged level's would: through the stream's error
@@ -290,6 +312,17 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
          [&] { writeBytes(path, commandWith(NetRole::SPAWNNAMED, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F})); }},
         {"an unknown class", "The data names a kind of object that this game does not know (class number 268435455).",
          [&] { writeBytes(path, commandWith(NetRole::SPAWNNAMED, {0xFF, 0xFF, 0xFF, 0x7F, 0x01})); }},
+        {"a class a level cannot hold", "The data asks for an object of a kind that a level cannot hold (class number ",
+         [&] { writeBytes(path, spawnsWith({{static_cast<uint32_t>(RPC::classRecord.getIndex()), 5}})); }},
+        {"object number 0", "The data names object 0; objects are numbered from 1 to 2147483647.",
+         [&] { writeBytes(path, spawnsWith({{static_cast<uint32_t>(KivBase::classRecord.getIndex()), 0}})); }},
+        {"two objects under one number", "The data makes two objects under the number 7.",
+         [&] {
+             const auto plain = static_cast<uint32_t>(KivBase::classRecord.getIndex());
+             writeBytes(path, spawnsWith({{plain, 7}, {plain, 7}}));
+         }},
+        {"a copy of an object never made", "The data changes object 9, which it never made.",
+         [&] { writeBytes(path, spawnsWith({}, {9})); }},
         {"a text too long", "The text of 'levelName' is 70000 bytes long, longer than the 1023 bytes a text may hold.",
          [&] {
              const auto level = builtLevel([](LevelBuilder& b) { b.controller().editor->levelName = u"Named level"; });
