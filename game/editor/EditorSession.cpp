@@ -14,13 +14,13 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/text/Console.h"
 #include "engine/text/FontQuad.h"
-#include "engine/core/TimeKeeper.h"
 #include "game/editor/ContextEditor.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/front/Global.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
+#include "game/level/LevelServices.h"
 #include "game/level/MessageDisplay.h"
 #include "game/level/MyRootObject.h"
 
@@ -108,12 +108,6 @@ void closeMenu(GameServer& server)
     if (auto* root = dynamic_cast<MyRootObject*>(server.root); root != nullptr) {
         root->local_closeOverlay();
     }
-}
-
-double milliseconds()
-{
-    const Kiv* kiv = Kiv::instance();
-    return kiv != nullptr && kiv->timeKeeper != nullptr ? kiv->timeKeeper->getPhysicalTime() * 1000.0 : 0.0;
 }
 } // namespace
 
@@ -217,6 +211,8 @@ bool EditorSession::putBackKept(GameServer& server, UString& why)
         return false;
     }
     keptLevel.clear();
+    // The play test's fade (the level start's opening wipe) ends with it.
+    LevelServices::setFade(0.0f, 0.0f);
     GameController* gc = owner->getGameController();
     KivBase* edited = keptEdited > 0 ? owner->server->findObjectOrNull(keptEdited) : nullptr;
     if (gc != nullptr && gc->editor != nullptr && edited != nullptr) {
@@ -229,6 +225,8 @@ bool EditorSession::putBackKept(GameServer& server, UString& why)
 
 bool EditorSession::save(GameServer& server)
 {
+    // Every outcome shows on the level's line.
+    closeMenu(server);
     if (levelFile.empty()) {
         report(u"Level not saved: it has no file name.");
         return false;
@@ -241,15 +239,10 @@ bool EditorSession::save(GameServer& server)
                             shownPath));
         return false;
     }
-    closeMenu(server);
     // A play test changes nothing of what is saved: the level as it stood before it.
     const std::vector<std::uint8_t> bytes = isPlayTest() ? keptLevel : levelBytes(server);
     // What is written is what the next start reads: bytes it would refuse replace no earlier copy.
-    const double start = milliseconds();
-    const UString refused = ContextLevelManager::whyNotLoadable(bytes);
-    Logger::logFrom("EditorSession::save", u"%s checked as a saved copy in %.1f ms.", shownPath,
-                    milliseconds() - start);
-    if (!refused.empty()) {
+    if (const UString refused = ContextLevelManager::whyNotLoadable(bytes); !refused.empty()) {
         report(formatString(u"Level not saved: it would not load again (%s). The copy saved before stays as it was.",
                             refused));
         return false;

@@ -218,9 +218,13 @@ UString ContextLevelManager::whyNotLoadable(const std::vector<std::uint8_t>& byt
             THEROLE = role;
         }
     } restore;
+    const double start = physicalTime();
     const GameServer::CheckScope checking;
     ContextLevelManager reader{CheckOnly{}};
     const UString why = reader.readSavedCopy(bytes);
+    Logger::logFrom("ContextLevelManager::whyNotLoadable", u"%u bytes read as a saved copy in %.1f ms%s%s.",
+                    static_cast<unsigned>(bytes.size()), (physicalTime() - start) * 1000.0,
+                    why.empty() ? u"" : u": ", why);
     // Its objects go as those of their own role.
     THEROLE = reader.server;
     return why;

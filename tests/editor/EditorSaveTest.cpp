@@ -420,7 +420,7 @@ TEST_F(EditorTest, RefusedSavedCopyIsKeptAsideAndNoSaveReplacesIt)
                                                         .c_str())));
         if (i == 1) {
             // Spelled out letter by letter.
-            frames(260);
+            frames(400);
             saveScreenshot("editor-copy-not-used");
         }
         tapWith("Left Ctrl", "S");
@@ -489,9 +489,12 @@ TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     EXPECT_EQ(consoleCount("Level not saved: "), 1);
     std::filesystem::remove_all(path);
-    // A level held only in memory has no name to save under.
+    // A level held only in memory has no name to save under; the pause menu closes to show why.
+    tap("Escape");
+    ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
     EditorSession memory{UString()};
     EXPECT_FALSE(memory.save(*manager->server));
+    EXPECT_EQ(manager->getRoot()->contextOverlay, nullptr);
 }
 
 TEST_F(EditorTest, SaveReplacesTheFileALinkNamesAsTheUserFilesDo)
