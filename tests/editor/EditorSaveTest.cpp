@@ -337,11 +337,17 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
              tap("F4");
          },
          true, savedLine},
-        // What the load refuses is not saved, however the editor let it through.
+        // What the load refuses is not saved, however the editor let it through, nor played: the play test
+        // could not give it back.
         {"list out of its place",
          [&] {
              THEROLE = manager->server;
              level().cargoList = level().findHouse();
+             tap("F4");
+             EXPECT_TRUE(manager->server->bEditing);
+             EXPECT_EQ(consoleCount("Play test not started: the level would not load again. (its controller's "
+                                    "cargoList is not a list in its place)"),
+                       1);
          },
          false, u"Level not saved: it would not load again (its controller's cargoList is not a list in its place)."},
         {"object held",
