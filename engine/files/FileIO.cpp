@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -121,6 +122,25 @@ std::string FileIO::followLinks(const std::string& path)
     return current;
 }
 
+namespace {
+// Writes the bytes to an open file and flushes them to the disk; the file is closed either way.
+bool writeAndSync(Descriptor& fd, const void* data, std::size_t size)
+{
+    bool ok = writeAll(fd.get(), static_cast<const std::uint8_t*>(data), size);
+    ok = ok && fsync(fd.get()) == 0;
+    return fd.close() && ok;
+}
+
+// The rename or link of a file reaches the disk only with its folder.
+void syncFolder(const std::string& path)
+{
+    Descriptor folder(::open(FileIO::folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) {
+        fsync(folder.get());
+    }
+}
+} // namespace
+
 bool FileIO::writeFileReplacing(const std::string& path, const void* data, std::size_t size)
 {
     const std::string target = followLinks(path);
@@ -130,21 +150,46 @@ bool FileIO::writeFileReplacing(const std::string& path, const void* data, std::
         if (fd.get() < 0) {
             return false;
         }
-        bool ok = writeAll(fd.get(), static_cast<const std::uint8_t*>(data), size);
-        ok = ok && fsync(fd.get()) == 0;
-        ok = fd.close() && ok;
-        if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        if (!writeAndSync(fd, data, size) || std::rename(temporary.c_str(), target.c_str()) != 0) {
             const int saved = errno;
             std::remove(temporary.c_str());
             errno = saved;
             return false;
         }
     }
-    // The rename itself reaches the disk only with the folder.
-    Descriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0) {
-        fsync(folder.get());
+    syncFolder(target);
+    return true;
+}
+
+bool FileIO::writeFileExclusive(const std::string& path, const void* data, std::size_t size)
+{
+    // A name no other writer uses, ending as the leftovers of an interrupted write do.
+    std::string temporary = path + ".XXXXXX" + TEMPORARY_SUFFIX;
+    Descriptor fd(mkostemps(temporary.data(), static_cast<int>(std::strlen(TEMPORARY_SUFFIX)), O_CLOEXEC));
+    if (fd.get() < 0) {
+        return false;
     }
+    bool ok = writeAndSync(fd, data, size) && ::link(temporary.c_str(), path.c_str()) == 0;
+    const int err = errno;
+    std::remove(temporary.c_str());
+    if (!ok && (err == EPERM || err == EOPNOTSUPP || err == ENOSYS)) {
+        // A file system without links: the file is made under its name, which must be free; a part
+        // written there is taken away again.
+        Descriptor direct(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (direct.get() < 0) {
+            return false;
+        }
+        if (!writeAndSync(direct, data, size)) {
+            const int failed = errno;
+            std::remove(path.c_str());
+            errno = failed;
+            return false;
+        }
+    } else if (!ok) {
+        errno = err;
+        return false;
+    }
+    syncFolder(path);
     return true;
 }
 

@@ -15,6 +15,11 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std:
 // the old or the new file, never a part. A symbolic link is followed: its target is replaced and the
 // link stays.
 bool writeFileReplacing(const std::string& path, const void* data, std::size_t size);
+// Writes the bytes as a new file under that name, never over anything there (a file, a folder, a link):
+// written whole to a temporary file of its own in the same folder, flushed, then linked under the name
+// only when the name is free, so that the name shows either nothing or the whole file. False when the
+// name is taken (EEXIST) or the file cannot be written; errno tells why.
+bool writeFileExclusive(const std::string& path, const void* data, std::size_t size);
 // The file a path ends at once every symbolic link on its last part is followed (the path itself when
 // it is no link).
 std::string followLinks(const std::string& path);

@@ -210,17 +210,26 @@ bool FileManager::isKeptUnreadable(const std::string& path)
     return keptFiles().count(path) != 0;
 }
 
-bool FileManager::keepDamagedCopy(const std::string& path, const std::vector<std::uint8_t>& bytes)
+bool FileManager::keepDamagedCopy(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                                  std::string* keptAs)
 {
-    const std::string copy = path + ".bad";
-    if (!FileIO::writeFileReplacing(copy, bytes.data(), bytes.size())) {
-        const int err = errno;
-        Logger::logFrom("FileManager::keepDamagedCopy", u"Warning: Could not copy the damaged file '%s' to '%s' (errno %d:%s).",
-                        path, copy, err, std::strerror(err));
+    std::string copy;
+    int err = EEXIST;
+    for (int number = 1; number <= MAX_DAMAGED_COPIES && err == EEXIST; ++number) {
+        copy = path + ".bad" + (number > 1 ? std::to_string(number) : std::string());
+        err = FileIO::writeFileExclusive(copy, bytes.data(), bytes.size()) ? 0 : errno;
+    }
+    if (err != 0) {
+        Logger::logFrom("FileManager::keepDamagedCopy",
+                        u"Warning: Could not copy the damaged file '%s' to '%s' (errno %d:%s).", path, copy, err,
+                        std::strerror(err));
         reportFailedSave(copy, err);
         return false;
     }
     Logger::logFrom("FileManager::keepDamagedCopy", u"The damaged file '%s' is kept as '%s'.", path, copy);
+    if (keptAs != nullptr) {
+        *keptAs = copy;
+    }
     return true;
 }
 

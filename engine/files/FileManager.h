@@ -76,7 +76,7 @@ public:
         Unreadable, // the file exists but cannot be read: the record keeps its defaults and the file is
                     // never saved over in this run
         Damaged,    // the file was read but failed a check: the record keeps its defaults and the file
-                    // was copied to <name>.bad (one copy, replaced by a newer one) before a save replaces it
+                    // was copied aside (keepDamagedCopy) before a save replaces it
     };
     // Reads the packed user file folder + fileName and copies its payload over `record` only when the
     // digest checks, the stored size equals `expectedSize` and the stream inflates to exactly that size.
@@ -90,8 +90,12 @@ public:
     // Remembers that the file could not be read: saves leave it alone for the rest of the run.
     static void keepUnreadableFile(const std::string& path);
     static bool isKeptUnreadable(const std::string& path);
-    // Keeps the bytes of a damaged file as path + ".bad"; false when the copy could not be written.
-    static bool keepDamagedCopy(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    // Keeps the bytes of a damaged file beside it under a name of its own, the first one free of
+    // path + ".bad", ".bad2", ".bad3", ... up to ".bad<MAX_DAMAGED_COPIES>"; a copy kept before is never
+    // replaced. Gives the name used (keptAs); false when no copy could be written.
+    static bool keepDamagedCopy(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                                std::string* keptAs = nullptr);
+    static constexpr int MAX_DAMAGED_COPIES = 99;
     // A file of the user folder could not be written (errno `err`). The log may live in that very folder,
     // so the first failure of the run (of the process's file manager) also goes to standard error, naming
     // the folder and the reason; the caller logs every failure as before and the game goes on.

@@ -21,6 +21,7 @@
 #include "game/front/Global.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
+#include "game/level/LevelServices.h"
 #include "game/level/MessageDisplay.h"
 #include "game/level/MyRootObject.h"
 
@@ -129,9 +130,18 @@ void dropDeleted(NetRole& role)
         }
     }
 }
+
+// A menu open over the level (the pause menu) is closed, as its own close does: the level stands still
+// under it, with the outcome's line, and a level written with it open would not load.
+void closeMenu(GameServer& server)
+{
+    if (auto* root = dynamic_cast<MyRootObject*>(server.root); root != nullptr) {
+        root->local_closeOverlay();
+    }
+}
 } // namespace
 
-EditorSession::EditorSession(const UString& file) : levelFile(file) {}
+EditorSession::EditorSession(const UString& file, ContextLevelManager* owner) : levelFile(file), owner(owner) {}
 
 bool EditorSession::isAllowed()
 {
@@ -147,64 +157,106 @@ std::string EditorSession::savedLevelPath(UStringView file)
     return folder + "levels/" + name;
 }
 
+bool EditorSession::isSaveKey(const KivInput& input)
+{
+    return input.wasKeyPressed(KEY_S) && input.getModifierState() == MODIFIER_CTRL;
+}
+
 void EditorSession::tick(GameServer& server, const KivInput& input)
 {
     if (!startMessage.empty()) {
         report(startMessage);
         startMessage.clear();
     }
-    if (bEnding) {
-        // The level stands still while the reason is on the screen, then goes back to the map.
-        if (server.replicationClock >= endTime) {
-            server.levelResultCode = ContextLevelManager::RESULT_NOT_PLAYED;
-        }
-        return;
-    }
     if (input.wasKeyPressed(KEY_F4)) {
         toggleEditing(server);
-    } else if (server.bEditing && input.wasKeyPressed(KEY_S) && input.getModifierState() == MODIFIER_CTRL) {
+    } else if (isSaveKey(input)) {
         save(server);
     }
 }
 
-void EditorSession::toggleEditing(GameServer& server)
+std::vector<std::uint8_t> EditorSession::levelBytes(GameServer& server)
 {
-    if (server.bEditing) {
-        server.bEditing = false;
-        if (!bPlayed) {
-            bPlayed = true;
-            try {
-                server.runLevelStart();
-            } catch (const PacketDecodeError& error) {
-                endUnplayable(server, error.message);
-                return;
-            }
-        }
-        report(u"Editing off: play test.");
-    } else {
-        server.bEditing = true;
-        report(u"Editing on.");
-    }
+    closeMenu(server);
+    dropDeleted(server);
+    Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+    server.writeFullState(level);
+    return std::vector<std::uint8_t>(level.data(), level.data() + level.size());
 }
 
-void EditorSession::endUnplayable(GameServer& server, const UString& why)
+void EditorSession::toggleEditing(GameServer& server)
 {
-    // What the set-up made before it stopped goes with the level; nothing more of it runs.
-    server.bEditing = true;
-    bEnding = true;
-    const UString path = levelFile.empty() ? UString(u"(memory)") : toUString(savedLevelPath(levelFile).c_str());
-    Logger::logFrom("EditorSession::toggleEditing", u"The edited level %s cannot be played (%s); the level ends.",
-                    path, why);
-    const double shown = report(formatString(u"Play test not started: the level cannot be set up. (%s)", why));
-    endTime = server.replicationClock + std::max(shown, MESSAGE_SECONDS);
+    if (!server.bEditing) {
+        UString why;
+        if (putBackKept(server, why)) {
+            report(u"Editing on: the level stands as it stood before the play test.");
+        } else {
+            report(formatString(u"Editing not resumed: the level kept before the play test could not be read "
+                                u"again. (%s)",
+                                why));
+        }
+        return;
+    }
+    std::vector<std::uint8_t> bytes = levelBytes(server);
+    // Played, it could not be put back: the play test would lose the edits.
+    if (const UString why = ContextLevelManager::whyNotLoadable(bytes); !why.empty()) {
+        report(formatString(u"Play test not started: the level would not load again. (%s)", why));
+        return;
+    }
+    keptLevel = std::move(bytes);
+    keptEdited = 0;
+    if (const GameController* gc = GameController::getCurrent(); gc != nullptr && gc->editor != nullptr) {
+        const KivBase* edited = gc->editor->edited.get();
+        keptEdited = edited != nullptr ? edited->objectUID : 0;
+        keptPanel = gc->editor->panelPos;
+    }
+    server.bEditing = false;
+    try {
+        server.runLevelStart();
+    } catch (const PacketDecodeError& error) {
+        const UString path = levelFile.empty() ? UString(u"(memory)") : toUString(savedLevelPath(levelFile).c_str());
+        Logger::logFrom("EditorSession::toggleEditing", u"The edited level %s cannot be played (%s); editing goes on.",
+                        path, error.message);
+        // What the set-up made before it stopped goes with the level played.
+        UString why;
+        report(putBackKept(server, why)
+                   ? formatString(u"Play test not started: the level cannot be set up. (%s)", error.message)
+                   : formatString(u"Play test not started: the level cannot be set up, nor read again. (%s; %s)",
+                                  error.message, why));
+        return;
+    }
+    report(u"Editing off: play test.");
+}
+
+bool EditorSession::putBackKept(GameServer& server, UString& why)
+{
+    if (owner == nullptr || keptLevel.empty()) {
+        server.bEditing = true;
+        return true;
+    }
+    why = owner->restoreEdited(keptLevel);
+    if (!why.empty()) {
+        // The level played stays, standing still.
+        server.bEditing = true;
+        return false;
+    }
+    keptLevel.clear();
+    // The play test's fade (the level start's opening wipe) ends with it.
+    LevelServices::setFade(0.0f, 0.0f);
+    GameController* gc = owner->getGameController();
+    KivBase* edited = keptEdited > 0 ? owner->server->findObjectOrNull(keptEdited) : nullptr;
+    if (gc != nullptr && gc->editor != nullptr && edited != nullptr) {
+        gc->editor->editObject(edited);
+        gc->editor->panelPos = keptPanel;
+        gc->editor->placePanel();
+    }
+    return true;
 }
 
 bool EditorSession::save(GameServer& server)
 {
-    if (bPlayed) {
-        report(u"Level not saved: it was played since it was loaded. Load it again to save it.");
-        return false;
-    }
+    // Every outcome shows on the level's line.
+    closeMenu(server);
     if (levelFile.empty()) {
         report(u"Level not saved: it has no file name.");
         return false;
@@ -217,19 +269,18 @@ bool EditorSession::save(GameServer& server)
                             shownPath));
         return false;
     }
+    // A play test changes nothing of what is saved: the level as it stood before it.
+    const std::vector<std::uint8_t> bytes = isPlayTest() ? keptLevel : levelBytes(server);
+    // What is written is what the next start reads: bytes it would refuse replace no earlier copy.
+    if (const UString refused = ContextLevelManager::whyNotLoadable(bytes); !refused.empty()) {
+        report(formatString(u"Level not saved: it would not load again (%s). The copy saved before stays as it was.",
+                            refused));
+        return false;
+    }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    // A menu open over the level (the pause menu: no other opens before the level is played) is closed first,
-    // as its own close does: the level stands still under it, with the outcome's line, and a copy written
-    // with it open would be refused when loaded.
-    if (auto* root = dynamic_cast<MyRootObject*>(server.root); root != nullptr) {
-        root->local_closeOverlay();
-    }
-    dropDeleted(server);
     // As the user files are written: a temporary file flushed to the disk, renamed over the old one.
-    Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
-    server.writeFullState(level);
-    const bool written = !error && FileIO::writeFileReplacing(path, level.data(), level.size());
+    const bool written = !error && FileIO::writeFileReplacing(path, bytes.data(), bytes.size());
     if (!written) {
         // The level saved before (if any) stays as it was.
         FileManager::reportFailedSave(path, error ? error.value() : errno);
@@ -240,21 +291,19 @@ bool EditorSession::save(GameServer& server)
     return true;
 }
 
-void EditorSession::savedCopyRefused(const UString& why, bool keptAside)
+void EditorSession::savedCopyRefused(const UString& why, const std::string& keptAs)
 {
-    // The reason is a sentence of its own, which the screen leaves to the console when the line is too wide.
     UString reason = why;
     while (!reason.empty() && reason.back() == u'.') {
         reason.pop_back();
     }
-    if (!reason.empty() && reason[0] >= u'a' && reason[0] <= u'z') {
-        reason[0] = static_cast<char16_t>(reason[0] - u'a' + u'A');
-    }
-    const UString path = toUString(savedLevelPath(levelFile).c_str());
-    startMessage = keptAside ? formatString(u"Copy not used. %s. The saved copy %s is kept as %s.bad; the archive's "
-                                            u"level is shown, and Ctrl+S saves it in its place.",
-                                            reason, path, path)
-                             : formatString(u"Copy not used. %s. The saved copy %s is left where it is; the "
-                                            u"archive's level is shown, and no save replaces the copy in this run.",
-                                            reason, path);
+    // Where the copy is and why come first: the screen leaves later sentences to the console when the line
+    // is too wide.
+    startMessage = !keptAs.empty()
+                       ? formatString(u"Copy not used, kept as %s: %s. The archive's level is shown, and Ctrl+S "
+                                      u"saves it in place of the copy.",
+                                      toUString(keptAs.c_str()), reason)
+                       : formatString(u"Copy not used, %s is left as it is: %s. The archive's level is shown, and "
+                                      u"no save replaces the copy in this run.",
+                                      toUString(savedLevelPath(levelFile).c_str()), reason);
 }

@@ -1,55 +1,72 @@
 #pragma once
 // Editing one loaded level, for a program started with "-editor": the level loads with editing on (its
-// start-up set-up waits); F4 switches editing off, which runs the set-up once and starts a play test, and
-// on again (the level then stands still). Ctrl+S writes the level to "levels/" in the user folder under
-// its own file name, but only while the level has not been played since it was loaded, so that no set-up
-// object or play state is ever saved. The level manager reads a level from there when it exists.
+// start-up set-up waits). F4 starts a play test: the level as it stands is kept in memory (the bytes
+// Ctrl+S would write) and its set-up runs; F4 again puts the kept level back, read as a saved copy is, so
+// that editing goes on from the level as edited, unplayed. Ctrl+S writes the level (during a play test the
+// one kept when it began) to "levels/" in the user folder under its own file name, once the bytes pass the
+// check a saved copy meets when it is loaded. The level manager reads a level from there when it exists.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/core/UString.h"
+#include "engine/core/V3.h"
 
+class ContextLevelManager;
 class GameServer;
 class KivInput;
 
 class EditorSession {
 public:
     // levelFile: the archive name the level was loaded under ("./levels/b1.lev"); empty for a level
-    // held only in memory, which cannot be saved.
-    explicit EditorSession(const UString& levelFile);
+    // held only in memory, which cannot be saved. owner: the level manager playing the level, which puts
+    // the level kept for a play test back (without one, editing on again goes on from the level played).
+    explicit EditorSession(const UString& levelFile, ContextLevelManager* owner = nullptr);
 
     // True when the program was started with "-editor".
     static bool isAllowed();
     // Where an edited level of that archive name is kept: <user folder>levels/<file name>.
     static std::string savedLevelPath(UStringView levelFile);
+    // Ctrl+S went down this frame.
+    static bool isSaveKey(const KivInput& input);
 
     // The keys, once per frame, with the level's role current.
     void tick(GameServer& server, const KivInput& input);
-    // Switches editing off (the first time: the level-start set-up runs) or on again. A level the user
-    // saved whose set-up fails is not played: the reason goes to the log and on the screen, and the level
-    // stands still until it ends, back to the world map, once the reason has been shown; the world map books
-    // no run.
+    // Editing off: the level as it stands is kept and its set-up runs, starting a play test; a level that
+    // would not load again is not played, nor one whose set-up fails (the kept level is put back), and the
+    // screen says why. Editing on: the kept level is put back (the owner's server is then a new one) and
+    // the object edited before is edited again, its panel where it stood.
     void toggleEditing(GameServer& server);
     // Writes the level as the user files are written (temporary file synced, then renamed over the old one
-    // or over the file a link names), after closing the menu open over it (the pause menu); false when it
-    // was played since loading, has no file name, when the copy there could not be used and is kept where
-    // it is in this run, or when it cannot be written. The outcome goes to the console and on the screen.
+    // or over the file a link names), after closing the menu open over it (the pause menu); during a play
+    // test the level kept when it began. False, with the copy saved before left as it was, when the level
+    // has no file name, when the copy there could not be used and is kept where it is in this run, when
+    // the bytes would not load as a saved copy, or when they cannot be written. The outcome goes to the
+    // console and on the screen.
     bool save(GameServer& server);
-    // The level's saved copy could not be used (why), and the archive's level is edited instead: the copy
-    // was kept aside as the damaged user files are (keptAside), or, when it could not be, is left where it
-    // is. Said on the screen when the level starts.
-    void savedCopyRefused(const UString& why, bool keptAside);
+    // The level's saved copy could not be used (why), and the archive's level is edited instead. keptAs:
+    // where the copy was kept aside, as the damaged user files are; empty when it could not be and the
+    // copy is left where it is. Said on the screen when the level starts.
+    void savedCopyRefused(const UString& why, const std::string& keptAs);
     // Writes an outcome of the editor to the console (or the log) and shows it on the level's message line,
     // in the room the editor's panel leaves on the screen (beside the panel while one is shown), drawn
     // smaller when wider than that; answers how long it stays there (seconds; 0 without a level).
     static double report(const UString& line);
 
+    // A play test runs: the level as it stood before it is kept.
+    bool isPlayTest() const { return !keptLevel.empty(); }
+
     UString levelFile;
-    bool bPlayed = false;
 
 private:
-    void endUnplayable(GameServer& server, const UString& why);
+    // The bytes Ctrl+S writes of the level standing now.
+    static std::vector<std::uint8_t> levelBytes(GameServer& server);
+    // Puts the kept level back for editing; false, with the reason, when it could not be read again.
+    bool putBackKept(GameServer& server, UString& why);
 
-    UString startMessage;  // shown once the level runs
-    bool bEnding = false;  // the level ends at endTime on its role's clock
-    double endTime = 0.0;
+    ContextLevelManager* owner;
+    std::vector<std::uint8_t> keptLevel; // the level as it stood when the play test began
+    int32_t keptEdited = 0;               // the UID of the object edited then (0: none)
+    V3 keptPanel;                         // where its panel stood
+    UString startMessage;                 // shown once the level runs
 };

@@ -10,6 +10,7 @@
 #include "engine/audio/KivAudio.h"
 #include "engine/audio/SoundStream.h"
 #include "engine/core/Format.h"
+#include "engine/core/KivRandom.h"
 #include "engine/core/Logger.h"
 #include "engine/core/TimeKeeper.h"
 #include "engine/files/FileBlock.h"
@@ -23,6 +24,7 @@
 #include "engine/net/Packet.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
+#include "game/front/ContextManager.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextSky.h"
 #include "game/level/GameController.h"
@@ -50,7 +52,7 @@ ContextLevelManager::ContextLevelManager(int levelNumber)
 {
     const UString fileName = ProfileData::levelNumberToFile(levelNumber);
     if (EditorSession::isAllowed()) {
-        editSession = std::make_unique<EditorSession>(fileName);
+        editSession = std::make_unique<EditorSession>(fileName, this);
     }
     createServer();
     load(fileName);
@@ -59,7 +61,7 @@ ContextLevelManager::ContextLevelManager(int levelNumber)
 ContextLevelManager::ContextLevelManager(const UString& fileName)
 {
     if (EditorSession::isAllowed()) {
-        editSession = std::make_unique<EditorSession>(fileName);
+        editSession = std::make_unique<EditorSession>(fileName, this);
     }
     createServer();
     load(fileName);
@@ -68,13 +70,30 @@ ContextLevelManager::ContextLevelManager(const UString& fileName)
 ContextLevelManager::ContextLevelManager(Packet& stream)
 {
     if (EditorSession::isAllowed()) {
-        editSession = std::make_unique<EditorSession>(UString());
+        editSession = std::make_unique<EditorSession>(UString(), this);
     }
     createServer();
     replay(stream);
 }
 
-ContextLevelManager::~ContextLevelManager() = default;
+class ContextLevelManager::CoveredKeys : public KivBase {
+public:
+    explicit CoveredKeys(ContextLevelManager& level) : level(level) {}
+    void tick(double /*time*/, double /*dt*/) override
+    {
+        const Kiv* kiv = Kiv::instance();
+        if (kiv != nullptr && kiv->input != nullptr && EditorSession::isSaveKey(*kiv->input)) {
+            level.saveUnderCover();
+        }
+    }
+
+private:
+    ContextLevelManager& level;
+};
+
+ContextLevelManager::ContextLevelManager(CheckOnly) : bCheckOnly(true) { createServer(); }
+
+ContextLevelManager::~ContextLevelManager() { delete coveredKeys.get(); }
 
 ContextLevelManager::ServerOwner::~ServerOwner()
 {
@@ -93,10 +112,11 @@ void ContextLevelManager::createServer()
     NetAddress address;
     address.setBoth(u"localhost", 0);
     const Kiv* kiv = Kiv::instance();
-    server->connection = new NetConnection(address, kiv != nullptr && kiv->bEmulateLocalhost);
+    // A level read only to be checked binds no socket.
+    server->connection = new NetConnection(address, bCheckOnly || (kiv != nullptr && kiv->bEmulateLocalhost));
     server->bOwnsConnection = true;
     // A level loaded for editing waits with its start-up set-up until its play test begins.
-    server->bEditing = editSession != nullptr;
+    server->bEditing = editSession != nullptr || bCheckOnly;
 }
 
 void ContextLevelManager::load(const UString& fileName)
@@ -139,10 +159,8 @@ bool ContextLevelManager::loadSaved(const UString& fileName)
     }
     const double start = physicalTime();
     Logger::logFrom(CONSTRUCTOR, u"Loading level: %s", shownPath);
-    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, static_cast<int>(bytes.size()));
-    stream.doBytes(bytes.data(), bytes.size());
-    stream.rewindToRead();
-    if (const UString why = playUntrusted(stream); !why.empty()) {
+    if (const UString why = readSavedCopy(bytes); !why.empty()) {
+        renewServer();
         refuseSaved(path, why, &bytes);
         return false;
     }
@@ -152,21 +170,80 @@ bool ContextLevelManager::loadSaved(const UString& fileName)
 
 UString ContextLevelManager::playUntrusted(Packet& stream)
 {
+    const UString why = readUntrusted(stream);
+    if (!why.empty()) {
+        renewServer();
+    }
+    return why;
+}
+
+void ContextLevelManager::renewServer()
+{
+    // What was read goes with its server; the level played instead gets a new one.
+    delete server;
+    server = nullptr;
+    createServer();
+}
+
+UString ContextLevelManager::readUntrusted(Packet& stream)
+{
     // The copy is the user's, not our own data: what cannot be read or played is reported here, not through
     // the fatal path, and is found before the level's set-up builds on it.
     UString why;
     server->bLevelFromOutside = true;
     try {
-        server->start(&stream, [this] { return whyNotPlayable(); });
+        server->start(&stream, [this] {
+            const UString why = whyNotPlayable();
+            return why.empty() ? whyRootNotPlayable() : why;
+        });
     } catch (const PacketDecodeError& error) {
         why = error.message;
     }
-    if (!why.empty()) {
-        // What was read goes with its server; the level played instead gets a new one.
-        delete server;
-        server = nullptr;
-        createServer();
-    }
+    return why;
+}
+
+UString ContextLevelManager::readSavedCopy(const std::vector<std::uint8_t>& bytes)
+{
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+    stream.setReadData(bytes.data(), bytes.size());
+    return readUntrusted(stream);
+}
+
+UString ContextLevelManager::whyNotLoadable(const std::vector<std::uint8_t>& bytes)
+{
+    // Put back however the check ends; declared first, so that it runs after the level read is gone.
+    struct Restore {
+        NetRole* role = THEROLE;
+        std::uint32_t seed = KivRandom::getSeed();
+        ~Restore()
+        {
+            KivRandom::setSeed(seed);
+            THEROLE = role;
+        }
+    } restore;
+    const double start = physicalTime();
+    const GameServer::CheckScope checking;
+    ContextLevelManager reader{CheckOnly{}};
+    const UString why = reader.readSavedCopy(bytes);
+    Logger::logFrom("ContextLevelManager::whyNotLoadable", u"%u bytes read as a saved copy in %.1f ms%s%s.",
+                    static_cast<unsigned>(bytes.size()), (physicalTime() - start) * 1000.0,
+                    why.empty() ? u"" : u": ", why);
+    // Its objects go as those of their own role.
+    THEROLE = reader.server;
+    return why;
+}
+
+UString ContextLevelManager::restoreEdited(const std::vector<std::uint8_t>& bytes)
+{
+    GameServer* const played = server;
+    server = nullptr;
+    createServer();
+    const UString why = readSavedCopy(bytes);
+    GameServer* const gone = why.empty() ? played : server;
+    server = why.empty() ? server : played;
+    THEROLE = gone;
+    delete gone;
+    THEROLE = server;
     return why;
 }
 
@@ -174,13 +251,25 @@ void ContextLevelManager::refuseSaved(const std::string& path, const UString& wh
                                       const std::vector<std::uint8_t>* bytes)
 {
     Logger::logFrom(CONSTRUCTOR, u"The edited level %s cannot be used (%s); the archive's is used.", path, why);
-    // The copy is the user's work, kept as the damaged user files are: copied aside for a save to replace,
-    // or, without that copy, replaced by no save of this run.
-    const bool keptAside = bytes != nullptr && FileManager::keepDamagedCopy(path, *bytes);
-    if (!keptAside) {
+    // The copy is the user's work, kept as the damaged user files are: copied aside under a name of its own
+    // for a save to replace, or, without that copy, replaced by no save of this run.
+    std::string keptAs;
+    if (bytes == nullptr || !FileManager::keepDamagedCopy(path, *bytes, &keptAs)) {
         FileManager::keepUnreadableFile(path);
     }
-    editSession->savedCopyRefused(why, keptAside);
+    editSession->savedCopyRefused(why, keptAs);
+}
+
+UString ContextLevelManager::whyRootNotPlayable() const
+{
+    // The root holds its player list by a plain pointer too: an object of another kind in its place could
+    // go away (an effect that ends) and leave the pointer behind.
+    const MyRootObject* root = getRoot();
+    const KivBase* players = root != nullptr ? root->playerInfoList : nullptr;
+    if (players == nullptr || players->getClass() != &KivBase::classRecord || players->getParent() != root) {
+        return u"its root's playerInfoList is not a list in its place";
+    }
+    return {};
 }
 
 UString ContextLevelManager::whyNotPlayable() const { return GameController::whyNotPlayable(getRoot()); }
@@ -226,6 +315,39 @@ void ContextLevelManager::tickContents(double time, double dt)
     const GameController* gc = getGameController();
     frameRateDrop = gc != nullptr && gc->contextHUD != nullptr ? gc->contextHUD->topRowHeight() : 0.0f;
     Context::tickContents(time, dt);
+}
+
+void ContextLevelManager::onActivate(bool firstActivation)
+{
+    Context::onActivate(firstActivation);
+    delete coveredKeys.get();
+}
+
+void ContextLevelManager::onDeactivate(bool closing)
+{
+    Context::onDeactivate(closing);
+    auto* stack = dynamic_cast<ContextManager*>(getParent());
+    if (!closing && editSession != nullptr && stack != nullptr && coveredKeys.get() == nullptr) {
+        auto* watcher = new CoveredKeys(*this);
+        stack->pointerLayer->appendChild(watcher);
+        coveredKeys.set(watcher);
+    }
+}
+
+void ContextLevelManager::saveUnderCover()
+{
+    if (editSession == nullptr || server == nullptr) {
+        return;
+    }
+    for (KivBase* above = getNext(); above != nullptr; above = above->getNext()) {
+        if (auto* screen = dynamic_cast<Context*>(above)) {
+            screen->bClosed = true;
+        }
+    }
+    NetRole* const previous = THEROLE;
+    THEROLE = server;
+    editSession->save(*server);
+    THEROLE = previous;
 }
 
 void ContextLevelManager::renderContents()

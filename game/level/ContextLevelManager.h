@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/Reference.h"
 #include "engine/core/UString.h"
 #include "engine/render/Context.h"
 
@@ -20,8 +21,8 @@ struct LevelStats;
 
 class ContextLevelManager : public Context {
 public:
-    // The level's result codes; 0 while it runs. The play test of an edited level whose set-up was refused
-    // ends with RESULT_NOT_PLAYED: the level was never played.
+    // The level's result codes; 0 while it runs. RESULT_NOT_PLAYED ends a level that was never played:
+    // the world map books no run.
     enum Result : int32_t { RESULT_END_LEVEL = 1, RESULT_NOT_PLAYED = 2, RESULT_FINISHED = 5, RESULT_RESTART = 6 };
 
     // Plays level 0 to 31 ("./levels/....lev"); another number is fatal.
@@ -36,6 +37,9 @@ public:
 
     void tickContents(double time, double dt) override;
     void renderContents() override;
+    // Screens pushed over the level (menu pages opened from its pause menu, the editor's palette) cover it.
+    void onActivate(bool firstActivation) override;
+    void onDeactivate(bool closing) override;
     // The level's editor layer takes the pointer (panel fields, level objects) while the level is edited.
     KivBase* findObjectUnderPointer(const V3& point) override;
 
@@ -47,27 +51,54 @@ public:
     // The statistics of the run (null without a controller).
     const LevelStats* getLevelStats() const;
 
+    // Why these bytes would not load as a level the editor saved loads at the next start (decoded, each
+    // object's values checked, the level playable); empty when they would. They are read into a server
+    // of their own, gone before the answer: the current role, the shared random sequence, the level
+    // playing, its sounds and the screen stay as they were.
+    static UString whyNotLoadable(const std::vector<std::uint8_t>& bytes);
+    // Puts back a level the editor kept (the bytes Ctrl+S would write) as a saved copy is read, into a
+    // new server with editing on; the level played until then goes once the new one stands. Answers why
+    // the bytes could not be read (the level played then stays), or nothing.
+    UString restoreEdited(const std::vector<std::uint8_t>& bytes);
+
     GameServer* server = nullptr; // owned
     // Present when the program was started with "-editor": the level loads with editing on.
     std::unique_ptr<EditorSession> editSession;
 
 private:
+    struct CheckOnly {};
+    // A manager that only reads a level to check it (whyNotLoadable): editing on, no socket.
+    explicit ContextLevelManager(CheckOnly);
+
     void createServer();
+    // Ctrl+S while the level is covered: the screens over it close, as their Back would close them, and
+    // the level is saved as under its pause menu, with the outcome on its line.
+    void saveUnderCover();
+    // A new, empty server in place of the one read into.
+    void renewServer();
     void load(const UString& fileName);
     // The level as saved by the editor, when there is one and it can be played; false otherwise. A copy
     // that cannot be read or played is left in place, with a log line that names it and says why, and
-    // kept as the damaged user files are: copied to <copy>.bad, which no save replaces, or, when it could
-    // not be read or copied, saved over by nothing in this run. The editor says so on the screen.
+    // kept as the damaged user files are: copied aside to <copy>.bad (or .bad2, .bad3, ...: a name no
+    // copy kept before has), or, when it could not be read or copied, saved over by nothing in this run.
+    // The editor says so on the screen, naming the copy aside.
     bool loadSaved(const UString& fileName);
     // bytes: what was read of the copy; null when it could not be read.
     void refuseSaved(const std::string& path, const UString& why, const std::vector<std::uint8_t>* bytes);
     // Reads a stream from outside into the server, checks it and sets it up. Answers why it cannot be
     // played (the server is then a new, empty one) or nothing when it is played.
     UString playUntrusted(Packet& stream);
+    // The same, leaving in the server what was read when it cannot be played.
+    UString readUntrusted(Packet& stream);
+    // readUntrusted of the bytes of a saved copy.
+    UString readSavedCopy(const std::vector<std::uint8_t>& bytes);
     // Why the loaded level cannot be played (no root, no controller, a layer or list missing, not where the
     // controller keeps it or standing for another list too, a list holding an object of another kind, no
     // pig or house, a menu open), naming the layer or list; empty when it can.
     UString whyNotPlayable() const;
+    // Why the loaded level's root cannot be played (its player list missing or not a list in its place);
+    // empty when it can.
+    UString whyRootNotPlayable() const;
     void replay(Packet& stream);
 
     // Deletes the server with the manager, also when making the manager stops half-way.
@@ -75,4 +106,9 @@ private:
         GameServer*& server;
         ~ServerOwner();
     } serverOwner{server};
+    bool bCheckOnly = false;
+    // The screen stack ticks only its top screen, but its pointer layer under every screen: while the level
+    // is covered, a watcher there takes the save key for it.
+    class CoveredKeys;
+    Reference coveredKeys;
 };

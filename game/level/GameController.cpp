@@ -35,6 +35,7 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/ContextSky.h"
 #include "game/level/GameControllerCalls.h"
+#include "game/level/GameServer.h"
 #include "game/level/LevelServices.h"
 #include "game/front/Global.h"
 #include "game/level/LevelWorld.h"
@@ -155,7 +156,8 @@ GameController::GameController()
 
 GameController::~GameController()
 {
-    if (KivAudio* audio = KivAudio::instance()) {
+    // The level's sounds end with it; a level read only to be checked played none.
+    if (KivAudio* audio = KivAudio::instance(); audio != nullptr && !GameServer::isChecking()) {
         audio->stopAll();
         audio->startAll();
         audio->currentMusic = nullptr;

@@ -3,6 +3,10 @@
 #include "game/level/LevelServices.h"
 #include "game/level/MyRootObject.h"
 
+namespace {
+int gChecking = 0; // CheckScopes alive
+} // namespace
+
 GameServer::GameServer(int32_t mode, int32_t maxPeers, const UString& identity, double version,
                        const UString& secondIdentity)
     : Server(mode, maxPeers, identity, version, secondIdentity, 0.05)
@@ -26,3 +30,9 @@ void GameServer::runLevelStart()
 }
 
 RootObject* GameServer::createRootObject() { return new MyRootObject(); }
+
+GameServer::CheckScope::CheckScope() { ++gChecking; }
+
+GameServer::CheckScope::~CheckScope() { --gChecking; }
+
+bool GameServer::isChecking() { return gChecking > 0; }

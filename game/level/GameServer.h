@@ -18,6 +18,17 @@ public:
     // The level was read from a stream from outside (a level the user saved).
     bool bLevelFromOutside = false;
 
+    // While one lives, the levels made and deleted are read only to be checked: their end stops none of
+    // the sounds, which belong to the level playing.
+    class CheckScope {
+    public:
+        CheckScope();
+        ~CheckScope();
+        CheckScope(const CheckScope&) = delete;
+        CheckScope& operator=(const CheckScope&) = delete;
+    };
+    static bool isChecking();
+
 protected:
     RootObject* createRootObject() override;
 };

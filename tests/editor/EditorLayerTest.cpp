@@ -61,7 +61,7 @@ TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
 
     tap("F4");
     EXPECT_FALSE(manager->server->bEditing);
-    EXPECT_TRUE(manager->editSession->bPlayed);
+    EXPECT_TRUE(manager->editSession->isPlayTest());
     EXPECT_EQ(level().state, GameController::STATE_INTRO);
     EXPECT_EQ(consoleCount("Editing off: play test."), 1);
     const int children = level().bgList->countChildren();
@@ -72,7 +72,7 @@ TEST_F(EditorTest, EditingHoldsTheLevelStillUntilF4StartsAPlayTest)
     frames(20);
     EXPECT_EQ(level().state, state);
 
-    // Off again resumes the play test without a second set-up.
+    // Off again starts a new play test of the level as edited, set up once.
     tap("F4");
     EXPECT_FALSE(manager->server->bEditing);
     EXPECT_EQ(level().bgList->countChildren(), children);

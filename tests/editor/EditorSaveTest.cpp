@@ -1,7 +1,8 @@
 // Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, from whatever state the
-// editor is in, the level manager then loads that copy with every object and property as saved (and without
-// what a deletion just before the save left), a level that was played cannot be saved, a copy whose play
-// test cannot be set up ends, and a copy that cannot be used is kept and said so on the screen.
+// editor is in (a play test, a menu page over the level too), the level manager then loads that copy with
+// every object and property as saved (and without what a deletion just before the save left), a play test
+// changes nothing of what is saved and gives the level back as it stood, bytes that would not load again
+// are not saved, and a copy that cannot be used is kept under a name of its own and said so on the screen.
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -13,15 +14,20 @@
 
 #include "EditorFixture.h"
 
+#include "engine/audio/KivAudio.h"
+#include "engine/audio/SoundStream.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyPointer.h"
 #include "engine/core/PropertyReferenceBase.h"
 #include "engine/files/FileIO.h"
+#include "engine/files/FileManager.h"
 #include "engine/files/ResourceManager.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "engine/net/Packet.h"
+#include "engine/platform/PlatformEventInjector.h"
+#include "game/front/ContextManager.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
 #include "game/level/ContextLevelManager.h"
@@ -30,6 +36,7 @@
 #include "game/level/ContextHUD.h"
 #include "game/level/MessageDisplay.h"
 #include "game/level/MyRootObject.h"
+#include "game/options/ContextOptions.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/A99Object.h"
 #include "game/world/EditorObject.h"
@@ -100,6 +107,24 @@ std::map<int32_t, std::string> snapshot(NetRole& role)
     }
     return tree;
 }
+
+// The same objects with the same properties.
+void expectSameLevel(const std::map<int32_t, std::string>& actual, const std::map<int32_t, std::string>& expected)
+{
+    EXPECT_EQ(actual.size(), expected.size());
+    for (const auto& [uid, text] : expected) {
+        auto it = actual.find(uid);
+        ASSERT_NE(it, actual.end()) << uid << " " << text;
+        EXPECT_EQ(it->second, text) << uid;
+    }
+}
+
+std::vector<std::uint8_t> bytesOf(const std::string& file)
+{
+    std::vector<std::uint8_t> bytes;
+    EXPECT_TRUE(FileIO::readWholeFile(file, bytes)) << file;
+    return bytes;
+}
 } // namespace
 
 TEST_F(EditorTest, SavedLevelLoadsBackPropertyByProperty)
@@ -130,13 +155,7 @@ TEST_F(EditorTest, SavedLevelLoadsBackPropertyByProperty)
     EXPECT_TRUE(harness().logContains("Loading level: " + path));
     EXPECT_TRUE(manager->server->bEditing);
     THEROLE = manager->server;
-    const std::map<int32_t, std::string> loaded = snapshot(*manager->server);
-    EXPECT_EQ(loaded.size(), saved.size());
-    for (const auto& [uid, text] : saved) {
-        auto it = loaded.find(uid);
-        ASSERT_NE(it, loaded.end()) << uid << " " << text;
-        EXPECT_EQ(it->second, text) << uid;
-    }
+    expectSameLevel(snapshot(*manager->server), saved);
     EXPECT_EQ(static_cast<EditorObject*>(level().findHero())->position, moved);
     EXPECT_EQ(editor().levelName, u"Edited");
     EXPECT_FALSE(editor().bShowHulls);
@@ -184,65 +203,93 @@ TEST_F(EditorTest, ObjectDeletedJustBeforeASaveIsGoneFromTheSavedLevel)
     std::filesystem::remove(path);
 }
 
-TEST_F(EditorTest, PlayedLevelIsNotSaved)
+// A play test changes nothing of what is saved, and F4 gives the level back as it stood, the object edited
+// then edited again.
+TEST_F(EditorTest, PlayTestGivesTheLevelBackAsItStoodAndCtrlSSavesThatLevel)
 {
     ASSERT_TRUE(loadLevel(true));
     const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
     std::filesystem::remove(path);
+    THEROLE = manager->server;
+    level().parTime = 123.0;
+    auto* hero = static_cast<EditorObject*>(level().findHero());
+    hero->editorSetPosition(hero->position + V3(40.0f, 0.0f, 0.0f));
+    editor().editObject(hero);
+    const int32_t heroUid = hero->objectUID;
+    const V3 edited = hero->position;
+    const std::map<int32_t, std::string> before = snapshot(*manager->server);
+
     tap("F4");
-    frames(200);
+    ASSERT_FALSE(manager->server->bEditing);
+    PlatformEventInjector::key("Right", true);
+    frames(400);
+    EXPECT_NE(static_cast<EditorObject*>(level().findHero())->position, edited); // the pig walked
+    auto* music = ResourceManager::instance()->find<SoundStream>(u"musicMenu");
+    KivAudio::instance()->setMusic(music);
+    tapWith("Left Ctrl", "S");
+    PlatformEventInjector::key("Right", false);
+    // The check of what is saved leaves the play test as it was, its music too.
+    EXPECT_FALSE(manager->server->bEditing);
+    EXPECT_EQ(KivAudio::instance()->currentMusic, music);
+    EXPECT_TRUE(music->isPlaying());
+    const std::vector<std::uint8_t> savedInPlay = bytesOf(path);
+
     tap("F4");
     ASSERT_TRUE(manager->server->bEditing);
+    EXPECT_EQ(consoleCount("Editing on: the level stands as it stood before the play test."), 1);
+    THEROLE = manager->server;
+    expectSameLevel(snapshot(*manager->server), before);
+    ASSERT_NE(editor().edited.get(), nullptr);
+    EXPECT_EQ(editor().edited.get()->objectUID, heroUid);
     tapWith("Left Ctrl", "S");
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(consoleCount("Level not saved: it was played since it was loaded."), 1);
-    // The screen shows the outcome and its reason; the console the whole line.
-    EXPECT_TRUE(showsMessage(level(), u"Level not saved: it was played since it was loaded. Load it again to save it."));
-    frames(60);
-    saveScreenshot("editor-not-saved");
-    // Ctrl+S is not read while playing either.
-    tap("F4");
-    tapWith("Left Ctrl", "S");
-    EXPECT_EQ(consoleCount("Level not saved"), 1);
+    EXPECT_EQ(consoleCount("Level saved: "), 2);
+
+    // The copy saved after the play test, then the one saved during it.
+    for (const bool during : {false, true}) {
+        if (during) {
+            ASSERT_TRUE(FileIO::writeFileReplacing(path, savedInPlay.data(), savedInPlay.size()));
+        }
+        const int from = static_cast<int>(harness().logLines().size());
+        loadLevel(true, levelNumber);
+        EXPECT_GE(harness().logIndex("Loading level: " + path, from), 0);
+        THEROLE = manager->server;
+        expectSameLevel(snapshot(*manager->server), before);
+        EXPECT_EQ(level().parTime, 123.0);
+    }
+    closeLevel();
+    std::filesystem::remove(path);
 }
 
-TEST_F(EditorTest, SavedCopyWhosePlayTestCannotBeSetUpEndsWithTheReason)
+TEST_F(EditorTest, PlayTestWhoseSetUpFailsGoesBackToTheLevelAsEditedWithTheReason)
 {
     ASSERT_TRUE(loadLevel(true));
     const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
     std::filesystem::remove(path);
     tapWith("Left Ctrl", "S");
+    // Registered without a place in the level: the level loads, its set-up fails.
     auto plantFailingSetUp = [this] {
         THEROLE = manager->server;
-        auto* failing = new FailingSetUp();
-        manager->server->registerObject(failing, 0);
-        level().objectList->appendChild(failing);
+        manager->server->registerObject(new FailingSetUp(), 0);
     };
     loadLevel(true, levelNumber);
     ASSERT_TRUE(harness().logContains("Loading level: " + path));
+    editor().levelName = u"Edited";
     plantFailingSetUp();
     tap("F4");
     EXPECT_TRUE(harness().logContains("EditorSession::toggleEditing(): The edited level " + path +
-                                      " cannot be played (Set-up failed.); the level ends."));
-    // The console and the screen show the outcome with its reason.
+                                      " cannot be played (Set-up failed.); editing goes on."));
+    // The console and the screen show the outcome with its reason; the level is edited on as it stood.
     const UString line = u"Play test not started: the level cannot be set up. (Set-up failed.)";
     EXPECT_EQ(consoleCount(wideToUtf8(line)), 1);
     EXPECT_TRUE(showsMessage(level(), line));
-    // The level stands still while the reason is shown, then ends back to the world map.
-    EXPECT_TRUE(manager->server->bEditing);
     frames(60);
     saveScreenshot("editor-play-test-refused");
-    tap("F4");
     EXPECT_TRUE(manager->server->bEditing);
+    EXPECT_FALSE(manager->editSession->isPlayTest());
+    EXPECT_EQ(level().state, 0);
+    EXPECT_EQ(editor().levelName, u"Edited");
     EXPECT_EQ(manager->getResultCode(), 0);
-    // Spelt out letter by letter, the whole line stands for 4 s once its last letter is there.
-    manager->server->replicationClock += 4.0;
-    frames(1);
-    EXPECT_EQ(manager->getResultCode(), 0);
-    manager->server->replicationClock += MessageDisplay::LETTER_DELAY * static_cast<double>(line.size());
-    frames(1);
-    EXPECT_EQ(manager->getResultCode(), ContextLevelManager::RESULT_NOT_PLAYED);
-    EXPECT_TRUE(manager->bClosed);
+    EXPECT_FALSE(manager->bClosed);
 
     // The archive's level keeps the fatal path.
     std::filesystem::remove(path);
@@ -275,15 +322,34 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
         {"level settings (F2)", [&] { tap("F2"); }, true, savedLine},
         {"editor settings (F3)", [&] { tap("F3"); }, true, savedLine},
         {"pause menu", [&] { tap("Escape"); }, true, savedLine},
+        // A page pushed over the level from its pause menu closes, as Back would close it.
+        {"options page", [&] {
+             tap("Escape");
+             stack().addContext(new ContextOptions());
+             frames(2);
+         },
+         true, savedLine},
+        {"play test", [&] { tap("F4"); }, true, savedLine},
         {"play test refused",
          [&] {
              THEROLE = manager->server;
-             auto* failing = new FailingSetUp();
-             manager->server->registerObject(failing, 0);
-             level().objectList->appendChild(failing);
+             manager->server->registerObject(new FailingSetUp(), 0);
              tap("F4");
          },
-         false, u"Play test not started: the level cannot be set up. (Set-up failed.)"},
+         true, savedLine},
+        // What the load refuses is not saved, however the editor let it through, nor played: the play test
+        // could not give it back.
+        {"list out of its place",
+         [&] {
+             THEROLE = manager->server;
+             level().cargoList = level().findHouse();
+             tap("F4");
+             EXPECT_TRUE(manager->server->bEditing);
+             EXPECT_EQ(consoleCount("Play test not started: the level would not load again. (its controller's "
+                                    "cargoList is not a list in its place)"),
+                       1);
+         },
+         false, u"Level not saved: it would not load again (its controller's cargoList is not a list in its place)."},
         {"object held",
          [&] {
              auto* hero = static_cast<EditorObject*>(level().findHero());
@@ -301,9 +367,14 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
         editor().levelName = toUString(what);
         enter();
         const int savedBefore = consoleCount("Level saved: ");
+        const std::vector<std::uint8_t> earlier = bytesOf(path);
         tapWith("Left Ctrl", "S");
         EXPECT_EQ(consoleCount("Level saved: "), savedBefore + (saved ? 1 : 0));
-        // The menu closes with the save, and the level's line shows the outcome.
+        if (!saved) {
+            EXPECT_EQ(bytesOf(path), earlier);
+        }
+        // The menus close with the save, and the level's line shows the outcome.
+        EXPECT_EQ(stack().getTop(), manager.get());
         EXPECT_EQ(manager->getRoot()->contextOverlay, nullptr);
         EXPECT_TRUE(showsMessage(level(), shown));
         mouseButton(0, false);
@@ -322,80 +393,93 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
     std::filesystem::remove(path);
 }
 
-// A saved copy that cannot be used is kept as the damaged user files are: the screen says so and why, the
-// copy goes to <copy>.bad, which Ctrl+S then leaves as it is; a copy that cannot be copied aside, or not even
-// read, is saved over by nothing in this run.
+// A saved copy that cannot be used is kept as the damaged user files are: the copy goes aside under a name
+// no copy kept before has (<copy>.bad, .bad2, ...), which the screen names with the reason, and Ctrl+S then
+// saves in its place; a copy that cannot be copied aside, or not even read, is saved over by nothing in this
+// run.
 TEST_F(EditorTest, RefusedSavedCopyIsKeptAsideAndNoSaveReplacesIt)
 {
     ASSERT_TRUE(loadLevel(true));
     const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
     const std::string folder = std::filesystem::path(path).parent_path().string() + "/";
-    // As a save with the pause menu open wrote it.
+    const std::string shown = "levels/" + std::filesystem::path(path).filename().string();
+    // As saves with the pause menu open wrote them, two different ones.
     tap("Escape");
     ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
-    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
-    manager->server->writeFullState(stream);
-    const std::vector<std::uint8_t> refused(stream.data(), stream.data() + stream.size());
+    std::vector<std::uint8_t> refused[2];
+    for (std::vector<std::uint8_t>& bytes : refused) {
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
+        manager->server->writeFullState(stream);
+        bytes.assign(stream.data(), stream.data() + stream.size());
+        editor().levelName = u"Second";
+    }
+    ASSERT_NE(refused[0], refused[1]);
     std::filesystem::create_directories(folder);
-    ASSERT_TRUE(FileIO::writeFileReplacing(path, refused.data(), refused.size()));
-    auto bytesOf = [](const std::string& file) {
-        std::vector<std::uint8_t> bytes;
-        EXPECT_TRUE(FileIO::readWholeFile(file, bytes)) << file;
-        return bytes;
-    };
 
+    for (int i = 0; i < 2; ++i) {
+        const std::string copy = path + (i == 0 ? ".bad" : ".bad2");
+        ASSERT_TRUE(FileIO::writeFileReplacing(path, refused[i].data(), refused[i].size()));
+        loadLevel(true, levelNumber);
+        EXPECT_EQ(consoleCount("Copy not used, kept as " + copy + ": it was saved with an overlay open."), 1);
+        EXPECT_TRUE(showsMessage(level(), toUString(("Copy not used, kept as " + shown + (i == 0 ? ".bad" : ".bad2") +
+                                                     ": it was saved with an overlay open.")
+                                                        .c_str())));
+        if (i == 1) {
+            // Spelled out letter by letter.
+            frames(400);
+            saveScreenshot("editor-copy-not-used");
+        }
+        tapWith("Left Ctrl", "S");
+        EXPECT_EQ(consoleCount("Level saved: "), i + 1);
+        // Every copy kept aside stays as it was.
+        for (int kept = 0; kept <= i; ++kept) {
+            EXPECT_EQ(bytesOf(path + (kept == 0 ? ".bad" : ".bad2")), refused[kept]);
+        }
+    }
     loadLevel(true, levelNumber);
-    EXPECT_TRUE(harness().logContains("cannot be used (it was saved with an overlay open)"));
-    EXPECT_EQ(consoleCount("Copy not used. It was saved with an overlay open. The saved copy " + path +
-                           " is kept as " + path + ".bad;"),
-              1);
-    EXPECT_TRUE(showsMessage(level(), u"Copy not used. It was saved with an overlay open."));
-    // Spelled out letter by letter.
-    frames(260);
-    saveScreenshot("editor-copy-not-used");
-    EXPECT_EQ(bytesOf(path + ".bad"), refused);
-    tapWith("Left Ctrl", "S");
-    EXPECT_EQ(consoleCount("Level saved: "), 1);
-    loadLevel(true, levelNumber);
-    EXPECT_FALSE(harness().logContains("cannot be used (it holds"));
-    EXPECT_EQ(consoleCount("Copy not used."), 1);
-    EXPECT_EQ(bytesOf(path + ".bad"), refused);
+    EXPECT_EQ(consoleCount("Copy not used"), 2);
 
-    // Where the copy aside cannot be made (a folder in its place), and where the copy cannot be read (a
-    // FIFO), the copy stays the only one there is: Ctrl+S leaves it.
+    // Where no copy aside can be made (every name taken), and where the copy cannot be read (a FIFO), the
+    // copy stays the only one there is: Ctrl+S leaves it.
     const struct {
         int number;
         std::function<void(const std::string&)> make;
         const char* reason;
     } kept[] = {{5,
                  [&](const std::string& copy) {
-                     std::filesystem::create_directories(copy + ".bad/x");
-                     ASSERT_TRUE(FileIO::writeFileReplacing(copy, refused.data(), refused.size()));
+                     for (int n = 1; n <= FileManager::MAX_DAMAGED_COPIES; ++n) {
+                         std::filesystem::create_directories(copy + ".bad" + (n > 1 ? std::to_string(n) : ""));
+                     }
+                     ASSERT_TRUE(FileIO::writeFileReplacing(copy, refused[0].data(), refused[0].size()));
                  },
-                 "It was saved with an overlay open."},
+                 "it was saved with an overlay open."},
                 {6, [](const std::string& copy) { ASSERT_EQ(mkfifo(copy.c_str(), 0600), 0); },
-                 "It is not a regular file."}};
+                 "it is not a regular file."}};
     for (const auto& [number, make, reason] : kept) {
         SCOPED_TRACE(reason);
         const std::string copy = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(number));
         make(copy);
         const auto before = std::filesystem::status(copy).type();
         loadLevel(true, number);
-        EXPECT_TRUE(showsMessage(level(), u"Copy not used. " + toUString(reason)));
-        EXPECT_EQ(consoleCount("is left where it is; the archive's level is shown"), number - 4);
+        const std::string line = "Copy not used, levels/" + std::filesystem::path(copy).filename().string() +
+                                 " is left as it is: " + reason;
+        EXPECT_TRUE(showsMessage(level(), toUString(line.c_str())));
         THEROLE = manager->server;
         EXPECT_FALSE(manager->editSession->save(*manager->server));
         EXPECT_EQ(consoleCount("Level not saved: " + copy + " is kept as it was."), 1);
         EXPECT_EQ(std::filesystem::status(copy).type(), before);
         if (before == std::filesystem::file_type::regular) {
-            EXPECT_EQ(bytesOf(copy), refused);
+            EXPECT_EQ(bytesOf(copy), refused[0]);
         }
         closeLevel();
         std::filesystem::remove(copy);
-        std::filesystem::remove_all(copy + ".bad");
+        for (int n = 1; n <= FileManager::MAX_DAMAGED_COPIES; ++n) {
+            std::filesystem::remove_all(copy + ".bad" + (n > 1 ? std::to_string(n) : ""));
+        }
     }
     std::filesystem::remove(path);
     std::filesystem::remove(path + ".bad");
+    std::filesystem::remove(path + ".bad2");
 }
 
 TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)
@@ -411,9 +495,12 @@ TEST_F(EditorTest, UnwritableFolderLeavesTheSavedCopyAlone)
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     EXPECT_EQ(consoleCount("Level not saved: "), 1);
     std::filesystem::remove_all(path);
-    // A level held only in memory has no name to save under.
+    // A level held only in memory has no name to save under; the pause menu closes to show why.
+    tap("Escape");
+    ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
     EditorSession memory{UString()};
     EXPECT_FALSE(memory.save(*manager->server));
+    EXPECT_EQ(manager->getRoot()->contextOverlay, nullptr);
 }
 
 TEST_F(EditorTest, SaveReplacesTheFileALinkNamesAsTheUserFilesDo)
@@ -448,8 +535,13 @@ TEST_F(EditorTest, EmptySavedLevelFallsBackToTheArchive)
     EXPECT_TRUE(harness().logContains("the archive's is used"));
     EXPECT_TRUE(harness().logContains("Loading level: " + wideToUtf8(ProfileData::levelNumberToFile(levelNumber))));
     ASSERT_NE(manager->getGameController(), nullptr);
-    // The empty file is left for the user to look at; it is not removed or replaced.
+    // The empty file stays, and is kept aside as any refused copy is: Ctrl+S then saves in its place.
     EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::is_regular_file(path + ".bad"));
+    EXPECT_EQ(consoleCount("Copy not used, kept as " + path + ".bad: the file is empty."), 1);
+    THEROLE = manager->server;
+    EXPECT_TRUE(manager->editSession->save(*manager->server));
+    EXPECT_GT(std::filesystem::file_size(path), 0u);
     std::filesystem::remove(path);
     std::filesystem::remove(path + ".bad");
 }

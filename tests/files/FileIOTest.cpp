@@ -1,5 +1,6 @@
 // Whole-file reads and replacing writes: only regular files are read, a FIFO never blocks, a symbolic link
-// keeps pointing at the file it names, and the leftovers of an interrupted write are found and removed.
+// keeps pointing at the file it names, an exclusive write replaces nothing, and the leftovers of an
+// interrupted write are found and removed.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -68,6 +69,24 @@ TEST(FileIO, WritingThroughASymbolicLinkReplacesItsTarget)
     ASSERT_EQ(symlink("real/later", dir.file("dangling").c_str()), 0);
     ASSERT_TRUE(FileIO::writeFileReplacing(dir.file("dangling"), "x", 1));
     EXPECT_EQ(readText(dir.file("real/later")), "x");
+}
+
+TEST(FileIO, AnExclusiveWriteReplacesNothing)
+{
+    TempDir dir;
+    ASSERT_TRUE(FileIO::writeFileExclusive(dir.file("kept.bad"), "first", 5));
+    EXPECT_EQ(readText(dir.file("kept.bad")), "first");
+    // A file, a folder or a link, even one to nothing, holds the name: refused, and nothing changes.
+    ASSERT_EQ(mkdir(dir.file("folder").c_str(), 0755), 0);
+    ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
+    for (const char* name : {"kept.bad", "folder", "dangling"}) {
+        EXPECT_FALSE(FileIO::writeFileExclusive(dir.file(name), "second", 6)) << name;
+        EXPECT_EQ(errno, EEXIST) << name;
+    }
+    EXPECT_EQ(readText(dir.file("kept.bad")), "first");
+    EXPECT_NE(access(dir.file("nowhere").c_str(), F_OK), 0);
+    // No temporary file is left behind.
+    EXPECT_TRUE(FileIO::removeInterruptedWrites(dir.path()).empty());
 }
 
 TEST(FileIO, LeftoversOfInterruptedWritesAreRemoved)

@@ -451,6 +451,10 @@ TEST_F(LevelTest, SavedLevelIsRefusedWithTheReasonOfEachLayerOrListOutOfPlaceAnd
                   [](LevelBuilder& builder, GameController& gc) {
                       gc.objectList = builder.add(gc.contextGame, new ParticleEmitter());
                   });
+    // The root holds its player list the same way.
+    expectRefused("its root's playerInfoList is not a list in its place", [](LevelBuilder& builder, GameController&) {
+        builder.root().playerInfoList = builder.add(&builder.root(), new ParticleEmitter());
+    });
     // The baskets of the cargo list could never be picked up.
     expectRefused("its controller's appleList and cargoList are one list",
                   [](LevelBuilder&, GameController& gc) { gc.cargoList = gc.appleList; });

@@ -1,5 +1,6 @@
 // The player's files are never lost: a file that cannot be read is not saved over, a damaged one is kept
-// as a ".bad" copy before the defaults replace it, and hand-edited counters cannot overflow the totals.
+// as a ".bad" copy (".bad2" and on beside older ones) before the defaults replace it, and hand-edited
+// counters cannot overflow the totals.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -181,14 +182,16 @@ TEST_F(UserFileSafety, ADamagedPlayerFileIsKeptAsABadCopyBeforeTheDefaultsReplac
         EXPECT_FALSE(logged("ignored"));
     }
 
-    // A newer damaged file replaces the older copy; there is only ever one.
+    // A newer damaged file is kept beside the older copy, which stays as it was.
     std::vector<char> newer = folder.read(u"TobbleXmasdemo.pro");
     newer.resize(newer.size() - 3);
     folder.write(u"TobbleXmasdemo.pro", newer);
     {
         ProfileManager store;
     }
-    EXPECT_EQ(folder.read(u"TobbleXmasdemo.pro.bad"), newer);
+    EXPECT_EQ(folder.read(u"TobbleXmasdemo.pro.bad"), damaged);
+    EXPECT_EQ(folder.read(u"TobbleXmasdemo.pro.bad2"), newer);
+    EXPECT_TRUE(logged("is kept as '" + folder.file(u"TobbleXmasdemo.pro.bad2") + "'"));
 }
 
 TEST_F(UserFileSafety, HandEditedCountersCannotOverflowTheTotals)
