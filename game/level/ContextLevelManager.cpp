@@ -192,10 +192,7 @@ UString ContextLevelManager::readUntrusted(Packet& stream)
     UString why;
     server->bLevelFromOutside = true;
     try {
-        server->start(&stream, [this] {
-            const UString why = whyNotPlayable();
-            return why.empty() ? whyRootNotPlayable() : why;
-        });
+        server->start(&stream, [this] { return whyNotPlayable(); });
     } catch (const PacketDecodeError& error) {
         why = error.message;
     }
@@ -258,18 +255,6 @@ void ContextLevelManager::refuseSaved(const std::string& path, const UString& wh
         FileManager::keepUnreadableFile(path);
     }
     editSession->savedCopyRefused(why, keptAs);
-}
-
-UString ContextLevelManager::whyRootNotPlayable() const
-{
-    // The root holds its player list by a plain pointer too: an object of another kind in its place could
-    // go away (an effect that ends) and leave the pointer behind.
-    const MyRootObject* root = getRoot();
-    const KivBase* players = root != nullptr ? root->playerInfoList : nullptr;
-    if (players == nullptr || players->getClass() != &KivBase::classRecord || players->getParent() != root) {
-        return u"its root's playerInfoList is not a list in its place";
-    }
-    return {};
 }
 
 UString ContextLevelManager::whyNotPlayable() const { return GameController::whyNotPlayable(getRoot()); }

@@ -96,9 +96,6 @@ private:
     // controller keeps it or standing for another list too, a list holding an object of another kind, no
     // pig or house, a menu open), naming the layer or list; empty when it can.
     UString whyNotPlayable() const;
-    // Why the loaded level's root cannot be played (its player list missing or not a list in its place);
-    // empty when it can.
-    UString whyRootNotPlayable() const;
     void replay(Packet& stream);
 
     // Deletes the server with the manager, also when making the manager stops half-way.

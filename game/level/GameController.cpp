@@ -225,6 +225,12 @@ UString GameController::whyNotPlayable(const MyRootObject* root)
     if (root->contextOverlay != nullptr) {
         return u"it was saved with an overlay open";
     }
+    // The root holds its player list by a plain pointer too: an object of another kind in its place could go
+    // away (an effect that ends) and leave the pointer behind.
+    const KivBase* players = root->playerInfoList;
+    if (players == nullptr || players->getClass() != &KivBase::classRecord || players->getParent() != root) {
+        return u"its root's playerInfoList is not a list in its place";
+    }
     // The controller holds its layers and lists by plain pointers: each must be what the controller makes,
     // where it puts it, each list its own, or the object in its place could go away (an effect that ends,
     // say) and leave the pointer behind, or what the level puts in a list would be out of the controller's

@@ -161,10 +161,11 @@ public:
     // (scenery drawn behind the objects); a hull in hullList and a proxy in proxyList; and in bgList and the
     // effect lists any object but these (the effects, such as the hills behind the level).
     static bool isOfListKind(std::size_t list, const KivBase& object);
-    // Why a level with this root cannot be played: no root, no controller, a menu open over it, a layer
-    // (the editor too) or list missing, not where the controller keeps it or standing for another list too,
-    // a list holding an object of another kind, no pig or house; naming the layer or list; empty when it
-    // can. A level read from outside is checked so, and so is every change of a pointer in the editor.
+    // Why a level with this root cannot be played: no root, no controller, a menu open over it, the root's
+    // player list not a list in its place, a layer (the editor too) or list missing, not where the controller
+    // keeps it or standing for another list too, a list holding an object of another kind, no pig or house;
+    // naming the layer or list; empty when it can. A level read from outside is checked so, and so is every
+    // change of a pointer in the editor.
     static UString whyNotPlayable(const MyRootObject* root);
 
     ContextEditor* editor = nullptr;
