@@ -243,7 +243,7 @@ UString ContextLevelManager::whyNotPlayable() const
     if (gc->findHouseOrNull() == nullptr) {
         return u"it holds no house";
     }
-    return {};
+    return gc->whyTooCrowded();
 }
 
 void ContextLevelManager::replay(Packet& stream)

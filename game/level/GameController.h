@@ -63,6 +63,10 @@ public:
     static constexpr float NO_TARGET_DISTANCE = 999999.0f;
     // The longest text a message call carries.
     static constexpr int MAXMESSAGELENGTH = 256;
+    // The most objects a list of a level that comes from outside (a level the user saved) may hold: level 5
+    // with this many apples, spread over its ground or all at one spot, plays at about 30 frames a second even
+    // with the software renderer. The game's own levels hold at most 33 in a list.
+    static constexpr int MAX_LIST_OBJECTS = 500;
 
     GameController();
     // Stops the sound output and forgets the music, empties the action target.
@@ -158,6 +162,10 @@ public:
     // (scenery drawn behind the objects); a hull in hullList and a proxy in proxyList; and in bgList and the
     // effect lists any object but these (the effects, such as the hills behind the level).
     static bool isOfListKind(std::size_t list, const KivBase& object);
+    // Why the level holds more objects than can be played: the first list (but proxyList, whose entries
+    // stand for the objects of the others) that holds more than MAX_LIST_OBJECTS, named with its count;
+    // empty when none does.
+    UString whyTooCrowded() const;
 
     ContextEditor* editor = nullptr;
 
