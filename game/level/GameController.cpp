@@ -278,7 +278,7 @@ UString GameController::whyNotPlayable(const MyRootObject* root)
     if (gc->findHouseOrNull() == nullptr) {
         return u"it holds no house";
     }
-    return {};
+    return gc->whyTooCrowded();
 }
 
 void GameController::addPropertiesTo(Property& list)
@@ -345,6 +345,21 @@ void GameController::local_construct()
 
 // ---------------------------------------------------------------------------------------------------------
 // Finders and small helpers
+
+UString GameController::whyTooCrowded() const
+{
+    for (const ListMember& member : LISTS) {
+        const KivBase* list = this->*member.list;
+        if (list == nullptr || list == proxyList) {
+            continue;
+        }
+        if (const int count = list->countChildren(); count > MAX_LIST_OBJECTS) {
+            return formatString(u"its controller's %s holds %d objects; at most %d can be played", member.name, count,
+                                MAX_LIST_OBJECTS);
+        }
+    }
+    return {};
+}
 
 GameController* GameController::getCurrent()
 {

@@ -64,6 +64,10 @@ public:
     static constexpr float NO_TARGET_DISTANCE = 999999.0f;
     // The longest text a message call carries.
     static constexpr int MAXMESSAGELENGTH = 256;
+    // The most objects a list of a level that comes from outside (a level the user saved) may hold: level 5
+    // with this many apples, spread over its ground or all at one spot, plays at about 30 frames a second even
+    // with the software renderer. The game's own levels hold at most 33 in a list.
+    static constexpr int MAX_LIST_OBJECTS = 500;
 
     GameController();
     // Stops the sound output and forgets the music, empties the action target.
@@ -163,10 +167,14 @@ public:
     static bool isOfListKind(std::size_t list, const KivBase& object);
     // Why a level with this root cannot be played: no root, no controller, a menu open over it, the root's
     // player list not a list in its place, a layer (the editor too) or list missing, not where the controller
-    // keeps it or standing for another list too, a list holding an object of another kind, no pig or house;
-    // naming the layer or list; empty when it can. A level read from outside is checked so, and so is every
-    // change of a pointer in the editor.
+    // keeps it or standing for another list too, a list holding an object of another kind, no pig or house,
+    // or a list holding more objects than can be played; naming the layer or list; empty when it can. A
+    // level read from outside is checked so, and so is every change of a pointer in the editor.
     static UString whyNotPlayable(const MyRootObject* root);
+    // Why the level holds more objects than can be played: the first list (but proxyList, whose entries
+    // stand for the objects of the others) that holds more than MAX_LIST_OBJECTS, named with its count;
+    // empty when none does.
+    UString whyTooCrowded() const;
 
     ContextEditor* editor = nullptr;
 

@@ -55,10 +55,57 @@ private:
     std::vector<Contact>& out;
 };
 
+// Keeps a heap of moving bodies from making a contact of every body with every other: a moving body with
+// MAX_MOVING_CONTACTS contacts with other moving bodies takes no further contact with a moving body as large
+// as itself or larger. A large body (a crate that apples lie on) still takes every smaller one that comes.
+// Asked only when two bodies come near (their bounding boxes meet), before the contact is made.
+class PhysicsWorld::CrowdBound : public b2ContactFilter {
+public:
+    bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override
+    {
+        if (!b2ContactFilter::ShouldCollide(fixtureA, fixtureB)) {
+            return false;
+        }
+        const b2Body* a = fixtureA->GetBody();
+        const b2Body* b = fixtureB->GetBody();
+        if (a->GetType() != b2_dynamicBody || b->GetType() != b2_dynamicBody) {
+            return true;
+        }
+        const float sizeA = sizeOf(*fixtureA);
+        const float sizeB = sizeOf(*fixtureB);
+        return !(sizeB >= sizeA && crowded(a, b)) && !(sizeA >= sizeB && crowded(b, a));
+    }
+
+private:
+    // The larger extent of the fixture's shape (a moving body's shape has one child).
+    static float sizeOf(const b2Fixture& fixture)
+    {
+        b2AABB box;
+        fixture.GetShape()->ComputeAABB(&box, b2Transform(b2Vec2(0.0f, 0.0f), b2Rot(0.0f)), 0);
+        const b2Vec2 extent = box.upperBound - box.lowerBound;
+        return std::max(extent.x, extent.y);
+    }
+
+    // Whether the body has MAX_MOVING_CONTACTS contacts with moving bodies other than `other` (the body it is
+    // asked about, whose contact may be asked about again).
+    static bool crowded(const b2Body* body, const b2Body* other)
+    {
+        int count = 0;
+        for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
+            if (edge->other != other && edge->other->GetType() == b2_dynamicBody && ++count >= MAX_MOVING_CONTACTS) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
 PhysicsWorld::PhysicsWorld()
-    : physics(std::make_unique<b2World>(b2Vec2(0.0f, -GRAVITY))), recorder(std::make_unique<ContactRecorder>(began))
+    : physics(std::make_unique<b2World>(b2Vec2(0.0f, -GRAVITY))), recorder(std::make_unique<ContactRecorder>(began)),
+      crowdBound(std::make_unique<CrowdBound>())
 {
     physics->SetContactListener(recorder.get());
+    physics->SetContactFilter(crowdBound.get());
     physics->SetAllowSleeping(true);
     began.reserve(256);
 }

@@ -8,6 +8,12 @@
 //   bench_game_frames [--frames=N] [--blocks=N] [--level=N]
 // N frames a block (default 60), N blocks per setting (default 3); --level names the busiest level instead
 // of finding it.
+//   bench_game_frames --crowd [--frames=N] [--apples=N]
+// instead plays saved copies of level 5 with apples added (all at one spot, as the editor makes them where
+// the pointer stands, and spread out on the ground) at 1024x768, each frame carrying 1/30 s of play as at
+// 30 frames a second, and reports frames a second of CPU time: with 1000, 2000 and 4000 apples in the apple
+// list, then the largest crowd of each kind that still plays at 30 frames a second (within 5 %). --apples
+// measures that one count of each kind instead. A copy the level manager refuses shows as refused.
 #include <unistd.h>
 
 #include <ctime>
@@ -24,6 +30,7 @@
 
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
+#include "engine/net/Packet.h"
 #include "engine/render/KivGraphics.h"
 #include "game/front/ContextIntroText.h"
 #include "game/front/ContextManager.h"
@@ -34,6 +41,7 @@
 #include "game/worldmap/ContextValley.h"
 #include "support/GameData.h"
 #include "support/KivHarness.h"
+#include "world/CrowdedLevel.h"
 
 namespace {
 
@@ -211,6 +219,104 @@ void timeBlock(Game& game, int frames, Timing& into)
     into.wall += wallSeconds() - wall0;
     into.frames += frames;
 }
+
+constexpr int CROWD_LEVEL = 5;
+constexpr double CROWD_RATE = 30.0;
+// A block of a crowd stops after this many seconds.
+constexpr double CROWD_BLOCK_LIMIT = 60.0;
+
+// Frames a second of a crowded copy: over its first frames from the load, while the crowd lands, and again
+// after four seconds more, when it has settled. Both 0 when the copy is refused; the
+// second 0 when the first was below one frame a second.
+struct CrowdRates {
+    bool refused = false;
+    double start = 0.0;
+    double settled = 0.0;
+    bool plays() const { return std::min(start, settled) >= CROWD_RATE; }
+};
+
+// One block of frames, stopped early once it has taken CROWD_BLOCK_LIMIT: frames a second of the process's
+// CPU time (what the game gets with a core to itself; the renderer draws in the game's thread).
+double crowdBlock(Game& game, int frames)
+{
+    const double wall0 = wallSeconds();
+    const double cpu0 = cpuSeconds();
+    int done = 0;
+    while (done < frames && wallSeconds() - wall0 < CROWD_BLOCK_LIMIT) {
+        game.frame();
+        KivGraphics::instance()->getDevice().readPixels(0, 0, 1, 1);
+        ++done;
+    }
+    return done / (cpuSeconds() - cpu0);
+}
+
+CrowdRates crowdRates(Game& game, int apples, CrowdedLevel::Layout layout, int frames)
+{
+    const std::vector<std::uint8_t> copy = CrowdedLevel::savedCopy(CROWD_LEVEL, apples, layout);
+    game.global->profiles.getCurrentProfile().currentLevel = CROWD_LEVEL;
+    Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+    stream.setReadData(copy.data(), copy.size());
+    auto* manager = new ContextLevelManager(stream);
+    manager->bDeleteWhenClosed = true;
+    CrowdRates rates;
+    rates.refused = manager->getGameController() == nullptr;
+    game.screens().addContext(manager);
+    if (!rates.refused) {
+        game.harness->kiv().setFixedStep(1.0 / CROWD_RATE);
+        rates.start = crowdBlock(game, frames);
+        if (rates.start >= 1.0) {
+            game.harness->kiv().setFixedStep(KivHarness::STEP);
+            game.advance(4.0);
+            game.harness->kiv().setFixedStep(1.0 / CROWD_RATE);
+            rates.settled = crowdBlock(game, frames);
+        }
+        game.harness->kiv().setFixedStep(KivHarness::STEP);
+    }
+    game.clearScreens();
+    return rates;
+}
+
+// The frame rates of crowds of apples, and the largest crowd of each layout that plays at CROWD_RATE.
+void crowds(Game& game, int frames, int onlyCount)
+{
+    std::printf("Saved copies of level %d with apples added, 1024x768, frames of 1/%.0f s of play; frames/s over "
+                "the first %d frames and over %d frames 4 s later\n",
+                CROWD_LEVEL, CROWD_RATE, frames, frames);
+    const std::pair<const char*, CrowdedLevel::Layout> layouts[] = {{"one spot", CrowdedLevel::Layout::ONE_SPOT},
+                                                                    {"spread", CrowdedLevel::Layout::SPREAD}};
+    std::printf("%-10s %8s %10s %10s\n", "layout", "apples", "start", "settled");
+    const std::vector<int> counts = onlyCount > 0 ? std::vector<int>{onlyCount} : std::vector<int>{1000, 2000, 4000};
+    for (const auto& [name, layout] : layouts) {
+        for (const int apples : counts) {
+            const CrowdRates rates = crowdRates(game, apples, layout, frames);
+            if (rates.refused) {
+                std::printf("%-10s %8d %21s\n", name, apples, "refused");
+            } else {
+                std::printf("%-10s %8d %10.2f %10.2f\n", name, apples, rates.start, rates.settled);
+            }
+            std::fflush(stdout);
+        }
+    }
+    if (onlyCount > 0) {
+        return;
+    }
+    for (const auto& [name, layout] : layouts) {
+        // Doubling until a crowd is too slow (or refused), then halving the interval down to 5 %.
+        int good = 0;
+        int bad = 50;
+        while (crowdRates(game, bad, layout, frames).plays()) {
+            good = bad;
+            bad *= 2;
+        }
+        while (bad - good > std::max(1, good / 20)) {
+            const int middle = (good + bad) / 2;
+            (crowdRates(game, middle, layout, frames).plays() ? good : bad) = middle;
+        }
+        std::printf("Largest crowd at %.0f frames/s, %s: %d apples (%d does not play at that rate or is refused)\n",
+                    CROWD_RATE, name, good, bad);
+        std::fflush(stdout);
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -221,6 +327,12 @@ int main(int argc, char** argv)
     Game game;
     GLDevice& device = KivGraphics::instance()->getDevice();
     game.setScreenSize(1024, 768);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--crowd") == 0) {
+            crowds(game, frames, option(argc, argv, "--apples", 0));
+            return 0;
+        }
+    }
     const int busiest = option(argc, argv, "--level", -1) >= 0 ? option(argc, argv, "--level", -1) : busiestLevel(game);
     std::printf("Whole frames, ms per frame (process CPU / wall), LP_NUM_THREADS=%s, %d frames x %d blocks\n",
                 threads != nullptr ? threads : "(unset)", frames, blocks);

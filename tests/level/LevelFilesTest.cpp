@@ -51,6 +51,7 @@
 #include "game/world/Terrain.h"
 #include "game/world/TriggerHint.h"
 #include "game/world/WingedHat.h"
+#include "support/EditedLevel.h"
 #include "support/ObjectChain.h"
 #include "support/TempDir.h"
 
@@ -556,29 +557,11 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
     if (!Kiv::instance()->fileManager->exists(file)) {
         GTEST_SKIP() << "The level archive holds no " << wideToUtf8(file) << ".";
     }
-    std::vector<uint8_t> archived;
-    {
-        FileBlock block(0, file);
-        archived.assign(block.data(), block.data() + block.size());
-    }
-    // The archive's level loaded for editing, changed, and written back as the editor saves it; `change`
-    // answers the reason the copy is refused for, or nothing when it is played.
+    // The archive's level as the editor saves it with a change; `change` answers the reason the copy is
+    // refused for, or nothing when it is played.
     using Change = std::function<std::string(GameServer&, GameController&)>;
     auto savedCopy = [&](const Change& change, std::string& reason) {
-        Packet in(Packet::FLAG_COMMANDS | Packet::FLAG_STORED, static_cast<int>(archived.size()));
-        in.doBytes(archived.data(), archived.size());
-        in.rewindToRead();
-        GameServer server(2, 4, u"TobbleXmasdemo", 1.25, u"");
-        server.connection = new NetConnection(NetAddress(0x7F000001u, 0), true);
-        server.bOwnsConnection = true;
-        server.bEditing = true;
-        server.start(&in);
-        THEROLE = &server;
-        reason = change(server, *static_cast<MyRootObject*>(server.root)->gameController);
-        Packet out(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
-        server.writeFullState(out);
-        THEROLE = &server;
-        return std::vector<uint8_t>(out.data(), out.data() + out.size());
+        return EditedLevel::save(HAT_TRICK, [&](GameServer& server, GameController& gc) { reason = change(server, gc); });
     };
     // The first object of the class (by UID), the terrain's point the tester changed, and the reasons.
     auto first = [](GameServer& server, const RuntimeClass& of) {

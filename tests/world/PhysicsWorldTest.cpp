@@ -1,8 +1,9 @@
-// The physics world on its own: the fixed step with its accumulator and cap, one-way hulls, and the order
-// and speed of the contacts handed to their objects.
+// The physics world on its own: the fixed step with its accumulator and cap, one-way hulls, the order
+// and speed of the contacts handed to their objects, and the bound on the contacts of a heap.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,16 @@ b2Body* ball(PhysicsWorld& world, Probe& owner, float x, float y, float vy = 0.0
     owner.body = body;
     owner.bodyWorld = &world;
     return body;
+}
+
+// The body's contacts with other moving bodies.
+int movingContacts(const b2Body* body)
+{
+    int count = 0;
+    for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
+        count += edge->other->GetType() == b2_dynamicBody ? 1 : 0;
+    }
+    return count;
 }
 
 b2Body* ground(PhysicsWorld& world, Probe& owner, bool oneWay)
@@ -169,4 +180,51 @@ TEST(PhysicsWorld, DegenerateRunsMakeNoChainAndClearingLetsOwnersForgetTheirBodi
     EXPECT_EQ(owner.hullBody, nullptr);
     EXPECT_EQ(owner.bodyWorld, nullptr);
     EXPECT_EQ(world.bodyCount(), 0);
+}
+
+// A heap of balls put on top of each other pushes apart with each ball in contact with at most
+// MAX_MOVING_CONTACTS others (not with every other one), and lands on the floor. A crate with more balls
+// than that lying on it holds them all.
+TEST(PhysicsWorld, AHeapKeepsItsContactsBoundedAndABodyLargerThanItsNeighboursTakesThemAll)
+{
+    constexpr int HEAP = 200;
+    PhysicsWorld world;
+    Probe floor(1);
+    ground(world, floor, false);
+    std::deque<Probe> heap;
+    for (int i = 0; i < HEAP; ++i) {
+        ball(world, heap.emplace_back(2 + i), static_cast<float>(i % 7), 100.0f + static_cast<float>(i % 5));
+    }
+    int most = 0;
+    for (int step = 0; step < 60; ++step) {
+        world.step(1.0 / 60.0);
+        for (const Probe& p : heap) {
+            most = std::max(most, movingContacts(p.body));
+        }
+    }
+    EXPECT_GT(most, 0);
+    EXPECT_LE(most, PhysicsWorld::MAX_MOVING_CONTACTS);
+    for (const Probe& p : heap) {
+        EXPECT_GT(p.position.y, 0.0f) << "ball " << p.objectUID << " went through the floor";
+    }
+
+    // Twenty-eight balls side by side on a crate wider than the row.
+    PhysicsWorld stacked;
+    Probe base(1);
+    ground(stacked, base, false);
+    Probe crate(2);
+    crate.body = stacked.createDynamicBody(&crate, V3{0.0f, 20.0f, 0.0f}, 0.0f, false);
+    stacked.addBox(crate.body, 490.0f, 20.0f, 1.0f, 0.8f, 0.0f);
+    crate.bodyWorld = &stacked;
+    std::deque<Probe> row;
+    for (int i = 0; i < 28; ++i) {
+        ball(stacked, row.emplace_back(3 + i), -459.0f + 34.0f * static_cast<float>(i), 60.0f);
+    }
+    for (int step = 0; step < 60; ++step) {
+        stacked.step(1.0 / 60.0);
+    }
+    EXPECT_GT(movingContacts(crate.body), PhysicsWorld::MAX_MOVING_CONTACTS);
+    for (const Probe& p : row) {
+        EXPECT_NEAR(p.position.y, 56.0f, 2.0f) << "ball " << p.objectUID << " is not on the crate";
+    }
 }

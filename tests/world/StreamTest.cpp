@@ -1,18 +1,27 @@
-// Every world class through a level stream and back, and the values a damaged level file may carry,
-// clamped with a warning when the objects arrive.
+// Every world class through a level stream and back, the values a damaged level file may carry, clamped
+// with a warning when the objects arrive, and the most objects a saved level may hold.
 #include "WorldFixture.h"
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <map>
 
+#include "CrowdedLevel.h"
+#include "LevelFixture.h"
+
 #include "engine/core/Logger.h"
+#include "engine/files/FileIO.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyPointer.h"
 #include "engine/core/PropertyReferenceBase.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetConnection.h"
+#include "game/editor/EditorSession.h"
+#include "game/front/MyGlobal.h"
+#include "game/level/ContextLevelManager.h"
+#include "game/userdata/ProfileData.h"
 #include "game/world/Apple.h"
 #include "game/world/BasketA.h"
 #include "game/world/BasketB.h"
@@ -275,4 +284,72 @@ TEST_F(WorldTest, DamagedValuesAreClampedWithAWarningWhenALevelArrives)
     h->checkLoadedValues();
     EXPECT_EQ(h->hintTitleID, UString(1020, u'A') + u"\u00e9");
     EXPECT_TRUE(warnings.mentions(u"'hintTitleID' is longer than 1023 bytes"));
+}
+
+// A copy of level 5 saved with a crowd of apples where the editor makes them (Ctrl+X at one spot): with
+// MAX_LIST_OBJECTS apples in its apple list it is played, the crowd landing and coming to rest with none
+// lost; with one more, or 4000, it is refused with the list and its count, kept aside as <copy>.bad, and the
+// archive's level is played instead.
+TEST_F(WorldTest, ASavedLevelCrowdedToTheLimitIsPlayedAndOnePastItIsRefused)
+{
+    constexpr int LEVEL = 5;
+    constexpr int LIMIT = GameController::MAX_LIST_OBJECTS;
+    const std::vector<uint8_t> atLimit = CrowdedLevel::savedCopy(LEVEL, LIMIT, CrowdedLevel::Layout::ONE_SPOT);
+    if (atLimit.empty()) {
+        GTEST_SKIP() << "The level archive holds no level 5.";
+    }
+    {
+        Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
+        stream.setReadData(atLimit.data(), atLimit.size());
+        ContextLevelManager played(stream);
+        GameController* level = played.getGameController();
+        ASSERT_NE(level, nullptr);
+        THEROLE = played.server;
+        level->gotoState(GameController::STATE_PLAYING, 0.0);
+        for (int step = 0; step < 120; ++step) {
+            clock += STEP;
+            THEROLE = played.server;
+            level->tickEntry(clock, STEP);
+        }
+        THEROLE = played.server;
+        EXPECT_EQ(level->appleList->countChildren(), LIMIT);
+        for (KivBase* a = level->appleList->getFirstChild(); a != nullptr; a = a->getNext()) {
+            const auto* apple = static_cast<Apple*>(a);
+            EXPECT_FALSE(apple->bLost) << "apple " << apple->objectUID;
+            EXPECT_LT(std::hypot(apple->velocity.x, apple->velocity.y), 1.0f) << "apple " << apple->objectUID;
+        }
+    }
+    THEROLE = nullptr;
+
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(LEVEL));
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    // Started with "-editor" for the saved copy to be read.
+    struct EditorAllowed {
+        MyGlobal& global;
+        explicit EditorAllowed(MyGlobal& g) : global(g) { global.bEditorAllowed = true; }
+        ~EditorAllowed() { global.bEditorAllowed = false; }
+    } allowed(*env->global);
+    for (const int apples : {LIMIT + 1, 4000}) {
+        SCOPED_TRACE(apples);
+        const std::vector<uint8_t> copy = CrowdedLevel::savedCopy(LEVEL, apples, CrowdedLevel::Layout::ONE_SPOT);
+        ASSERT_TRUE(FileIO::writeFileReplacing(path, copy.data(), copy.size()));
+        const int from = static_cast<int>(env->harness.logLines().size());
+        {
+            ContextLevelManager manager(LEVEL);
+            ASSERT_NE(manager.getGameController(), nullptr);
+            EXPECT_LT(manager.getGameController()->appleList->countChildren(), 100) << "the archive's level";
+            THEROLE = manager.server;
+        }
+        THEROLE = nullptr;
+        EXPECT_GE(env->harness.logIndex("The edited level " + path + " cannot be used (its controller's appleList holds " +
+                                            std::to_string(apples) + " objects; at most " + std::to_string(LIMIT) +
+                                            " can be played); the archive's is used.",
+                                        from),
+                  0);
+        std::vector<uint8_t> keptAside;
+        EXPECT_TRUE(FileIO::readWholeFile(path + ".bad", keptAside));
+        EXPECT_EQ(keptAside, copy);
+        std::filesystem::remove(path);
+        std::filesystem::remove(path + ".bad");
+    }
 }
