@@ -50,6 +50,8 @@ public:
     bool wasKeyPressed(int code) const { return isDown(code) && !wasDown(code); }
     // 0 none, 1 Shift, 2 Ctrl, 3 Alt, 4 Ctrl+Alt, 5 Ctrl+Shift, 6 Alt+Shift, 7 Ctrl+Alt+Shift.
     int getModifierState() const { return modifierState; }
+    static constexpr int MODIFIER_CTRL = 2; // Ctrl alone
+
     // The key code that went down in this frame, repeated while held; 0 for none.
     int getButtonPress() const { return buttonPress; }
 

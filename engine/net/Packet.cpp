@@ -21,10 +21,7 @@ Packet::Packet(uint32_t commandFlags, int capacity) : commandFlags(commandFlags)
 
 void Packet::decodeFailed(UStringView message, const char* function, const char* file, int line) const
 {
-    if (isPeerInput()) {
-        throw PacketDecodeError(UString(message));
-    }
-    ErrorManager::error(message, function, file, line);
+    decodeFailed(message, message, function, file, line);
 }
 
 void Packet::decodeFailed(UStringView message, UStringView reason, const char* function, const char* file,
@@ -251,12 +248,14 @@ void Packet::doUString(UString& value, int maxLength, UStringView name)
         return;
     }
     // The reasons name the text's property when it is known.
-    const UString whose = name.empty() ? UString(u"A text") : formatString(u"The text of '%s'", UString(name));
+    const auto whose = [name] {
+        return name.empty() ? UString(u"A text") : formatString(u"The text of '%s'", UString(name));
+    };
     uint32_t length = 0;
     doVarUInt(length);
     if (!(length < BUFFERSIZE)) {
         decodeCheckFailed("length < BUFFERSIZE",
-                          formatString(u"%s is %u bytes long, longer than the %d bytes a text may hold.", whose,
+                          formatString(u"%s is %u bytes long, longer than the %d bytes a text may hold.", whose(),
                                        length, BUFFERSIZE - 1),
                           __PRETTY_FUNCTION__);
     }
@@ -265,7 +264,7 @@ void Packet::doUString(UString& value, int maxLength, UStringView name)
     value = utf8ToWide(std::string_view(bytes, length));
     if (maxLength >= 0 && value.length() > static_cast<std::size_t>(maxLength)) {
         decodeCheckFailed("data->length() <= maxLength",
-                          formatString(u"%s is %u characters long, longer than the %d it may hold.", whose,
+                          formatString(u"%s is %u characters long, longer than the %d it may hold.", whose(),
                                        static_cast<unsigned>(value.length()), maxLength),
                           __PRETTY_FUNCTION__);
     }

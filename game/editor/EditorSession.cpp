@@ -28,7 +28,6 @@
 namespace {
 constexpr int KEY_S = 0x1F;
 constexpr int KEY_F4 = 0x3E;
-constexpr int MODIFIER_CTRL = 2;
 // How long an outcome stands whole on the screen once spelt out, and the room it leaves at either side
 // (pixels), of the screen's edges and of the editor's panel.
 constexpr double MESSAGE_SECONDS = 4.0;
@@ -159,7 +158,7 @@ std::string EditorSession::savedLevelPath(UStringView file)
 
 bool EditorSession::isSaveKey(const KivInput& input)
 {
-    return input.wasKeyPressed(KEY_S) && input.getModifierState() == MODIFIER_CTRL;
+    return input.wasKeyPressed(KEY_S) && input.getModifierState() == KivInput::MODIFIER_CTRL;
 }
 
 void EditorSession::tick(GameServer& server, const KivInput& input)

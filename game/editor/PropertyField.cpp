@@ -119,7 +119,7 @@ bool PropertyField::isCtrlKey(const KivEvent& event, int key)
     }
     const Kiv* engine = Kiv::instance();
     const KivInput* input = engine != nullptr ? engine->input : nullptr;
-    if (input == nullptr || input->getModifierState() != 2 || !input->wasKeyPressed(key)) {
+    if (input == nullptr || input->getModifierState() != KivInput::MODIFIER_CTRL || !input->wasKeyPressed(key)) {
         return false;
     }
     const int pressed = event.dispatcher != nullptr ? event.dispatcher->getKey() : input->getButtonPress();

@@ -30,7 +30,6 @@ const UColor REFUSED_COLOUR(0xffff0000u);
 // A refusal quotes at most this much of the typed text, so that the reason still fits the message line.
 constexpr std::size_t QUOTED_LENGTH = 24;
 constexpr int KEY_DELETE = 211;
-constexpr int MODIFIER_CTRL = 2;
 
 // What a property of that kind reads from its text, for the reason a text is refused ("a whole number");
 // empty for a kind that says no more.
@@ -105,7 +104,7 @@ bool PropertyFieldValue::isTyping()
     const Kiv* engine = Kiv::instance();
     const KivInput* input = engine != nullptr ? engine->input : nullptr;
     // A character or Delete, not a command key (Ctrl with a letter).
-    return input != nullptr && input->getModifierState() != MODIFIER_CTRL &&
+    return input != nullptr && input->getModifierState() != KivInput::MODIFIER_CTRL &&
            ((input->typedChar >= u' ' && input->typedChar != 0x7f) || input->getButtonPress() == KEY_DELETE);
 }
 

@@ -250,6 +250,7 @@ UString GameController::whyNotPlayable(const MyRootObject* root)
             return formatString(u"its controller's %s is out of its place", name);
         }
     }
+    UString crowded; // the first list holding more objects than can be played
     for (const ListMember* at = std::begin(LISTS); at != std::end(LISTS); ++at) {
         const KivBase* list = gc->*at->list;
         if (list == nullptr) {
@@ -266,10 +267,16 @@ UString GameController::whyNotPlayable(const MyRootObject* root)
         // What the level and its objects find in a list is taken as the list's kind (the pig is the first
         // of pigList, the apples that reach the house are appleList's).
         const auto index = static_cast<std::size_t>(at - std::begin(LISTS));
-        for (const KivBase* object = list->getFirstChild(); object != nullptr; object = object->getNext()) {
+        int count = 0;
+        for (const KivBase* object = list->getFirstChild(); object != nullptr; object = object->getNext(), ++count) {
             if (!isOfListKind(index, *object)) {
                 return formatString(u"its controller's %s holds an object of another kind", at->name);
             }
+        }
+        // More objects than can be played (proxyList's entries stand for the objects of the others).
+        if (crowded.empty() && list != gc->proxyList && count > MAX_LIST_OBJECTS) {
+            crowded = formatString(u"its controller's %s holds %d objects; at most %d can be played", at->name,
+                                   count, MAX_LIST_OBJECTS);
         }
     }
     if (gc->findHeroOrNull() == nullptr) {
@@ -278,7 +285,7 @@ UString GameController::whyNotPlayable(const MyRootObject* root)
     if (gc->findHouseOrNull() == nullptr) {
         return u"it holds no house";
     }
-    return gc->whyTooCrowded();
+    return crowded;
 }
 
 void GameController::addPropertiesTo(Property& list)
@@ -345,21 +352,6 @@ void GameController::local_construct()
 
 // ---------------------------------------------------------------------------------------------------------
 // Finders and small helpers
-
-UString GameController::whyTooCrowded() const
-{
-    for (const ListMember& member : LISTS) {
-        const KivBase* list = this->*member.list;
-        if (list == nullptr || list == proxyList) {
-            continue;
-        }
-        if (const int count = list->countChildren(); count > MAX_LIST_OBJECTS) {
-            return formatString(u"its controller's %s holds %d objects; at most %d can be played", member.name, count,
-                                MAX_LIST_OBJECTS);
-        }
-    }
-    return {};
-}
 
 GameController* GameController::getCurrent()
 {

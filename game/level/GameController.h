@@ -168,13 +168,10 @@ public:
     // Why a level with this root cannot be played: no root, no controller, a menu open over it, the root's
     // player list not a list in its place, a layer (the editor too) or list missing, not where the controller
     // keeps it or standing for another list too, a list holding an object of another kind, no pig or house,
-    // or a list holding more objects than can be played; naming the layer or list; empty when it can. A
-    // level read from outside is checked so, and so is every change of a pointer in the editor.
+    // or a list (but proxyList) holding more than MAX_LIST_OBJECTS; naming the layer or list (and the count);
+    // empty when it can. A level read from outside is checked so, and so is every change of a pointer in the
+    // editor.
     static UString whyNotPlayable(const MyRootObject* root);
-    // Why the level holds more objects than can be played: the first list (but proxyList, whose entries
-    // stand for the objects of the others) that holds more than MAX_LIST_OBJECTS, named with its count;
-    // empty when none does.
-    UString whyTooCrowded() const;
 
     ContextEditor* editor = nullptr;
 

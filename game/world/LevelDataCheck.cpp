@@ -67,13 +67,25 @@ bool LevelDataCheck::above(UStringView name, float value, UStringView lowerName,
     return false;
 }
 
-bool LevelDataCheck::coordinate(UStringView name, float& value) { return within(name, value, -MAX_COORDINATE, MAX_COORDINATE, 0.0f); }
+bool LevelDataCheck::coordinate(UStringView name, float& value)
+{
+    return within(name, value, -MAX_COORDINATE, MAX_COORDINATE, 0.0f);
+}
 
-bool LevelDataCheck::speed(UStringView name, float& value) { return within(name, value, -MAX_SPEED, MAX_SPEED, 0.0f); }
+bool LevelDataCheck::speed(UStringView name, float& value)
+{
+    return within(name, value, -MAX_SPEED, MAX_SPEED, 0.0f);
+}
 
-bool LevelDataCheck::scale(UStringView name, float& value) { return within(name, value, -MAX_SCALE, MAX_SCALE, 1.0f); }
+bool LevelDataCheck::scale(UStringView name, float& value)
+{
+    return within(name, value, -MAX_SCALE, MAX_SCALE, 1.0f);
+}
 
-bool LevelDataCheck::angle(UStringView name, float& value) { return within(name, value, -MAX_ANGLE, MAX_ANGLE, 0.0f); }
+bool LevelDataCheck::angle(UStringView name, float& value)
+{
+    return within(name, value, -MAX_ANGLE, MAX_ANGLE, 0.0f);
+}
 
 bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, float fallback)
 {

@@ -135,7 +135,7 @@ void ValleyLevelIcon::renderLayer(int layer)
             if (const Context* context = Context::getCurrent(); context != nullptr && context->camera != nullptr) {
                 Camera::Rect visible;
                 context->camera->getVisibleRect(visible, position.z);
-                slide = titleRectIn(visible).left - titleRect().left;
+                slide = titleSlide(titleRect(), visible);
             }
             font->print(V3(position.x + titleShift.x + slide, position.y + TITLE_RISE + titleShift.y, position.z),
                         UColor(0xFF80FF00u), TITLE_ALIGN, ProfileData::levelNumberToTitle(levelNumber));
@@ -171,9 +171,8 @@ Camera::Rect ValleyLevelIcon::titleRect() const
     return rect;
 }
 
-Camera::Rect ValleyLevelIcon::titleRectIn(const Camera::Rect& visible) const
+float ValleyLevelIcon::titleSlide(const Camera::Rect& rect, const Camera::Rect& visible) const
 {
-    Camera::Rect rect = titleRect();
     float slide = 0.0f;
     if (rect.left < visible.left + TITLE_EDGE) {
         slide = visible.left + TITLE_EDGE - rect.left;
@@ -181,7 +180,13 @@ Camera::Rect ValleyLevelIcon::titleRectIn(const Camera::Rect& visible) const
         slide = visible.right - TITLE_EDGE - rect.right;
     }
     // An icon at the very edge keeps its title over it, partly off the screen with it.
-    slide = std::clamp(slide, std::min(0.0f, position.x - rect.right), std::max(0.0f, position.x - rect.left));
+    return std::clamp(slide, std::min(0.0f, position.x - rect.right), std::max(0.0f, position.x - rect.left));
+}
+
+Camera::Rect ValleyLevelIcon::titleRectIn(const Camera::Rect& visible) const
+{
+    Camera::Rect rect = titleRect();
+    const float slide = titleSlide(rect, visible);
     rect.left += slide;
     rect.right += slide;
     return rect;

@@ -51,6 +51,8 @@ public:
 
 private:
     const LevelStats& record() const;
+    // How far the title at `rect` slides sideways to stand whole in `visible` while it stays over its icon.
+    float titleSlide(const Camera::Rect& rect, const Camera::Rect& visible) const;
     bool isSelected() const;
 
     Renderable ring;  // drawn under the selected level's icon
