@@ -1,8 +1,8 @@
 #include "engine/files/FileIO.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -131,6 +131,22 @@ bool writeAndSync(Descriptor& fd, const void* data, std::size_t size)
     return fd.close() && ok;
 }
 
+// A new file beside `path` under a name no other writer uses (this process's id and the clock), ending as the
+// leftovers of an interrupted write do, made with the mode any new file of the folder gets; -1 when none
+// could be made.
+int openTemporaryOfItsOwn(const std::string& path, std::string& temporary)
+{
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = path + "." + std::to_string(getpid()) + "-" + std::to_string(tick + attempt) + TEMPORARY_SUFFIX;
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
 // The rename or link of a file reaches the disk only with its folder.
 void syncFolder(const std::string& path)
 {
@@ -163,9 +179,8 @@ bool FileIO::writeFileReplacing(const std::string& path, const void* data, std::
 
 bool FileIO::writeFileExclusive(const std::string& path, const void* data, std::size_t size)
 {
-    // A name no other writer uses, ending as the leftovers of an interrupted write do.
-    std::string temporary = path + ".XXXXXX" + TEMPORARY_SUFFIX;
-    Descriptor fd(mkostemps(temporary.data(), static_cast<int>(std::strlen(TEMPORARY_SUFFIX)), O_CLOEXEC));
+    std::string temporary;
+    Descriptor fd(openTemporaryOfItsOwn(path, temporary));
     if (fd.get() < 0) {
         return false;
     }

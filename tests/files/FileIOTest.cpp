@@ -76,6 +76,12 @@ TEST(FileIO, AnExclusiveWriteReplacesNothing)
     TempDir dir;
     ASSERT_TRUE(FileIO::writeFileExclusive(dir.file("kept.bad"), "first", 5));
     EXPECT_EQ(readText(dir.file("kept.bad")), "first");
+    // With the rights of any file the game writes.
+    ASSERT_TRUE(FileIO::writeFileReplacing(dir.file("saved"), "x", 1));
+    struct stat kept {}, saved {};
+    ASSERT_EQ(stat(dir.file("kept.bad").c_str(), &kept), 0);
+    ASSERT_EQ(stat(dir.file("saved").c_str(), &saved), 0);
+    EXPECT_EQ(kept.st_mode & 07777, saved.st_mode & 07777);
     // A file, a folder or a link, even one to nothing, holds the name: refused, and nothing changes.
     ASSERT_EQ(mkdir(dir.file("folder").c_str(), 0755), 0);
     ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
