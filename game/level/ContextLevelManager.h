@@ -51,8 +51,9 @@ public:
     // The statistics of the run (null without a controller).
     const LevelStats* getLevelStats() const;
 
-    // Why these bytes would not load as a level the editor saved loads at the next start (decoded, each
-    // object's values checked, the level playable); empty when they would. They are read into a server
+    // Why these bytes, saved by the editor, would not load at the next start (they are decoded, each
+    // object's values checked and the level's playability checked, as a saved copy is); empty when they
+    // would. They are read into a server
     // of their own, gone before the answer: the current role, the shared random sequence, the level
     // playing, its sounds and the screen stay as they were.
     static UString whyNotLoadable(const std::vector<std::uint8_t>& bytes);
@@ -92,9 +93,10 @@ private:
     UString readUntrusted(Packet& stream);
     // readUntrusted of the bytes of a saved copy.
     UString readSavedCopy(const std::vector<std::uint8_t>& bytes);
-    // Why the loaded level cannot be played (no root, no controller, a layer or list missing, not where the
-    // controller keeps it or standing for another list too, a list holding an object of another kind, no
-    // pig or house, a menu open), naming the layer or list; empty when it can.
+    // Why the loaded level cannot be played (GameController::whyNotPlayable: no root, no controller, a menu
+    // open, the root's player list not a list in its place, a layer or list missing, not where the
+    // controller keeps it or standing for another list too, a list holding an object of another kind or
+    // more objects than can be played, no pig or house), naming the layer or list; empty when it can.
     UString whyNotPlayable() const;
     void replay(Packet& stream);
 
