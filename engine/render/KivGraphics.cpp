@@ -98,29 +98,36 @@ KivGraphics::ViewportRect KivGraphics::computeViewport(int windowW, int windowH,
 }
 
 std::pair<int, int> KivGraphics::windowSizeForDisplay(int width, int height, int displayWidth, int displayHeight,
-                                                      const std::vector<VideoMode>& modes)
+                                                      const std::vector<VideoMode>& modes, std::pair<int, int> standing)
 {
     auto fits = [&](int w, int h) { return w <= displayWidth && h <= displayHeight; };
     if (displayWidth <= 0 || displayHeight <= 0 || fits(width, height)) {
         return {width, height};
     }
+    std::pair<int, int> fit(Settings().videoModeWidth, Settings().videoModeHeight);
     for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {
         if (fits(mode->width, mode->height)) {
-            return {mode->width, mode->height};
+            fit = {mode->width, mode->height};
+            break;
         }
     }
-    return {Settings().videoModeWidth, Settings().videoModeHeight};
+    const bool keepStanding = standing.first > 0 && standing.second > 0 && fits(standing.first, standing.second) &&
+                              (fit.first < standing.first || fit.second < standing.second);
+    return keepStanding ? standing : fit;
 }
 
 std::pair<int, int> KivGraphics::sizeForDisplay(const DisplayArea& display, bool fullScreen, int width, int height,
                                                 const char* caller) const
 {
     const DisplayArea::Rect room = fullScreen ? display.bounds : display.clientRoom();
-    const std::pair<int, int> fit = windowSizeForDisplay(width, height, room.width, room.height, videoModes);
+    // The window open now; none before the first reset and while the display shows full screen.
+    const std::pair<int, int> standing =
+        fullScreen || bShownFullScreen ? std::make_pair(0, 0) : std::make_pair(shownWidth, shownHeight);
+    const std::pair<int, int> fit = windowSizeForDisplay(width, height, room.width, room.height, videoModes, standing);
     if (fit != std::make_pair(width, height)) {
-        Logger::logFrom(caller, u"Warning: %s of %dx%d does not fit the display (%dx%d); using %dx%d.",
+        Logger::logFrom(caller, u"Warning: %s of %dx%d does not fit the display (%dx%d); %s %dx%d.",
                         fullScreen ? u"a full-screen mode" : u"a window", width, height, room.width, room.height,
-                        fit.first, fit.second);
+                        fit == standing ? u"keeping" : u"using", fit.first, fit.second);
     }
     return fit;
 }

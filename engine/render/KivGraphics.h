@@ -68,12 +68,15 @@ public:
 
     // The size a window of width x height opens at on a display of displayWidth x displayHeight: its own when
     // it fits (or the display's size is not known), else the last of the modes (in their ascending order)
-    // that fits, else the default size.
+    // that fits, else the default size. A window standing at `standing` (0 x 0: none) that fits is kept in
+    // place of a mode that is not at least as large both ways, so a size too large never shrinks it.
     static std::pair<int, int> windowSizeForDisplay(int width, int height, int displayWidth, int displayHeight,
-                                                    const std::vector<VideoMode>& modes);
+                                                    const std::vector<VideoMode>& modes,
+                                                    std::pair<int, int> standing = {0, 0});
     // The size a window of width x height is given on the engine window's display, as windowSizeForDisplay
-    // picks it from the listed modes for the room the display leaves the client area; a size replaced is
-    // logged. The size itself when the display is not known.
+    // picks it from the listed modes for the room the display leaves the client area, the window open now
+    // standing (none while it is full screen); a size replaced is logged. The size itself when the display is
+    // not known.
     std::pair<int, int> windowSizeThatFits(int width, int height) const;
 
     const std::vector<VideoMode>& getVideoModes() const { return videoModes; }
@@ -155,7 +158,8 @@ private:
     // The engine's window when the device draws on it (not on one that a test made for the device alone).
     PlatformWindow* engineWindow() const;
     // What width x height becomes on the display: full screen a size the display shows, a window one that fits
-    // with its frame in what the window manager leaves free; logged from the caller when it changes.
+    // with its frame in what the window manager leaves free (or the window shown now, as windowSizeForDisplay
+    // keeps it); logged from the caller when it changes.
     std::pair<int, int> sizeForDisplay(const DisplayArea& display, bool fullScreen, int width, int height,
                                        const char* caller) const;
     // The window mode last taken by the display.

@@ -382,6 +382,22 @@ TEST_F(Settings, AChosenSizeKeepsTheWindowOnTheDisplay)
     choose([&](ContextAdvancedGraphics*) { global().config.bFullScreen = 0; });
     frames(1);
     standsWhole("back from full screen");
+
+    // A display that offers only its own size, which no window fits beside its taskbar: a window that stands
+    // there stays as it is, and that is the size kept for the next start.
+    area.bounds = {0, 0, 1280, 1024};
+    area.usable = {0, 0, 1280, 999};
+    window.standInDisplay(area);
+    global().applySettings(1024, 768);
+    frames(1);
+    choose([](ContextAdvancedGraphics* page) {
+        page->videoModeNames.push_back(u"1280x1024"); // the test display lists no such mode
+        page->videoModeSizes.emplace_back(1280, 1024);
+        page->selectedMode = static_cast<int32_t>(page->videoModeSizes.size()) - 1;
+    });
+    frames(1);
+    EXPECT_EQ(std::make_pair(window.width(), window.height()), std::make_pair(1024, 768));
+    EXPECT_EQ(std::make_pair(graphics.videoModeWidth, graphics.videoModeHeight), std::make_pair(1024, 768));
 }
 
 TEST_F(Settings, RightToLeftTheTogglesStayPutAndTheirCaptionsChangeSides)

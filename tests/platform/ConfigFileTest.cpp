@@ -233,6 +233,36 @@ TEST(ConfigFile, AWindowLargerThanTheDisplayOpensAtAModeThatFits)
     EXPECT_EQ(h.logIndex("Warning:", before), -1);
 }
 
+// A size too large for the room the window manager leaves a window keeps the window standing rather than
+// shrinking it to a smaller listed mode; the size used is saved, and the next start opens at it without a word.
+TEST(ConfigFile, AWindowStandingIsKeptForASizeThatCannotFit)
+{
+    KivHarness h({}, {}, 1280, 1024);
+    h.stop();
+    DisplayArea area; // 1280x1024 with a taskbar of 25: room for 1270x969 inside the frame
+    area.bounds = {0, 0, 1280, 1024};
+    area.usable = {0, 0, 1280, 999};
+    area.frameLeft = area.frameRight = area.frameBottom = 5;
+    area.frameTop = 25;
+    h.window().standInDisplay(area);
+    writeText(h.userFolder.file(".cfg"), "[KivGraphics]\r\nvideoModeWidth=1024\r\nvideoModeHeight=768\r\n");
+    h.start();
+    KivGraphics& graphics = *h.kiv().graphics;
+    const auto [width, height] = graphics.windowSizeThatFits(1280, 1024);
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(1024, 768));
+    EXPECT_TRUE(h.logContains("Warning: a window of 1280x1024 does not fit the display (1270x969); keeping 1024x768."));
+    graphics.changePresentationParameters(width, height, false, graphics.bLetterbox, graphics.bBilinearFilter,
+                                          graphics.bVSync);
+    h.frame();
+    h.stop();
+    EXPECT_NE(KivHarness::readFile(h.userFolder.file(".cfg")).find("videoModeWidth=1024\r\nvideoModeHeight=768\r\n"),
+              std::string::npos);
+    const int before = static_cast<int>(h.logLines().size());
+    h.start();
+    EXPECT_EQ(std::make_pair(h.window().width(), h.window().height()), std::make_pair(1024, 768));
+    EXPECT_EQ(h.logIndex("Warning:", before), -1);
+}
+
 // Full screen at a size the display cannot show falls back as a window does, and the size used is saved.
 // The harness's window opens at 50,50.
 TEST(ConfigFile, AFullScreenLargerThanTheDisplayTakesAModeThatFits)
@@ -269,12 +299,14 @@ TEST(ConfigFile, AFullScreenLargerThanTheDisplayTakesAModeThatFits)
 }
 
 // The size a display gets in place of one too large for it: the largest listed mode that fits (modes in the
-// list's order, ascending by width, then height), else the default.
+// list's order, ascending by width, then height), else the default; the window standing, where it fits, unless
+// that mode is at least as large both ways.
 TEST(ConfigFile, ASizeTooLargeForTheDisplayTakesTheLargestListedModeThatFits)
 {
     struct Row {
         int displayWidth, displayHeight, askedWidth, askedHeight;
         std::pair<int, int> expected;
+        std::pair<int, int> standing{};
     };
     const Row rows[] = {
         {1280, 1024, 7680, 4320, {1280, 1024}},
@@ -282,6 +314,10 @@ TEST(ConfigFile, ASizeTooLargeForTheDisplayTakesTheLargestListedModeThatFits)
         {1270, 969, 1280, 1024, {1024, 768}}, // a display-sized window in the room its frame leaves
         {1280, 800, 1280, 1024, {1280, 720}},
         {0, 0, 7680, 4320, {7680, 4320}},     // the display is not known
+        {1270, 969, 1920, 1080, {1024, 768}, {1000, 700}},
+        {1270, 969, 1920, 1080, {1100, 700}, {1100, 700}}, // not narrowed to 1024
+        {1270, 969, 1920, 1080, {1024, 768}, {1280, 700}}, // the window standing is too wide itself
+        {1280, 1024, 1000, 700, {1000, 700}, {1200, 900}}, // a smaller size that fits
     };
     std::vector<KivGraphics::VideoMode> modes;
     for (const auto& [w, h] :
@@ -290,13 +326,16 @@ TEST(ConfigFile, ASizeTooLargeForTheDisplayTakesTheLargestListedModeThatFits)
     }
     for (const Row& row : rows) {
         EXPECT_EQ(KivGraphics::windowSizeForDisplay(row.askedWidth, row.askedHeight, row.displayWidth,
-                                                    row.displayHeight, modes),
+                                                    row.displayHeight, modes, row.standing),
                   row.expected)
-            << row.askedWidth << "x" << row.askedHeight << " on " << row.displayWidth << "x" << row.displayHeight;
+            << row.askedWidth << "x" << row.askedHeight << " on " << row.displayWidth << "x" << row.displayHeight
+            << " from " << row.standing.first << "x" << row.standing.second;
     }
-    // A display that lists only its own size, which no window fits beside a panel.
-    EXPECT_EQ(KivGraphics::windowSizeForDisplay(1940, 1100, 1930, 1045, {{1940, 1100, 1940, 1100}}),
-              std::make_pair(800, 600));
+    // A display that lists only its own size, which no window fits beside a panel: the default, or the window
+    // standing where it is larger.
+    const std::vector<KivGraphics::VideoMode> own = {{1940, 1100, 1940, 1100}};
+    EXPECT_EQ(KivGraphics::windowSizeForDisplay(1940, 1100, 1930, 1045, own), std::make_pair(800, 600));
+    EXPECT_EQ(KivGraphics::windowSizeForDisplay(1940, 1100, 1930, 1045, own, {1024, 768}), std::make_pair(1024, 768));
 }
 
 TEST(ConfigFile, LeftoversOfAnInterruptedSaveAreRemovedAtStartUp)
