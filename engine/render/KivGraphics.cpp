@@ -120,9 +120,9 @@ std::pair<int, int> KivGraphics::sizeForDisplay(const DisplayArea& display, bool
                                                 const char* caller) const
 {
     const DisplayArea::Rect room = fullScreen ? display.bounds : display.clientRoom();
-    // The window open now; none before the first reset and while the display shows full screen.
-    const std::pair<int, int> standing =
-        fullScreen || bShownFullScreen ? std::make_pair(0, 0) : std::make_pair(shownWidth, shownHeight);
+    // The window open now, or while the display shows full screen the one it had before; none before the
+    // first window and for a full-screen mode.
+    const std::pair<int, int> standing = fullScreen ? std::make_pair(0, 0) : lastWindow;
     const std::pair<int, int> fit = windowSizeForDisplay(width, height, room.width, room.height, videoModes, standing);
     if (fit != std::make_pair(width, height)) {
         Logger::logFrom(caller, u"Warning: %s of %dx%d does not fit the display (%dx%d); %s %dx%d.",
@@ -233,6 +233,9 @@ void KivGraphics::reset()
         bShownFullScreen = bFullScreen;
         shownWidth = videoModeWidth;
         shownHeight = videoModeHeight;
+        if (!bFullScreen) {
+            lastWindow = {shownWidth, shownHeight};
+        }
     } else if (shownWidth > 0) {
         // A mode the display refuses is not kept: ".cfg" and the pages go on showing the one on screen.
         Logger::logFrom("KivGraphics::reset", u"The display refused %dx%d%s; keeping %dx%d.", videoModeWidth,

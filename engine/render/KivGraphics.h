@@ -75,7 +75,7 @@ public:
                                                     std::pair<int, int> standing = {0, 0});
     // The size a window of width x height is given on the engine window's display, as windowSizeForDisplay
     // picks it from the listed modes for the room the display leaves the client area, the window open now
-    // standing (none while it is full screen); a size replaced is logged. The size itself when the display is
+    // (or, while full screen, the last one shown) standing; a size replaced is logged. The size itself when the display is
     // not known.
     std::pair<int, int> windowSizeThatFits(int width, int height) const;
 
@@ -166,6 +166,9 @@ private:
     bool bShownFullScreen = false;
     int shownWidth = 0;
     int shownHeight = 0;
+    // The size of the last window shown (0 x 0 before the first): kept in place of a size too large for the
+    // display, also when full screen is left.
+    std::pair<int, int> lastWindow{0, 0};
     void applyLayout();
     void updateViewProjection();
 

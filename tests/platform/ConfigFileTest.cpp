@@ -261,6 +261,13 @@ TEST(ConfigFile, AWindowStandingIsKeptForASizeThatCannotFit)
     h.start();
     EXPECT_EQ(std::make_pair(h.window().width(), h.window().height()), std::make_pair(1024, 768));
     EXPECT_EQ(h.logIndex("Warning:", before), -1);
+    // Full screen at the display's size, then a window again: the window that stood before comes back.
+    KivGraphics& again = *h.kiv().graphics;
+    again.changePresentationParameters(1280, 1024, true, again.bLetterbox, again.bBilinearFilter, again.bVSync);
+    h.frame();
+    again.changePresentationParameters(-1, -1, false, again.bLetterbox, again.bBilinearFilter, again.bVSync);
+    h.frame();
+    EXPECT_EQ(std::make_pair(again.width, again.height), std::make_pair(1024, 768));
 }
 
 // Full screen at a size the display cannot show falls back as a window does, and the size used is saved.
