@@ -12,6 +12,7 @@
 #include "engine/core/PropertyReferenceBase.h"
 #include "engine/core/PropertySecureInt.h"
 #include "engine/core/PropertyUColor.h"
+#include "engine/core/TextParse.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
@@ -23,13 +24,14 @@
 #include "game/menus/GUItextBox.h"
 #include "game/menus/GUItheme.h"
 #include "game/world/EditorObject.h"
-#include "game/world/LevelDataCheck.h"
 
 namespace {
 const UColor REFUSED_COLOUR(0xffff0000u);
 // A refusal quotes at most this much of the typed text, so that the reason still fits the message line.
 constexpr std::size_t QUOTED_LENGTH = 24;
 constexpr int KEY_DELETE = 211;
+// The float's range as a refusal names it (just within its largest value, 3.4028e+38).
+constexpr double FLOAT_LIMIT = 3.4e38;
 
 // What a property of that kind reads from its text, for the reason a text is refused ("a whole number");
 // empty for a kind that says no more.
@@ -41,10 +43,7 @@ UString readableAs(const Property& property)
     if (kind == &PropertyInt::classRecord || kind == &PropertySecureInt::classRecord) {
         return u"a whole number";
     }
-    if (kind == &PropertyFloat::classRecord) {
-        return u"a number from -3.4e+38 to 3.4e+38";
-    }
-    if (kind == &PropertyDouble::classRecord) {
+    if (kind == &PropertyFloat::classRecord || kind == &PropertyDouble::classRecord) {
         return u"a number";
     }
     if (kind == &PropertyDWORD::classRecord) {
@@ -197,18 +196,48 @@ void PropertyFieldValue::refuse(const UString& why)
     EditorSession::report(formatString(u"Value refused: %s.", why));
 }
 
-UString PropertyFieldValue::unreadable(const UString& text) const
+UString PropertyFieldValue::unreadable(const UString& text)
 {
+    // Named as the check names it, when the edited object checks the value.
+    const std::optional<LevelDataCheck::Range> range = rangeTaken();
+    const UString name = range.has_value() ? range->name : propertyPath();
+    if (const std::optional<double> number = parseDouble(text);
+        range.has_value() && number.has_value() && (*number < range->lo || *number > range->hi)) {
+        return formatString(u"'%s' %s", name, range->outOfRange(*number));
+    }
     UString quoted = text;
     if (quoted.size() > QUOTED_LENGTH) {
         quoted = quoted.substr(0, QUOTED_LENGTH) + u"...";
     }
-    const UString wanted = readableAs(*property);
-    return wanted.empty() ? formatString(u"'%s' '%s' cannot be read", propertyPath(), quoted)
-                          : formatString(u"'%s' '%s' cannot be read as %s", propertyPath(), quoted, wanted);
+    UString wanted = readableAs(*property);
+    if (range.has_value() && !wanted.empty()) {
+        wanted += u" from " + range->text();
+    }
+    return wanted.empty() ? formatString(u"'%s' '%s' cannot be read", name, quoted)
+                          : formatString(u"'%s' '%s' cannot be read as %s", name, quoted, wanted);
+}
+
+std::optional<LevelDataCheck::Range> PropertyFieldValue::rangeTaken()
+{
+    std::optional<LevelDataCheck::Range> range;
+    {
+        const LevelDataCheck::TypedValue query(property->address, &range);
+        UString ignored;
+        runEditedObjectCheck(ignored);
+    }
+    if (!range.has_value() && property->getClass() == &PropertyFloat::classRecord) {
+        range = LevelDataCheck::Range{propertyPath(), -FLOAT_LIMIT, FLOAT_LIMIT};
+    }
+    return range;
 }
 
 bool PropertyFieldValue::editedObjectTakesValue(UString& why)
+{
+    const LevelDataCheck::TypedValue typed(property->address);
+    return runEditedObjectCheck(why);
+}
+
+bool PropertyFieldValue::runEditedObjectCheck(UString& why)
 {
     // A class-list entry's value belongs to the entry's instance, which is not in the level yet.
     EditorObject* entry = nullptr;

@@ -7,8 +7,10 @@
 // was. Either way the reason goes to the editor's console and the level's message line. A read-only row takes
 // no typing and says so.
 #include <functional>
+#include <optional>
 
 #include "game/editor/PropertyField.h"
+#include "game/world/LevelDataCheck.h"
 
 class GUItextBox;
 
@@ -38,7 +40,7 @@ protected:
     // Writes the property through `write`; a value that the checks refuse (editedObjectTakesValue) is put
     // back as it was, byte for byte, and the reason reported. False when `write` or the checks refuse it.
     bool writeChecked(const std::function<bool()>& write);
-    // Says why a value was refused ("'parTime' 'abc' cannot be read as a number") on the console and the
+    // Says why a value was refused ("'parTime' 6000 is out of range 0 to 5999") on the console and the
     // level's message line.
     void refuse(const UString& why);
     // Runs the edited object's check of its values on the value just written, as on one from outside (for a
@@ -49,7 +51,12 @@ private:
     // Whether this frame's key is typing (a character or Delete), not a command.
     static bool isTyping();
     bool bReadOnlySaid = false; // a read-only row said so since it was last hovered
-    // The reason a text the property cannot parse is refused.
-    UString unreadable(const UString& text) const;
+    // The reason a text the property cannot parse is refused: a number beyond the range the field takes is
+    // out of it, anything else cannot be read as what the field takes.
+    UString unreadable(const UString& text);
+    // The range the edited object's check holds this value to (for a float without one, the float's).
+    std::optional<LevelDataCheck::Range> rangeTaken();
+    // Runs the edited object's check of its values, as editedObjectTakesValue describes.
+    bool runEditedObjectCheck(UString& why);
     bool bReasonGiven = false; // the entry being applied was refused through refuse
 };

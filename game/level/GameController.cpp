@@ -503,10 +503,7 @@ void GameController::sanitiseHeader()
     }
     weatherIntensity = std::min(weatherIntensity, 1.0f);
     applesNeeded = std::max(applesNeeded, 0);
-    if (!(parTime > 0.0) || !std::isfinite(parTime)) {
-        parTime = 60.0;
-    }
-    playingArea.checkLoadedValues();
+    checkLoadedValues();
     PlayingArea& a = playingArea;
     if (!(a.left < a.right) || !std::isfinite(a.left) || !std::isfinite(a.right)) {
         a.left = -5.0f * screenW();
@@ -521,8 +518,22 @@ void GameController::sanitiseHeader()
 void GameController::netPostReplicate()
 {
     Context::netPostReplicate();
-    // A level loaded for editing waits with its set-up: the area is checked as it arrives.
+    // A level loaded for editing waits with its set-up: the header is checked as it arrives.
+    checkLoadedValues();
+}
+
+bool GameController::onEvent(KivEvent& event)
+{
+    if (event.type == EditorObject::EVENT_EDITED) {
+        checkLoadedValues();
+    }
+    return Context::onEvent(event);
+}
+
+void GameController::checkLoadedValues()
+{
     playingArea.checkLoadedValues();
+    LevelDataCheck(*this).seconds(u"parTime", parTime, MAX_PAR_TIME, DEFAULT_PAR_TIME);
 }
 
 void GameController::netPostReplicateGlobal()

@@ -68,6 +68,10 @@ public:
     // with this many apples, spread over its ground or all at one spot, plays at about 30 frames a second even
     // with the software renderer. The game's own levels hold at most 33 in a list.
     static constexpr int MAX_LIST_OBJECTS = 500;
+    // The longest par time, 99:59: the bonus timer and the statistics rows show whole minutes in two digits.
+    // 0 sets no time target.
+    static constexpr double MAX_PAR_TIME = 5999.0;
+    static constexpr double DEFAULT_PAR_TIME = 60.0;
 
     GameController();
     // Stops the sound output and forgets the music, empties the action target.
@@ -80,8 +84,12 @@ public:
     void construct();
     void local_construct();
 
-    // The playing area's check, as the controller's state arrives.
+    // The header's check (checkLoadedValues), as the controller's state arrives.
     void netPostReplicate() override;
+    // The editor's change notice (EditorObject::EVENT_EDITED) checks the header.
+    bool onEvent(KivEvent& event) override;
+    // The playing area's edges and the par time (LevelDataCheck).
+    void checkLoadedValues();
     // The level-start set-up, once the level's objects are in place.
     void netPostReplicateGlobal() override;
     void tickContents(double time, double dt) override;
@@ -180,7 +188,7 @@ public:
     int32_t applesNeeded = 10;
     bool bBonusLevel = false;
     float bonusTimer = 0.0f; // seconds left on a bonus level
-    double parTime = 60.0;
+    double parTime = DEFAULT_PAR_TIME; // seconds, 0 to MAX_PAR_TIME
     Season season = SEASON_SPRING;
     float weatherIntensity = 0.0f;
 

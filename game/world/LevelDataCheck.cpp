@@ -13,9 +13,45 @@ namespace {
 std::size_t utf8Length(char16_t c) { return c < 0x80 ? 1 : (c < 0x800 ? 2 : 3); }
 } // namespace
 
-LevelDataCheck::LevelDataCheck(const KivBase& object)
-    : object(object), refusing(THEROLE != nullptr && THEROLE->isReadingUntrusted())
+UString LevelDataCheck::Range::text() const
 {
+    return whole ? formatString(u"%d to %d", static_cast<int>(lo), static_cast<int>(hi))
+                 : formatString(u"%g to %g", lo, hi);
+}
+
+UString LevelDataCheck::Range::outOfRange(double value) const
+{
+    // A whole number beyond what an int holds (typed as 1e10) is written as a number in general.
+    const bool asWhole = whole && value >= -2147483648.0 && value <= 2147483647.0;
+    return asWhole ? formatString(u"%d is out of range %s", static_cast<int>(value), text())
+                   : formatString(u"%g is out of range %s", value, text());
+}
+
+const LevelDataCheck::TypedValue* LevelDataCheck::TypedValue::current = nullptr;
+
+LevelDataCheck::TypedValue::TypedValue(const void* address, std::optional<Range>* query)
+    : address(address), query(query), outer(current)
+{
+    current = this;
+}
+
+LevelDataCheck::TypedValue::~TypedValue() { current = outer; }
+
+LevelDataCheck::LevelDataCheck(const KivBase& object)
+    : object(object), refusing(THEROLE != nullptr && THEROLE->isReadingUntrusted()), typed(TypedValue::current)
+{
+}
+
+bool LevelDataCheck::noted(const void* value, UStringView name, const Range& limits) const
+{
+    if (!querying()) {
+        return false;
+    }
+    if (value == typed->address) {
+        *typed->query = limits;
+        (*typed->query)->name = name;
+    }
+    return true;
 }
 
 void LevelDataCheck::warn(UStringView name, UStringView what) const
@@ -33,6 +69,10 @@ void LevelDataCheck::refuse(UStringView name, UStringView what) const
 
 bool LevelDataCheck::within(UStringView name, float& value, float lo, float hi, float fallback)
 {
+    const Range limits{{}, lo, hi};
+    if (noted(&value, name, limits)) {
+        return false;
+    }
     if (!std::isfinite(value)) {
         if (refusing) {
             refuse(name, u"is not a number");
@@ -44,8 +84,7 @@ bool LevelDataCheck::within(UStringView name, float& value, float lo, float hi, 
     }
     if (value < lo || value > hi) {
         if (refusing) {
-            refuse(name, formatString(u"%g is out of range %g to %g", static_cast<double>(value),
-                                      static_cast<double>(lo), static_cast<double>(hi)));
+            refuse(name, limits.outOfRange(value));
         }
         warn(name, formatString(u"%.1f is out of range; clamped.", static_cast<double>(value)));
         value = std::clamp(value, lo, hi);
@@ -55,14 +94,18 @@ bool LevelDataCheck::within(UStringView name, float& value, float lo, float hi, 
     return false;
 }
 
-bool LevelDataCheck::above(UStringView name, float value, UStringView lowerName, float lower)
+bool LevelDataCheck::above(UStringView name, const float& value, UStringView lowerName, const float& lower)
 {
-    if (value > lower) {
+    if (querying() || value > lower) {
         return true;
     }
     if (refusing) {
-        refuse(name, formatString(u"%g is out of range: it must be greater than '%s' %g", static_cast<double>(value),
-                                  UString(lowerName), static_cast<double>(lower)));
+        const auto v = static_cast<double>(value);
+        const auto l = static_cast<double>(lower);
+        if (typed != nullptr && typed->address == &lower) {
+            refuse(lowerName, formatString(u"%g is out of range: it must be less than '%s' %g", l, UString(name), v));
+        }
+        refuse(name, formatString(u"%g is out of range: it must be greater than '%s' %g", v, UString(lowerName), l));
     }
     return false;
 }
@@ -89,6 +132,9 @@ bool LevelDataCheck::angle(UStringView name, float& value)
 
 bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, float fallback)
 {
+    if (noted(&value, name, Range{{}, lo, hi})) {
+        return false;
+    }
     if (!std::isfinite(value)) {
         warn(name, formatString(u"is not a number; set to %.1f.", static_cast<double>(fallback)));
         value = fallback;
@@ -106,8 +152,12 @@ bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, fl
 
 bool LevelDataCheck::range(UStringView name, int32_t& value, int32_t lo, int32_t hi)
 {
+    const Range limits{{}, static_cast<double>(lo), static_cast<double>(hi), true};
+    if (noted(&value, name, limits)) {
+        return false;
+    }
     if (value < lo || value > hi) {
-        warn(name, formatString(u"%d is out of range %d to %d; clamped.", value, lo, hi));
+        warn(name, limits.outOfRange(value) + u"; clamped.");
         value = std::clamp(value, lo, hi);
         ++changes;
         return true;
@@ -117,15 +167,31 @@ bool LevelDataCheck::range(UStringView name, int32_t& value, int32_t lo, int32_t
 
 bool LevelDataCheck::reach(UStringView name, int32_t& value, int32_t lo, int32_t hi)
 {
-    if (refusing && (value < lo || value > hi)) {
-        refuse(name, formatString(u"%d is out of range %d to %d", value, lo, hi));
+    if (refusing && !querying() && (value < lo || value > hi)) {
+        refuse(name, Range{{}, static_cast<double>(lo), static_cast<double>(hi), true}.outOfRange(value));
     }
     return range(name, value, lo, hi);
 }
 
+bool LevelDataCheck::seconds(UStringView name, double& value, double max, double fallback)
+{
+    const Range limits{{}, 0.0, max};
+    if (noted(&value, name, limits) || (value >= 0.0 && value <= max)) {
+        return false;
+    }
+    const UString why = std::isfinite(value) ? limits.outOfRange(value) : UString(u"is not a number");
+    if (refusing) {
+        refuse(name, why);
+    }
+    warn(name, formatString(u"%s; set to %g.", why, fallback));
+    value = fallback;
+    ++changes;
+    return true;
+}
+
 bool LevelDataCheck::objectOfClass(UStringView name, KivBase*& pointer, const RuntimeClass* required)
 {
-    if (pointer == nullptr || required == nullptr || pointer->isDerivedFrom(required)) {
+    if (querying() || pointer == nullptr || required == nullptr || pointer->isDerivedFrom(required)) {
         return false;
     }
     warn(name, formatString(u"names object %d of the wrong class; emptied.", pointer->objectUID));
@@ -136,6 +202,9 @@ bool LevelDataCheck::objectOfClass(UStringView name, KivBase*& pointer, const Ru
 
 bool LevelDataCheck::text(UStringView name, UString& value, std::size_t maxBytes)
 {
+    if (querying()) {
+        return false;
+    }
     std::size_t bytes = 0;
     std::size_t keep = 0;
     for (; keep < value.size(); ++keep) {

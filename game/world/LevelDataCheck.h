@@ -8,6 +8,7 @@
 // game's own levels it is clamped with a warning like the rest.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "engine/core/KivBase.h"
 #include "engine/core/UString.h"
@@ -34,6 +35,36 @@ public:
         UString value;
     };
 
+    // The range a check holds one value to, and (as a query notes it) the name the check gives the value.
+    struct Range {
+        UString name;
+        double lo = 0.0;
+        double hi = 0.0;
+        bool whole = false; // a whole number
+        // "-10000 to 10000"
+        UString text() const;
+        // "1e+39 is out of range -10000 to 10000"
+        UString outOfRange(double value) const;
+    };
+
+    // While one lives, the checks know which value was typed into the editor (by its address): a refusal that
+    // weighs two values against each other names the typed one. Given a query, the checks instead only note
+    // there the range they hold the typed value to, and check, change and refuse nothing.
+    class TypedValue {
+    public:
+        explicit TypedValue(const void* address, std::optional<Range>* query = nullptr);
+        ~TypedValue();
+        TypedValue(const TypedValue&) = delete;
+        TypedValue& operator=(const TypedValue&) = delete;
+
+    private:
+        friend class LevelDataCheck;
+        static const TypedValue* current;
+        const void* const address;
+        std::optional<Range>* const query;
+        const TypedValue* const outer;
+    };
+
     explicit LevelDataCheck(const KivBase& object);
 
     // Refused from outside, else a non-finite one becomes 0 and a huge one is clamped to +-MAX_COORDINATE.
@@ -48,11 +79,14 @@ public:
     // non-finite becomes `fallback` and the rest is clamped to [lo, hi], with a warning.
     bool within(UStringView name, float& value, float lo, float hi, float fallback);
     // Whether the value lies above `lower` (the other edge of an area); refused from outside, else false for
-    // the caller to mend.
-    bool above(UStringView name, float value, UStringView lowerName, float lower);
+    // the caller to mend. The refusal names `lower` when it is the value typed into the editor.
+    bool above(UStringView name, const float& value, UStringView lowerName, const float& lower);
     // A size: non-finite becomes `fallback`, the rest is clamped to [lo, hi].
     bool size(UStringView name, float& value, float lo, float hi, float fallback);
     bool range(UStringView name, int32_t& value, int32_t lo, int32_t hi);
+    // A time in seconds from 0 to `max`: refused from outside, else one out of it or not a number becomes
+    // `fallback`, with a warning.
+    bool seconds(UStringView name, double& value, double max, double fallback);
     // A whole number that decides how far what the physics world is given reaches (a terrain's segment
     // width): refused from outside, else clamped to [lo, hi] like range.
     bool reach(UStringView name, int32_t& value, int32_t lo, int32_t hi);
@@ -80,6 +114,11 @@ public:
     int changes = 0;
 
 private:
+    // Under a query, notes `limits` when `value` is the typed one; true then, for the check to do nothing.
+    bool noted(const void* value, UStringView name, const Range& limits) const;
+    bool querying() const { return typed != nullptr && typed->query != nullptr; }
+
     const KivBase& object;
     const bool refusing; // the level comes from outside
+    const TypedValue* const typed;
 };

@@ -310,6 +310,8 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
     V3 held;
     const UString savedLine =
         u"Level saved: levels/" + toUString(std::filesystem::path(path).filename().string().c_str());
+    const UString parTimeRefused =
+        formatString(u"object %d (GameController): 'parTime' 1e+39 is out of range 0 to 5999", level().objectUID);
     // Each state with what the screen shows after Ctrl+S.
     struct State {
         const char* what;
@@ -350,6 +352,16 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
                        1);
          },
          false, u"Level not saved: it would not load again (its controller's cargoList is not a list in its place)."},
+        {"par time past the clock",
+         [&] {
+             level().parTime = 1.0e39;
+             tap("F4");
+             EXPECT_TRUE(manager->server->bEditing);
+             EXPECT_EQ(consoleCount("Play test not started: the level would not load again. (" +
+                                    wideToUtf8(parTimeRefused) + ")"),
+                       1);
+         },
+         false, u"Level not saved: it would not load again (" + parTimeRefused + u")."},
         {"object held",
          [&] {
              auto* hero = static_cast<EditorObject*>(level().findHero());

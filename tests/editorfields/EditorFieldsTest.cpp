@@ -851,7 +851,8 @@ TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
         {u"count", "123456789012345678901234567890", "'count' '123456789012345678901234...' cannot be read as a whole number"},
         {u"secret", "1.5", "'secret' '1.5' cannot be read as a whole number"},
         {u"speed", "nan", "'speed' 'nan' cannot be read as a number from -3.4e+38 to 3.4e+38"},
-        {u"speed", "1e39", "'speed' '1e39' cannot be read as a number from -3.4e+38 to 3.4e+38"},
+        // A number beyond what the field takes is out of its range, not unreadable.
+        {u"speed", "1e39", "'speed' 1e+39 is out of range -3.4e+38 to 3.4e+38"},
         {u"weight", "inf", "'weight' 'inf' cannot be read as a number"},
         {u"mask", "xyz", "'mask' 'xyz' cannot be read as a hexadecimal number of up to eight digits"},
         {u"tint", "ff00gg00", "'tint' 'ff00gg00' cannot be read as a colour of up to eight hexadecimal digits"},
@@ -871,12 +872,32 @@ TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
         EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason, from), 0);
         EXPECT_GT(line.countChildren(), 0);
     }
-    // The level's own settings.
+    // The level's own settings: a par time the clock cannot show is refused with the range it takes, from no
+    // target (0) to 99:59.
     editor().editObject(&level());
-    const int from = static_cast<int>(harness().logLines().size());
-    paste(u"parTime", "abc");
-    EXPECT_GE(harness().logIndex("Value refused: 'parTime' 'abc' cannot be read as a number.", from), 0);
-    EXPECT_DOUBLE_EQ(level().parTime, 60.0);
+    const struct {
+        const char* text;
+        const char* reason;
+    } parTimes[] = {
+        {"abc", "'parTime' 'abc' cannot be read as a number from 0 to 5999"},
+        {"nan", "'parTime' 'nan' cannot be read as a number from 0 to 5999"},
+        {"-5", "'parTime' -5 is out of range 0 to 5999"},
+        {"1e39", "'parTime' 1e+39 is out of range 0 to 5999"},
+        {"6000", "'parTime' 6000 is out of range 0 to 5999"},
+    };
+    for (const auto& [text, reason] : parTimes) {
+        SCOPED_TRACE(text);
+        const int from = static_cast<int>(harness().logLines().size());
+        paste(u"parTime", text);
+        EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason + ".", from), 0);
+        EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(u"parTime"))->bRefused);
+        EXPECT_DOUBLE_EQ(level().parTime, 60.0);
+    }
+    for (const double taken : {0.0, GameController::MAX_PAR_TIME}) {
+        paste(u"parTime", std::to_string(taken));
+        EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"parTime"))->bRefused);
+        EXPECT_EQ(level().parTime, taken);
+    }
 }
 
 // An apple's (or a basket's) velocity is the speed it starts play with: typed, kept while editing, used when
@@ -898,11 +919,15 @@ TEST_F(EditorFieldReasonsTest, AnAppleStartsPlayWithTheVelocityTypedIntoIt)
     ASSERT_NE(velocity, nullptr);
     EXPECT_EQ(findRow(velocity, u"z"), nullptr); // the physics is flat
     const auto vx = [&] { return dynamic_cast<PropertyFieldValue*>(findRow(row(u"velocity"), u"x")); };
-    for (const char* beyond : {"1e22", "10001"}) {
+    // Each axis is held to the speed the physics takes, and a refusal names that range.
+    for (const auto& [text, reason] :
+         {std::pair{"1e22", "1e+22 is out of range -10000 to 10000"},
+          {"10001", "10001 is out of range -10000 to 10000"}, {"-1e39", "-1e+39 is out of range -10000 to 10000"},
+          {"fast", "'fast' cannot be read as a number from -10000 to 10000"}}) {
         const int from = static_cast<int>(harness().logLines().size());
-        enter(vx(), beyond, true);
+        enter(vx(), text, true);
         EXPECT_TRUE(vx()->bRefused);
-        EXPECT_GE(harness().logIndex("Value refused: 'velocity.x' ", from), 0);
+        EXPECT_GE(harness().logIndex(std::string("Value refused: 'velocity.x' ") + reason + ".", from), 0) << text;
     }
     enter(vx(), "500", true);
     EXPECT_FALSE(vx()->bRefused);
@@ -1071,10 +1096,33 @@ TEST_F(EditorFieldsTest, TheEditorCameraAndTheLevelNameStayWhereALevelFileKeepsT
     paste(u"levelName", std::string(2000, 'n'));
     EXPECT_EQ(layer.levelName, UString(Packet::BUFFERSIZE - 1, u'n'));
 
-    // An area edge typed past the other is refused.
-    layer.editObject(&level().playingArea);
-    const float left = level().playingArea.left;
-    paste(u"left", std::to_string(level().playingArea.right + 1.0f));
-    EXPECT_EQ(level().playingArea.left, left);
-    EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(u"left"))->bRefused);
+    // An area edge typed past the other is refused, naming the edge typed and the one it passed.
+    PlayingArea& area = level().playingArea;
+    area.left = -1000.0f;
+    area.right = 4800.0f;
+    area.bottom = 0.0f;
+    area.top = 2000.0f;
+    const struct {
+        const char16_t* name;
+        const char* text;
+        const char* reason;
+    } edges[] = {
+        {u"left", "5000", "'playingArea.left' 5000 is out of range: it must be less than 'playingArea.right' 4800"},
+        {u"right", "-2000",
+         "'playingArea.right' -2000 is out of range: it must be greater than 'playingArea.left' -1000"},
+        {u"bottom", "2000", "'playingArea.bottom' 2000 is out of range: it must be less than 'playingArea.top' 2000"},
+        {u"top", "-10", "'playingArea.top' -10 is out of range: it must be greater than 'playingArea.bottom' 0"},
+    };
+    layer.editObject(&area);
+    for (const auto& [name, text, reason] : edges) {
+        SCOPED_TRACE(text);
+        const int before = static_cast<int>(harness().logLines().size());
+        paste(name, text);
+        EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(name))->bRefused);
+        EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason + ".", before), 0);
+    }
+    EXPECT_EQ(area.left, -1000.0f);
+    EXPECT_EQ(area.right, 4800.0f);
+    EXPECT_EQ(area.bottom, 0.0f);
+    EXPECT_EQ(area.top, 2000.0f);
 }

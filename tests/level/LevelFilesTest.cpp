@@ -336,6 +336,8 @@ TEST_F(LevelTest, SavedCopyThatCannotBePlayedLeavesItInPlaceAndPlaysTheArchiveLe
                             gc.editor = reinterpret_cast<ContextEditor*>(static_cast<Context*>(gc.contextHUD));
                         }));
          }},
+        {"a par time past what the clock shows", "'parTime' 1e+39 is out of range 0 to 5999",
+         [&] { writeBytes(path, builtLevel([](LevelBuilder& b) { b.controller().parTime = 1.0e39; })); }},
         {"a resource of another kind", "'pIconSkin' cannot name 'pop' (Sound)",
          [&] { writeBytes(path, withText(hintWithIcon(), "editor_circle:0", "pop")); }},
         {"a resource name with a control byte", "Could not find resource 'editor\\x01circle:0'.",
@@ -683,6 +685,17 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
                                             gc.objectUID, static_cast<double>(gc.playingArea.top),
                                             static_cast<double>(gc.playingArea.top)));
          }},
+        {"the par time below 0",
+         [&](GameServer&, GameController& gc) {
+             gc.parTime = -5.0;
+             return wideToUtf8(formatString(u"object %d (GameController): 'parTime' -5 is out of range 0 to 5999",
+                                            gc.objectUID));
+         }},
+        {"the par time no number",
+         [&](GameServer&, GameController& gc) {
+             gc.parTime = std::numeric_limits<double>::infinity();
+             return wideToUtf8(formatString(u"object %d (GameController): 'parTime' is not a number", gc.objectUID));
+         }},
         {"the editor camera at no number",
          [&](GameServer&, GameController& gc) {
              gc.editor->editorCamera.x = nan;
@@ -718,6 +731,7 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
                 hat->startPosition = V3(-side * coordinate, coordinate, 0.0f);
                 (side > 0.0f ? gc.playingArea.right : gc.playingArea.left) = side * coordinate;
                 gc.playingArea.bottom = -coordinate;
+                gc.parTime = side > 0.0f ? GameController::MAX_PAR_TIME : 0.0;
                 return std::string();
             },
             none);
@@ -728,6 +742,7 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
         GameController* gc = played.getGameController();
         ASSERT_NE(gc, nullptr);
         THEROLE = played.server;
+        EXPECT_EQ(gc->parTime, side > 0.0f ? GameController::MAX_PAR_TIME : 0.0);
         gc->gotoState(GameController::STATE_PLAYING, 0.0);
         auto* pig = static_cast<Pig*>(gc->findHero());
         PigInput input;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include <box2d/box2d.h>
@@ -534,6 +535,45 @@ TEST_F(LevelTest, DamagedHeaderValuesAreHeldToSaneRanges)
     EXPECT_LT(gc.playingArea.left, gc.playingArea.right);
     EXPECT_LT(gc.playingArea.bottom, gc.playingArea.top);
     frames(3);
+}
+
+// The bonus timer starts at the par time, and the statistics rows show it in minutes and seconds: one from no
+// target (0) to 99:59 is kept as it is; one they cannot show is replaced by the default, with a warning.
+TEST_F(LevelTest, AParTimeTheClockCannotShowIsReplacedAtLevelStart)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double set;
+        double kept;
+        const char* warning;
+    } rows[] = {
+        {0.0, 0.0, nullptr},
+        {GameController::MAX_PAR_TIME, GameController::MAX_PAR_TIME, nullptr},
+        {-5.0, 60.0, "'parTime' -5 is out of range 0 to 5999; set to 60."},
+        {6000.0, 60.0, "'parTime' 6000 is out of range 0 to 5999; set to 60."},
+        {1.0e39, 60.0, "'parTime' 1e+39 is out of range 0 to 5999; set to 60."},
+        {nan, 60.0, "'parTime' is not a number; set to 60."},
+    };
+    for (const auto& [set, kept, warning] : rows) {
+        SCOPED_TRACE(set);
+        LevelBuilder builder;
+        builder.controller().bBonusLevel = true;
+        builder.controller().parTime = set;
+        const int from = static_cast<int>(harness().logLines().size());
+        play(builder);
+        const GameController& gc = level();
+        EXPECT_EQ(gc.parTime, kept);
+        EXPECT_EQ(gc.levelStats.targetTime, kept);
+        EXPECT_EQ(gc.bonusTimer, static_cast<float>(kept));
+        EXPECT_EQ(harness().logIndex("'parTime'", from) >= 0, warning != nullptr);
+        if (warning != nullptr) {
+            const std::string line = "Warning: object " + std::to_string(gc.objectUID) + ": " + warning;
+            EXPECT_GE(harness().logIndex(line, from), 0);
+        }
+        manager->bClosed = true;
+        frames(1);
+        manager.reset();
+    }
 }
 
 TEST_F(LevelTest, RemoteCallsFromPeersAreCheckedNotFatal)
