@@ -22,6 +22,7 @@
 #include "engine/render/PointerDispatcher.h"
 #include "engine/render/Rect.h"
 #include "game/editor/ContextEditorTools.h"
+#include "game/editor/PropertyFieldValue.h"
 #include "game/front/ContextManager.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
@@ -67,6 +68,24 @@ void destroyChildren(KivBase* holder)
     while (KivBase* child = holder->getLastChild()) {
         child->destroy();
     }
+}
+
+// The value field below `from` whose text box is open (not in a row that is leaving the panel); null when
+// none is.
+PropertyFieldValue* typingField(KivBase* from)
+{
+    for (KivBase* child = from->getFirstChild(); child != nullptr; child = child->getNext()) {
+        if (child->bDeleted) {
+            continue;
+        }
+        if (auto* field = dynamic_cast<PropertyFieldValue*>(child); field != nullptr && field->bTextEntry) {
+            return field;
+        }
+        if (PropertyFieldValue* below = typingField(child)) {
+            return below;
+        }
+    }
+    return nullptr;
 }
 
 bool isBelow(const KivBase* object, const KivBase* ancestor)
@@ -194,6 +213,11 @@ void ContextEditor::editObject(KivBase* object)
     if (object != nullptr && object == edited.get()) {
         return;
     }
+    // Nothing typed goes with the panel: it is taken, or its field says why not and the panel changes all
+    // the same.
+    UString refused;
+    takeTypedText(refused);
+    bListingClasses = false;
     // A request still waiting is overtaken by this choice.
     bEditPending = false;
     pendingEdit.set(nullptr);
@@ -229,6 +253,7 @@ void ContextEditor::editObject(KivBase* object)
 void ContextEditor::listClasses()
 {
     editObject(nullptr);
+    bListingClasses = true;
     auto* classes = new PropertyContainer(u"CLASSES", 0);
     propertyHolder->appendChild(classes);
     for (const RuntimeClass* record : RuntimeClassManager::getInstance()->getClasses()) {
@@ -254,6 +279,23 @@ void ContextEditor::listClasses()
         panelHolder->appendChild(field);
         placePanel();
     }
+}
+
+bool ContextEditor::takeTypedText(UString& why)
+{
+    if (edited.get() == nullptr && !bListingClasses) {
+        return true;
+    }
+    PropertyFieldValue* field = typingField(panelHolder);
+    if (field == nullptr) {
+        return true;
+    }
+    field->commitEdit();
+    if (!field->bRefused) {
+        return true;
+    }
+    why = field->refusal();
+    return false;
 }
 
 void ContextEditor::placePanel()

@@ -64,6 +64,12 @@ public:
     void requestEdit(KivBase* object);
     // Shows the class list of editable level objects in the panel.
     void listClasses();
+    // Takes the text still being typed into a field of the panel as Enter takes it (the field's own write
+    // and check), before anything leaves the panel or keeps the level: another object edited, the class
+    // list, a save, a play test. False, with the field's reason, when the field refused it (the field has
+    // said so on the screen; the value stands as it was). True when nothing was being typed, and when the
+    // panel's object is gone (its fields write nowhere).
+    bool takeTypedText(UString& why);
     // Builds the property field for one property and, for groups, its children; null when none.
     // (The table of field kinds lives in ContextEditorMakeGUI.cpp.)
     GUIitem* makeGUI(Property* property);
@@ -98,6 +104,7 @@ private:
     // A press on a level object edits it; holding the press drags it (editorSetPosition).
     void pickAndDrag(const V3& gamePointer, bool pressed, bool held);
 
+    bool bListingClasses = false; // the panel shows the class list (its entries' own instances)
     Reference pendingEdit{this};
     bool bEditPending = false;
     Reference dragged{this};

@@ -183,8 +183,20 @@ std::vector<std::uint8_t> EditorSession::levelBytes(GameServer& server)
     return std::vector<std::uint8_t>(level.data(), level.data() + level.size());
 }
 
+bool EditorSession::takeTypedText(UString& why) const
+{
+    GameController* gc = owner != nullptr ? owner->getGameController() : GameController::getCurrent();
+    return gc == nullptr || gc->editor == nullptr || gc->editor->takeTypedText(why);
+}
+
 void EditorSession::toggleEditing(GameServer& server)
 {
+    // What the panel shows is what is played and kept. (During a play test the text goes into the level
+    // played, which is not kept: a refusal, which its field says, stops nothing.)
+    if (UString refused; !takeTypedText(refused) && server.bEditing) {
+        report(formatString(u"Play test not started: the typed value is refused (%s).", refused));
+        return;
+    }
     if (!server.bEditing) {
         UString why;
         if (putBackKept(server, why)) {
@@ -256,6 +268,14 @@ bool EditorSession::save(GameServer& server)
 {
     // Every outcome shows on the level's line.
     closeMenu(server);
+    // What the panel shows is what is saved. (During a play test the text goes into the level played, which
+    // is not saved: a refusal, which its field says, stops nothing.)
+    if (UString refused; !takeTypedText(refused) && !isPlayTest()) {
+        report(formatString(u"Level not saved: the typed value is refused (%s). The copy saved before stays as "
+                            u"it was.",
+                            refused));
+        return false;
+    }
     if (levelFile.empty()) {
         report(u"Level not saved: it has no file name.");
         return false;

@@ -5,6 +5,8 @@
 // that editing goes on from the level as edited, unplayed. Ctrl+S writes the level (during a play test the
 // one kept when it began) to "levels/" in the user folder under its own file name, once the bytes pass the
 // check a saved copy meets when it is loaded. The level manager reads a level from there when it exists.
+// Ctrl+S and F4 first take the text still being typed into the panel, as Enter would; while editing, a
+// text its field refuses stops them, and the screen says why.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -63,6 +65,9 @@ private:
     static std::vector<std::uint8_t> levelBytes(GameServer& server);
     // Puts the kept level back for editing; false, with the reason, when it could not be read again.
     bool putBackKept(GameServer& server, UString& why);
+    // Takes the text still being typed into the editor's panel (ContextEditor::takeTypedText); false, with
+    // the field's reason, when it was refused.
+    bool takeTypedText(UString& why) const;
 
     ContextLevelManager* owner;
     std::vector<std::uint8_t> keptLevel; // the level as it stood when the play test began

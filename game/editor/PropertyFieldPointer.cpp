@@ -234,8 +234,14 @@ void PropertyFieldPointer::grab(PointerDispatcher* dispatcher)
 
 void PropertyFieldPointer::follow(PointerDispatcher* dispatcher)
 {
+    ContextEditor* editor = findEditor();
+    // A target still being typed is taken first, and followed (a refused one is said, the old one followed).
+    UString refused;
+    if (editor != nullptr) {
+        editor->takeTypedText(refused);
+    }
     KivBase* target = getTarget();
-    if (ContextEditor* editor = findEditor()) {
+    if (editor != nullptr) {
         // The rebuild deletes this row, so it waits for the layer's next tick.
         editor->requestEdit(target);
     }

@@ -30,6 +30,7 @@ const UColor REFUSED_COLOUR(0xffff0000u);
 // A refusal quotes at most this much of the typed text, so that the reason still fits the message line.
 constexpr std::size_t QUOTED_LENGTH = 24;
 constexpr int KEY_DELETE = 211;
+constexpr int KEY_ESCAPE = 1;
 // The float's range as a refusal names it (just within its largest value, 3.4028e+38).
 constexpr double FLOAT_LIMIT = 3.4e38;
 
@@ -115,6 +116,21 @@ bool PropertyFieldValue::onEventBubble(KivEvent& event)
     return PropertyField::onEventBubble(event);
 }
 
+bool PropertyFieldValue::onEventCapture(KivEvent& event)
+{
+    const Kiv* engine = Kiv::instance();
+    if (event.type == PointerDispatcher::EVENT_KEY && event.target == textBox && bTextEntry && engine != nullptr &&
+        engine->input != nullptr && engine->input->getButtonPress() == KEY_ESCAPE) {
+        // As an edit box does: the typing is cancelled, the box holds the value that stands. It shows it at
+        // once, also while the level under the pause menu (which Esc opens too) does not tick.
+        textBox->text = property->toString();
+        textBox->cursor = static_cast<int32_t>(textBox->text.size());
+        textBox->tick(engine->time, 0.0);
+        return true;
+    }
+    return PropertyField::onEventCapture(event);
+}
+
 void PropertyFieldValue::place(V3& cursor, float w)
 {
     PropertyField::place(cursor, w);
@@ -148,7 +164,11 @@ void PropertyFieldValue::commitEdit()
     bTextEntry = false;
     textBox->bHidden = true;
     const UString text = textBox->text;
-    if (text == UString(1, CLEAR_MARK)) {
+    refusalReason.clear();
+    if (text == property->toString()) {
+        // The value standing (what Esc leaves in the box): nothing to write.
+        bRefused = false;
+    } else if (text == UString(1, CLEAR_MARK)) {
         bReasonGiven = false;
         bRefused = !applyText(UString());
         if (bRefused && !bReasonGiven) {
@@ -191,6 +211,7 @@ bool PropertyFieldValue::writeChecked(const std::function<bool()>& write)
 void PropertyFieldValue::refuse(const UString& why)
 {
     bReasonGiven = true;
+    refusalReason = why;
     // The line goes to the edited level's message display, whether or not its role is current.
     const LevelRoleScope scope(*this);
     EditorSession::report(formatString(u"Value refused: %s.", why));

@@ -4,8 +4,8 @@
 // Delete clears the value, an empty entry keeps it, text the property cannot parse is refused (the row
 // shows red until the next entry) and the value stays as it was. So is a value the edited object's own
 // check of its values refuses (a coordinate beyond what the physics takes): the value is put back as it
-// was. Either way the reason goes to the editor's console and the level's message line. A read-only row takes
-// no typing and says so.
+// was. Either way the reason goes to the editor's console and the level's message line. Esc drops what was
+// typed. A read-only row takes no typing and says so.
 #include <functional>
 #include <optional>
 
@@ -23,9 +23,17 @@ public:
     void render() override;
     bool onEvent(KivEvent& event) override;
     bool onEventBubble(KivEvent& event) override;
+    // Esc while typing: the typed text goes and the box shows the value that stands (taken as it is, it
+    // changes nothing).
+    bool onEventCapture(KivEvent& event) override;
     void place(V3& cursor, float width) override;
     virtual void beginEdit();
+    // Ends the entry and writes what was typed (Enter, the box losing the focus, and ContextEditor::
+    // takeTypedText before the panel goes, a save or a play test). Text that is the value standing already
+    // writes nothing.
     virtual void commitEdit();
+    // Why the last entry was refused (the reason said on the screen); empty when it was not.
+    const UString& refusal() const { return refusalReason; }
 
     GUItextBox* textBox; // owned child, hidden while idle
     bool bTextEntry = false;
@@ -59,4 +67,5 @@ private:
     // Runs the edited object's check of its values, as editedObjectTakesValue describes.
     bool runEditedObjectCheck(UString& why);
     bool bReasonGiven = false; // the entry being applied was refused through refuse
+    UString refusalReason;
 };

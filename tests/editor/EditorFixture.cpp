@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "engine/core/ErrorManager.h"
+#include "engine/core/Property.h"
 #include "engine/files/FileManager.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
@@ -11,6 +12,7 @@
 #include "engine/render/KivGraphics.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/ContextEditorTools.h"
+#include "game/editor/PropertyFieldValue.h"
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
 #include "game/language/Language.h"
@@ -178,6 +180,50 @@ V3 EditorTest::pressOn(const EditorObject& object)
     mouseButton(0, true);
     frames(1);
     return at;
+}
+
+namespace {
+PropertyField* findRow(KivBase* from, UStringView name)
+{
+    for (KivBase* c = from->getFirstChild(); c != nullptr; c = c->getNext()) {
+        if (auto* row = dynamic_cast<PropertyField*>(c); row != nullptr) {
+            if (row->property != nullptr && row->property->name == name) {
+                return row;
+            }
+            if (PropertyField* deeper = findRow(row, name)) {
+                return deeper;
+            }
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
+PropertyField* EditorTest::panelRow(UStringView name) { return findRow(editor().panelHolder, name); }
+
+PropertyFieldValue* EditorTest::typeInto(UStringView name, const std::string& text)
+{
+    auto* row = dynamic_cast<PropertyFieldValue*>(panelRow(name));
+    if (row == nullptr) {
+        ADD_FAILURE() << "The panel has no value row " << wideToUtf8(UString(name)) << ".";
+        return nullptr;
+    }
+    // The middle of its top line, in the editor layer's units (pixels from the screen's centre).
+    V3 centre;
+    row->local2world(centre, V3(0.0f, static_cast<float>(row->height) / 2.0f - 5.0f, 0.0f));
+    const KivGraphics* graphics = KivGraphics::instance();
+    mouseMove(static_cast<float>(graphics->width / 2) + centre.x, static_cast<float>(graphics->height / 2) + centre.y);
+    frames(1);
+    mouseButton(0, true);
+    frames(1);
+    mouseButton(0, false);
+    frames(1);
+    EXPECT_TRUE(row->bTextEntry) << wideToUtf8(UString(name));
+    for (const char c : text) {
+        PlatformEventInjector::text(std::string(1, c));
+        frames(1);
+    }
+    return row;
 }
 
 int EditorTest::consoleCount(const std::string& text) const

@@ -19,6 +19,8 @@ class ContextManager;
 class EditorObject;
 class GameController;
 class MyGlobal;
+class PropertyField;
+class PropertyFieldValue;
 
 class EditorEnvironment {
 public:
@@ -58,6 +60,12 @@ protected:
     // Centres the editor camera on the object at one unit a pixel, points at it and presses the left button;
     // answers where on the screen it was pressed.
     V3 pressOn(const EditorObject& object);
+
+    // The editor panel's row of the property with that name (depth first), or null.
+    PropertyField* panelRow(UStringView name);
+    // A click on the value row of that property, then the text typed into its box one character a frame,
+    // without Enter; the row, or null (and a failure) when the panel has no such row.
+    PropertyFieldValue* typeInto(UStringView name, const std::string& text);
 
     // Console lines printed since the test began that contain `text`.
     int consoleCount(const std::string& text) const;

@@ -30,12 +30,14 @@
 #include "game/front/ContextManager.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
+#include "game/editor/PropertyFieldValue.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
 #include "game/level/GameServer.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/MessageDisplay.h"
 #include "game/level/MyRootObject.h"
+#include "game/menus/GUItextBox.h"
 #include "game/options/ContextOptions.h"
 #include "game/userdata/ProfileData.h"
 #include "game/world/A99Object.h"
@@ -401,6 +403,107 @@ TEST_F(EditorTest, SaveFromEveryEditorStateLoadsAgainOrKeepsTheEarlierCopy)
         }
     }
     EXPECT_EQ(static_cast<EditorObject*>(level().findHero())->position, held);
+    closeLevel();
+    std::filesystem::remove(path);
+}
+
+// Text still being typed into a panel field (Enter not pressed) is what the field shows: Ctrl+S takes it as
+// Enter would and the copy holds it, and so does the level a play test keeps, also with the pause menu over
+// the level. Esc drops the typing: the box shows the value standing, and that is saved.
+TEST_F(EditorTest, TextStillBeingTypedIsSavedAndPlayed)
+{
+    ASSERT_TRUE(loadLevel(true, 2));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    // The tester's road: F2, the par time typed, Ctrl+S.
+    tap("F2");
+    ASSERT_EQ(editor().edited.get(), &level());
+    PropertyFieldValue* parTime = typeInto(u"parTime", "77");
+    ASSERT_NE(parTime, nullptr);
+    tapWith("Left Ctrl", "S");
+    EXPECT_EQ(consoleCount("Level saved: "), 1);
+    EXPECT_FALSE(parTime->bTextEntry);
+    EXPECT_EQ(level().parTime, 77.0);
+    loadLevel(true, levelNumber);
+    ASSERT_TRUE(harness().logContains("Loading level: " + path));
+    EXPECT_EQ(level().parTime, 77.0);
+
+    // F4 keeps the level with it and F4 gives it back, which Ctrl+S saves.
+    tap("F2");
+    ASSERT_NE(typeInto(u"parTime", "88"), nullptr);
+    tap("F4");
+    ASSERT_FALSE(manager->server->bEditing);
+    EXPECT_EQ(level().parTime, 88.0);
+    tap("F4");
+    ASSERT_TRUE(manager->server->bEditing);
+    tapWith("Left Ctrl", "S");
+    loadLevel(true, levelNumber);
+    EXPECT_EQ(level().parTime, 88.0);
+
+    // Under the pause menu (the Pause key leaves the box as it is).
+    tap("F2");
+    ASSERT_NE(typeInto(u"parTime", "99"), nullptr);
+    tap("Pause");
+    ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
+    tapWith("Left Ctrl", "S");
+    EXPECT_EQ(manager->getRoot()->contextOverlay, nullptr);
+    loadLevel(true, levelNumber);
+    EXPECT_EQ(level().parTime, 99.0);
+
+    // Esc (which opens the pause menu too).
+    tap("F2");
+    parTime = typeInto(u"parTime", "55");
+    ASSERT_NE(parTime, nullptr);
+    tap("Escape");
+    ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
+    // Shown at once, though the level under the menu stands still (the caption less its caret).
+    UString shown = parTime->textBox->caption;
+    std::erase_if(shown, [](char16_t c) { return c == u'\u0001' || c == u'\u0002'; });
+    EXPECT_EQ(wideToUtf8(shown), wideToUtf8(parTime->property->toString()));
+    EXPECT_EQ(parTime->textBox->text, parTime->property->toString());
+    tapWith("Left Ctrl", "S");
+    EXPECT_EQ(level().parTime, 99.0);
+    EXPECT_FALSE(parTime->bRefused);
+    loadLevel(true, levelNumber);
+    EXPECT_EQ(level().parTime, 99.0);
+    closeLevel();
+    std::filesystem::remove(path);
+}
+
+// A typed text that its field refuses stops Ctrl+S and F4: the copy saved before stays byte for byte, the
+// level is not played, and the screen says why.
+TEST_F(EditorTest, RefusedTypedTextStopsTheSaveAndThePlayTestWithTheReason)
+{
+    ASSERT_TRUE(loadLevel(true, 2));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    tapWith("Left Ctrl", "S");
+    const std::vector<std::uint8_t> earlier = bytesOf(path);
+    const double standing = level().parTime;
+    tap("F2");
+    PropertyFieldValue* parTime = typeInto(u"parTime", "abc");
+    ASSERT_NE(parTime, nullptr);
+    tapWith("Left Ctrl", "S");
+    EXPECT_EQ(consoleCount("Level saved: "), 1);
+    EXPECT_EQ(bytesOf(path), earlier);
+    EXPECT_EQ(level().parTime, standing);
+    EXPECT_TRUE(parTime->bRefused);
+    const UString reason = parTime->refusal();
+    EXPECT_NE(reason.find(u"'parTime' 'abc' cannot be read"), UString::npos) << wideToUtf8(reason);
+    const UString line = u"Level not saved: the typed value is refused (" + reason + u").";
+    EXPECT_EQ(consoleCount(wideToUtf8(line)), 1);
+    // The reason stands on the screen (the copy's line too, where it fits).
+    EXPECT_TRUE(showsMessage(level(), line) ||
+                showsMessage(level(), line + u" The copy saved before stays as it was."));
+    frames(700); // spelt out
+    saveScreenshot("editor-typed-value-refused");
+
+    ASSERT_NE(typeInto(u"parTime", "abc"), nullptr);
+    tap("F4");
+    EXPECT_TRUE(manager->server->bEditing);
+    EXPECT_FALSE(manager->editSession->isPlayTest());
+    EXPECT_EQ(consoleCount("Play test not started: the typed value is refused (" + wideToUtf8(reason) + ")."), 1);
+    EXPECT_EQ(level().parTime, standing);
     closeLevel();
     std::filesystem::remove(path);
 }

@@ -778,6 +778,87 @@ TEST_F(EditorFieldsTest, PanelEventsAfterTheEditedObjectWasDeletedDoNothing)
     EXPECT_EQ(editor().edited.get(), nullptr);
 }
 
+// Text still being typed when the panel changes (F1, F2, F3, a press on another object, Ctrl+F) is taken as
+// Enter would take it; a text its field refuses is said, and the panel changes all the same.
+TEST_F(EditorFieldsTest, TextBeingTypedIsTakenWhenThePanelChanges)
+{
+    GameController& gc = level();
+    const auto typeInto = [&](UStringView name, const std::string& text) {
+        auto* field = dynamic_cast<PropertyFieldValue*>(row(name));
+        click(field);
+        ASSERT_TRUE(field->bTextEntry);
+        type(text);
+    };
+    key("F2");
+    ASSERT_EQ(editor().edited.get(), &gc);
+    typeInto(u"parTime", "77");
+    key("F3");
+    EXPECT_EQ(editor().edited.get(), &editor());
+    EXPECT_DOUBLE_EQ(gc.parTime, 77.0);
+    typeInto(u"levelName", "Typed");
+    key("F1");
+    EXPECT_EQ(editor().edited.get(), nullptr);
+    EXPECT_EQ(editor().levelName, UString(u"Typed"));
+
+    // Refused: said, and the panel goes on to the object chosen.
+    key("F2");
+    typeInto(u"parTime", "abc");
+    const int from = static_cast<int>(harness().logLines().size());
+    key("F3");
+    EXPECT_EQ(editor().edited.get(), &editor());
+    EXPECT_DOUBLE_EQ(gc.parTime, 77.0);
+    EXPECT_GE(harness().logIndex("Value refused: 'parTime' 'abc' cannot be read", from), 0);
+
+    // A press on another object of the level.
+    auto* lever = levelObject<Switch>();
+    auto* house = static_cast<EditorObject*>(gc.findHouse());
+    house->editorSetPosition(V3(0.0f, 250.0f, 0.0f));
+    editor().editObject(lever);
+    typeInto(u"x", "-64");
+    int x = 0;
+    int y = 0;
+    toWindow(editor().transformFromContext(house->position, *gc.contextGame), x, y);
+    PlatformEventInjector::mouseMove(x, y);
+    frames(1);
+    ASSERT_EQ(dispatcher().getObjectUnderPointer(), house);
+    PlatformEventInjector::mouseButton(0, true, x, y);
+    frames(1);
+    PlatformEventInjector::mouseButton(0, false, x, y);
+    frames(1);
+    EXPECT_EQ(editor().edited.get(), house);
+    EXPECT_FLOAT_EQ(lever->position.x, -64.0f);
+
+    // Ctrl+F on a pointer row follows the target typed into it.
+    auto* hint = levelObject<TriggerHint>();
+    editor().editObject(lever);
+    typeInto(u"pTarget", std::to_string(hint->objectUID));
+    ctrlKey("F");
+    EXPECT_EQ(lever->pTarget.get(), hint);
+    EXPECT_EQ(editor().edited.get(), hint);
+}
+
+// Esc drops what was typed, as an edit box does: the box shows the value standing, and taking it changes
+// nothing.
+TEST_F(EditorFieldsTest, EscDropsTheTypingAndTheBoxShowsTheValueStanding)
+{
+    Probe probe;
+    editor().editObject(&probe);
+    auto* speed = dynamic_cast<PropertyFieldValue*>(row(u"speed"));
+    click(speed);
+    type("77");
+    key("Escape");
+    EXPECT_TRUE(speed->bTextEntry);
+    EXPECT_EQ(utf8(speed->textBox->text), utf8(speed->property->toString()));
+    UString shown = speed->textBox->caption; // less its caret
+    std::erase_if(shown, [](char16_t c) { return c == u'\u0001' || c == u'\u0002'; });
+    EXPECT_EQ(utf8(shown), utf8(speed->property->toString()));
+    EXPECT_FLOAT_EQ(probe.speed, 1.5f);
+    key("Return");
+    EXPECT_FALSE(speed->bTextEntry);
+    EXPECT_FALSE(speed->bRefused);
+    EXPECT_FLOAT_EQ(probe.speed, 1.5f);
+}
+
 TEST_F(EditorFieldsTest, PanelScreenshot)
 {
     auto* hint = levelObject<TriggerHint>();
