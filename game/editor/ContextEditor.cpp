@@ -298,6 +298,8 @@ bool ContextEditor::takeTypedText(UString& why)
     return false;
 }
 
+bool ContextEditor::isTyping() const { return typingField(panelHolder) != nullptr; }
+
 void ContextEditor::placePanel()
 {
     if (KivBase* root = panelHolder->getFirstChild()) {

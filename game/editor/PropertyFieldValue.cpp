@@ -121,11 +121,10 @@ bool PropertyFieldValue::onEventCapture(KivEvent& event)
     const Kiv* engine = Kiv::instance();
     if (event.type == PointerDispatcher::EVENT_KEY && event.target == textBox && bTextEntry && engine != nullptr &&
         engine->input != nullptr && engine->input->getButtonPress() == KEY_ESCAPE) {
-        // As an edit box does: the typing is cancelled, the box holds the value that stands. It shows it at
-        // once, also while the level under the pause menu (which Esc opens too) does not tick.
+        // As an edit box does: the typing is cancelled and the row shows the value that stands (taken as it
+        // is, it writes nothing). The level's pause menu waits for the next Esc (MyRootObject).
         textBox->text = property->toString();
-        textBox->cursor = static_cast<int32_t>(textBox->text.size());
-        textBox->tick(engine->time, 0.0);
+        commitEdit();
         return true;
     }
     return PropertyField::onEventCapture(event);

@@ -12,6 +12,7 @@
 #include "engine/net/KivNetwork.h"
 #include "engine/net/NetRole.h"
 #include "engine/net/Packet.h"
+#include "game/editor/ContextEditor.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
 #include "game/level/GameControllerCalls.h"
@@ -107,7 +108,10 @@ bool MyRootObject::isPauseRequested() const
             }
         }
     }
-    return in->wasKeyPressed(0x01) || in->wasKeyPressed(0xC5);
+    // Esc while a field of the editor's panel is typed into cancels the typing only.
+    const bool typing = gameController != nullptr && gameController->editor != nullptr &&
+                        gameController->isEditing() && gameController->editor->isTyping();
+    return (in->wasKeyPressed(0x01) && !typing) || in->wasKeyPressed(0xC5);
 }
 
 void MyRootObject::tick(double time, double dt)

@@ -839,7 +839,7 @@ TEST_F(EditorFieldsTest, TextBeingTypedIsTakenWhenThePanelChanges)
 
 // Esc drops what was typed, as an edit box does: the box shows the value standing, and taking it changes
 // nothing.
-TEST_F(EditorFieldsTest, EscDropsTheTypingAndTheBoxShowsTheValueStanding)
+TEST_F(EditorFieldsTest, EscDropsTheTypingAndTheRowShowsTheValueStanding)
 {
     Probe probe;
     editor().editObject(&probe);
@@ -847,15 +847,11 @@ TEST_F(EditorFieldsTest, EscDropsTheTypingAndTheBoxShowsTheValueStanding)
     click(speed);
     type("77");
     key("Escape");
-    EXPECT_TRUE(speed->bTextEntry);
-    EXPECT_EQ(utf8(speed->textBox->text), utf8(speed->property->toString()));
-    UString shown = speed->textBox->caption; // less its caret
-    std::erase_if(shown, [](char16_t c) { return c == u'\u0001' || c == u'\u0002'; });
-    EXPECT_EQ(utf8(shown), utf8(speed->property->toString()));
+    EXPECT_FALSE(speed->bTextEntry);
+    EXPECT_TRUE(speed->textBox->bHidden);
+    EXPECT_FALSE(speed->bRefused);
     EXPECT_FLOAT_EQ(probe.speed, 1.5f);
     key("Return");
-    EXPECT_FALSE(speed->bTextEntry);
-    EXPECT_FALSE(speed->bRefused);
     EXPECT_FLOAT_EQ(probe.speed, 1.5f);
 }
 
