@@ -286,14 +286,14 @@ TEST_F(WorldTest, DamagedValuesAreClampedWithAWarningWhenALevelArrives)
     EXPECT_TRUE(warnings.mentions(u"'hintTitleID' is longer than 1023 bytes"));
 }
 
-// A copy of level 5 saved with a crowd of apples where the editor makes them (Ctrl+X at one spot): with
-// MAX_LIST_OBJECTS apples in its apple list it is played, the crowd landing and coming to rest with none
-// lost; with one more, or 4000, it is refused with the list and its count, kept aside as <copy>.bad, and the
-// archive's level is played instead.
+// A copy of level 5 saved with a crowd of apples where the editor makes them (Ctrl+X at one spot): with 500
+// apples (the most a list may hold) in its apple list it is played, the crowd landing and coming to rest with
+// none lost; with one more, or 4000, it is refused with the list and its count, kept aside as <copy>.bad, and
+// the archive's level is played instead.
 TEST_F(WorldTest, ASavedLevelCrowdedToTheLimitIsPlayedAndOnePastItIsRefused)
 {
     constexpr int LEVEL = 5;
-    constexpr int LIMIT = GameController::MAX_LIST_OBJECTS;
+    constexpr int LIMIT = 500;
     const std::vector<uint8_t> atLimit = CrowdedLevel::savedCopy(LEVEL, LIMIT, CrowdedLevel::Layout::ONE_SPOT);
     if (atLimit.empty()) {
         GTEST_SKIP() << "The level archive holds no level 5.";
