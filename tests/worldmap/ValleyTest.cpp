@@ -359,9 +359,9 @@ TEST_F(ValleyTest, EveryIconCanBeScrolledIntoViewAtEverySize)
 TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
 {
     // The screen columns an icon's title covers, drawn alone on a plain screen (its outline too), read back
-    // from the rows about its place.
+    // from the rows about its place (from `top` to `bottom` on the screen).
     constexpr std::uint32_t PLAIN = 0xFF0000FFu;
-    auto drawnTitle = [&](ValleyLevelIcon& icon) {
+    auto drawnTitle = [&](ValleyLevelIcon& icon, float top, float bottom) {
         KivGraphics* graphics = KivGraphics::instance();
         graphics->beginScene();
         graphics->clear(GLDevice::ClearTarget, PLAIN);
@@ -371,10 +371,6 @@ TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
         Context::setCurrent(nullptr);
         graphics->endScene();
         const int w = graphics->viewport.width(), h = graphics->viewport.height();
-        const Camera::Rect place = icon.titleRect();
-        float x = 0.0f, top = 0.0f, bottom = 0.0f;
-        valley->camera->worldToScreen(V3(place.left, place.top, 0.0f), float(w), float(h), x, top);
-        valley->camera->worldToScreen(V3(place.left, place.bottom, 0.0f), float(w), float(h), x, bottom);
         const int from = std::clamp(static_cast<int>(top) - 16, 0, h);
         const int rows = std::clamp(static_cast<int>(bottom) + 16, 0, h) - from;
         const KivGraphics::ViewportRect& view = graphics->viewport;
@@ -418,13 +414,16 @@ TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
                     // those slide in from, are drawn. One cut by an edge leaves ink in the screen's first or
                     // last column.
                     const Camera::Rect place = icon.titleRect();
-                    float placeLeft = 0.0f, placeRight = 0.0f, iconX = 0.0f, y = 0.0f;
-                    valley->camera->worldToScreen(V3(place.left, place.bottom, 0.0f), float(w), float(h), placeLeft, y);
-                    valley->camera->worldToScreen(V3(place.right, place.bottom, 0.0f), float(w), float(h), placeRight, y);
+                    float placeLeft = 0.0f, placeTop = 0.0f, placeRight = 0.0f, placeBottom = 0.0f;
+                    valley->camera->worldToScreen(V3(place.left, place.top, 0.0f), float(w), float(h), placeLeft,
+                                                  placeTop);
+                    valley->camera->worldToScreen(V3(place.right, place.bottom, 0.0f), float(w), float(h),
+                                                  placeRight, placeBottom);
                     if (placeLeft > 32.0f && placeRight < static_cast<float>(w) - 32.0f) {
                         continue;
                     }
-                    const auto [left, right] = drawnTitle(icon);
+                    const auto [left, right] = drawnTitle(icon, placeTop, placeBottom);
+                    float iconX = 0.0f, y = 0.0f;
                     valley->camera->worldToScreen(icon.position, float(w), float(h), iconX, y);
                     EXPECT_TRUE(left > 0 && right < w - 1 && left <= iconX + 1.0f && right >= iconX - 1.0f)
                         << "language " << lang << ", " << w << "x" << h << ", level " << level << " from " << left
