@@ -317,7 +317,10 @@ void ContextMenu::readNavigationKeys()
     if (engine == nullptr || input == nullptr || bClosed) {
         return;
     }
-    if (bNavigationEnabled && navigationModeFrame < static_cast<int64_t>(engine->frameCounter) - 1) {
+    // The keys wait for the frame after the mode changed. A change marked by the engine before a restart,
+    // whose count starts again at 0, holds them back no longer.
+    const auto frame = static_cast<int64_t>(engine->frameCounter);
+    if (bNavigationEnabled && (navigationModeFrame < frame - 1 || navigationModeFrame > frame)) {
         const bool up = anyPressed(*input, KEYS_UP);
         const bool down = anyPressed(*input, KEYS_DOWN);
         const bool left = anyPressed(*input, KEYS_LEFT);

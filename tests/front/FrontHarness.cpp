@@ -20,6 +20,7 @@
 #include "game/front/Loader.h"
 #include "game/front/ShellHooks.h"
 #include "game/language/Language.h"
+#include "game/menus/ContextMenu.h"
 #include "game/resources/ResourceCatalogue.h"
 #include "support/PngFile.h"
 
@@ -40,6 +41,10 @@ FrontHarness::FrontHarness(const std::string& userConfig, const std::string& loc
     unsetenv("LC_ALL");
     unsetenv("LC_MESSAGES");
     setenv("LANG", locale.c_str(), 1);
+    // The menus' navigation outlives a restart of the game, not the process: each harness starts as a new
+    // process does.
+    ContextMenu::menuNavigationMode = ContextMenu::NAVIGATION_POINTER;
+    ContextMenu::navigationModeFrame = -1;
     Kiv::setLanguageFactory(Language::createForEngine, Language::destroyForEngine);
     harness = std::make_unique<KivHarness>(staticConfig.empty() ? defaultStaticConfig() : staticConfig, userConfig);
     for (const char* archive : ARCHIVES) {

@@ -47,6 +47,15 @@ void click(FrontHarness& game, int x, int y)
     PlatformEventInjector::mouseButton(0, false, x, y);
     game.frame();
 }
+
+// A key pressed and released, a frame each.
+void press(FrontHarness& game, const char* key)
+{
+    PlatformEventInjector::key(key, true);
+    game.frame();
+    PlatformEventInjector::key(key, false);
+    game.frame();
+}
 } // namespace
 
 TEST(LanguageScreen, ClearedChoiceShowsTwoFlagsAndAClickStoresTheLanguage)
@@ -167,24 +176,35 @@ TEST(LanguageScreen, FlagPicturesByIsoCode)
     ErrorManager::setThrowForTests(false);
 }
 
+// The keys used on the flags long into a run, then the game restarted (as a change of language restarts
+// it, counting its frames from 0 again): on the new run's flags the keys move at once.
+TEST(LanguageScreen, AfterARestartTheKeysMoveAtOnce)
+{
+    FrontHarness game(ASK, "en_US.UTF-8");
+    ASSERT_NE(nullptr, runToFlagScreen(game));
+    game.frames(300);
+    press(game, "Up");
+    game.restart();
+    ASSERT_NE(nullptr, runToFlagScreen(game));
+    game.frame();
+    press(game, "Down");
+    EXPECT_FLOAT_EQ(250.0f, Kiv::instance()->input->pointer.y) << "on German";
+    press(game, "Up");
+    EXPECT_FLOAT_EQ(350.0f, Kiv::instance()->input->pointer.y) << "on English";
+}
+
 TEST(LanguageScreen, KeyboardMovesToAFlagAndConfirmChoosesIt)
 {
     FrontHarness game(ASK, "en_US.UTF-8");
     ASSERT_NE(nullptr, runToFlagScreen(game));
     game.frame();
-    auto press = [&game](const char* key) {
-        PlatformEventInjector::key(key, true);
-        game.frame();
-        PlatformEventInjector::key(key, false);
-        game.frame();
-    };
-    press("Up"); // from the lower right corner onto a flag
+    press(game, "Up"); // from the lower right corner onto a flag
     const V3 onFlag = Kiv::instance()->input->pointer;
     EXPECT_FLOAT_EQ(400.0f, onFlag.x);
-    press(onFlag.y > 300.0f ? "Down" : "Up"); // onto the other flag
-    press("Down"); // nothing further down: the pointer stays on German
+    press(game, onFlag.y > 300.0f ? "Down" : "Up"); // onto the other flag
+    press(game, "Down"); // nothing further down: the pointer stays on German
     EXPECT_FLOAT_EQ(250.0f, Kiv::instance()->input->pointer.y);
-    press("Return");
+    press(game, "Return");
     game.frame();
     EXPECT_EQ(1, Kiv::instance()->defaultLanguage);
     ASSERT_TRUE(game.runUntilLoaded());

@@ -48,6 +48,7 @@
 #include "game/world/HullVertex.h"
 #include "game/world/LevelDataCheck.h"
 #include "game/world/Pig.h"
+#include "game/world/Switch.h"
 #include "game/world/Terrain.h"
 #include "game/world/TriggerHint.h"
 #include "game/world/WingedHat.h"
@@ -473,6 +474,11 @@ TEST_F(LevelTest, SavedLevelIsRefusedWithTheReasonOfEachLayerOrListOutOfPlaceAnd
                   [](LevelBuilder& builder, GameController& gc) { builder.add(gc.fgEffectsList, new Apple()); });
     expectRefused("its controller's pigList holds an object of another kind",
                   [](LevelBuilder& builder, GameController& gc) { builder.add(gc.pigList, new ParticleEmitter()); });
+    // Level objects whose home is the object list, in a list of their own kind of level object.
+    expectRefused("its controller's appleList holds an object of another kind",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.appleList, new Terrain()); });
+    expectRefused("its controller's cargoList holds an object of another kind",
+                  [](LevelBuilder& builder, GameController& gc) { builder.add(gc.cargoList, new Switch()); });
     // A hull among the effects, and an object's place in the drawing order among the hulls.
     expectRefused("its controller's bgEffectsList holds an object of another kind",
                   [](LevelBuilder& builder, GameController& gc) { builder.add(gc.bgEffectsList, new Hull()); });

@@ -4,6 +4,7 @@
 
 #include "engine/core/ErrorManager.h"
 #include "engine/files/ResourceManager.h"
+#include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/platform/PlatformEventInjector.h"
@@ -94,10 +95,11 @@ void LevelTest::TearDown()
         manager.reset();
     }
     THEROLE = nullptr;
-    // Keys left down would leak into the next test.
+    // Keys left down, and the touch input a finger switched to, would leak into the next test.
     for (const char* key : {"Escape", "Pause", "Space", "Return", "M", "X", "Left", "Right"}) {
         PlatformEventInjector::key(key, false);
     }
+    harness().kiv().input->setInputMode(KivInput::INPUT_POINTER);
     harness().frame(&stack());
 }
 

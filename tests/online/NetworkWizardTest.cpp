@@ -177,6 +177,8 @@ TEST_F(NetworkWizardTest, PlainAndDamagedReplies)
         {"", {}},                                 // empty body
         {std::string("text\x1E{zzzzzz}markup\x01\x1F!"), {"textmarkup!"}}, // shown as text
         {"masterServer=1.2.3.4:5", {"masterServer=1.2.3.4:5"}},          // not interpreted
+        {envelope("masterServer=1.2.3.4\r\nmessage=Hello"), {"Hello"}},   // an address without its port
+        {envelope("masterServer=1.2.3.4:x"), {}},                        // nor with a port that is no number
     };
     for (const Case& c : cases) {
         setReply(200, c.body);
@@ -189,7 +191,7 @@ TEST_F(NetworkWizardTest, PlainAndDamagedReplies)
         ASSERT_GE(lines.size(), expected.size());
         EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(expected.size()), lines.end()), expected)
             << "reply: " << c.body;
-        EXPECT_EQ(global().config.masterServer.getIP(), 0u);
+        EXPECT_EQ(global().config.masterServer.getIP(), 0u) << "reply: " << c.body;
         clearScreens();
     }
 }
@@ -339,6 +341,9 @@ TEST_F(NetworkWizardTest, RunOnDesktopSwitchesToAWindowFirst)
     // Leaving by Cancel restores full screen.
     clearScreens();
     EXPECT_EQ(config.bFullScreen, 1);
+    // Back to the window the other tests draw in.
     config.bFullScreen = 0;
+    global().applySettings(-1, -1);
+    frames(1);
 }
 } // namespace

@@ -218,6 +218,12 @@ TEST_F(Text, EveryAlignmentFlagPlacesTheLine)
     const auto wide = drawn([&] { font.print(V3(0, 0, 0), UColor(0xFFFFFFFFu), 0x08, u"AB"); });
     EXPECT_EQ(wide.left, 320 - 24);
     EXPECT_EQ(wide.right - wide.left, 22);
+    EXPECT_EQ(wide.bottom - wide.top, 10);
+    // Each glyph's height follows the vertical scale alone.
+    font.scale[1] = 3.0f;
+    const auto tall = drawn([&] { font.print(V3(0, 0, 0), UColor(0xFFFFFFFFu), 0x08, u"AB"); });
+    EXPECT_EQ(tall.right - tall.left, 22);
+    EXPECT_EQ(tall.bottom - tall.top, 30);
 }
 
 TEST_F(Text, SystemFontFlagAndTheStringCache)

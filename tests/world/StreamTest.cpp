@@ -11,7 +11,7 @@
 #include "CrowdedLevel.h"
 #include "LevelFixture.h"
 
-#include "engine/core/Logger.h"
+#include "engine/core/Format.h"
 #include "engine/files/FileIO.h"
 #include "engine/core/PropertyContainer.h"
 #include "engine/core/PropertyPointer.h"
@@ -77,27 +77,23 @@ std::vector<UString> propertiesOf(KivBase& object)
     return out;
 }
 
-// Collects the log lines that begin their message with "Warning:".
+// The warnings logged since it was made, as the harness of the shared environment collects every line (an
+// observer of its own would take the log from the harness for the tests after it).
 struct WarningLog {
-    WarningLog()
-    {
-        Logger::setObserver([this](UStringView line) {
-            if (line.find(u"Warning:") != UStringView::npos) {
-                lines.emplace_back(line);
-            }
-        });
-    }
-    ~WarningLog() { Logger::setObserver(nullptr); }
+    explicit WarningLog(const KivHarness& h) : harness(h), from(h.logLines().size()) {}
     bool mentions(UStringView what) const
     {
-        for (const UString& l : lines) {
-            if (l.find(what) != UString::npos) {
+        const std::string text = wideToUtf8(what);
+        const std::vector<std::string>& lines = harness.logLines();
+        for (std::size_t i = from; i < lines.size(); ++i) {
+            if (lines[i].find("Warning:") != std::string::npos && lines[i].find(text) != std::string::npos) {
                 return true;
             }
         }
         return false;
     }
-    std::vector<UString> lines;
+    const KivHarness& harness;
+    std::size_t from;
 };
 } // namespace
 
@@ -253,7 +249,7 @@ TEST_F(WorldTest, DamagedValuesAreClampedWithAWarningWhenALevelArrives)
     hint->hintTextID = u"NOSUCHHINTKEY";
     hint->triggerRadius = std::numeric_limits<float>::infinity();
 
-    WarningLog warnings;
+    WarningLog warnings(env->harness);
     load(builder, true);
     auto* a = loaded<Apple>(apple);
     EXPECT_EQ(a->position.x, 0.0f);
@@ -286,14 +282,14 @@ TEST_F(WorldTest, DamagedValuesAreClampedWithAWarningWhenALevelArrives)
     EXPECT_TRUE(warnings.mentions(u"'hintTitleID' is longer than 1023 bytes"));
 }
 
-// A copy of level 5 saved with a crowd of apples where the editor makes them (Ctrl+X at one spot): with
-// MAX_LIST_OBJECTS apples in its apple list it is played, the crowd landing and coming to rest with none
-// lost; with one more, or 4000, it is refused with the list and its count, kept aside as <copy>.bad, and the
-// archive's level is played instead.
+// A copy of level 5 saved with a crowd of apples where the editor makes them (Ctrl+X at one spot): with 500
+// apples (the most a list may hold) in its apple list it is played, the crowd landing and coming to rest with
+// none lost; with one more, or 4000, it is refused with the list and its count, kept aside as <copy>.bad, and
+// the archive's level is played instead.
 TEST_F(WorldTest, ASavedLevelCrowdedToTheLimitIsPlayedAndOnePastItIsRefused)
 {
     constexpr int LEVEL = 5;
-    constexpr int LIMIT = GameController::MAX_LIST_OBJECTS;
+    constexpr int LIMIT = 500;
     const std::vector<uint8_t> atLimit = CrowdedLevel::savedCopy(LEVEL, LIMIT, CrowdedLevel::Layout::ONE_SPOT);
     if (atLimit.empty()) {
         GTEST_SKIP() << "The level archive holds no level 5.";

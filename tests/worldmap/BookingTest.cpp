@@ -51,15 +51,16 @@ protected:
         }
     }
 
-    // Levels 0..last-1 finished, `last` available and selected; the map open and settled.
-    void openAt(int last)
+    // Levels 0..last-1 finished, `last` available and selected (or the finished level `selected`); the map
+    // open and settled.
+    void openAt(int last, int selected = -1)
     {
         ProfileData& p = game->player();
         for (int i = 0; i <= last; ++i) {
             p.levelStats[i].available = 1;
             p.levelStats[i].completed = i < last ? 1 : 0;
         }
-        p.currentLevel = last;
+        p.currentLevel = selected < 0 ? last : selected;
         valley = new ContextValley();
         game->screens().addContext(valley);
         game->advance(0.2);
@@ -162,6 +163,20 @@ TEST_F(BookingTest, WithHelpOffOnlyTheSeasonsSpeak)
     ContextDialog* dialog = topDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->text, UString(Kiv::instance()->language->getText(STR_HINTVALLEYSEASON1)));
+}
+
+TEST_F(BookingTest, FinishingALevelAgainWhoseNextIsOpenUnlocksNothing)
+{
+    ASSERT_TRUE(inArchive(1));
+    openAt(2, 1);
+    startLevel();
+    endLevel(ContextValley::RESULT_FINISHED, 30.0, 0, 0);
+    game->advance(4.1);
+    EXPECT_EQ(valley->state, ContextValley::STATE_CHOOSE);
+    EXPECT_EQ(game->player().currentLevel, 1) << "the selection stays";
+    EXPECT_EQ(game->player().levelStats[1].timesPlayed, 1);
+    EXPECT_EQ(game->player().levelStats[3].available, 0);
+    EXPECT_EQ(topDialog(), nullptr) << "no hint of the next level again";
 }
 
 TEST_F(BookingTest, ARestartBooksAndStartsAgainWithoutSaving)
