@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "engine/core/MathUtil.h"
+
 namespace {
 
 struct Spec {
@@ -239,7 +241,7 @@ void formatArgsInto(UString& out, UStringView format, const FormatArg* args, std
         case u'd':
         case u'i': {
             long long v = a.kind == FormatArg::Kind::Signed     ? a.s
-                          : a.kind == FormatArg::Kind::Float    ? static_cast<long long>(a.d)
+                          : a.kind == FormatArg::Kind::Float    ? truncateClamped<long long>(a.d)
                                                                 : static_cast<long long>(a.u);
             const unsigned long long mag = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
             pad(out, formatInteger(mag, v < 0, 10, false, spec), spec, spec.precision < 0);
@@ -255,7 +257,7 @@ void formatArgsInto(UString& out, UStringView format, const FormatArg* args, std
                 v = (a.s < 0 && a.s >= INT32_MIN) ? static_cast<unsigned long long>(static_cast<std::uint32_t>(a.s))
                                                   : static_cast<unsigned long long>(a.s);
             } else if (a.kind == FormatArg::Kind::Float) {
-                v = static_cast<unsigned long long>(a.d);
+                v = truncateClamped<unsigned long long>(a.d);
             } else {
                 v = a.u;
             }

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "engine/core/MathUtil.h"
+
 namespace {
 uint32_t toByte(float v)
 {
     // Truncated toward zero and kept within a byte.
-    return static_cast<uint32_t>(std::clamp(static_cast<int>(v), 0, 255));
+    return static_cast<uint32_t>(std::clamp(truncateClamped<int>(v), 0, 255));
 }
 } // namespace
 

@@ -1,13 +1,13 @@
 #include "game/front/Global.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "engine/audio/KivAudio.h"
 #include "engine/core/ErrorManager.h"
 #include "engine/core/Format.h"
 #include "engine/core/GameInfo.h"
 #include "engine/core/Logger.h"
+#include "engine/core/MathUtil.h"
 #include "engine/core/Process.h"
 #include "engine/core/RuntimeClassManager.h"
 #include "engine/core/TimeKeeper.h"
@@ -160,8 +160,9 @@ void Global::applySettings(int width, int height)
 
 int Global::volumeLevelToScale(int level)
 {
+    // A hand-edited setting may lie far beyond 0..24.
     const float scaled = static_cast<float>(level) / 24.0f * 10000.0f;
-    const int value = static_cast<int>(scaled);
+    const int value = truncateClamped<int>(scaled);
     return value < 0 ? 0 : value > 10000 ? 10000 : value;
 }
 
@@ -210,9 +211,7 @@ UString formatNumber(long long value)
 
 UString formatMinutesSeconds(double seconds)
 {
-    // Truncated toward zero; values beyond the int range are clamped rather than left undefined.
-    const double clamped = std::isnan(seconds) ? 0.0 : std::fmax(-2147483648.0, std::fmin(seconds, 2147483647.0));
-    const int s = static_cast<int>(clamped);
+    const int s = truncateClamped<int>(seconds);
     return formatString(u"%02d:%02d", s / 60, s % 60);
 }
 

@@ -80,7 +80,8 @@ private:
 
 // The number with the current language's thousands separator between groups of three digits.
 UString formatNumber(long long value);
-// "%02d:%02d" minutes and seconds of the whole seconds.
+// "%02d:%02d" minutes and seconds of the whole seconds; beyond the int range a time is held at its ends, and
+// one that is no number reads 00:00.
 UString formatMinutesSeconds(double seconds);
 // Tenths of a percent as "12.3%" with the current language's decimal separator.
 UString formatPercentTenths(int tenths);

@@ -1,8 +1,10 @@
 #include "game/level/ContextHUD.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/core/Format.h"
+#include "engine/core/MathUtil.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
 #include "engine/render/Skin.h"
@@ -136,14 +138,14 @@ void ContextHUD::renderContents()
     stamp.setSkin(nullptr);
 
     if (FontQuad* medium = LevelServices::font(u"fontMedium")) {
-        const int shown = std::min(static_cast<int>(scoreCounter.value), stats.score);
+        const int shown = std::min(truncateClamped<int>(scoreCounter.value), stats.score);
         medium->print(V3(left + 5.0f, top - 2.0f, 0.0f), UColor(0x80000000u), 3, formatNumber(shown));
     }
 
     const GameConfiguration* config = LevelServices::configuration();
     FontQuad* outline = LevelServices::font(u"fontMediumOutline");
     if ((config == nullptr || config->bShowClock != 0) && outline != nullptr) {
-        const int t = static_cast<int>(stats.time);
+        const int t = truncateClamped<int>(stats.time);
         const float x = static_cast<float>(halfW - 50);
         // Below the row of buttons whenever they are drawn: they keep their state while an overlay holds
         // the level, even when a click or key has switched the input mode meanwhile.
@@ -159,9 +161,11 @@ void ContextHUD::renderContents()
 
     FontQuad* large = LevelServices::font(u"fontLarge");
     if (gc->bBonusLevel && large != nullptr) {
-        const float t = gc->bonusTimer;
-        const int s = static_cast<int>(t);
-        const int c = static_cast<int>((t - static_cast<float>(s)) * 100.0f);
+        // Whole seconds and hundredths: a timer beyond the int range (a level's par time) shows the int's
+        // end and 00, one that is no number reads as none left.
+        const float t = std::isnan(gc->bonusTimer) ? 0.0f : gc->bonusTimer;
+        const int s = truncateClamped<int>(t);
+        const int c = truncateClamped<int>(std::fmod(t, 1.0f) * 100.0f);
         const float f = std::clamp((5.0f - t) / 5.0f, 0.0f, 1.0f);
         const UColor colour = lerpColor(UColor(0xFFFFFFFFu), UColor(0xFFFF0000u), f);
         const float y = static_cast<float>(halfH - 25);

@@ -725,12 +725,12 @@ void GameController::enterLevelEnd()
     levelStats.computeScore();
     // A run that never played (the pig stayed home) has no frame rate rather than a division by zero.
     levelStats.averageFrameRate =
-        levelStats.time > 0.0 ? static_cast<int32_t>(static_cast<double>(framesPlayed) / levelStats.time) : 0;
+        levelStats.time > 0.0 ? truncateClamped<int32_t>(static_cast<double>(framesPlayed) / levelStats.time) : 0;
     if (ProfileData* profile = LevelServices::currentProfile()) {
         profile->levelStats[level].update(levelStats);
     }
     if (GameConfiguration* config = LevelServices::configuration()) {
-        config->submitHighScore(levelStats.score, level, static_cast<int>(levelStats.time), levelStats.totalPoints,
+        config->submitHighScore(levelStats.score, level, truncateClamped<int>(levelStats.time), levelStats.totalPoints,
                                 secureCounter3.get() == 0, LevelServices::playerName());
     }
 }
@@ -838,10 +838,10 @@ void GameController::updateExploration()
     cam->getVisibleRect(view, 0.0f);
     const PlayingArea& a = playingArea;
     auto mapX = [&](float v) {
-        return static_cast<int>(mapRangeClamped(0.0f, static_cast<float>(MINIMAP_WIDTH - 1), a.left, a.right, v));
+        return truncateClamped<int>(mapRangeClamped(0.0f, static_cast<float>(MINIMAP_WIDTH - 1), a.left, a.right, v));
     };
     auto mapY = [&](float v) {
-        return static_cast<int>(mapRangeClamped(0.0f, static_cast<float>(MINIMAP_HEIGHT - 1), a.top, a.bottom, v));
+        return truncateClamped<int>(mapRangeClamped(0.0f, static_cast<float>(MINIMAP_HEIGHT - 1), a.top, a.bottom, v));
     };
     const int x0 = mapX(view.left);
     const int x1 = mapX(view.right);

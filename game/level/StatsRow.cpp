@@ -148,7 +148,7 @@ void StatsRow::tick(double time, double dt)
         const float t = std::min(2.0f * static_cast<float>(timeInState), 1.0f);
         const float v = static_cast<float>(target) * (1.0f - (1.0f - t) * (1.0f - t));
         if (target > 0) {
-            const UString percent = formatPercentTenths(static_cast<int>(v));
+            const UString percent = formatPercentTenths(truncateClamped<int>(v));
             counterText->setText(bTotalRow ? percent : u"+" + percent);
         }
         if (t >= 1.0f && stateGoto != 3) {

@@ -55,9 +55,9 @@ OverlayMiniMap::MapPoint OverlayMiniMap::toMap(const PlayingArea& area, const V3
     const float fx = linearStep(area.left, area.right, world.x);
     const float fy = linearStep(area.top, area.bottom, world.y);
     MapPoint p;
-    p.column = std::clamp(static_cast<int>(fx * static_cast<float>(GameController::MINIMAP_WIDTH - 1)), 0,
+    p.column = std::clamp(truncateClamped<int>(fx * static_cast<float>(GameController::MINIMAP_WIDTH - 1)), 0,
                           GameController::MINIMAP_WIDTH - 1);
-    p.row = std::clamp(static_cast<int>(fy * static_cast<float>(GameController::MINIMAP_HEIGHT - 1)), 0,
+    p.row = std::clamp(truncateClamped<int>(fy * static_cast<float>(GameController::MINIMAP_HEIGHT - 1)), 0,
                        GameController::MINIMAP_HEIGHT - 1);
     p.x = -128.0f + 256.0f * fx;
     p.y = 96.0f - 192.0f * fy;

@@ -4,38 +4,16 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "engine/core/MathUtil.h"
+
 namespace {
 
-// (x - a) / (b - a) clamped to 0..1; 0 when a equals b. Single precision, as the scores were always made.
-float linearStep(float a, float b, float x)
-{
-    if (a == b) {
-        return 0.0f;
-    }
-    const float t = (x - a) / (b - a);
-    return t < 0.0f ? 0.0f : (t > 1.0f ? 1.0f : t);
-}
-
-// Truncation toward zero; values out of the integer range (only damaged records give them) are held at its ends.
-int32_t truncate(float value)
-{
-    if (!(value == value)) {
-        return 0;
-    }
-    if (value >= 2147483648.0f) {
-        return INT32_MAX;
-    }
-    if (value < -2147483648.0f) {
-        return INT32_MIN;
-    }
-    return static_cast<int32_t>(value);
-}
-
-// got / total x maximum, truncated toward zero.
+// got / total x maximum in single precision, as the scores were always made, truncated toward zero (held
+// at the integer's ends for the values only damaged records give).
 int32_t share(int32_t got, int32_t total, int32_t maximum)
 {
     const float ratio = static_cast<float>(got) / static_cast<float>(total);
-    return truncate(ratio * static_cast<float>(maximum));
+    return truncateClamped<int32_t>(ratio * static_cast<float>(maximum));
 }
 
 // Points and full-marks flag of a counted category: the maximum (without the flag) when the level has none.
@@ -86,7 +64,7 @@ void LevelStats::computeScore()
     if (targetTime > 0.0) {
         const float target = static_cast<float>(targetTime);
         const float f = linearStep(2.0f * target, target + 1.0f, static_cast<float>(time));
-        timePoints = truncate(static_cast<float>(base) * f);
+        timePoints = truncateClamped<int32_t>(static_cast<float>(base) * f);
         fullMarks[FULL_TIME] = base > 0 && timePoints == base;
     } else {
         timePoints = base;
@@ -105,7 +83,7 @@ void LevelStats::computeScore()
 
     float lives = (static_cast<float>(livesLost) - 4.0f) / (0.0f - 4.0f);
     lives = lives < 0.0f ? 0.0f : (lives > 1.0f ? 1.0f : lives);
-    livesPoints = truncate(static_cast<float>(base) * lives);
+    livesPoints = truncateClamped<int32_t>(static_cast<float>(base) * lives);
     fullMarks[FULL_LIVES] = base > 0 && livesPoints == base;
 
     reserved = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -79,6 +80,9 @@ TEST(Format, EdgeCasesOfWidthPrecisionAndSpecialValues)
     EXPECT_EQ(formatString(u"%#x|%#o|%+d|% d", 255u, 8u, 3, 3), u"0xff|010|+3| 3");
     EXPECT_EQ(formatString(u"%e|%g|%g", 12345.678, 0.0001, 1e20), u"1.234568e+04|0.0001|1e+20");
     EXPECT_EQ(formatString(u"%I64d|%hd|%ls", 5LL, 6, u"w"), u"5|6|w");
+    // A floating argument to an integer conversion is truncated, held within the conversion's range.
+    EXPECT_EQ(formatString(u"%d|%d|%d|%u|%u", 2.9, 1e39, std::nan(""), -1.0, 1e39),
+              u"2|9223372036854775807|0|0|18446744073709551615");
 
     // formatStringInto replaces what the target held.
     UString out = u"old text";

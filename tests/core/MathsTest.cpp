@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "engine/core/ErrorManager.h"
 #include "engine/core/InterpolatedValue.h"
@@ -85,6 +86,8 @@ TEST(UColor, ChannelsScaleAndLerpTruncate)
     EXPECT_EQ(UColor().argb, 0xFFFFFFFFu);
     EXPECT_EQ(UColor::scale(c, 0.5f).argb, 0x80201008u);
     EXPECT_EQ(UColor::scale(UColor(0xFF808080u), 3.0f).argb, 0xFFFFFFFFu); // kept within a byte
+    EXPECT_EQ(UColor::scale(UColor(0xFF808080u), 1e30f).argb, 0xFFFFFFFFu);
+    EXPECT_EQ(lerpColor(UColor(0xFFFFFFFFu), UColor(0xFFFF0000u), std::nanf("")).argb, 0u);
     // 0 + (255 - 0) * 0.5 = 127.5 truncates to 127; 255 + (0 - 255) * 0.5 = 127.5 also to 127.
     EXPECT_EQ(lerpColor(UColor(0x00FF00FFu), UColor(0xFF00FF00u), 0.5f).argb, 0x7F7F7F7Fu);
     EXPECT_EQ(lerpColor(UColor(0x10203040u), UColor(0x50607080u), 0.0f).argb, 0x10203040u);
@@ -113,6 +116,26 @@ TEST(MathUtil, StepsRangesAndAngles)
     EXPECT_NEAR(interpolateAngle(6.0f, 0.2f, 0.5f), (6.0f - 6.2831855f + 0.2f) / 2.0f, 1e-5f);
     EXPECT_NEAR(interpolateAngle(0.2f, 6.0f, 0.0f), 0.2f + 6.2831855f, 1e-5f); // not wrapped again
     EXPECT_NEAR(interpolateAngle(-1.0f, 1.0f, 0.5f), 0.0f, 1e-5f);
+}
+
+TEST(MathUtil, TruncationHoldsDataWithinTheIntegersRange)
+{
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(truncateClamped<int>(1.9), 1);
+    EXPECT_EQ(truncateClamped<int>(-1.9), -1);
+    EXPECT_EQ(truncateClamped<int>(2147483647.9), 2147483647);
+    EXPECT_EQ(truncateClamped<int>(2147483648.0), 2147483647);
+    EXPECT_EQ(truncateClamped<int>(-2147483648.9), -2147483647 - 1);
+    EXPECT_EQ(truncateClamped<int>(-2147483649.0), -2147483647 - 1);
+    EXPECT_EQ(truncateClamped<int>(std::numeric_limits<float>::max()), 2147483647);
+    EXPECT_EQ(truncateClamped<int>(-inf), -2147483647 - 1);
+    EXPECT_EQ(truncateClamped<int>(std::nan("")), 0);
+    EXPECT_EQ(truncateClamped<unsigned>(-0.9), 0u);
+    EXPECT_EQ(truncateClamped<unsigned>(-1.0), 0u);
+    EXPECT_EQ(truncateClamped<unsigned>(4294967295.5), 4294967295u);
+    EXPECT_EQ(truncateClamped<unsigned>(inf), 4294967295u);
+    EXPECT_EQ(truncateClamped<long long>(-9223372036854775808.0), std::numeric_limits<long long>::min());
+    EXPECT_EQ(truncateClamped<long long>(9223372036854775808.0), std::numeric_limits<long long>::max());
 }
 
 TEST(Matrix4, InverseUndoesAndSingularFails)

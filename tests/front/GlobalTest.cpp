@@ -2,6 +2,8 @@
 // and the shell's quit with the exit link.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "FrontHarness.h"
 #include "engine/audio/KivAudio.h"
 #include "engine/core/Process.h"
@@ -53,6 +55,8 @@ TEST_F(FormatTest, MinutesSecondsAndPercentTenths)
     EXPECT_EQ(u"100:00", formatMinutesSeconds(6000.0));
     EXPECT_EQ(u"00:59", formatMinutesSeconds(59.99));
     EXPECT_EQ(u"00:00", formatMinutesSeconds(0.0));
+    EXPECT_EQ(u"35791394:07", formatMinutesSeconds(1e39)); // held at the int's end
+    EXPECT_EQ(u"00:00", formatMinutesSeconds(std::nan("")));
     EXPECT_EQ(u"100.0%", formatPercentTenths(1000));
     EXPECT_EQ(u"5.7%", formatPercentTenths(57));
     EXPECT_EQ(u"0.0%", formatPercentTenths(0));
@@ -86,6 +90,9 @@ TEST(GlobalSettings, VolumesMapToTheAudioScaleAndMuteSilencesAll)
     EXPECT_EQ(416, Global::volumeLevelToScale(1));
     EXPECT_EQ(5000, Global::volumeLevelToScale(12));
     EXPECT_EQ(10000, Global::volumeLevelToScale(24));
+    // Hand-edited settings far out of range.
+    EXPECT_EQ(10000, Global::volumeLevelToScale(2147483647));
+    EXPECT_EQ(0, Global::volumeLevelToScale(-2147483647 - 1));
 
     FrontHarness game;
     Global& global = game.global();

@@ -3,7 +3,9 @@
 // saved for a look).
 #include "LevelFixture.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "engine/files/ResourceManager.h"
@@ -212,6 +214,30 @@ TEST_F(LevelPictures, FrameRateReadoutKeepsOffTheClockAndTheButtons)
     saveScreenshot("level-frame-rate-touch");
     settings.bShowFps = 0;
     input.setInputMode(KivInput::INPUT_POINTER);
+}
+
+// A bonus level's countdown or a clock beyond the int range shows the int's end; a countdown that is no
+// number shows none left.
+TEST_F(LevelPictures, HudTimesBeyondTheIntRangeShowItsEnd)
+{
+    LevelBuilder builder;
+    builder.controller().bBonusLevel = true;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    GameController& gc = level();
+    config().bShowClock = 1;
+    auto drawAt = [&](float countdown, double played) {
+        gc.bonusTimer = countdown;
+        gc.levelStats.time = played;
+        return draw();
+    };
+    const Picture intEnd = drawAt(3e9f, 3e9);
+    const int w = intEnd.width, h = intEnd.height;
+    EXPECT_EQ(changedPixels(drawAt(std::numeric_limits<float>::infinity(), 1e300), intEnd, 0, 0, w, h), 0);
+    // Each shows its number: the float below the end (2147483520) reads otherwise.
+    EXPECT_GT(changedPixels(drawAt(2147483520.0f, 3e9), intEnd, 0, 0, w, h), 20);
+    EXPECT_GT(changedPixels(drawAt(3e9f, 2147483520.0), intEnd, 0, 0, w, h), 20);
+    EXPECT_EQ(changedPixels(drawAt(std::nanf(""), 0.0), drawAt(0.0f, 0.0), 0, 0, w, h), 0);
 }
 
 // In touch play the clock stands below the row of HUD buttons. An overlay holds the level with the

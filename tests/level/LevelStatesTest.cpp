@@ -32,6 +32,18 @@ std::vector<StatsRow*> statsRows(const GameController& gc)
 
 int glyphs(const MessageDisplay& display) { return display.countChildren(); }
 
+// The level end entered at once on the server, after a run of `time` seconds and `framesPlayed` ticks.
+void endRunNow(GameController& gc, GameServer* server, double time, uint32_t framesPlayed)
+{
+    THEROLE = server;
+    gc.levelStats.time = time;
+    gc.framesPlayed = framesPlayed;
+    gc.state = GameController::STATE_LEVELEND;
+    gc.stateGoto = gc.state;
+    gc.local_enterState();
+    THEROLE = nullptr;
+}
+
 } // namespace
 
 TEST_F(LevelTest, NineStatesWithTheirTimingsEndInResultCodeFive)
@@ -209,12 +221,7 @@ TEST_F(LevelTest, TheHighScoreKeepsTheWholeSecondsOfTheRun)
     ASSERT_TRUE(runToState(4));
     GameController& gc = level();
     deliverApples();
-    THEROLE = manager->server;
-    gc.levelStats.time = 12.7;
-    gc.state = GameController::STATE_LEVELEND;
-    gc.stateGoto = gc.state;
-    gc.local_enterState();
-    THEROLE = nullptr;
+    endRunNow(gc, manager->server, 12.7, gc.framesPlayed);
     const HIGHSCOREENTRY& entry = config().highScores[4];
     EXPECT_GT(entry.points, 0);
     EXPECT_EQ(entry.time, 12) << "cut to whole seconds, not rounded";
@@ -226,14 +233,25 @@ TEST_F(LevelTest, LevelEndWithNoPlayedTimeHasNoFrameRate)
     play(builder);
     ASSERT_TRUE(runToState(4));
     GameController& gc = level();
-    THEROLE = manager->server;
-    gc.levelStats.time = 0.0;
-    gc.framesPlayed = 0;
-    gc.state = GameController::STATE_LEVELEND;
-    gc.stateGoto = gc.state;
-    gc.local_enterState();
-    THEROLE = nullptr;
+    endRunNow(gc, manager->server, 0.0, 0);
     EXPECT_EQ(gc.levelStats.averageFrameRate, 0);
+}
+
+TEST_F(LevelTest, LevelEndHoldsTimesBeyondTheIntRange)
+{
+    LevelBuilder builder;
+    play(builder);
+    ASSERT_TRUE(runToState(4));
+    GameController& gc = level();
+    deliverApples();
+    const HIGHSCOREENTRY& entry = config().highScores[4];
+    endRunNow(gc, manager->server, 1e10, 1000);
+    EXPECT_EQ(entry.time, INT32_MAX);
+    EXPECT_EQ(gc.levelStats.averageFrameRate, 0);
+    // Frames over a played time next to nothing.
+    endRunNow(gc, manager->server, 1e-300, 1000);
+    EXPECT_EQ(entry.time, 0);
+    EXPECT_EQ(gc.levelStats.averageFrameRate, INT32_MAX);
 }
 
 TEST_F(LevelTest, TimeInTheHouseIsNotPlayedTime)

@@ -222,6 +222,10 @@ TEST_F(OverlayTest, MapPositionsAtAndBeyondThePlayingAreasEdges)
     const auto below = OverlayMiniMap::toMap(area, V3(99999.0f, -99999.0f, 0.0f));
     EXPECT_EQ(below.column, 255);
     EXPECT_EQ(below.row, 191);
+    // A position that is no number lands on the first cell.
+    const auto lost = OverlayMiniMap::toMap(area, V3(std::nanf(""), std::nanf(""), 0.0f));
+    EXPECT_EQ(lost.column, 0);
+    EXPECT_EQ(lost.row, 0);
     // A flat area (top equal to bottom) maps every point to the top row.
     area.bottom = area.top;
     EXPECT_EQ(OverlayMiniMap::toMap(area, V3(0.0f, 5.0f, 0.0f)).row, 0);

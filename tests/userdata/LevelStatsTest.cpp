@@ -122,6 +122,10 @@ TEST(LevelStats, ComputeScoreByCategory)
          },
          {0, INT32_MAX, 0, 100, 100, 100, INT32_MAX},
          {0, 0, 0, 1, 1, 1, 0, 0}},
+        {"a time beyond single precision gets no time points",
+         [](LevelStats& s) { s.time = 1e300; },
+         {0, 600, 0, 100, 100, 100, 900},
+         {0, 1, 0, 1, 1, 1, 0, 0}},
     };
     for (const auto& c : cases) {
         LevelStats s = perfectRun();
