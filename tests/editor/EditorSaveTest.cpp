@@ -415,7 +415,7 @@ TEST_F(EditorTest, TextStillBeingTypedIsSavedAndPlayed)
     ASSERT_TRUE(loadLevel(true, 2));
     const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
     std::filesystem::remove(path);
-    // The tester's road: F2, the par time typed, Ctrl+S.
+    // F2, the par time typed, Ctrl+S (no Enter).
     tap("F2");
     ASSERT_EQ(editor().edited.get(), &level());
     PropertyFieldValue* parTime = typeInto(u"parTime", "77");
