@@ -75,8 +75,8 @@ public:
                                                     std::pair<int, int> standing = {0, 0});
     // The size a window of width x height is given on the engine window's display, as windowSizeForDisplay
     // picks it from the listed modes for the room the display leaves the client area, the window open now
-    // (or, while full screen, the last one shown) standing; a size replaced is logged. The size itself when the display is
-    // not known.
+    // (or, while full screen, the last one shown) standing; a size replaced is logged. The size itself when
+    // the display is not known.
     std::pair<int, int> windowSizeThatFits(int width, int height) const;
 
     const std::vector<VideoMode>& getVideoModes() const { return videoModes; }

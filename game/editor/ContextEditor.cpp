@@ -298,7 +298,7 @@ bool ContextEditor::takeTypedText(UString& why)
     return false;
 }
 
-bool ContextEditor::isTyping() const { return typingField(panelHolder) != nullptr; }
+bool ContextEditor::isTextEntryOpen() const { return typingField(panelHolder) != nullptr; }
 
 void ContextEditor::placePanel()
 {

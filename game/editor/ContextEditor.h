@@ -70,8 +70,8 @@ public:
     // said so on the screen; the value stands as it was). True when nothing was being typed, and when the
     // panel's object is gone (its fields write nowhere).
     bool takeTypedText(UString& why);
-    // Text is being typed into a field of the panel (Esc cancels the typing, not the level).
-    bool isTyping() const;
+    // A field of the panel has its text box open (Esc then cancels the typing, not the level).
+    bool isTextEntryOpen() const;
     // Builds the property field for one property and, for groups, its children; null when none.
     // (The table of field kinds lives in ContextEditorMakeGUI.cpp.)
     GUIitem* makeGUI(Property* property);

@@ -53,9 +53,8 @@ public:
 
     // Why these bytes, saved by the editor, would not load at the next start (they are decoded, each
     // object's values checked and the level's playability checked, as a saved copy is); empty when they
-    // would. They are read into a server
-    // of their own, gone before the answer: the current role, the shared random sequence, the level
-    // playing, its sounds and the screen stay as they were.
+    // would. They are read into a server of their own, gone before the answer: the current role, the shared
+    // random sequence, the level playing, its sounds and the screen stay as they were.
     static UString whyNotLoadable(const std::vector<std::uint8_t>& bytes);
     // Puts back a level the editor kept (the bytes Ctrl+S would write) as a saved copy is read, into a
     // new server with editing on; the level played until then goes once the new one stands. Answers why

@@ -108,10 +108,12 @@ bool MyRootObject::isPauseRequested() const
             }
         }
     }
+    if (in->wasKeyPressed(0xC5)) {
+        return true;
+    }
     // Esc while a field of the editor's panel is typed into cancels the typing only.
-    const bool typing = gameController != nullptr && gameController->editor != nullptr &&
-                        gameController->isEditing() && gameController->editor->isTyping();
-    return (in->wasKeyPressed(0x01) && !typing) || in->wasKeyPressed(0xC5);
+    return in->wasKeyPressed(0x01) && !(gameController != nullptr && gameController->editor != nullptr &&
+                                        gameController->isEditing() && gameController->editor->isTextEntryOpen());
 }
 
 void MyRootObject::tick(double time, double dt)

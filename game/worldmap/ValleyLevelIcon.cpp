@@ -183,15 +183,6 @@ float ValleyLevelIcon::titleSlide(const Camera::Rect& rect, const Camera::Rect& 
     return std::clamp(slide, std::min(0.0f, position.x - rect.right), std::max(0.0f, position.x - rect.left));
 }
 
-Camera::Rect ValleyLevelIcon::titleRectIn(const Camera::Rect& visible) const
-{
-    Camera::Rect rect = titleRect();
-    const float slide = titleSlide(rect, visible);
-    rect.left += slide;
-    rect.right += slide;
-    return rect;
-}
-
 V3 ValleyLevelIcon::getNavigationPoint(int index)
 {
     // A locked level is not on the map yet, so navigation passes it by.

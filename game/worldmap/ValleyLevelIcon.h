@@ -33,9 +33,6 @@ public:
     // Whether the title shows (the level is available), and the rectangle it covers in map units.
     bool showsTitle() const;
     Camera::Rect titleRect() const;
-    // The title's rectangle as drawn when `visible` of the map is on the screen: slid sideways as far as it
-    // takes to stand whole on the screen, as long as it still stands over its icon.
-    Camera::Rect titleRectIn(const Camera::Rect& visible) const;
 
     // The "valleyDot" frame that shows these points (0 to 1000) out of `frames` frames.
     static int dotFrameFor(int totalPoints, int frames);
@@ -51,7 +48,8 @@ public:
 
 private:
     const LevelStats& record() const;
-    // How far the title at `rect` slides sideways to stand whole in `visible` while it stays over its icon.
+    // How far the title at `rect` slides sideways when `visible` of the map is on the screen: as far as it
+    // takes to stand whole on the screen, as long as it still stands over its icon.
     float titleSlide(const Camera::Rect& rect, const Camera::Rect& visible) const;
     bool isSelected() const;
 
