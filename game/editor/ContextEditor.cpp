@@ -22,6 +22,7 @@
 #include "engine/render/PointerDispatcher.h"
 #include "engine/render/Rect.h"
 #include "game/editor/ContextEditorTools.h"
+#include "game/editor/EditorSession.h"
 #include "game/editor/PropertyFieldValue.h"
 #include "game/front/ContextManager.h"
 #include "game/level/ContextHUD.h"
@@ -241,6 +242,7 @@ void ContextEditor::editObject(KivBase* object)
     panelPos = panelHome;
     placePanel();
     const double t4 = physicalSeconds();
+    EditorSession::refitLine();
 
     consolePrint(formatString(u"getProperties(): %.1lf ms", (t1 - t0) * 1000.0));
     consolePrint(formatString(u"removeFlaggedProperties(): %.1lf ms", (t2 - t1) * 1000.0));
@@ -279,6 +281,7 @@ void ContextEditor::listClasses()
         panelHolder->appendChild(field);
         placePanel();
     }
+    EditorSession::refitLine();
 }
 
 bool ContextEditor::takeTypedText(UString& why)

@@ -101,8 +101,26 @@ double EditorSession::report(const UString& line)
     if (level == nullptr || level->contextHUD == nullptr) {
         return 0.0; // no message line
     }
-    MessageDisplay& display = level->contextHUD->messenger2;
-    const LineRoom room = lineRoom(*level);
+    return showLine(*level, line);
+}
+
+void EditorSession::refitLine()
+{
+    GameController* level = GameController::getCurrent();
+    if (level == nullptr || level->contextHUD == nullptr || !level->isEditing()) {
+        return;
+    }
+    const MessageDisplay& display = level->contextHUD->messenger2;
+    if (display.getFirstChild() != nullptr && !display.text.empty()) {
+        showLine(*level, UString(display.text));
+    }
+}
+
+double EditorSession::showLine(GameController& level, const UString& line)
+{
+    Kiv* kiv = Kiv::instance();
+    MessageDisplay& display = level.contextHUD->messenger2;
+    const LineRoom room = lineRoom(level);
     const UString shown = screenLine(line, display.font, room.width, kiv != nullptr ? kiv->userFolder : std::string());
     // Each letter stays its time from when it appears: the last one sets how long the whole line stands.
     const double seconds = MESSAGE_SECONDS + MessageDisplay::LETTER_DELAY * static_cast<double>(shown.size());
@@ -111,7 +129,7 @@ double EditorSession::report(const UString& line)
     const float homeWidth = display.maxWidth;
     display.position.x = room.centre;
     display.maxWidth = room.width;
-    level->local_setMessage(2, 0, static_cast<float>(seconds), shown);
+    level.local_setMessage(2, 0, static_cast<float>(seconds), shown);
     display.position = home;
     display.maxWidth = homeWidth;
     return seconds;

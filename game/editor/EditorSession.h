@@ -15,6 +15,7 @@
 #include "engine/core/V3.h"
 
 class ContextLevelManager;
+class GameController;
 class GameServer;
 class KivInput;
 
@@ -54,6 +55,9 @@ public:
     // in the room the editor's panel leaves on the screen (beside the panel while one is shown), drawn
     // smaller when wider than that; answers how long it stays there (seconds; 0 without a level).
     static double report(const UString& line);
+    // The editor's line still standing on the screen, laid out again in the room the panel leaves now (a
+    // panel that appeared over it would cover it), while editing.
+    static void refitLine();
 
     // A play test runs: the level as it stood before it is kept.
     bool isPlayTest() const { return !keptLevel.empty(); }
@@ -68,6 +72,8 @@ private:
     // Takes the text still being typed into the editor's panel (ContextEditor::takeTypedText); false, with
     // the field's reason, when it was refused.
     bool takeTypedText(UString& why) const;
+    // Sets the line on the level's message line in the room the panel leaves; how long it stands.
+    static double showLine(GameController& level, const UString& line);
 
     ContextLevelManager* owner;
     std::vector<std::uint8_t> keptLevel; // the level as it stood when the play test began

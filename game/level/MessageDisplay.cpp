@@ -7,16 +7,17 @@
 
 MessageDisplay::MessageDisplay(FontQuad* font, const V3& position) : font(font), position(position) {}
 
-void MessageDisplay::setMessage(const UString& text, double time)
+void MessageDisplay::setMessage(const UString& message, double time)
 {
+    text = message;
     while (KivBase* child = getLastChild()) {
         child->destroy();
     }
-    if (text.empty() || font == nullptr) {
+    if (message.empty() || font == nullptr) {
         return;
     }
     if (!bLetterByLetter) {
-        auto* sprite = new TextSprite(position, text, font, color);
+        auto* sprite = new TextSprite(position, message, font, color);
         sprite->flags = 0x24;
         sprite->bShadow = false;
         sprite->duration = time + 1.0;
@@ -28,7 +29,7 @@ void MessageDisplay::setMessage(const UString& text, double time)
         appendChild(sprite);
         return;
     }
-    const int width = font->measureLine(text);
+    const int width = font->measureLine(message);
     const float fit = maxWidth > 0.0f && static_cast<float>(width) > maxWidth ? maxWidth / static_cast<float>(width)
                                                                                  : 1.0f;
     float x = position.x - (fit < 1.0f ? static_cast<float>(width) * fit / 2.0f : static_cast<float>(width / 2));
@@ -40,8 +41,8 @@ void MessageDisplay::setMessage(const UString& text, double time)
         appendChild(glyph);
     };
     // x runs along the glyphs' left edges; a glyph sprite is drawn about its centre, level with the line.
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const FontQuad::Symbol* symbol = font->getSymbol(text[i]);
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        const FontQuad::Symbol* symbol = font->getSymbol(message[i]);
         const double delay = static_cast<double>(i) * LETTER_DELAY;
         Quad* glyph = symbol != nullptr ? symbol->pBaseQuad : nullptr;
         const float glyphWidth = glyph != nullptr ? glyph->width : 0.0f;

@@ -27,4 +27,6 @@ public:
     bool bLetterByLetter = true;
     // The widest a message is drawn, in the layer's units; 0 for no limit.
     float maxWidth = 0.0f;
+    // The message set last (it stands while the display has glyphs).
+    UString text;
 };

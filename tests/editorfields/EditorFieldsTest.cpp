@@ -34,6 +34,7 @@
 #include "engine/render/Quad.h"
 #include "engine/render/Skin.h"
 #include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
 #include "game/editor/ContextEditorTools.h"
 #include "game/editor/PropertyFieldBool.h"
 #include "game/editor/PropertyFieldClass.h"
@@ -1060,6 +1061,15 @@ TEST_F(EditorFieldReasonsTest, ARefusedLineStandsWholeBesideThePanel)
             frames(460);  // spelt out
             saveScreenshot("editorfields-refused-beside-panel");
         }
+        // A line set with no panel shown moves beside the panel that then appears (as in the level's tick).
+        NetRole* const role = THEROLE;
+        THEROLE = manager->server;
+        editor().editObject(nullptr);
+        EditorSession::report(u"Copy not used, kept as levels/a3xmas.lev.bad2: its controller's cargoList is not a list.");
+        editor().editObject(&level());
+        THEROLE = role;
+        EXPECT_GT(messageLine().glyphs, 40);
+        EXPECT_LT(messageLine().right, panelLeft);
     }
     editor().panelHome = home;
     graphics.changePresentationParameters(savedW, savedH, savedFull, savedLetterbox, graphics.bBilinearFilter,
