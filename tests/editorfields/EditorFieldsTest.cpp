@@ -976,6 +976,32 @@ TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
         EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"parTime"))->bRefused);
         EXPECT_EQ(level().parTime, taken);
     }
+    // What the level's start would replace is refused with the range it holds it to: the apples needed at most
+    // the level's one apple, the weather from none to full.
+    const struct {
+        const char16_t* name;
+        const char* text;
+        const char* reason;
+    } started[] = {
+        {u"applesNeeded", "-1", "'applesNeeded' -1 is out of range 0 to 1"},
+        {u"applesNeeded", "2", "'applesNeeded' 2 is out of range 0 to 1"},
+        {u"applesNeeded", "x", "'applesNeeded' 'x' cannot be read as a whole number from 0 to 1"},
+        {u"weatherIntensity", "1e9", "'weatherIntensity' 1e+09 is out of range 0 to 1"},
+        {u"weatherIntensity", "-0.5", "'weatherIntensity' -0.5 is out of range 0 to 1"},
+    };
+    for (const auto& [name, text, reason] : started) {
+        SCOPED_TRACE(text);
+        const UString before = row(name)->property->toString();
+        const int from = static_cast<int>(harness().logLines().size());
+        paste(name, text);
+        EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason + ".", from), 0);
+        EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(name))->bRefused);
+        EXPECT_EQ(row(name)->property->toString(), before);
+    }
+    paste(u"applesNeeded", "1");
+    paste(u"weatherIntensity", "1");
+    EXPECT_EQ(level().applesNeeded, 1);
+    EXPECT_EQ(level().weatherIntensity, 1.0f);
 }
 
 // An apple's (or a basket's) velocity is the speed it starts play with: typed, kept while editing, used when
@@ -1164,6 +1190,7 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
     paste(u"originator", std::to_string(house->objectUID));
     EXPECT_EQ(hint->originator.get(), house);
     gc.pigList->appendChild(pig);
+
 }
 
 TEST_F(EditorFieldsTest, TheEditorCameraAndTheLevelNameStayWhereALevelFileKeepsThem)
