@@ -1191,6 +1191,33 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
     EXPECT_EQ(hint->originator.get(), house);
     gc.pigList->appendChild(pig);
 
+    // Ctrl+G over a level object that a row cannot take for its class, or on a row the game sets, says why.
+    const struct {
+        KivBase* edited;
+        const char16_t* name;
+        std::string why;
+    } misfits[] = {
+        {&gc, u"contextHUD",
+         "Value refused: 'contextHUD' cannot name object " + std::to_string(house->objectUID) + " (House)."},
+        {lever, u"ambientSound", "Value refused: 'ambientSound' cannot name 'house:0' (Quad)."},
+        {lever, u"pHull", "Value not changed: 'pHull' is set by the game and cannot be set with Ctrl+G."},
+    };
+    for (const auto& [edited, name, why] : misfits) {
+        SCOPED_TRACE(why);
+        editor().editObject(edited);
+        auto* field = dynamic_cast<PropertyFieldPointer*>(row(name));
+        ASSERT_NE(field, nullptr);
+        const UString before = field->property->toString();
+        click(field);
+        moveTo(onScreen(house));
+        EXPECT_FALSE(field->wouldTake(house));
+        from = static_cast<int>(harness().logLines().size());
+        ctrlKey("G");
+        EXPECT_EQ(field->property->toString(), before);
+        EXPECT_EQ(field->bRefused, !field->isReadOnly());
+        EXPECT_GE(harness().logIndex(why, from), 0);
+        EXPECT_GT(gc.contextHUD->messenger2.countChildren(), 0);
+    }
 }
 
 TEST_F(EditorFieldsTest, TheEditorCameraAndTheLevelNameStayWhereALevelFileKeepsThem)
