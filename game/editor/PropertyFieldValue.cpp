@@ -222,10 +222,7 @@ UString PropertyFieldValue::unreadable(const UString& text)
         range.has_value() && number.has_value() && (*number < range->lo || *number > range->hi)) {
         return formatString(u"'%s' %s", name, range->outOfRange(*number));
     }
-    UString quoted = text;
-    if (quoted.size() > QUOTED_LENGTH) {
-        quoted = quoted.substr(0, QUOTED_LENGTH) + u"...";
-    }
+    const UString quoted = shortened(text, QUOTED_LENGTH);
     UString wanted = readableAs(*property);
     if (range.has_value() && !wanted.empty()) {
         wanted += u" from " + range->text();
