@@ -210,9 +210,7 @@ bool PropertyFieldPointer::handleKey(KivEvent& event)
         return false;
     }
     if (isResource() && isCtrlKey(event, KEY_B)) {
-        if (isReadOnly()) {
-            sayReadOnly(u"set from the palette");
-        } else {
+        if (!isReadOnly()) {
             openPalette();
         }
         return true;
