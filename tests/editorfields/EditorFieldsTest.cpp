@@ -529,6 +529,11 @@ TEST_F(EditorFieldsTest, AValueBeyondWhatThePhysicsTakesIsRefusedAndTheOldValueK
     enter(dynamic_cast<PropertyFieldValue*>(findRow(entry, u"segmentWidth")), "10000000", true);
     EXPECT_EQ(fresh->segmentWidth, width);
     EXPECT_GE(harness().logIndex("Value refused: 'segmentWidth' 10000000 is out of range", from), 0);
+    // So is one with too many segments of its width (512 units: 390 reach 199,680), named by its count.
+    const int32_t count = fresh->segmentCount;
+    enter(dynamic_cast<PropertyFieldValue*>(findRow(entry, u"segmentCount")), "391", true);
+    EXPECT_EQ(fresh->segmentCount, count);
+    EXPECT_GE(harness().logIndex("Value refused: 'segmentCount' 391 is out of range 1 to 390.", from), 0);
 }
 
 TEST_F(EditorFieldsTest, BoolsToggleUnlessReadOnly)
