@@ -91,9 +91,8 @@ void GameConfiguration::save() const
 
 // A file written by this program is left as it is. Of a hand-edited or foreign file, the text fields get
 // their terminator, input codes beyond the input table get their slot's default back (with a warning) and
-// the flags read 0 or 1. The numeric
-// settings stay as stored: their items show the nearest valid entry and write only what the player picks,
-// and their readers hold them within range.
+// the flags read 0 or 1. The numeric settings stay as stored: their items show the nearest valid entry and
+// write only what the player picks, and their readers hold them within range.
 void GameConfiguration::bringIntoRange()
 {
     FixedText32::terminate(gameId);

@@ -104,8 +104,8 @@ public:
     // A whole number that decides how far what the physics world is given reaches (a terrain's segment
     // width): refused from outside, else clamped to [lo, hi] like range.
     bool reach(UStringView name, int32_t& value, int32_t lo, int32_t hi);
-    // A value that the level's start holds to [lo, hi] itself, mending one out of it with a warning: only one
-    // typed into the editor is refused here; a level's own is left as it is for its start. False.
+    // A value that the level's start holds to [lo, hi] itself, mending one out of it with a warning: here
+    // only one typed into the editor is refused; a level's own is left as it is for its start (false).
     bool startRange(UStringView name, const float& value, float lo, float hi);
     bool startRange(UStringView name, const int32_t& value, int32_t lo, int32_t hi);
     // At the level's start: a value out of [lo, hi] is clamped, one that is not a number becomes lo, with a
