@@ -161,8 +161,9 @@ void PropertyFieldValue::commitEdit()
     textBox->bHidden = true;
     const UString text = textBox->text;
     refusalReason.clear();
-    if (text == property->toString()) {
-        // The value standing (what Esc leaves in the box): nothing to write.
+    if (text.empty() || text == property->toString()) {
+        // Nothing typed, or the value standing (what Esc leaves in the box): nothing to write, and nothing
+        // refused (a refused Ctrl+G while the box was open left the value as it stood).
         bRefused = false;
     } else if (text == UString(1, CLEAR_MARK)) {
         bReasonGiven = false;
@@ -170,7 +171,7 @@ void PropertyFieldValue::commitEdit()
         if (bRefused && !bReasonGiven) {
             refuse(formatString(u"'%s' cannot be cleared", propertyPath()));
         }
-    } else if (!text.empty()) {
+    } else {
         bReasonGiven = false;
         bRefused = !applyText(text);
         if (bRefused && !bReasonGiven) {
