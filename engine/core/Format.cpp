@@ -338,3 +338,15 @@ UString escapeControls(UStringView text)
     }
     return out;
 }
+
+UString shortened(UStringView text, std::size_t maxLength)
+{
+    if (text.size() <= maxLength) {
+        return UString(text);
+    }
+    std::size_t keep = maxLength;
+    if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] < 0xDC00) {
+        --keep; // the pair's first half goes with its second
+    }
+    return UString(text.substr(0, keep)) + u"...";
+}

@@ -81,3 +81,7 @@ std::string formatNarrow(UStringView format, const Args&... args)
 // A text from outside as a message may show it: each control character written as a backslash, "x" and two
 // hexadecimal digits ("\x01"), and a backslash doubled, so that nothing in it acts on the log or the screen.
 UString escapeControls(UStringView text);
+
+// The text cut to at most `maxLength` UTF-16 units (never between the two of a surrogate pair), "..." added
+// where it was cut: a long value quoted in a message.
+UString shortened(UStringView text, std::size_t maxLength);

@@ -54,6 +54,8 @@ constexpr int MAX_LANGUAGE = 63;
 constexpr int MIN_VIDEO_WIDTH = 320;
 constexpr int MIN_VIDEO_HEIGHT = 240;
 constexpr int MAX_VIDEO_SIZE = 16384;
+// A setting's value quoted in a warning keeps at most this many characters.
+constexpr std::size_t QUOTED_VALUE_LENGTH = 40;
 
 std::string withSlash(std::string folder)
 {
@@ -341,7 +343,9 @@ bool Kiv::getBoolSetting(MemoryIniFile& ini, const char16_t* section, const char
 void Kiv::logReplacedSetting(const char* reader, const char16_t* section, const char16_t* key, const UString& value,
                              UStringView problem, const UString& used)
 {
-    Logger::logFrom(reader, u"Warning: %s %s=%s %s; using %s.", section, key, value, problem, used);
+    // The value as the file holds it, shortened and with its control characters escaped: one short line.
+    Logger::logFrom(reader, u"Warning: %s %s=%s %s; using %s.", section, key,
+                    escapeControls(shortened(value, QUOTED_VALUE_LENGTH)), problem, used);
 }
 
 void Kiv::saveConfig()

@@ -130,8 +130,8 @@ private:
                              int low, int high, OutOfRange outOfRange = OutOfRange::NEAREST);
     // A "Yes"/"No" setting; any other value gets the default, logged.
     static bool getBoolSetting(MemoryIniFile& ini, const char16_t* section, const char16_t* key, bool defaultValue);
-    // "Warning: <section> <key>=<value> <problem>; using <used>." from the reading method; the problem says
-    // why the value is not used ("is out of range", "cannot be read").
+    // "Warning: <section> <key>=<value> <problem>; using <used>." from the reading method (a long value
+    // shortened); the problem says why the value is not used ("is out of range", "cannot be read").
     static void logReplacedSetting(const char* reader, const char16_t* section, const char16_t* key,
                                    const UString& value, UStringView problem, const UString& used);
     void startGraphics();

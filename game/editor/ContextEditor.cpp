@@ -151,9 +151,9 @@ bool ContextEditor::isEditingActive() const
     return THEROLE != nullptr && gc != nullptr && gc->editor != nullptr && THEROLE->bEditing;
 }
 
-void ContextEditor::checkLoadedValues()
+void ContextEditor::checkValues(const LevelDataCheck::Run& run)
 {
-    LevelDataCheck check(*this);
+    LevelDataCheck check(*this, run);
     check.coordinate(u"editorCamera.x", editorCamera.x);
     check.coordinate(u"editorCamera.y", editorCamera.y);
     check.within(u"editorCamera.z", editorCamera.z, ZOOM_FAR, ZOOM_NEAR,

@@ -17,7 +17,7 @@ class GameController;
 class GUIitem;
 class Property;
 
-class ContextEditor : public Context {
+class ContextEditor : public Context, public LevelDataCheck::Checked {
 public:
     static const RuntimeClass classRecord;
     const RuntimeClass* getClass() const override { return &classRecord; }
@@ -43,7 +43,8 @@ public:
     // The editor camera within the coordinates' reach and the zoom's limits, and a level name that the level
     // file can hold: from outside (a level the user saved, a value typed in the panel) a camera beyond them
     // is refused, else clamped; a name too long is cut. Also the answer to the editor's change notice.
-    void checkLoadedValues();
+    void checkValues(const LevelDataCheck::Run& run) override;
+    void checkLoadedValues() { checkValues({}); }
     void tickContents(double time, double dt) override;
     void renderContents() override;
     // The panel field under the pointer; while editing, else the level object under the game layer's

@@ -95,8 +95,30 @@ KivBase* PropertyFieldPointer::grabCandidate(KivBase* under) const
     return PropertyPointer::accepts(sprite->pSkin, target) ? sprite->pSkin : nullptr;
 }
 
+UString PropertyFieldPointer::whyNotGrabbed(KivBase* under) const
+{
+    // Only a level object is named: over nothing, or over the panel, Ctrl+G takes nothing and says nothing.
+    if (!isRegistered(under, findLevelRole())) {
+        return UString();
+    }
+    if (!isResource()) {
+        return PropertyPointer::misfitReason(property->name, *under);
+    }
+    const auto* sprite = dynamic_cast<const Renderable*>(under);
+    const ResourceManager* resources = ResourceManager::instance();
+    if (sprite == nullptr || sprite->bOwnsSkin || sprite->pSkin == nullptr || resources == nullptr ||
+        resources->nameOf(sprite->pSkin) == nullptr) {
+        return formatString(u"'%s' takes a loaded picture, and object %d (%s) shows none", property->name,
+                            under->objectUID, under->getTypeName());
+    }
+    return PropertyPointer::misfitReason(property->name, *sprite->pSkin);
+}
+
 bool PropertyFieldPointer::wouldTake(KivBase* under)
 {
+    if (isReadOnly()) {
+        return false;
+    }
     KivBase* candidate = grabCandidate(under);
     auto* pointer = dynamic_cast<PropertyPointer*>(property);
     if (candidate == nullptr || pointer == nullptr || isResource()) {
@@ -194,7 +216,9 @@ bool PropertyFieldPointer::handleKey(KivEvent& event)
         return true;
     }
     if (isCtrlKey(event, KEY_G)) {
-        if (!isReadOnly()) {
+        if (isReadOnly()) {
+            sayReadOnly(u"set with Ctrl+G");
+        } else {
             grab(event.dispatcher);
         }
         return true;
@@ -224,11 +248,14 @@ void PropertyFieldPointer::openPalette()
 void PropertyFieldPointer::grab(PointerDispatcher* dispatcher)
 {
     KivBase* under = dispatcher != nullptr ? dispatcher->getObjectUnderPointer() : nullptr;
-    KivBase* candidate = grabCandidate(under);
-    if (candidate == nullptr) {
+    if (KivBase* candidate = grabCandidate(under)) {
+        bRefused = !assignChecked(candidate);
+    } else if (const UString why = whyNotGrabbed(under); !why.empty()) {
+        bRefused = true;
+        refuse(why);
+    } else {
         return;
     }
-    bRefused = !assignChecked(candidate);
     sendChanged();
 }
 

@@ -6,7 +6,7 @@
 // would take what is under the pointer, and it draws a line and a circle to the object it points to.
 // It takes only what a level load takes: what the edited object's check would empty, or what leaves the
 // level one that its load refuses (a house for the cargo list), is refused as a typed value is, the pointer
-// kept as it was.
+// kept as it was. So is a level object that Ctrl+G cannot take for its class; a read-only row says so.
 #include "game/editor/PropertyFieldValue.h"
 
 class PropertyFieldPointer : public PropertyFieldValue {
@@ -25,8 +25,11 @@ public:
     bool isResource() const;
     // What Ctrl+G would store for `under` (null when it would refuse it for its class or kind).
     KivBase* grabCandidate(KivBase* under) const;
-    // Whether Ctrl+G would take `under`: its candidate, and a level that its load takes with it (the row's
-    // green or red).
+    // Why Ctrl+G refuses a level object `under` that has no candidate (its class, or a picture that is no
+    // loaded resource), for the screen; empty for anything else (nothing, a panel row).
+    UString whyNotGrabbed(KivBase* under) const;
+    // Whether Ctrl+G would take `under`: a row that takes changes, its candidate, and a level that its load
+    // takes with it (the row's green or red).
     bool wouldTake(KivBase* under);
     // Stores the object when the property takes it; answers whether it did.
     bool assign(KivBase* object);

@@ -15,15 +15,12 @@
 #include "engine/core/TextParse.h"
 #include "engine/input/KivInput.h"
 #include "engine/kiv/Kiv.h"
-#include "engine/net/KivNetwork.h"
-#include "engine/net/NetRole.h"
 #include "engine/net/Packet.h"
 #include "engine/render/PointerDispatcher.h"
 #include "game/editor/ContextEditor.h"
 #include "game/editor/EditorSession.h"
 #include "game/menus/GUItextBox.h"
 #include "game/menus/GUItheme.h"
-#include "game/world/EditorObject.h"
 
 namespace {
 const UColor REFUSED_COLOUR(0xffff0000u);
@@ -164,8 +161,9 @@ void PropertyFieldValue::commitEdit()
     textBox->bHidden = true;
     const UString text = textBox->text;
     refusalReason.clear();
-    if (text == property->toString()) {
-        // The value standing (what Esc leaves in the box): nothing to write.
+    if (text.empty() || text == property->toString()) {
+        // Nothing typed, or the value standing (what Esc leaves in the box): nothing to write, and nothing
+        // refused (a refused Ctrl+G while the box was open left the value as it stood).
         bRefused = false;
     } else if (text == UString(1, CLEAR_MARK)) {
         bReasonGiven = false;
@@ -173,7 +171,7 @@ void PropertyFieldValue::commitEdit()
         if (bRefused && !bReasonGiven) {
             refuse(formatString(u"'%s' cannot be cleared", propertyPath()));
         }
-    } else if (!text.empty()) {
+    } else {
         bReasonGiven = false;
         bRefused = !applyText(text);
         if (bRefused && !bReasonGiven) {
@@ -225,10 +223,7 @@ UString PropertyFieldValue::unreadable(const UString& text)
         range.has_value() && number.has_value() && (*number < range->lo || *number > range->hi)) {
         return formatString(u"'%s' %s", name, range->outOfRange(*number));
     }
-    UString quoted = text;
-    if (quoted.size() > QUOTED_LENGTH) {
-        quoted = quoted.substr(0, QUOTED_LENGTH) + u"...";
-    }
+    const UString quoted = shortened(text, QUOTED_LENGTH);
     UString wanted = readableAs(*property);
     if (range.has_value() && !wanted.empty()) {
         wanted += u" from " + range->text();
@@ -240,11 +235,8 @@ UString PropertyFieldValue::unreadable(const UString& text)
 std::optional<LevelDataCheck::Range> PropertyFieldValue::rangeTaken()
 {
     std::optional<LevelDataCheck::Range> range;
-    {
-        const LevelDataCheck::TypedValue query(property->address, &range);
-        UString ignored;
-        runEditedObjectCheck(ignored);
-    }
+    UString ignored;
+    runEditedObjectCheck(LevelDataCheck::Run::rangeOf(property->address, range), ignored);
     if (!range.has_value() && property->getClass() == &PropertyFloat::classRecord) {
         range = LevelDataCheck::Range{propertyPath(), -FLOAT_LIMIT, FLOAT_LIMIT};
     }
@@ -253,43 +245,28 @@ std::optional<LevelDataCheck::Range> PropertyFieldValue::rangeTaken()
 
 bool PropertyFieldValue::editedObjectTakesValue(UString& why)
 {
-    const LevelDataCheck::TypedValue typed(property->address);
-    return runEditedObjectCheck(why);
+    return runEditedObjectCheck(LevelDataCheck::Run::typed(property->address), why);
 }
 
-bool PropertyFieldValue::runEditedObjectCheck(UString& why)
+bool PropertyFieldValue::runEditedObjectCheck(const LevelDataCheck::Run& run, UString& why)
 {
     // A class-list entry's value belongs to the entry's instance, which is not in the level yet.
-    EditorObject* entry = nullptr;
-    for (const KivBase* p = property; p != nullptr && entry == nullptr; p = p->getParent()) {
+    KivBase* object = nullptr;
+    for (const KivBase* p = property; p != nullptr && object == nullptr; p = p->getParent()) {
         if (p->getClass() == &PropertyClass::classRecord) {
-            KivBase* instance = static_cast<const PropertyClass*>(p)->getInstance();
-            entry = instance != nullptr && instance->isDerivedFrom(&EditorObject::classRecord)
-                        ? static_cast<EditorObject*>(instance)
-                        : nullptr;
+            object = static_cast<const PropertyClass*>(p)->getInstance();
         }
     }
-    const ContextEditor* editor = findEditor();
-    KivBase* object = entry != nullptr ? entry : editor != nullptr ? editor->edited.get() : nullptr;
+    if (const ContextEditor* editor = findEditor(); object == nullptr && editor != nullptr) {
+        object = editor->edited.get();
+    }
+    auto* checked = dynamic_cast<LevelDataCheck::Checked*>(object);
     const LevelRoleScope scope(*this);
-    NetRole* role = scope.role();
-    if (object == nullptr || role == nullptr) {
+    if (checked == nullptr || scope.role() == nullptr) {
         return true;
     }
-    // The object answers the editor's change notice by checking its values (an entry's instance only checks
-    // them); a typed value is checked as one from outside, where what the physics cannot take is refused
-    // rather than clamped.
-    KivEvent edited;
-    edited.type = ContextEditor::EVENT_EDITED;
-    edited.source = this;
-    edited.target = object;
     try {
-        const NetRole::Scope untrusted = role->readingUntrusted();
-        if (entry != nullptr) {
-            entry->checkLoadedValues();
-        } else {
-            object->onEvent(edited);
-        }
+        checked->checkValues(run);
     } catch (const LevelDataCheck::Refused& refused) {
         why = refused.value; // the object is the one edited
         return false;

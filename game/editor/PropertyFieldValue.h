@@ -50,8 +50,8 @@ protected:
     // Says why a value was refused ("'parTime' 6000 is out of range 0 to 5999") on the console and the
     // level's message line.
     void refuse(const UString& why);
-    // Runs the edited object's check of its values on the value just written, as on one from outside (for a
-    // class-list entry, its fresh instance's); false, with the reason, when the check refuses it.
+    // Runs the edited object's check of its values for the value just typed (for a class-list entry, its
+    // fresh instance's check); false, with the reason, when the check refuses it.
     virtual bool editedObjectTakesValue(UString& why);
 
 private:
@@ -61,10 +61,12 @@ private:
     // The reason a text the property cannot parse is refused: a number beyond the range the field takes is
     // out of it, anything else cannot be read as what the field takes.
     UString unreadable(const UString& text);
-    // The range the edited object's check holds this value to (for a float without one, the float's).
+    // The range the edited object's check holds this value to, as the check answers it (for a float without
+    // one, the float's).
     std::optional<LevelDataCheck::Range> rangeTaken();
-    // Runs the edited object's check of its values, as editedObjectTakesValue describes.
-    bool runEditedObjectCheck(UString& why);
+    // Runs the check of the object that holds this value (a class-list entry's instance, else the edited
+    // object) for `run`; false, with the reason, when it refuses. True for an object without a check.
+    bool runEditedObjectCheck(const LevelDataCheck::Run& run, UString& why);
     bool bReasonGiven = false; // the entry being applied was refused through refuse
     UString refusalReason;
 };

@@ -131,9 +131,9 @@ bool PlayingArea::onEvent(KivEvent& event)
     return KivBase::onEvent(event);
 }
 
-void PlayingArea::checkLoadedValues()
+void PlayingArea::checkValues(const LevelDataCheck::Run& run)
 {
-    LevelDataCheck check(controller != nullptr ? *controller : *this);
+    LevelDataCheck check(controller != nullptr ? *controller : *this, run);
     check.coordinate(u"playingArea.left", left);
     check.coordinate(u"playingArea.top", top);
     check.coordinate(u"playingArea.right", right);
@@ -367,6 +367,8 @@ KivBase* GameController::findHouseOrNull() const
     return houseList != nullptr ? houseList->getFirstChild() : nullptr;
 }
 
+int32_t GameController::appleCount() const { return appleList != nullptr ? appleList->countChildren() : 0; }
+
 KivBase* GameController::findHero() const
 {
     KivBase* result = findHeroOrNull();
@@ -498,18 +500,19 @@ void GameController::sanitiseHeader()
 {
     // A level file is our own data, but a damaged one must not make the cameras or the scoring misbehave.
     season = static_cast<Season>(std::clamp<int32_t>(season, SEASON_SPRING, SEASON_WINTER));
-    if (!(weatherIntensity >= 0.0f)) {
-        weatherIntensity = 0.0f;
-    }
-    weatherIntensity = std::min(weatherIntensity, 1.0f);
-    applesNeeded = std::max(applesNeeded, 0);
+    LevelDataCheck check(*this);
+    check.clampAtStart(u"weatherIntensity", weatherIntensity, 0.0f, 1.0f);
     checkLoadedValues();
     PlayingArea& a = playingArea;
     if (!(a.left < a.right) || !std::isfinite(a.left) || !std::isfinite(a.right)) {
+        check.warn(u"playingArea", formatString(u"left %g and right %g enclose nothing; set to the default.",
+                                                static_cast<double>(a.left), static_cast<double>(a.right)));
         a.left = -5.0f * screenW();
         a.right = 5.0f * screenW();
     }
     if (!(a.bottom < a.top) || !std::isfinite(a.bottom) || !std::isfinite(a.top)) {
+        check.warn(u"playingArea", formatString(u"bottom %g and top %g enclose nothing; set to the default.",
+                                                static_cast<double>(a.bottom), static_cast<double>(a.top)));
         a.top = 10.0f * screenH();
         a.bottom = 0.0f;
     }
@@ -530,10 +533,15 @@ bool GameController::onEvent(KivEvent& event)
     return Context::onEvent(event);
 }
 
-void GameController::checkLoadedValues()
+void GameController::checkValues(const LevelDataCheck::Run& run)
 {
-    playingArea.checkLoadedValues();
-    LevelDataCheck(*this).seconds(u"parTime", parTime, MAX_PAR_TIME, DEFAULT_PAR_TIME);
+    playingArea.checkValues(run);
+    LevelDataCheck check(*this, run);
+    check.seconds(u"parTime", parTime, MAX_PAR_TIME, DEFAULT_PAR_TIME);
+    // What the level's start holds to a range (sanitiseHeader, netPostReplicateGlobal): the apples needed at
+    // most the apples the level holds.
+    check.startRange(u"applesNeeded", applesNeeded, 0, appleCount());
+    check.startRange(u"weatherIntensity", weatherIntensity, 0.0f, 1.0f);
 }
 
 void GameController::netPostReplicateGlobal()
@@ -584,10 +592,8 @@ void GameController::netPostReplicateGlobal()
     levelStats.bonusLevel = bBonusLevel ? 1 : 0;
     bonusTimer = static_cast<float>(parTime);
 
-    const int apples = appleList != nullptr ? appleList->countChildren() : 0;
-    if (apples < applesNeeded) {
-        applesNeeded = apples;
-    }
+    const int apples = appleCount();
+    LevelDataCheck(*this).range(u"applesNeeded", applesNeeded, 0, apples);
     levelStats.requiredApples = applesNeeded;
     levelStats.bonusApples = apples - applesNeeded;
     levelStats.secrets = secretList != nullptr ? secretList->countChildren() : 0;

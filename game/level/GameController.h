@@ -15,6 +15,7 @@
 #include "engine/core/UString.h"
 #include "engine/render/ContextBlender.h"
 #include "game/userdata/LevelStats.h"
+#include "game/world/LevelDataCheck.h"
 
 class A99Object;
 class ContextEditor;
@@ -26,13 +27,14 @@ class PhysicsWorld;
 
 // The world rectangle to which the level cameras are clamped (y up: top above bottom). Its edges also bound
 // the level for the physics, so they are checked as coordinates of the controller that holds it.
-class PlayingArea : public KivBase {
+class PlayingArea : public KivBase, public LevelDataCheck::Checked {
 public:
     void addPropertiesTo(Property& list) override;
     // The editor's change notice (EditorObject::EVENT_EDITED) checks the edges.
     bool onEvent(KivEvent& event) override;
     // The edges as coordinates (LevelDataCheck), reported as the controller's.
-    void checkLoadedValues();
+    void checkValues(const LevelDataCheck::Run& run) override;
+    void checkLoadedValues() { checkValues({}); }
 
     const KivBase* controller = nullptr;
     float left = 0.0f;
@@ -41,7 +43,7 @@ public:
     float bottom = 0.0f;
 };
 
-class GameController : public Context {
+class GameController : public Context, public LevelDataCheck::Checked {
 public:
     static const RuntimeClass classRecord;
     const RuntimeClass* getClass() const override { return &classRecord; }
@@ -88,8 +90,10 @@ public:
     void netPostReplicate() override;
     // The editor's change notice (EditorObject::EVENT_EDITED) checks the header.
     bool onEvent(KivEvent& event) override;
-    // The playing area's edges and the par time (LevelDataCheck).
-    void checkLoadedValues();
+    // The playing area's edges and the par time (LevelDataCheck); the values that the level's start mends
+    // itself are refused only when typed into the editor.
+    void checkValues(const LevelDataCheck::Run& run) override;
+    void checkLoadedValues() { checkValues({}); }
     // The level-start set-up, once the level's objects are in place.
     void netPostReplicateGlobal() override;
     void tickContents(double time, double dt) override;
@@ -109,6 +113,8 @@ public:
     // The pig and the house, or null while the lists are empty.
     KivBase* findHeroOrNull() const;
     KivBase* findHouseOrNull() const;
+    // The apples of the level (the children of appleList): at most as many are needed.
+    int32_t appleCount() const;
     // Offers the action query of every live object of the list at the hero's position (or the touch's).
     void findActionTarget(KivBase* list);
     void findTouchTarget(KivBase* list, const V3& touch);

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <ctime>
 
+#include "engine/core/Format.h"
 #include "engine/core/GameInfo.h"
+#include "engine/core/Logger.h"
 #include "engine/files/FileManager.h"
 #include "engine/files/Md5.h"
 #include "engine/files/UserDataFolder.h"
@@ -26,6 +28,11 @@ constexpr GameConfiguration::KeyBinding DEFAULT_BINDINGS[GameConfiguration::NUMK
     {57, 272},  // jump: space, button 0
     {28, 273},  // show statistics: return, button 1
     {50, 274},  // show the level map: M, button 2
+};
+
+// The actions of the binding slots, for the log.
+constexpr const char16_t* ACTION_NAMES[GameConfiguration::NUMKEYBINDINGS] = {
+    u"move left", u"move right", u"use or carry", u"down", u"jump", u"show statistics", u"show the level map",
 };
 
 } // namespace
@@ -83,9 +90,9 @@ void GameConfiguration::save() const
 }
 
 // A file written by this program is left as it is. Of a hand-edited or foreign file, the text fields get
-// their terminator, input codes beyond the input table bind nothing and the flags read 0 or 1. The numeric
-// settings stay as stored: their items show the nearest valid entry and write only what the player picks,
-// and their readers hold them within range.
+// their terminator, input codes beyond the input table get their slot's default back (with a warning) and
+// the flags read 0 or 1. The numeric settings stay as stored: their items show the nearest valid entry and
+// write only what the player picks, and their readers hold them within range.
 void GameConfiguration::bringIntoRange()
 {
     FixedText32::terminate(gameId);
@@ -94,19 +101,46 @@ void GameConfiguration::bringIntoRange()
     for (HIGHSCOREENTRY& entry : highScores) {
         FixedText256::terminate(entry.name);
     }
-    for (KeyBinding& binding : keyBindings) {
-        // An unknown input code binds nothing.
-        if (binding.keyboard > MAXINPUTCODE) {
-            binding.keyboard = 0;
-        }
-        if (binding.joystick > MAXINPUTCODE) {
-            binding.joystick = 0;
-        }
-    }
+    bringBindingsIntoRange();
     for (uint8_t* flag : {&bFullScreen, &bLetterbox, &bBilinearFilter, &bVSync, &bShowFps, &bInGameMusic,
                           &bMuteAudio, &bAllowCheats, &bTutorial, &bColorBlind, &bShowClock, &bNetworkConfigured,
                           &bNoPlayerName}) {
         normaliseFlag(*flag);
+    }
+}
+
+void GameConfiguration::bringBindingsIntoRange()
+{
+    const auto isBound = [this](uint32_t code) {
+        for (const KeyBinding& binding : keyBindings) {
+            if (binding.keyboard == code || binding.joystick == code) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // An unknown input code gives the slot its default back, unless another slot holds that input (one input
+    // drives one action): then the slot binds nothing, as after the player moved the input away. Without it,
+    // a lost Jump or move key would leave the start screens and the levels without their keys.
+    for (int slot = 0; slot < NUMKEYBINDINGS; ++slot) {
+        for (const bool keyboard : {true, false}) {
+            uint32_t& code = keyboard ? keyBindings[slot].keyboard : keyBindings[slot].joystick;
+            if (code <= MAXINPUTCODE) {
+                continue;
+            }
+            const uint32_t stored = code;
+            const uint32_t fallback = keyboard ? DEFAULT_BINDINGS[slot].keyboard : DEFAULT_BINDINGS[slot].joystick;
+            code = 0;
+            if (!isBound(fallback)) {
+                code = fallback;
+            }
+            Logger::logFrom("GameConfiguration::load",
+                            u"Warning: the %s binding of '%s' holds %u, which is no input code; %s.",
+                            keyboard ? u"keyboard" : u"joystick", ACTION_NAMES[slot], stored,
+                            code != 0 ? formatString(u"using its default %u", code)
+                                      : formatString(u"its default %u is bound elsewhere, so it binds nothing",
+                                                     fallback));
+        }
     }
 }
 

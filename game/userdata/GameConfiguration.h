@@ -41,8 +41,8 @@ public:
     // Every byte zero, then the defaults, an empty high-score table and the start time now.
     void reset();
     // Reads the ".hst" file over the record (a missing, damaged or differently sized file keeps what is
-    // there), then makes its texts, flags and bindings safe to read, keeps the later start time and draws an
-    // installation id when there is none.
+    // there), then makes its texts, flags and bindings safe to read (a binding to no input code gets its
+    // default back), keeps the later start time and draws an installation id when there is none.
     void load();
     void save() const;
     void resetHighScores();
@@ -96,6 +96,8 @@ public:
 
 private:
     void bringIntoRange();
+    // Input codes beyond the input table: each slot's default where it is free, else none, with a warning.
+    void bringBindingsIntoRange();
 };
 
 static_assert(sizeof(GameConfiguration) == 9720);

@@ -85,10 +85,10 @@ void A99Object::addPropertiesTo(Property& list)
     list.appendChild(v);
 }
 
-void A99Object::checkLoadedValues()
+void A99Object::checkValues(const LevelDataCheck::Run& run)
 {
-    EditorObject::checkLoadedValues();
-    LevelDataCheck check(*this);
+    EditorObject::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.reference(u"pHull", pHull, &Hull::classRecord);
     check.size(u"collisionSensitivity", collisionSensitivity, 0.0f, 100.0f, 1.0f);
     check.speed(u"velocity.x", velocity.x);

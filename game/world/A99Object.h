@@ -31,7 +31,7 @@ public:
     // Makes the body at the first tick on the server, then keeps the ambient sound going.
     void tick(double time, double dt) override;
     void addPropertiesTo(Property& list) override;
-    void checkLoadedValues() override;
+    void checkValues(const LevelDataCheck::Run& run) override;
     // Rebuilds the bodies from the properties.
     void afterEdit() override;
 

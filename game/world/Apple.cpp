@@ -39,10 +39,10 @@ void Apple::addPropertiesTo(Property& list)
     list.appendChild(new PropertyBool(u"bLost", Property::FLAG_READONLY, &bLost));
 }
 
-void Apple::checkLoadedValues()
+void Apple::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck check(*this);
+    A99Object::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.reference(u"pBasket", pBasket, &Basket::classRecord);
     if (pBasket == nullptr) {
         if (basketSlot != -1) {

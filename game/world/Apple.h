@@ -20,7 +20,7 @@ public:
     const RuntimeClass* getClass() const override { return &classRecord; }
     void tick(double time, double dt) override;
     void addPropertiesTo(Property& list) override;
-    void checkLoadedValues() override;
+    void checkValues(const LevelDataCheck::Run& run) override;
     void afterEdit() override;
     void drawObject() override;
 

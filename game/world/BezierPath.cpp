@@ -38,10 +38,10 @@ void BezierPath::addPropertiesTo(Property& list)
     list.appendChild(new PropertyFloat(u"totalLength", Property::FLAG_READONLY, &totalLength));
 }
 
-void BezierPath::checkLoadedValues()
+void BezierPath::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck check(*this);
+    A99Object::checkValues(run);
+    LevelDataCheck check(*this, run);
     if (vertices.size() > static_cast<std::size_t>(MAX_VERTICES)) {
         check.warn(u"vertices", formatString(u"holds %d points; cut to %d.", static_cast<int>(vertices.size()), MAX_VERTICES));
         vertices.resize(MAX_VERTICES);

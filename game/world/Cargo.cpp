@@ -47,10 +47,10 @@ void Cargo::addPropertiesTo(Property& list)
     list.appendChild(new PropertyBool(u"bStartKnown", Property::FLAG_READONLY, &bStartKnown));
 }
 
-void Cargo::checkLoadedValues()
+void Cargo::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck check(*this);
+    A99Object::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.reference(u"carriedBy", carriedBy, &Pig::classRecord);
     check.coordinate(u"startPosition.x", startPosition.x);
     check.coordinate(u"startPosition.y", startPosition.y);

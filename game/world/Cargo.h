@@ -16,7 +16,7 @@ public:
     const RuntimeClass* getClass() const override { return &classRecord; }
     void tick(double time, double dt) override;
     void addPropertiesTo(Property& list) override;
-    void checkLoadedValues() override;
+    void checkValues(const LevelDataCheck::Run& run) override;
 
     bool queryAction(const V3& hero, int32_t& priority, float& distance) override;
     void use(Pig* pig) override;

@@ -105,9 +105,9 @@ bool EditorObject::onEvent(KivEvent& event)
     return Renderable::onEvent(event);
 }
 
-void EditorObject::checkLoadedValues()
+void EditorObject::checkValues(const LevelDataCheck::Run& run)
 {
-    LevelDataCheck check(*this);
+    LevelDataCheck check(*this, run);
     KivBase* proxy = pProxy.get();
     if (check.objectOfClass(u"pProxy", proxy, &EditorProxy::classRecord)) {
         pProxy.set(nullptr);

@@ -11,10 +11,11 @@
 #include "engine/net/RPC.h"
 #include "engine/render/Renderable.h"
 #include "game/world/LevelAccess.h"
+#include "game/world/LevelDataCheck.h"
 
 class EditorProxy;
 
-class EditorObject : public Renderable {
+class EditorObject : public Renderable, public LevelDataCheck::Checked {
 public:
     static const RuntimeClass classRecord;
     // Editor event: a property of the object was changed in the editor panel.
@@ -45,8 +46,11 @@ public:
     virtual void renderObject();
     // Rebuilds what depends on the properties (hull, strips, body) after an edit or a load.
     virtual void afterEdit();
-    // Clamps values that a level file or the editor may carry, logging a "Warning:" line for each.
-    virtual void checkLoadedValues();
+    // Holds the values that a level file or the editor may carry to their ranges, as `run` says: clamped with
+    // a "Warning:" line each, or refused (LevelDataCheck).
+    void checkValues(const LevelDataCheck::Run& run) override;
+    // The check of a level's values as they arrive.
+    void checkLoadedValues() { checkValues({}); }
     // The radius the editor draws around the object (0: none).
     virtual float getEditorRadius() const { return 0.0f; }
 

@@ -26,10 +26,10 @@ void House::addPropertiesTo(Property& list)
     list.appendChild(new PropertyBool(u"bPigAtHome", Property::FLAG_READONLY, &bPigAtHome));
 }
 
-void House::checkLoadedValues()
+void House::checkValues(const LevelDataCheck::Run& run)
 {
-    TriggerArea::checkLoadedValues();
-    LevelDataCheck(*this).size(u"doorRadius", doorRadius, 0.0f, LevelDataCheck::MAX_COORDINATE, 96.0f);
+    TriggerArea::checkValues(run);
+    LevelDataCheck(*this, run).size(u"doorRadius", doorRadius, 0.0f, LevelDataCheck::MAX_COORDINATE, 96.0f);
 }
 
 void House::afterEdit()

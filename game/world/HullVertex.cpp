@@ -32,9 +32,9 @@ bool HullVertex::onEvent(KivEvent& event)
     return KivBase::onEvent(event);
 }
 
-void HullVertex::checkLoadedValues()
+void HullVertex::checkValues(const LevelDataCheck::Run& run)
 {
-    LevelDataCheck check(*this);
+    LevelDataCheck check(*this, run);
     check.coordinate(u"point.x", point.x);
     check.coordinate(u"point.y", point.y);
     check.coordinate(u"point.z", point.z);

@@ -1,8 +1,9 @@
 #pragma once
 // One point of a hull, in the owner's frame. Its point is checked when it arrives and after an edit.
 #include "engine/core/KivBase.h"
+#include "game/world/LevelDataCheck.h"
 
-class HullVertex : public KivBase {
+class HullVertex : public KivBase, public LevelDataCheck::Checked {
 public:
     static const RuntimeClass classRecord;
 
@@ -12,8 +13,9 @@ public:
     void netPostReplicate() override;
     // The editor's change notice (EditorObject::EVENT_EDITED) checks the point.
     bool onEvent(KivEvent& event) override;
-    // The point's coordinates (LevelDataCheck).
-    void checkLoadedValues();
+    // The point's coordinates (LevelDataCheck), as `run` says.
+    void checkValues(const LevelDataCheck::Run& run) override;
+    void checkLoadedValues() { checkValues({}); }
 
     V3 point;
 };

@@ -11,6 +11,9 @@
 
 namespace {
 std::size_t utf8Length(char16_t c) { return c < 0x80 ? 1 : (c < 0x800 ? 2 : 3); }
+
+// Why a value that is no finite number is refused or replaced.
+UString notFinite(double value) { return std::isnan(value) ? u"is not a number" : u"is infinite"; }
 } // namespace
 
 UString LevelDataCheck::Range::text() const
@@ -27,35 +30,48 @@ UString LevelDataCheck::Range::outOfRange(double value) const
                    : formatString(u"%g is out of range %s", value, text());
 }
 
-const LevelDataCheck::TypedValue* LevelDataCheck::TypedValue::current = nullptr;
-
-LevelDataCheck::TypedValue::TypedValue(const void* address, std::optional<Range>* query)
-    : address(address), query(query), outer(current)
+LevelDataCheck::Run LevelDataCheck::Run::typed(const void* value)
 {
-    current = this;
+    Run run;
+    run.value = value;
+    return run;
 }
 
-LevelDataCheck::TypedValue::~TypedValue() { current = outer; }
+LevelDataCheck::Run LevelDataCheck::Run::rangeOf(const void* value, std::optional<Range>& answer)
+{
+    Run run;
+    run.value = value;
+    run.answer = &answer;
+    return run;
+}
 
-LevelDataCheck::LevelDataCheck(const KivBase& object)
-    : object(object), refusing(THEROLE != nullptr && THEROLE->isReadingUntrusted()), typed(TypedValue::current)
+LevelDataCheck::LevelDataCheck(const KivBase& object) : LevelDataCheck(object, Run()) {}
+
+LevelDataCheck::LevelDataCheck(const KivBase& object, const Run& run)
+    : object(object), run(run),
+      refusing(run.value != nullptr || (THEROLE != nullptr && THEROLE->isReadingUntrusted()))
 {
 }
 
-bool LevelDataCheck::noted(const void* value, UStringView name, const Range& limits) const
+LevelDataCheck::Range LevelDataCheck::wholeRange(int32_t lo, int32_t hi)
 {
-    if (!querying()) {
-        return false;
+    return Range{{}, static_cast<double>(lo), static_cast<double>(hi), true};
+}
+
+void LevelDataCheck::answer(const void* value, UStringView name, Range limits) const
+{
+    // The first check of the value answers: a narrower one may come before the general one.
+    if (value == run.value && !run.answer->has_value()) {
+        limits.name = name;
+        *run.answer = std::move(limits);
     }
-    if (value == typed->address) {
-        *typed->query = limits;
-        (*typed->query)->name = name;
-    }
-    return true;
 }
 
 void LevelDataCheck::warn(UStringView name, UStringView what) const
 {
+    if (asking()) {
+        return;
+    }
     Logger::logFrom("EditorObject::netPostReplicate", u"Warning: object %d: '%s' %s", object.objectUID,
                     UString(name), UString(what));
 }
@@ -70,14 +86,15 @@ void LevelDataCheck::refuse(UStringView name, UStringView what) const
 bool LevelDataCheck::within(UStringView name, float& value, float lo, float hi, float fallback)
 {
     const Range limits{{}, lo, hi};
-    if (noted(&value, name, limits)) {
+    if (asking()) {
+        answer(&value, name, limits);
         return false;
     }
     if (!std::isfinite(value)) {
         if (refusing) {
-            refuse(name, u"is not a number");
+            refuse(name, notFinite(value));
         }
-        warn(name, formatString(u"is not a number; set to %g.", static_cast<double>(fallback)));
+        warn(name, formatString(u"%s; set to %g.", notFinite(value), static_cast<double>(fallback)));
         value = fallback;
         ++changes;
         return true;
@@ -96,18 +113,20 @@ bool LevelDataCheck::within(UStringView name, float& value, float lo, float hi, 
 
 bool LevelDataCheck::above(UStringView name, const float& value, UStringView lowerName, const float& lower)
 {
-    if (querying() || value > lower) {
+    if (asking() || value > lower) {
         return true;
     }
-    if (refusing) {
-        const auto v = static_cast<double>(value);
-        const auto l = static_cast<double>(lower);
-        if (typed != nullptr && typed->address == &lower) {
-            refuse(lowerName, formatString(u"%g is out of range: it must be less than '%s' %g", l, UString(name), v));
-        }
+    if (!refusing) {
+        return false;
+    }
+    const auto v = static_cast<double>(value);
+    const auto l = static_cast<double>(lower);
+    // Named by the edge typed into the editor: the lower one, else this one.
+    if (isTyped(&lower)) {
+        refuse(lowerName, formatString(u"%g is out of range: it must be less than '%s' %g", l, UString(name), v));
+    } else {
         refuse(name, formatString(u"%g is out of range: it must be greater than '%s' %g", v, UString(lowerName), l));
     }
-    return false;
 }
 
 bool LevelDataCheck::coordinate(UStringView name, float& value)
@@ -132,11 +151,12 @@ bool LevelDataCheck::angle(UStringView name, float& value)
 
 bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, float fallback)
 {
-    if (noted(&value, name, Range{{}, lo, hi})) {
+    if (asking()) {
+        answer(&value, name, Range{{}, lo, hi});
         return false;
     }
     if (!std::isfinite(value)) {
-        warn(name, formatString(u"is not a number; set to %.1f.", static_cast<double>(fallback)));
+        warn(name, formatString(u"%s; set to %.1f.", notFinite(value), static_cast<double>(fallback)));
         value = fallback;
         ++changes;
         return true;
@@ -152,8 +172,9 @@ bool LevelDataCheck::size(UStringView name, float& value, float lo, float hi, fl
 
 bool LevelDataCheck::range(UStringView name, int32_t& value, int32_t lo, int32_t hi)
 {
-    const Range limits{{}, static_cast<double>(lo), static_cast<double>(hi), true};
-    if (noted(&value, name, limits)) {
+    const Range limits = wholeRange(lo, hi);
+    if (asking()) {
+        answer(&value, name, limits);
         return false;
     }
     if (value < lo || value > hi) {
@@ -167,19 +188,62 @@ bool LevelDataCheck::range(UStringView name, int32_t& value, int32_t lo, int32_t
 
 bool LevelDataCheck::reach(UStringView name, int32_t& value, int32_t lo, int32_t hi)
 {
-    if (refusing && !querying() && (value < lo || value > hi)) {
-        refuse(name, Range{{}, static_cast<double>(lo), static_cast<double>(hi), true}.outOfRange(value));
+    if (!asking() && refusing && (value < lo || value > hi)) {
+        refuse(name, wholeRange(lo, hi).outOfRange(value));
     }
     return range(name, value, lo, hi);
+}
+
+bool LevelDataCheck::startRange(UStringView name, const float& value, float lo, float hi)
+{
+    const Range limits{{}, lo, hi};
+    if (asking()) {
+        answer(&value, name, limits);
+    } else if (isTyped(&value) && !std::isfinite(value)) {
+        refuse(name, notFinite(value));
+    } else if (isTyped(&value) && (value < lo || value > hi)) {
+        refuse(name, limits.outOfRange(value));
+    }
+    return false;
+}
+
+bool LevelDataCheck::startRange(UStringView name, const int32_t& value, int32_t lo, int32_t hi)
+{
+    const Range limits = wholeRange(lo, hi);
+    if (asking()) {
+        answer(&value, name, limits);
+    } else if (isTyped(&value) && (value < lo || value > hi)) {
+        refuse(name, limits.outOfRange(value));
+    }
+    return false;
+}
+
+bool LevelDataCheck::clampAtStart(UStringView name, float& value, float lo, float hi)
+{
+    if (std::isnan(value)) {
+        warn(name, formatString(u"%s; set to %g.", notFinite(value), static_cast<double>(lo)));
+        value = lo;
+    } else if (value < lo || value > hi) {
+        warn(name, Range{{}, lo, hi}.outOfRange(value) + u"; clamped.");
+        value = std::clamp(value, lo, hi);
+    } else {
+        return false;
+    }
+    ++changes;
+    return true;
 }
 
 bool LevelDataCheck::seconds(UStringView name, double& value, double max, double fallback)
 {
     const Range limits{{}, 0.0, max};
-    if (noted(&value, name, limits) || (value >= 0.0 && value <= max)) {
+    if (asking()) {
+        answer(&value, name, limits);
         return false;
     }
-    const UString why = std::isfinite(value) ? limits.outOfRange(value) : UString(u"is not a number");
+    if (value >= 0.0 && value <= max) {
+        return false;
+    }
+    const UString why = std::isfinite(value) ? limits.outOfRange(value) : notFinite(value);
     if (refusing) {
         refuse(name, why);
     }
@@ -191,7 +255,7 @@ bool LevelDataCheck::seconds(UStringView name, double& value, double max, double
 
 bool LevelDataCheck::objectOfClass(UStringView name, KivBase*& pointer, const RuntimeClass* required)
 {
-    if (querying() || pointer == nullptr || required == nullptr || pointer->isDerivedFrom(required)) {
+    if (asking() || pointer == nullptr || required == nullptr || pointer->isDerivedFrom(required)) {
         return false;
     }
     warn(name, formatString(u"names object %d of the wrong class; emptied.", pointer->objectUID));
@@ -202,7 +266,7 @@ bool LevelDataCheck::objectOfClass(UStringView name, KivBase*& pointer, const Ru
 
 bool LevelDataCheck::text(UStringView name, UString& value, std::size_t maxBytes)
 {
-    if (querying()) {
+    if (asking()) {
         return false;
     }
     std::size_t bytes = 0;

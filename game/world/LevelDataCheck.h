@@ -2,10 +2,11 @@
 // Checks the values a level file (or the editor) gives an object. Counts and numbers out of their range,
 // references to an object of the wrong class and texts that are too long are clamped, with one "Warning:"
 // line per change. Coordinates, speeds, scales and angles are what the physics world is given (positions,
-// hull points, velocities, the sizes of bodies and their turn): where the level comes from outside (the
-// current role reads untrusted: a level the user saved, a value typed in the editor) one out of its range
-// refuses the level through a PacketDecodeError that names the object, the property and the value; in the
-// game's own levels it is clamped with a warning like the rest.
+// hull points, velocities, the sizes of bodies and their turn): where the level comes from outside (a level
+// the user saved, read while the current role reads untrusted, or a value typed into the editor) one out of
+// its range refuses the level through a PacketDecodeError that names the object, the property and the value;
+// in the game's own levels it is clamped with a warning like the rest. Whoever runs an object's check says
+// what for (Run); the editor also asks it the range it holds a value to.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -35,7 +36,7 @@ public:
         UString value;
     };
 
-    // The range a check holds one value to, and (as a query notes it) the name the check gives the value.
+    // The range a check holds one value to, and the name the check gives the value.
     struct Range {
         UString name;
         double lo = 0.0;
@@ -47,25 +48,37 @@ public:
         UString outOfRange(double value) const;
     };
 
-    // While one lives, the checks know which value was typed into the editor (by its address): a refusal that
-    // weighs two values against each other names the typed one. Given a query, the checks instead only note
-    // there the range they hold the typed value to, and check, change and refuse nothing.
-    class TypedValue {
+    // What a check runs for, given by whoever runs it: the values of a level as they arrive (the default), a
+    // value typed into the editor, or the editor's question of the range one value is held to.
+    class Run {
     public:
-        explicit TypedValue(const void* address, std::optional<Range>* query = nullptr);
-        ~TypedValue();
-        TypedValue(const TypedValue&) = delete;
-        TypedValue& operator=(const TypedValue&) = delete;
+        Run() = default;
+        // The values with `value` just typed into the editor, checked as a level's from outside: refused
+        // rather than clamped. A refusal that weighs two values against each other names the typed one, and a
+        // value that only the level's start mends (startRange) is refused when it is the typed one.
+        static Run typed(const void* value);
+        // The question of the range the check holds `value` to: a check of that value answers it into
+        // `answer`; no check checks, changes, refuses or warns.
+        static Run rangeOf(const void* value, std::optional<Range>& answer);
 
     private:
         friend class LevelDataCheck;
-        static const TypedValue* current;
-        const void* const address;
-        std::optional<Range>* const query;
-        const TypedValue* const outer;
+        const void* value = nullptr; // the value typed or asked about
+        std::optional<Range>* answer = nullptr; // set for the question
     };
 
+    // An object whose values a check holds to their ranges; the editor runs it for a value typed into it.
+    class Checked {
+    public:
+        virtual void checkValues(const Run& run) = 0;
+
+    protected:
+        ~Checked() = default;
+    };
+
+    // A check of a level's values as they arrive.
     explicit LevelDataCheck(const KivBase& object);
+    LevelDataCheck(const KivBase& object, const Run& run);
 
     // Refused from outside, else a non-finite one becomes 0 and a huge one is clamped to +-MAX_COORDINATE.
     bool coordinate(UStringView name, float& value);
@@ -79,7 +92,8 @@ public:
     // non-finite becomes `fallback` and the rest is clamped to [lo, hi], with a warning.
     bool within(UStringView name, float& value, float lo, float hi, float fallback);
     // Whether the value lies above `lower` (the other edge of an area); refused from outside, else false for
-    // the caller to mend. The refusal names `lower` when it is the value typed into the editor.
+    // the caller to mend. The refusal names `lower` when it is the value typed into the editor. Asked for a
+    // range, true: the two edges have none of their own.
     bool above(UStringView name, const float& value, UStringView lowerName, const float& lower);
     // A size: non-finite becomes `fallback`, the rest is clamped to [lo, hi].
     bool size(UStringView name, float& value, float lo, float hi, float fallback);
@@ -90,6 +104,13 @@ public:
     // A whole number that decides how far what the physics world is given reaches (a terrain's segment
     // width): refused from outside, else clamped to [lo, hi] like range.
     bool reach(UStringView name, int32_t& value, int32_t lo, int32_t hi);
+    // A value that the level's start holds to [lo, hi] itself, mending one out of it with a warning: here
+    // only one typed into the editor is refused; a level's own is left as it is for its start (false).
+    bool startRange(UStringView name, const float& value, float lo, float hi);
+    bool startRange(UStringView name, const int32_t& value, int32_t lo, int32_t hi);
+    // At the level's start: a value out of [lo, hi] is clamped, one that is not a number becomes lo, with a
+    // warning.
+    bool clampAtStart(UStringView name, float& value, float lo, float hi);
     // A reference that names an object of another class is emptied.
     bool objectOfClass(UStringView name, KivBase*& pointer, const RuntimeClass* required);
     // The member is read as a plain object pointer: it may hold an object of another class.
@@ -106,7 +127,10 @@ public:
     // A text longer than `maxBytes` in UTF-8 is cut to whole characters within it.
     bool text(UStringView name, UString& value, std::size_t maxBytes);
 
-    // Writes one warning about this object.
+    // Whether the run is for this value: the one typed into the editor, or the one whose range is asked.
+    bool isFor(const void* value) const { return value == run.value; }
+
+    // Writes one warning about this object (none while a range is asked).
     void warn(UStringView name, UStringView what) const;
     // Refuses the level for a value the physics world cannot be given (a Refused).
     [[noreturn]] void refuse(UStringView name, UStringView what) const;
@@ -114,11 +138,16 @@ public:
     int changes = 0;
 
 private:
-    // Under a query, notes `limits` when `value` is the typed one; true then, for the check to do nothing.
-    bool noted(const void* value, UStringView name, const Range& limits) const;
-    bool querying() const { return typed != nullptr && typed->query != nullptr; }
+    // The question of a range is being answered: nothing is checked.
+    bool asking() const { return run.answer != nullptr; }
+    // Answers the question with `limits`, named `name`, when `value` is the value asked about and no check of
+    // it answered before.
+    void answer(const void* value, UStringView name, Range limits) const;
+    bool isTyped(const void* value) const { return run.value == value && !asking(); }
+    // A whole number's range.
+    static Range wholeRange(int32_t lo, int32_t hi);
 
     const KivBase& object;
-    const bool refusing; // the level comes from outside
-    const TypedValue* const typed;
+    const Run run;
+    const bool refusing; // a value typed into the editor, or a level from outside
 };

@@ -34,10 +34,10 @@ void PathSkin::addPropertiesTo(Property& list)
     list.appendChild(new PropertyFloat(u"skinOffcenter", 0, &skinOffcenter));
 }
 
-void PathSkin::checkLoadedValues()
+void PathSkin::checkValues(const LevelDataCheck::Run& run)
 {
-    BezierPath::checkLoadedValues();
-    LevelDataCheck check(*this);
+    BezierPath::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.range(u"deformSegments", deformSegments, 1, MAX_SEGMENTS);
     check.size(u"skinThicknessScale", skinThicknessScale, -LevelDataCheck::MAX_SCALE, LevelDataCheck::MAX_SCALE, 1.0f);
     check.size(u"skinBulge", skinBulge, -LevelDataCheck::MAX_SCALE, LevelDataCheck::MAX_SCALE, 0.0f);

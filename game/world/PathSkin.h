@@ -19,7 +19,7 @@ public:
 
     const RuntimeClass* getClass() const override { return &classRecord; }
     void addPropertiesTo(Property& list) override;
-    void checkLoadedValues() override;
+    void checkValues(const LevelDataCheck::Run& run) override;
     // Feeds the properties to the mesh.
     void afterEdit() override;
     void drawObject() override;

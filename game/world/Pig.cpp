@@ -68,10 +68,10 @@ void Pig::addPropertiesTo(Property& list)
     list.appendChild(new PropertyFloat(u"faintTimer", Property::FLAG_READONLY, &faintTimer));
 }
 
-void Pig::checkLoadedValues()
+void Pig::checkValues(const LevelDataCheck::Run& run)
 {
-    PigBody::checkLoadedValues();
-    LevelDataCheck check(*this);
+    PigBody::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.range(u"moveState", moveState, MOVE_GROUND, MOVE_HOME);
     check.reference(u"pCarried", pCarried, &Cargo::classRecord);
     check.coordinate(u"safeSpot.x", safeSpot.x);

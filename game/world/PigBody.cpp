@@ -59,10 +59,10 @@ void PigBody::addPropertiesTo(Property& list)
     list.appendChild(new PropertyInt(u"type", Property::FLAG_CONSTRUCTOR, &type));
 }
 
-void PigBody::checkLoadedValues()
+void PigBody::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck(*this).range(u"type", type, TYPE_PIG, TYPE_LAST_PIGLET);
+    A99Object::checkValues(run);
+    LevelDataCheck(*this, run).range(u"type", type, TYPE_PIG, TYPE_LAST_PIGLET);
 }
 
 void PigBody::afterEdit()

@@ -19,11 +19,11 @@ void Switch::addPropertiesTo(Property& list)
     list.appendChild(new PropertyBool(u"bButton", 0, &bButton));
 }
 
-void Switch::checkLoadedValues()
+void Switch::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
+    A99Object::checkValues(run);
     KivBase* target = pTarget.get();
-    if (LevelDataCheck(*this).objectOfClass(u"pTarget", target, &A99Object::classRecord) || target == this) {
+    if (LevelDataCheck(*this, run).objectOfClass(u"pTarget", target, &A99Object::classRecord) || target == this) {
         pTarget.set(nullptr);
     }
 }

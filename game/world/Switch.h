@@ -15,7 +15,7 @@ public:
 
     const RuntimeClass* getClass() const override { return &classRecord; }
     void addPropertiesTo(Property& list) override;
-    void checkLoadedValues() override;
+    void checkValues(const LevelDataCheck::Run& run) override;
     void afterEdit() override;
 
     bool queryAction(const V3& hero, int32_t& priority, float& distance) override;

@@ -20,10 +20,10 @@ void Telescope::addPropertiesTo(Property& list)
     list.appendChild(new PropertyFloat(u"holdTime", 0, &holdTime));
 }
 
-void Telescope::checkLoadedValues()
+void Telescope::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck check(*this);
+    A99Object::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.coordinate(u"lookAt.x", lookAt.x);
     check.coordinate(u"lookAt.y", lookAt.y);
     check.coordinate(u"lookAt.z", lookAt.z);

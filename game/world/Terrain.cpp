@@ -32,10 +32,10 @@ void Terrain::addPropertiesTo(Property& list)
     }));
 }
 
-void Terrain::checkLoadedValues()
+void Terrain::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck check(*this);
+    A99Object::checkValues(run);
+    LevelDataCheck check(*this, run);
     checkSegments(check);
     const std::size_t points = static_cast<std::size_t>(segmentCount) + 1;
     if (heights.size() != points) {
@@ -50,11 +50,19 @@ void Terrain::checkLoadedValues()
 
 void Terrain::checkSegments(LevelDataCheck& check)
 {
-    check.range(u"segmentCount", segmentCount, 1, MAX_SEGMENTS);
     // The points lie up to half the strip's width either side of its position: no farther than a coordinate.
-    const int32_t widest =
-        std::min(MAX_SEGMENT_WIDTH, static_cast<int32_t>(2.0f * LevelDataCheck::MAX_COORDINATE) / segmentCount);
-    check.reach(u"segmentWidth", segmentWidth, 1, widest);
+    constexpr auto reach = static_cast<int32_t>(2.0f * LevelDataCheck::MAX_COORDINATE);
+    const auto widest = [](int32_t count) { return std::min(MAX_SEGMENT_WIDTH, reach / std::clamp(count, 1, MAX_SEGMENTS)); };
+    const auto most = [](int32_t width) { return std::min(MAX_SEGMENTS, reach / std::clamp(width, 1, MAX_SEGMENT_WIDTH)); };
+    // A strip too wide is refused for its count where the count is what is wrong: the value typed into the
+    // editor, or a count out of its own range that leaves the strip too wide even once clamped.
+    if (check.isFor(&segmentCount)) {
+        check.reach(u"segmentCount", segmentCount, 1, most(segmentWidth));
+    } else if (segmentWidth > widest(segmentCount)) {
+        check.reach(u"segmentCount", segmentCount, 1, MAX_SEGMENTS);
+    }
+    check.range(u"segmentCount", segmentCount, 1, MAX_SEGMENTS);
+    check.reach(u"segmentWidth", segmentWidth, 1, widest(segmentCount));
 }
 
 void Terrain::afterEdit()

@@ -18,7 +18,7 @@ public:
 
     const RuntimeClass* getClass() const override { return &classRecord; }
     void addPropertiesTo(Property& list) override;
-    void checkLoadedValues() override;
+    void checkValues(const LevelDataCheck::Run& run) override;
     void afterEdit() override;
 
     void construct(int32_t width, int32_t count);

@@ -30,10 +30,10 @@ void TerrainDeco::addPropertiesTo(Property& list)
     list.appendChild(new PropertyInt(u"depth", Property::FLAG_CONSTRUCTOR, &depth));
 }
 
-void TerrainDeco::checkLoadedValues()
+void TerrainDeco::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck check(*this);
+    A99Object::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.reference(u"pTerrain", pTerrain, &Terrain::classRecord);
     check.range(u"skinSegments", skinSegments, 1, MAX_TILE);
     check.range(u"depth", depth, 1, MAX_TILE);

@@ -23,10 +23,10 @@ void TriggerArea::addPropertiesTo(Property& list)
     list.appendChild(new PropertyBool(u"bHeroInside", Property::FLAG_READONLY, &bHeroInside));
 }
 
-void TriggerArea::checkLoadedValues()
+void TriggerArea::checkValues(const LevelDataCheck::Run& run)
 {
-    A99Object::checkLoadedValues();
-    LevelDataCheck check(*this);
+    A99Object::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.size(u"triggerRadius", triggerRadius, 0.0f, LevelDataCheck::MAX_COORDINATE, 64.0f);
     check.size(u"triggerHalfHeight", triggerHalfHeight, 0.0f, LevelDataCheck::MAX_COORDINATE, 0.0f);
 }

@@ -14,7 +14,7 @@ public:
     const RuntimeClass* getClass() const override { return &classRecord; }
     void tick(double time, double dt) override;
     void addPropertiesTo(Property& list) override;
-    void checkLoadedValues() override;
+    void checkValues(const LevelDataCheck::Run& run) override;
     void renderObject() override;
 
     // Whether a world point lies in the area.

@@ -52,10 +52,10 @@ void TriggerHint::addPropertiesTo(Property& list)
     list.appendChild(new PropertyBool(u"bShown", Property::FLAG_READONLY, &bShown));
 }
 
-void TriggerHint::checkLoadedValues()
+void TriggerHint::checkValues(const LevelDataCheck::Run& run)
 {
-    TriggerArea::checkLoadedValues();
-    LevelDataCheck check(*this);
+    TriggerArea::checkValues(run);
+    LevelDataCheck check(*this, run);
     check.text(u"hintTitleID", hintTitleID, MAX_KEY_BYTES);
     check.text(u"hintTextID", hintTextID, MAX_KEY_BYTES);
     KivBase* o = originator.get();

@@ -29,6 +29,10 @@ TEST(Format, FloatsStringsAndCharacters)
     EXPECT_EQ(formatString(u"%c%c", char16_t(u'A'), char16_t(0x20AC)), u"A\u20ac");
     EXPECT_EQ(formatString(u"100%%"), u"100%");
     EXPECT_EQ(formatString(u"%d%s%d%%", 100, u".", 0), u"100.0%");
+    // A long text quoted short: cut, never between the halves of a surrogate pair.
+    EXPECT_EQ(shortened(u"abcdef", 6), u"abcdef");
+    EXPECT_EQ(shortened(u"abcdef", 4), u"abcd...");
+    EXPECT_EQ(shortened(u"ab\U0001F34Ecd", 3), u"ab...");
 }
 
 TEST(Format, MissingArgumentsAndUnknownConversionsStayVisible)

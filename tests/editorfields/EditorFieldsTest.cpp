@@ -529,6 +529,11 @@ TEST_F(EditorFieldsTest, AValueBeyondWhatThePhysicsTakesIsRefusedAndTheOldValueK
     enter(dynamic_cast<PropertyFieldValue*>(findRow(entry, u"segmentWidth")), "10000000", true);
     EXPECT_EQ(fresh->segmentWidth, width);
     EXPECT_GE(harness().logIndex("Value refused: 'segmentWidth' 10000000 is out of range", from), 0);
+    // So is one with too many segments of its width (512 units: 390 reach 199,680), named by its count.
+    const int32_t count = fresh->segmentCount;
+    enter(dynamic_cast<PropertyFieldValue*>(findRow(entry, u"segmentCount")), "391", true);
+    EXPECT_EQ(fresh->segmentCount, count);
+    EXPECT_GE(harness().logIndex("Value refused: 'segmentCount' 391 is out of range 1 to 390.", from), 0);
 }
 
 TEST_F(EditorFieldsTest, BoolsToggleUnlessReadOnly)
@@ -976,6 +981,32 @@ TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
         EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"parTime"))->bRefused);
         EXPECT_EQ(level().parTime, taken);
     }
+    // What the level's start would replace is refused with the range it holds it to: the apples needed at most
+    // the level's one apple, the weather from none to full.
+    const struct {
+        const char16_t* name;
+        const char* text;
+        const char* reason;
+    } started[] = {
+        {u"applesNeeded", "-1", "'applesNeeded' -1 is out of range 0 to 1"},
+        {u"applesNeeded", "2", "'applesNeeded' 2 is out of range 0 to 1"},
+        {u"applesNeeded", "x", "'applesNeeded' 'x' cannot be read as a whole number from 0 to 1"},
+        {u"weatherIntensity", "1e9", "'weatherIntensity' 1e+09 is out of range 0 to 1"},
+        {u"weatherIntensity", "-0.5", "'weatherIntensity' -0.5 is out of range 0 to 1"},
+    };
+    for (const auto& [name, text, reason] : started) {
+        SCOPED_TRACE(text);
+        const UString before = row(name)->property->toString();
+        const int from = static_cast<int>(harness().logLines().size());
+        paste(name, text);
+        EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason + ".", from), 0);
+        EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(name))->bRefused);
+        EXPECT_EQ(row(name)->property->toString(), before);
+    }
+    paste(u"applesNeeded", "1");
+    paste(u"weatherIntensity", "1");
+    EXPECT_EQ(level().applesNeeded, 1);
+    EXPECT_EQ(level().weatherIntensity, 1.0f);
 }
 
 // An apple's (or a basket's) velocity is the speed it starts play with: typed, kept while editing, used when
@@ -1164,6 +1195,37 @@ TEST_F(EditorFieldsTest, APointerTakesOnlyWhatTheLevelLoadTakes)
     paste(u"originator", std::to_string(house->objectUID));
     EXPECT_EQ(hint->originator.get(), house);
     gc.pigList->appendChild(pig);
+
+    // Ctrl+G over a level object that a row cannot take for its class, or on a row the game sets, says why.
+    const struct {
+        KivBase* edited;
+        const char16_t* name;
+        std::string why;
+    } misfits[] = {
+        {&gc, u"contextHUD",
+         "Value refused: 'contextHUD' cannot name object " + std::to_string(house->objectUID) + " (House)."},
+        {lever, u"ambientSound", "Value refused: 'ambientSound' cannot name 'house:0' (Quad)."},
+        {lever, u"pHull", "Value not changed: 'pHull' is set by the game and cannot be set with Ctrl+G."},
+    };
+    for (const auto& [edited, name, why] : misfits) {
+        SCOPED_TRACE(why);
+        editor().editObject(edited);
+        auto* field = dynamic_cast<PropertyFieldPointer*>(row(name));
+        ASSERT_NE(field, nullptr);
+        const UString before = field->property->toString();
+        click(field);
+        moveTo(onScreen(house));
+        EXPECT_FALSE(field->wouldTake(house));
+        from = static_cast<int>(harness().logLines().size());
+        ctrlKey("G");
+        EXPECT_EQ(field->property->toString(), before);
+        EXPECT_EQ(field->bRefused, !field->isReadOnly());
+        EXPECT_GE(harness().logIndex(why, from), 0);
+        EXPECT_GT(gc.contextHUD->messenger2.countChildren(), 0);
+        // Nothing was typed: a save or a play test takes the row's entry as nothing refused.
+        UString typed;
+        EXPECT_TRUE(editor().takeTypedText(typed)) << utf8(typed);
+    }
 }
 
 TEST_F(EditorFieldsTest, TheEditorCameraAndTheLevelNameStayWhereALevelFileKeepsThem)

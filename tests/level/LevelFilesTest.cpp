@@ -599,13 +599,13 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
     const float far = 2.49e22f;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float coordinate = LevelDataCheck::MAX_COORDINATE;
-    // The first terrain with `count` segments of `width` units, refused for its width.
+    // The first terrain with `count` segments of `width` units, refused for the value `why` names.
     auto segments = [&](int32_t count, int32_t width, const char* why) -> Change {
         return [&first, count, width, why](GameServer& server, GameController&) {
             auto* terrain = static_cast<Terrain*>(first(server, Terrain::classRecord));
             terrain->segmentCount = count;
             terrain->segmentWidth = width;
-            return "object " + std::to_string(terrain->objectUID) + " (Terrain): 'segmentWidth' " + why;
+            return "object " + std::to_string(terrain->objectUID) + " (Terrain): " + why;
         };
     };
     const struct {
@@ -661,10 +661,14 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
              return outOfRange(hat, "WingedHat", "startPosition.x", 1.0e22f, coordinate);
          }},
         // Eight segments reach 200,000 units at 25,000 each; one to three are held to 65,536 each.
-        {"a terrain wider than the coordinates reach", segments(8, 25001, "25001 is out of range 1 to 25000")},
-        {"one segment too wide", segments(1, 65537, "65537 is out of range 1 to 65536")},
-        {"two segments too wide", segments(2, 65537, "65537 is out of range 1 to 65536")},
-        {"three segments too wide", segments(3, 65537, "65537 is out of range 1 to 65536")},
+        {"a terrain wider than the coordinates reach",
+         segments(8, 25001, "'segmentWidth' 25001 is out of range 1 to 25000")},
+        {"one segment too wide", segments(1, 65537, "'segmentWidth' 65537 is out of range 1 to 65536")},
+        {"two segments too wide", segments(2, 65537, "'segmentWidth' 65537 is out of range 1 to 65536")},
+        {"three segments too wide", segments(3, 65537, "'segmentWidth' 65537 is out of range 1 to 65536")},
+        // Too many segments for any width beyond 48: the count is named, not the width it leaves too wide.
+        {"more segments than a terrain holds",
+         segments(2147483647, 50, "'segmentCount' 2147483647 is out of range 1 to 4096")},
         {"the playing area far out",
          [&](GameServer&, GameController& gc) {
              gc.playingArea.right = 1.0e25f;
@@ -697,10 +701,10 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
              return wideToUtf8(formatString(u"object %d (GameController): 'parTime' -5 is out of range 0 to 5999",
                                             gc.objectUID));
          }},
-        {"the par time no number",
+        {"the par time infinite",
          [&](GameServer&, GameController& gc) {
              gc.parTime = std::numeric_limits<double>::infinity();
-             return wideToUtf8(formatString(u"object %d (GameController): 'parTime' is not a number", gc.objectUID));
+             return wideToUtf8(formatString(u"object %d (GameController): 'parTime' is infinite", gc.objectUID));
          }},
         {"the editor camera at no number",
          [&](GameServer&, GameController& gc) {
@@ -738,10 +742,14 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
                 (side > 0.0f ? gc.playingArea.right : gc.playingArea.left) = side * coordinate;
                 gc.playingArea.bottom = -coordinate;
                 gc.parTime = side > 0.0f ? GameController::MAX_PAR_TIME : 0.0;
+                // What the level's start mends itself is mended there, not refused.
+                gc.applesNeeded = -1;
+                gc.weatherIntensity = side * 1.0e9f;
                 return std::string();
             },
             none);
         THEROLE = nullptr;
+        const int from = static_cast<int>(harness().logLines().size());
         Packet stream(Packet::FLAG_COMMANDS | Packet::FLAG_STORED | Packet::FLAG_PEER, 0);
         stream.setReadData(limits.data(), limits.size());
         ContextLevelManager played(stream);
@@ -749,6 +757,12 @@ TEST_F(LevelTest, SavedLevelWithAValueBeyondWhatThePhysicsTakesIsRefusedAndOneAt
         ASSERT_NE(gc, nullptr);
         THEROLE = played.server;
         EXPECT_EQ(gc->parTime, side > 0.0f ? GameController::MAX_PAR_TIME : 0.0);
+        EXPECT_EQ(gc->applesNeeded, 0);
+        EXPECT_EQ(gc->weatherIntensity, side > 0.0f ? 1.0f : 0.0f);
+        EXPECT_GE(harness().logIndex("'weatherIntensity' " + std::string(side > 0.0f ? "1e+09" : "-1e+09") +
+                                         " is out of range 0 to 1; clamped.",
+                                     from),
+                  0);
         gc->gotoState(GameController::STATE_PLAYING, 0.0);
         auto* pig = static_cast<Pig*>(gc->findHero());
         PigInput input;

@@ -527,6 +527,7 @@ TEST_F(LevelTest, DamagedHeaderValuesAreHeldToSaneRanges)
     source.parTime = -1.0;
     source.playingArea.left = 500.0f;
     source.playingArea.right = -500.0f;
+    const int from = static_cast<int>(harness().logLines().size());
     play(builder);
     GameController& gc = level();
     EXPECT_LE(gc.weatherIntensity, 1.0f);
@@ -534,6 +535,13 @@ TEST_F(LevelTest, DamagedHeaderValuesAreHeldToSaneRanges)
     EXPECT_GT(gc.parTime, 0.0);
     EXPECT_LT(gc.playingArea.left, gc.playingArea.right);
     EXPECT_LT(gc.playingArea.bottom, gc.playingArea.top);
+    // Each mended value says so (the level holds one apple).
+    for (const char* warning : {"'weatherIntensity' 40 is out of range 0 to 1; clamped.",
+                                "'applesNeeded' -3 is out of range 0 to 1; clamped.",
+                                "'playingArea' left 500 and right -500 enclose nothing; set to the default."}) {
+        EXPECT_GE(harness().logIndex("Warning: object " + std::to_string(gc.objectUID) + ": " + warning, from), 0)
+            << warning;
+    }
     frames(3);
 }
 

@@ -167,6 +167,14 @@ TEST(ConfigFile, UnreadableValuesGetTheirDefaultsWithAWarning)
     EXPECT_TRUE(h.logContains("Warning: Kiv defaultLanguage=- cannot be read; using -2."));
     EXPECT_EQ(h.kiv().graphics->videoModeHeight, 600);
     EXPECT_FALSE(h.logContains("goes with an unusable"));
+    // A long value is quoted shortened, its control characters escaped.
+    h.stop();
+    writeText(h.userFolder.file(".cfg"), "[Kiv]\r\nbTickWhilePaused=\x1b" + std::string(100000, 'y') + "\r\n");
+    h.start();
+    EXPECT_FALSE(h.kiv().bTickWhilePaused);
+    EXPECT_TRUE(h.logContains("Warning: Kiv bTickWhilePaused=\\x1b" + std::string(39, 'y') +
+                              "... cannot be read; using No."));
+    EXPECT_FALSE(h.logContains(std::string(40, 'y')));
 }
 
 // A window kept from a larger monitor opens at a listed mode that fits this display and is saved at that size;

@@ -2,13 +2,16 @@
 
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/core/GameInfo.h"
+#include "engine/core/Logger.h"
 #include "engine/core/KivRandom.h"
 #include "engine/files/FileManager.h"
 #include "game/userdata/GameConfiguration.h"
@@ -182,6 +185,9 @@ TEST_F(GameConfigurationTest, LoadKeepsStoredNumbersAndMakesTextsFlagsAndBinding
         GameConfiguration config;
         config.keyBindings[0] = {456, 0xFFFFFFFFu};
         config.keyBindings[1] = {455, 0};
+        // Space moved from Jump to the map, whose joystick code and Jump's key are then damaged.
+        config.keyBindings[GameConfiguration::BIND_MAP] = {57, 1000};
+        config.keyBindings[GameConfiguration::BIND_JUMP].keyboard = 70000;
         config.bFullScreen = 0x80;
         config.bVSync = 0;
         config.installationId = 0;
@@ -189,11 +195,27 @@ TEST_F(GameConfigurationTest, LoadKeepsStoredNumbersAndMakesTextsFlagsAndBinding
         std::memset(config.version, 'v', sizeof config.version);
         std::memset(config.highScores[2].name, 'y', sizeof config.highScores[2].name);
     }
+    std::vector<std::string> log;
+    Logger::setObserver([&log](UStringView line) { log.push_back(wideToUtf8(line)); });
     GameConfiguration config;
-    // An unknown input code binds nothing.
-    EXPECT_EQ(config.keyBindings[0].keyboard, 0u);
-    EXPECT_EQ(config.keyBindings[0].joystick, 0u);
+    Logger::setObserver(nullptr);
+    // An unknown input code gives the slot its default back, with a warning; one whose default another slot
+    // holds binds nothing.
+    EXPECT_EQ(config.keyBindings[0].keyboard, 203u);
+    EXPECT_EQ(config.keyBindings[0].joystick, 258u);
     EXPECT_EQ(config.keyBindings[1].keyboard, 455u);
+    EXPECT_EQ(config.keyBindings[GameConfiguration::BIND_MAP].keyboard, 57u);
+    EXPECT_EQ(config.keyBindings[GameConfiguration::BIND_MAP].joystick, 274u);
+    EXPECT_EQ(config.keyBindings[GameConfiguration::BIND_JUMP].keyboard, 0u);
+    for (const char* warning :
+         {"Warning: the keyboard binding of 'move left' holds 456, which is no input code; using its default 203.",
+          "Warning: the joystick binding of 'move left' holds 4294967295, which is no input code; using its default "
+          "258.",
+          "Warning: the keyboard binding of 'jump' holds 70000, which is no input code; its default 57 is bound "
+          "elsewhere, so it binds nothing."}) {
+        const auto said = [&](const std::string& line) { return line.find(warning) != std::string::npos; };
+        EXPECT_TRUE(std::any_of(log.begin(), log.end(), said)) << warning;
+    }
     EXPECT_EQ(config.bFullScreen, 1);
     EXPECT_EQ(config.bVSync, 0);
     EXPECT_NE(config.installationId, 0u);
