@@ -179,28 +179,31 @@ std::optional<float> ValleyLevelIcon::titleSlide(const Camera::Rect& rect, const
     // The room: the screen less a margin for the letters' outline, and beside whatever stands at the
     // title's height (an arrow), with the same margin.
     const float roomLeft = visible.left + TITLE_EDGE, roomRight = visible.right - TITLE_EDGE;
-    std::vector<float> slides = {0.0f, roomLeft - rect.left, roomRight - rect.right};
+    constexpr float SLACK = 0.01f; // for the rounding of the sums below
     auto besideRow = [&](const Camera::Rect& other) { return other.bottom < rect.top && rect.bottom < other.top; };
-    for (const Camera::Rect& other : keepClear) {
-        if (besideRow(other)) {
-            slides.push_back(other.right + TITLE_EDGE - rect.left);
-            slides.push_back(other.left - TITLE_EDGE - rect.right);
-        }
-    }
-    std::stable_sort(slides.begin(), slides.end(), [](float a, float b) { return std::abs(a) < std::abs(b); });
-    constexpr float SLACK = 0.01f; // for the rounding of the sums above
-    for (float slide : slides) {
+    std::optional<float> best;
+    auto consider = [&](float slide) {
         const float left = rect.left + slide, right = rect.right + slide;
         const bool overIcon = left <= position.x + SLACK && position.x <= right + SLACK;
         const bool inside = left >= roomLeft - SLACK && right <= roomRight + SLACK;
         const bool clear = std::none_of(keepClear.begin(), keepClear.end(), [&](const Camera::Rect& other) {
             return besideRow(other) && other.left < right - SLACK && left + SLACK < other.right;
         });
-        if (overIcon && inside && clear) {
-            return slide;
+        if (overIcon && inside && clear && (!best.has_value() || std::abs(slide) < std::abs(*best))) {
+            best = slide;
+        }
+    };
+    // The least slide is one that stays put or brings an edge of the title against the room's edge.
+    consider(0.0f);
+    consider(roomLeft - rect.left);
+    consider(roomRight - rect.right);
+    for (const Camera::Rect& other : keepClear) {
+        if (besideRow(other)) {
+            consider(other.right + TITLE_EDGE - rect.left);
+            consider(other.left - TITLE_EDGE - rect.right);
         }
     }
-    return std::nullopt;
+    return best;
 }
 
 V3 ValleyLevelIcon::getNavigationPoint(int index)
