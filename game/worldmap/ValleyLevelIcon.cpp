@@ -181,10 +181,12 @@ std::optional<float> ValleyLevelIcon::titleSlide(const Camera::Rect& rect, const
     const float roomLeft = visible.left + TITLE_EDGE, roomRight = visible.right - TITLE_EDGE;
     constexpr float SLACK = 0.01f; // for the rounding of the sums below
     auto besideRow = [&](const Camera::Rect& other) { return other.bottom < rect.top && rect.bottom < other.top; };
+    // Over its icon: above some of the icon's width.
+    const float reach = pSkin != nullptr ? pSkin->width / 2.0f : 0.0f;
     std::optional<float> best;
     auto consider = [&](float slide) {
         const float left = rect.left + slide, right = rect.right + slide;
-        const bool overIcon = left <= position.x + SLACK && position.x <= right + SLACK;
+        const bool overIcon = left <= position.x + reach + SLACK && position.x - reach <= right + SLACK;
         const bool inside = left >= roomLeft - SLACK && right <= roomRight + SLACK;
         const bool clear = std::none_of(keepClear.begin(), keepClear.end(), [&](const Camera::Rect& other) {
             return besideRow(other) && other.left < right - SLACK && left + SLACK < other.right;

@@ -53,9 +53,9 @@ public:
 private:
     const LevelStats& record() const;
     // How far the title at `rect` slides sideways when `visible` of the map is on the screen: the least it
-    // takes to stand whole on the screen and clear of `keepClear`, as long as it still stands over its
-    // icon. None when it cannot (its icon is off the screen, at its very edge or under an arrow): the title
-    // is then not drawn, rather than cut.
+    // takes to stand whole on the screen and clear of `keepClear`, as long as it still stands over some of
+    // its icon. None when it cannot (its icon is off the screen, at its very edge or under an arrow): the
+    // title is then not drawn, rather than cut.
     std::optional<float> titleSlide(const Camera::Rect& rect, const Camera::Rect& visible,
                                     const std::vector<Camera::Rect>& keepClear) const;
     bool isSelected() const;

@@ -358,8 +358,9 @@ TEST_F(ValleyTest, EveryIconCanBeScrolledIntoViewAtEverySize)
 
 // Wherever the map is scrolled (to each level, and to either end), the title of every icon on the screen stands
 // whole on it and clear of the scroll arrows, in either language, in a window of every size and at full screen:
-// one at an edge slides in while it still stands over its icon, and one that cannot (its icon off the screen, at
-// its very edge or under an arrow) is not drawn. The title of an icon clear of the edges and arrows is drawn.
+// one at an edge slides in while it still stands over some of its icon, and one that cannot (its icon off the
+// screen, at its very edge or under an arrow) is not drawn. The title of an icon clear of the edges and arrows
+// is drawn.
 TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
 {
     // The picture's columns an icon's title covers, drawn alone on a plain screen (its outline too), read back
@@ -429,6 +430,7 @@ TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
             Camera::Rect visible;
             valley->camera->getVisibleRect(visible, 0.0f);
             const float half = (visible.right - visible.left) / 2.0f;
+            const float pixelsPerUnit = w / (visible.right - visible.left);
             std::vector<float> stops = {-1.0e5f, 1.0e5f};
             for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
                 const float x = valley->getIcon(level)->position.x;
@@ -476,14 +478,19 @@ TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
                         std::to_string(display.h) + (display.fullScreen ? " full screen" : "") + ", level " +
                         std::to_string(level) + " from " + std::to_string(left) + " to " + std::to_string(right) +
                         " over " + std::to_string(iconX) + ", scrolled to " + std::to_string(stop);
-                    const float clearOfEdge = (arrowRow ? arrowReach : 0.0f) + 8.0f;
+                    // A title stands over some of its icon: it shows whenever a few pixels of the icon are
+                    // clear of the edge and of an arrow beside it.
+                    const float iconHalf = icon.pSkin->width / 2.0f * pixelsPerUnit;
+                    const float clearOfEdge = (arrowRow ? arrowReach : 0.0f) + 8.0f - iconHalf;
                     if (iconX >= clearOfEdge && iconX <= w - clearOfEdge && placeTop >= 0.0f && placeBottom <= h) {
                         EXPECT_LE(left, right) << "not drawn: " << where;
                     }
                     if (left > right) {
                         continue;
                     }
-                    EXPECT_TRUE(left > 0 && right < w - 1 && left <= iconX + 1.0f && right >= iconX - 1.0f) << where;
+                    EXPECT_TRUE(left > 0 && right < w - 1 && left <= iconX + iconHalf + 1.0f &&
+                                right >= iconX - iconHalf - 1.0f)
+                        << where;
                     for (const auto& arrow : arrows) {
                         const bool besideRow = arrow[1] < placeBottom && placeTop < arrow[3];
                         EXPECT_FALSE(besideRow && arrow[0] <= right && left <= arrow[2])
