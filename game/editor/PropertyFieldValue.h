@@ -27,9 +27,9 @@ public:
     bool onEventCapture(KivEvent& event) override;
     void place(V3& cursor, float width) override;
     virtual void beginEdit();
-    // Ends the entry and writes what was typed (Enter, the box losing the focus, and ContextEditor::
-    // takeTypedText before the panel goes, a save or a play test, Esc with the value standing). Text that is
-    // the value standing already writes nothing.
+    // Ends the entry and writes what was typed (Enter, the box losing the focus, and
+    // ContextEditor::takeTypedText before the panel goes, a save or a play test, Esc with the value
+    // standing). Text that is the value standing already writes nothing.
     virtual void commitEdit();
     // Why the last entry was refused (the reason said on the screen); empty when it was not.
     const UString& refusal() const { return refusalReason; }

@@ -161,8 +161,8 @@ void ContextHUD::renderContents()
 
     FontQuad* large = LevelServices::font(u"fontLarge");
     if (gc->bBonusLevel && large != nullptr) {
-        // Whole seconds and hundredths: a timer beyond the int range (a level's par time) shows the int's
-        // end and 00, one that is no number reads as none left.
+        // Whole seconds and hundredths of the time left, which counts down from the level's par time (at
+        // most 5999 s) to 0; a timer that is no number reads as none left.
         const float t = std::isnan(gc->bonusTimer) ? 0.0f : gc->bonusTimer;
         const int s = truncateClamped<int>(t);
         const int c = truncateClamped<int>(std::fmod(t, 1.0f) * 100.0f);

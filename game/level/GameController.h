@@ -70,8 +70,9 @@ public:
     // with this many apples, spread over its ground or all at one spot, plays at about 30 frames a second even
     // with the software renderer. The game's own levels hold at most 33 in a list.
     static constexpr int MAX_LIST_OBJECTS = 500;
-    // The longest par time, 99:59: the bonus timer and the statistics rows show whole minutes in two digits.
-    // 0 sets no time target.
+    // The longest par time, 99:59: the statistics rows show times as minutes:seconds with two-digit minutes.
+    // (The bonus timer, which starts at the par time, shows whole seconds and hundredths.) 0 sets no time
+    // target.
     static constexpr double MAX_PAR_TIME = 5999.0;
     static constexpr double DEFAULT_PAR_TIME = 60.0;
 

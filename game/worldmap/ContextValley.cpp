@@ -307,6 +307,8 @@ void ContextValley::tickContents(double time, double dt)
     camera->eye.x = x;
     camera->lookAt.x = x;
     camera->lookAt.y = camera->eye.y;
+    // The titles at the screen's edges keep clear of the arrows.
+    iconLayer->titleKeepClear = arrowsOverMap(0.0f);
 
     pathReveal.tick(time, dt);
     if (pathReveal.progress < 1.0f) {
@@ -374,33 +376,50 @@ void ContextValley::pickLevel()
     }
 }
 
-std::vector<Camera::Rect> ContextValley::hudOverMap(float z) const
+void ContextValley::addOverMap(std::vector<Camera::Rect>& rects, const Renderable* item, float w, float h,
+                               float z) const
 {
+    if (item == nullptr || item->bHidden) {
+        return;
+    }
     // The HUD and the map each fill the screen: a point keeps its share of the width and the height.
     Camera::Rect map, hud;
     camera->getVisibleRect(map, z);
     hudMenu->camera->getVisibleRect(hud, 0.0f);
     const float sx = (map.right - map.left) / (hud.right - hud.left);
     const float sy = (map.top - map.bottom) / (hud.top - hud.bottom);
+    const V3& c = item->position;
+    rects.push_back({map.left + (c.x - w / 2.0f - hud.left) * sx, map.bottom + (c.y + h / 2.0f - hud.bottom) * sy,
+                     map.left + (c.x + w / 2.0f - hud.left) * sx, map.bottom + (c.y - h / 2.0f - hud.bottom) * sy});
+}
+
+void ContextValley::addSpriteOverMap(std::vector<Camera::Rect>& rects, const Renderable* sprite, float z) const
+{
+    if (sprite->pSkin != nullptr) {
+        addOverMap(rects, sprite, sprite->pSkin->width * std::fabs(sprite->scale.x),
+                   sprite->pSkin->height * std::fabs(sprite->scale.y), z);
+    }
+}
+
+std::vector<Camera::Rect> ContextValley::hudOverMap(float z) const
+{
     std::vector<Camera::Rect> rects;
-    auto add = [&](const Renderable* item, float w, float h) {
-        if (item == nullptr || item->bHidden) {
-            return;
-        }
-        const V3& c = item->position;
-        rects.push_back({map.left + (c.x - w / 2.0f - hud.left) * sx, map.bottom + (c.y + h / 2.0f - hud.bottom) * sy,
-                         map.left + (c.x + w / 2.0f - hud.left) * sx, map.bottom + (c.y - h / 2.0f - hud.bottom) * sy});
-    };
     const MenuButton* const buttons[] = {buttonBack, buttonPlay, buttonRecipe};
     for (const MenuButton* button : buttons) {
-        add(button, button->frameWidth(), button->frameHeight());
+        addOverMap(rects, button, button->frameWidth(), button->frameHeight(), z);
     }
     const Renderable* const sprites[] = {arrowLeft, arrowRight, hudStrip};
     for (const Renderable* sprite : sprites) {
-        if (sprite->pSkin != nullptr) {
-            add(sprite, sprite->pSkin->width * std::fabs(sprite->scale.x), sprite->pSkin->height * std::fabs(sprite->scale.y));
-        }
+        addSpriteOverMap(rects, sprite, z);
     }
+    return rects;
+}
+
+std::vector<Camera::Rect> ContextValley::arrowsOverMap(float z) const
+{
+    std::vector<Camera::Rect> rects;
+    addSpriteOverMap(rects, arrowLeft, z);
+    addSpriteOverMap(rects, arrowRight, z);
     return rects;
 }
 

@@ -17,6 +17,7 @@ class MenuBackButton;
 class MenuButton;
 class MenuSprite;
 class ValleyDashedLine;
+class ValleyIconLayer;
 class ValleyInfoPanel;
 class ValleyLevelIcon;
 struct LevelStats;
@@ -59,11 +60,13 @@ public:
     static float mapScaleFor(int w, int h);
     // What the HUD shows over the map (buttons, arrows, the score strip), in map units at depth z.
     std::vector<Camera::Rect> hudOverMap(float z) const;
+    // The scroll arrows on the screen, in map units at depth z.
+    std::vector<Camera::Rect> arrowsOverMap(float z) const;
 
     ContextLevelManager* levelManager = nullptr; // owned while a level runs
     Renderable* background = nullptr;
     ContextMenu* hudMenu = nullptr;
-    KivBase* iconLayer = nullptr;
+    ValleyIconLayer* iconLayer = nullptr;
     ValleyInfoPanel* infoPanel = nullptr;
     MenuSprite* arrowLeft = nullptr;
     MenuSprite* arrowRight = nullptr;
@@ -96,6 +99,10 @@ private:
     // Lifts the level titles by `lift`, then moves them apart where neighbours would cover each other,
     // and inside x = +-halfWidth.
     void placeTitles(float halfWidth, float lift);
+    // Adds where a shown HUD item, w x h pixels about its place, lies over the map at depth z.
+    void addOverMap(std::vector<Camera::Rect>& rects, const Renderable* item, float w, float h, float z) const;
+    // The same for a sprite, as large as its skin.
+    void addSpriteOverMap(std::vector<Camera::Rect>& rects, const Renderable* sprite, float z) const;
 
     bool bUnlocking = false;
 };

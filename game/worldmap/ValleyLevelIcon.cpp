@@ -90,11 +90,11 @@ void ValleyLevelIcon::tick(double time, double dt)
 void ValleyLevelIcon::render()
 {
     for (int layer = 0; layer < LAYERS; ++layer) {
-        renderLayer(layer);
+        renderLayer(layer, {});
     }
 }
 
-void ValleyLevelIcon::renderLayer(int layer)
+void ValleyLevelIcon::renderLayer(int layer, const std::vector<Camera::Rect>& titleKeepClear)
 {
     const LevelStats& rec = record();
     switch (layer) {
@@ -131,14 +131,16 @@ void ValleyLevelIcon::renderLayer(int layer)
                         formatPercentTenths(rec.totalPoints));
         }
         if (layer == 5 && showsTitle()) {
-            float slide = 0.0f;
+            std::optional<float> slide = 0.0f;
             if (const Context* context = Context::getCurrent(); context != nullptr && context->camera != nullptr) {
                 Camera::Rect visible;
                 context->camera->getVisibleRect(visible, position.z);
-                slide = titleSlide(titleRect(), visible);
+                slide = titleSlide(titleRect(), visible, titleKeepClear);
             }
-            font->print(V3(position.x + titleShift.x + slide, position.y + TITLE_RISE + titleShift.y, position.z),
-                        UColor(0xFF80FF00u), TITLE_ALIGN, ProfileData::levelNumberToTitle(levelNumber));
+            if (slide.has_value()) {
+                font->print(V3(position.x + titleShift.x + *slide, position.y + TITLE_RISE + titleShift.y, position.z),
+                            UColor(0xFF80FF00u), TITLE_ALIGN, ProfileData::levelNumberToTitle(levelNumber));
+            }
         }
         break;
     }
@@ -171,16 +173,39 @@ Camera::Rect ValleyLevelIcon::titleRect() const
     return rect;
 }
 
-float ValleyLevelIcon::titleSlide(const Camera::Rect& rect, const Camera::Rect& visible) const
+std::optional<float> ValleyLevelIcon::titleSlide(const Camera::Rect& rect, const Camera::Rect& visible,
+                                                 const std::vector<Camera::Rect>& keepClear) const
 {
-    float slide = 0.0f;
-    if (rect.left < visible.left + TITLE_EDGE) {
-        slide = visible.left + TITLE_EDGE - rect.left;
-    } else if (rect.right > visible.right - TITLE_EDGE) {
-        slide = visible.right - TITLE_EDGE - rect.right;
+    // The room: the screen less a margin for the letters' outline, and beside whatever stands at the
+    // title's height (an arrow), with the same margin.
+    const float roomLeft = visible.left + TITLE_EDGE, roomRight = visible.right - TITLE_EDGE;
+    constexpr float SLACK = 0.01f; // for the rounding of the sums below
+    auto besideRow = [&](const Camera::Rect& other) { return other.bottom < rect.top && rect.bottom < other.top; };
+    // Over its icon: above some of the icon's width.
+    const float reach = pSkin != nullptr ? pSkin->width / 2.0f : 0.0f;
+    std::optional<float> best;
+    auto consider = [&](float slide) {
+        const float left = rect.left + slide, right = rect.right + slide;
+        const bool overIcon = left <= position.x + reach + SLACK && position.x - reach <= right + SLACK;
+        const bool inside = left >= roomLeft - SLACK && right <= roomRight + SLACK;
+        const bool clear = std::none_of(keepClear.begin(), keepClear.end(), [&](const Camera::Rect& other) {
+            return besideRow(other) && other.left < right - SLACK && left + SLACK < other.right;
+        });
+        if (overIcon && inside && clear && (!best.has_value() || std::abs(slide) < std::abs(*best))) {
+            best = slide;
+        }
+    };
+    // The least slide is one that stays put or brings an edge of the title against the room's edge.
+    consider(0.0f);
+    consider(roomLeft - rect.left);
+    consider(roomRight - rect.right);
+    for (const Camera::Rect& other : keepClear) {
+        if (besideRow(other)) {
+            consider(other.right + TITLE_EDGE - rect.left);
+            consider(other.left - TITLE_EDGE - rect.right);
+        }
     }
-    // An icon at the very edge keeps its title over it, partly off the screen with it.
-    return std::clamp(slide, std::min(0.0f, position.x - rect.right), std::max(0.0f, position.x - rect.left));
+    return best;
 }
 
 V3 ValleyLevelIcon::getNavigationPoint(int index)

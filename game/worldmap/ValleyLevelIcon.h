@@ -2,6 +2,9 @@
 // One level on the world map: hidden while the level is locked, the plain icon once it is available, and
 // a dial filled by the level's points once it has been finished; the selected level wears a ring and
 // sparkles. Under the icon its percentage, above it the level's title.
+#include <optional>
+#include <vector>
+
 #include "engine/render/Camera.h"
 #include "engine/render/Renderable.h"
 #include "game/menus/Navigable.h"
@@ -21,9 +24,10 @@ public:
     // Every layer of the icon in turn: sparkles, ring, icon, badge, percentage, title.
     void render() override;
     // One of those layers (0 to LAYERS - 1). A row of icons drawn layer by layer keeps each texture's
-    // sprites together, so they reach the device in a few batches.
+    // sprites together, so they reach the device in a few batches. The title keeps clear of
+    // `titleKeepClear` (what is drawn over the map there, in map units).
     static constexpr int LAYERS = 6;
-    void renderLayer(int layer);
+    void renderLayer(int layer, const std::vector<Camera::Rect>& titleKeepClear);
     // The keyboard navigation's hot spot: index 0 is the icon in screen pixels; any other ends the list.
     V3 getNavigationPoint(int index) override;
 
@@ -48,9 +52,12 @@ public:
 
 private:
     const LevelStats& record() const;
-    // How far the title at `rect` slides sideways when `visible` of the map is on the screen: as far as it
-    // takes to stand whole on the screen, as long as it still stands over its icon.
-    float titleSlide(const Camera::Rect& rect, const Camera::Rect& visible) const;
+    // How far the title at `rect` slides sideways when `visible` of the map is on the screen: the least it
+    // takes to stand whole on the screen and clear of `keepClear`, as long as it still stands over some of
+    // its icon. None when it cannot (its icon is off the screen, at its very edge or under an arrow): the
+    // title is then not drawn, rather than cut.
+    std::optional<float> titleSlide(const Camera::Rect& rect, const Camera::Rect& visible,
+                                    const std::vector<Camera::Rect>& keepClear) const;
     bool isSelected() const;
 
     Renderable ring;  // drawn under the selected level's icon

@@ -131,6 +131,13 @@ void LoadedGame::setScreenSize(int w, int h)
     frame();
 }
 
+void LoadedGame::setFullScreen(int w, int h)
+{
+    KivGraphics* graphics = KivGraphics::instance();
+    graphics->changePresentationParameters(w, h, true, true, graphics->bBilinearFilter, graphics->bVSync);
+    frame();
+}
+
 void LoadedGame::advance(double seconds)
 {
     // One whole frame takes up the input of the frames before (an ended touch is dropped); then the

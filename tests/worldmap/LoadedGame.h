@@ -32,6 +32,10 @@ public:
     // Gives the game screen w x h pixels in a window of that size (the display lists only small modes) and
     // runs the frame that applies it.
     void setScreenSize(int w, int h);
+    // Full screen in a w x h mode that keeps the game's shape: the game screen is the mode's 4:3 middle, shown
+    // as large as the display takes it (the test driver's display is 1024 x 768, so a wide mode's screen is
+    // scaled down there rather than framed by bars). Runs the frame that applies it.
+    void setFullScreen(int w, int h);
     // Lets `seconds` pass: one frame, then ticks of up to 0.05 s without drawing or input.
     void advance(double seconds);
     // Puts the pointer at a point of a context's world (z = 0) and runs no frame.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -22,6 +23,7 @@
 #include "game/front/TransitionWipe.h"
 #include "game/menus/MenuLinkButton.h"
 #include "game/worldmap/ValleyDashedLine.h"
+#include "game/worldmap/ValleyIconLayer.h"
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
 #include "game/level/MessageDisplay.h"
@@ -355,11 +357,14 @@ TEST_F(ValleyTest, EveryIconCanBeScrolledIntoViewAtEverySize)
 }
 
 // Wherever the map is scrolled (to each level, and to either end), the title of every icon on the screen stands
-// whole on it, in either language: one at an edge slides in while it still stands over its icon.
+// whole on it and clear of the scroll arrows, in either language, in a window of every size and at full screen:
+// one at an edge slides in while it still stands over some of its icon, and one that cannot (its icon off the
+// screen, at its very edge or under an arrow) is not drawn. The title of an icon clear of the edges and arrows
+// is drawn.
 TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
 {
-    // The screen columns an icon's title covers, drawn alone on a plain screen (its outline too), read back
-    // from the rows about its place (from `top` to `bottom` on the screen).
+    // The picture's columns an icon's title covers, drawn alone on a plain screen (its outline too), read back
+    // from the rows about its place (from `top` to `bottom` in the picture); (w, -1) when nothing is drawn.
     constexpr std::uint32_t PLAIN = 0xFF0000FFu;
     auto drawnTitle = [&](ValleyLevelIcon& icon, float top, float bottom) {
         KivGraphics* graphics = KivGraphics::instance();
@@ -367,7 +372,7 @@ TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
         graphics->clear(GLDevice::ClearTarget, PLAIN);
         Context::setCurrent(valley);
         valley->camera->render();
-        icon.renderLayer(5);
+        icon.renderLayer(5, valley->iconLayer->titleKeepClear);
         Context::setCurrent(nullptr);
         graphics->endScene();
         const int w = graphics->viewport.width(), h = graphics->viewport.height();
@@ -387,47 +392,110 @@ TEST_F(ValleyTest, TheTitleOfEveryIconOnTheScreenStandsWholeOnIt)
         }
         return columns;
     };
+    struct Display {
+        int w, h;
+        bool fullScreen; // in a w x h mode, the game screen its 4:3 middle
+    };
+    std::vector<Display> displays;
+    for (const auto& [w, h] : SIZES) {
+        displays.push_back({w, h, false});
+    }
+    // The picture that full screen on a 1920 x 1080 display shows between bars, and that mode at full screen on
+    // the test display, which scales the picture and its texts.
+    displays.push_back({1440, 1080, false});
+    displays.push_back({1920, 1080, true});
     Language& language = *Kiv::instance()->language;
     for (int lang : {0, 1}) {
         language.setLanguage(lang);
-        for (const auto& [w, h] : SIZES) {
-            game.setScreenSize(w, h);
+        for (const Display& display : displays) {
+            if (display.fullScreen) {
+                game.setFullScreen(display.w, display.h);
+                ASSERT_EQ(KivGraphics::instance()->width, 1440);
+                ASSERT_EQ(KivGraphics::instance()->height, 1080);
+            } else {
+                game.setScreenSize(display.w, display.h);
+            }
             game.clearScreens();
             game.resetPlayer();
             progressTo(ProfileData::NUMLEVELS - 1);
             open(0.1);
+            // The picture in pixels.
+            const KivGraphics::ViewportRect& view = KivGraphics::instance()->viewport;
+            const float w = static_cast<float>(view.width()), h = static_cast<float>(view.height());
+            auto onPicture = [&](const Camera& camera, float x, float y, float& sx, float& sy) {
+                camera.worldToScreen(V3(x, y, 0.0f), w, h, sx, sy);
+            };
+            // Every other icon under the left arrow, the others just beyond the right edge, which brings the rest
+            // to many places about the edges.
+            Camera::Rect visible;
+            valley->camera->getVisibleRect(visible, 0.0f);
+            const float half = (visible.right - visible.left) / 2.0f;
+            const float pixelsPerUnit = w / (visible.right - visible.left);
             std::vector<float> stops = {-1.0e5f, 1.0e5f};
             for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
-                stops.push_back(valley->getIcon(level)->position.x);
+                const float x = valley->getIcon(level)->position.x;
+                stops.push_back(level % 2 == 0 ? x + half - 40.0f : x - half - 20.0f);
             }
             for (float stop : stops) {
                 valley->scroll.setValue(stop);
+                // The second frame shows the arrows for where the first one moved the map.
                 game.screens().tick(game.harness.kiv().time, 0.01);
-                Camera::Rect visible;
-                valley->camera->getVisibleRect(visible, 0.0f);
+                game.screens().tick(game.harness.kiv().time, 0.001);
+                // The arrows on the picture (left, top, right, bottom), and how far in from the edges they reach.
+                std::vector<std::array<float, 4>> arrows;
+                float arrowReach = 0.0f, arrowTop = h, arrowBottom = 0.0f;
+                for (const MenuSprite* arrow : {valley->arrowLeft, valley->arrowRight}) {
+                    const float hw = arrow->pSkin->width / 2.0f, hh = arrow->pSkin->height / 2.0f;
+                    std::array<float, 4> r{};
+                    onPicture(*valley->hudMenu->camera, arrow->position.x - hw, arrow->position.y + hh, r[0], r[1]);
+                    onPicture(*valley->hudMenu->camera, arrow->position.x + hw, arrow->position.y - hh, r[2], r[3]);
+                    arrowReach = std::max({arrowReach, r[2], w - r[0]});
+                    arrowTop = std::min(arrowTop, r[1]);
+                    arrowBottom = std::max(arrowBottom, r[3]);
+                    if (!arrow->bHidden) {
+                        arrows.push_back(r);
+                    }
+                }
                 for (int level = 0; level < ProfileData::NUMLEVELS; ++level) {
                     ValleyLevelIcon& icon = *valley->getIcon(level);
-                    if (icon.position.x < visible.left || icon.position.x > visible.right) {
-                        continue;
-                    }
-                    // Drawing takes long, so only the titles that come near an edge in their own place, which
-                    // those slide in from, are drawn. One cut by an edge leaves ink in the screen's first or
-                    // last column.
+                    // Drawing takes long, so only the titles that come near an edge or an arrow in their own
+                    // place, which those slide in from, are drawn. One cut by an edge leaves ink in the
+                    // picture's first or last column.
                     const Camera::Rect place = icon.titleRect();
                     float placeLeft = 0.0f, placeTop = 0.0f, placeRight = 0.0f, placeBottom = 0.0f;
-                    valley->camera->worldToScreen(V3(place.left, place.top, 0.0f), float(w), float(h), placeLeft,
-                                                  placeTop);
-                    valley->camera->worldToScreen(V3(place.right, place.bottom, 0.0f), float(w), float(h),
-                                                  placeRight, placeBottom);
-                    if (placeLeft > 32.0f && placeRight < static_cast<float>(w) - 32.0f) {
+                    onPicture(*valley->camera, place.left, place.top, placeLeft, placeTop);
+                    onPicture(*valley->camera, place.right, place.bottom, placeRight, placeBottom);
+                    const bool arrowRow = arrowTop < placeBottom && placeTop < arrowBottom;
+                    const float guard = (arrowRow ? arrowReach : 0.0f) + 32.0f;
+                    if ((placeLeft > guard && placeRight < w - guard) || placeRight < 0.0f || placeLeft > w) {
                         continue;
                     }
                     const auto [left, right] = drawnTitle(icon, placeTop, placeBottom);
                     float iconX = 0.0f, y = 0.0f;
-                    valley->camera->worldToScreen(icon.position, float(w), float(h), iconX, y);
-                    EXPECT_TRUE(left > 0 && right < w - 1 && left <= iconX + 1.0f && right >= iconX - 1.0f)
-                        << "language " << lang << ", " << w << "x" << h << ", level " << level << " from " << left
-                        << " to " << right << " over " << iconX << ", scrolled to " << stop;
+                    onPicture(*valley->camera, icon.position.x, icon.position.y, iconX, y);
+                    const std::string where =
+                        "language " + std::to_string(lang) + ", " + std::to_string(display.w) + "x" +
+                        std::to_string(display.h) + (display.fullScreen ? " full screen" : "") + ", level " +
+                        std::to_string(level) + " from " + std::to_string(left) + " to " + std::to_string(right) +
+                        " over " + std::to_string(iconX) + ", scrolled to " + std::to_string(stop);
+                    // A title stands over some of its icon: it shows whenever a few pixels of the icon are
+                    // clear of the edge and of an arrow beside it.
+                    const float iconHalf = icon.pSkin->width / 2.0f * pixelsPerUnit;
+                    const float clearOfEdge = (arrowRow ? arrowReach : 0.0f) + 8.0f - iconHalf;
+                    if (iconX >= clearOfEdge && iconX <= w - clearOfEdge && placeTop >= 0.0f && placeBottom <= h) {
+                        EXPECT_LE(left, right) << "not drawn: " << where;
+                    }
+                    if (left > right) {
+                        continue;
+                    }
+                    EXPECT_TRUE(left > 0 && right < w - 1 && left <= iconX + iconHalf + 1.0f &&
+                                right >= iconX - iconHalf - 1.0f)
+                        << where;
+                    for (const auto& arrow : arrows) {
+                        const bool besideRow = arrow[1] < placeBottom && placeTop < arrow[3];
+                        EXPECT_FALSE(besideRow && arrow[0] <= right && left <= arrow[2])
+                            << "under the arrow at " << arrow[0] << ": " << where;
+                    }
                 }
             }
         }
