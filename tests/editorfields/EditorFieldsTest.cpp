@@ -1077,6 +1077,29 @@ TEST_F(EditorFieldReasonsTest, ARefusedLineStandsWholeBesideThePanel)
     frames(1);
 }
 
+// The editor's line is laid out again only when the room the panel leaves it changes: another object
+// edited with the panel where it was leaves it spelling on; once it has faded, no panel brings it back.
+TEST_F(EditorFieldReasonsTest, TheLineIsLaidOutAgainOnlyWhenItsRoomChanges)
+{
+    const MessageDisplay& line = level().contextHUD->messenger2;
+    THEROLE = manager->server;
+    editor().editObject(nullptr);
+    EditorSession::report(u"Level saved: levels/b1.lev");
+    editor().editObject(&level());
+    const KivBase* first = line.getFirstChild();
+    ASSERT_NE(first, nullptr);
+    frames(2);
+    THEROLE = manager->server;
+    editor().editObject(&editor()); // the panel at its home again
+    EXPECT_EQ(line.getFirstChild(), first);
+    frames(800); // faded
+    ASSERT_EQ(line.getFirstChild(), nullptr);
+    THEROLE = manager->server;
+    editor().editObject(nullptr);
+    editor().editObject(&level());
+    EXPECT_EQ(line.getFirstChild(), nullptr);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // A pointer field takes only what a level load takes; the editor camera and the level's name stay within
 // what a level file keeps.
