@@ -341,14 +341,17 @@ TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
 TEST_F(EditorTest, PanelAndLinesStepAsideForThePauseMenuAndTheResults)
 {
     ASSERT_TRUE(loadLevel(true));
-    tap("F2");
+    THEROLE = manager->server;
+    auto* house = static_cast<House*>(level().findHouse());
+    editor().editObject(house);
     ASSERT_NE(editor().panelHolder->getFirstChild(), nullptr);
-    // The level drawn without the panel, its line and the editor's line.
+    // The level drawn without the panel, its line to the house (the controller draws none) and the
+    // editor's line.
     auto withoutEditor = [this] {
         KivBase* edited = editor().edited.get();
         MessageDisplay& line = level().contextHUD->messenger2;
         editor().panelHolder->bInactive = true;
-        editor().edited.set(nullptr);
+        editor().edited.set(&level());
         for (KivBase* glyph = line.getFirstChild(); glyph != nullptr; glyph = glyph->getNext()) {
             glyph->bInactive = true;
         }
@@ -375,12 +378,15 @@ TEST_F(EditorTest, PanelAndLinesStepAsideForThePauseMenuAndTheResults)
     tap("Escape");
     frames(15);
 
+    // During a play test the panel stays, until the level ends.
     tap("F4");
     ASSERT_TRUE(tickToState(GameController::STATE_PLAYING, 1000));
+    EXPECT_GT(differing(drawn(), withoutEditor()), 1000);
     level().levelStats.requiredApplesGot = level().levelStats.requiredApples;
-    static_cast<House*>(level().findHouse())->bPigAtHome = true;
+    house->bPigAtHome = true;
     ASSERT_TRUE(tickToState(GameController::STATE_RESULTS, 2000));
     ticks(1500); // every row in
+    ASSERT_NE(editor().panelHolder->getFirstChild(), nullptr);
     showLine();
     EXPECT_EQ(differing(drawn(), withoutEditor()), 0);
     saveScreenshot("editor-results-over-panel");
