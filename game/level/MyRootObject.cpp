@@ -152,7 +152,8 @@ void MyRootObject::tick(double time, double dt)
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
     // Whether the editor's level has unsaved edits is asked before the menu is part of the level.
     auto* server = dynamic_cast<GameServer*>(THEROLE);
-    const bool unsaved = server != nullptr && server->editSession != nullptr && server->editSession->hasUnsavedEdits(*server);
+    const bool unsaved =
+        server != nullptr && server->editSession != nullptr && server->editSession->hasUnsavedEdits(*server);
     auto* pause = new OverlayPause();
     if (unsaved) {
         pause->warnOfUnsavedEdits();

@@ -77,7 +77,7 @@ void OverlayPause::warnOfUnsavedEdits()
 {
     bUnsavedEdits = true;
     // In English, as every line of the editor.
-    const UString question = u"The level's unsaved edits will be lost (Ctrl+S saves them). Are you sure?";
+    const UString question = u"Unsaved edits will be lost (Ctrl+S saves them). Are you sure?";
     buttonRestart->confirmText = question;
     buttonEnd->confirmText = question;
 }

@@ -427,7 +427,7 @@ TEST_F(EditorTest, RestartAndEndLevelSayFirstThatUnsavedEditsWillBeLost)
     OverlayPause* pause = openPause("Escape");
     ASSERT_NE(pause, nullptr);
     EXPECT_TRUE(pause->bUnsavedEdits);
-    const UString question = u"The level's unsaved edits will be lost (Ctrl+S saves them). Are you sure?";
+    const UString question = u"Unsaved edits will be lost (Ctrl+S saves them). Are you sure?";
     EXPECT_EQ(pause->buttonRestart->confirmText, question);
     EXPECT_EQ(pause->buttonEnd->confirmText, question);
     // The Jump binding on End level asks too: NO leaves the menu open over the level, YES ends the level.
