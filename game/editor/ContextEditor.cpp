@@ -27,8 +27,10 @@
 #include "game/front/ContextManager.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
+#include "game/level/MyRootObject.h"
 #include "game/level/TouchButton.h"
 #include "game/menus/GUIitem.h"
+#include "game/menus/GUItextBox.h"
 #include "game/world/EditorObject.h"
 #include "game/world/EditorProxy.h"
 #include "game/world/LevelDataCheck.h"
@@ -303,6 +305,23 @@ bool ContextEditor::takeTypedText(UString& why)
 
 bool ContextEditor::isTextEntryOpen() const { return typingField(panelHolder) != nullptr; }
 
+bool ContextEditor::holdsTypedText() const
+{
+    const PropertyFieldValue* field = typingField(panelHolder);
+    return field != nullptr && !field->textBox->text.empty() && field->textBox->text != field->property->toString();
+}
+
+bool ContextEditor::standsAside() const
+{
+    const GameController* gc = controller();
+    if (gc == nullptr || !EditorSession::isAllowed()) {
+        return false;
+    }
+    const auto* root = dynamic_cast<const MyRootObject*>(gc->getParent());
+    return (root != nullptr && root->contextOverlay != nullptr) ||
+           (!isEditingActive() && gc->state >= GameController::STATE_LEVELEND);
+}
+
 void ContextEditor::placePanel()
 {
     if (KivBase* root = panelHolder->getFirstChild()) {
@@ -440,11 +459,14 @@ void ContextEditor::pickAndDrag(const V3& gamePointer, bool pressed, bool held)
 
 void ContextEditor::renderContents()
 {
-    Context::renderContents();
+    const bool aside = standsAside();
+    if (!aside) {
+        Context::renderContents();
+    }
     GameController* gc = controller();
     ContextBlender* game = gc != nullptr ? gc->contextGame : nullptr;
 
-    if (auto* object = dynamic_cast<Renderable*>(edited.get()); object != nullptr) {
+    if (auto* object = dynamic_cast<Renderable*>(edited.get()); object != nullptr && !aside) {
         // The object's own layer: the nearest context above it.
         const Context* home = nullptr;
         for (KivBase* o = object->getParent(); o != nullptr && home == nullptr; o = o->getParent()) {

@@ -73,6 +73,12 @@ public:
     bool takeTypedText(UString& why);
     // A field of the panel has its text box open (Esc then cancels the typing, not the level).
     bool isTextEntryOpen() const;
+    // The open text box of a field holds text that would change its value (what Ctrl+S would take).
+    bool holdsTypedText() const;
+    // In the editor ("-editor"), while a screen of the game stands over the level (an overlay such as the
+    // pause menu and its questions, or the end of a play test with its results): the panel, its line to
+    // the edited object and the editor's line on the screen step aside, not drawn, so that it stands whole.
+    bool standsAside() const;
     // Builds the property field for one property and, for groups, its children; null when none.
     // (The table of field kinds lives in ContextEditorMakeGUI.cpp.)
     GUIitem* makeGUI(Property* property);

@@ -43,6 +43,15 @@ struct LineRoom {
     float width = 0.0f; // 0 when there is no screen
 };
 
+bool operator==(const LineRoom& a, const LineRoom& b) { return a.centre == b.centre && a.width == b.width; }
+
+// The display the editor's last line was set on, and the room it was laid out in.
+struct LaidOutLine {
+    const MessageDisplay* display = nullptr;
+    LineRoom room;
+};
+LaidOutLine gLaidOut;
+
 // The screen within its margins, less the editor's panel while one is shown: the wider side of it.
 LineRoom lineRoom(const GameController& level)
 {
@@ -111,7 +120,9 @@ void EditorSession::refitLine()
         return;
     }
     const MessageDisplay& display = level->contextHUD->messenger2;
-    if (display.getFirstChild() != nullptr && !display.text.empty()) {
+    // A line that stands where it stood is left to stand (laid out again, it would spell itself anew).
+    if (display.getFirstChild() != nullptr && !display.text.empty() &&
+        !(gLaidOut.display == &display && gLaidOut.room == lineRoom(*level))) {
         showLine(*level, UString(display.text));
     }
 }
@@ -132,6 +143,7 @@ double EditorSession::showLine(GameController& level, const UString& line)
     level.local_setMessage(2, 0, static_cast<float>(seconds), shown);
     display.position = home;
     display.maxWidth = homeWidth;
+    gLaidOut = {&display, room};
     return seconds;
 }
 
@@ -192,16 +204,57 @@ void EditorSession::tick(GameServer& server, const KivInput& input)
     }
 }
 
-std::vector<std::uint8_t> EditorSession::levelBytes(GameServer& server)
+namespace {
+std::vector<std::uint8_t> fullState(const GameServer& server)
 {
-    closeMenu(server);
-    dropDeleted(server);
     Packet level(Packet::FLAG_COMMANDS | Packet::FLAG_STORED);
     server.writeFullState(level);
     return std::vector<std::uint8_t>(level.data(), level.data() + level.size());
 }
+} // namespace
 
-bool EditorSession::takeTypedText(UString& why) const
+std::vector<std::uint8_t> EditorSession::levelBytes(GameServer& server)
+{
+    closeMenu(server);
+    dropDeleted(server);
+    return fullState(server);
+}
+
+std::vector<std::uint8_t> EditorSession::editedState(GameServer& server)
+{
+    // The clocks run on while the level stands, and every overlay opened (the pause menu) takes up an
+    // object number: neither is an edit.
+    std::vector<std::pair<KivBase*, double>> clocks;
+    clocks.reserve(server.objectMap.size());
+    for (const auto& [uid, object] : server.objectMap.entries()) {
+        clocks.emplace_back(object, object->timeInState);
+        object->timeInState = 0.0;
+    }
+    const int32_t nextUid = server.nextObjectUID;
+    server.nextObjectUID = 0;
+    std::vector<std::uint8_t> state = fullState(server);
+    server.nextObjectUID = nextUid;
+    for (const auto& [object, clock] : clocks) {
+        object->timeInState = clock;
+    }
+    return state;
+}
+
+void EditorSession::rememberSaved(GameServer& server) { savedState = editedState(server); }
+
+bool EditorSession::hasUnsavedEdits(GameServer& server)
+{
+    if (isPlayTest() || !server.bEditing) {
+        return false;
+    }
+    const GameController* gc = owner != nullptr ? owner->getGameController() : GameController::getCurrent();
+    if (gc != nullptr && gc->editor != nullptr && gc->editor->holdsTypedText()) {
+        return true;
+    }
+    return editedState(server) != savedState;
+}
+
+bool EditorSession::takeTypedText(UString& why)
 {
     GameController* gc = owner != nullptr ? owner->getGameController() : GameController::getCurrent();
     return gc == nullptr || gc->editor == nullptr || gc->editor->takeTypedText(why);
@@ -233,12 +286,18 @@ void EditorSession::toggleEditing(GameServer& server)
         return;
     }
     keptLevel = std::move(bytes);
+    keptState = editedState(server);
     keptEdited = 0;
     if (const GameController* gc = GameController::getCurrent(); gc != nullptr && gc->editor != nullptr) {
         const KivBase* edited = gc->editor->edited.get();
         keptEdited = edited != nullptr ? edited->objectUID : 0;
         keptPanel = gc->editor->panelPos;
     }
+    runPlayTest(server, u"Editing off: play test.");
+}
+
+void EditorSession::runPlayTest(GameServer& server, const UString& started)
+{
     server.bEditing = false;
     try {
         server.runLevelStart();
@@ -254,24 +313,15 @@ void EditorSession::toggleEditing(GameServer& server)
                                   error.message, why));
         return;
     }
-    report(u"Editing off: play test.");
+    report(started);
 }
 
-bool EditorSession::putBackKept(GameServer& server, UString& why)
+bool EditorSession::readKeptAgain(UString& why)
 {
-    if (owner == nullptr || keptLevel.empty()) {
-        server.bEditing = true;
-        return true;
-    }
     why = owner->restoreEdited(keptLevel);
     if (!why.empty()) {
-        // The level played stays, standing still.
-        server.bEditing = true;
         return false;
     }
-    keptLevel.clear();
-    // The play test's fade (the level start's opening wipe) ends with it.
-    LevelServices::setFade(0.0f, 0.0f);
     GameController* gc = owner->getGameController();
     KivBase* edited = keptEdited > 0 ? owner->server->findObjectOrNull(keptEdited) : nullptr;
     if (gc != nullptr && gc->editor != nullptr && edited != nullptr) {
@@ -280,6 +330,46 @@ bool EditorSession::putBackKept(GameServer& server, UString& why)
         gc->editor->placePanel();
     }
     return true;
+}
+
+bool EditorSession::putBackKept(GameServer& server, UString& why)
+{
+    if (owner == nullptr || keptLevel.empty()) {
+        server.bEditing = true;
+        return true;
+    }
+    if (!readKeptAgain(why)) {
+        // The level played stays, standing still.
+        server.bEditing = true;
+        return false;
+    }
+    keptLevel.clear();
+    keptState.clear();
+    // The play test's fade (the level start's opening wipe, or its end's fade out) ends with it.
+    LevelServices::setFade(0.0f, 0.0f);
+    return true;
+}
+
+void EditorSession::endPlayTest(GameServer& played)
+{
+    if (played.levelResultCode == ContextLevelManager::RESULT_RESTART && owner != nullptr) {
+        UString why;
+        if (readKeptAgain(why)) {
+            runPlayTest(*owner->server, u"Play test started again: the level as it stood when the play test began.");
+            return;
+        }
+        played.bEditing = true;
+        report(formatString(u"Play test not started again: the level kept before it could not be read again. (%s)",
+                            why));
+    } else {
+        toggleEditing(played);
+    }
+    if (owner == nullptr || owner->server == &played) {
+        // The level played stands still under the editor: nothing ends it.
+        played.levelResultCode = 0;
+        closeMenu(played);
+        LevelServices::setFade(0.0f, 0.0f);
+    }
 }
 
 bool EditorSession::save(GameServer& server)
@@ -324,6 +414,7 @@ bool EditorSession::save(GameServer& server)
         report(formatString(u"Level not saved: %s could not be written.", shownPath));
         return false;
     }
+    savedState = isPlayTest() ? keptState : editedState(server);
     report(formatString(u"Level saved: %s", shownPath));
     return true;
 }

@@ -9,6 +9,7 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/render/Skin.h"
 #include "engine/text/FontQuad.h"
+#include "game/editor/ContextEditor.h"
 #include "game/language/StringIds.h"
 #include "game/level/GameController.h"
 #include "game/level/LevelServices.h"
@@ -157,7 +158,10 @@ void ContextHUD::renderContents()
     }
 
     messenger1.render();
-    messenger2.render();
+    // The editor's lines stand on the second display: they step aside with its panel.
+    if (gc->editor == nullptr || !gc->editor->standsAside()) {
+        messenger2.render();
+    }
 
     FontQuad* large = LevelServices::font(u"fontLarge");
     if (gc->bBonusLevel && large != nullptr) {

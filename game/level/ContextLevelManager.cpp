@@ -56,6 +56,7 @@ ContextLevelManager::ContextLevelManager(int levelNumber)
     }
     createServer();
     load(fileName);
+    rememberLoaded();
 }
 
 ContextLevelManager::ContextLevelManager(const UString& fileName)
@@ -65,6 +66,7 @@ ContextLevelManager::ContextLevelManager(const UString& fileName)
     }
     createServer();
     load(fileName);
+    rememberLoaded();
 }
 
 ContextLevelManager::ContextLevelManager(Packet& stream)
@@ -74,6 +76,14 @@ ContextLevelManager::ContextLevelManager(Packet& stream)
     }
     createServer();
     replay(stream);
+    rememberLoaded();
+}
+
+void ContextLevelManager::rememberLoaded()
+{
+    if (editSession != nullptr && server != nullptr) {
+        editSession->rememberSaved(*server);
+    }
 }
 
 class ContextLevelManager::CoveredKeys : public KivBase {
@@ -117,6 +127,7 @@ void ContextLevelManager::createServer()
     server->bOwnsConnection = true;
     // A level loaded for editing waits with its start-up set-up until its play test begins.
     server->bEditing = editSession != nullptr || bCheckOnly;
+    server->editSession = editSession.get();
 }
 
 void ContextLevelManager::load(const UString& fileName)
@@ -285,6 +296,12 @@ void ContextLevelManager::tickContents(double time, double dt)
         // current role.
         if (editSession != nullptr) {
             THEROLE = server;
+            // A play test that ends (its results continued, End level or Restart level) goes back to
+            // editing, or starts again: the level stays.
+            if (server->levelResultCode != 0 && editSession->isPlayTest()) {
+                editSession->endPlayTest(*server);
+                THEROLE = server;
+            }
         }
         if (server->levelResultCode != 0) {
             if (KivAudio* audio = KivAudio::instance()) {
@@ -356,6 +373,8 @@ KivBase* ContextLevelManager::findObjectUnderPointer(const V3& point)
     THEROLE = previous;
     return found;
 }
+
+bool ContextLevelManager::isPlayersRun() const { return editSession == nullptr; }
 
 int ContextLevelManager::getResultCode() const { return server != nullptr ? server->levelResultCode : 0; }
 

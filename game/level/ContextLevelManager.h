@@ -45,6 +45,9 @@ public:
 
     // 0 while the level runs, then one of Result.
     int getResultCode() const;
+    // False for a level loaded for editing ("-editor"): it is left from editing (a play test ends back in
+    // the editor), so nothing of it is a run of the player's, and nothing of it is booked.
+    bool isPlayersRun() const;
     // The level's root object and controller (null when the stream held none).
     MyRootObject* getRoot() const;
     GameController* getGameController() const;
@@ -71,6 +74,8 @@ private:
     explicit ContextLevelManager(CheckOnly);
 
     void createServer();
+    // The level just loaded is the one saved, for the editor's count of unsaved edits.
+    void rememberLoaded();
     // Ctrl+S while the level is covered: the screens over it close, as their Back would close them, and
     // the level is saved as under its pause menu, with the outcome on its line.
     void saveUnderCover();

@@ -3,6 +3,8 @@
 // overlay over the level.
 #include "engine/net/Server.h"
 
+class EditorSession;
+
 class GameServer : public Server {
 public:
     // Replication every 0.05 s.
@@ -17,6 +19,9 @@ public:
 
     // The level was read from a stream from outside (a level the user saved).
     bool bLevelFromOutside = false;
+    // The editor's session of a level loaded for editing ("-editor"; not owned), else null. Such a level is
+    // played only in play tests, whose runs are booked nowhere.
+    EditorSession* editSession = nullptr;
 
     // While one lives, the levels made and deleted are read only to be checked: their end stops none of
     // the sounds, which belong to the level playing.

@@ -13,9 +13,11 @@
 #include "engine/net/NetRole.h"
 #include "engine/net/Packet.h"
 #include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/GameController.h"
 #include "game/level/GameControllerCalls.h"
+#include "game/level/GameServer.h"
 #include "game/level/LevelServices.h"
 #include "game/overlays/Overlay.h"
 #include "game/overlays/OverlayPause.h"
@@ -148,7 +150,14 @@ void MyRootObject::tick(double time, double dt)
     }
     KIV_ASSERT(THEROLE != NULL);
     KIV_ASSERT(THEROLE->bAllowNewObjectRegistations);
+    // Whether the editor's level has unsaved edits is asked before the menu is part of the level.
+    auto* server = dynamic_cast<GameServer*>(THEROLE);
+    const bool unsaved =
+        server != nullptr && server->editSession != nullptr && server->editSession->hasUnsavedEdits(*server);
     auto* pause = new OverlayPause();
+    if (unsaved) {
+        pause->warnOfUnsavedEdits();
+    }
     THEROLE->registerObject(pause, 0);
     openOverlay(pause);
 }

@@ -10,11 +10,10 @@ public:
 
     void tick(double time, double dt) override;
 
+    // The release over the button: the click, or the confirmation question.
+    void activate();
+
     UString confirmTitle;
     UString confirmText;
     int32_t answer = -1; // -1 none, 0 YES, 1 NO
-
-protected:
-    // The release over the button: the click, or the confirmation question.
-    void activate();
 };

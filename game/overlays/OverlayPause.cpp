@@ -59,12 +59,27 @@ void OverlayPause::tickContents(double time, double dt)
                       (jump.joystick != 0 && kiv->input->wasKeyPressed(static_cast<int>(jump.joystick)));
     }
     const bool endClicked = buttonEnd->takeClick();
-    if (endClicked || ((buttonEnd->bHovered || buttonEnd->bForceHover) && jumpPressed)) {
+    const bool endJumped = (buttonEnd->bHovered || buttonEnd->bForceHover) && jumpPressed;
+    if (endClicked || (endJumped && !bUnsavedEdits)) {
         setResultCode(1);
+    } else if (endJumped) {
+        // The question first, over the menu: the Jump binding closes the menu otherwise.
+        closeRequested = false;
+        closed = false;
+        buttonEnd->activate();
     }
     if (buttonOptions->takeClick()) {
         MenuSupport::pushScreen(new ContextOptions());
     }
+}
+
+void OverlayPause::warnOfUnsavedEdits()
+{
+    bUnsavedEdits = true;
+    // In English, as every line of the editor.
+    const UString question = u"Unsaved edits will be lost (Ctrl+S saves them). Are you sure?";
+    buttonRestart->confirmText = question;
+    buttonEnd->confirmText = question;
 }
 
 void OverlayPause::renderContents()

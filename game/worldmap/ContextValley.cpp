@@ -509,8 +509,10 @@ void ContextValley::bookReturnedLevel()
     LevelStats& rec = profile.levelStats[level];
     const int result = levelResult();
     // Every returned run counts, restarts and abandoned runs too; the scores were merged by the level. A
-    // play test that was refused before it began is no run.
-    if (result != RESULT_NOT_PLAYED) {
+    // play test that was refused before it began is no run, and a level left from the editor is none of
+    // the player's: nothing of it is booked or saved.
+    const bool playersRun = levelManager->isPlayersRun();
+    if (playersRun && result != RESULT_NOT_PLAYED) {
         rec.timesPlayed += 1;
         if (const LevelStats* run = runStats()) {
             rec.totalTime += run->time;
@@ -524,7 +526,7 @@ void ContextValley::bookReturnedLevel()
         return;
     }
     bUnlocking = false;
-    if (result == RESULT_FINISHED) {
+    if (playersRun && result == RESULT_FINISHED) {
         rec.completed = 1;
         profile.totals.reset();
         for (const LevelStats& stats : profile.levelStats) {
@@ -543,7 +545,9 @@ void ContextValley::bookReturnedLevel()
     if (KivAudio* audio = Kiv::instance()->audio) {
         audio->setMusic(ResourceManager::instance()->find<SoundStream>(u"musicMenu"));
     }
-    Global::instance()->saveUserData();
+    if (playersRun) {
+        Global::instance()->saveUserData();
+    }
     if (bUnlocking) {
         enterStateAfter(STATE_NEXT_UNLOCKED, 3.0);
     } else {

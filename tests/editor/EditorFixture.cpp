@@ -125,6 +125,29 @@ ContextEditor& EditorTest::editor() { return *level().editor; }
 
 void EditorTest::frames(int count) { harness().frames(count, &stack()); }
 
+void EditorTest::ticks(int count)
+{
+    Kiv& kiv = harness().kiv();
+    for (int i = 0; i < count; ++i) {
+        kiv.time += kiv.frameTime;
+        ++kiv.frameCounter;
+        kiv.currentContext = &stack();
+        stack().tick(kiv.time, kiv.frameTime);
+    }
+}
+
+bool EditorTest::tickToState(int32_t state, int limit)
+{
+    for (int i = 0; i < limit; ++i) {
+        if (manager->getGameController() != nullptr && level().state == state) {
+            return true;
+        }
+        ticks(1);
+    }
+    ADD_FAILURE() << "The level did not reach state " << state << " in " << limit << " ticks.";
+    return false;
+}
+
 void EditorTest::tap(const std::string& key)
 {
     ASSERT_TRUE(PlatformEventInjector::key(key, true)) << key;
@@ -267,4 +290,16 @@ std::vector<std::uint32_t> EditorTest::screen()
     int w = 0;
     int h = 0;
     return KivGraphics::instance()->readScreen(w, h);
+}
+
+std::vector<std::uint32_t> EditorTest::drawn()
+{
+    KivGraphics& graphics = *KivGraphics::instance();
+    graphics.beginScene();
+    Kiv::instance()->currentContext = &stack();
+    stack().render();
+    graphics.endScene();
+    int w = 0;
+    int h = 0;
+    return graphics.readScreen(w, h);
 }

@@ -49,6 +49,10 @@ protected:
 
     // Frames of the whole stack (input polled, ticked, drawn).
     void frames(int count);
+    // Ticks of the whole stack at the frame step, without input or drawing (the level's clocks run).
+    void ticks(int count);
+    // Ticks until the level's controller is in that state; false (and a failure) when `limit` ticks pass.
+    bool tickToState(int32_t state, int limit);
     // A key tap (down for one frame, then up for one), by the window system's key name.
     void tap(const std::string& key);
     void tapWith(const std::string& modifier, const std::string& key);
@@ -75,6 +79,8 @@ protected:
     void saveScreenshot(const std::string& name);
     // A frame of the whole stack, then its pixels (0xAARRGGBB rows from the top).
     std::vector<std::uint32_t> screen();
+    // The stack drawn as it stands, without a tick, then its pixels.
+    std::vector<std::uint32_t> drawn();
 
     EditorEnvironment* env = nullptr;
     std::unique_ptr<ContextLevelManager> manager;

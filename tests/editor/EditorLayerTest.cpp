@@ -23,13 +23,16 @@
 #include "game/front/MyGlobal.h"
 #include "game/level/ContextLevelManager.h"
 #include "game/level/GameController.h"
+#include "game/level/ContextHUD.h"
 #include "game/level/GameServer.h"
+#include "game/level/MessageDisplay.h"
 #include "game/level/MyRootObject.h"
 #include "game/menus/MenuButton.h"
 #include "game/overlays/OverlayPause.h"
 #include "game/userdata/GameConfiguration.h"
 #include "game/editor/PropertyFieldClass.h"
 #include "game/world/EditorObject.h"
+#include "game/world/House.h"
 #include "game/world/Hull.h"
 #include "game/world/Terrain.h"
 
@@ -331,6 +334,62 @@ TEST_F(EditorTest, PanelAndGuidesAreDrawnOverTheLevel)
     tap("F1");
     frames(1);
     saveScreenshot("editor-classes");
+}
+
+// The pause menu (with its question) and a play test's results stand whole: the editor's panel, its line to
+// the edited object and the editor's line on the screen are not drawn while they show.
+TEST_F(EditorTest, PanelAndLinesStepAsideForThePauseMenuAndTheResults)
+{
+    ASSERT_TRUE(loadLevel(true));
+    THEROLE = manager->server;
+    auto* house = static_cast<House*>(level().findHouse());
+    editor().editObject(house);
+    ASSERT_NE(editor().panelHolder->getFirstChild(), nullptr);
+    // The level drawn without the panel, its line to the house (the controller draws none) and the
+    // editor's line.
+    auto withoutEditor = [this] {
+        KivBase* edited = editor().edited.get();
+        MessageDisplay& line = level().contextHUD->messenger2;
+        editor().panelHolder->bInactive = true;
+        editor().edited.set(&level());
+        for (KivBase* glyph = line.getFirstChild(); glyph != nullptr; glyph = glyph->getNext()) {
+            glyph->bInactive = true;
+        }
+        const std::vector<std::uint32_t> picture = drawn();
+        editor().panelHolder->bInactive = false;
+        editor().edited.set(edited);
+        for (KivBase* glyph = line.getFirstChild(); glyph != nullptr; glyph = glyph->getNext()) {
+            glyph->bInactive = false;
+        }
+        return picture;
+    };
+    auto showLine = [this] {
+        THEROLE = manager->server;
+        EditorSession::report(u"Level saved: levels/b1.lev");
+        frames(150); // spelt out
+    };
+    showLine();
+    EXPECT_GT(differing(drawn(), withoutEditor()), 1000);
+    tap("Escape");
+    frames(15);
+    ASSERT_NE(manager->getRoot()->contextOverlay, nullptr);
+    EXPECT_EQ(differing(drawn(), withoutEditor()), 0);
+    saveScreenshot("editor-pause-over-panel");
+    tap("Escape");
+    frames(15);
+
+    // During a play test the panel stays, until the level ends.
+    tap("F4");
+    ASSERT_TRUE(tickToState(GameController::STATE_PLAYING, 1000));
+    EXPECT_GT(differing(drawn(), withoutEditor()), 1000);
+    level().levelStats.requiredApplesGot = level().levelStats.requiredApples;
+    house->bPigAtHome = true;
+    ASSERT_TRUE(tickToState(GameController::STATE_RESULTS, 2000));
+    ticks(1500); // every row in
+    ASSERT_NE(editor().panelHolder->getFirstChild(), nullptr);
+    showLine();
+    EXPECT_EQ(differing(drawn(), withoutEditor()), 0);
+    saveScreenshot("editor-results-over-panel");
 }
 
 // With "Show frame rate" on, the readout in the top-right corner stays clear of the property panel, which

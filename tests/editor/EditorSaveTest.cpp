@@ -1,8 +1,10 @@
 // Saving an edited level: Ctrl+S writes it to the user folder's levels/ atomically, from whatever state the
 // editor is in (a play test, a menu page over the level too), the level manager then loads that copy with
 // every object and property as saved (and without what a deletion just before the save left), a play test
-// changes nothing of what is saved and gives the level back as it stood, bytes that would not load again
-// are not saved, and a copy that cannot be used is kept under a name of its own and said so on the screen.
+// changes nothing of what is saved and gives the level back as it stood (however it ends, and it books
+// nothing into the player's files), Restart level and End level say first when unsaved edits would go,
+// bytes that would not load again are not saved, and a copy that cannot be used is kept under a name of
+// its own and said so on the screen.
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -36,13 +38,24 @@
 #include "game/level/GameServer.h"
 #include "game/level/ContextHUD.h"
 #include "game/level/MessageDisplay.h"
+#include "game/level/LevelServices.h"
 #include "game/level/MyRootObject.h"
+#include "game/level/StatsRow.h"
+#include "game/language/StringIds.h"
+#include "game/front/MyGlobal.h"
+#include "game/menus/ContextDialog.h"
 #include "game/menus/GUItextBox.h"
+#include "game/menus/MenuButton.h"
 #include "game/options/ContextOptions.h"
+#include "game/overlays/OverlayPause.h"
+#include "game/userdata/GameConfiguration.h"
 #include "game/userdata/ProfileData.h"
+#include "game/userdata/ProfileManager.h"
 #include "game/world/A99Object.h"
 #include "game/world/EditorObject.h"
 #include "game/world/EditorProxy.h"
+#include "game/world/House.h"
+#include "game/worldmap/ContextValley.h"
 
 namespace {
 // Every registered object of the role as "class: name=value; ..." by UID; object pointers as the target's
@@ -126,6 +139,21 @@ std::vector<std::uint8_t> bytesOf(const std::string& file)
     std::vector<std::uint8_t> bytes;
     EXPECT_TRUE(FileIO::readWholeFile(file, bytes)) << file;
     return bytes;
+}
+
+// The player's files (profiles, high scores), byte for byte.
+std::vector<std::uint8_t> playerFiles()
+{
+    std::vector<std::uint8_t> bytes = bytesOf(wideToUtf8(ProfileManager::getFilePath()));
+    const std::vector<std::uint8_t> scores =
+        bytesOf(wideToUtf8(GameConfiguration::getSaveFolder() + GameConfiguration::getHighScoreFileName()));
+    bytes.insert(bytes.end(), scores.begin(), scores.end());
+    return bytes;
+}
+
+OverlayPause* pauseMenu(ContextLevelManager& level)
+{
+    return dynamic_cast<OverlayPause*>(level.getRoot()->contextOverlay);
 }
 } // namespace
 
@@ -260,6 +288,197 @@ TEST_F(EditorTest, PlayTestGivesTheLevelBackAsItStoodAndCtrlSSavesThatLevel)
     }
     closeLevel();
     std::filesystem::remove(path);
+}
+
+// A play test played to its end (the house reached, or time up on a bonus level) shows its results, and
+// continuing gives the level back for editing with every edit; nothing of it reaches the player's record,
+// high scores or files.
+TEST_F(EditorTest, PlayTestThatEndsGivesTheEditedLevelBackAndBooksNothing)
+{
+    for (const int number : {4, 3}) {
+        SCOPED_TRACE(number);
+        ASSERT_TRUE(loadLevel(true, number));
+        env->global->saveUserData();
+        const std::vector<std::uint8_t> files = playerFiles();
+        THEROLE = manager->server;
+        const bool bonus = level().bBonusLevel;
+        ASSERT_EQ(bonus, number == 3);
+        level().parTime = 2.0; // not saved; on the bonus level the seconds it gives
+        const std::map<int32_t, std::string> edited = snapshot(*manager->server);
+
+        tap("F4");
+        ASSERT_TRUE(manager->editSession->isPlayTest());
+        if (!bonus) {
+            ASSERT_TRUE(tickToState(GameController::STATE_PLAYING, 1000));
+            level().levelStats.requiredApplesGot = level().levelStats.requiredApples;
+            static_cast<House*>(level().findHouse())->bPigAtHome = true;
+        }
+        ASSERT_TRUE(tickToState(GameController::STATE_RESULTS, 2000));
+        frames(1);
+        int rows = 0;
+        for (KivBase* o = level().contextHUD->getFirstChild(); o != nullptr; o = o->getNext()) {
+            rows += dynamic_cast<StatsRow*>(o) != nullptr ? 1 : 0;
+        }
+        EXPECT_EQ(rows, bonus ? 3 : 7);
+        tap("Space");
+        ticks(150);
+        ASSERT_TRUE(manager->server->bEditing);
+        EXPECT_FALSE(manager->editSession->isPlayTest());
+        EXPECT_EQ(manager->getResultCode(), 0);
+        EXPECT_FALSE(manager->bClosed);
+        EXPECT_EQ(level().state, 0);
+        THEROLE = manager->server;
+        expectSameLevel(snapshot(*manager->server), edited);
+        EXPECT_EQ(playerFiles(), files);
+        // Nor is anything left to be saved later.
+        env->global->saveUserData();
+        EXPECT_EQ(playerFiles(), files);
+    }
+    EXPECT_EQ(consoleCount("Editing on: the level stands as it stood before the play test."), 2);
+}
+
+// Restart level of a play test's pause menu starts it again from the level as it stood when it began, with
+// every edit; End level ends it as F4 does.
+TEST_F(EditorTest, RestartAndEndLevelOfAPlayTestKeepEveryEdit)
+{
+    ASSERT_TRUE(loadLevel(true));
+    THEROLE = manager->server;
+    auto* hero = static_cast<EditorObject*>(level().findHero());
+    hero->editorSetPosition(hero->position + V3(40.0f, 0.0f, 0.0f));
+    level().parTime = 77.0;
+    const V3 start = hero->position;
+    const std::map<int32_t, std::string> edited = snapshot(*manager->server);
+
+    tap("F4");
+    PlatformEventInjector::key("Right", true);
+    frames(300);
+    PlatformEventInjector::key("Right", false);
+    frames(1);
+    EXPECT_NE(static_cast<EditorObject*>(level().findHero())->position, start); // the pig walked
+    tap("Escape");
+    OverlayPause* pause = pauseMenu(*manager);
+    ASSERT_NE(pause, nullptr);
+    EXPECT_FALSE(pause->bUnsavedEdits);
+    pause->buttonRestart->answer = 0; // YES to its question
+    frames(2);
+    ASSERT_TRUE(manager->editSession->isPlayTest());
+    EXPECT_FALSE(manager->server->bEditing);
+    EXPECT_EQ(manager->getResultCode(), 0);
+    EXPECT_EQ(level().state, GameController::STATE_INTRO);
+    EXPECT_EQ(static_cast<EditorObject*>(level().findHero())->position, start);
+    EXPECT_EQ(level().parTime, 77.0);
+    EXPECT_EQ(consoleCount("Play test started again: the level as it stood when the play test began."), 1);
+
+    ticks(100);
+    tap("Escape");
+    pause = pauseMenu(*manager);
+    ASSERT_NE(pause, nullptr);
+    pause->buttonEnd->answer = 0;
+    frames(2);
+    ASSERT_TRUE(manager->server->bEditing);
+    EXPECT_FALSE(manager->editSession->isPlayTest());
+    EXPECT_FALSE(manager->bClosed);
+    THEROLE = manager->server;
+    expectSameLevel(snapshot(*manager->server), edited);
+}
+
+// Out of a play test, Restart level and End level of the pause menu say first that unsaved edits will be
+// lost (a value changed, text typed into a field), the Jump binding on End level too; a level as loaded,
+// as saved, or given back by a play test, has none, also after the pause menu opened and closed.
+TEST_F(EditorTest, RestartAndEndLevelSayFirstThatUnsavedEditsWillBeLost)
+{
+    ASSERT_TRUE(loadLevel(true));
+    const std::string path = EditorSession::savedLevelPath(ProfileData::levelNumberToFile(levelNumber));
+    std::filesystem::remove(path);
+    auto openPause = [this](const char* key) {
+        tap(key);
+        OverlayPause* pause = pauseMenu(*manager);
+        EXPECT_NE(pause, nullptr) << key;
+        return pause;
+    };
+    auto closePause = [this] {
+        frames(15);
+        tap("Escape");
+        frames(10);
+        ASSERT_EQ(pauseMenu(*manager), nullptr);
+    };
+    for (const char* when : {"as loaded", "after the pause menu", "after a play test"}) {
+        SCOPED_TRACE(when);
+        const OverlayPause* pause = openPause("Escape");
+        ASSERT_NE(pause, nullptr);
+        EXPECT_FALSE(pause->bUnsavedEdits);
+        EXPECT_EQ(pause->buttonEnd->confirmText, LevelServices::text(STR_CONFIRM));
+        closePause();
+        tap("F4");
+        tap("F4");
+    }
+
+    // Text typed into a field and not yet entered is an edit; saved, it is none.
+    tap("F2");
+    ASSERT_NE(typeInto(u"parTime", "88"), nullptr);
+    EXPECT_TRUE(openPause("Pause")->bUnsavedEdits);
+    tapWith("Left Ctrl", "S");
+    ASSERT_EQ(consoleCount("Level saved: "), 1);
+    EXPECT_FALSE(openPause("Escape")->bUnsavedEdits);
+    closePause();
+
+    THEROLE = manager->server;
+    level().parTime = 77.0;
+    OverlayPause* pause = openPause("Escape");
+    ASSERT_NE(pause, nullptr);
+    EXPECT_TRUE(pause->bUnsavedEdits);
+    const UString question = u"Unsaved edits will be lost (Ctrl+S saves them). Are you sure?";
+    EXPECT_EQ(pause->buttonRestart->confirmText, question);
+    EXPECT_EQ(pause->buttonEnd->confirmText, question);
+    // The Jump binding on End level asks too: NO leaves the menu open over the level, YES ends the level.
+    pause->buttonEnd->bForceHover = true;
+    for (const int answer : {1, 0}) {
+        frames(15);
+        tap("Space");
+        EXPECT_EQ(manager->getResultCode(), 0);
+        auto* asked = dynamic_cast<ContextDialog*>(stack().getTop());
+        ASSERT_NE(asked, nullptr);
+        EXPECT_EQ(asked->text, question);
+        pause->buttonEnd->answer = answer;
+        asked->bClosed = true;
+        frames(2);
+        ASSERT_EQ(pauseMenu(*manager), pause);
+    }
+    EXPECT_EQ(manager->getResultCode(), ContextLevelManager::RESULT_END_LEVEL);
+    closeLevel();
+    std::filesystem::remove(path);
+}
+
+// A level left from the editor (End level) is none of the player's runs: the world map books nothing and
+// saves nothing.
+TEST_F(EditorTest, LevelLeftFromTheEditorIsBookedNowhere)
+{
+    env->global->bEditorAllowed = true;
+    ProfileData& player = env->global->profiles.getCurrentProfile();
+    player.currentLevel = 4;
+    player.levelStats[4].available = 1;
+    env->global->saveUserData();
+    const std::vector<std::uint8_t> files = playerFiles();
+    auto* valley = new ContextValley();
+    stack().addContext(valley);
+    frames(2);
+    valley->enterStateNow(ContextValley::STATE_START_LEVEL);
+    ContextLevelManager* played = valley->levelManager;
+    ASSERT_NE(played, nullptr);
+    frames(2);
+    ASSERT_TRUE(played->server->bEditing);
+    tap("Escape");
+    OverlayPause* pause = pauseMenu(*played);
+    ASSERT_NE(pause, nullptr);
+    pause->buttonEnd->answer = 0;
+    frames(2);
+    ticks(150);
+    EXPECT_EQ(valley->state, ContextValley::STATE_CHOOSE);
+    EXPECT_EQ(valley->levelManager, nullptr);
+    EXPECT_EQ(player.levelStats[4].timesPlayed, 0);
+    EXPECT_EQ(playerFiles(), files);
+    valley->bClosed = true;
+    frames(2);
 }
 
 TEST_F(EditorTest, PlayTestWhoseSetUpFailsGoesBackToTheLevelAsEditedWithTheReason)

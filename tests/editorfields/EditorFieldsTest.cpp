@@ -1108,6 +1108,33 @@ TEST_F(EditorFieldReasonsTest, ARefusedLineStandsWholeBesideThePanel)
     frames(1);
 }
 
+// The editor's line is laid out again only when the room the panel leaves it changes: another object
+// edited with the panel where it was leaves it spelling on; once it has faded, no panel brings it back.
+TEST_F(EditorFieldReasonsTest, TheLineIsLaidOutAgainOnlyWhenItsRoomChanges)
+{
+    const MessageDisplay& line = level().contextHUD->messenger2;
+    // How long the line's first glyph has been spelt out (seconds); -1 without a line.
+    auto spelt = [&] { return line.getFirstChild() != nullptr ? line.getFirstChild()->timeInState : -1.0; };
+    THEROLE = manager->server;
+    editor().editObject(nullptr);
+    EditorSession::report(u"Level saved: levels/b1.lev");
+    editor().editObject(&level());
+    frames(2);
+    ASSERT_GT(spelt(), 0.0);
+    THEROLE = manager->server;
+    editor().editObject(&editor()); // the panel at its home again
+    EXPECT_GT(spelt(), 0.0);
+    frames(800); // faded
+    ASSERT_EQ(spelt(), -1.0);
+    // A panel elsewhere leaves another room.
+    const V3 home = editor().panelHome;
+    editor().panelHome.x -= 200.0f;
+    THEROLE = manager->server;
+    editor().editObject(&level());
+    editor().panelHome = home;
+    EXPECT_EQ(spelt(), -1.0);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // A pointer field takes only what a level load takes; the editor camera and the level's name stay within
 // what a level file keeps.
