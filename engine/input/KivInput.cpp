@@ -210,9 +210,11 @@ void KivInput::poll(double time)
     buttonPress = pendingButtonPress;
     pendingButtonPress = 0;
 
-    const bool shift = liveKeys[KEY_LSHIFT] || liveKeys[KEY_RSHIFT];
-    const bool ctrl = liveKeys[KEY_LCONTROL] || liveKeys[KEY_RCONTROL];
-    const bool alt = liveKeys[KEY_LALT] || liveKeys[KEY_RALT];
+    // A modifier tapped since the last poll counts as held this frame, as its key does: a chord typed within
+    // one frame (Ctrl+S sent by a tool, or typed fast) keeps its Ctrl.
+    const bool shift = keyState[KEY_LSHIFT] || keyState[KEY_RSHIFT];
+    const bool ctrl = keyState[KEY_LCONTROL] || keyState[KEY_RCONTROL];
+    const bool alt = keyState[KEY_LALT] || keyState[KEY_RALT];
     static const int MODIFIERS[8] = {
         0, // none
         1, // shift

@@ -130,6 +130,17 @@ TEST_F(KivInputTest, ModifierStateCombinesShiftCtrlAndAlt)
         h.frame();
         EXPECT_EQ(input().getModifierState(), 0);
     }
+
+    // A chord down and up between two frames keeps its modifier for that frame.
+    PI::key("Left Ctrl", true);
+    PI::key("S", true);
+    PI::key("S", false);
+    PI::key("Left Ctrl", false);
+    h.frame();
+    EXPECT_EQ(input().getModifierState(), 2);
+    EXPECT_TRUE(input().wasKeyPressed(0x1F));
+    h.frame();
+    EXPECT_EQ(input().getModifierState(), 0);
 }
 
 TEST_F(KivInputTest, TypedCharactersIncludeBackspaceAndEnterAndWaitForTheirFrame)
