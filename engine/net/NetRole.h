@@ -100,6 +100,10 @@ public:
     double replicationClock = 0.0;
     double nextStepTime = 0.0;
 
+    // The objects the placement checks of the streams read have walked over, up the tree and below a moved
+    // object: the measure of what those checks cost.
+    uint64_t placementObjectsVisited = 0;
+
     // For the debug overlay.
     uint32_t tickDrawCounter = 0;
     uint32_t renderDrawCounter = 0;

@@ -164,13 +164,14 @@ uint32_t KivBase::streamParentUID() const
 
 namespace {
 // The levels of the tree below `top` (0 for none), counted no further than `limit` + 1. Walks the links,
-// without recursion.
-int levelsBelow(const KivBase& top, int limit)
+// without recursion; `visited` counts the objects it reached.
+int levelsBelow(const KivBase& top, int limit, uint64_t& visited)
 {
     int deepest = 0;
     int depth = 0;
     const KivBase* o = &top;
     for (;;) {
+        ++visited;
         if (const KivBase* child = o->getFirstChild(); child != nullptr && depth <= limit) {
             o = child;
             deepest = std::max(deepest, ++depth);
@@ -202,9 +203,15 @@ void KivBase::checkPlacement(const Packet& packet, const KivBase* newParent) con
             break;
         }
     }
-    if (level > NetRole::MAX_TREE_DEPTH ||
-        (getFirstChild() != nullptr && level + levelsBelow(*this, NetRole::MAX_TREE_DEPTH - level) >
-                                           NetRole::MAX_TREE_DEPTH)) {
+    uint64_t visited = static_cast<uint64_t>(level);
+    const int deepest = level > NetRole::MAX_TREE_DEPTH || getFirstChild() == nullptr
+                            ? level
+                            : level + levelsBelow(*this, NetRole::MAX_TREE_DEPTH - level, visited);
+    const bool tooDeep = deepest > NetRole::MAX_TREE_DEPTH;
+    if (NetRole* role = THEROLE) {
+        role->placementObjectsVisited += visited;
+    }
+    if (tooDeep) {
         packet.decodeFailed(formatString(u"Object %d would lie deeper than %d levels.", objectUID,
                                          NetRole::MAX_TREE_DEPTH),
                             __PRETTY_FUNCTION__);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/core/UString.h"
 #include "engine/platform/DisplayArea.h"
@@ -51,6 +52,10 @@ public:
     // Lays the window out on the given display instead of the driver's own (a display-less driver has no
     // real one); none: the driver's own again.
     void standInDisplay(std::optional<DisplayArea> area) { standIn = area; }
+    // Offers these sizes as the display's full-screen modes in place of the driver's (a display-less driver
+    // offers none), from the next start of the graphics service on; none: the driver's own again.
+    void standInModes(std::optional<std::vector<std::pair<int, int>>> sizes) { modesStandIn = std::move(sizes); }
+    const std::optional<std::vector<std::pair<int, int>>>& standInModes() const { return modesStandIn; }
     // The window's top-left corner on the desktop.
     std::pair<int, int> position() const;
     // Moves a window that runs past the free part of its display (its frame included) back into it, up to
@@ -84,6 +89,7 @@ private:
     bool focused = true;
     bool minimized = false;
     std::optional<DisplayArea> standIn;
+    std::optional<std::vector<std::pair<int, int>>> modesStandIn;
     // The frame the window manager last drew around the window (left, top, right, bottom; 0 while unknown).
     mutable std::array<int, 4> lastFrame{};
     std::optional<std::pair<int, int>> placeBeforeFullScreen;

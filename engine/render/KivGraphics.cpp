@@ -147,7 +147,9 @@ PlatformWindow* KivGraphics::engineWindow() const
 
 void KivGraphics::buildVideoModes(bool releaseBuild)
 {
-    std::vector<std::pair<int, int>> sizes = device->displayModes();
+    const PlatformWindow* window = engineWindow();
+    std::vector<std::pair<int, int>> sizes =
+        window != nullptr && window->standInModes() ? *window->standInModes() : device->displayModes();
     if (!releaseBuild) {
         sizes.emplace_back(320, 240);
         sizes.emplace_back(480, 360);

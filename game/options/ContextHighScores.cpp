@@ -45,6 +45,20 @@ UColor ContextHighScores::rowColor(int seasonIndex, int row)
     return lerpColor(UColor(COLOURS[s]), UColor(COLOURS[s + 1]), static_cast<float>(row) / static_cast<float>(ROWS));
 }
 
+int ContextHighScores::seasonShown() const { return season < 0 ? 0 : season >= SEASONS ? SEASONS - 1 : season; }
+
+ContextHighScores::RowTexts ContextHighScores::rowTexts(int row) const
+{
+    const int level = ROWS * seasonShown() + row;
+    const HIGHSCOREENTRY& entry = Global::instance()->config.highScores[level];
+    RowTexts texts{formatString(u"%d", level + 1), FixedText256::read(entry.name), formatNumber(entry.score),
+                   formatMinutesSeconds(entry.time), formatPercentTenths(entry.points)};
+    if (texts.name.empty()) {
+        texts.name = u"...";
+    }
+    return texts;
+}
+
 void ContextHighScores::tickContents(double tickTime, double dt)
 {
     ContextMenu::tickContents(tickTime, dt);
@@ -63,18 +77,11 @@ void ContextHighScores::renderContents()
     if (global == nullptr || font == nullptr) {
         return;
     }
-    const int s = season < 0 ? 0 : season >= SEASONS ? SEASONS - 1 : season;
+    const int s = seasonShown();
     for (int r = 0; r < ROWS; ++r) {
-        const int level = ROWS * s + r;
-        const HIGHSCOREENTRY& entry = global->config.highScores[level];
         const UColor colour = r == global->highlightedHighScore ? highlightColour : rowColor(s, r);
         const float y = static_cast<float>(90 - 30 * r);
-        UString name = FixedText256::read(entry.name);
-        if (name.empty()) {
-            name = u"...";
-        }
-        const UString number = formatString(u"%d", level + 1), score = formatNumber(entry.score),
-                      time = formatMinutesSeconds(entry.time), percent = formatPercentTenths(entry.points);
+        const auto [number, name, score, time, percent] = rowTexts(r);
         // The rows stand on the backdrop's trees, snow and roof: a dark rim under each text keeps the light
         // season colours readable on all of them.
         const UColor rim(MenuSupport::DARK_RIM);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/core/UColor.h"
+#include "engine/core/UString.h"
 #include "game/menus/ContextMenu.h"
 
 class FontGDI;
@@ -30,6 +31,17 @@ public:
     // The colour of a row of a season's page (before the highlight of a marked row).
     static UColor rowColor(int season, int row);
 
+    // What a row prints, left to right.
+    struct RowTexts {
+        UString number; // the level's, from 1
+        UString name;   // "..." for a level nobody has finished
+        UString score;
+        UString time;
+        UString percent;
+    };
+    // The texts of a row of the page's season (0 to ROWS - 1).
+    RowTexts rowTexts(int row) const;
+
     UColor highlightColour{0xFFFFFFFFu};
     int32_t season = 0;
     MenuChoiceItem* pSeasonItem = nullptr;
@@ -37,6 +49,8 @@ public:
     MenuBackButton* pOkButton = nullptr;
 
 private:
+    // The season held to the pages there are.
+    int seasonShown() const;
     // Names may hold any letter, which only the system face has.
     std::unique_ptr<FontGDI> nameFont;
 };

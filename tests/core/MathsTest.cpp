@@ -138,6 +138,24 @@ TEST(MathUtil, TruncationHoldsDataWithinTheIntegersRange)
     EXPECT_EQ(truncateClamped<long long>(9223372036854775808.0), std::numeric_limits<long long>::max());
 }
 
+// The same ends with values the compiler cannot see: a literal folded at compile time hides a comparison that
+// lets an end value through to the cast, which the processor then turns into the far end of the range.
+TEST(MathUtil, TruncationHoldsValuesKnownOnlyAtRunTime)
+{
+    auto atRunTime = [](double x) {
+        volatile double hidden = x;
+        return hidden;
+    };
+    constexpr int intMax = std::numeric_limits<int>::max(), intMin = std::numeric_limits<int>::min();
+    EXPECT_EQ(truncateClamped<int>(atRunTime(2147483648.0)), intMax);
+    EXPECT_EQ(truncateClamped<int>(atRunTime(2147483647.5)), intMax);
+    EXPECT_EQ(truncateClamped<int>(atRunTime(-2147483648.0)), intMin);
+    EXPECT_EQ(truncateClamped<int>(atRunTime(-2147483648.5)), intMin);
+    EXPECT_EQ(truncateClamped<unsigned>(atRunTime(4294967296.0)), 4294967295u);
+    EXPECT_EQ(truncateClamped<long long>(atRunTime(9223372036854775808.0)), std::numeric_limits<long long>::max());
+    EXPECT_EQ(truncateClamped<long long>(atRunTime(-9223372036854775808.0)), std::numeric_limits<long long>::min());
+}
+
 TEST(Matrix4, InverseUndoesAndSingularFails)
 {
     const Matrix4 m = Matrix4::scaling(2, 3, 4) * Matrix4::rotationYawPitchRoll(0.3f, -0.7f, 1.1f) *

@@ -20,6 +20,9 @@ extern char** environ;
 namespace {
 pid_t gServer = -1;
 std::string gFolder;
+// The game's time-outs, which each test starts with.
+const double gConnectTimeout = WizardPage::connectTimeout;
+const double gTransferTimeout = WizardPage::transferTimeout;
 
 std::string jsonField(const std::string& json, const std::string& key)
 {
@@ -45,8 +48,14 @@ void OnlineFixture::SetUpTestSuite()
     std::string python = "python3";
     char* argv[] = {python.data(), const_cast<char*>(script.c_str()), gFolder.data(), nullptr};
     ASSERT_EQ(0, posix_spawnp(&gServer, "python3", nullptr, nullptr, argv, environ));
-    for (int i = 0; i < 500 && !std::filesystem::exists(gFolder + "port"); ++i) {
+    // The server names its port once it listens, or ends when it cannot.
+    bool ended = false;
+    while (!std::filesystem::exists(gFolder + "port") && !ended) {
+        ended = waitpid(gServer, nullptr, WNOHANG) == gServer;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (ended) {
+        gServer = -1;
     }
     const std::string port = readFile(gFolder + "port");
     ASSERT_FALSE(port.empty()) << "the web host did not start";
@@ -68,13 +77,14 @@ void OnlineFixture::SetUp()
 {
     MenuFixture::SetUp();
     Kiv::instance()->bRelease = false; // the pages' debug lines are part of what is checked
-    WizardPage::connectTimeout = 5.0;
-    WizardPage::transferTimeout = 5.0;
+    WizardPage::connectTimeout = gConnectTimeout;
+    WizardPage::transferTimeout = gTransferTimeout;
     setReply(200, "");
 }
 
 void OnlineFixture::TearDown()
 {
+    releaseReplies();
     MenuFixture::TearDown();
     global().config.bNetworkConfigured = 0;
 }
@@ -91,16 +101,22 @@ std::string OnlineFixture::readFile(const std::string& path)
 
 void OnlineFixture::writeFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary) << bytes;
+    // Whole or not at all for a reader at any moment (the server reads the reply while a request comes in).
+    std::ofstream(path + ".tmp", std::ios::binary) << bytes;
+    std::filesystem::rename(path + ".tmp", path);
 }
 
-void OnlineFixture::setReply(int status, const std::string& body, double delay, long repeat)
+void OnlineFixture::setReply(int status, const std::string& body, long repeat)
 {
     writeFile(gFolder + "reply.bin", body);
     std::ostringstream spec;
-    spec << "{\"status\": " << status << ", \"delay\": " << delay << ", \"repeat\": " << repeat << "}";
+    spec << "{\"status\": " << status << ", \"repeat\": " << repeat << "}";
     writeFile(gFolder + "reply.json", spec.str());
 }
+
+void OnlineFixture::holdReplies() { writeFile(gFolder + "hold", ""); }
+
+void OnlineFixture::releaseReplies() { std::filesystem::remove(gFolder + "hold"); }
 
 int OnlineFixture::requestCount()
 {
@@ -121,14 +137,13 @@ OnlineFixture::Recorded OnlineFixture::request(int index)
 
 bool OnlineFixture::waitForResult(WizardPage* page)
 {
-    for (int i = 0; i < 1000; ++i) {
+    while (page->pRequest && page->pRequest->state.load() == HttpRequest::STATE_RUNNING) {
         frames(1);
-        if (page->pRequest && page->pRequest->state.load() == HttpRequest::STATE_IDLE) {
-            return true;
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return false;
+    // The frame after the request ended takes its result.
+    frames(1);
+    return page->pRequest && page->pRequest->state.load() == HttpRequest::STATE_IDLE;
 }
 
 std::vector<std::string> OnlineFixture::viewerLines(const MessageViewer* viewer)

@@ -95,7 +95,7 @@ TEST_F(ScoreUploadTest, FailedUploadOffersOnlyCancel)
 }
 TEST_F(ScoreUploadTest, CancelDuringTheUploadLeavesItRunning)
 {
-    setReply(200, "late", 0.5);
+    holdReplies();
     auto* page = new ContextScoreUpload();
     push(page);
     const int before = requestCount();
@@ -105,8 +105,8 @@ TEST_F(ScoreUploadTest, CancelDuringTheUploadLeavesItRunning)
     clickItem(page->pCancelButton);
     frames(2);
     EXPECT_NE(top(), page);
-    // The server still receives the upload.
-    for (int i = 0; i < 500 && requestCount() == before; ++i) {
+    // The server still receives the upload (its reply is held, so the request is still running).
+    while (requestCount() == before) {
         frames(1);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

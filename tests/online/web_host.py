@@ -2,9 +2,10 @@
 """A stand-in web host for the online tests, on 127.0.0.1 and a port the system picks.
 
 Usage: web_host.py FOLDER. The port is written to FOLDER/port once the server listens. Before each
-request the test writes FOLDER/reply.json ({"status": 200, "delay": 0.0, "repeat": 0}) and optionally
-FOLDER/reply.bin (the body; with "repeat" > 0 the body is that many bytes of "x" instead). Each request
-is recorded as FOLDER/request-N.json (method, path, content type) and FOLDER/request-N.bin (the body).
+request the test writes FOLDER/reply.json ({"status": 200, "repeat": 0}) and optionally FOLDER/reply.bin
+(the body; with "repeat" > 0 the body is that many bytes of "x" instead). While FOLDER/hold exists, a
+request is recorded but not answered. Each request is recorded as FOLDER/request-N.json (method, path,
+content type) and FOLDER/request-N.bin (the body); the JSON file appears whole, after the body's.
 """
 import http.server
 import json
@@ -35,8 +36,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         info = {"method": self.command, "path": self.path,
                 "contentType": self.headers.get("Content-Type", ""),
                 "userAgent": self.headers.get("User-Agent", "")}
-        with open(os.path.join(folder, "request-%d.json" % n), "w") as f:
+        record = os.path.join(folder, "request-%d.json" % n)
+        with open(record + ".tmp", "w") as f:
             json.dump(info, f)
+        os.rename(record + ".tmp", record)
         try:
             with open(os.path.join(folder, "reply.json")) as f:
                 spec = json.load(f)
@@ -48,7 +51,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif os.path.exists(os.path.join(folder, "reply.bin")):
             with open(os.path.join(folder, "reply.bin"), "rb") as f:
                 payload = f.read()
-        time.sleep(spec.get("delay", 0.0))
+        while os.path.exists(os.path.join(folder, "hold")):
+            time.sleep(0.01)
         try:
             self.send_response(spec.get("status", 200))
             self.send_header("Content-Type", "application/octet-stream")

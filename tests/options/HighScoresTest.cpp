@@ -2,6 +2,9 @@
 // world-wide link.
 #include "OptionsFixture.h"
 
+#include <string>
+#include <vector>
+
 #include "game/menus/ContextDialog.h"
 #include "game/menus/MenuButton.h"
 #include "game/menus/MenuChoiceItem.h"
@@ -32,6 +35,15 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
     push(page);
     EXPECT_EQ(0, page->season);
     EXPECT_EQ(u"Spring", page->pSeasonItem->currentText());
+    // What each row prints: the level numbered from 1, and "..." for a level nobody has finished.
+    auto row = [&](int r) {
+        const ContextHighScores::RowTexts t = page->rowTexts(r);
+        return std::vector<std::string>{wideToUtf8(t.number), wideToUtf8(t.name), wideToUtf8(t.score),
+                                        wideToUtf8(t.time), wideToUtf8(t.percent)};
+    };
+    EXPECT_EQ(row(0), (std::vector<std::string>{"1", "...", "0", "00:00", "0.0%"}));
+    EXPECT_EQ(row(2), (std::vector<std::string>{"3", "Ben", "900", "01:20", "87.0%"}));
+    EXPECT_EQ(row(7), (std::vector<std::string>{"8", "...", "0", "00:00", "0.0%"}));
     screenshot("highscores-spring");
     {
         // The name stands level with the row's number and as large: the tops and bottoms of their ink,
@@ -59,6 +71,8 @@ TEST_F(HighScores, SeasonPagesShowTheBestRunOfEachLevel)
     page->season = 3;
     frames(1);
     EXPECT_EQ(u"Winter", page->pSeasonItem->currentText());
+    EXPECT_EQ(row(0), (std::vector<std::string>{"25", "...", "0", "00:00", "0.0%"}));
+    EXPECT_EQ(row(7), (std::vector<std::string>{"32", "Dirk", "10", "01:01", "100.0%"}));
     screenshot("highscores-winter");
     // The rows run from the season's colour towards the next one.
     EXPECT_EQ(UColor(0xFFFFFF00u), ContextHighScores::rowColor(0, 0));

@@ -424,8 +424,9 @@ TEST_F(Settings, EveryResolutionStandsBetweenTheFieldsArrows)
     inEachLanguageAt({{800, 600}, {1920, 1080}, {LARGEST_WIDTH, LARGEST_HEIGHT}}, [&](const std::string& lang, int w) {
         auto* page = new ContextAdvancedGraphics();
         auto* field = childOf<MenuChoiceItem>(page);
-        page->selectedMode = 1; // both arrows shown
         push(page);
+        ASSERT_GE(page->videoModeNames.size(), 3u); // an entry on either side of the second
+        page->selectedMode = 1; // both arrows shown
         movePointerTo(page, V3(300.0f, 200.0f, 0.0f)); // clear of the page's items
         field->bForceHover = true;
         field->highlight = 1.0;

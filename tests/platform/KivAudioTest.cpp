@@ -36,6 +36,17 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
+    // Frames as playFor's until `done` holds: the output plays as far as it has got, which on a busy machine
+    // lags behind the clock. False when it does not hold after far longer than the test's sounds last.
+    template <class Done>
+    bool playUntil(Done done)
+    {
+        for (int i = 0; i < 3000 && !done(); ++i) {
+            h.frame();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done();
+    }
 
     KivHarness h;
     KivAudio& audio() { return *h.kiv().audio; }
@@ -73,11 +84,14 @@ TEST_F(KivAudioTest, FireAndForgetEndsButALoopingSoundGoesOn)
     Sound looping(Sound::FLAG_LOOP, 1, file("short.ogg"));
     once.pitchMin = -0.1f;
     once.pitchMax = 0.1f;
+    // Started after the looping sound, of its length and pitch: once it has ended, so would have the
+    // looping sound without its loop.
+    Sound witness(0, 1, file("short.ogg"));
     once.play();
     looping.play();
+    witness.play();
     EXPECT_EQ(once.playingCount(), 1);
-    playFor(0.4);
-    EXPECT_EQ(once.playingCount(), 0);
+    ASSERT_TRUE(playUntil([&] { return once.playingCount() == 0 && witness.playingCount() == 0; }));
     EXPECT_EQ(looping.playingCount(), 1);
     looping.stop();
     EXPECT_EQ(looping.playingCount(), 0);
@@ -91,7 +105,10 @@ TEST_F(KivAudioTest, ChannelIsControlledByItsOwner)
     channel.setVolume(0.5f);
     channel.setPitch(1.5f);
     channel.play();
-    playFor(0.15);
+    Sound witness(0, 1, file("short.ogg"));
+    witness.play();
+    // At a pitch of 1.5 the channel would have ended before the witness, without its loop.
+    ASSERT_TRUE(playUntil([&] { return witness.playingCount() == 0; }));
     EXPECT_TRUE(channel.isPlaying());
     channel.stop();
     EXPECT_FALSE(channel.isPlaying());
@@ -111,8 +128,10 @@ TEST_F(KivAudioTest, MusicSwitchesFadesAndRestartsAtFullVolume)
     EXPECT_FALSE(a.isPlaying());
     EXPECT_TRUE(b.isPlaying());
 
-    // Looping keeps it going past its length (0.3 s).
-    playFor(0.7);
+    // Looping keeps it going past its length (0.3 s): a stream of it started later, without loop, has ended.
+    SoundStream witness(0, file("music.ogg"));
+    witness.play(true);
+    ASSERT_TRUE(playUntil([&] { return !witness.isPlaying(); }));
     EXPECT_TRUE(b.isPlaying());
 
     audio().fadeMusic(0.5f, 0.1);
@@ -149,8 +168,7 @@ TEST_F(KivAudioTest, StreamWithoutLoopEndsAndStopAllEndsEveryPlayback)
     SoundStream once(0, file("music.ogg"));
     once.play(true);
     EXPECT_TRUE(once.isPlaying());
-    playFor(0.8);
-    EXPECT_FALSE(once.isPlaying());
+    EXPECT_TRUE(playUntil([&] { return !once.isPlaying(); }));
 
     // Stopping the output ends what plays; starting it again brings none of it back.
     SoundStream music(SoundStream::FLAG_LOOP, file("music.ogg"));

@@ -43,7 +43,7 @@ std::string copyOfProgram(const std::string& program, const TempDir& dir, const 
     return path;
 }
 
-// Starts the program (as "nobody" when asked) and waits until it runs under its own name.
+// Starts the program (as "nobody" when asked) and waits until it runs under its own name (or has ended).
 pid_t startProgram(const std::string& path, const std::string& name, bool asNobody)
 {
     const pid_t child = fork();
@@ -54,11 +54,13 @@ pid_t startProgram(const std::string& path, const std::string& name, bool asNobo
         execl(path.c_str(), name.c_str(), "30", static_cast<char*>(nullptr));
         _exit(127);
     }
-    for (int i = 0; i < 200; ++i) {
+    for (;;) {
         std::ifstream cmdline("/proc/" + std::to_string(child) + "/cmdline");
         std::string argv0;
         std::getline(cmdline, argv0, '\0');
-        if (argv0 == name) {
+        siginfo_t ended{}; // left unreaped, for stopProgram
+        if (argv0 == name ||
+            (waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == child)) {
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -107,7 +109,7 @@ TEST(StartUp, ASecondInstanceSaysSoAndLeaves)
     const std::string copy = copyOfProgram(game, dir, name);
     TempDir sleeper;
     const pid_t first = startProgram(copyOfProgram("/bin/sleep", sleeper, name), name, false);
-    std::FILE* second = popen(("cd / && timeout 20 '" + copy + "' 2>&1").c_str(), "r");
+    std::FILE* second = popen(("cd / && timeout 120 '" + copy + "' 2>&1").c_str(), "r");
     ASSERT_NE(second, nullptr);
     std::string output;
     char buffer[256];

@@ -40,6 +40,9 @@ KivHarness::KivHarness(const std::string& staticConfig, const std::string& userC
     }
     Kiv::setFolders(userFolder.path(), dataFolder.path());
     platformWindow = std::make_unique<PlatformWindow>(GameInfo::WINDOW_TITLE, largestWidth, largestHeight);
+    // The offscreen driver offers no full-screen modes. The harness's display offers the two small sizes that a
+    // development build lists anyway, so that the engine lists the same modes in every build type.
+    platformWindow->standInModes(std::vector<std::pair<int, int>>{{320, 240}, {480, 360}});
     start();
 }
 

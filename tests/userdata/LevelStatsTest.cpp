@@ -227,6 +227,11 @@ TEST(LevelStats, UpdateOnBonusLevelFlagsOnlyTimesUnderThePar)
     EXPECT_EQ(record.time, 40.0);
     EXPECT_EQ(record.newRecord[LevelStats::RECORD_TIME], 0);
     EXPECT_EQ(record.newRecord[LevelStats::RECORD_LIVES_LOST], 0);
+    // Exactly the par time: the best time, but not under the par.
+    run.time = 30.0;
+    record.update(run);
+    EXPECT_EQ(record.time, 30.0);
+    EXPECT_EQ(record.newRecord[LevelStats::RECORD_TIME], 0);
     run.time = 29.0;
     run.livesLost = 0;
     record.update(run);
