@@ -91,6 +91,20 @@ void KivInput::endFrame()
     }
 }
 
+bool KivInput::isModifierKey(int key)
+{
+    return key == KEY_LSHIFT || key == KEY_RSHIFT || key == KEY_LCONTROL || key == KEY_RCONTROL || key == KEY_LALT ||
+           key == KEY_RALT;
+}
+
+unsigned KivInput::liveModifiers() const
+{
+    const bool shift = liveKeys[KEY_LSHIFT] || liveKeys[KEY_RSHIFT];
+    const bool ctrl = liveKeys[KEY_LCONTROL] || liveKeys[KEY_RCONTROL];
+    const bool alt = liveKeys[KEY_LALT] || liveKeys[KEY_RALT];
+    return (shift ? 1u : 0u) | (ctrl ? 2u : 0u) | (alt ? 4u : 0u);
+}
+
 void KivInput::handleEvent(const PlatformEvent& e)
 {
     using T = PlatformEvent::Type;
@@ -100,6 +114,9 @@ void KivInput::handleEvent(const PlatformEvent& e)
             liveKeys[e.key] = 0x80;
             pressedKeys[e.key] = 0x80;
             pendingButtonPress = e.key;
+            if (!isModifierKey(e.key)) {
+                chordModifiers |= liveModifiers();
+            }
         }
         if (e.key == KEY_BACKSPACE) {
             type(8);
@@ -210,11 +227,10 @@ void KivInput::poll(double time)
     buttonPress = pendingButtonPress;
     pendingButtonPress = 0;
 
-    // A modifier tapped since the last poll counts as held this frame, as its key does: a chord typed within
-    // one frame (Ctrl+S sent by a tool, or typed fast) keeps its Ctrl.
-    const bool shift = keyState[KEY_LSHIFT] || keyState[KEY_RSHIFT];
-    const bool ctrl = keyState[KEY_LCONTROL] || keyState[KEY_RCONTROL];
-    const bool alt = keyState[KEY_LALT] || keyState[KEY_RALT];
+    // The modifiers held now and those held when a key went down since the last poll: a chord that began and
+    // ended between two frames (Ctrl+S typed fast, or sent by a tool) keeps its Ctrl in the frame its key counts.
+    const unsigned held = liveModifiers() | chordModifiers;
+    chordModifiers = 0;
     static const int MODIFIERS[8] = {
         0, // none
         1, // shift
@@ -225,7 +241,7 @@ void KivInput::poll(double time)
         4, // ctrl + alt
         7, // ctrl + alt + shift
     };
-    modifierState = MODIFIERS[(shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0)];
+    modifierState = MODIFIERS[held];
 
     readJoysticks();
 

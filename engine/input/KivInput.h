@@ -99,6 +99,9 @@ public:
 private:
     // Hands a typed unit to this frame, or to a later one when this frame has one already.
     void type(char16_t unit);
+    static bool isModifierKey(int key);
+    // Shift, Ctrl and Alt held now, as bits 1, 2 and 4.
+    unsigned liveModifiers() const;
     // Units typed after this frame's, oldest first; at most MAX_TYPED_AHEAD (a paste beyond it is cut).
     static constexpr std::size_t MAX_TYPED_AHEAD = 256;
     std::deque<char16_t> typedAhead;
@@ -117,6 +120,7 @@ private:
 
     std::array<std::uint8_t, 256> liveKeys{};     // keys held now, as the messages left them
     std::array<std::uint8_t, 256> pressedKeys{};  // went down since the last poll (a tap within one frame counts)
+    unsigned chordModifiers = 0; // modifiers held as a key went down since the last poll (1 shift, 2 ctrl, 4 alt)
     std::array<std::uint8_t, 4> liveButtons{};
     std::array<std::uint8_t, 4> pressedButtons{};
     V3 livePointer;

@@ -131,7 +131,8 @@ TEST_F(KivInputTest, ModifierStateCombinesShiftCtrlAndAlt)
         EXPECT_EQ(input().getModifierState(), 0);
     }
 
-    // A chord down and up between two frames keeps its modifier for that frame.
+    // A chord whose key went down and up between two frames keeps its modifier in the frame the key counts,
+    // also when the modifier went down a frame before; a modifier let go before the key went down does not.
     PI::key("Left Ctrl", true);
     PI::key("S", true);
     PI::key("S", false);
@@ -141,6 +142,22 @@ TEST_F(KivInputTest, ModifierStateCombinesShiftCtrlAndAlt)
     EXPECT_TRUE(input().wasKeyPressed(0x1F));
     h.frame();
     EXPECT_EQ(input().getModifierState(), 0);
+    PI::key("Left Ctrl", true);
+    h.frame();
+    PI::key("S", true);
+    PI::key("S", false);
+    PI::key("Left Ctrl", false);
+    h.frame();
+    EXPECT_EQ(input().getModifierState(), 2);
+    EXPECT_TRUE(input().wasKeyPressed(0x1F));
+    h.frame();
+    PI::key("Left Ctrl", true);
+    PI::key("Left Ctrl", false);
+    PI::key("S", true);
+    PI::key("S", false);
+    h.frame();
+    EXPECT_EQ(input().getModifierState(), 0);
+    EXPECT_TRUE(input().wasKeyPressed(0x1F));
 }
 
 TEST_F(KivInputTest, TypedCharactersIncludeBackspaceAndEnterAndWaitForTheirFrame)
