@@ -133,31 +133,27 @@ TEST_F(KivInputTest, ModifierStateCombinesShiftCtrlAndAlt)
 
     // A chord whose key went down and up between two frames keeps its modifier in the frame the key counts,
     // also when the modifier went down a frame before; a modifier let go before the key went down does not.
-    PI::key("Left Ctrl", true);
-    PI::key("S", true);
-    PI::key("S", false);
-    PI::key("Left Ctrl", false);
-    h.frame();
-    EXPECT_EQ(input().getModifierState(), 2);
-    EXPECT_TRUE(input().wasKeyPressed(0x1F));
-    h.frame();
-    EXPECT_EQ(input().getModifierState(), 0);
-    PI::key("Left Ctrl", true);
-    h.frame();
-    PI::key("S", true);
-    PI::key("S", false);
-    PI::key("Left Ctrl", false);
-    h.frame();
-    EXPECT_EQ(input().getModifierState(), 2);
-    EXPECT_TRUE(input().wasKeyPressed(0x1F));
-    h.frame();
-    PI::key("Left Ctrl", true);
-    PI::key("Left Ctrl", false);
-    PI::key("S", true);
-    PI::key("S", false);
-    h.frame();
-    EXPECT_EQ(input().getModifierState(), 0);
-    EXPECT_TRUE(input().wasKeyPressed(0x1F));
+    // Each step is a key ("S" down and up, "+Ctrl" down, "-Ctrl" up) or "|", a frame.
+    const std::vector<std::vector<const char*>> chords = {
+        {"+Left Ctrl", "S", "-Left Ctrl"}, {"+Left Ctrl", "|", "S", "-Left Ctrl"}, {"+Left Ctrl", "-Left Ctrl", "S"}};
+    const int expected[] = {2, 2, 0};
+    for (std::size_t i = 0; i < chords.size(); ++i) {
+        for (const std::string step : chords[i]) {
+            if (step == "|") {
+                h.frame();
+            } else if (step[0] == '+' || step[0] == '-') {
+                PI::key(step.substr(1), step[0] == '+');
+            } else {
+                PI::key(step, true);
+                PI::key(step, false);
+            }
+        }
+        h.frame();
+        EXPECT_EQ(input().getModifierState(), expected[i]) << i;
+        EXPECT_TRUE(input().wasKeyPressed(0x1F)) << i;
+        h.frame();
+        EXPECT_EQ(input().getModifierState(), 0) << i;
+    }
 }
 
 TEST_F(KivInputTest, TypedCharactersIncludeBackspaceAndEnterAndWaitForTheirFrame)
