@@ -40,9 +40,10 @@
 #include "engine/render/KivGraphics.h"
 #include "engine/text/FontCache.h"
 #include "engine/text/FontQuad.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
 #include "game/front/ContextIntroText.h"
 #include "game/front/ContextManager.h"
-#include "game/editor/ContextEditor.h"
 #include "game/front/MyGlobal.h"
 #include "game/language/Language.h"
 #include "game/level/ContextLevelManager.h"
@@ -327,6 +328,7 @@ void crowds(Game& game, int frames, int onlyCount)
         std::fflush(stdout);
     }
 }
+
 // The process's resident memory in MB.
 double residentMB()
 {
@@ -356,7 +358,7 @@ void editorPanel(Game& game, int frames)
 {
     std::printf("Level %d in the editor's play test with the level's settings panel open (F2, then F4); %d frames\n",
                 EDITOR_PANEL_LEVEL, frames);
-    std::printf("%-10s %8s %18s %10s %12s %12s\n", "size", "panel", "ms/frame CPU/wall", "textures",
+    std::printf("%-10s %16s %18s %10s %12s %12s\n", "size", "panel, play test", "ms/frame CPU/wall", "textures",
                 "RSS before", "RSS after");
     GLDevice& device = KivGraphics::instance()->getDevice();
     game.global->bEditorAllowed = true;
@@ -381,7 +383,8 @@ void editorPanel(Game& game, int frames)
         }
         const GameController* level = manager->getGameController();
         const bool panel = level != nullptr && level->editor != nullptr &&
-                           level->editor->panelHolder->getFirstChild() != nullptr;
+                           level->editor->panelHolder->getFirstChild() != nullptr &&
+                           manager->editSession != nullptr && manager->editSession->isPlayTest();
         const double before = residentMB();
         const std::uint64_t textures = device.texturesCreated();
         Timing t;
@@ -390,7 +393,7 @@ void editorPanel(Game& game, int frames)
         char size[32], times[32];
         std::snprintf(size, sizeof(size), "%dx%d", w, h);
         std::snprintf(times, sizeof(times), "%.2f / %.2f", 1e3 * t.cpu / t.frames, 1e3 * t.wall / t.frames);
-        std::printf("%-10s %8s %18s %10llu %9.0f MB %9.0f MB\n", size, panel ? "shown" : "none", times,
+        std::printf("%-10s %16s %18s %10llu %9.0f MB %9.0f MB\n", size, panel ? "yes" : "NO", times,
                     static_cast<unsigned long long>(device.texturesCreated() - textures), before, after);
         std::fflush(stdout);
         game.clearScreens();
