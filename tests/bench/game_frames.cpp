@@ -14,6 +14,11 @@
 // 30 frames a second, and reports frames a second of CPU time: with 1000, 2000 and 4000 apples in the apple
 // list, then the largest crowd of each kind that still plays at 30 frames a second (within 5 %). --apples
 // measures that one count of each kind instead. A copy the level manager refuses shows as refused.
+//   bench_game_frames --editor-panel [--frames=N]
+// instead plays level 2 as the editor's play test (the program started with "-editor", F2 opening the
+// level's settings panel, F4 starting the play test) at 1024x768 and 1920x1080: the panel's values (the
+// level's clock among them) change every frame. Reports ms per frame (process CPU / wall) over N frames
+// (default 600), the textures the device made over them and the process's resident memory before and after.
 #include <unistd.h>
 
 #include <ctime>
@@ -31,12 +36,18 @@
 #include "engine/kiv/Kiv.h"
 #include "engine/net/KivNetwork.h"
 #include "engine/net/Packet.h"
+#include "engine/platform/PlatformEventInjector.h"
 #include "engine/render/KivGraphics.h"
+#include "engine/text/FontCache.h"
+#include "engine/text/FontQuad.h"
+#include "game/editor/ContextEditor.h"
+#include "game/editor/EditorSession.h"
 #include "game/front/ContextIntroText.h"
 #include "game/front/ContextManager.h"
 #include "game/front/MyGlobal.h"
 #include "game/language/Language.h"
 #include "game/level/ContextLevelManager.h"
+#include "game/level/GameController.h"
 #include "game/userdata/ProfileData.h"
 #include "game/worldmap/ContextValley.h"
 #include "support/GameData.h"
@@ -317,6 +328,78 @@ void crowds(Game& game, int frames, int onlyCount)
         std::fflush(stdout);
     }
 }
+
+// The process's resident memory in MB.
+double residentMB()
+{
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+constexpr int EDITOR_PANEL_LEVEL = 2;
+
+// A key pressed for one frame, then released for one.
+void tapKey(Game& game, const char* key)
+{
+    PlatformEventInjector::key(key, true);
+    game.frame();
+    PlatformEventInjector::key(key, false);
+    game.frame();
+}
+
+// The play test of level 2 with the level's settings panel open, at both sizes.
+void editorPanel(Game& game, int frames)
+{
+    std::printf("Level %d in the editor's play test with the level's settings panel open (F2, then F4); %d frames\n",
+                EDITOR_PANEL_LEVEL, frames);
+    std::printf("%-10s %16s %18s %10s %12s %12s\n", "size", "panel, play test", "ms/frame CPU/wall", "textures",
+                "RSS before", "RSS after");
+    GLDevice& device = KivGraphics::instance()->getDevice();
+    game.global->bEditorAllowed = true;
+    for (const auto [w, h] : {std::pair{1024, 768}, std::pair{1920, 1080}}) {
+        game.setScreenSize(w, h);
+        // Each size starts with the texts of the fonts uncached, as a run of the game does.
+        for (FontQuad* font : {game.global->fontTiny, game.global->fontSmall, game.global->fontSmallOutline,
+                               game.global->fontMedium, game.global->fontMediumOutline, game.global->fontLarge}) {
+            if (font != nullptr && font->getCache() != nullptr) {
+                font->getCache()->clear();
+            }
+        }
+        game.global->profiles.getCurrentProfile().currentLevel = EDITOR_PANEL_LEVEL;
+        auto* manager = new ContextLevelManager(EDITOR_PANEL_LEVEL);
+        manager->bDeleteWhenClosed = true;
+        game.screens().addContext(manager);
+        game.advance(1.0);
+        tapKey(game, "F2");
+        tapKey(game, "F4");
+        for (int i = 0; i < 60; ++i) {
+            game.frame(); // the play test under way, every cache filled
+        }
+        const GameController* level = manager->getGameController();
+        const bool panel = level != nullptr && level->editor != nullptr &&
+                           level->editor->panelHolder->getFirstChild() != nullptr &&
+                           manager->editSession != nullptr && manager->editSession->isPlayTest();
+        const double before = residentMB();
+        const std::uint64_t textures = device.texturesCreated();
+        Timing t;
+        timeBlock(game, frames, t);
+        const double after = residentMB();
+        char size[32], times[32];
+        std::snprintf(size, sizeof(size), "%dx%d", w, h);
+        std::snprintf(times, sizeof(times), "%.2f / %.2f", 1e3 * t.cpu / t.frames, 1e3 * t.wall / t.frames);
+        std::printf("%-10s %16s %18s %10llu %9.0f MB %9.0f MB\n", size, panel ? "yes" : "NO", times,
+                    static_cast<unsigned long long>(device.texturesCreated() - textures), before, after);
+        std::fflush(stdout);
+        game.clearScreens();
+    }
+    game.global->bEditorAllowed = false;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -330,6 +413,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--crowd") == 0) {
             crowds(game, frames, option(argc, argv, "--apples", 0));
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--editor-panel") == 0) {
+            editorPanel(game, std::max(1, option(argc, argv, "--frames", 600)));
             return 0;
         }
     }

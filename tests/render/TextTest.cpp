@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string>
 
 #include "engine/render/Camera.h"
 #include "engine/render/Context.h"
@@ -267,6 +268,12 @@ TEST_F(Text, NewCachedTextWaitsForNoEarlierSceneAndChangesNoQueuedText)
     });
     const FontCacheEntry* old = cache.get(u"old");
     ASSERT_NE(old, nullptr);
+    // The device's program for draws of two textures in one call is made first: a software renderer
+    // draws what is queued while it makes one, which would blur the timings below.
+    drawn([&] {
+        cache.draw(*old, nullptr, 0xFFFFFFFFu, -100.0f, 100.0f, 0.0f, 1.0f, 1.0f);
+        font.print(V3(0, 0, 0), UColor(0xFFFFFFFFu), 0x05, u"AB");
+    });
     // A scene the GPU takes long to draw, reading the cache's texture: the old text stretched over the screen.
     scene([&] {
         for (int i = 0; i < 80; ++i) {
@@ -319,6 +326,66 @@ TEST_F(Text, NewCachedTextWaitsForNoEarlierSceneAndChangesNoQueuedText)
     });
     pixels = graphics->readScreen(w, h);
     EXPECT_TRUE(lit(230, 145));
+}
+
+TEST_F(Text, TextChangingEveryFrameMakesNoTexturePerFrame)
+{
+    // Each character a block 8 pixels wide and 10 high: clear for '.', else white.
+    FontCache cache(u"blocks", 10, false, [](const UString& text, int& w, int& h, std::vector<std::uint32_t>& px) {
+        w = 8 * static_cast<int>(text.size());
+        h = 10;
+        px.resize(static_cast<std::size_t>(w) * h);
+        for (std::size_t i = 0; i < px.size(); ++i) {
+            px[i] = text[i % w / 8] == u'.' ? 0x00FFFFFFu : 0xFFFFFFFFu;
+        }
+        return true;
+    });
+    GLDevice& device = graphics->getDevice();
+    const std::uint64_t madeBefore = device.texturesCreated();
+    auto lit = [](const std::vector<std::uint32_t>& pixels, int w, int x, int y) {
+        return (pixels[static_cast<std::size_t>(y) * w + x] & 0xFFFFFFu) != 0;
+    };
+    // A steady label over a clock of 64 characters (one a row of the cache texture) that shows a new value
+    // every frame, as a panel's timer does: the cache starts over about every 90 frames on the way.
+    for (int frame = 0; frame < 300; ++frame) {
+        UString clock;
+        for (int i = 0; i < 64; ++i) {
+            clock += (frame >> (i % 9)) & 1 ? u'#' : u'.';
+        }
+        scene([&] {
+            cache.draw(*cache.get(u"label"), nullptr, 0xFFFFFFFFu, -300.0f, 200.0f, 0.0f, 1.0f, 1.0f);
+            cache.draw(*cache.get(clock), nullptr, 0xFFFFFFFFu, -300.0f, 100.0f, 0.0f, 1.0f, 1.0f);
+        });
+        int w = 0, h = 0;
+        const std::vector<std::uint32_t> pixels = graphics->readScreen(w, h);
+        // Both texts as they are, whichever texture of the cache drew them.
+        ASSERT_TRUE(lit(pixels, w, 55, 45) && !lit(pixels, w, 61, 45)) << frame;
+        for (int i = 0; i < 64; ++i) {
+            ASSERT_EQ(lit(pixels, w, 24 + 8 * i, 145), clock[i] == u'#') << frame << " " << i;
+        }
+        graphics->present();
+    }
+    EXPECT_GT(cache.getRenderCount(), 302); // the label again after each start over
+    EXPECT_LE(device.texturesCreated() - madeBefore, static_cast<std::uint64_t>(FontCache::TEXTURES));
+    EXPECT_EQ(device.texturesCreated() - madeBefore, static_cast<std::uint64_t>(cache.getTextureCount()));
+
+    // Once the GPU is done with the texture in use, new text goes into it, also after a start over.
+    graphics->present();
+    graphics->present();
+    cache.clear();
+    const UString full(64, u'#');
+    scene([&] { cache.draw(*cache.get(full), nullptr, 0xFFFFFFFFu, -300.0f, 100.0f, 0.0f, 1.0f, 1.0f); });
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> pixels = graphics->readScreen(w, h);
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_TRUE(lit(pixels, w, 24 + 8 * i, 145)) << i;
+    }
+
+    // The strings held are bounded too, however small they are.
+    for (int i = 0; i < static_cast<int>(FontCache::MAX_ENTRIES) + 10; ++i) {
+        ASSERT_NE(cache.get(UString(1, static_cast<char16_t>(0x100 + i))), nullptr);
+    }
+    EXPECT_LE(cache.size(), FontCache::MAX_ENTRIES);
 }
 
 TEST(TextLineTest, ColourRunsAndBadMarkup)

@@ -244,6 +244,7 @@ TextureHandle GLDevice::createTexture(int width, int height, const std::uint32_t
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
+    ++createdTextures;
     return texture;
 }
 
@@ -662,6 +663,7 @@ void GLDevice::present()
             result = glClientWaitSync(static_cast<GLsync>(frameFences[1]), GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000u);
         }
     }
+    ++presentedFrames;
 }
 
 bool GLDevice::frameBeforeLastDone() const

@@ -79,6 +79,9 @@ public:
     void updateTextureRect(TextureHandle texture, int x, int y, int w, int h, const std::uint32_t* pixels);
     void destroyTexture(TextureHandle texture);
     int maxTextureSize() const { return maxTexture; }
+    // Textures made since the device was (the white one included); a screen drawn over and over should make
+    // none after its first frames.
+    std::uint64_t texturesCreated() const { return createdTextures; }
 
     // The viewport in window pixels, top-left origin.
     void setViewport(int left, int top, int width, int height);
@@ -105,6 +108,8 @@ public:
     void present();
     // True when the GPU has done the frame shown before the last one (after present, always).
     bool frameBeforeLastDone() const;
+    // Frames shown so far. The GPU has done what was drawn while this read f once it reads f + 2.
+    std::uint64_t framesPresented() const { return presentedFrames; }
     // Sends what is queued and waits until the GPU has done all of it (for timings that include rendering).
     void finish();
 
@@ -192,6 +197,8 @@ private:
     // GLsync set after the last swap [0] and after the one before [1], which the last present waited for.
     void* frameFences[2] = {nullptr, nullptr};
     Stats counters;
+    std::uint64_t createdTextures = 0;
+    std::uint64_t presentedFrames = 0;
 };
 
 // A hidden window with a GL-capable surface, for programs and tests that run without the engine's window.
