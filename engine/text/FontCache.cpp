@@ -108,12 +108,18 @@ bool FontCache::isIdle(const GLDevice& device, const Page& page) const
     return !page.bDrawn || device.framesPresented() >= page.drawnFrame + 2;
 }
 
-void FontCache::uploadRows(GLDevice& device, const Page& page, int from, int to)
+void FontCache::bringUpToDate(GLDevice& device, Page& page, std::uint64_t scene)
 {
+    const int from = page.generation == generation ? page.stable : 0;
+    const int to = rowsInUse();
     if (to > from) {
         device.updateTextureRect(page.texture, 0, from, TEXTURE_SIZE, to - from,
                                  image.data() + static_cast<std::size_t>(from) * TEXTURE_SIZE);
     }
+    page.generation = generation;
+    page.stable = cursorY;
+    page.synced = to;
+    page.scene = scene;
 }
 
 FontCache::Page& FontCache::pickNextPage(KivGraphics& graphics)
@@ -154,34 +160,26 @@ FontCache::Page& FontCache::pickNextPage(KivGraphics& graphics)
 void FontCache::upload(KivGraphics& graphics, int x, int y, int w, int h, const std::uint32_t* pixels)
 {
     GLDevice& device = graphics.getDevice();
-    const int rows = rowsInUse();
+    const std::uint64_t scene = graphics.getSceneCount();
     if (current >= 0) {
         Page& page = pages[current];
         const bool sameImage = page.generation == generation;
         // Draws of this scene that read the page read none of the pixels written now, unless the cache
         // started over since it was brought up to date.
-        if (isIdle(device, page) || (sameImage && page.scene == graphics.getSceneCount())) {
+        if (isIdle(device, page) || (sameImage && page.scene == scene)) {
             if (sameImage && y + h < page.synced) {
                 // The rows around the text (its clear pixels included) are on the page already.
                 device.updateTextureRect(page.texture, x, y, w, h, pixels);
+                page.scene = scene; // (when idle, no earlier scene reads it any more)
             } else {
-                uploadRows(device, page, sameImage ? page.stable : 0, rows);
-                page.generation = generation;
-                page.stable = cursorY;
-                page.synced = rows;
+                bringUpToDate(device, page, scene);
             }
-            page.scene = graphics.getSceneCount(); // (when idle, no earlier scene reads it any more)
             return;
         }
     }
     // Writing into a texture that earlier rendering still reads would wait for that rendering: another one
     // takes over, with the rows changed since it was last in use.
-    Page& next = pickNextPage(graphics);
-    uploadRows(device, next, next.generation == generation ? next.stable : 0, rows);
-    next.generation = generation;
-    next.stable = cursorY;
-    next.synced = rows;
-    next.scene = graphics.getSceneCount();
+    bringUpToDate(device, pickNextPage(graphics), scene);
 }
 
 void FontCache::draw(const FontCacheEntry& entry, const float* world16, std::uint32_t color, float x, float y, float z,

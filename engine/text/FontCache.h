@@ -81,8 +81,9 @@ private:
     // The page to take over from the one in use: one the GPU is done with, else a new one while fewer than
     // TEXTURES exist, else the one drawn longest ago (sending the draws queued with it first).
     Page& pickNextPage(KivGraphics& graphics);
-    // Uploads the image's rows [from, to) to the page.
-    void uploadRows(GLDevice& device, const Page& page, int from, int to);
+    // Uploads to the page the image's rows in use that changed since it was last brought up to date (all of
+    // them after a start over), and makes it the one in use from `scene` on.
+    void bringUpToDate(GLDevice& device, Page& page, std::uint64_t scene);
     // The image's rows in use: down to the clear row under the open shelf.
     int rowsInUse() const;
 

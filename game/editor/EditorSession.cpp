@@ -43,15 +43,6 @@ struct LineRoom {
     float width = 0.0f; // 0 when there is no screen
 };
 
-bool operator==(const LineRoom& a, const LineRoom& b) { return a.centre == b.centre && a.width == b.width; }
-
-// The display the editor's last line was set on, and the room it was laid out in.
-struct LaidOutLine {
-    const MessageDisplay* display = nullptr;
-    LineRoom room;
-};
-LaidOutLine gLaidOut;
-
 // The screen within its margins, less the editor's panel while one is shown: the wider side of it.
 LineRoom lineRoom(const GameController& level)
 {
@@ -120,9 +111,12 @@ void EditorSession::refitLine()
         return;
     }
     const MessageDisplay& display = level->contextHUD->messenger2;
-    // A line that stands where it stood is left to stand (laid out again, it would spell itself anew).
-    if (display.getFirstChild() != nullptr && !display.text.empty() &&
-        !(gLaidOut.display == &display && gLaidOut.room == lineRoom(*level))) {
+    if (display.getFirstChild() == nullptr || display.text.empty()) {
+        return;
+    }
+    // A line that stands in its room is left to stand (laid out again, it would spell itself anew).
+    const LineRoom room = lineRoom(*level);
+    if (display.laidOutX != room.centre || display.laidOutWidth != room.width) {
         showLine(*level, UString(display.text));
     }
 }
@@ -143,7 +137,6 @@ double EditorSession::showLine(GameController& level, const UString& line)
     level.local_setMessage(2, 0, static_cast<float>(seconds), shown);
     display.position = home;
     display.maxWidth = homeWidth;
-    gLaidOut = {&display, room};
     return seconds;
 }
 

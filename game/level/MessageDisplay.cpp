@@ -10,6 +10,8 @@ MessageDisplay::MessageDisplay(FontQuad* font, const V3& position) : font(font),
 void MessageDisplay::setMessage(const UString& message, double time)
 {
     text = message;
+    laidOutX = position.x;
+    laidOutWidth = maxWidth;
     while (KivBase* child = getLastChild()) {
         child->destroy();
     }

@@ -27,6 +27,9 @@ public:
     bool bLetterByLetter = true;
     // The widest a message is drawn, in the layer's units; 0 for no limit.
     float maxWidth = 0.0f;
-    // The message set last (it stands while the display has glyphs).
+    // The message set last (it stands while the display has glyphs), and where it was laid out: the
+    // position's x and the maxWidth it was set with.
     UString text;
+    float laidOutX = 0.0f;
+    float laidOutWidth = 0.0f;
 };

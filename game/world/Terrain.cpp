@@ -52,8 +52,13 @@ void Terrain::checkSegments(LevelDataCheck& check)
 {
     // The points lie up to half the strip's width either side of its position: no farther than a coordinate.
     constexpr auto reach = static_cast<int32_t>(2.0f * LevelDataCheck::MAX_COORDINATE);
-    const auto widest = [](int32_t count) { return std::min(MAX_SEGMENT_WIDTH, reach / std::clamp(count, 1, MAX_SEGMENTS)); };
-    const auto most = [](int32_t width) { return std::min(MAX_SEGMENTS, reach / std::clamp(width, 1, MAX_SEGMENT_WIDTH)); };
+    // The widest segments a count leaves room for, and the most segments of a width.
+    const auto widest = [](int32_t count) {
+        return std::min(MAX_SEGMENT_WIDTH, reach / std::clamp(count, 1, MAX_SEGMENTS));
+    };
+    const auto most = [](int32_t width) {
+        return std::min(MAX_SEGMENTS, reach / std::clamp(width, 1, MAX_SEGMENT_WIDTH));
+    };
     // A strip too wide is refused for its count where the count is what is wrong: the value typed into the
     // editor, or a count out of its own range that leaves the strip too wide even once clamped.
     if (check.isFor(&segmentCount)) {

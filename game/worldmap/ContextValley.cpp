@@ -308,7 +308,7 @@ void ContextValley::tickContents(double time, double dt)
     camera->lookAt.x = x;
     camera->lookAt.y = camera->eye.y;
     // The titles at the screen's edges keep clear of the arrows.
-    iconLayer->titleKeepClear = arrowsOverMap(0.0f);
+    arrowsOverMap(iconLayer->titleKeepClear, 0.0f);
 
     pathReveal.tick(time, dt);
     if (pathReveal.progress < 1.0f) {
@@ -415,12 +415,11 @@ std::vector<Camera::Rect> ContextValley::hudOverMap(float z) const
     return rects;
 }
 
-std::vector<Camera::Rect> ContextValley::arrowsOverMap(float z) const
+void ContextValley::arrowsOverMap(std::vector<Camera::Rect>& rects, float z) const
 {
-    std::vector<Camera::Rect> rects;
+    rects.clear();
     addSpriteOverMap(rects, arrowLeft, z);
     addSpriteOverMap(rects, arrowRight, z);
-    return rects;
 }
 
 void ContextValley::renderContents()

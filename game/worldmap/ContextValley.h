@@ -60,8 +60,9 @@ public:
     static float mapScaleFor(int w, int h);
     // What the HUD shows over the map (buttons, arrows, the score strip), in map units at depth z.
     std::vector<Camera::Rect> hudOverMap(float z) const;
-    // The scroll arrows on the screen, in map units at depth z.
-    std::vector<Camera::Rect> arrowsOverMap(float z) const;
+    // The scroll arrows on the screen, in map units at depth z, in place of what `rects` held (each frame,
+    // into the same list).
+    void arrowsOverMap(std::vector<Camera::Rect>& rects, float z) const;
 
     ContextLevelManager* levelManager = nullptr; // owned while a level runs
     Renderable* background = nullptr;

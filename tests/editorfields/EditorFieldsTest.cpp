@@ -956,45 +956,26 @@ TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
         EXPECT_GT(line.countChildren(), 0);
     }
     // The level's own settings: a par time the clock cannot show is refused with the range it takes, from no
-    // target (0) to 99:59.
+    // target (0) to 99:59, and what the level's start would replace with the range it holds it to: the
+    // apples needed at most the level's one apple, the weather from none to full.
     editor().editObject(&level());
-    const struct {
-        const char* text;
-        const char* reason;
-    } parTimes[] = {
-        {"abc", "'parTime' 'abc' cannot be read as a number from 0 to 5999"},
-        {"nan", "'parTime' 'nan' cannot be read as a number from 0 to 5999"},
-        {"-5", "'parTime' -5 is out of range 0 to 5999"},
-        {"1e39", "'parTime' 1e+39 is out of range 0 to 5999"},
-        {"6000", "'parTime' 6000 is out of range 0 to 5999"},
-    };
-    for (const auto& [text, reason] : parTimes) {
-        SCOPED_TRACE(text);
-        const int from = static_cast<int>(harness().logLines().size());
-        paste(u"parTime", text);
-        EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason + ".", from), 0);
-        EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(u"parTime"))->bRefused);
-        EXPECT_DOUBLE_EQ(level().parTime, 60.0);
-    }
-    for (const double taken : {0.0, GameController::MAX_PAR_TIME}) {
-        paste(u"parTime", std::to_string(taken));
-        EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"parTime"))->bRefused);
-        EXPECT_EQ(level().parTime, taken);
-    }
-    // What the level's start would replace is refused with the range it holds it to: the apples needed at most
-    // the level's one apple, the weather from none to full.
     const struct {
         const char16_t* name;
         const char* text;
         const char* reason;
-    } started[] = {
+    } header[] = {
+        {u"parTime", "abc", "'parTime' 'abc' cannot be read as a number from 0 to 5999"},
+        {u"parTime", "nan", "'parTime' 'nan' cannot be read as a number from 0 to 5999"},
+        {u"parTime", "-5", "'parTime' -5 is out of range 0 to 5999"},
+        {u"parTime", "1e39", "'parTime' 1e+39 is out of range 0 to 5999"},
+        {u"parTime", "6000", "'parTime' 6000 is out of range 0 to 5999"},
         {u"applesNeeded", "-1", "'applesNeeded' -1 is out of range 0 to 1"},
         {u"applesNeeded", "2", "'applesNeeded' 2 is out of range 0 to 1"},
         {u"applesNeeded", "x", "'applesNeeded' 'x' cannot be read as a whole number from 0 to 1"},
         {u"weatherIntensity", "1e9", "'weatherIntensity' 1e+09 is out of range 0 to 1"},
         {u"weatherIntensity", "-0.5", "'weatherIntensity' -0.5 is out of range 0 to 1"},
     };
-    for (const auto& [name, text, reason] : started) {
+    for (const auto& [name, text, reason] : header) {
         SCOPED_TRACE(text);
         const UString before = row(name)->property->toString();
         const int from = static_cast<int>(harness().logLines().size());
@@ -1002,6 +983,12 @@ TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
         EXPECT_GE(harness().logIndex(std::string("Value refused: ") + reason + ".", from), 0);
         EXPECT_TRUE(dynamic_cast<PropertyFieldValue*>(row(name))->bRefused);
         EXPECT_EQ(row(name)->property->toString(), before);
+    }
+    EXPECT_DOUBLE_EQ(level().parTime, 60.0);
+    for (const double taken : {0.0, GameController::MAX_PAR_TIME}) {
+        paste(u"parTime", std::to_string(taken));
+        EXPECT_FALSE(dynamic_cast<PropertyFieldValue*>(row(u"parTime"))->bRefused);
+        EXPECT_EQ(level().parTime, taken);
     }
     paste(u"applesNeeded", "1");
     paste(u"weatherIntensity", "1");
