@@ -923,13 +923,15 @@ protected:
 
 TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
 {
-    Probe probe;
-    editor().editObject(&probe);
-    const struct {
+    // A row's name, the text pasted into it and the reason its refusal gives.
+    struct Refusal {
         const char16_t* name;
         const char* text;
         const char* reason;
-    } rows[] = {
+    };
+    Probe probe;
+    editor().editObject(&probe);
+    const Refusal rows[] = {
         {u"count", "12abc", "'count' '12abc' cannot be read as a whole number"},
         {u"count", "123456789012345678901234567890", "'count' '123456789012345678901234...' cannot be read as a whole number"},
         {u"secret", "1.5", "'secret' '1.5' cannot be read as a whole number"},
@@ -959,11 +961,7 @@ TEST_F(EditorFieldReasonsTest, UnreadableTextIsRefusedWithTheReason)
     // target (0) to 99:59, and what the level's start would replace with the range it holds it to: the
     // apples needed at most the level's one apple, the weather from none to full.
     editor().editObject(&level());
-    const struct {
-        const char16_t* name;
-        const char* text;
-        const char* reason;
-    } header[] = {
+    const Refusal header[] = {
         {u"parTime", "abc", "'parTime' 'abc' cannot be read as a number from 0 to 5999"},
         {u"parTime", "nan", "'parTime' 'nan' cannot be read as a number from 0 to 5999"},
         {u"parTime", "-5", "'parTime' -5 is out of range 0 to 5999"},
